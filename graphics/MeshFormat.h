@@ -1,0 +1,30 @@
+#pragma once
+// The binary triangle-mesh format of the data directory (".obj" files that
+// are not Wavefront text). Pure decoding and encoding, no GL.
+//
+//   offset 0  header length L (>= 7)      offset 1  version, 12 or 21
+//   offset 2  vertex count V, big-endian  offset 4  triangle count T, big-endian
+//   offset 6  texture flag (0: none)      offset 7  L - 7 further header bytes
+//   then V x (x, y, z), V x (nx, ny, nz), [V x (s, t)], T x (i, j, k):
+//   floats and indices little-endian, 32 bits each.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct MeshData {
+    int version = 12;
+    bool textured = false;
+    std::vector<float> vertices;        // 3 per vertex
+    std::vector<float> normals;         // 3 per vertex
+    std::vector<float> texCoords;       // 2 per vertex, empty unless textured
+    std::vector<std::uint32_t> indices; // 3 per triangle
+
+    int VertexCount() const { return static_cast<int>(vertices.size() / 3); }
+    int TriangleCount() const { return static_cast<int>(indices.size() / 3); }
+};
+
+// Serialises a mesh (header length 7). The counts must fit in 16 bits and
+// the arrays must agree with each other; EncodeMesh returns false otherwise.
+bool EncodeMesh(const MeshData& mesh, std::vector<unsigned char>& out);
+bool SaveMesh(const char* fileName, const MeshData& mesh);
