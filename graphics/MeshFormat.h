@@ -7,8 +7,12 @@
 //   offset 6  texture flag (0: none)      offset 7  L - 7 further header bytes
 //   then V x (x, y, z), V x (nx, ny, nz), [V x (s, t)], T x (i, j, k):
 //   floats and indices little-endian, 32 bits each.
+//
+// Every multi-byte value is assembled from its bytes, so the code gives the
+// same result on a host of either byte order.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 

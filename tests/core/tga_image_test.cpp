@@ -1,0 +1,309 @@
+#include "graphics/TgaImage.h"
+
+#include "app/Cp1252.h"
+#include "app/Log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+std::vector<std::string> g_Records;
+void CollectRecord(const char* record) { g_Records.emplace_back(record); }
+
+// The message part of a record ("...:<ms> - message\n"), back in UTF-8.
+std::string MessageOf(const std::string& record)
+{
+    std::size_t dash = record.find(" - ");
+    std::string message = dash == std::string::npos ? record : record.substr(dash + 3);
+    if (!message.empty() && message.back() == '\n')
+        message.pop_back();
+    return Cp1252ToUtf8(message.c_str());
+}
+
+Bytes ReadBytes(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& name, const Bytes& bytes)
+{
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::string& name)
+{
+    FILE* f = std::fopen(name.c_str(), "rb");
+    if (f)
+        std::fclose(f);
+    return f != nullptr;
+}
+
+// A TGA file as the reader expects it: header, optional image ID, then the
+// pixel bytes given in file order (blue, green, red (, alpha)).
+Bytes TgaFile(unsigned width, unsigned height, unsigned depth, const Bytes& filePixels, unsigned char type = 2,
+              const Bytes& imageId = {})
+{
+    Bytes f = {static_cast<unsigned char>(imageId.size()), 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+               static_cast<unsigned char>(width & 0xFF), static_cast<unsigned char>(width >> 8),
+               static_cast<unsigned char>(height & 0xFF), static_cast<unsigned char>(height >> 8),
+               static_cast<unsigned char>(depth), 8};
+    f.insert(f.end(), imageId.begin(), imageId.end());
+    f.insert(f.end(), filePixels.begin(), filePixels.end());
+    return f;
+}
+
+Bytes Prefix(const Bytes& bytes, std::size_t n)
+{
+    return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+// A record filled by its user, as the screenshot does.
+CTgaImage Image(unsigned width, unsigned height, unsigned depth, const Bytes& pixels)
+{
+    CTgaImage image;
+    image.width = static_cast<std::uint16_t>(width);
+    image.height = static_cast<std::uint16_t>(height);
+    image.bitsPerPixel = static_cast<std::uint8_t>(depth);
+    image.pixels.reset(new unsigned char[pixels.size()]);
+    std::copy(pixels.begin(), pixels.end(), image.pixels.get());
+    return image;
+}
+
+Bytes PixelsOf(const CTgaImage& image)
+{
+    std::size_t size = std::size_t(image.width) * image.height * (image.bitsPerPixel / 8);
+    return Bytes(image.pixels.get(), image.pixels.get() + size);
+}
+
+// Every pixel byte distinct, so a swap or shift anywhere shows.
+Bytes Ramp(std::size_t n)
+{
+    Bytes b(n);
+    for (std::size_t i = 0; i < n; ++i)
+        b[i] = static_cast<unsigned char>(i * 7 + 1);
+    return b;
+}
+
+class TgaImageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        LogReset();
+        g_Records.clear();
+        logPath = ::testing::TempDir() + "kx_tga_test.log";
+        ASSERT_TRUE(LogOpen(LOG_ERROR, logPath.c_str()));
+        LogSetPrintHook(LOG_ERROR, CollectRecord);
+        path = ::testing::TempDir() + "kx_tga_test.tga";
+        std::remove(path.c_str());
+    }
+    void TearDown() override
+    {
+        LogClose(LOG_ERROR);
+        std::remove(path.c_str());
+        std::remove(logPath.c_str());
+    }
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> m;
+        for (const std::string& r : g_Records)
+            m.push_back(MessageOf(r));
+        return m;
+    }
+    std::string logPath;
+    std::string path;
+};
+
+const char* const kNullMessage = "CTgaImage::TgaImageLoad -- Erreur ! Le pointeur _ctiImage est NULL !";
+
+TEST_F(TgaImageTest, EmptyRecordHasSentinelsAndNoBlock)
+{
+    CTgaImage image;
+    EXPECT_EQ(image.width, 65535);
+    EXPECT_EQ(image.height, 65535);
+    EXPECT_EQ(image.bitsPerPixel, 255);
+    EXPECT_EQ(image.pixels, nullptr);
+}
+
+TEST_F(TgaImageTest, SaveThenLoadGivesSameImageAndLeavesCallerBlock)
+{
+    struct Case { unsigned width, height; };
+    // 5 x 3: rows whose byte length is not a multiple of 4.
+    const Case cases[] = {{1, 1}, {5, 3}, {64, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        const Bytes pixels = Ramp(c.width * c.height * 3);
+        CTgaImage saved = Image(c.width, c.height, 24, pixels);
+        ASSERT_TRUE(CTgaImage::TgaImageSave(path.c_str(), &saved));
+        EXPECT_EQ(PixelsOf(saved), pixels);  // swapped back after writing
+        EXPECT_EQ(ReadBytes(path).size(), 18 + pixels.size());
+
+        CTgaImage loaded;
+        ASSERT_TRUE(CTgaImage::TgaImageLoad(path.c_str(), &loaded));
+        EXPECT_EQ(loaded.width, c.width);
+        EXPECT_EQ(loaded.height, c.height);
+        EXPECT_EQ(loaded.bitsPerPixel, 24);
+        EXPECT_EQ(PixelsOf(loaded), pixels);
+    }
+    EXPECT_TRUE(g_Records.empty());
+}
+
+TEST_F(TgaImageTest, SavedFileHasHeaderAndBlueGreenRedPixels)
+{
+    const Bytes pixels = Ramp(800 * 2 * 3);
+    CTgaImage image = Image(800, 2, 24, pixels);
+    ASSERT_TRUE(CTgaImage::TgaImageSave(path.c_str(), &image));
+    Bytes file = ReadBytes(path);
+    ASSERT_EQ(file.size(), 18u + pixels.size());
+    const Bytes header = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x20, 0x03, 0x02, 0x00, 24, 8};
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 18), header);
+    // First pixel R, G, B in memory is stored B, G, R.
+    EXPECT_EQ(file[18], pixels[2]);
+    EXPECT_EQ(file[19], pixels[1]);
+    EXPECT_EQ(file[20], pixels[0]);
+}
+
+TEST_F(TgaImageTest, LoadSwapsRedAndBlueAndKeepsAlpha)
+{
+    // File order B, G, R, A for two pixels.
+    const Bytes file = {1, 2, 3, 4, 5, 6, 7, 8};
+    WriteBytes(path, TgaFile(2, 1, 32, file));
+    CTgaImage image;
+    ASSERT_TRUE(CTgaImage::TgaImageLoad(path.c_str(), &image));
+    EXPECT_EQ(image.bitsPerPixel, 32);
+    EXPECT_EQ(PixelsOf(image), (Bytes{3, 2, 1, 4, 7, 6, 5, 8}));
+}
+
+TEST_F(TgaImageTest, ImageIdIsSkipped)
+{
+    const Bytes file = Ramp(3 * 2 * 3);
+    WriteBytes(path, TgaFile(3, 2, 24, file, 2, {'a', 'b', 'c', 'd', 'e'}));
+    CTgaImage withId;
+    ASSERT_TRUE(CTgaImage::TgaImageLoad(path.c_str(), &withId));
+    WriteBytes(path, TgaFile(3, 2, 24, file));
+    CTgaImage without;
+    ASSERT_TRUE(CTgaImage::TgaImageLoad(path.c_str(), &without));
+    EXPECT_EQ(PixelsOf(withId), PixelsOf(without));
+}
+
+TEST_F(TgaImageTest, PixelDataCutShortLoadsWithMissingPartZeroed)
+{
+    // 2 x 2 at 24 bits announces 12 bytes; the file supplies 4.
+    WriteBytes(path, TgaFile(2, 2, 24, {10, 20, 30, 40}));
+    CTgaImage image;
+    ASSERT_TRUE(CTgaImage::TgaImageLoad(path.c_str(), &image));
+    EXPECT_EQ(PixelsOf(image), (Bytes{30, 20, 10, 0, 0, 40, 0, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(g_Records.empty());
+}
+
+TEST_F(TgaImageTest, RefusedFilesFailWithoutMessage)
+{
+    const Bytes good = TgaFile(2, 1, 24, Ramp(6));
+    struct Case { const char* what; Bytes file; };
+    const Case cases[] = {
+        {"run-length encoded (type 10)", TgaFile(2, 1, 24, Ramp(6), 10)},
+        {"colour-mapped (type 1)", TgaFile(2, 1, 24, Ramp(6), 1)},
+        {"8 bits per pixel", TgaFile(2, 1, 8, Ramp(2))},
+        {"16 bits per pixel", TgaFile(2, 1, 16, Ramp(4))},
+        {"15 bits per pixel", TgaFile(2, 1, 15, Ramp(4))},
+        {"empty file", {}},
+        {"header cut in the first bytes", Prefix(good, 2)},
+        {"header cut in the colour-map block", Prefix(good, 8)},
+        {"header cut in the geometry", Prefix(good, 15)},
+        {"header cut before the descriptor", Prefix(good, 17)},
+        {"image ID cut short", Prefix(TgaFile(2, 1, 24, {}, 2, {1, 2, 3, 4, 5}), 20)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(path, c.file);
+        CTgaImage image;
+        EXPECT_FALSE(CTgaImage::TgaImageLoad(path.c_str(), &image));
+        EXPECT_EQ(image.pixels, nullptr);
+    }
+    CTgaImage image;
+    EXPECT_FALSE(CTgaImage::TgaImageLoad((::testing::TempDir() + "kx_no_such.tga").c_str(), &image));
+    EXPECT_TRUE(g_Records.empty()) << g_Records.front();
+}
+
+TEST_F(TgaImageTest, HugeAnnouncedBlockFailsCleanly)
+{
+    // 65535 x 65535 x 4 bytes (17 GB) announced by a file of a few bytes.
+    WriteBytes(path, TgaFile(65535, 65535, 32, Ramp(16)));
+    CTgaImage image;
+    EXPECT_FALSE(CTgaImage::TgaImageLoad(path.c_str(), &image));
+    EXPECT_EQ(image.pixels, nullptr);
+    EXPECT_EQ(image.width, 65535);
+    ASSERT_EQ(g_Records.size(), 1u);
+    EXPECT_EQ(MessageOf(g_Records[0]).rfind("CTgaImage::TgaImageLoad -- ", 0), 0u);
+}
+
+TEST_F(TgaImageTest, LoadReplacesBlockOfAFilledRecord)
+{
+    WriteBytes(path, TgaFile(1, 1, 24, {1, 2, 3}));
+    CTgaImage image = Image(2, 2, 32, Ramp(16));
+    ASSERT_TRUE(CTgaImage::TgaImageLoad(path.c_str(), &image));
+    EXPECT_EQ(image.width, 1);
+    EXPECT_EQ(PixelsOf(image), (Bytes{3, 2, 1}));
+}
+
+TEST_F(TgaImageTest, SaveOfNon24BitImageLogsAndCreatesNoFile)
+{
+    const unsigned depths[] = {32, 8, 255};
+    for (unsigned depth : depths) {
+        SCOPED_TRACE(depth);
+        g_Records.clear();
+        CTgaImage image = Image(2, 2, depth, Ramp(2 * 2 * 4));
+        EXPECT_FALSE(CTgaImage::TgaImageSave(path.c_str(), &image));
+        EXPECT_FALSE(FileExists(path));
+        EXPECT_EQ(Messages(), std::vector<std::string>{"CTgaImage::TgaImageLoad -- Uniquement 24 bits par pixel supporté"});
+    }
+}
+
+TEST_F(TgaImageTest, SaveOfRecordWithoutBlockIsRefused)
+{
+    CTgaImage image;
+    image.width = 4;
+    image.height = 4;
+    image.bitsPerPixel = 24;
+    EXPECT_FALSE(CTgaImage::TgaImageSave(path.c_str(), &image));
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(g_Records.size(), 1u);
+}
+
+TEST_F(TgaImageTest, SaveToUnwritablePlaceFailsWithoutMessage)
+{
+    CTgaImage image = Image(1, 1, 24, {1, 2, 3});
+    std::string bad = ::testing::TempDir() + "kx_no_such_dir/shot.tga";
+    EXPECT_FALSE(CTgaImage::TgaImageSave(bad.c_str(), &image));
+    EXPECT_TRUE(g_Records.empty());
+}
+
+TEST_F(TgaImageTest, NullRecordPointerLogsTheSameMessageForLoadAndSave)
+{
+    WriteBytes(path, TgaFile(1, 1, 24, {1, 2, 3}));
+    EXPECT_FALSE(CTgaImage::TgaImageLoad(path.c_str(), nullptr));
+    EXPECT_FALSE(CTgaImage::TgaImageSave(path.c_str(), nullptr));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kNullMessage, kNullMessage}));
+}
+
+TEST_F(TgaImageTest, UnloadFreesOnceThenComplains)
+{
+    CTgaImage image = Image(1, 1, 24, {1, 2, 3});
+    image.cvUnloadImage();
+    EXPECT_EQ(image.pixels, nullptr);
+    EXPECT_TRUE(g_Records.empty());
+    image.cvUnloadImage();
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"CTgaImage::cvUnloadImage -- On essaie de décharger une image inexistante."});
+}
+
+} // namespace
