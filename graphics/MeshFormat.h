@@ -28,6 +28,28 @@ struct MeshData {
     int TriangleCount() const { return static_cast<int>(indices.size() / 3); }
 };
 
+// Why a mesh could not be decoded. The format has no checksum: these are the
+// faults that would otherwise make a reader or a draw run outside the arrays.
+enum class MeshError {
+    None,
+    Truncated,        // the data ends (or cannot be read) before the last block
+    HeaderTooShort,   // header length below 7: no room for counts and flag
+    BadVersion,       // version byte neither 12 nor 21
+    IndexOutOfRange,  // a triangle names a vertex at or past V
+};
+
+// A short French description of the fault, for tools ("Fichier tronqué").
+const char* MeshErrorText(MeshError error);
+
+// Decodes a whole mesh from bytes in memory or from a stream at its current
+// position (the stream is neither rewound nor closed). Bytes after the last
+// triangle are ignored. On success the mesh holds exactly what the data says
+// (nothing scaled, recomputed or rebased). On failure the mesh is left empty
+// (a default MeshData) and *error, when given, says why. Neither logs: the
+// caller decides what a failure means.
+bool DecodeMesh(const unsigned char* data, std::size_t size, MeshData& mesh, MeshError* error = nullptr);
+bool ReadMesh(FILE* file, MeshData& mesh, MeshError* error = nullptr);
+
 // Serialises a mesh (header length 7). The counts must fit in 16 bits and
 // the arrays must agree with each other; EncodeMesh returns false otherwise.
 bool EncodeMesh(const MeshData& mesh, std::vector<unsigned char>& out);
