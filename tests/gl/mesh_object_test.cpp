@@ -1,0 +1,229 @@
+#include "graphics/3DSObject.h"
+
+#include "app/Cp1252.h"
+#include "app/Log.h"
+#include "graphics/MeshFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Loading only: drawing needs a GL context, which these tests never create.
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+std::vector<std::string> g_Records;
+void CollectRecord(const char* record) { g_Records.emplace_back(record); }
+
+// The message of a record ("...:<ms> - message\n") back in UTF-8, with the
+// line end that closes every record removed.
+std::string MessageOf(const std::string& record)
+{
+    std::size_t dash = record.find(" - ");
+    std::string message = dash == std::string::npos ? record : record.substr(dash + 3);
+    if (!message.empty() && message.back() == '\n')
+        message.pop_back();
+    return Cp1252ToUtf8(message.c_str());
+}
+
+// A square of two triangles, optionally textured: a mesh from vectors.
+MeshData Square(bool textured)
+{
+    MeshData m;
+    m.vertices = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
+    m.normals = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
+    m.textured = textured;
+    if (textured)
+        m.texCoords = {0, 0, 1, 0, 1, 1, 0, 1};
+    m.indices = {0, 1, 2, 0, 2, 3};
+    return m;
+}
+
+Bytes Encoded(const MeshData& m)
+{
+    Bytes b;
+    EXPECT_TRUE(EncodeMesh(m, b));
+    return b;
+}
+
+void WriteBytes(const std::string& name, const Bytes& bytes)
+{
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes Patched(Bytes b, std::size_t at, unsigned char value)
+{
+    b[at] = value;
+    return b;
+}
+
+Bytes Prefix(const Bytes& b, std::size_t n)
+{
+    return Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+void ExpectHolds(const C3DSObject& o, const MeshData& m)
+{
+    EXPECT_EQ(o.m_iVertexCount, m.VertexCount());
+    EXPECT_EQ(o.m_iTriangleCount, m.TriangleCount());
+    EXPECT_EQ(o.m_bTextured, m.textured);
+    EXPECT_EQ(o.m_Vertices, m.vertices);
+    EXPECT_EQ(o.m_Normals, m.normals);
+    EXPECT_EQ(o.m_TexCoords, m.texCoords);
+    EXPECT_EQ(o.m_Indices, m.indices);
+}
+
+void ExpectEmpty(const C3DSObject& o)
+{
+    EXPECT_EQ(o.m_iVertexCount, 0);
+    EXPECT_EQ(o.m_iTriangleCount, 0);
+    EXPECT_FALSE(o.m_bTextured);
+    EXPECT_TRUE(o.m_Vertices.empty());
+    EXPECT_TRUE(o.m_Normals.empty());
+    EXPECT_TRUE(o.m_TexCoords.empty());
+    EXPECT_TRUE(o.m_Indices.empty());
+}
+
+class MeshObjectTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        LogReset();
+        g_Records.clear();
+        logPath = ::testing::TempDir() + "kx_mesh_object_test.log";
+        ASSERT_TRUE(LogOpen(LOG_ERROR, logPath.c_str()));
+        LogSetPrintHook(LOG_ERROR, CollectRecord);
+        path = ::testing::TempDir() + "kx_mesh_object_test.obj";
+        std::remove(path.c_str());
+    }
+    void TearDown() override
+    {
+        LogClose(LOG_ERROR);
+        std::remove(path.c_str());
+        std::remove(logPath.c_str());
+    }
+    std::string logPath;
+    std::string path;
+};
+
+TEST_F(MeshObjectTest, NewMeshIsEmptyAndListedWhileItLives)
+{
+    const int before = g_ObjectList.count;
+    const std::size_t listed = g_ObjectList.objects.size();
+    {
+        C3DSObject mesh;
+        ExpectEmpty(mesh);
+        EXPECT_EQ(mesh.m_sName, "dummy");
+        EXPECT_FALSE(mesh.Init());
+        EXPECT_EQ(g_ObjectList.count, before + 1);
+        EXPECT_EQ(g_ObjectList.objects.back(), &mesh);
+    }
+    EXPECT_EQ(g_ObjectList.count, before);
+    EXPECT_EQ(g_ObjectList.objects.size(), listed);
+}
+
+TEST_F(MeshObjectTest, LoadsFilesThatDifferOnlyInHeader)
+{
+    const Bytes textured = Encoded(Square(true));
+    Bytes longHeader = textured;
+    longHeader.insert(longHeader.begin() + 7, {0xAA, 0xBB});
+    longHeader[0] = 9;
+    struct Case { const char* what; Bytes file; bool textured; };
+    const Case cases[] = {
+        {"untextured", Encoded(Square(false)), false},
+        {"textured, version 12", textured, true},
+        {"version 21", Patched(textured, 1, 21), true},
+        {"header length 9", longHeader, true},
+        {"texture flag 2", Patched(textured, 6, 2), true},
+        {"texture flag 255", Patched(textured, 6, 255), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(path, c.file);
+        C3DSObject mesh;
+        ASSERT_TRUE(mesh.LoadOBJ(path.c_str()));
+        ExpectHolds(mesh, Square(c.textured));
+    }
+    EXPECT_TRUE(g_Records.empty());
+}
+
+TEST_F(MeshObjectTest, NoTriangleLoads)
+{
+    MeshData points = Square(false);
+    points.indices.clear();
+    WriteBytes(path, Encoded(points));
+    C3DSObject mesh;
+    ASSERT_TRUE(mesh.LoadOBJ(path.c_str()));
+    EXPECT_EQ(mesh.m_iVertexCount, 4);
+    EXPECT_EQ(mesh.m_iTriangleCount, 0);
+    EXPECT_TRUE(mesh.m_Indices.empty());
+}
+
+TEST_F(MeshObjectTest, SecondLoadReplacesTheFirstMesh)
+{
+    C3DSObject mesh;
+    WriteBytes(path, Encoded(Square(true)));
+    ASSERT_TRUE(mesh.LoadOBJ(path.c_str()));
+    MeshData triangle = Square(false);
+    triangle.indices = {2, 1, 0};
+    WriteBytes(path, Encoded(triangle));
+    ASSERT_TRUE(mesh.LoadOBJ(path.c_str()));
+    ExpectHolds(mesh, triangle);
+}
+
+TEST_F(MeshObjectTest, RefusedFileGivesOneRecordAndAnEmptyMesh)
+{
+    const Bytes good = Encoded(Square(true));  // 7 + 48 + 48 + 32 + 24 bytes
+    const std::string missing = ::testing::TempDir() + "kx_no_such_mesh.obj";
+    const char* const open = "C3DSObject::LoadOBJ -- Erreur à l'ouverture du fichier";
+    const char* const version = "C3DSObject::LoadOBJ -- Mauvaise version de fichier !";
+    const char* const truncated = "C3DSObject::LoadOBJ -- Fichier tronqué";
+    const char* const shortHeader = "C3DSObject::LoadOBJ -- En-tête trop court";
+    const char* const badIndex = "C3DSObject::LoadOBJ -- Indice de sommet hors limites";
+    struct Case { const char* what; Bytes file; const char* message; };
+    const Case cases[] = {
+        {"missing file", {}, open},
+        {"version 13", Patched(good, 1, 13), version},
+        {"version 0", Patched(good, 1, 0), version},
+        {"empty file", {}, truncated},
+        {"cut in the header", Prefix(good, 5), truncated},
+        {"cut in the vertices", Prefix(good, 7 + 20), truncated},
+        {"cut in the normals", Prefix(good, 7 + 48 + 47), truncated},
+        {"cut in the texture coordinates", Prefix(good, 7 + 96 + 4), truncated},
+        {"cut in the indices", Prefix(good, good.size() - 1), truncated},
+        {"header length 6", Patched(good, 0, 6), shortHeader},
+        {"header length 0", Patched(good, 0, 0), shortHeader},
+        {"index equal to V", Patched(good, good.size() - 4, 4), badIndex},
+        {"index above 2^24", Patched(good, good.size() - 1, 1), badIndex},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_Records.clear();
+        std::string name = c.message == open ? missing : path;
+        if (c.message != open)
+            WriteBytes(path, c.file);
+        C3DSObject mesh;
+        // Loaded first, so the refusal must also drop the old arrays.
+        std::string goodPath = path + ".good";
+        WriteBytes(goodPath, good);
+        ASSERT_TRUE(mesh.LoadOBJ(goodPath.c_str()));
+        std::remove(goodPath.c_str());
+
+        EXPECT_FALSE(mesh.LoadOBJ(name.c_str()));
+        ExpectEmpty(mesh);
+        ASSERT_EQ(g_Records.size(), 1u);
+        EXPECT_EQ(MessageOf(g_Records[0]), c.message);
+        // One line per record, also for the message that ends with "\n".
+        EXPECT_EQ(std::count(g_Records[0].begin(), g_Records[0].end(), '\n'), 1);
+    }
+}
+
+} // namespace
