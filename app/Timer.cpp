@@ -27,3 +27,8 @@ double CTimer::Lap()
     m_iStart = ReadPerformanceCounter();
     return seconds;
 }
+
+double CTimer::Elapsed() const
+{
+    return static_cast<double>(ReadPerformanceCounter() - m_iStart) / static_cast<double>(PerformanceFrequency());
+}

@@ -1,0 +1,96 @@
+#include "app/WindowCallbacks.h"
+
+#include "app/Application.h"
+#include "app/Scene.h"
+#include "graphics/Graphics.h"
+#include "graphics/TgaImage.h"
+
+#include <GL/freeglut.h>
+
+#include <new>
+
+bool g_bWireFrame = false;
+
+namespace {
+
+// The mask is asked anew for every event: a scene may change what it wants.
+bool SceneAccepts(int inputKind)
+{
+    return g_pCurrentScene && (g_pCurrentScene->GetInputFlags() & inputKind);
+}
+
+void ToggleWireFrame()
+{
+    g_bWireFrame = !g_bWireFrame;
+    glPolygonMode(GL_FRONT_AND_BACK, g_bWireFrame ? GL_LINE : GL_FILL);
+    glutPostRedisplay();
+}
+
+} // namespace
+
+bool SaveScreenshot()
+{
+    CTgaImage image;
+    image.width = static_cast<unsigned short>(g_iScreenWidth);
+    image.height = static_cast<unsigned short>(g_iScreenHeight);
+    image.bitsPerPixel = 24;
+    std::size_t size = static_cast<std::size_t>(image.width) * image.height * 3;
+    image.pixels.reset(new (std::nothrow) unsigned char[size]);
+    if (!image.pixels)
+        return false;
+    // Rows packed tightly: with the default alignment of 4 a window whose
+    // width times 3 is not a multiple of 4 would overrun the block.
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels.get());
+    return CTgaImage::TgaImageSave("screenshot.tga", &image);
+}
+
+void OnDisplay()
+{
+    if (g_pCurrentScene) {
+        g_pCurrentScene->Display();
+        return;
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(0.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (g_bDoubleBuffer)
+        glutSwapBuffers();
+    else
+        glFlush();
+}
+
+void OnKeyboard(unsigned char key, int x, int y)
+{
+    if (key == 27)
+        CApplication::Exit();
+    if (SceneAccepts(INPUT_KEYBOARD))
+        g_pCurrentScene->KeyStroke(key, x, y);
+}
+
+void OnSpecialKey(int key, int x, int y)
+{
+    switch (key) {
+    case GLUT_KEY_F5:
+        ToggleWireFrame();
+        return;
+    case GLUT_KEY_F6:
+        SaveScreenshot();
+        return;
+    default:
+        if (SceneAccepts(INPUT_KEYBOARD))
+            g_pCurrentScene->KeyboardMove(key, x, y);
+    }
+}
+
+void OnMotion(int x, int y)
+{
+    if (SceneAccepts(INPUT_MOUSE))
+        g_pCurrentScene->MouseMove(x, y);
+}
+
+void OnMouse(int button, int state, int x, int y)
+{
+    if (SceneAccepts(INPUT_MOUSE))
+        g_pCurrentScene->MouseClic(button, state, x, y);
+}

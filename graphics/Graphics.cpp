@@ -1,0 +1,83 @@
+#include "graphics/Graphics.h"
+
+#include "app/Log.h"
+#include "config/OptionsParser.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+
+int g_iScreenWidth = 800;
+int g_iScreenHeight = 600;
+float g_fScreenFOV = -45.0f;
+bool g_bDoubleBuffer = true;
+int g_iMainWindow = 0;
+char g_szGraphicsError[128] = "";
+
+bool CGraphics::Init()
+{
+    if (!InitGLUT()) {
+        LogError("CGraphics::Init -- Erreur à l'initialisation de la GLUT!");
+        return false;
+    }
+    InitOpenGL();
+    return true;
+}
+
+bool CGraphics::InitGLUT()
+{
+    const COptions* options = COptionsParser::GetOptions("graphics.opt", false);
+    if (!options) {
+        LogError("CGraphics::InitGLUT -- Impossible de lire le fichier de configuration graphics.opt");
+        std::snprintf(g_szGraphicsError, sizeof g_szGraphicsError, "%s", "graphics.opt non trouvé");
+        return false;
+    }
+    g_iScreenWidth = options->GetInt("iScreenWidth", 800);
+    g_iScreenHeight = options->GetInt("iScreenHeight", 600);
+    // Negative on purpose: with the scene's camera, whose up vector points
+    // away from +z, the picture comes out upright.
+    g_fScreenFOV = static_cast<float>(options->GetDouble("dScreenFOV", -45.0));
+    glutInitWindowSize(g_iScreenWidth, g_iScreenHeight);
+    glutInitWindowPosition(options->GetInt("iWindowPosX", -1), options->GetInt("iWindowPosY", -1));
+    g_bDoubleBuffer = options->GetBool("bDoubleBuffer", true);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DEPTH | (g_bDoubleBuffer ? GLUT_DOUBLE : GLUT_SINGLE));
+    g_iMainWindow = glutCreateWindow(options->GetString("sWindowName", "Kalimbrax ver 0.alpha"));
+    glutReshapeFunc(CGraphics::Reshape);
+    if (options->GetBool("bFullScreen", false))
+        glutFullScreen();
+    return true;
+}
+
+bool CGraphics::InitOpenGL()
+{
+    const COptions* options = COptionsParser::GetOptions("graphics.opt", false);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glFrontFace(GL_CCW);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    if (options && options->GetBool("bSmoothAndNice", true)) {
+        glShadeModel(GL_SMOOTH);
+        glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+        glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+        glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+        glEnable(GL_LINE_SMOOTH);
+        glEnable(GL_POINT_SMOOTH);
+    }
+    return true;
+}
+
+void CGraphics::Reshape(int width, int height)
+{
+    g_iScreenWidth = width;
+    if (height <= 0)
+        height = 1;
+    g_iScreenHeight = height;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(static_cast<double>(g_fScreenFOV), static_cast<double>(width) / height, kNearPlane, kFarPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}

@@ -1,0 +1,266 @@
+#include "panel/GluiInput.h"
+
+#include "app/Log.h"
+#include "app/Scene.h"
+#include "config/OptionsParser.h"
+#include "graphics/Graphics.h"
+#include "panel/AngleShift.h"
+#include "panel/Glui.h"
+#include "robot/Motion.h"
+#include "scene/MainScene.h"
+
+#include <GL/freeglut.h>
+
+GLUI* g_pGlui = nullptr;
+JointAngles g_fPanelAngles{};
+ToolPose g_fPanelPose{};
+int g_iRealTime = 0;
+int g_iImmediateMode = 0;
+GLUI_Spinner* g_pAngleSpinners[6] = {};
+GLUI_Spinner* g_pPoseSpinners[6] = {};
+GLUI_Button* g_pGoButton = nullptr;
+GLUI_Button* g_pMGDCButton = nullptr;
+GLUI_Button* g_pMGICButton = nullptr;
+
+bool g_bPanelRealTime = false;
+bool g_bPanelImmediate = false;
+bool g_bPanelWireFrame = false;
+bool g_bPanelDecoration = true;
+bool g_bPanelReflect = true;
+bool g_bPanelShadows = true;
+bool g_bPanelMetalLook = false;
+
+namespace {
+
+// Limits of the joint-angle spinners, kept to bring the inverse model's
+// results into them by whole turns.
+float g_fAngleLimits[6][2];
+
+// An empty set answers every lookup with its default: the panel is built
+// with the default labels and limits when glui.opt cannot be read.
+const COptions& PanelOptions()
+{
+    static const COptions empty;
+    const COptions* options = COptionsParser::GetOptions("glui.opt", false);
+    return options ? *options : empty;
+}
+
+CMainScene* MainScene()
+{
+    return static_cast<CMainScene*>(g_pCurrentScene);
+}
+
+float* AngleField(JointAngles& a, int joint)
+{
+    float* fields[6] = {&a.A12, &a.A23, &a.A34, &a.A45, &a.A56, &a.A67};
+    return fields[joint];
+}
+
+float* PoseField(ToolPose& p, int index)
+{
+    float* fields[6] = {&p.X, &p.Y, &p.Z, &p.alpha, &p.beta, &p.gamma};
+    return fields[index];
+}
+
+// With real time on only the targets change; the arm moves after GO.
+void CopyPanelAnglesToArm()
+{
+    CRobot& robot = MainScene()->m_Robot;
+    (g_iRealTime ? robot.m_fTargetAngle : robot.m_fAngle) = g_fPanelAngles;
+}
+
+void ShowForwardModel()
+{
+    MainScene()->m_Robot.ComputeMGD(g_fPanelAngles, &g_fPanelPose);
+    for (int i = 0; i < 6; ++i)
+        g_pPoseSpinners[i]->set_float_val(*PoseField(g_fPanelPose, i));
+}
+
+void ShowInverseModel()
+{
+    JointAngles solution;
+    MainScene()->m_Robot.ComputeMGI(g_fPanelPose, &solution);
+    // The model repeats every turn while the spinners clamp: move each angle
+    // by whole turns into its spinner's limits, nearest the angle shown now.
+    for (int joint = 0; joint < 6; ++joint) {
+        float angle = ShiftIntoLimits(*AngleField(solution, joint), g_fAngleLimits[joint][0],
+                                      g_fAngleLimits[joint][1], *AngleField(g_fPanelAngles, joint));
+        g_pAngleSpinners[joint]->set_float_val(angle);
+    }
+}
+
+void SetSceneFlag(bool CMainScene::*flag, bool& toggle)
+{
+    toggle = !toggle;
+    MainScene()->*flag = toggle;
+    glutPostRedisplay();
+}
+
+} // namespace
+
+bool CGluiInput::Init()
+{
+    if (!COptionsParser::GetOptions("glui.opt", false))
+        LogError("CGluiInput::Init -- Impossible de lire le fichier glui.opt, le panneau prend les valeurs par défaut");
+    const COptions& options = PanelOptions();
+    g_pGlui = GLUI_Master.create_glui(options.GetString("strGLUIWindowName", "Kalimbrax Controls"), 0, -1, -1);
+    if (!g_pGlui) {
+        LogError("CGluiInput::Init -- Impossible d'initialiser la GLUI (create_glui failed)");
+        return false;
+    }
+    BuildPanel();
+    g_pGlui->set_main_gfx_window(g_iMainWindow);
+    return true;
+}
+
+void CGluiInput::BuildPanel()
+{
+    const COptions& options = PanelOptions();
+    static const char* const joints[6] = {"12", "23", "34", "45", "56", "67"};
+    char key[64];
+
+    // The arm starts at the start angles, whatever the spinner limits.
+    for (int joint = 0; joint < 6; ++joint) {
+        std::snprintf(key, sizeof key, "fAngle%sStartValue", joints[joint]);
+        *AngleField(g_fPanelAngles, joint) = options.GetFloat(key, 0.0f);
+    }
+    CRobot& robot = MainScene()->m_Robot;
+    robot.m_fAngle = g_fPanelAngles;
+    robot.m_fTargetAngle = g_fPanelAngles;
+
+    GLUI_Rollout* angles = g_pGlui->add_rollout(options.GetString("strMGDName", "MGD"), true);
+    static const char* const angleNames[6] = {"A12", "A23", "A34", "A45", "A56", "A67"};
+    for (int joint = 0; joint < 6; ++joint) {
+        std::snprintf(key, sizeof key, "strAngle%sName", joints[joint]);
+        const char* label = options.GetString(key, angleNames[joint]);
+        std::snprintf(key, sizeof key, "fAngle%sMaxValue", joints[joint]);
+        float high = options.GetFloat(key, 360.0f);
+        std::snprintf(key, sizeof key, "fAngle%sMinValue", joints[joint]);
+        float low = options.GetFloat(key, 0.0f);
+        g_fAngleLimits[joint][0] = low;
+        g_fAngleLimits[joint][1] = high;
+        GLUI_Spinner* spinner = g_pGlui->add_spinner_to_panel(angles, label, GLUI_SPINNER_FLOAT,
+                                                              AngleField(g_fPanelAngles, joint), joint, OnSpinner);
+        spinner->set_float_limits(low, high, GLUI_LIMIT_CLAMP);
+        spinner->set_alignment(GLUI_ALIGN_RIGHT);
+        g_pAngleSpinners[joint] = spinner;
+    }
+
+    GLUI_Rollout* pose = g_pGlui->add_rollout(options.GetString("strMGIName", "MGI"), true);
+    static const char* const poseKeys[6][2] = {{"strXAxisName", "X"}, {"strYAxisName", "Y"},
+                                               {"strZAxisName", "Z"}, {"strAlphaName", "A"},
+                                               {"strBetaName", "B"},  {"strGammaName", "C"}};
+    for (int i = 0; i < 6; ++i)
+        g_pPoseSpinners[i] = g_pGlui->add_spinner_to_panel(pose, options.GetString(poseKeys[i][0], poseKeys[i][1]),
+                                                           GLUI_SPINNER_FLOAT, PoseField(g_fPanelPose, i),
+                                                           FIRST_POSE_SPINNER + i, OnSpinner);
+
+    g_pGlui->add_column(true);
+
+    GLUI_Rollout* control = g_pGlui->add_rollout(options.GetString("strControlName", "Control"), true);
+    g_pGlui->add_checkbox_to_panel(control, options.GetString("strRealTime", "RT"), &g_iRealTime, CHECK_REALTIME,
+                                   OnCheckbox);
+    g_pGoButton = g_pGlui->add_button_to_panel(control, options.GetString("strRealTimeButton", "GO"), BUTTON_GO,
+                                               OnButton);
+    g_pGoButton->set_alignment(GLUI_ALIGN_LEFT);
+    g_pGoButton->disable();
+    g_pGlui->add_separator_to_panel(control);
+    GLUI_Checkbox* immediate = g_pGlui->add_checkbox_to_panel(
+        control, options.GetString("strImmediateMode", "IM"), &g_iImmediateMode, CHECK_IMMEDIATE, OnCheckbox);
+    immediate->set_int_val(1);
+    g_pMGDCButton = g_pGlui->add_button_to_panel(control, options.GetString("strMGDCalculus", "MGDC"), BUTTON_MGDC,
+                                                 OnButton);
+    g_pMGDCButton->set_alignment(GLUI_ALIGN_LEFT);
+    g_pMGICButton = g_pGlui->add_button_to_panel(control, options.GetString("strMGICalculus", "MGIC"), BUTTON_MGIC,
+                                                 OnButton);
+    g_pMGICButton->set_alignment(GLUI_ALIGN_LEFT);
+
+    GLUI_Rollout* display = g_pGlui->add_rollout(options.GetString("strGraphName", "Control"), true);
+    struct Toggle { const char* key; const char* label; int id; int value; };
+    const Toggle toggles[] = {
+        {"strWireFrameMode", "WF", CHECK_WIREFRAME, -1}, {"strDecoration", "DC", CHECK_DECORATION, 1},
+        {"strReflect", "RF", CHECK_REFLECT, 1},          {"strShadows", "SH", CHECK_SHADOWS, 1},
+        {"strMetalLook", "SM", CHECK_METALLOOK, 0},
+    };
+    for (const Toggle& t : toggles) {
+        GLUI_Checkbox* box = g_pGlui->add_checkbox_to_panel(display, options.GetString(t.key, t.label), nullptr,
+                                                            t.id, OnCheckbox);
+        if (t.value >= 0)
+            box->set_int_val(t.value);
+    }
+}
+
+void CGluiInput::Release() {}
+
+void CGluiInput::StopIdle()
+{
+    GLUI_Master.set_glutIdleFunc(nullptr);
+}
+
+void CGluiInput::OnSpinner(int id)
+{
+    if (!g_iImmediateMode) {
+        if (id < FIRST_POSE_SPINNER)
+            ShowForwardModel();
+        else
+            ShowInverseModel();
+    }
+    CopyPanelAnglesToArm();
+}
+
+void CGluiInput::OnCheckbox(int id)
+{
+    CMainScene* scene = MainScene();
+    switch (id) {
+    case CHECK_REALTIME:
+        if (g_bPanelRealTime) {
+            g_pGoButton->disable();
+            StopIdle();
+        } else {
+            g_pGoButton->enable();
+            // Old targets would drive the arm back: GO moves only toward
+            // changes made from now on.
+            scene->m_Robot.m_fTargetAngle = scene->m_Robot.m_fAngle;
+        }
+        g_bPanelRealTime = !g_bPanelRealTime;
+        break;
+    case CHECK_IMMEDIATE:
+        if (g_bPanelImmediate) {
+            g_pMGDCButton->enable();
+            g_pMGICButton->enable();
+        } else {
+            g_pMGDCButton->disable();
+            g_pMGICButton->disable();
+        }
+        g_bPanelImmediate = !g_bPanelImmediate;
+        break;
+    case CHECK_WIREFRAME:
+        g_bPanelWireFrame = !g_bPanelWireFrame;
+        glPolygonMode(GL_FRONT_AND_BACK, g_bPanelWireFrame ? GL_LINE : GL_FILL);
+        glutPostRedisplay();
+        break;
+    case CHECK_DECORATION: SetSceneFlag(&CMainScene::m_bDecoration, g_bPanelDecoration); break;
+    case CHECK_REFLECT: SetSceneFlag(&CMainScene::m_bReflect, g_bPanelReflect); break;
+    case CHECK_SHADOWS: SetSceneFlag(&CMainScene::m_bShadows, g_bPanelShadows); break;
+    case CHECK_METALLOOK: SetSceneFlag(&CMainScene::m_bMetalLook, g_bPanelMetalLook); break;
+    default: break;
+    }
+}
+
+void CGluiInput::OnButton(int id)
+{
+    switch (id) {
+    case BUTTON_GO:
+        GLUI_Master.set_glutIdleFunc(OnIdle);
+        break;
+    case BUTTON_MGDC:
+        ShowForwardModel();
+        CopyPanelAnglesToArm();
+        break;
+    case BUTTON_MGIC:
+        ShowInverseModel();
+        CopyPanelAnglesToArm();
+        break;
+    default: break;
+    }
+}

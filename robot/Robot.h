@@ -1,0 +1,34 @@
+#pragma once
+// The six-joint arm: seven links chained by revolute joints, drawn at the
+// current angles, moved toward the target angles in real time.
+#include "app/BaseObject.h"
+#include "graphics/3DSObject.h"
+#include "robot/LinkChain.h"
+#include "robot/RobotTypes.h"
+#include "scene/Texture.h"
+
+// One link: a mesh recorded once into a display list, drawn after its
+// joint's rotation and followed by the translation to the next link.
+class CRobotPart : public C3DSObject {
+public:
+    bool Load(const float offset[3], const char* fileName);
+    void Draw() override;
+
+    float m_fRotation[3] = {0.0f, 0.0f, 0.0f};
+    float m_fOffset[3] = {0.0f, 0.0f, 0.0f};
+    unsigned int m_uiDisplayList = 0;
+};
+
+class CRobot : public CBaseObject {
+public:
+    bool Init() override;
+    void Draw() override;
+
+    JointAngles m_fAngle{};
+    JointAngles m_fTargetAngle{};
+    float m_fMaxSpeed[6] = {};
+    CRobotPart m_Parts[kLinkCount];
+    CAxes m_Axes;
+    CTexture m_Texture;
+    bool m_bShowAxes = false;
+};

@@ -1,0 +1,77 @@
+#include "scene/DecorationObject.h"
+
+#include "app/Log.h"
+#include "config/OptionsParser.h"
+
+#include <GL/gl.h>
+
+int BuildGrid(GridSegment* segments, int capacity)
+{
+    int n = 0;
+    auto add = [&](float c, bool halfUnit) {
+        if (n + 2 > capacity)
+            return;
+        segments[n++] = GridSegment{-5.0f, c, 5.0f, c, halfUnit};
+        segments[n++] = GridSegment{c, -5.0f, c, 5.0f, halfUnit};
+    };
+    for (float c = -5.0f; c <= 5.0f; c += 1.0f)
+        add(c, false);
+    for (float c = -4.5f; c <= 4.5f; c += 1.0f)
+        add(c, true);
+    return n;
+}
+
+bool CDecorationObject::Init()
+{
+    const COptions* options = COptionsParser::GetOptions("decor.opt", false);
+    if (!options) {
+        LogError("CDecorationObject::Init -- Impossible de lire les options dans le fichier decor.opt");
+        return false;
+    }
+    // The first failure ends the loading; the loaders log their own reasons.
+    if (!m_Ground.LoadOBJ(options->GetString("strGroundFileObj", "ground.obj")))
+        return false;
+    if (!m_SkyDome.LoadOBJ(options->GetString("strSkyDomeFileObj", "skydome.obj")))
+        return false;
+    if (!m_GroundTexture.LoadTGA(options->GetString("strGroundTextFileName", "ground.tga")))
+        return false;
+    return m_SkyDomeTexture.LoadTGA(options->GetString("strSkyDomeTextFileName", "skydome.tga"));
+}
+
+void CDecorationObject::Draw()
+{
+    glPushMatrix();
+    glPushAttrib(0x000FFFFF);
+
+    // Ground: colour and lighting are the caller's (half transparent in the
+    // shadow pass, so the shadow drawn before shows through).
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, m_GroundTexture.m_uiTexture);
+    m_Ground.Draw();
+
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    static GridSegment grid[42];
+    static const int gridSize = BuildGrid(grid, 42);
+    glBegin(GL_LINES);
+    for (int i = 0; i < gridSize; ++i) {
+        if (grid[i].halfUnit)
+            glColor4f(1.0f, 0.5f, 0.5f, 0.5f);
+        else
+            glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+        glVertex3f(grid[i].x0, grid[i].y0, 0.0f);
+        glVertex3f(grid[i].x1, grid[i].y1, 0.0f);
+    }
+    glEnd();
+
+    // The sky dome is unlit and always opaque, even inside the shadow pass.
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, m_SkyDomeTexture.m_uiTexture);
+    m_SkyDome.Draw();
+
+    glPopAttrib();
+    glPopMatrix();
+}

@@ -1,0 +1,176 @@
+#include "scene/MainScene.h"
+
+#include "graphics/Graphics.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+const float kShadowMatrix[16] = {
+    1.2f, 0.0f, 0.0f, 0.0f,
+    0.0f, 1.2f, 0.0f, 0.0f,
+    -1.0f, -1.0f, 0.0f, 0.0f,
+    0.0f, 0.0f, 0.0f, 1.2f,
+};
+
+namespace {
+
+// A directional light shining from (1, 1, 1.2), and the same light mirrored
+// in the ground for the reflection, whose undersides face the mirrored one.
+const GLfloat kLightPosition[4] = {1.0f, 1.0f, 1.2f, 0.0f};
+const GLfloat kMirroredLightPosition[4] = {1.0f, 1.0f, -1.2f, 0.0f};
+
+void SphereMapping()
+{
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+}
+
+} // namespace
+
+void CMainScene::ResetCamera()
+{
+    m_Camera = StartCamera();
+}
+
+bool CMainScene::Init()
+{
+    ResetCamera();
+    if (!m_Decoration.Init())
+        return false;
+    if (!m_Robot.Init())
+        return false;
+    m_bDecoration = true;
+    m_bReflect = true;
+    m_bShadows = true;
+    m_bMetalLook = false;
+
+    const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, 0.5f);
+    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.015f);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_COLOR_MATERIAL);
+    return true;
+}
+
+void CMainScene::Release() {}
+
+int CMainScene::GetInputFlags()
+{
+    return 7;
+}
+
+void CMainScene::DrawShadow()
+{
+    glPushAttrib(0x000FFFFF);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+
+    // The arm flattened in black, lifted just above the ground. The axes
+    // stay out of it: they would be flattened in colour.
+    glPushMatrix();
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    glTranslatef(0.0f, 0.0f, 0.05f);
+    glMultMatrixf(kShadowMatrix);
+    bool showAxes = m_Robot.m_bShowAxes;
+    m_Robot.m_bShowAxes = false;
+    m_Robot.Draw();
+    m_Robot.m_bShowAxes = showAxes;
+    glPopMatrix();
+
+    // The ground again at half opacity over everything, depth test off, so
+    // the shadow shows through as a half-dark patch.
+    glEnable(GL_BLEND);
+    glEnable(GL_LIGHTING);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_DEPTH_TEST);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    m_Decoration.Draw();
+    glPopAttrib();
+}
+
+void CMainScene::DrawReflection()
+{
+    glColor3f(0.8f, 0.8f, 0.8f);
+    glLightfv(GL_LIGHT0, GL_POSITION, kMirroredLightPosition);
+    glPushMatrix();
+    // The mirror turns the winding: clockwise faces are the front ones.
+    glFrontFace(GL_CW);
+    glScalef(1.0f, 1.0f, -1.0f);
+    if (m_bMetalLook)
+        SphereMapping();
+    m_Robot.Draw();
+    glFrontFace(GL_CCW);
+    glPopMatrix();
+    glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
+}
+
+void CMainScene::Display()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    glLoadIdentity();
+    const CCamera& c = m_Camera;
+    gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.eye.x + c.direction.x, c.eye.y + c.direction.y,
+              c.eye.z + c.direction.z, c.up.x, c.up.y, c.up.z);
+    // Given after the camera, so the light stays fixed in the world.
+    glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
+
+    if (m_bDecoration)
+        m_Decoration.Draw();
+    if (m_bShadows && m_bDecoration)
+        DrawShadow();
+
+    glPushAttrib(0x000FFFFF);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+    if (m_bReflect)
+        DrawReflection();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    if (m_bMetalLook)
+        SphereMapping();
+    m_Robot.Draw();
+    glPopAttrib();
+
+    if (g_bDoubleBuffer)
+        glutSwapBuffers();
+    else
+        glFlush();
+}
+
+void CMainScene::KeyboardMove(int key, int, int)
+{
+    switch (key) {
+    case GLUT_KEY_F4: m_Robot.m_bShowAxes = !m_Robot.m_bShowAxes; break;
+    case GLUT_KEY_F9: m_bDecoration = !m_bDecoration; break;
+    case GLUT_KEY_F10: m_bReflect = !m_bReflect; break;
+    case GLUT_KEY_F11: m_bShadows = !m_bShadows; break;
+    case GLUT_KEY_F12: m_bMetalLook = !m_bMetalLook; break;
+    default:
+        if (!MoveCamera(m_Camera, key))
+            return;  // not a key of the scene: no redisplay
+    }
+    glutPostRedisplay();
+}
+
+void CMainScene::KeyStroke(unsigned char, int, int) {}
+
+void CMainScene::MouseClic(int, int, int x, int y)
+{
+    m_iLastMouseX = x;
+    m_iLastMouseY = y;
+}
+
+void CMainScene::MouseMove(int x, int y)
+{
+    TurnCamera(m_Camera, m_iLastMouseX - x, m_iLastMouseY - y);
+    m_iLastMouseX = x;
+    m_iLastMouseY = y;
+    glutPostRedisplay();
+}

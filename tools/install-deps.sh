@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kalimbrax needs, only those that are missing.
+# Sourced by run.sh and test.sh; quiet when everything is already there.
+KX_PACKAGES=(
+  cmake g++ make pkg-config                     # build
+  libgtest-dev libbenchmark-dev                 # tests and benchmarks
+  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri # window and drawing (Mesa)
+  libimgui-dev libstb0                          # control panel
+  liborocos-kdl-dev                             # kinematics peer in the benchmarks
+  libassimp-dev                                 # mesh import tool
+  xvfb xdotool x11-utils imagemagick            # headless runs and end-to-end tests
+  valgrind clang libclang-rt-14-dev             # memory checks, sanitizers, fuzzing
+)
+
+kx_install_deps() {
+  local missing=()
+  local pkg
+  for pkg in "${KX_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Paquets manquants (${missing[*]}) et ni root ni sudo." >&2; return 1; }
+    sudo="sudo"
+  fi
+  echo "Installation de : ${missing[*]}"
+  $sudo apt-get update -qq || return 1
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+}
+
+kx_build() {
+  local root="$1"
+  cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
+  cmake --build "$root/build" -j"$(nproc)" -- --no-print-directory -s >/dev/null || \
+    cmake --build "$root/build" -j1 || return 1   # re-run serially to show the error
+}

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Shell functions to run Kalimbrax in a virtual X display and drive it like a
+# person would: keys with xdotool, pictures through F6. Sourced by the
+# end-to-end tests and by the headless path of run.sh.
+
+KX_XVFB_PID=""
+KX_APP_PID=""
+
+# Starts Xvfb on a free display number and exports DISPLAY. Each caller gets
+# a display of its own, so tests may run side by side.
+kx_start_xvfb() {
+  local size="${1:-1280x1024x24}" n tries
+  for tries in $(seq 1 40); do
+    n=$(( (RANDOM % 4000) + 100 ))
+    [ -e "/tmp/.X${n}-lock" ] && continue
+    Xvfb ":$n" -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &
+    KX_XVFB_PID=$!
+    local i
+    for i in $(seq 1 50); do
+      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$KX_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$KX_XVFB_PID" 2>/dev/null; wait "$KX_XVFB_PID" 2>/dev/null
+  done
+  echo "Impossible de démarrer Xvfb" >&2
+  return 1
+}
+
+kx_stop_all() {
+  [ -n "$KX_APP_PID" ] && kill "$KX_APP_PID" 2>/dev/null && wait "$KX_APP_PID" 2>/dev/null
+  [ -n "$KX_XVFB_PID" ] && kill "$KX_XVFB_PID" 2>/dev/null && wait "$KX_XVFB_PID" 2>/dev/null
+  KX_APP_PID=""; KX_XVFB_PID=""
+}
+
+# kx_start_app START_DIR OUT_FILE PROGRAM [ARGS...]: starts the program in
+# START_DIR (where its logs go) with its console output in OUT_FILE.
+kx_start_app() {
+  local dir="$1" out="$2"; shift 2
+  ( cd "$dir" && exec "$@" >"$out" 2>&1 ) &
+  KX_APP_PID=$!
+}
+
+# Prints the id of the first window whose title matches, waiting up to
+# TIMEOUT seconds (default 20).
+kx_wait_window() {
+  local name="$1" timeout="${2:-20}" wid i
+  for i in $(seq 1 $(( timeout * 10 ))); do
+    wid=$(xdotool search --name "$name" 2>/dev/null | head -n 1)
+    if [ -n "$wid" ]; then echo "$wid"; return 0; fi
+    [ -n "$KX_APP_PID" ] && ! kill -0 "$KX_APP_PID" 2>/dev/null && return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits for the program to end and prints its exit status (124 on time-out).
+kx_wait_exit() {
+  local timeout="${1:-20}" i
+  for i in $(seq 1 $(( timeout * 10 ))); do
+    if ! kill -0 "$KX_APP_PID" 2>/dev/null; then
+      wait "$KX_APP_PID"; echo $?; KX_APP_PID=""; return 0
+    fi
+    sleep 0.1
+  done
+  echo 124
+}
+
+kx_key() {
+  local wid="$1"; shift
+  xdotool key --window "$wid" "$@" 2>/dev/null
+}
+
+# kx_screenshot WID DATA_DIR OUT.png: presses F6 and turns the new
+# "screenshot.tga" into an upright PNG (TGA rows are stored bottom first).
+kx_screenshot() {
+  local wid="$1" dir="$2" out="$3" before i
+  before=$(stat -c %Y.%s "$dir/screenshot.tga" 2>/dev/null || echo none)
+  rm -f "$dir/screenshot.tga"
+  sleep 0.3   # let the last redisplay reach the back buffer
+  kx_key "$wid" F6
+  for i in $(seq 1 100); do
+    if [ -s "$dir/screenshot.tga" ]; then
+      sleep 0.2
+      convert "$dir/screenshot.tga" -flip "$out" && return 0
+    fi
+    sleep 0.1
+  done
+  echo "pas de screenshot.tga (avant: $before)" >&2
+  return 1
+}
+
+# Mean brightness (0 to 1) of a region WxH+X+Y of a picture, or of all of it.
+kx_mean() {
+  local png="$1" region="${2:-}"
+  if [ -n "$region" ]; then
+    convert "$png" -crop "$region" +repage -colorspace Gray -format "%[fx:mean]" info:
+  else
+    convert "$png" -colorspace Gray -format "%[fx:mean]" info:
+  fi
+}
