@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Start-up failures: the records, their order, the console in UTF-8, the log
+# files in Windows-1252 in the start directory, and status 254.
+. "$(dirname "$0")/lib.sh"
+kx_start_xvfb || exit 1
+
+run_startup() {  # run_startup NAME DATA_DIR: runs to its end, prints the status
+  local dir="$KX_WORK/$1"
+  mkdir -p "$dir"
+  kx_start_app "$dir" "$dir/console.txt" "$KX_PROGRAM" "$2"
+  kx_wait_exit 30
+}
+
+# A data directory that cannot be entered.
+status=$(run_startup nodir /no/such/dir)
+dir="$KX_WORK/nodir"
+kx_check "répertoire absent: statut 254" kx_eq "$status" 254
+kx_check "en-tête d'erreur sur la console" kx_contains "$dir/console.txt" " - -- Debut du fichier d'erreur --"
+kx_check "en-tête de debug sur la console" kx_contains "$dir/console.txt" " - -- Debut du fichier de debug --"
+kx_check "ligne système" grep -qE '^Système : Windows [0-9]+\.[0-9]+ build[0-9]+ PlatformId 3 SP=".+"$' "$dir/console.txt"
+kx_check "version GLUT" kx_contains "$dir/console.txt" "Version de GLUT:3.000000"
+kx_check "version GLUI" kx_contains "$dir/console.txt" "Version de GLUI:2.010000"
+kx_check "message en UTF-8 sur la console" kx_contains "$dir/console.txt" "CApplication::Init -- Impossible de changer pour le répertoire /no/such/dir !"
+kx_check "journal d'erreur en Windows-1252" grep -qa $'r\xe9pertoire /no/such/dir !' "$dir/robot_error.log"
+kx_check "en-tête en première ligne" grep -q -- '- -- Debut du fichier d.erreur --$' <(head -n 1 "$dir/robot_error.log")
+kx_check "journal de debug" grep -q -- '- -- Debut du fichier de debug --$' "$dir/robot_debug.log"
+kx_check "une ligne par enregistrement" kx_eq "$(wc -l < "$dir/robot_error.log")" 2
+
+# The logs are truncated at each start.
+status=$(run_startup nodir /no/such/dir)
+kx_check "journal tronqué au démarrage" kx_eq "$(wc -l < "$dir/robot_error.log")" 2
+
+# A data directory without graphics.opt: the five records in order.
+data=$(kx_data_copy nographics); rm -f "$data/graphics.opt"
+status=$(run_startup nographics-run "$data")
+kx_check "graphics.opt absent: statut 254" kx_eq "$status" 254
+expected="-- Debut du fichier d'erreur --
+COptionsParser::ParseFileForVariable -- Erreur : fichier invalide
+CGraphics::InitGLUT -- Impossible de lire le fichier de configuration graphics.opt
+CGraphics::Init -- Erreur à l'initialisation de la GLUT!
+CApplication::Init -- Erreur à l'initialisation graphique
+CApplication::Init -- Message d'erreur:graphics.opt non trouvé"
+kx_check "les cinq enregistrements, dans l'ordre" kx_eq "$(kx_log_messages "$KX_WORK/nographics-run/robot_error.log")" "$expected"
+
+# An invalid graphics.opt: the same without the parser's record.
+data=$(kx_data_copy badgraphics); printf 'iScreenWidth = 800\n' > "$data/graphics.opt"
+status=$(run_startup badgraphics-run "$data")
+kx_check "graphics.opt invalide: statut 254" kx_eq "$status" 254
+kx_check "graphics.opt invalide: pas de message du lecteur" kx_eq "$(kx_log_messages "$KX_WORK/badgraphics-run/robot_error.log" | sed -n 2p)" "CGraphics::InitGLUT -- Impossible de lire le fichier de configuration graphics.opt"
+
+kx_finish
