@@ -14,7 +14,7 @@ struct COptionEntry {
     std::string name;
     int kind = 0;          // OPTION_NUMBER, OPTION_BOOL or OPTION_TEXT
     bool isReal = false;   // a number written with a point
-    std::int32_t intValue = 0;
+    std::int32_t intValue = 0;  // "%li" rules, the long wrapped to 32 bits
     double realValue = 0.0;
     bool boolValue = false;
     std::string text;
@@ -22,6 +22,14 @@ struct COptionEntry {
 
 // The option set of one file, entries in file order (duplicates kept; the
 // first one wins on lookup).
+//
+// Lookups take the first entry with exactly that name (case-sensitive). When
+// there is none, or its kind does not fit, they answer the default. Numbers
+// convert between their two forms: an integer reads as a real, a real reads
+// as an integer truncated toward zero and clamped to 32 bits (NaN gives the
+// default). A boolean lookup also reads an integer by its lowest 8 bits; a
+// text lookup answers only from a text. The out-location, when given,
+// receives the value returned, the default included.
 class COptions {
 public:
     int GetInt(const char* name, int defaultValue, int* out = nullptr) const;
@@ -37,7 +45,8 @@ public:
 class COptionsParser {
 public:
     // The cached set of the file (names compared without ASCII case), read on
-    // first use; nullptr when the file is missing or invalid.
+    // first use; nullptr when the file is missing or invalid. A reload rereads
+    // the file; the set it replaces stays valid, since callers may hold it.
     static COptions* GetOptions(const char* fileName, bool reload = false);
     // Reads every statement of an open stream into the set; true when the
     // whole stream was valid. A null stream logs "fichier invalide".
