@@ -28,7 +28,3 @@ double CTimer::Lap()
     return seconds;
 }
 
-double CTimer::Elapsed() const
-{
-    return static_cast<double>(ReadPerformanceCounter() - m_iStart) / static_cast<double>(PerformanceFrequency());
-}

@@ -8,8 +8,6 @@ public:
     // Seconds since the last Start or Lap; restarts the timer with a fresh
     // reading, so the time spent between the two readings belongs to no lap.
     double Lap();
-    // Seconds since the last Start or Lap, without restarting.
-    double Elapsed() const;
 
     std::int64_t m_iStart = 0;
     std::int64_t m_iLast = 0;

@@ -8,10 +8,4 @@ extern CTimer g_MotionTimer;
 // the timer.
 extern bool g_bRestartTimer;
 
-// Shortest step taken, in seconds. Idle calls come far faster than a frame;
-// a step of a few microseconds does not change a single-precision angle of
-// a few hundred degrees (at 300 degrees and 1 degree per second below about
-// 15 microseconds), so the time accumulates until a step can move.
-constexpr double kMinimumMotionStep = 0.001;
-
 void OnIdle();

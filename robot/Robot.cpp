@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "config/OptionsParser.h"
+#include "robot/JointMotion.h"
 
 #include <GL/gl.h>
 
@@ -92,4 +93,30 @@ void CRobot::Draw()
     }
     glPopAttrib();
     glPopMatrix();
+}
+
+ArmLengths CRobot::Lengths() const
+{
+    return MakeArmLengths(m_Parts[0].m_fOffset[2], m_Parts[1].m_fOffset[0], m_Parts[2].m_fOffset[0],
+                          m_Parts[3].m_fOffset[1], m_Parts[4].m_fOffset[2]);
+}
+
+void CRobot::ComputeMGD(JointAngles angles, ToolPose* pose) const
+{
+    ::ComputeMGD(Lengths(), angles, pose);
+}
+
+JointAngles* CRobot::ComputeMGI(ToolPose pose, JointAngles* angles) const
+{
+    return ::ComputeMGI(Lengths(), pose, angles);
+}
+
+bool CRobot::StepJoint(float& current, float& target, float maxSpeed, double dt)
+{
+    return ::StepJoint(current, target, maxSpeed, dt);
+}
+
+bool CRobot::UpdateMotion(double dt)
+{
+    return ::UpdateMotion(m_fAngle, m_fTargetAngle, m_fMaxSpeed, dt);
 }

@@ -3,6 +3,7 @@
 // current angles, moved toward the target angles in real time.
 #include "app/BaseObject.h"
 #include "graphics/3DSObject.h"
+#include "robot/Kinematics.h"
 #include "robot/LinkChain.h"
 #include "robot/RobotTypes.h"
 #include "scene/Texture.h"
@@ -23,6 +24,15 @@ class CRobot : public CBaseObject {
 public:
     bool Init() override;
     void Draw() override;
+
+    // The lengths of the geometric models, from the links' offsets.
+    ArmLengths Lengths() const;
+    // Forward and inverse models on this arm's lengths.
+    void ComputeMGD(JointAngles angles, ToolPose* pose) const;
+    JointAngles* ComputeMGI(ToolPose pose, JointAngles* angles) const;
+    // One motion step of one joint, and of the six joints toward the targets.
+    static bool StepJoint(float& current, float& target, float maxSpeed, double dt);
+    bool UpdateMotion(double dt);
 
     JointAngles m_fAngle{};
     JointAngles m_fTargetAngle{};

@@ -39,3 +39,35 @@ kx_finish() {
   if [ "$KX_FAILURES" -ne 0 ]; then echo "$KX_FAILURES vérification(s) en échec"; exit 1; fi
   echo "toutes les vérifications passent"
 }
+
+# Sets a key of an option file in a data copy (replacing its statement, or
+# adding one).
+kx_set_option() {
+  local file="$1" key="$2" value="$3"
+  if grep -qE "^[[:space:]]*$key[[:space:]]*=" "$file"; then
+    sed -i -E "s|^([[:space:]]*$key[[:space:]]*=).*|\1 $value;|" "$file"
+  else
+    printf '%s = %s;\n' "$key" "$value" >> "$file"
+  fi
+}
+
+# Starts the simulator on DATA with its logs in a scratch directory and waits
+# for the graphics window, whose title the test sets; prints its id.
+kx_launch() {
+  local data="$1" title="${2:-KX-E2E-Scene}"
+  kx_set_option "$data/graphics.opt" sWindowName "\"$title\""
+  mkdir -p "$KX_WORK/run"
+  kx_start_app "$KX_WORK/run" "$KX_WORK/run/console.txt" "$KX_PROGRAM" "$data"
+  kx_wait_window "^$title\$" 30
+}
+
+# Fraction of the pixels of a picture for which an fx expression holds, for
+# example "r>0.7&&g<0.3&&b<0.3" for pure red.
+kx_fraction() {
+  convert "$1" -fx "$2" -colorspace Gray -format "%[fx:mean]" info:
+}
+
+# Mean absolute difference of two pictures of the same size (0 to 1).
+kx_difference() {
+  convert "$1" "$2" -compose difference -composite -colorspace Gray -format "%[fx:mean]" info:
+}

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The window-level keys: F6 writes a picture of the window's exact size, F5
+# toggles wireframe and back, Escape ends with status 0.
+. "$(dirname "$0")/lib.sh"
+kx_start_xvfb || exit 1
+
+# An odd width: rows of 801 x 3 bytes are not a multiple of 4.
+data=$(kx_data_copy)
+kx_set_option "$data/graphics.opt" iScreenWidth 801
+kx_set_option "$data/graphics.opt" iScreenHeight 601
+kx_set_option "$data/graphics.opt" iWindowPosX 0
+kx_set_option "$data/graphics.opt" iWindowPosY 0
+wid=$(kx_launch "$data") || { kx_fail "la fenêtre n'apparaît pas"; cat "$KX_WORK/run/console.txt"; kx_finish; }
+xdotool windowmove "$(xdotool search --name "$(grep -a strGLUIWindowName "$data/glui.opt" | sed -E 's/.*"(.*)".*/\1/')" | head -n1)" 820 0 2>/dev/null
+sleep 1
+
+kx_check "F6 écrit une image" kx_screenshot "$wid" "$data" "$KX_WORK/filled.png"
+kx_check "taille exacte de screenshot.tga" kx_eq "$(stat -c %s "$data/screenshot.tga")" $((18 + 801 * 601 * 3))
+kx_check "largeur et hauteur dans l'en-tête" kx_eq "$(od -An -tu2 -j12 -N4 "$data/screenshot.tga" | xargs)" "801 601"
+# The picture read back equals what the X server shows: no skewed rows.
+import -window "$wid" "$KX_WORK/x11.png"
+kx_check "image F6 identique à la fenêtre" kx_lt "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/x11.png")" 0.01
+
+kx_key "$wid" F5; sleep 0.5
+kx_screenshot "$wid" "$data" "$KX_WORK/wire.png"
+kx_check "F5 passe en fil de fer" kx_lt 0.02 "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/wire.png")"
+kx_key "$wid" F5; sleep 0.5
+kx_screenshot "$wid" "$data" "$KX_WORK/filled2.png"
+kx_check "F5 revient au plein" kx_lt "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/filled2.png")" 0.002
+
+kx_key "$wid" Home; kx_key "$wid" a; sleep 0.3
+kx_screenshot "$wid" "$data" "$KX_WORK/home.png"
+kx_check "Home et une lettre ne changent rien" kx_lt "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/home.png")" 0.002
+
+kx_key "$wid" Escape
+kx_check "Escape: statut 0" kx_eq "$(kx_wait_exit 10)" 0
+kx_check "rien d'écrit dans le journal d'erreur" kx_eq "$(kx_log_messages "$KX_WORK/run/robot_error.log" | wc -l)" 1
+kx_finish
