@@ -1,0 +1,287 @@
+#pragma once
+// The control panel layer: the part of the GLUI 2.01 interface that the
+// control panel uses, with GLUI's class, method and constant names, drawn
+// with Dear ImGui in a top-level GLUT window of its own.
+//
+// Index of this file
+//  - Constants and the callback type
+//  - GLUI_Control, the base of every control (enable, disable, alignment)
+//  - The controls: GLUI_Panel, GLUI_Rollout, GLUI_Spinner, GLUI_Checkbox,
+//    GLUI_Button, GLUI_Separator, GLUI_Column
+//  - GLUI, one panel window
+//  - GLUI_Master, which creates panel windows and sets the idle function
+//  - Layout dump for end-to-end tests
+//
+// What the panel relies on:
+//  - A change made by the user (arrow click or drag, typed number and Enter,
+//    checkbox click, button click) writes the live variable first, then
+//    calls the control's callback with its id. The callback runs after the
+//    panel's frame is drawn, with the graphics window named by
+//    set_main_gfx_window current; the previously current window is restored
+//    afterwards.
+//  - set_float_val and set_int_val clamp and write the live variable but
+//    never call the callback, so a callback may set other controls without
+//    recursing.
+//  - Whenever a control writes its live variable, a redisplay of the
+//    graphics window is requested.
+//  - A disabled control is drawn greyed and ignores input.
+//  - Labels and titles are given in Windows-1252, like the option files.
+//
+// Everything runs on the GLUT thread. Nothing here is ever destroyed while
+// the program runs; freeglut ends the process with exit() when a window is
+// closed, so destructors release memory only and never call GLUT, GL or
+// ImGui.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// ============================================================================
+// Constants and the callback type
+// ============================================================================
+
+constexpr int GLUI_SPINNER_INT = 2;
+constexpr int GLUI_SPINNER_FLOAT = 3;
+
+constexpr int GLUI_LIMIT_NONE = 0;
+constexpr int GLUI_LIMIT_CLAMP = 1;
+
+constexpr int GLUI_ALIGN_CENTER = 1;
+constexpr int GLUI_ALIGN_RIGHT = 2;
+constexpr int GLUI_ALIGN_LEFT = 3;
+
+typedef void (*GLUI_Update_CB)(int id);
+
+class GLUI;
+class GLUI_Panel;
+struct GLUI_Internal;     // the layer's own drawing code and its tests
+struct GLUI_WindowState;  // per-window drawing state, see GluiInternal.h
+
+// A rectangle in pixels of the panel window, origin at its top left corner.
+struct GLUI_Rect
+{
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+};
+
+// ============================================================================
+// GLUI_Control
+// ============================================================================
+
+class GLUI_Control
+{
+public:
+    virtual ~GLUI_Control();
+
+    void enable();
+    void disable();
+    // GLUI_ALIGN_LEFT (the default), GLUI_ALIGN_CENTER or GLUI_ALIGN_RIGHT:
+    // where the control sits in the width of its column or rollout.
+    void set_alignment(int align);
+
+    int get_id() const { return m_iId; }
+    // The label as drawn, in UTF-8.
+    const char* get_name() const { return m_strLabel.c_str(); }
+    // Where the control was drawn in the last frame; all zero while it is
+    // hidden (its rollout is closed) or before the first frame.
+    GLUI_Rect get_screen_rect() const { return m_rect; }
+
+protected:
+    enum Kind { KIND_PANEL, KIND_ROLLOUT, KIND_SPINNER, KIND_CHECKBOX, KIND_BUTTON, KIND_SEPARATOR };
+
+    GLUI_Control(GLUI* glui, GLUI_Panel* parent, Kind kind, const char* label, int id, GLUI_Update_CB cb);
+    void RequestPanelRedisplay() const;
+    void RequestGfxRedisplay() const;
+
+    friend struct GLUI_Internal;
+    friend class GLUI;
+
+    GLUI* m_pGlui;
+    GLUI_Panel* m_pParent;  // nullptr for the window's top level
+    Kind m_eKind;
+    int m_iIndex;           // creation order in its window: the control's ImGui identity
+    int m_iColumn = 0;      // column of the window's top level the control is in
+    int m_iId;
+    GLUI_Update_CB m_pCallback;
+    std::string m_strLabel;
+    bool m_bEnabled = true;
+    int m_iAlignment = GLUI_ALIGN_LEFT;
+    GLUI_Rect m_rect;
+};
+
+// ============================================================================
+// The controls
+// ============================================================================
+
+class GLUI_Panel : public GLUI_Control
+{
+protected:
+    GLUI_Panel(GLUI* glui, GLUI_Panel* parent, Kind kind, const char* label);
+    friend struct GLUI_Internal;
+    friend class GLUI;
+    std::vector<GLUI_Control*> m_children;  // owned by the window
+};
+
+class GLUI_Rollout : public GLUI_Panel
+{
+private:
+    GLUI_Rollout(GLUI* glui, const char* label, bool open);
+    friend struct GLUI_Internal;
+    friend class GLUI;
+    bool m_bOpen;
+};
+
+class GLUI_Spinner : public GLUI_Control
+{
+public:
+    // GLUI_LIMIT_CLAMP keeps the value within [low, high] from now on; a
+    // current value outside them becomes low. low above high is taken as
+    // given: values below low become low, values above high become high.
+    void set_float_limits(float low, float high, int limit_type = GLUI_LIMIT_CLAMP);
+    // Sets the value (clamped) and writes the live variable; no callback. A
+    // value that is not finite is refused: the spinner keeps its value and
+    // writes it back to the live variable.
+    void set_float_val(float value);
+    float get_float_val() const { return m_fValue; }
+
+private:
+    GLUI_Spinner(GLUI* glui, GLUI_Panel* parent, const char* label, int dataType, void* live, int id,
+                 GLUI_Update_CB cb);
+    void WriteLive();
+    friend struct GLUI_Internal;
+    friend class GLUI;
+
+    int m_iDataType;  // GLUI_SPINNER_FLOAT or GLUI_SPINNER_INT
+    void* m_pLive;    // float* or int*, or nullptr
+    float m_fValue = 0.0f;
+    int m_iLimitType = GLUI_LIMIT_NONE;
+    float m_fMin = 0.0f;
+    float m_fMax = 0.0f;
+
+    // Drawing state: the text field's own buffer while the user types in
+    // it, the drag in progress on an arrow, and the parts drawn last frame.
+    char m_szEdit[64] = {};
+    bool m_bEditing = false;
+    bool m_bDragging = false;
+    GLUI_Rect m_rectField, m_rectUp, m_rectDown;
+};
+
+class GLUI_Checkbox : public GLUI_Control
+{
+public:
+    // Checks (non-zero) or unchecks (0) the box and writes the live variable
+    // (1 or 0); no callback.
+    void set_int_val(int value);
+    int get_int_val() const { return m_iValue; }
+
+private:
+    GLUI_Checkbox(GLUI* glui, GLUI_Panel* parent, const char* label, int* live, int id, GLUI_Update_CB cb);
+    void WriteLive();
+    friend struct GLUI_Internal;
+    friend class GLUI;
+    int* m_piLive;
+    int m_iValue = 0;
+};
+
+class GLUI_Button : public GLUI_Control
+{
+private:
+    GLUI_Button(GLUI* glui, GLUI_Panel* parent, const char* label, int id, GLUI_Update_CB cb);
+    friend class GLUI;
+};
+
+class GLUI_Separator : public GLUI_Control
+{
+private:
+    GLUI_Separator(GLUI* glui, GLUI_Panel* parent);
+    friend class GLUI;
+};
+
+// ============================================================================
+// GLUI: one panel window
+// ============================================================================
+
+class GLUI
+{
+public:
+    ~GLUI();
+
+    GLUI_Rollout* add_rollout(const char* name, int open = true);
+    // panel nullptr puts the control at the window's top level, in the
+    // current column. data_type GLUI_SPINNER_FLOAT (live_var a float*) or
+    // GLUI_SPINNER_INT (live_var an int*).
+    GLUI_Spinner* add_spinner_to_panel(GLUI_Panel* panel, const char* name, int data_type = GLUI_SPINNER_FLOAT,
+                                       void* live_var = nullptr, int id = -1, GLUI_Update_CB cb = nullptr);
+    GLUI_Checkbox* add_checkbox_to_panel(GLUI_Panel* panel, const char* name, int* live_var = nullptr, int id = -1,
+                                         GLUI_Update_CB cb = nullptr);
+    GLUI_Button* add_button_to_panel(GLUI_Panel* panel, const char* name, int id = -1, GLUI_Update_CB cb = nullptr);
+    void add_separator_to_panel(GLUI_Panel* panel);
+    // Starts a new column to the right of the current one, with a vertical
+    // bar between them when draw_bar is non-zero.
+    void add_column(int draw_bar = true);
+    // The GLUT window made current around every control callback, and
+    // redisplayed when a control writes its live variable.
+    void set_main_gfx_window(int window_id);
+
+    int get_glut_window_id() const { return m_iWindow; }
+
+private:
+    GLUI();
+    template <class T> T* Adopt(T* control);
+    friend class GLUI_Master_Object;
+    friend class GLUI_Control;
+    friend struct GLUI_Internal;
+
+    std::string m_strTitle;  // UTF-8
+    int m_iWindow = 0;       // GLUT id of the panel window
+    int m_iMainGfxWindow = 0;
+    std::vector<std::unique_ptr<GLUI_Control>> m_controls;  // creation order
+    std::vector<GLUI_Control*> m_topLevel;                  // rollouts and controls not in a rollout
+    std::vector<bool> m_columnBars;                         // per column: bar on its left
+    std::vector<GLUI_Control*> m_pending;                   // callbacks to run after the frame
+    std::unique_ptr<GLUI_WindowState> m_pState;
+};
+
+// ============================================================================
+// GLUI_Master
+// ============================================================================
+
+class GLUI_Master_Object
+{
+public:
+    // Opens a top-level GLUT window titled name (Windows-1252) that fits its
+    // controls, and returns its GLUI, or nullptr when no window could be
+    // opened. x, y -1 let the layer choose: it places the panel just right of
+    // the window current at the call when the screen has room for it there,
+    // and leaves the position to the window system otherwise. The window
+    // current before the call is current again afterwards. flags are
+    // accepted for GLUI's sake and ignored.
+    GLUI* create_glui(const char* name, long flags = 0, int x = -1, int y = -1);
+    // Registers f as the GLUT idle function; nullptr registers none.
+    void set_glutIdleFunc(void (*f)());
+
+private:
+    friend struct GLUI_Internal;
+    std::vector<std::unique_ptr<GLUI>> m_windows;
+};
+
+extern GLUI_Master_Object GLUI_Master;
+
+// ============================================================================
+// Layout dump for end-to-end tests
+// ============================================================================
+//
+// When the environment variable KALIMBRAX_PANEL_LAYOUT names a file, every
+// panel frame that changes the layout rewrites that file (through a rename,
+// so a reader never sees half of it) with one line per visible control:
+//
+//     kind index id x y w h enabled value label
+//
+// kind: window, rollout, spinner, spinner-field, spinner-up, spinner-down,
+// checkbox, button, separator. index: creation order, unique in the window
+// (ids repeat). x y w h: pixels of the panel window, origin top left.
+// enabled: 1 or 0. value: the spinner's value, the checkbox's 0 or 1, the
+// rollout's open state (1 open), 0 otherwise. label: UTF-8, to the end of the
+// line. The first line is "window 0 <glut id> 0 0 <width> <height> 1 0 <title>".
