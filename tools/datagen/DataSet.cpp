@@ -1,0 +1,267 @@
+#include "tools/datagen/DataSet.h"
+
+#include "app/Cp1252.h"
+#include "app/Log.h"
+#include "graphics/MeshFormat.h"
+#include "graphics/TgaImage.h"
+#include "tools/datagen/ArmModel.h"
+#include "tools/datagen/Scenery.h"
+#include "tools/datagen/Textures.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace datagen {
+
+namespace {
+
+// The option files are Windows-1252 text; this source is UTF-8.
+std::string ToCp1252(const std::string& utf8)
+{
+    std::vector<char> buffer(utf8.size() + 1);
+    const std::size_t n = Utf8ToCp1252(utf8.c_str(), buffer.data(), buffer.size());
+    return std::string(buffer.data(), n);
+}
+
+// Accumulates "name = value;" statements, one per line, aligned.
+class OptionWriter {
+public:
+    explicit OptionWriter(const char* header) : m_Text(header) {}
+    void Blank() { m_Text += "\n"; }
+    void Comment(const std::string& text) { m_Text += "// " + text + "\n"; }
+    void Real(const std::string& name, double value) { Statement(name, FormatReal(value)); }
+    void Int(const std::string& name, int value) { Statement(name, std::to_string(value)); }
+    void Bool(const std::string& name, bool value) { Statement(name, value ? "true" : "false"); }
+    void Text(const std::string& name, const std::string& value) { Statement(name, "\"" + value + "\""); }
+    std::string Bytes() const { return ToCp1252(m_Text); }
+
+private:
+    void Statement(const std::string& name, const std::string& value)
+    {
+        std::string line = name;
+        if (line.size() < 24)
+            line.append(24 - line.size(), ' ');
+        m_Text += line + "= " + value + ";\n";
+    }
+    std::string m_Text;
+};
+
+const char* const kJoints[JOINT_COUNT] = {"12", "23", "34", "45", "56", "67"};
+
+std::string GraphicsOptions()
+{
+    OptionWriter w("/*\n"
+                   " * graphics.opt -- fenêtre graphique de Kalimbrax.\n"
+                   " *\n"
+                   " * Une instruction par clé : nom = valeur ;\n"
+                   " * Les réels s'écrivent avec un point décimal (45.0, pas 45).\n"
+                   " * Le champ de vision négatif est voulu : avec le vecteur « haut » de la\n"
+                   " * caméra de départ, il montre le sol en bas de l'écran.\n"
+                   " * Une position de fenêtre de -1 laisse GLUT placer la fenêtre.\n"
+                   " */\n\n");
+    w.Int("iScreenWidth", 800);
+    w.Int("iScreenHeight", 600);
+    w.Real("dScreenFOV", -45.0);
+    w.Int("iWindowPosX", -1);
+    w.Int("iWindowPosY", -1);
+    w.Bool("bDoubleBuffer", true);
+    w.Text("sWindowName", "Kalimbrax");
+    w.Bool("bFullScreen", false);
+    w.Bool("bSmoothAndNice", true);
+    return w.Bytes();
+}
+
+std::string GluiOptions()
+{
+    OptionWriter w("/*\n"
+                   " * glui.opt -- panneau de commande de Kalimbrax.\n"
+                   " *\n"
+                   " * Textes des commandes (en Windows-1252), bornes des six molettes\n"
+                   " * d'angles (en degrés) et angles de départ du bras. Les bornes\n"
+                   " * -180 / 180 couvrent tout ce que le MGI peut proposer.\n"
+                   " * Les réels s'écrivent avec un point décimal.\n"
+                   " */\n\n");
+    w.Text("strGLUIWindowName", "Kalimbrax - Commandes");
+    w.Blank();
+    w.Comment("Angles articulaires (MGD)");
+    w.Text("strMGDName", "Angles articulaires (MGD)");
+    static const char* const names[JOINT_COUNT] = {
+        "A12 base", "A23 épaule", "A34 coude", "A45 avant-bras", "A56 poignet", "A67 main",
+    };
+    for (int i = 0; i < JOINT_COUNT; ++i)
+        w.Text(std::string("strAngle") + kJoints[i] + "Name", names[i]);
+    for (int i = 0; i < JOINT_COUNT; ++i) {
+        w.Real(std::string("fAngle") + kJoints[i] + "MinValue", -180.0);
+        w.Real(std::string("fAngle") + kJoints[i] + "MaxValue", 180.0);
+    }
+    w.Blank();
+    w.Comment("Pose de départ : bras levé, avant-bras incliné, pince vers le sol");
+    const std::array<double, JOINT_COUNT> start = StartAngles();
+    for (int i = 0; i < JOINT_COUNT; ++i)
+        w.Real(std::string("fAngle") + kJoints[i] + "StartValue", start[i]);
+    w.Blank();
+    w.Comment("Position de l'outil (MGI), en centièmes d'unité de scène");
+    w.Text("strMGIName", "Position de l'outil (MGI)");
+    w.Text("strXAxisName", "X");
+    w.Text("strYAxisName", "Y");
+    w.Text("strZAxisName", "Z");
+    w.Text("strAlphaName", "Alpha");
+    w.Text("strBetaName", "Bêta");
+    w.Text("strGammaName", "Gamma");
+    w.Blank();
+    w.Comment("Commande du mouvement");
+    w.Text("strControlName", "Commande");
+    w.Text("strRealTime", "Temps réel");
+    w.Text("strRealTimeButton", "Démarrer");
+    w.Text("strImmediateMode", "Mode immédiat");
+    w.Text("strMGDCalculus", "Calcul MGD");
+    w.Text("strMGICalculus", "Calcul MGI");
+    w.Blank();
+    w.Comment("Affichage");
+    w.Text("strGraphName", "Affichage");
+    w.Text("strWireFrameMode", "Fil de fer");
+    w.Text("strDecoration", "Décor");
+    w.Text("strReflect", "Reflet");
+    w.Text("strShadows", "Ombres");
+    w.Text("strMetalLook", "Aspect métal");
+    return w.Bytes();
+}
+
+std::string DecorOptions()
+{
+    OptionWriter w("/*\n"
+                   " * decor.opt -- décor de Kalimbrax : maillages et textures du sol et\n"
+                   " * du ciel. Le sol est un disque à z = -0.01 (sous la grille) qui dépasse\n"
+                   " * le bord du dôme ; le dôme est une demi-sphère de rayon 65.\n"
+                   " */\n\n");
+    w.Text("strGroundFileObj", "ground.obj");
+    w.Text("strSkyDomeFileObj", "skydome.obj");
+    w.Text("strGroundTextFileName", "ground.tga");
+    w.Text("strSkyDomeTextFileName", "skydome.tga");
+    return w.Bytes();
+}
+
+std::string RobotOptions()
+{
+    const ArmLengths& arm = DefaultArmLengths();
+    OptionWriter w("/*\n"
+                   " * robot.opt -- bras de Kalimbrax.\n"
+                   " *\n"
+                   " * Vitesses maximales des six articulations (degrés par seconde), texture,\n"
+                   " * maillages des sept segments et décalage (x, y, z) de chacun, en unités\n"
+                   " * de scène. Les modèles géométriques lisent cinq de ces décalages (x 100) :\n"
+                   " *   h  = fBodySizeZ        a2 = fShoulderSizeX    a3 = fUpperArmSizeX\n"
+                   " *   e  = |fElbowSizeY|     d  = fLowerArmSizeZ + e\n"
+                   " * Le coude doit valoir (e, -e, 0) et les autres décalages du corps à\n"
+                   " * l'avant-bras 0, sinon le bras dessiné s'écarte du MGD.\n"
+                   " * fWristSizeY est la longueur du poignet ; fHandSizeZ marque le bout de la\n"
+                   " * pince et ne déplace rien.\n"
+                   " */\n\n");
+    w.Comment("Vitesses maximales (degrés par seconde)");
+    static const double speeds[JOINT_COUNT] = {60.0, 50.0, 60.0, 90.0, 90.0, 120.0};
+    for (int i = 0; i < JOINT_COUNT; ++i)
+        w.Real(std::string("fAngle") + kJoints[i] + "MaxSpeed", speeds[i]);
+    w.Blank();
+    w.Text("strTextureFileName", "metal.tga");
+    w.Blank();
+    static const char* const linkKeys[LINK_COUNT] = {
+        "Body", "Shoulder", "UpperArm", "Elbow", "LowerArm", "Wrist", "Hand",
+    };
+    for (int i = 0; i < LINK_COUNT; ++i)
+        w.Text(std::string("str") + linkKeys[i] + "FileObj", kLinkFileNames[i]);
+    const std::array<Vec3, LINK_COUNT> offsets = LinkOffsets(arm);
+    for (int i = 0; i < LINK_COUNT; ++i) {
+        w.Blank();
+        w.Real(std::string("f") + linkKeys[i] + "SizeX", offsets[i].x);
+        w.Real(std::string("f") + linkKeys[i] + "SizeY", offsets[i].y);
+        w.Real(std::string("f") + linkKeys[i] + "SizeZ", offsets[i].z);
+    }
+    return w.Bytes();
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        LogError("WriteDataSet -- Impossible de créer le fichier %s", path.c_str());
+        return false;
+    }
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (std::fclose(file) != 0 || !ok) {
+        LogError("WriteDataSet -- Erreur à l'écriture du fichier %s", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteImage(const std::string& path, const RgbImage& image)
+{
+    CTgaImage tga;
+    tga.width = static_cast<std::uint16_t>(image.width);
+    tga.height = static_cast<std::uint16_t>(image.height);
+    tga.bitsPerPixel = 24;
+    tga.pixels.reset(new unsigned char[image.rgb.size()]);
+    std::memcpy(tga.pixels.get(), image.rgb.data(), image.rgb.size());
+    if (!CTgaImage::TgaImageSave(path.c_str(), &tga)) {
+        LogError("WriteDataSet -- Impossible de créer le fichier %s", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string FormatReal(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.4f", value + 0.0); // + 0.0: no "-0.0000"
+    std::string text = buffer;
+    while (text.size() > 2 && text.back() == '0' && text[text.size() - 2] != '.')
+        text.pop_back();
+    if (text == "-0.0")
+        text = "0.0";
+    return text;
+}
+
+std::vector<TextFile> BuildOptionFiles()
+{
+    return {
+        {"graphics.opt", GraphicsOptions()},
+        {"glui.opt", GluiOptions()},
+        {"decor.opt", DecorOptions()},
+        {"robot.opt", RobotOptions()},
+    };
+}
+
+std::vector<std::string> DataSetFileNames()
+{
+    std::vector<std::string> names;
+    for (const TextFile& f : BuildOptionFiles())
+        names.push_back(f.name);
+    names.insert(names.end(), {"ground.obj", "skydome.obj"});
+    for (const char* name : kLinkFileNames)
+        names.push_back(name);
+    names.insert(names.end(), {"ground.tga", "skydome.tga", "metal.tga"});
+    return names;
+}
+
+bool WriteDataSet(const std::string& directory)
+{
+    const std::string dir = directory.empty() || directory.back() == '/' ? directory : directory + "/";
+    for (const TextFile& f : BuildOptionFiles())
+        if (!WriteBytes(dir + f.name, f.bytes))
+            return false;
+    if (!SaveMesh((dir + "ground.obj").c_str(), BuildGround()) ||
+        !SaveMesh((dir + "skydome.obj").c_str(), BuildSkyDome()))
+        return false;
+    const std::array<MeshData, LINK_COUNT> links = BuildArmMeshes(DefaultArmLengths());
+    for (int i = 0; i < LINK_COUNT; ++i)
+        if (!SaveMesh((dir + kLinkFileNames[i]).c_str(), links[i]))
+            return false;
+    return WriteImage(dir + "ground.tga", BuildGroundTexture()) &&
+           WriteImage(dir + "skydome.tga", BuildSkyTexture()) &&
+           WriteImage(dir + "metal.tga", BuildMetalTexture());
+}
+
+} // namespace datagen
