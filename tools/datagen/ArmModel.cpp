@@ -11,10 +11,10 @@ const char* const kLinkFileNames[LINK_COUNT] = {
 
 const ArmLengths& DefaultArmLengths()
 {
-    // Proportions of a mid-size six-axis arm; the scene unit is about 25 cm.
-    // A reach of about 8.7 units (7.5 in the start pose) fills a good part of
+    // Proportions of a mid-size six-axis arm; the scene unit is about 20 cm.
+    // A reach of about 9.8 units (8.3 in the start pose) fills a good part of
     // the start view.
-    static const ArmLengths arm = {3.9, 0.9, 3.9, 0.5, 3.9, 0.6, 0.92};
+    static const ArmLengths arm = {4.0, 1.0, 4.4, 0.55, 4.4, 0.65, 1.0};
     return arm;
 }
 
@@ -40,9 +40,9 @@ std::array<double, JOINT_COUNT> StartAngles()
 {
     // Upper arm 45 degrees up, forearm 30 degrees below the horizontal
     // (A23 + A34 = 60), wrist bent by that same 60 degrees so that the
-    // gripper points straight down; the arm turned 30 degrees toward the
-    // camera so it is seen three-quarters on.
-    return {30.0, 45.0, 15.0, 0.0, 60.0, 0.0};
+    // gripper points straight down; the arm turned 25 degrees away from the
+    // camera, so it is seen three-quarters on with its lit side showing.
+    return {-25.0, 45.0, 15.0, 0.0, 60.0, 0.0};
 }
 
 ChainFrames ComposeChain(const std::array<Vec3, LINK_COUNT>& offsets,

@@ -174,7 +174,7 @@ RgbImage BuildMetalTexture()
             if (ry >= 0.0)
                 c = Mix(Rgb{0.93, 0.95, 0.98}, Rgb{0.55, 0.63, 0.76}, std::pow(ry, 0.6));
             else
-                c = Mix(Rgb{0.38, 0.36, 0.34}, Rgb{0.13, 0.12, 0.12}, std::pow(-ry, 0.5));
+                c = Mix(Rgb{0.52, 0.5, 0.48}, Rgb{0.3, 0.29, 0.28}, std::pow(-ry, 0.5));
             // A soft bright band just above the horizon.
             c = c + Rgb{0.08, 0.08, 0.08} * std::exp(-std::pow((ry - 0.05) / 0.05, 2.0));
             const double spot = std::max(0.0, rx * lx + ry * ly + rz * lz);
