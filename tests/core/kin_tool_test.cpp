@@ -1,0 +1,258 @@
+// kalimbrax-kin: the line parser, the batch over streams, and the built tool
+// on the shipped data set and on a directory given as argument.
+#include "kinematics_fixture.h"
+#include "robot/KinBatch.h"
+#include "robot/Kinematics.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kxtest;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// One line
+// ---------------------------------------------------------------------------
+
+struct LineCase {
+    std::string line;
+    KinLine kind;
+};
+
+TEST(ParseKinLine, Cases)
+{
+    const LineCase cases[] = {
+        {"1 2 3 4 5 6", KinLine::Values},
+        {"1 2 3 4 5 6\n", KinLine::Values},
+        {"1 2 3 4 5 6\r\n", KinLine::Values},
+        {"\t-1.5e2  +2 .5 0 -0 7.25   ", KinLine::Values},
+        {"", KinLine::Skip},
+        {"\n", KinLine::Skip},
+        {"   \t\r\n", KinLine::Skip},
+        {"# 1 2 3 4 5 6", KinLine::Skip},
+        {"  #comment", KinLine::Skip},
+        {"1 2 3 4 5", KinLine::Invalid},
+        {"1 2 3 4 5 6 7", KinLine::Invalid},
+        {"1,2,3,4,5,6", KinLine::Invalid},
+        {"1 2 3 4 5 6x", KinLine::Invalid},
+        {"1 2 3 4 5 6 # trailing comment", KinLine::Invalid},
+        {"a b c d e f", KinLine::Invalid},
+        {std::string("1 2 3\0 4 5 6", 12), KinLine::Invalid},
+    };
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.line);
+        float values[6] = {99, 99, 99, 99, 99, 99};
+        EXPECT_EQ(ParseKinLine(c.line.data(), c.line.size(), values), c.kind);
+        if (c.kind != KinLine::Values) {
+            EXPECT_EQ(values[0], 99.0f);  // untouched
+        }
+    }
+    float values[6];
+    const std::string line = "\t-1.5e2  +2 .5 0 -0 7.25";
+    ASSERT_EQ(ParseKinLine(line.data(), line.size(), values), KinLine::Values);
+    const float expected[6] = {-150, 2, 0.5f, 0, -0.0f, 7.25f};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(SameBits(values[i], expected[i])) << i;
+}
+
+TEST(PrintKinValues, NineDigitsReadBackTheSameFloats)
+{
+    const float values[6] = {236.239380f, -0.0f, 1e-8f, 3.40282347e38f, 0.1f, 180};
+    char* text = nullptr;
+    std::size_t size = 0;
+    FILE* out = open_memstream(&text, &size);
+    ASSERT_NE(out, nullptr);
+    PrintKinValues(out, values);
+    std::fclose(out);
+    EXPECT_EQ(std::string(text), "236.23938 -0 9.99999994e-09 3.40282347e+38 0.100000001 180\n");
+    float back[6];
+    ASSERT_EQ(ParseKinLine(text, size, back), KinLine::Values);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(SameBits(back[i], values[i])) << i;
+    std::free(text);
+}
+
+// ---------------------------------------------------------------------------
+// The batch over streams
+// ---------------------------------------------------------------------------
+
+struct BatchRun {
+    int status;
+    std::string out, err;
+};
+
+BatchRun RunBatch(std::vector<const char*> args, const std::string& input)
+{
+    std::vector<char> buffer(input.begin(), input.end());
+    buffer.push_back('\0');
+    FILE* in = fmemopen(buffer.data(), input.size(), "r");
+    char *outText = nullptr, *errText = nullptr;
+    std::size_t outSize = 0, errSize = 0;
+    FILE* out = open_memstream(&outText, &outSize);
+    FILE* err = open_memstream(&errText, &errSize);
+    args.insert(args.begin(), "kalimbrax-kin");
+    BatchRun run;
+    run.status = RunKinTool(static_cast<int>(args.size()), args.data(), in, out, err);
+    std::fclose(in);
+    std::fclose(out);
+    std::fclose(err);
+    run.out.assign(outText, outSize);
+    run.err.assign(errText, errSize);
+    std::free(outText);
+    std::free(errText);
+    return run;
+}
+
+class KinBatchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        directory = ::testing::TempDir() + "kx_kin_tool_data";
+        mkdir(directory.c_str(), 0755);
+        FILE* f = std::fopen((directory + "/robot.opt").c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs("fBodySizeZ = 1.0; fShoulderSizeX = 0.3; fUpperArmSizeX = 1.2;\n"
+                   "fElbowSizeY = -0.2; fLowerArmSizeZ = 0.9;\n",
+                   f);
+        std::fclose(f);
+        arm = MakeArmLengths(1.0f, 0.3f, 1.2f, 0.2f, 0.9f);
+    }
+    std::string directory;
+    ArmLengths arm{};
+};
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string Format(const float v[6])
+{
+    char text[256];
+    std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g %.9g %.9g", v[0], v[1], v[2], v[3], v[4], v[5]);
+    return text;
+}
+
+TEST_F(KinBatchTest, MgdAndMgiGiveTheModelsResults)
+{
+    const BatchRun mgd = RunBatch({"mgd", directory.c_str()}, "# angles\n10 20 30 40 50 60\n\n0 0 0 0 0 0");
+    EXPECT_EQ(mgd.status, 0);
+    EXPECT_EQ(mgd.err, "");
+    ToolPose p1 = PoseOf(arm, {10, 20, 30, 40, 50, 60}), p2 = PoseOf(arm, {0, 0, 0, 0, 0, 0});
+    const float v1[6] = {p1.X, p1.Y, p1.Z, p1.alpha, p1.beta, p1.gamma};
+    const float v2[6] = {p2.X, p2.Y, p2.Z, p2.alpha, p2.beta, p2.gamma};
+    EXPECT_EQ(Lines(mgd.out), (std::vector<std::string>{Format(v1), Format(v2)}));
+
+    const BatchRun mgi = RunBatch({"mgi", directory.c_str()}, Format(v1) + "\n");
+    EXPECT_EQ(mgi.status, 0);
+    JointAngles a;
+    ComputeMGI(arm, p1, &a);
+    const float angles[6] = {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67};
+    EXPECT_EQ(Lines(mgi.out), (std::vector<std::string>{Format(angles)}));
+}
+
+TEST_F(KinBatchTest, BadLinesAreNamedAndTheBatchGoesOn)
+{
+    const BatchRun run = RunBatch({"mgd", directory.c_str()}, "0 0 0 0 0 0\n1 2 3\n\n0 0 0 0 0 0\nzéro\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(Lines(run.out).size(), 2u);
+    EXPECT_EQ(run.err, "kalimbrax-kin : ligne 2 : six nombres attendus\n"
+                       "kalimbrax-kin : ligne 5 : six nombres attendus\n");
+}
+
+TEST_F(KinBatchTest, SetupFailuresGiveStatusTwo)
+{
+    const std::string missing = directory + "/nowhere";
+    const std::string invalidDir = ::testing::TempDir() + "kx_kin_tool_invalid";
+    mkdir(invalidDir.c_str(), 0755);
+    FILE* f = std::fopen((invalidDir + "/robot.opt").c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("fBodySizeZ = 1.0", f);  // no closing semicolon
+    std::fclose(f);
+
+    struct Case {
+        std::vector<const char*> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{}, "commande invalide"},
+        {{"fk"}, "commande invalide"},
+        {{"mgd", directory.c_str(), "extra"}, "commande invalide"},
+        {{"mgi", missing.c_str()}, "impossible de charger le fichier"},
+        {{"mgd", invalidDir.c_str()}, "impossible de charger le fichier"},
+    };
+    for (const Case& c : cases) {
+        const BatchRun run = RunBatch(c.args, "0 0 0 0 0 0\n");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The built tool
+// ---------------------------------------------------------------------------
+
+// Runs the tool from the source tree (where "default" is the shipped data
+// set) through the shell, feeding it input; returns its exit status.
+int RunTool(const std::string& arguments, const std::string& input, std::string* output)
+{
+    const std::string tool = std::string(KX_BINARY_DIR) + "/kalimbrax-kin";
+    const std::string inputFile = ::testing::TempDir() + "kx_kin_tool_input.txt";
+    FILE* f = std::fopen(inputFile.c_str(), "w");
+    if (!f)
+        return -1;
+    std::fputs(input.c_str(), f);
+    std::fclose(f);
+    const std::string command =
+        "cd '" KX_SOURCE_DIR "' && '" + tool + "' " + arguments + " < '" + inputFile + "' 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return -1;
+    char buffer[512];
+    output->clear();
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        *output += buffer;
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(KinBatchTest, BuiltToolOnTheDefaultAndAGivenDirectory)
+{
+    if (access((std::string(KX_BINARY_DIR) + "/kalimbrax-kin").c_str(), X_OK) != 0)
+        GTEST_SKIP() << "kalimbrax-kin is not built (KALIMBRAX_TOOLS off)";
+    std::string out;
+    EXPECT_EQ(RunTool("mgd '" + directory + "'", "10 20 30 40 50 60\n", &out), 0);
+    const ToolPose p = PoseOf(arm, {10, 20, 30, 40, 50, 60});
+    const float v[6] = {p.X, p.Y, p.Z, p.alpha, p.beta, p.gamma};
+    EXPECT_EQ(out, Format(v) + "\n");
+
+    EXPECT_EQ(RunTool("mgi '" + directory + "'", "170 0 -10 0 0 180\nnot six\n", &out), 1);
+    EXPECT_EQ(Lines(out).size(), 1u);
+    EXPECT_EQ(RunTool("nothing", "", &out), 2);
+
+    // The shipped data set, read from "default" when no directory is given.
+    const std::string defaultFile = std::string(KX_SOURCE_DIR) + "/default/robot.opt";
+    if (access(defaultFile.c_str(), R_OK) != 0)
+        GTEST_SKIP() << "no default/robot.opt yet";
+    EXPECT_EQ(RunTool("mgd", "10 20 30 40 50 60\n", &out), 0);
+    const ToolPose q = PoseOf(DefaultArm(), {10, 20, 30, 40, 50, 60});
+    const float w[6] = {q.X, q.Y, q.Z, q.alpha, q.beta, q.gamma};
+    EXPECT_EQ(out, Format(w) + "\n");
+}
+
+}  // namespace

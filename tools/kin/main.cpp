@@ -1,0 +1,12 @@
+// kalimbrax-kin: the arm's geometric models for scripts and batch work.
+//   kalimbrax-kin mgd [DATA_DIR]   six joint angles per line -> tool pose
+//   kalimbrax-kin mgi [DATA_DIR]   tool pose per line -> six joint angles
+// The lengths come from DATA_DIR/robot.opt ("default" when absent).
+#include "robot/KinBatch.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    return RunKinTool(argc, argv, stdin, stdout, stderr);
+}
