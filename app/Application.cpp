@@ -1,13 +1,19 @@
 #include "app/Application.h"
 
 #include "app/Log.h"
+#include "app/Scene.h"
 #include "app/SystemInfo.h"
+#include "app/WindowCallbacks.h"
+#include "graphics/Graphics.h"
+#include "panel/GluiInput.h"
+#include "scene/MainScene.h"
 
 #include <GL/freeglut.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 namespace {
 
@@ -51,13 +57,46 @@ int CApplication::Init(int argc, char** argv)
 
     glutInit(&argc, argv);
 
-    // The graphics window, the window callbacks, the main scene and the
-    // control panel come next; until they exist there is nothing to run.
-    return 0;
+    if (!CGraphics::Init()) {
+        LogError("CApplication::Init -- Erreur à l'initialisation graphique");
+        LogError("CApplication::Init -- Message d'erreur:%s", g_szGraphicsError);
+        FailStartup();
+    }
+
+    glutDisplayFunc(OnDisplay);
+    glutMotionFunc(OnMotion);
+    glutMouseFunc(OnMouse);
+    glutSpecialFunc(OnSpecialKey);
+    glutKeyboardFunc(OnKeyboard);
+
+    // The scene is made current before its Init runs, and is never deleted:
+    // the process ends instead.
+    CMainScene* scene = new (std::nothrow) CMainScene;
+    if (g_pCurrentScene)
+        g_pCurrentScene->Release();
+    g_pCurrentScene = scene;
+    if (!scene || !scene->Init() || !g_pCurrentScene) {
+        g_pCurrentScene = nullptr;
+        LogError("CApplication::Init -- Impossible de charger la scène principale");
+        FailStartup();
+    }
+
+    if (!CGluiInput::Init()) {
+        LogError("CApplication::Init -- Erreur à l'initialisation de la GLUI");
+        FailStartup();
+    }
+
+    glutMainLoop();
+    LogError("CApplication::Init -- Erreur dans le programme");
+    return kStartupFailureStatus;
 }
 
 void CApplication::Exit()
 {
+    CGluiInput::Release();
+    if (g_pCurrentScene)
+        g_pCurrentScene->Release();
+    g_pCurrentScene = nullptr;
     LogClose(LOG_DEBUG);
     LogClose(LOG_ERROR);
     std::exit(0);

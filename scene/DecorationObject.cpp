@@ -44,11 +44,16 @@ void CDecorationObject::Draw()
     glPushAttrib(0x000FFFFF);
 
     // Ground: colour and lighting are the caller's (half transparent in the
-    // shadow pass, so the shadow drawn before shows through).
+    // shadow pass, so the shadow drawn before shows through). It writes no
+    // depth: the arm's reflection lies below z = 0, and an opaque ground in
+    // the depth buffer would hide all of it. Everything else drawn on the
+    // ground (grid, shadow) still does, and the real arm stands above it.
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBindTexture(GL_TEXTURE_2D, m_GroundTexture.m_uiTexture);
+    glDepthMask(GL_FALSE);
     m_Ground.Draw();
+    glDepthMask(GL_TRUE);
 
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);

@@ -102,3 +102,11 @@ kx_mean() {
     convert "$png" -colorspace Gray -format "%[fx:mean]" info:
   fi
 }
+
+# kx_option_text FILE KEY DEFAULT: the text value of a key of an option file
+# (Windows-1252, printed in UTF-8), or the default.
+kx_option_text() {
+  local value
+  value=$(iconv -f WINDOWS-1252 -t UTF-8 "$1" 2>/dev/null | sed -n -E "s/^[[:space:]]*$2[[:space:]]*=[[:space:]]*\"([^\"]*)\".*/\1/p" | head -n 1)
+  echo "${value:-$3}"
+}
