@@ -52,13 +52,14 @@ kx_set_option() {
 }
 
 # Starts the simulator on DATA with its logs in a scratch directory and waits
-# for the graphics window, whose title the test sets; prints its id.
+# for the graphics window, whose title the test sets; its id goes into
+# KX_WID. Not to be called inside $(...), which would orphan the program.
 kx_launch() {
   local data="$1" title="${2:-KX-E2E-Scene}"
   kx_set_option "$data/graphics.opt" sWindowName "\"$title\""
   mkdir -p "$KX_WORK/run"
   kx_start_app "$KX_WORK/run" "$KX_WORK/run/console.txt" "$KX_PROGRAM" "$data"
-  kx_wait_window "^$title\$" 30
+  KX_WID=$(kx_wait_window "^$title\$" 30)
 }
 
 # Fraction of the pixels of a picture for which an fx expression holds, for

@@ -4,15 +4,16 @@
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 
-run_startup() {  # run_startup NAME DATA_DIR: runs to its end, prints the status
+run_startup() {  # run_startup NAME DATA_DIR: runs to its end, sets status
   local dir="$KX_WORK/$1"
   mkdir -p "$dir"
   kx_start_app "$dir" "$dir/console.txt" "$KX_PROGRAM" "$2"
-  kx_wait_exit 30
+  kx_wait_exit 30 >/dev/null
+  status=$KX_EXIT_STATUS
 }
 
 # A data directory that cannot be entered.
-status=$(run_startup nodir /no/such/dir)
+run_startup nodir /no/such/dir
 dir="$KX_WORK/nodir"
 kx_check "répertoire absent: statut 254" kx_eq "$status" 254
 kx_check "en-tête d'erreur sur la console" kx_contains "$dir/console.txt" " - -- Debut du fichier d'erreur --"
@@ -27,12 +28,12 @@ kx_check "journal de debug" grep -q -- '- -- Debut du fichier de debug --$' "$di
 kx_check "une ligne par enregistrement" kx_eq "$(wc -l < "$dir/robot_error.log")" 2
 
 # The logs are truncated at each start.
-status=$(run_startup nodir /no/such/dir)
+run_startup nodir /no/such/dir
 kx_check "journal tronqué au démarrage" kx_eq "$(wc -l < "$dir/robot_error.log")" 2
 
 # A data directory without graphics.opt: the five records in order.
 data=$(kx_data_copy nographics); rm -f "$data/graphics.opt"
-status=$(run_startup nographics-run "$data")
+run_startup nographics-run "$data"
 kx_check "graphics.opt absent: statut 254" kx_eq "$status" 254
 expected="-- Debut du fichier d'erreur --
 COptionsParser::ParseFileForVariable -- Erreur : fichier invalide
@@ -44,7 +45,7 @@ kx_check "les cinq enregistrements, dans l'ordre" kx_eq "$(kx_log_messages "$KX_
 
 # An invalid graphics.opt: the same without the parser's record.
 data=$(kx_data_copy badgraphics); printf 'iScreenWidth = 800\n' > "$data/graphics.opt"
-status=$(run_startup badgraphics-run "$data")
+run_startup badgraphics-run "$data"
 kx_check "graphics.opt invalide: statut 254" kx_eq "$status" 254
 kx_check "graphics.opt invalide: pas de message du lecteur" kx_eq "$(kx_log_messages "$KX_WORK/badgraphics-run/robot_error.log" | sed -n 2p)" "CGraphics::InitGLUT -- Impossible de lire le fichier de configuration graphics.opt"
 

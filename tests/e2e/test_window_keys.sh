@@ -10,7 +10,8 @@ kx_set_option "$data/graphics.opt" iScreenWidth 801
 kx_set_option "$data/graphics.opt" iScreenHeight 601
 kx_set_option "$data/graphics.opt" iWindowPosX 0
 kx_set_option "$data/graphics.opt" iWindowPosY 0
-wid=$(kx_launch "$data") || { kx_fail "la fenêtre n'apparaît pas"; cat "$KX_WORK/run/console.txt"; kx_finish; }
+kx_launch "$data" || { kx_fail "la fenêtre n'apparaît pas"; cat "$KX_WORK/run/console.txt"; kx_finish; }
+wid=$KX_WID
 xdotool windowmove "$(xdotool search --name "$(grep -a strGLUIWindowName "$data/glui.opt" | sed -E 's/.*"(.*)".*/\1/')" | head -n1)" 820 0 2>/dev/null
 sleep 1
 
@@ -33,6 +34,7 @@ kx_screenshot "$wid" "$data" "$KX_WORK/home.png"
 kx_check "Home et une lettre ne changent rien" kx_lt "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/home.png")" 0.002
 
 kx_key "$wid" Escape
-kx_check "Escape: statut 0" kx_eq "$(kx_wait_exit 10)" 0
+kx_wait_exit 10 >/dev/null
+kx_check "Escape: statut 0" kx_eq "$KX_EXIT_STATUS" 0
 kx_check "rien d'écrit dans le journal d'erreur" kx_eq "$(kx_log_messages "$KX_WORK/run/robot_error.log" | wc -l)" 1
 kx_finish
