@@ -1,0 +1,243 @@
+#!/usr/bin/env bash
+# kalimbrax-mesh: import of meshes written here as text (an STL box, a
+# Wavefront cylinder, a grid over the format's limit), info, export and the
+# round trip, the data-directory check, and the imported meshes shown by the
+# simulator in place of two links.
+. "$(dirname "$0")/lib.sh"
+MESH="$KX_BUILD/tools/mesh/kalimbrax-mesh"
+W="$KX_WORK"
+
+# --- Inputs ---------------------------------------------------------------
+
+# write_box_stl FILE X0 X1 Y0 Y1 Z0 Z1: an ASCII STL box, outward normals,
+# corners counter-clockwise seen from outside.
+write_box_stl() {
+  awk -v x0="$2" -v x1="$3" -v y0="$4" -v y1="$5" -v z0="$6" -v z1="$7" 'BEGIN {
+    X[0] = x0; X[1] = x1; Y[0] = y0; Y[1] = y1; Z[0] = z0; Z[1] = z1
+    f[1] = "0 0 -1|000|010|110|100"; f[2] = "0 0 1|001|101|111|011"
+    f[3] = "0 -1 0|000|100|101|001"; f[4] = "0 1 0|010|011|111|110"
+    f[5] = "-1 0 0|000|001|011|010"; f[6] = "1 0 0|100|110|111|101"
+    print "solid box"
+    for (i = 1; i <= 6; i++) {
+      split(f[i], p, "|")
+      for (k = 2; k <= 5; k++) c[k] = X[substr(p[k], 1, 1)] " " Y[substr(p[k], 2, 1)] " " Z[substr(p[k], 3, 1)]
+      printf "facet normal %s\nouter loop\nvertex %s\nvertex %s\nvertex %s\nendloop\nendfacet\n", p[1], c[2], c[3], c[4]
+      printf "facet normal %s\nouter loop\nvertex %s\nvertex %s\nvertex %s\nendloop\nendfacet\n", p[1], c[2], c[4], c[5]
+    }
+    print "endsolid box" }' > "$1"
+}
+
+# write_cylinder_obj FILE SEGMENTS RADIUS HEIGHT: a Wavefront cylinder along
+# z from 0 to HEIGHT with texture coordinates and no normals.
+write_cylinder_obj() {
+  awk -v n="$2" -v r="$3" -v h="$4" 'BEGIN {
+    pi = atan2(0, -1); print "o cylinder"
+    for (k = 0; k <= n; k++) { a = 2 * pi * k / n
+      printf "v %.6f %.6f 0\nv %.6f %.6f %.6f\n", r * cos(a), r * sin(a), r * cos(a), r * sin(a), h }
+    for (k = 0; k <= n; k++) printf "vt %.6f 0\nvt %.6f 1\n", k / n, k / n
+    printf "v 0 0 0\nv 0 0 %.6f\nvt 0.5 0.5\n", h
+    c0 = 2 * (n + 1) + 1; c1 = c0 + 1
+    for (k = 0; k < n; k++) { b = 2 * k + 1
+      printf "f %d/%d %d/%d %d/%d %d/%d\n", b, b, b + 2, b + 2, b + 3, b + 3, b + 1, b + 1
+      printf "f %d/%d %d/%d %d/%d\n", c0, c0, b + 2, c0, b, c0
+      printf "f %d/%d %d/%d %d/%d\n", c1, c0, b + 1, c0, b + 3, c0 } }' > "$1"
+}
+
+# A flat grid of N x N quads: (N+1)^2 vertices, 2 N^2 triangles.
+write_grid_obj() {
+  awk -v n="$2" 'BEGIN {
+    for (j = 0; j <= n; j++) for (i = 0; i <= n; i++) printf "v %d %d 0\n", i, j
+    for (j = 0; j < n; j++) for (i = 0; i < n; i++) { a = j * (n + 1) + i + 1
+      printf "f %d %d %d %d\n", a, a + 1, a + n + 2, a + n + 1 } }' > "$1"
+}
+
+field() { grep "^$2 :" "$1" | sed "s/^$2 : //"; }  # field FILE NAME: a line of "info"
+
+write_box_stl "$W/box.stl" 0 1 0 1 0 1
+write_cylinder_obj "$W/cylinder.obj" 24 0.3 3.85
+
+# --- import and info ------------------------------------------------------
+
+"$MESH" import "$W/box.stl" "$W/box.bin" > "$W/out.txt" 2>&1
+kx_check "STL importé" kx_eq "$?" 0
+"$MESH" info "$W/box.bin" > "$W/box.info"
+kx_check "info du cube: statut 0" kx_eq "$?" 0
+# Hard edges: each face keeps its own four corners (6 x 4), two triangles each.
+kx_check "cube: 24 sommets" kx_eq "$(field "$W/box.info" Sommets)" 24
+kx_check "cube: 12 triangles" kx_eq "$(field "$W/box.info" Triangles)" 12
+kx_check "cube: non texturé" kx_eq "$(field "$W/box.info" Texturé)" non
+kx_check "cube: version 12" kx_eq "$(field "$W/box.info" Version)" 12
+kx_check "cube: boîte" kx_eq "$(field "$W/box.info" 'Boîte englobante')" "x [0, 1]  y [0, 1]  z [0, 1]"
+kx_check "cube: normales unité" kx_contains "$W/box.info" "Normales : toutes de longueur unité"
+kx_check "cube: triangles à l'endroit" bash -c "! grep -q envers '$W/box.info'"
+# The file is exactly what the format says: 7 + 24 x 24 + 12 x 12 bytes.
+kx_check "cube: taille du fichier" kx_eq "$(stat -c %s "$W/box.bin")" $((7 + 24 * 24 + 12 * 12))
+
+"$MESH" import "$W/cylinder.obj" "$W/cylinder.bin" > "$W/out.txt" 2>&1
+kx_check "OBJ importé" kx_eq "$?" 0
+kx_check "normales calculées annoncées" kx_contains "$W/out.txt" "normales lisses calculées"
+"$MESH" info "$W/cylinder.bin" > "$W/cylinder.info"
+kx_check "info du cylindre: statut 0" kx_eq "$?" 0
+kx_check "cylindre: texturé" kx_eq "$(field "$W/cylinder.info" Texturé)" oui
+# Side: 25 columns x 2 rows (the seam has its own column for u = 1); each cap:
+# 24 rim corners with the cap's normal (the seam's two are welded, having one
+# texture coordinate there) and the centre; 24 x 4 triangles.
+kx_check "cylindre: 100 sommets" kx_eq "$(field "$W/cylinder.info" Sommets)" 100
+kx_check "cylindre: 96 triangles" kx_eq "$(field "$W/cylinder.info" Triangles)" 96
+kx_check "cylindre: boîte" kx_eq "$(field "$W/cylinder.info" 'Boîte englobante')" "x [-0.3, 0.3]  y [-0.3, 0.3]  z [0, 3.85]"
+kx_check "cylindre: normales unité" kx_contains "$W/cylinder.info" "Normales : toutes de longueur unité"
+kx_check "cylindre: triangles à l'endroit" bash -c "! grep -q envers '$W/cylinder.info'"
+
+# Transforms apply in the order given.
+bbox_after() { "$MESH" import "$W/box.stl" "$W/t.bin" "$@" > /dev/null && field <("$MESH" info "$W/t.bin") 'Boîte englobante'; }
+kx_check "translation puis échelle" kx_eq "$(bbox_after --translate 1 0 0 --scale 2)" "x [2, 4]  y [0, 2]  z [0, 2]"
+kx_check "échelle puis translation" kx_eq "$(bbox_after --scale 2 --translate 1 0 0)" "x [1, 3]  y [0, 2]  z [0, 2]"
+kx_check "quart de tour exact autour de z" kx_eq "$(bbox_after --rotate-z 90)" "x [-1, 0]  y [0, 1]  z [0, 1]"
+kx_check "quart de tour autour de x" kx_eq "$(bbox_after --rotate-x 90)" "x [0, 1]  y [-1, 0]  z [0, 1]"
+kx_check "quart de tour autour de y" kx_eq "$(bbox_after --rotate-y 90)" "x [0, 1]  y [0, 1]  z [-1, 0]"
+# A mirror keeps the faces turned outward and the normals unit.
+"$MESH" import "$W/cylinder.obj" "$W/mirror.bin" --scale -0.5 --rotate-y 33 > /dev/null
+"$MESH" info "$W/mirror.bin" > "$W/mirror.info"
+kx_check "miroir: statut 0" kx_eq "$?" 0
+kx_check "miroir: triangles à l'endroit" bash -c "! grep -q envers '$W/mirror.info'"
+
+"$MESH" import "$W/box.stl" "$W/box21.bin" --version 21 > /dev/null
+kx_check "version 21 dans l'en-tête" kx_eq "$(od -An -tu1 -j1 -N1 "$W/box21.bin" | tr -d ' ')" 21
+kx_check "version 21: même contenu" cmp -s <(tail -c +3 "$W/box.bin") <(tail -c +3 "$W/box21.bin")
+
+# --- the format's limit ---------------------------------------------------
+
+write_grid_obj "$W/grid.obj" 300
+"$MESH" import "$W/grid.obj" "$W/grid.bin" > "$W/grid.txt" 2>&1
+kx_check "grille trop grande: statut 1" kx_eq "$?" 1
+kx_check "grille: les nombres de sommets et de triangles" kx_contains "$W/grid.txt" "90601 sommets et 180000 triangles"
+kx_check "grille: conseil de simplifier" kx_contains "$W/grid.txt" "Simplifiez le maillage"
+kx_check "grille: aucun fichier écrit" bash -c "! ls '$W'/grid.bin* >/dev/null 2>&1"
+write_grid_obj "$W/grid.obj" 180   # 32761 vertices, 64800 triangles: fits
+"$MESH" import "$W/grid.obj" "$W/grid.bin" > /dev/null 2>&1
+kx_check "grille juste sous la limite acceptée" kx_eq "$(field <("$MESH" info "$W/grid.bin") Triangles)" 64800
+
+# --- export and round trip ------------------------------------------------
+
+roundtrip() {  # roundtrip NAME BINARY: export, import again, compare the bytes
+  "$MESH" export "$2" "$W/$1.obj" > "$W/$1.export.txt" 2>&1 &&
+    "$MESH" import "$W/$1.obj" "$W/$1.again.bin" > /dev/null 2>&1 &&
+    cmp "$2" "$W/$1.again.bin"
+}
+kx_check "aller-retour du cube" roundtrip box "$W/box.bin"
+kx_check "aller-retour du cylindre texturé" roundtrip cylinder "$W/cylinder.bin"
+# A turn that is not a quarter leaves values such as 1e-08 whose "%.9g" the
+# import library reads one step off: the export spells them another way.
+"$MESH" import "$W/cylinder.obj" "$W/turned.bin" --scale 1.7 --rotate-x 30 --rotate-z 17 --translate 0.1 0.2 0.3 > /dev/null
+kx_check "aller-retour du cylindre tourné" roundtrip turned "$W/turned.bin"
+kx_check "export: pas de valeur inexacte" bash -c "! grep -q Attention '$W/turned.export.txt'"
+kx_check "export: lignes v/vt/vn" grep -qE '^f [0-9]+/[0-9]+/[0-9]+ [0-9]+/[0-9]+/[0-9]+ [0-9]+/[0-9]+/[0-9]+$' "$W/cylinder.obj"
+kx_check "export non texturé: lignes v//vn" grep -qE '^f [0-9]+//[0-9]+ ' "$W/box.obj"
+
+# info sees triangles turned against their normals: the box with two corners
+# of every face swapped.
+awk '/^f / { print $1, $2, $4, $3; next } { print }' "$W/box.obj" > "$W/inverted.obj"
+"$MESH" import "$W/inverted.obj" "$W/inverted.bin" > /dev/null 2>&1
+kx_check "info: 12 triangles à l'envers" kx_contains <("$MESH" info "$W/inverted.bin") "invisibles de face) : 12"
+
+# Files the simulator refuses.
+head -c 100 "$W/box.bin" > "$W/cut.bin"
+"$MESH" info "$W/cut.bin" > "$W/cut.info"
+kx_check "fichier tronqué: statut 1" kx_eq "$?" 1
+kx_check "fichier tronqué: dit" kx_contains "$W/cut.info" "Fichier tronqué"
+"$MESH" info "$W/cylinder.obj" > "$W/text.info"
+kx_check "OBJ texte: conseil d'import" kx_contains "$W/text.info" "kalimbrax-mesh import"
+
+# --- usage -----------------------------------------------------------------
+
+usage_status() { "$MESH" "$@" > /dev/null 2> "$W/usage.txt"; echo $?; }
+kx_check "sans argument: 2" kx_eq "$(usage_status)" 2
+kx_check "commande inconnue: 2" kx_eq "$(usage_status convert a b)" 2
+kx_check "option inconnue: 2" kx_eq "$(usage_status import "$W/box.stl" "$W/x.bin" --mirror)" 2
+kx_check "version 13: 2" kx_eq "$(usage_status import "$W/box.stl" "$W/x.bin" --version 13)" 2
+kx_check "translation incomplète: 2" kx_eq "$(usage_status import "$W/box.stl" "$W/x.bin" --translate 1 2)" 2
+kx_check "usage sur la sortie d'erreur" kx_contains "$W/usage.txt" "Usage :"
+"$MESH" import "$W/nothing.stl" "$W/x.bin" > "$W/missing.txt" 2>&1
+kx_check "entrée absente: statut 1" kx_eq "$?" 1
+kx_check "entrée absente: rien d'écrit" bash -c "! ls '$W'/x.bin* >/dev/null 2>&1"
+
+# --- check -----------------------------------------------------------------
+
+check_status() { "$MESH" check "$1" > "$2" 2>&1; echo $?; }  # check_status DIR REPORT
+kx_check "check de default/: statut 0" kx_eq "$(check_status "$KX_SOURCE/default" "$W/default.txt")" 0
+kx_check "check de default/: démarrera" kx_contains "$W/default.txt" "0 erreur(s), 0 avertissement(s). Le simulateur démarrera."
+
+data=$(kx_data_copy typo)
+sed -i 's/^fBodySizeZ /fBodySiseZ /' "$data/robot.opt"
+kx_check "clé mal écrite: statut 0 (avertissement)" kx_eq "$(check_status "$data" "$W/typo.txt")" 0
+kx_check "clé mal écrite: signalée avec la bonne" kx_contains "$W/typo.txt" "robot.opt : clé inconnue fBodySiseZ ; vouliez-vous dire fBodySizeZ ?"
+kx_check "clé mal écrite: la vraie est absente, défaut donné" kx_contains "$W/typo.txt" "    fBodySizeZ = 0.0;"
+
+data=$(kx_data_copy nomesh)
+rm "$data/robothand.obj"
+kx_check "maillage absent: statut 1" kx_eq "$(check_status "$data" "$W/nomesh.txt")" 1
+kx_check "maillage absent: dit où" kx_contains "$W/nomesh.txt" "ERREUR : robot.opt, strHandFileObj : le maillage « robothand.obj » est introuvable"
+kx_check "maillage absent: ne démarrera pas" kx_contains "$W/nomesh.txt" "Le simulateur ne démarrera pas."
+
+data=$(kx_data_copy cuttexture)
+head -c 5000 "$KX_SOURCE/default/ground.tga" > "$data/ground.tga"
+head -c 10 "$KX_SOURCE/default/metal.tga" > "$data/metal.tga"
+kx_check "textures tronquées: statut 1" kx_eq "$(check_status "$data" "$W/cut.txt")" 1
+kx_check "texture tronquée dans ses pixels: avertissement" kx_contains "$W/cut.txt" "ATTENTION : decor.opt, strGroundTextFileName : la texture « ground.tga » est tronquée"
+kx_check "texture tronquée dans son en-tête: erreur" kx_contains "$W/cut.txt" "ERREUR : robot.opt, strTextureFileName : la texture « metal.tga » est illisible : fichier tronqué dans son en-tête"
+
+data=$(kx_data_copy options)
+rm "$data/glui.opt"
+printf 'iScreenWidth = 800;\niScreenHeight = 600\nbFullScreen = false;\n' > "$data/graphics.opt"
+printf 'strGroundFileObj = ground.obj;\nstrSkyDomeFileObj = "skydome.obj";\nstrGroundFileObj = "other.obj";\n%s\n' \
+  'strSkyDomeFileObj = "x.obj"; strGroundTextFileName = 12; strSkyDomeTxtFileName = "skydome.tga";' > "$data/decor.opt"
+kx_check "options fautives: statut 1" kx_eq "$(check_status "$data" "$W/options.txt")" 1
+kx_check "glui.opt absent: seulement une remarque" kx_contains "$W/options.txt" "info : glui.opt est absent"
+# Line 2 lacks its ";": the next line's name is taken for the terminator.
+kx_check "graphics.opt invalide: ligne 2" kx_contains "$W/options.txt" "ERREUR : graphics.opt est invalide (lecture refusée vers la ligne 2"
+kx_check "texte sans guillemets: ignoré" kx_contains "$W/options.txt" "decor.opt : 1 valeur(s) de strGroundFileObj non reconnue(s) et ignorée(s)"
+# ... so the second statement is the one that counts.
+kx_check "texte sans guillemets: le suivant compte" kx_contains "$W/options.txt" "ERREUR : decor.opt, strGroundFileObj : le maillage « other.obj » est introuvable"
+kx_check "clé répétée" kx_contains "$W/options.txt" "decor.opt : la clé strSkyDomeFileObj est écrite plusieurs fois ; seule la première compte"
+kx_check "nombre pour un texte" kx_contains "$W/options.txt" "decor.opt : strGroundTextFileName attend un texte entre guillemets"
+kx_check "clé mal écrite dans decor.opt" kx_contains "$W/options.txt" "decor.opt : clé inconnue strSkyDomeTxtFileName ; vouliez-vous dire strSkyDomeTextFileName ?"
+
+kx_check "répertoire absent: statut 1" kx_eq "$(check_status "$W/no-such-dir" "$W/nodir.txt")" 1
+
+# --- in the simulator -----------------------------------------------------
+
+# The upper arm (along its x axis, 4.4 long) becomes a square bar and the
+# lower arm (along its z axis, 3.85 long) the cylinder.
+data=$(kx_data_copy ownarm)
+write_box_stl "$W/bar.stl" -0.45 4.85 -0.4 0.4 -0.4 0.4
+"$MESH" import "$W/bar.stl" "$data/bar.obj" > /dev/null
+cp "$W/cylinder.bin" "$data/cylinder.obj"
+sed -i -e 's/"robotupperarm.obj"/"bar.obj"/' -e 's/"robotlowerarm.obj"/"cylinder.obj"/' "$data/robot.opt"
+kx_check "check du bras modifié: statut 0" kx_eq "$(check_status "$data" "$W/ownarm.txt")" 0
+kx_check "check du bras modifié: la barre chargée" kx_contains "$W/ownarm.txt" "ok : bar.obj (strUpperArmFileObj) : 24 sommets, 12 triangles"
+
+kx_start_xvfb || exit 1
+picture() {  # picture NAME DATA_DIR: starts the simulator, F6, Escape
+  mkdir -p "$W/$1"
+  kx_start_app "$W/$1" "$W/$1/console.txt" "$KX_PROGRAM" "$2"
+  local wid
+  wid=$(kx_wait_window '^Kalimbrax$' 30) || { echo "pas de fenêtre pour $1" >&2; cat "$W/$1/console.txt" >&2; return 1; }
+  sleep 1
+  kx_screenshot "$wid" "$2" "$W/$1.png" || return 1
+  kx_key "$wid" Escape
+  [ "$(kx_wait_exit 20)" = 0 ]
+}
+kx_check "simulateur avec le bras modifié: image F6" picture ownarm "$data"
+kx_check "simulateur avec default/: image F6" picture default "$(kx_data_copy plain)"
+kx_check "simulateur avec default/, encore: image F6" picture default2 "$(kx_data_copy plain2)"
+if [ -s "$W/ownarm.png" ] && [ -s "$W/default.png" ] && [ -s "$W/default2.png" ]; then
+  # Two pictures of the same data agree; the new links change thousands of
+  # pixels (the bar, the cylinder and their reflections).
+  same=$(compare -metric AE -fuzz 10% "$W/default2.png" "$W/default.png" null: 2>&1 | cut -d' ' -f1)
+  changed=$(compare -metric AE -fuzz 10% "$W/ownarm.png" "$W/default.png" null: 2>&1 | cut -d' ' -f1)
+  kx_check "même données, même image ($same pixels différents)" kx_lt "$same" 50
+  kx_check "les nouveaux segments changent l'image ($changed pixels)" kx_lt 2000 "$changed"
+  [ -n "${KX_MESH_PICTURE:-}" ] && cp "$W/ownarm.png" "$KX_MESH_PICTURE"
+fi
+
+kx_finish

@@ -1,0 +1,397 @@
+#include "tools/mesh/DataCheck.h"
+
+#include "config/OptionKeys.h"
+#include "config/OptionsParser.h"
+#include "graphics/TgaImage.h"
+#include "robot/LinkChain.h"
+#include "tools/mesh/MeshInfo.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <regex>
+#include <string>
+#include <strings.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+int g_iErrors = 0;
+int g_iWarnings = 0;
+
+void Say(const char* kind, const char* format, va_list args)
+{
+    std::printf("%s : ", kind);
+    std::vprintf(format, args);
+    std::printf("\n");
+}
+
+// An error is something that stops the simulator at start-up.
+void Error(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Error(const char* format, ...)
+{
+    ++g_iErrors;
+    va_list args;
+    va_start(args, format);
+    Say("ERREUR", format, args);
+    va_end(args);
+}
+
+// A warning is something that starts but probably not as the author meant.
+void Warning(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Warning(const char* format, ...)
+{
+    ++g_iWarnings;
+    va_list args;
+    va_start(args, format);
+    Say("ATTENTION", format, args);
+    va_end(args);
+}
+
+void Note(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Note(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    Say("info", format, args);
+    va_end(args);
+}
+
+std::string ReadWholeFile(const char* fileName, bool& opened)
+{
+    std::string text;
+    FILE* file = std::fopen(fileName, "rb");
+    opened = file != nullptr;
+    if (!file)
+        return text;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
+    std::fclose(file);
+    return text;
+}
+
+bool ParsesAsOptions(const std::string& text)
+{
+    std::vector<char> buffer(text.begin(), text.end());
+    buffer.push_back('\0');
+    FILE* stream = fmemopen(buffer.data(), text.size(), "r");
+    if (!stream)
+        return false;
+    COptions options;
+    const bool valid = COptionsParser::ParseFileForVariable(stream, &options);
+    std::fclose(stream);
+    return valid;
+}
+
+// The line where an invalid option file stops making sense: the file is
+// valid up to the last ';' before it. The reader itself gives no position,
+// so prefixes ending at each ';' are read again until one fails.
+int FirstBadLine(const std::string& text)
+{
+    std::size_t validEnd = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != ';')
+            continue;
+        if (!ParsesAsOptions(text.substr(0, i + 1)))
+            break;
+        validEnd = i + 1;
+    }
+    // The first line holding something after the valid part.
+    std::size_t position = validEnd;
+    while (position < text.size() && (text[position] == ' ' || text[position] == '\t' || text[position] == '\r' ||
+                                      text[position] == '\n'))
+        ++position;
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + std::min(position, text.size()), '\n'));
+}
+
+int EditDistance(const std::string& a, const std::string& b)
+{
+    std::vector<int> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = static_cast<int>(j);
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = static_cast<int>(i);
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The known key of the file nearest to a name, and how near.
+const OptionKey* NearestKey(const OptionFile& file, const std::string& name, int& distance)
+{
+    const OptionKey* best = nullptr;
+    distance = 1 << 30;
+    for (int i = 0; i < file.keyCount; ++i) {
+        const int d = EditDistance(name, file.keys[i].name);
+        if (d < distance) {
+            distance = d;
+            best = &file.keys[i];
+        }
+    }
+    return best;
+}
+
+const OptionFile* FileOwningKey(const char* name)
+{
+    for (const OptionFile& file : kOptionFiles)
+        if (FindOptionKey(file, name))
+            return &file;
+    return nullptr;
+}
+
+// How many statements of the raw text look like an assignment to `name`
+// ("name =" with the name standing alone). A statement whose value the reader
+// does not recognise (a text without quotes, .5, yes) leaves no entry, so
+// only the text shows it was written.
+int WrittenAssignments(const std::string& text, const std::string& name)
+{
+    const std::regex assignment("(^|[^A-Za-z0-9_])" + name + "[ \t\r\n]*=");
+    return static_cast<int>(
+        std::distance(std::sregex_iterator(text.begin(), text.end(), assignment), std::sregex_iterator()));
+}
+
+// Whether the stored value is one the key's lookup reads, and what it reads.
+void CheckValue(const OptionFile& file, const OptionKey& key, const COptionEntry& entry)
+{
+    char fallback[256];
+    FormatOptionDefault(key, fallback, sizeof fallback);
+    switch (key.lookup) {
+    case OptionLookup::Text:
+        if (entry.kind != OPTION_TEXT)
+            Warning("%s : %s attend un texte entre guillemets ; la valeur écrite n'en est pas un, le défaut %s "
+                    "s'applique",
+                    file.fileName, key.name, fallback);
+        else if (entry.text.empty())
+            Warning("%s : %s est un texte vide", file.fileName, key.name);
+        break;
+    case OptionLookup::Integer:
+        if (entry.kind != OPTION_NUMBER)
+            Warning("%s : %s attend un nombre entier ; la valeur écrite n'en est pas un, le défaut %s s'applique",
+                    file.fileName, key.name, fallback);
+        else if (entry.isReal)
+            Warning("%s : %s attend un nombre entier ; %g sera lu %d", file.fileName, key.name, entry.realValue,
+                    static_cast<int>(entry.realValue));
+        break;
+    case OptionLookup::Float:
+    case OptionLookup::Double:
+        if (entry.kind != OPTION_NUMBER)
+            Warning("%s : %s attend un nombre ; la valeur écrite n'en est pas un, le défaut %s s'applique",
+                    file.fileName, key.name, fallback);
+        break;
+    case OptionLookup::Boolean:
+        if (entry.kind == OPTION_TEXT || (entry.kind == OPTION_NUMBER && entry.isReal))
+            Warning("%s : %s attend true ou false ; la valeur écrite n'est pas lue, le défaut %s s'applique",
+                    file.fileName, key.name, fallback);
+        break;
+    }
+}
+
+// Reads one option file with the simulator's reader and reports on its keys.
+// Returns the option set, or nullptr when the file is absent or invalid.
+const COptions* CheckOptionFile(const OptionFile& file)
+{
+    bool opened = false;
+    const std::string text = ReadWholeFile(file.fileName, opened);
+    if (!opened) {
+        if (file.required)
+            Error("%s est absent : le simulateur s'arrêtera au démarrage", file.fileName);
+        else
+            Note("%s est absent : le panneau de contrôle prendra toutes les valeurs par défaut", file.fileName);
+        return nullptr;
+    }
+    const COptions* options = COptionsParser::GetOptions(file.fileName, false);
+    if (!options) {
+        const int line = FirstBadLine(text);
+        if (file.required)
+            Error("%s est invalide (lecture refusée vers la ligne %d : chaque instruction s'écrit « nom = valeur ; ») : "
+                  "le simulateur s'arrêtera au démarrage",
+                  file.fileName, line);
+        else
+            Warning("%s est invalide (lecture refusée vers la ligne %d : chaque instruction s'écrit « nom = valeur ; ») : "
+                    "le panneau de contrôle prendra toutes les valeurs par défaut",
+                    file.fileName, line);
+        return nullptr;
+    }
+
+    std::vector<std::string> seen;
+    for (const COptionEntry& entry : options->m_Entries) {
+        const bool repeated = std::find(seen.begin(), seen.end(), entry.name) != seen.end();
+        seen.push_back(entry.name);
+        const OptionKey* key = FindOptionKey(file, entry.name.c_str());
+        if (!key) {
+            if (repeated)
+                continue;  // already reported
+            const OptionFile* other = FileOwningKey(entry.name.c_str());
+            int distance = 0;
+            const OptionKey* nearest = NearestKey(file, entry.name, distance);
+            if (other)
+                Warning("%s : la clé %s appartient à %s ; elle est sans effet ici", file.fileName,
+                        entry.name.c_str(), other->fileName);
+            else if (nearest && strcasecmp(nearest->name, entry.name.c_str()) == 0)
+                Warning("%s : clé inconnue %s ; vouliez-vous dire %s ? (la casse compte)", file.fileName,
+                        entry.name.c_str(), nearest->name);
+            else if (nearest && distance <= std::max<int>(2, static_cast<int>(entry.name.size()) / 3))
+                Warning("%s : clé inconnue %s ; vouliez-vous dire %s ?", file.fileName, entry.name.c_str(),
+                        nearest->name);
+            else
+                Warning("%s : clé inconnue %s ; le simulateur ne la lit pas", file.fileName, entry.name.c_str());
+            continue;
+        }
+        if (repeated) {
+            Warning("%s : la clé %s est écrite plusieurs fois ; seule la première compte", file.fileName,
+                    entry.name.c_str());
+            continue;
+        }
+        CheckValue(file, *key, entry);
+    }
+
+    for (int i = 0; i < file.keyCount; ++i) {
+        const char* name = file.keys[i].name;
+        const int written = WrittenAssignments(text, name);
+        const int read = static_cast<int>(std::count_if(options->m_Entries.begin(), options->m_Entries.end(),
+                                                        [name](const COptionEntry& e) { return e.name == name; }));
+        if (written > read)
+            Warning("%s : %d valeur(s) de %s non reconnue(s) et ignorée(s) : un texte s'écrit entre guillemets, un "
+                    "nombre commence par un chiffre ou un signe moins, un booléen est true ou false",
+                    file.fileName, written - read, name);
+    }
+
+    std::vector<const OptionKey*> missing;
+    for (int i = 0; i < file.keyCount; ++i)
+        if (!options->Find(file.keys[i].name))
+            missing.push_back(&file.keys[i]);
+    if (!missing.empty()) {
+        Note("%s : %zu clé(s) absente(s), valeur par défaut appliquée (une valeur non reconnue, comme yes ou .5, "
+             "compte aussi comme absente) :",
+             file.fileName, missing.size());
+        for (const OptionKey* key : missing) {
+            char value[256];
+            FormatOptionDefault(*key, value, sizeof value);
+            std::printf("    %s = %s;\n", key->name, value);
+        }
+    }
+    return options;
+}
+
+// The text value the simulator will use for a key: the file's, or the default.
+const char* TextOf(const COptions* options, const OptionFile& file, const char* name)
+{
+    const OptionKey* key = FindOptionKey(file, name);
+    const char* fallback = key && key->text ? key->text : "";
+    return options ? options->GetString(name, fallback) : fallback;
+}
+
+void CheckMesh(const char* optionFile, const char* key, const char* fileName)
+{
+    MeshReading reading = ReadMeshFile(fileName);
+    if (!reading.opened) {
+        Error("%s, %s : le maillage « %s » est introuvable", optionFile, key, fileName);
+        return;
+    }
+    if (!reading.decoded) {
+        Error("%s, %s : le maillage « %s » est illisible pour le simulateur : %s%s", optionFile, key, fileName,
+              MeshErrorText(reading.error),
+              reading.looksLikeText ? " (il ressemble à un fichier texte : convertissez-le avec « kalimbrax-mesh "
+                                      "import »)"
+                                    : "");
+        return;
+    }
+    const MeshData& mesh = reading.mesh;
+    const MeshFigures figures = MeasureMesh(mesh, 7);
+    if (figures.badNormals > 0)
+        Warning("%s, %s : « %s » a %d normale(s) de longueur différente de 1 ; l'éclairage en sera faussé",
+                optionFile, key, fileName, figures.badNormals);
+    if (mesh.TriangleCount() == 0)
+        Warning("%s, %s : « %s » ne contient aucun triangle", optionFile, key, fileName);
+    std::printf("ok : %s (%s) : %d sommets, %d triangles, %s\n", fileName, key, mesh.VertexCount(),
+                mesh.TriangleCount(), mesh.textured ? "texturé" : "sans coordonnées de texture");
+}
+
+bool PowerOfTwo(unsigned n) { return n != 0 && (n & (n - 1)) == 0; }
+
+void CheckTexture(const char* optionFile, const char* key, const char* fileName)
+{
+    FILE* file = std::fopen(fileName, "rb");
+    if (!file) {
+        Error("%s, %s : la texture « %s » est introuvable", optionFile, key, fileName);
+        return;
+    }
+    unsigned char header[18];
+    const std::size_t headerBytes = std::fread(header, 1, sizeof header, file);
+    std::fseek(file, 0, SEEK_END);
+    const long size = std::ftell(file);
+    std::fclose(file);
+
+    CTgaImage image;
+    if (!CTgaImage::TgaImageLoad(fileName, &image)) {
+        // Say why, from the header the reader refused.
+        std::string why = "format non pris en charge";
+        if (headerBytes < sizeof header)
+            why = "fichier tronqué dans son en-tête";
+        else if (header[2] != 2)
+            why = "type d'image " + std::to_string(header[2]) +
+                  " ; seul le type 2 (couleurs vraies, non compressé) est lu";
+        else if (header[16] != 24 && header[16] != 32)
+            why = std::to_string(header[16]) + " bits par pixel ; seuls 24 et 32 sont lus";
+        else if (size < 18 + header[0])
+            why = "fichier tronqué dans son identifiant d'image";
+        Error("%s, %s : la texture « %s » est illisible : %s", optionFile, key, fileName, why.c_str());
+        return;
+    }
+    const long expected = 18L + header[0] + long(image.width) * image.height * (image.bitsPerPixel / 8);
+    if (size < expected)
+        Warning("%s, %s : la texture « %s » est tronquée : %ld octets de pixels manquent sur %ld ; le simulateur "
+                "la charge quand même, la partie manquante en noir",
+                optionFile, key, fileName, expected - size, expected - 18L - header[0]);
+    if (!PowerOfTwo(image.width) || !PowerOfTwo(image.height))
+        Warning("%s, %s : la texture « %s » mesure %ux%u ; OpenGL 1.1 n'accepte que des puissances de deux", optionFile,
+                key, fileName, image.width, image.height);
+    std::printf("ok : %s (%s) : %ux%u, %d bits par pixel\n", fileName, key, image.width, image.height,
+                image.bitsPerPixel);
+}
+
+} // namespace
+
+int CheckDataDirectory(const char* dataDir)
+{
+    g_iErrors = 0;
+    g_iWarnings = 0;
+    // The simulator opens every file relative to its data directory.
+    if (chdir(dataDir) != 0) {
+        std::printf("ERREUR : impossible d'entrer dans le répertoire %s\n", dataDir);
+        std::printf("Bilan : le simulateur ne démarrera pas.\n");
+        return 1;
+    }
+    std::printf("Vérification du répertoire de données %s\n", dataDir);
+
+    const COptions* sets[kOptionFileCount];
+    for (int i = 0; i < kOptionFileCount; ++i)
+        sets[i] = CheckOptionFile(kOptionFiles[i]);
+
+    // Resources are checked under the names the simulator will use: the
+    // file's values, or the defaults when a key (or the whole file) is absent.
+    const OptionFile& decorFile = *FindOptionFile("decor.opt");
+    const OptionFile& robotFile = *FindOptionFile("robot.opt");
+    const COptions* decor = sets[&decorFile - kOptionFiles];
+    const COptions* robot = sets[&robotFile - kOptionFiles];
+    for (const char* key : {"strGroundFileObj", "strSkyDomeFileObj"})
+        CheckMesh("decor.opt", key, TextOf(decor, decorFile, key));
+    for (const char* key : {"strGroundTextFileName", "strSkyDomeTextFileName"})
+        CheckTexture("decor.opt", key, TextOf(decor, decorFile, key));
+    CheckTexture("robot.opt", "strTextureFileName", TextOf(robot, robotFile, "strTextureFileName"));
+    for (const LinkKeys& link : kLinkKeys)
+        CheckMesh("robot.opt", link.meshKey, TextOf(robot, robotFile, link.meshKey));
+
+    std::printf("Bilan : %d erreur(s), %d avertissement(s). Le simulateur %s.\n", g_iErrors, g_iWarnings,
+                g_iErrors == 0 ? "démarrera" : "ne démarrera pas");
+    return g_iErrors == 0 ? 0 : 1;
+}
