@@ -72,3 +72,35 @@ kx_fraction() {
 kx_difference() {
   convert "$1" "$2" -compose difference -composite -colorspace Gray -format "%[fx:mean]" info:
 }
+
+# Pixels darker in A than in B by more than 8 % become white in OUT.
+kx_darker_mask() {
+  convert "$2" "$1" -compose minus_src -composite -colorspace Gray -threshold 8% "$3"
+}
+
+# "x y" centroid of the white pixels of a mask.
+kx_centroid() {
+  identify -verbose -moments "$1" | sed -n 's/.*Centroid: \([0-9.]*\),\([0-9.]*\).*/\1 \2/p' | head -n 1
+}
+
+# Mean of picture A over the white pixels of MASK (0 to 1).
+kx_masked_mean() {
+  local white
+  white=$(convert "$2" -format "%[fx:mean]" info:)
+  convert "$1" -colorspace Gray "$2" -compose multiply -composite -format "%[fx:mean/$white]" info:
+}
+
+# Fraction of pixels that are pure red, green or blue: the axes' colours.
+kx_axis_colour_fraction() {
+  kx_fraction "$1" "r>0.7&&g<0.3&&b<0.3 || g>0.7&&r<0.3&&b<0.3 || b>0.7&&r<0.3&&g<0.3"
+}
+
+# Presses a mouse button at (X1, Y1) of a window, drags to (X2, Y2), releases.
+kx_drag() {
+  local wid="$1"
+  xdotool mousemove --window "$wid" "$2" "$3" mousedown 1 2>/dev/null
+  sleep 0.2
+  xdotool mousemove --window "$wid" "$4" "$5" 2>/dev/null
+  sleep 0.2
+  xdotool mouseup 1 2>/dev/null
+}

@@ -49,4 +49,25 @@ run_startup badgraphics-run "$data"
 kx_check "graphics.opt invalide: statut 254" kx_eq "$status" 254
 kx_check "graphics.opt invalide: pas de message du lecteur" kx_eq "$(kx_log_messages "$KX_WORK/badgraphics-run/robot_error.log" | sed -n 2p)" "CGraphics::InitGLUT -- Impossible de lire le fichier de configuration graphics.opt"
 
+# A missing link mesh stops the arm's loading at that link: the loader's
+# record once (the next link, missing too, is never tried), then the scene's.
+data=$(kx_data_copy nolink); rm -f "$data/robotelbow.obj" "$data/robotlowerarm.obj"
+run_startup nolink-run "$data"
+kx_check "maillage absent: statut 254" kx_eq "$status" 254
+expected="-- Debut du fichier d'erreur --
+C3DSObject::LoadOBJ -- Erreur à l'ouverture du fichier
+CApplication::Init -- Impossible de charger la scène principale"
+kx_check "maillage absent: les enregistrements" kx_eq "$(kx_log_messages "$KX_WORK/nolink-run/robot_error.log")" "$expected"
+
+# A missing decor.opt: the decoration's record, then the scene's; the panel
+# is never built.
+data=$(kx_data_copy nodecor); rm -f "$data/decor.opt"
+run_startup nodecor-run "$data"
+kx_check "decor.opt absent: statut 254" kx_eq "$status" 254
+expected="-- Debut du fichier d'erreur --
+COptionsParser::ParseFileForVariable -- Erreur : fichier invalide
+CDecorationObject::Init -- Impossible de lire les options dans le fichier decor.opt
+CApplication::Init -- Impossible de charger la scène principale"
+kx_check "decor.opt absent: les enregistrements" kx_eq "$(kx_log_messages "$KX_WORK/nodecor-run/robot_error.log")" "$expected"
+
 kx_finish
