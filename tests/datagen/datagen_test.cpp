@@ -8,6 +8,7 @@
 #include "config/OptionsParser.h"
 #include "graphics/MeshFormat.h"
 #include "graphics/TgaImage.h"
+#include "robot/Kinematics.h"
 #include "robot/LinkChain.h"
 #include "tools/datagen/ArmModel.h"
 #include "tools/datagen/DataSet.h"
@@ -95,30 +96,6 @@ void OffsetsFromRobotOpt(const COptions& robot, float offsets[kLinkCount][3])
     for (int i = 0; i < kLinkCount; ++i)
         for (int k = 0; k < 3; ++k)
             offsets[i][k] = robot.GetFloat(kLinkKeys[i].offsetKeys[k], 0.0f);
-}
-
-// The forward model's wrist centre, in pose units, from its five lengths
-// (pose units too): r = a2 + a3 c2 + e c23 + d s23, X = c1 r, Y = s1 r,
-// Z = h + a3 s2 + e s23 - d c23.
-struct ModelLengths {
-    double h, a2, a3, e, d;
-};
-ModelLengths ModelLengthsFromRobotOpt(const COptions& robot)
-{
-    const double e = 100.0 * std::fabs(robot.GetFloat("fElbowSizeY", 0.0f));
-    return {100.0 * robot.GetFloat("fBodySizeZ", 0.0f), 100.0 * robot.GetFloat("fShoulderSizeX", 0.0f),
-            100.0 * robot.GetFloat("fUpperArmSizeX", 0.0f), e,
-            100.0 * robot.GetFloat("fLowerArmSizeZ", 0.0f) + e};
-}
-P3 ForwardWristCentre(const ModelLengths& l, const JointAngles& a)
-{
-    const double k = 0.01745329252;
-    const double t1 = a.A12 * k, t2 = a.A23 * k, t3 = a.A34 * k;
-    const double c1 = std::cos(t1), s1 = std::sin(t1), c2 = std::cos(t2), s2 = std::sin(t2);
-    const double c3 = std::cos(t3), s3 = std::sin(t3);
-    const double c23 = c2 * c3 - s2 * s3, s23 = s2 * c3 + c2 * s3;
-    const double r = l.a2 + l.a3 * c2 + l.e * c23 + l.d * s23;
-    return {c1 * r, s1 * r, l.h + l.a3 * s2 + l.e * s23 - l.d * c23};
 }
 
 P3 Transform(const Matrix4& m, P3 p)
@@ -249,14 +226,16 @@ TEST(DataSet, DrawnWristCentreIsTheForwardModels)
     const COptions robot = ReadOptions("robot.opt");
     float offsets[kLinkCount][3];
     OffsetsFromRobotOpt(robot, offsets);
-    const ModelLengths lengths = ModelLengthsFromRobotOpt(robot);
+    const ArmLengths lengths = MakeArmLengths(robot);
     std::mt19937 random(20240611u);
     std::uniform_real_distribution<float> angle(-180.0f, 180.0f);
     for (int n = 0; n < 500; ++n) {
         const JointAngles a = {angle(random), angle(random), angle(random),
                                angle(random), angle(random), angle(random)};
         const P3 drawn = Transform(ChainTransform(a, offsets, 4), {0, 0, 0});
-        const P3 model = ForwardWristCentre(lengths, a);
+        ToolPose pose;
+        ComputeMGD(lengths, a, &pose);
+        const P3 model = {pose.X, pose.Y, pose.Z};
         // Pose units are hundredths of a scene unit.
         EXPECT_NEAR(drawn.x, model.x / 100.0, 1e-4) << n;
         EXPECT_NEAR(drawn.y, model.y / 100.0, 1e-4) << n;
