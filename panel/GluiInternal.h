@@ -135,6 +135,9 @@ struct GLUI_Internal
     static bool IsEnabled(const GLUI_Control* control);
     static bool IsOpen(const GLUI_Rollout* rollout) { return rollout->m_bOpen; }
     static GLUI* FindWindow(int glutWindow);
+    // The first checkbox of the window with that id, for tests that work the
+    // panel without a window; nullptr when there is none.
+    static GLUI_Checkbox* FindCheckbox(GLUI* glui, int id);
     // The layout dump described in Glui.h, from the rectangles of the last
     // frame; width and height are the window's.
     static std::string LayoutText(const GLUI* glui, int width, int height);
