@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The control panel end to end on default/: its window and layout, a joint
+# spinner moving the arm at once, and real-time motion started by GO, ending
+# by itself, and stopped where it is by unchecking RT. Click positions come
+# from the panel layer's own layout dump, never from guessed pixels.
+. "$(dirname "$0")/lib.sh"
+kx_start_xvfb || exit 1
+data=$(kx_data_copy)
+LAYOUT="$KX_WORK/layout.txt"
+export KALIMBRAX_PANEL_LAYOUT="$LAYOUT"
+kx_launch "$data" || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
+wid=$KX_WID
+title=$(kx_option_text "$data/glui.opt" strGLUIWindowName "Kalimbrax Controls")
+panel=$(kx_wait_window "^$title\$" 10) || { kx_fail "le panneau « $title » n'apparaît pas"; kx_finish; }
+W="$KX_WORK"
+
+# Layout lines: kind index id x y w h enabled value label...
+row() { awk -v k="$1" -v id="$2" '$1 == k && $3 == id { print; exit }' "$LAYOUT"; }
+field() { row "$1" "$2" | awk -v n="$3" '{ print $n }'; }
+click() {
+  local r; r=$(row "$1" "$2")
+  [ -n "$r" ] || { echo "  pas de $1 $2 dans la disposition" >&2; return 1; }
+  # shellcheck disable=SC2046
+  xdotool mousemove --window "$panel" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }') click 1
+  sleep 0.4
+}
+type_value() {  # type_value SPINNER_ID VALUE
+  click spinner-field "$1"
+  xdotool key ctrl+a; xdotool type -- "$2"; xdotool key Return
+  sleep 0.4
+}
+shot() { sleep "${2:-0.2}"; kx_screenshot "$wid" "$data" "$W/$1.png" || kx_fail "image $1"; }
+differ() { kx_lt 0.001 "$(kx_difference "$W/$1.png" "$W/$2.png")"; }
+same() { kx_lt "$(kx_difference "$W/$1.png" "$W/$2.png")" 0.0005; }
+
+for i in $(seq 1 50); do grep -q '^checkbox ' "$LAYOUT" 2>/dev/null && break; sleep 0.1; done
+
+# The panel as built: four rollouts in two columns, RT unchecked, GO greyed.
+kx_check "quatre volets" kx_eq "$(grep -c '^rollout ' "$LAYOUT")" 4
+columns=$(awk '$1 == "rollout" { print $4 }' "$LAYOUT" | sort -u | wc -l)
+kx_check "deux colonnes" kx_eq "$columns" 2
+kx_check "titre du panneau dans la disposition" kx_contains "$LAYOUT" "$title"
+kx_check "GO désactivé au départ" kx_eq "$(field button 1 8)" 0
+kx_check "angle de départ A23" kx_eq "$(field spinner 1 9)" 45
+import -window "$panel" "$W/panel.png"
+
+# A click on an arrow steps the joint and the arm moves at once.
+shot start
+click spinner-up 1
+kx_check "la flèche fait un pas" kx_eq "$(field spinner 1 9)" 46
+shot stepped
+kx_check "le bras bouge aussitôt" differ start stepped
+
+# Real time: the change only sets the target; GO moves the arm gradually
+# and the motion ends by itself.
+click checkbox 1
+kx_check "RT coché active GO" kx_eq "$(field button 1 8)" 1
+type_value 0 95
+shot target-set
+kx_check "en temps réel, la saisie ne bouge pas le bras" same stepped target-set
+click button 1
+shot moving 0.6
+sleep 4   # 120 degrees at 60 degrees per second, and a margin
+shot arrived
+shot arrived-later 1
+kx_check "pendant le mouvement, l'image diffère du départ" differ target-set moving
+kx_check "pendant le mouvement, l'image diffère de l'arrivée" differ moving arrived
+kx_check "le mouvement s'arrête de lui-même" same arrived arrived-later
+
+# Unchecking RT during a motion stops the arm where it is.
+type_value 0 -25
+click button 1
+sleep 0.8
+click checkbox 1
+shot stopped
+shot stopped-later 1.5
+kx_check "RT décoché arrête le bras" same stopped stopped-later
+kx_check "arrêté entre le départ et l'arrivée" differ stopped arrived
+kx_check "arrêté avant la cible" differ stopped target-set
+kx_check "GO de nouveau désactivé" kx_eq "$(field button 1 8)" 0
+
+kx_key "$wid" Escape
+kx_wait_exit 10 >/dev/null
+kx_check "Escape: statut 0" kx_eq "$KX_EXIT_STATUS" 0
+kx_check "rien dans le journal d'erreur" kx_eq "$(kx_log_messages "$KX_WORK/run/robot_error.log" | wc -l)" 1
+[ -n "${KX_PANEL_PICTURE:-}" ] && cp "$W/panel.png" "$KX_PANEL_PICTURE"
+kx_finish
