@@ -5,7 +5,11 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 #include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,6 +22,15 @@ const int kTypeTrueColour = 2;
 // exactly one), and past it a forged header would have us commit (zero-fill)
 // many gigabytes for a file of a few bytes.
 const std::uint64_t kMaxPixelBlock = std::uint64_t(1) << 30;
+
+// The most pixel data a file may lack and still load, its missing part
+// zeroed. A file cut short in a copy loads (the block is needed whole: the
+// texture takes width x height pixels), but a header of a few bytes that
+// announces a gigabyte is not a cut-short image: without this bound it would
+// make us commit and zero the whole gigabyte. 64 MiB is a 4096 x 4096
+// texture of 32 bits, far above the missing part of any real cut-short file
+// of this program's size, and a complete file is never refused for it.
+const std::uint64_t kMaxMissingPixels = std::uint64_t(64) << 20;
 
 // Closes the stream on every return path.
 struct FileCloser {
@@ -85,6 +98,21 @@ bool CTgaImage::TgaImageLoad(const char* fileName, CTgaImage* _ctiImage)
                  unsigned(_ctiImage->width), unsigned(_ctiImage->height));
         return false;
     }
+    // What the file still holds, when its size can be known (a regular
+    // file); a stream that cannot seek is read as it comes.
+    const long here = std::ftell(file.get());
+    if (here >= 0 && std::fseek(file.get(), 0, SEEK_END) == 0) {
+        const long end = std::ftell(file.get());
+        if (std::fseek(file.get(), here, SEEK_SET) != 0)
+            return false;
+        const std::uint64_t supplied = end > here ? std::uint64_t(end - here) : 0;
+        if (end >= 0 && supplied < blockSize && blockSize - supplied > kMaxMissingPixels) {
+            LogError("CTgaImage::TgaImageLoad -- Fichier tronqué (%ux%u) : il manque %llu octets de pixels, bloc refusé",
+                     unsigned(_ctiImage->width), unsigned(_ctiImage->height),
+                     static_cast<unsigned long long>(blockSize - supplied));
+            return false;
+        }
+    }
     std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[static_cast<std::size_t>(blockSize)]);
     if (!block) {
         LogError("CTgaImage::TgaImageLoad -- Mémoire insuffisante pour le bloc de pixels (%ux%u)",
@@ -123,27 +151,53 @@ bool CTgaImage::TgaImageSave(const char* fileName, CTgaImage* _ctiImage)
         LogError("CTgaImage::TgaImageSave -- Erreur ! L'image n'a pas de pixels !");
         return false;
     }
-    FilePtr file(std::fopen(fileName, "wb"));
-    if (!file)
+    // The picture goes to a temporary file beside the target, which replaces
+    // the target only once every byte is written, flushed and closed: a full
+    // disk or a write error never leaves a truncated file where a good one
+    // was. A temporary that cannot be created counts as a file that cannot
+    // be opened (false, no message).
+    std::string temporary = std::string(fileName) + ".XXXXXX";
+    const int fd = mkstemp(&temporary[0]);
+    if (fd < 0)
         return false;
+    // mkstemp creates the file for its owner only; a screenshot gets the
+    // usual rights, as fopen would have given it.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
 
-    const unsigned char header[kHeaderSize] = {
-        0, 0, kTypeTrueColour, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-        static_cast<unsigned char>(_ctiImage->width & 0xFF),
-        static_cast<unsigned char>(_ctiImage->width >> 8),
-        static_cast<unsigned char>(_ctiImage->height & 0xFF),
-        static_cast<unsigned char>(_ctiImage->height >> 8),
-        24,
-        8,
-    };
-    std::fwrite(header, 1, sizeof header, file.get());
-    if (blockSize > 0) {
-        unsigned char* block = _ctiImage->pixels.get();
-        SwapRedBlue(block, blockSize, 3);
-        std::fwrite(block, 1, static_cast<std::size_t>(blockSize), file.get());
-        SwapRedBlue(block, blockSize, 3);
+    bool written = false;
+    FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        close(fd);
+    } else {
+        const unsigned char header[kHeaderSize] = {
+            0, 0, kTypeTrueColour, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+            static_cast<unsigned char>(_ctiImage->width & 0xFF),
+            static_cast<unsigned char>(_ctiImage->width >> 8),
+            static_cast<unsigned char>(_ctiImage->height & 0xFF),
+            static_cast<unsigned char>(_ctiImage->height >> 8),
+            24,
+            8,
+        };
+        written = std::fwrite(header, 1, sizeof header, file) == sizeof header;
+        if (written && blockSize > 0) {
+            unsigned char* block = _ctiImage->pixels.get();
+            const std::size_t size = static_cast<std::size_t>(blockSize);
+            SwapRedBlue(block, blockSize, 3);
+            written = std::fwrite(block, 1, size, file) == size;
+            SwapRedBlue(block, blockSize, 3);  // the caller's block, unchanged whatever happened
+        }
+        // Buffered bytes reach the file only here: a full disk shows at the
+        // flush or at the close, not at fwrite.
+        written = written && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+        written = std::fclose(file) == 0 && written;
     }
-    return true;
+    if (written && std::rename(temporary.c_str(), fileName) == 0)
+        return true;
+    std::remove(temporary.c_str());
+    LogError("CTgaImage::TgaImageSave -- Impossible d'écrire le fichier %s", fileName);
+    return false;
 }
 
 void CTgaImage::cvUnloadImage()

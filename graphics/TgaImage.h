@@ -20,14 +20,18 @@ public:
 
     // Reads an uncompressed 24- or 32-bit file into *_ctiImage, replacing any
     // block it held. A file whose pixel data stops early loads, the missing
-    // part zeroed. Other depths, other image types, a header cut short or a
-    // block too large to hold are refused (false).
+    // part zeroed, as long as no more than 64 MiB of it is missing. Other
+    // depths, other image types, a header cut short, a block above 1 GiB or a
+    // file lacking more than 64 MiB of its pixels are refused (false).
     static bool TgaImageLoad(const char* fileName, CTgaImage* _ctiImage);
 
     // Writes a 24-bit record as an 18-byte header and width x height x 3
     // bytes. The block is swapped to file order in place and swapped back, so
-    // the caller's bytes are unchanged afterwards. True once the file could be
-    // opened: errors while writing are not reported.
+    // the caller's bytes are unchanged afterwards. The bytes go to a
+    // temporary file in the same directory, renamed over fileName only when
+    // every write, the flush and the close succeeded: on failure fileName is
+    // left as it was, the temporary removed, and the result is false (with a
+    // record, except when not even the temporary could be created).
     static bool TgaImageSave(const char* fileName, CTgaImage* _ctiImage);
 
     // Frees the pixel block; logs a message when there is none.

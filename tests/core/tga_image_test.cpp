@@ -5,11 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -304,6 +311,155 @@ TEST_F(TgaImageTest, UnloadFreesOnceThenComplains)
     image.cvUnloadImage();
     EXPECT_EQ(Messages(),
               std::vector<std::string>{"CTgaImage::cvUnloadImage -- On essaie de décharger une image inexistante."});
+}
+
+// A file of a few bytes whose header announces far more than it holds: the
+// block is needed whole, but no more than 64 MiB of it may be missing, so a
+// forged header cannot make the reader commit and zero a gigabyte.
+TEST_F(TgaImageTest, MissingPixelDataIsBoundedAt64MiB)
+{
+    const std::uint64_t limit = std::uint64_t(64) << 20;
+    struct Case { unsigned width, height; std::size_t supplied; bool loads; };
+    const Case cases[] = {
+        {4096, 4096, 0, true},            // exactly 64 MiB missing
+        {4097, 4096, 0, false},           // 16 KiB more
+        {4097, 4096, 4096 * 4, true},     // the same, 16 KiB supplied: 64 MiB missing again
+        {16384, 16384, 8, false},         // 1 GiB announced by 26 bytes
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " + " + std::to_string(c.supplied));
+        g_Records.clear();
+        WriteBytes(path, TgaFile(c.width, c.height, 32, Ramp(c.supplied)));
+        CTgaImage image;
+        const bool loaded = CTgaImage::TgaImageLoad(path.c_str(), &image);
+        EXPECT_EQ(loaded, c.loads);
+        if (c.loads) {
+            ASSERT_NE(image.pixels, nullptr);
+            const std::uint64_t block = std::uint64_t(c.width) * c.height * 4;
+            EXPECT_EQ(block - c.supplied, limit);
+            if (c.supplied > 0) {
+                EXPECT_EQ(image.pixels[0], Ramp(3)[2]);  // red and blue swapped
+            }
+            EXPECT_EQ(image.pixels[c.supplied], 0);
+            EXPECT_EQ(image.pixels[block - 1], 0);
+            EXPECT_TRUE(g_Records.empty());
+        } else {
+            EXPECT_EQ(image.pixels, nullptr);
+            ASSERT_EQ(g_Records.size(), 1u);
+            EXPECT_EQ(MessageOf(g_Records[0]).rfind("CTgaImage::TgaImageLoad -- ", 0), 0u);
+        }
+    }
+}
+
+// Saving into a directory of its own, so that stray temporary files show.
+class TgaSaveTest : public TgaImageTest {
+protected:
+    void SetUp() override
+    {
+        TgaImageTest::SetUp();
+        std::string pattern = ::testing::TempDir() + "kx_tga_save.XXXXXX";
+        ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
+        dir = pattern;
+        target = dir + "/screenshot.tga";
+    }
+    void TearDown() override
+    {
+        for (const std::string& name : Entries())
+            std::remove((dir + "/" + name).c_str());
+        rmdir(target.c_str());
+        rmdir(dir.c_str());
+        TgaImageTest::TearDown();
+    }
+    std::vector<std::string> Entries() const
+    {
+        std::vector<std::string> names;
+        if (DIR* d = opendir(dir.c_str())) {
+            while (dirent* e = readdir(d))
+                if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                    names.push_back(e->d_name);
+            closedir(d);
+        }
+        return names;
+    }
+    std::string dir;
+    std::string target;
+};
+
+TEST_F(TgaSaveTest, SaveReplacesAnOlderFileWithUsualRightsAndNoLeftover)
+{
+    WriteBytes(target, Bytes(100, 0xEE));
+    const mode_t mask = umask(022);
+    const Bytes pixels = Ramp(4 * 2 * 3);
+    CTgaImage image = Image(4, 2, 24, pixels);
+    const bool saved = CTgaImage::TgaImageSave(target.c_str(), &image);
+    umask(mask);
+    ASSERT_TRUE(saved);
+    Bytes filePixels = pixels;  // blue, green, red in the file
+    for (std::size_t i = 0; i < filePixels.size(); i += 3)
+        std::swap(filePixels[i], filePixels[i + 2]);
+    EXPECT_EQ(ReadBytes(target), TgaFile(4, 2, 24, filePixels));
+    CTgaImage loaded;
+    ASSERT_TRUE(CTgaImage::TgaImageLoad(target.c_str(), &loaded));
+    EXPECT_EQ(PixelsOf(loaded), pixels);
+    struct stat info;
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);  // not mkstemp's 0600
+    EXPECT_EQ(Entries(), std::vector<std::string>{"screenshot.tga"});
+    EXPECT_TRUE(g_Records.empty());
+}
+
+// A target that is a directory: the picture is written, but the last step,
+// the rename, fails. The directory stays, the temporary goes.
+TEST_F(TgaSaveTest, FailedRenameLeavesTargetAndNoTemporary)
+{
+    ASSERT_EQ(mkdir(target.c_str(), 0755), 0);
+    CTgaImage image = Image(2, 2, 24, Ramp(12));
+    EXPECT_FALSE(CTgaImage::TgaImageSave(target.c_str(), &image));
+    struct stat info;
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(Entries(), std::vector<std::string>{"screenshot.tga"});
+    EXPECT_EQ(PixelsOf(image), Ramp(12));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"CTgaImage::TgaImageSave -- Impossible d'écrire le fichier " + target});
+}
+
+// A full disk, simulated with a file-size limit (it holds for root too):
+// the write fails either inside fwrite (a block larger than the stream's
+// buffer is written at once) or only at the flush (a small picture sits in
+// the buffer until then). Either way the previous picture survives whole.
+TEST_F(TgaSaveTest, WriteFailureKeepsThePreviousPictureWhole)
+{
+    const Bytes previousPixels = Ramp(3 * 3 * 3);
+    CTgaImage previous = Image(3, 3, 24, previousPixels);
+    ASSERT_TRUE(CTgaImage::TgaImageSave(target.c_str(), &previous));
+    const Bytes before = ReadBytes(target);
+
+    struct Case { const char* what; unsigned width, height; rlim_t limit; };
+    const Case cases[] = {
+        {"failure in fwrite", 128, 64, 8192},
+        {"failure at the flush", 10, 10, 100},
+    };
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_Records.clear();
+        const Bytes pixels = Ramp(std::size_t(c.width) * c.height * 3);
+        CTgaImage image = Image(c.width, c.height, 24, pixels);
+        struct rlimit small = saved;
+        small.rlim_cur = c.limit;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool ok = CTgaImage::TgaImageSave(target.c_str(), &image);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(ReadBytes(target), before);
+        EXPECT_EQ(PixelsOf(image), pixels);  // swapped back even on failure
+        EXPECT_EQ(Entries(), std::vector<std::string>{"screenshot.tga"});
+        EXPECT_EQ(Messages(),
+                  std::vector<std::string>{"CTgaImage::TgaImageSave -- Impossible d'écrire le fichier " + target});
+    }
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 } // namespace
