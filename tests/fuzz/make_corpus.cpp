@@ -1,0 +1,208 @@
+// Writes the seed corpora of the fuzz targets: small valid files and the
+// edge cases the readers must handle, one file each, into
+// <directory>/<target>/. Run once and commit the result:
+//   kalimbrax-fuzz-corpus tests/fuzz/corpus
+// Meshes come from the real encoder, images from the real writer, so the
+// seeds follow the formats as this program writes them.
+#include "graphics/MeshFormat.h"
+#include "graphics/TgaImage.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+std::string g_Root;
+int g_Failures = 0;
+
+void Write(const std::string& target, const std::string& name, const Bytes& bytes)
+{
+    const std::string dir = g_Root + "/" + target;
+    mkdir(g_Root.c_str(), 0755);
+    mkdir(dir.c_str(), 0755);
+    std::ofstream out(dir + "/" + name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        std::fprintf(stderr, "impossible d'écrire %s/%s\n", dir.c_str(), name.c_str());
+        ++g_Failures;
+    }
+}
+
+void WriteText(const std::string& target, const std::string& name, const std::string& text)
+{
+    Write(target, name, Bytes(text.begin(), text.end()));
+}
+
+Bytes Prefix(const Bytes& b, std::size_t n) { return Bytes(b.begin(), b.begin() + std::min(n, b.size())); }
+
+void OptionSeeds()
+{
+    const char* const t = "options";
+    WriteText(t, "graphics", "// fenêtre\niScreenWidth = 800;\niScreenHeight = 600;\ndScreenFOV = -45.0;\n"
+                             "bDoubleBuffer = true;\nsWindowName = \"Kalimbrax ver 0.alpha\";\n");
+    WriteText(t, "robot", "fAngle12MaxSpeed = 30.0; strTextureFileName = \"metal.tga\";\n"
+                          "fBodySizeZ = 4.0; fShoulderSizeX = 0.5; strHandFileObj = \"robothand.obj\";\r\n");
+    WriteText(t, "no-blanks", "a=1;b=-.5;c=.5;d=TRUE;e=yes;");
+    WriteText(t, "numbers", "h = 0x1F; o = 010; x = 12abc; e = 1e3; r = 1.5e300; n = -; m = -x; big = 99999999999;\n");
+    WriteText(t, "quoted", "s = \"a ; b = c // d\nsuite\"; t = \"\";\n");
+    WriteText(t, "comments", "/* bloc\n ** */ a = 1; // fin\n/***/ b = 2; /x c = 3;");
+    WriteText(t, "comment-at-end", "a = 1; // pas de fin de ligne");
+    WriteText(t, "word-terminator", "a = 1 x");
+    WriteText(t, "duplicates", "a = 1; a = 2; A = 3;");
+    WriteText(t, "missing-semicolon", "a = 1");
+    WriteText(t, "double-semicolon", "a = 1;;");
+    WriteText(t, "unterminated-quote", "s = \"jamais fermé");
+    WriteText(t, "unterminated-comment", "a = 1; /* jamais fermé");
+    WriteText(t, "empty", "");
+    WriteText(t, "long-token", "s = \"" + std::string(2046, 'x') + "\"; w = " + std::string(2048, 'y') + ";");
+    WriteText(t, "long-comment", "a = 1; //" + std::string(2048, 'c') + "\nb = 2;");
+    WriteText(t, "nul-byte", std::string("a = 1;\0b = 2;", 13));
+}
+
+Bytes Tga(unsigned width, unsigned height, unsigned depth, const Bytes& pixels, unsigned char type = 2,
+          const Bytes& id = {})
+{
+    Bytes f = {static_cast<unsigned char>(id.size()), 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+               static_cast<unsigned char>(width & 0xFF), static_cast<unsigned char>(width >> 8),
+               static_cast<unsigned char>(height & 0xFF), static_cast<unsigned char>(height >> 8),
+               static_cast<unsigned char>(depth), 8};
+    f.insert(f.end(), id.begin(), id.end());
+    f.insert(f.end(), pixels.begin(), pixels.end());
+    return f;
+}
+
+Bytes Ramp(std::size_t n)
+{
+    Bytes b(n);
+    for (std::size_t i = 0; i < n; ++i)
+        b[i] = static_cast<unsigned char>(i * 7 + 1);
+    return b;
+}
+
+Bytes ReadFile(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void TgaSeeds()
+{
+    const char* const t = "tga";
+    // One image through the real writer.
+    CTgaImage image;
+    image.width = 5;
+    image.height = 3;
+    image.bitsPerPixel = 24;
+    image.pixels.reset(new unsigned char[5 * 3 * 3]);
+    const Bytes ramp = Ramp(5 * 3 * 3);
+    std::copy(ramp.begin(), ramp.end(), image.pixels.get());
+    const std::string saved = g_Root + "/.saved.tga";
+    if (CTgaImage::TgaImageSave(saved.c_str(), &image)) {
+        Write(t, "saved-24bit", ReadFile(saved));
+        std::remove(saved.c_str());
+    } else {
+        ++g_Failures;
+    }
+    Write(t, "32bit", Tga(2, 2, 32, Ramp(16)));
+    Write(t, "image-id", Tga(3, 1, 24, Ramp(9), 2, {'k', 'x', '!', 0, 9}));
+    Write(t, "pixels-cut-short", Tga(4, 4, 24, Ramp(10)));
+    Write(t, "no-pixels", Tga(8, 8, 32, {}));
+    Write(t, "zero-size", Tga(0, 7, 24, {}));
+    Write(t, "rle-type-10", Tga(2, 1, 24, Ramp(6), 10));
+    Write(t, "colour-mapped", Tga(2, 1, 24, Ramp(6), 1));
+    Write(t, "16bit", Tga(2, 1, 16, Ramp(4)));
+    Write(t, "header-cut", Prefix(Tga(2, 1, 24, Ramp(6)), 15));
+    Write(t, "id-cut", Prefix(Tga(2, 1, 24, {}, 2, Ramp(40)), 30));
+    Write(t, "huge-header", Tga(65535, 65535, 32, Ramp(8)));
+    Write(t, "one-gigabyte", Tga(16384, 16384, 32, Ramp(8)));
+}
+
+MeshData Tetrahedron(int version, bool textured)
+{
+    MeshData m;
+    m.version = version;
+    m.textured = textured;
+    m.vertices = {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1};
+    m.normals = {0, 0, -1, 1, 0, 0, 0, 1, 0, 0, 0, 1};
+    if (textured)
+        m.texCoords = {0, 0, 1, 0, 0, 1, 0.5f, 0.5f};
+    m.indices = {0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3};
+    return m;
+}
+
+Bytes Encoded(const MeshData& mesh)
+{
+    Bytes out;
+    if (!EncodeMesh(mesh, out))
+        ++g_Failures;
+    return out;
+}
+
+void MeshSeeds()
+{
+    const char* const t = "mesh";
+    const Bytes plain = Encoded(Tetrahedron(12, false));
+    Write(t, "v12", plain);
+    Write(t, "v21-textured", Encoded(Tetrahedron(21, true)));
+    MeshData empty;
+    Write(t, "no-triangles", Encoded(empty));
+    // Header of 10 bytes: three surplus bytes before the vertex block.
+    Bytes longHeader = plain;
+    longHeader[0] = 10;
+    longHeader.insert(longHeader.begin() + 7, {0xAA, 0xBB, 0xCC});
+    Write(t, "long-header", longHeader);
+    Bytes flag = Encoded(Tetrahedron(12, true));
+    flag[6] = 255;
+    Write(t, "texture-flag-255", flag);
+    Bytes shortHeader = plain;
+    shortHeader[0] = 3;
+    Write(t, "header-too-short", shortHeader);
+    Bytes badVersion = plain;
+    badVersion[1] = 13;
+    Write(t, "bad-version", badVersion);
+    Write(t, "truncated", Prefix(plain, plain.size() - 5));
+    Bytes badIndex = plain;
+    badIndex[badIndex.size() - 4] = 4;  // last index: vertex 4 of 4
+    Write(t, "index-out-of-range", badIndex);
+    Write(t, "huge-counts", Bytes{7, 12, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0, 0});
+    Bytes trailing = plain;
+    trailing.insert(trailing.end(), {1, 2, 3});
+    Write(t, "trailing-bytes", trailing);
+}
+
+void KinSeeds()
+{
+    // First byte: even -> mgd, odd -> mgi; then the lines of the batch.
+    const char* const t = "kin";
+    WriteText(t, "mgd", "0 0 0 0 0 0\n10 20 30 40 50 60\n");
+    WriteText(t, "mgi", "1500 0 300 0 0 0\n-200.5 300 700 10 20 90\n");
+    WriteText(t, "comments", "0# commentaire\n\n   \t\n1 2 3 4 5 6 # pas un commentaire\n");
+    WriteText(t, "special-numbers", "0nan inf -inf 1e40 -0 0x1p3\n");
+    WriteText(t, "mgi-special", "1nan inf -inf 1e40 -0 0x1p3\n1e-45 -1e-45 3.4e38 0 0 180\n");
+    WriteText(t, "wrong-counts", "01 2 3 4 5\n1 2 3 4 5 6 7\n1,2,3,4,5,6\n3x 1 1 1 1 1\n");
+    WriteText(t, "crlf-no-final-newline", "010 10 10 10 10 10\r\n20 20 20 20 20 20");
+    Write(t, "nul-byte", Bytes{'0', '1', ' ', '2', 0, '3', ' ', '4', ' ', '5', ' ', '6', '\n'});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage : kalimbrax-fuzz-corpus RÉPERTOIRE\n");
+        return 2;
+    }
+    g_Root = argv[1];
+    OptionSeeds();
+    TgaSeeds();
+    MeshSeeds();
+    KinSeeds();
+    return g_Failures == 0 ? 0 : 1;
+}
