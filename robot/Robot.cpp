@@ -15,24 +15,13 @@ bool CRobotPart::Load(const float offset[3], const char* fileName)
     if (!LoadOBJ(fileName))
         return false;
 
-    // The arrays are read when the list is compiled; the list alone draws.
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    if (m_bTextured)
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    else
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, m_Vertices.data());
-    glNormalPointer(GL_FLOAT, 0, m_Normals.data());
-    if (m_bTextured)
-        glTexCoordPointer(2, GL_FLOAT, 0, m_TexCoords.data());
+    // Client-array state and pointers are not recorded in a list; the
+    // indexed draw is, with the arrays read as it is compiled. The list
+    // alone draws the link from then on.
     m_uiDisplayList = glGenLists(1);
     glNewList(m_uiDisplayList, GL_COMPILE);
-    glDrawElements(GL_TRIANGLES, 3 * m_iTriangleCount, GL_UNSIGNED_INT, m_Indices.data());
+    C3DSObject::Draw();
     glEndList();
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     return true;
 }
 
