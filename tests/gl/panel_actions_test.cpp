@@ -1,7 +1,6 @@
 // The control panel's actions without a window: the panel layer runs on a
-// fake window system, and the two GL and GLUT calls the actions make
-// themselves (polygon mode and redisplay) are replaced by recorders below,
-// which the linker prefers to the libraries' own.
+// fake window system, and the GL and GLUT calls the actions make themselves
+// (polygon mode and redisplay) go to the recorders of fake_gl.cpp.
 
 #include "app/WindowCallbacks.h"
 #include "config/OptionsParser.h"
@@ -10,6 +9,7 @@
 #include "robot/Kinematics.h"
 #include "robot/Motion.h"
 #include "scene/MainScene.h"
+#include "tests/gl/FakeGl.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -19,14 +19,6 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
-
-namespace {
-std::vector<GLenum> g_PolygonModes;
-int g_iRedisplays = 0;
-} // namespace
-
-extern "C" void glPolygonMode(GLenum, GLenum mode) { g_PolygonModes.push_back(mode); }
-extern "C" void glutPostRedisplay() { ++g_iRedisplays; }
 
 namespace {
 
@@ -79,8 +71,7 @@ protected:
         g_bPanelDecoration = g_bPanelReflect = g_bPanelShadows = true;
         g_fPanelPose = ToolPose{};
         ASSERT_TRUE(CGluiInput::Init());
-        g_PolygonModes.clear();
-        g_iRedisplays = 0;
+        g_FakeGl.Reset();
     }
 
     void TearDown() override
@@ -270,13 +261,13 @@ TEST_F(PanelActions, DisplayTogglesKeepTheirOwnState)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
-        g_iRedisplays = 0;
+        g_FakeGl.redisplays = 0;
         Click(c.id);
         EXPECT_EQ(scene.*c.flag, !c.initial);
         EXPECT_EQ(Checked(c.id), c.initial ? 0 : 1);
         Click(c.id);
         EXPECT_EQ(scene.*c.flag, c.initial);
-        EXPECT_EQ(g_iRedisplays, 2);
+        EXPECT_EQ(g_FakeGl.redisplays, 2);
     }
 }
 
@@ -293,11 +284,11 @@ TEST_F(PanelActions, AfterF9TheDecorationBoxStillShowsChecked)
 TEST_F(PanelActions, AfterF5TheFirstWireframeClickChangesNothingVisible)
 {
     OnSpecialKey(5, 0, 0);  // F5: wireframe through its own flag
-    ASSERT_EQ(g_PolygonModes.back(), static_cast<GLenum>(GL_LINE));
+    ASSERT_EQ(g_FakeGl.polygonModes.back(), static_cast<GLenum>(GL_LINE));
     Click(CHECK_WIREFRAME);
-    EXPECT_EQ(g_PolygonModes.back(), static_cast<GLenum>(GL_LINE));
+    EXPECT_EQ(g_FakeGl.polygonModes.back(), static_cast<GLenum>(GL_LINE));
     Click(CHECK_WIREFRAME);
-    EXPECT_EQ(g_PolygonModes.back(), static_cast<GLenum>(GL_FILL));
+    EXPECT_EQ(g_FakeGl.polygonModes.back(), static_cast<GLenum>(GL_FILL));
     OnSpecialKey(5, 0, 0);  // back to filled for the next tests
     g_bWireFrame = false;
 }
@@ -312,7 +303,7 @@ TEST_F(PanelActions, IdsWithoutAnActionDoNothing)
     EXPECT_TRUE(Same(scene.m_Robot.m_fAngle, angles));
     EXPECT_EQ(windows.idle, nullptr);
     EXPECT_TRUE(scene.m_bDecoration);
-    EXPECT_TRUE(g_PolygonModes.empty());
+    EXPECT_TRUE(g_FakeGl.polygonModes.empty());
 }
 
 } // namespace
