@@ -3,6 +3,8 @@
 #include "app/Cp1252.h"
 #include "app/Log.h"
 
+#include "tests/support/ErrorLog.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,17 +16,6 @@
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-std::vector<std::string> g_Records;
-void CollectRecord(const char* record) { g_Records.emplace_back(record); }
-
-Bytes ReadBytes(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 bool FileExists(const std::string& name)
 {
@@ -104,19 +95,15 @@ class MeshFormatTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        LogReset();
-        g_Records.clear();
-        logPath = ::testing::TempDir() + "kx_mesh_format_test.log";
-        ASSERT_TRUE(LogOpen(LOG_ERROR, logPath.c_str()));
-        LogSetPrintHook(LOG_ERROR, CollectRecord);
+        logPath = OpenErrorLog("kx_mesh_format_test.log");
+        ASSERT_FALSE(logPath.empty());
         path = ::testing::TempDir() + "kx_mesh_format_test.obj";
         std::remove(path.c_str());
     }
     void TearDown() override
     {
-        LogClose(LOG_ERROR);
         std::remove(path.c_str());
-        std::remove(logPath.c_str());
+        CloseErrorLog(logPath);
     }
     std::string logPath;
     std::string path;

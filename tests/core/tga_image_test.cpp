@@ -3,6 +3,8 @@
 #include "app/Cp1252.h"
 #include "app/Log.h"
 
+#include "tests/support/ErrorLog.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -19,27 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-std::vector<std::string> g_Records;
-void CollectRecord(const char* record) { g_Records.emplace_back(record); }
-
-// The message part of a record ("...:<ms> - message\n"), back in UTF-8.
-std::string MessageOf(const std::string& record)
-{
-    std::size_t dash = record.find(" - ");
-    std::string message = dash == std::string::npos ? record : record.substr(dash + 3);
-    if (!message.empty() && message.back() == '\n')
-        message.pop_back();
-    return Cp1252ToUtf8(message.c_str());
-}
-
-Bytes ReadBytes(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void WriteBytes(const std::string& name, const Bytes& bytes)
 {
@@ -105,19 +86,15 @@ class TgaImageTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        LogReset();
-        g_Records.clear();
-        logPath = ::testing::TempDir() + "kx_tga_test.log";
-        ASSERT_TRUE(LogOpen(LOG_ERROR, logPath.c_str()));
-        LogSetPrintHook(LOG_ERROR, CollectRecord);
+        logPath = OpenErrorLog("kx_tga_test.log");
+        ASSERT_FALSE(logPath.empty());
         path = ::testing::TempDir() + "kx_tga_test.tga";
         std::remove(path.c_str());
     }
     void TearDown() override
     {
-        LogClose(LOG_ERROR);
         std::remove(path.c_str());
-        std::remove(logPath.c_str());
+        CloseErrorLog(logPath);
     }
     std::vector<std::string> Messages() const
     {

@@ -4,6 +4,8 @@
 #include "app/Log.h"
 #include "graphics/MeshFormat.h"
 
+#include "tests/support/ErrorLog.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,22 +18,6 @@
 // Loading only: drawing needs a GL context, which these tests never create.
 
 namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-std::vector<std::string> g_Records;
-void CollectRecord(const char* record) { g_Records.emplace_back(record); }
-
-// The message of a record ("...:<ms> - message\n") back in UTF-8, with the
-// line end that closes every record removed.
-std::string MessageOf(const std::string& record)
-{
-    std::size_t dash = record.find(" - ");
-    std::string message = dash == std::string::npos ? record : record.substr(dash + 3);
-    if (!message.empty() && message.back() == '\n')
-        message.pop_back();
-    return Cp1252ToUtf8(message.c_str());
-}
 
 // A square of two triangles, optionally textured: a mesh from vectors.
 MeshData Square(bool textured)
@@ -96,19 +82,15 @@ class MeshObjectTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        LogReset();
-        g_Records.clear();
-        logPath = ::testing::TempDir() + "kx_mesh_object_test.log";
-        ASSERT_TRUE(LogOpen(LOG_ERROR, logPath.c_str()));
-        LogSetPrintHook(LOG_ERROR, CollectRecord);
+        logPath = OpenErrorLog("kx_mesh_object_test.log");
+        ASSERT_FALSE(logPath.empty());
         path = ::testing::TempDir() + "kx_mesh_object_test.obj";
         std::remove(path.c_str());
     }
     void TearDown() override
     {
-        LogClose(LOG_ERROR);
         std::remove(path.c_str());
-        std::remove(logPath.c_str());
+        CloseErrorLog(logPath);
     }
     std::string logPath;
     std::string path;

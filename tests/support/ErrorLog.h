@@ -1,0 +1,57 @@
+#pragma once
+// Test support: the error channel opened on a scratch file while a test
+// runs, with a hook that keeps every record written on it, and small file
+// helpers.
+#include "app/Cp1252.h"
+#include "app/Log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<unsigned char>;
+
+// The records of the error channel since OpenErrorLog, as written (Windows-1252).
+inline std::vector<std::string> g_Records;
+
+inline void CollectRecord(const char* record) { g_Records.emplace_back(record); }
+
+// Resets the channels and opens the error channel on a scratch file; returns
+// its path, empty when it could not be opened.
+inline std::string OpenErrorLog(const std::string& name)
+{
+    LogReset();
+    g_Records.clear();
+    std::string path = ::testing::TempDir() + name;
+    if (!LogOpen(LOG_ERROR, path.c_str()))
+        return "";
+    LogSetPrintHook(LOG_ERROR, CollectRecord);
+    return path;
+}
+
+inline void CloseErrorLog(const std::string& path)
+{
+    LogClose(LOG_ERROR);
+    std::remove(path.c_str());
+}
+
+// The message of a record ("...:<ms> - message\n") back in UTF-8, with the
+// line end that closes every record removed.
+inline std::string MessageOf(const std::string& record)
+{
+    std::size_t dash = record.find(" - ");
+    std::string message = dash == std::string::npos ? record : record.substr(dash + 3);
+    if (!message.empty() && message.back() == '\n')
+        message.pop_back();
+    return Cp1252ToUtf8(message.c_str());
+}
+
+inline Bytes ReadBytes(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
