@@ -64,7 +64,7 @@ bool CTgaImage::TgaImageLoad(const char* fileName, CTgaImage* _ctiImage)
     if (start[2] != kTypeTrueColour)
         return false;
 
-    // Colour-map specification and origin (offsets 3 to 11) are not used.
+    // Colour-map fields and image origin (offsets 3 to 11) are not used.
     unsigned char skipped[9];
     if (std::fread(skipped, 1, sizeof skipped, file.get()) != sizeof skipped)
         return false;
