@@ -49,7 +49,7 @@ kx_check "journaux impossibles, démarrage en échec : statut 254" kx_eq "$RUN_S
 # no_leftover DATA: no temporary picture left beside screenshot.tga.
 no_leftover() { [ -z "$(find "$1" -maxdepth 1 -name 'screenshot.tga.*' -print -quit)" ]; }
 
-# press_f6_and_wait_record CASE DATA RECORD: F6, then waits for the record
+# press_f6_and_check CASE DATA RECORD: F6, then waits for the record
 # (empty: waits a while, and nothing may be written), the program still up.
 press_f6_and_check() {
   local what="$1" dir="$2" record="$3" i
