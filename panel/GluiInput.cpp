@@ -36,13 +36,15 @@ namespace {
 // results into them by whole turns.
 float g_fAngleLimits[6][2];
 
-// An empty set answers every lookup with its default: the panel is built
-// with the default labels and limits when glui.opt cannot be read.
+// glui.opt as read once by Init; when it cannot be read, an empty set
+// answers every lookup with its default, so the panel is built with the
+// default labels and limits.
+const COptions* g_pPanelOptions = nullptr;
+
 const COptions& PanelOptions()
 {
     static const COptions empty;
-    const COptions* options = COptionsParser::GetOptions("glui.opt", false);
-    return options ? *options : empty;
+    return g_pPanelOptions ? *g_pPanelOptions : empty;
 }
 
 CMainScene* MainScene()
@@ -100,7 +102,8 @@ void SetSceneFlag(bool CMainScene::*flag, bool& toggle)
 
 bool CGluiInput::Init()
 {
-    if (!COptionsParser::GetOptions("glui.opt", false))
+    g_pPanelOptions = COptionsParser::GetOptions("glui.opt", false);
+    if (!g_pPanelOptions)
         LogError("CGluiInput::Init -- Impossible de lire le fichier glui.opt, le panneau prend les valeurs par défaut");
     const COptions& options = PanelOptions();
     g_pGlui = GLUI_Master.create_glui(options.GetString("strGLUIWindowName", "Kalimbrax Controls"), 0, -1, -1);

@@ -1,5 +1,6 @@
 #include "scene/Texture.h"
 
+#include "app/Log.h"
 #include "graphics/TgaImage.h"
 
 #include <GL/gl.h>
@@ -7,8 +8,13 @@
 bool CTexture::LoadTGA(const char* fileName)
 {
     CTgaImage image;  // empty: 65535 x 65535, 255 bits, no block
-    if (!CTgaImage::TgaImageLoad(fileName, &image))
+    if (!CTgaImage::TgaImageLoad(fileName, &image)) {
+        // The reader is silent about a file it cannot open or does not
+        // read; without this record the user would not learn which
+        // texture stopped the start-up.
+        LogError("CTexture::LoadTGA -- Impossible de lire l'image %s", fileName);
         return false;
+    }
 
     GLuint name;
     glGenTextures(1, &name);

@@ -4,8 +4,9 @@
 
 class CTexture {
 public:
-    // Creates the texture, uploads the image and leaves it bound. False when
-    // the file cannot be read; the name then keeps its previous value.
+    // Creates the texture, uploads the image and leaves it bound. False, with
+    // a record naming the file, when it cannot be read; the name then keeps
+    // its previous value.
     bool LoadTGA(const char* fileName);
 
     // 0xFFFFFFFF until a texture has been created.

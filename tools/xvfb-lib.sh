@@ -13,7 +13,9 @@ kx_start_xvfb() {
   for tries in $(seq 1 40); do
     n=$(( (RANDOM % 4000) + 100 ))
     [ -e "/tmp/.X${n}-lock" ] && continue
-    Xvfb ":$n" -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: the server would otherwise reset whenever its last client
+    # left, and a program connecting during the reset fails to start.
+    Xvfb ":$n" -screen 0 "$size" -nolisten tcp -noreset >/dev/null 2>&1 &
     KX_XVFB_PID=$!
     local i
     for i in $(seq 1 50); do

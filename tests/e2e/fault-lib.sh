@@ -5,28 +5,6 @@
 # a test itself.
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-# Xvfb resets itself whenever its last client leaves, and refuses
-# connections while it does: a program started just then fails with
-# "failed to open display". These tests start the program many times in a
-# row, so one client stays connected for the whole test.
-KX_HOLDER_PID=""
-kx_hold_display() {
-  local i
-  trap 'kx_release_display; kx_cleanup' EXIT
-  for i in $(seq 1 20); do
-    xprop -root -spy >/dev/null 2>&1 &
-    KX_HOLDER_PID=$!
-    sleep 0.3
-    kill -0 "$KX_HOLDER_PID" 2>/dev/null && return 0   # connected (it would have ended otherwise)
-  done
-  echo "impossible de rester connecté à $DISPLAY" >&2
-  return 1
-}
-kx_release_display() {
-  [ -n "$KX_HOLDER_PID" ] && kill "$KX_HOLDER_PID" 2>/dev/null && wait "$KX_HOLDER_PID" 2>/dev/null
-  KX_HOLDER_PID=""
-}
-
 KX_FAULT_TITLE="KX-E2E-Fault"
 KX_HEADER="-- Debut du fichier d'erreur --"
 KX_SCENE_RECORD="CApplication::Init -- Impossible de charger la scène principale"

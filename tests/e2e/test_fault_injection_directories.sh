@@ -10,7 +10,6 @@
 # read-only file system.
 . "$(dirname "$0")/fault-lib.sh"
 kx_start_xvfb || exit 1
-kx_hold_display || exit 1
 
 save_record="CTgaImage::TgaImageSave -- Impossible d'écrire le fichier screenshot.tga"
 shot_size=$((18 + 800 * 600 * 3))
@@ -21,7 +20,7 @@ unmount_all() {
   for m in "${MOUNTS[@]}"; do umount "$m" 2>/dev/null; done
   MOUNTS=()
 }
-trap 'kx_release_display; unmount_all; kx_cleanup' EXIT
+trap 'unmount_all; kx_cleanup' EXIT
 
 # --- Logs -------------------------------------------------------------
 

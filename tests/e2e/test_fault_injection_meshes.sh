@@ -5,7 +5,6 @@
 # status 254.
 . "$(dirname "$0")/fault-lib.sh"
 kx_start_xvfb || exit 1
-kx_hold_display || exit 1
 
 open_record="C3DSObject::LoadOBJ -- Erreur à l'ouverture du fichier"
 meshes=(

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Fault injection, textures: each of the three TGA files named in decor.opt
 # and robot.opt missing, with its header cut, cut in half and replaced by
-# random bytes. The reader has no message for a file it cannot open or
-# refuses, so the start-up driver's record is the only one, with status 254.
+# random bytes. The texture's record names the file, then the start-up
+# driver's record, status 254.
 # A file whose pixel data stops early is an image all the same: it loads
 # (the rest black) and the program runs.
 . "$(dirname "$0")/fault-lib.sh"
 kx_start_xvfb || exit 1
-kx_hold_display || exit 1
 
 textures=(
   "$(default_file decor.opt strGroundTextFileName ground.tga)"
@@ -27,16 +26,17 @@ for texture in "${textures[@]}"; do
       random) fault_random "$data/$texture" "$seed"; seed=$((seed + 1)) ;;
     esac
     fault_run "$name" "$data"
+    texture_record="CTexture::LoadTGA -- Impossible de lire l'image $texture"
     case "$fault" in
       half) expect_running "$name" ;;
       random)
         # Refused unless its image-type byte happens to say 2.
         if [ "$(od -An -tu1 -j2 -N1 "$data/$texture" | tr -d ' ')" != 2 ]; then
-          expect_failure "$name" "$KX_SCENE_RECORD"
+          expect_failure "$name" "$texture_record" "$KX_SCENE_RECORD"
         else
           kx_check "$name : statut 254 ou fonctionnement normal" test "$RUN_STATUS" = 254 -o "$RUN_STATUS/$RUN_SHOT" = 0/ok
         fi ;;
-      *) expect_failure "$name" "$KX_SCENE_RECORD" ;;
+      *) expect_failure "$name" "$texture_record" "$KX_SCENE_RECORD" ;;
     esac
   done
 done

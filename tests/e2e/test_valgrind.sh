@@ -9,10 +9,9 @@
 # Mesa draws with softpipe, its plain C rasteriser: llvmpipe compiles its
 # shaders with LLVM at run time, which is slow under valgrind and hides
 # nothing of ours. Drawing is still slow here: the waits are long.
-. "$(dirname "$0")/fault-lib.sh"   # lib.sh, and kx_hold_display
+. "$(dirname "$0")/lib.sh"
 command -v valgrind >/dev/null || { echo "valgrind absent"; exit 1; }
 kx_start_xvfb || exit 1
-kx_hold_display || exit 1
 
 data=$(kx_data_copy)
 kx_set_option "$data/graphics.opt" sWindowName '"KX-E2E-Valgrind"'
