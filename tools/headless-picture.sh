@@ -23,6 +23,6 @@ xdotool windowmove "$panelWindow" "$(( $(xdotool getwindowgeometry "$main" | sed
 sleep 2   # let both windows draw their first frames
 import -window root -trim "$out" || exit 1
 kx_key "$main" Escape
-kx_wait_exit 10 >/dev/null
+kx_wait_exit 10
 echo "Pas d'écran disponible : Kalimbrax a tourné dans un écran virtuel."
 echo "Image de la scène enregistrée dans $out"

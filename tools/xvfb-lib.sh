@@ -59,20 +59,18 @@ kx_wait_window() {
   return 1
 }
 
-# Waits for the program to end, sets KX_EXIT_STATUS (124 on time-out) and
-# prints it. Call it from the shell that started the program (not inside
-# $(...) when the program was started outside): only the parent can collect
-# a child's status.
+# Waits for the program to end and sets KX_EXIT_STATUS (124 on time-out).
+# Call it from the shell that started the program, never inside $(...): only
+# the parent can collect a child's status.
 kx_wait_exit() {
   local timeout="${1:-20}" i
   KX_EXIT_STATUS=124
   for i in $(seq 1 $(( timeout * 10 ))); do
     if ! kill -0 "$KX_APP_PID" 2>/dev/null; then
-      wait "$KX_APP_PID"; KX_EXIT_STATUS=$?; KX_APP_PID=""; echo "$KX_EXIT_STATUS"; return 0
+      wait "$KX_APP_PID"; KX_EXIT_STATUS=$?; KX_APP_PID=""; return 0
     fi
     sleep 0.1
   done
-  echo "$KX_EXIT_STATUS"
   return 1
 }
 

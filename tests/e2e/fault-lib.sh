@@ -58,7 +58,7 @@ fault_start() {
   kx_start_app "$start" "$RUN_DIR/console.txt" "$KX_PROGRAM" "$2"
   for i in $(seq 1 600); do
     if ! kill -0 "$KX_APP_PID" 2>/dev/null; then
-      kx_wait_exit 5 >/dev/null
+      kx_wait_exit 5
       RUN_STATUS=$KX_EXIT_STATUS
       return 0
     fi
@@ -79,7 +79,7 @@ fault_start() {
 # running after 20 s, then stopped).
 fault_escape() {
   kx_key "$RUN_WID" Escape
-  kx_wait_exit 20 >/dev/null
+  kx_wait_exit 20
   RUN_STATUS=$KX_EXIT_STATUS
   [ "$RUN_STATUS" = 124 ] && kx_stop_app
 }

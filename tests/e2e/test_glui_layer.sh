@@ -154,5 +154,6 @@ kx_check "pas de boucle active au repos" kx_lt "$ticks" 25
 kx_check "pas d'imgui.ini" test ! -e "$KX_WORK/run/imgui.ini"
 kx_check "aucun avertissement de freeglut" kx_eq "$(grep -ci freeglut "$OUT")" 0
 kx_key "$GFX" Escape
-kx_check "Escape: statut 0" kx_eq "$(kx_wait_exit 10)" 0
+kx_wait_exit 10
+kx_check "Escape: statut 0" kx_eq "$KX_EXIT_STATUS" 0
 kx_finish

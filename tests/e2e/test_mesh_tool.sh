@@ -225,7 +225,8 @@ picture() {  # picture NAME DATA_DIR: starts the simulator, F6, Escape
   sleep 1
   kx_screenshot "$wid" "$2" "$W/$1.png" || return 1
   kx_key "$wid" Escape
-  [ "$(kx_wait_exit 20)" = 0 ]
+  kx_wait_exit 20
+  [ "$KX_EXIT_STATUS" = 0 ]
 }
 kx_check "simulateur avec le bras modifié: image F6" picture ownarm "$data"
 kx_check "simulateur avec default/: image F6" picture default "$(kx_data_copy plain)"

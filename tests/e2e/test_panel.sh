@@ -80,7 +80,7 @@ kx_check "arrêté avant la cible" differ stopped target-set
 kx_check "GO de nouveau désactivé" kx_eq "$(field button 1 8)" 0
 
 kx_key "$wid" Escape
-kx_wait_exit 10 >/dev/null
+kx_wait_exit 10
 kx_check "Escape: statut 0" kx_eq "$KX_EXIT_STATUS" 0
 kx_check "rien dans le journal d'erreur" kx_eq "$(kx_log_messages "$KX_WORK/run/robot_error.log" | wc -l)" 1
 [ -n "${KX_PANEL_PICTURE:-}" ] && cp "$W/panel.png" "$KX_PANEL_PICTURE"

@@ -78,6 +78,6 @@ toggle Left Left Left; shot left
 kx_check "Gauche déplace la caméra" kx_lt 0.01 "$(kx_difference "$W/sky.png" "$W/left.png")"
 
 toggle Escape
-kx_wait_exit 10 >/dev/null
+kx_wait_exit 10
 kx_check "Escape: statut 0" kx_eq "$KX_EXIT_STATUS" 0
 kx_finish

@@ -8,7 +8,7 @@ run_startup() {  # run_startup NAME DATA_DIR: runs to its end, sets status
   local dir="$KX_WORK/$1"
   mkdir -p "$dir"
   kx_start_app "$dir" "$dir/console.txt" "$KX_PROGRAM" "$2"
-  kx_wait_exit 30 >/dev/null
+  kx_wait_exit 30
   status=$KX_EXIT_STATUS
 }
 

@@ -54,7 +54,7 @@ for key in F4 F9 F10 F11 F12; do
   kx_check "$key puis F6 sous valgrind" shot
 done
 kx_key "$wid" Escape
-kx_wait_exit 300 >/dev/null
+kx_wait_exit 300
 kx_check "Escape: statut 0 (99 : erreurs de valgrind)" kx_eq "$KX_EXIT_STATUS" 0
 kx_check "valgrind : aucune erreur" grep -q "ERROR SUMMARY: 0 errors" "$vglog"
 if ! grep -q "ERROR SUMMARY: 0 errors" "$vglog"; then

@@ -34,7 +34,7 @@ kx_screenshot "$wid" "$data" "$KX_WORK/home.png"
 kx_check "Home et une lettre ne changent rien" kx_lt "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/home.png")" 0.002
 
 kx_key "$wid" Escape
-kx_wait_exit 10 >/dev/null
+kx_wait_exit 10
 kx_check "Escape: statut 0" kx_eq "$KX_EXIT_STATUS" 0
 kx_check "rien d'écrit dans le journal d'erreur" kx_eq "$(kx_log_messages "$KX_WORK/run/robot_error.log" | wc -l)" 1
 kx_finish
