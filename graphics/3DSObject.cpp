@@ -8,29 +8,6 @@
 #include <cstdio>
 #include <utility>
 
-namespace {
-
-// The record for each way a file can be refused. The first two are the
-// historical messages; the others are faults the format cannot express
-// safely (a draw would read outside the arrays).
-const char* LoadMessage(MeshError error)
-{
-    switch (error) {
-    case MeshError::BadVersion:
-        return "C3DSObject::LoadOBJ -- Mauvaise version de fichier !\n";
-    case MeshError::HeaderTooShort:
-        return "C3DSObject::LoadOBJ -- En-tête trop court";
-    case MeshError::IndexOutOfRange:
-        return "C3DSObject::LoadOBJ -- Indice de sommet hors limites";
-    case MeshError::Truncated:
-    case MeshError::None:
-        break;
-    }
-    return "C3DSObject::LoadOBJ -- Fichier tronqué";
-}
-
-} // namespace
-
 bool C3DSObject::LoadOBJ(const char* fileName)
 {
     // A mesh loaded twice drops the first file's arrays before anything else,
@@ -53,7 +30,9 @@ bool C3DSObject::LoadOBJ(const char* fileName)
     bool read = ReadMesh(file, mesh, &error);
     std::fclose(file);
     if (!read) {
-        LogError("%s", LoadMessage(error));
+        // The version record has always ended its own line.
+        LogError(error == MeshError::BadVersion ? "C3DSObject::LoadOBJ -- %s\n" : "C3DSObject::LoadOBJ -- %s",
+                 MeshErrorText(error));
         return false;
     }
 
