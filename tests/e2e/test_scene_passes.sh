@@ -43,6 +43,8 @@ kx_check "le reflet est sous le sol (y $ry > 277)" kx_lt 277 "$ry"
 # The metal look changes the arm, not the black shadow (checked without the
 # reflection, which lies partly over the shadow and takes the look too).
 kx_check "F12 change l'aspect du bras" kx_lt 0.002 "$(kx_difference "$W/default.png" "$W/metal.png")"
+convert "$W/default.png" "$W/metal.png" -compose difference -composite "$W/metal-change.png"
+kx_check "F12 change aussi le reflet" kx_lt 0.01 "$(kx_masked_mean "$W/metal-change.png" "$W/reflect-mask.png")"
 kx_darker_mask "$W/noreflect-metal.png" "$W/noreflect-metal-noshadow.png" "$W/metal-shadow-mask.png"
 m1=$(kx_masked_mean "$W/noreflect.png" "$W/metal-shadow-mask.png")
 m2=$(kx_masked_mean "$W/noreflect-metal.png" "$W/metal-shadow-mask.png")
