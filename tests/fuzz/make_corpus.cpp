@@ -184,8 +184,8 @@ void KinSeeds()
     WriteText(t, "mgd", "0 0 0 0 0 0\n10 20 30 40 50 60\n");
     WriteText(t, "mgi", "1500 0 300 0 0 0\n-200.5 300 700 10 20 90\n");
     WriteText(t, "comments", "0# commentaire\n\n   \t\n1 2 3 4 5 6 # pas un commentaire\n");
-    WriteText(t, "special-numbers", "0nan inf -inf 1e40 -0 0x1p3\n");
-    WriteText(t, "mgi-special", "1nan inf -inf 1e40 -0 0x1p3\n1e-45 -1e-45 3.4e38 0 0 180\n");
+    WriteText(t, "unusual-numbers", "0nan inf -inf 1e40 -0 0x1p3\n");
+    WriteText(t, "mgi-unusual", "1nan inf -inf 1e40 -0 0x1p3\n1e-45 -1e-45 3.4e38 0 0 180\n");
     WriteText(t, "wrong-counts", "01 2 3 4 5\n1 2 3 4 5 6 7\n1,2,3,4,5,6\n3x 1 1 1 1 1\n");
     WriteText(t, "crlf-no-final-newline", "010 10 10 10 10 10\r\n20 20 20 20 20 20");
     Write(t, "nul-byte", Bytes{'0', '1', ' ', '2', 0, '3', ' ', '4', ' ', '5', ' ', '6', '\n'});
