@@ -91,22 +91,9 @@ bool IsEmpty(const MeshData& m)
     return m.vertices.empty() && m.normals.empty() && m.texCoords.empty() && m.indices.empty() && !m.textured;
 }
 
-class MeshFormatTest : public ::testing::Test {
+class MeshFormatTest : public ErrorLogTest {
 protected:
-    void SetUp() override
-    {
-        logPath = OpenErrorLog("kx_mesh_format_test.log");
-        ASSERT_FALSE(logPath.empty());
-        path = ::testing::TempDir() + "kx_mesh_format_test.obj";
-        std::remove(path.c_str());
-    }
-    void TearDown() override
-    {
-        std::remove(path.c_str());
-        CloseErrorLog(logPath);
-    }
-    std::string logPath;
-    std::string path;
+    MeshFormatTest() : ErrorLogTest("kx_mesh_format_test.obj") {}
 };
 
 TEST_F(MeshFormatTest, EncodeWritesBigEndianCountsAndLittleEndianValues)

@@ -36,25 +36,6 @@ bool FileExists(const std::string& name)
     return f != nullptr;
 }
 
-// A TGA file as the reader expects it: header, optional image ID, then the
-// pixel bytes given in file order (blue, green, red (, alpha)).
-Bytes TgaFile(unsigned width, unsigned height, unsigned depth, const Bytes& filePixels, unsigned char type = 2,
-              const Bytes& imageId = {})
-{
-    Bytes f = {static_cast<unsigned char>(imageId.size()), 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-               static_cast<unsigned char>(width & 0xFF), static_cast<unsigned char>(width >> 8),
-               static_cast<unsigned char>(height & 0xFF), static_cast<unsigned char>(height >> 8),
-               static_cast<unsigned char>(depth), 8};
-    f.insert(f.end(), imageId.begin(), imageId.end());
-    f.insert(f.end(), filePixels.begin(), filePixels.end());
-    return f;
-}
-
-Bytes Prefix(const Bytes& bytes, std::size_t n)
-{
-    return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
-}
-
 // A record filled by its user, as the screenshot does.
 CTgaImage Image(unsigned width, unsigned height, unsigned depth, const Bytes& pixels)
 {
@@ -73,38 +54,9 @@ Bytes PixelsOf(const CTgaImage& image)
     return Bytes(image.pixels.get(), image.pixels.get() + size);
 }
 
-// Every pixel byte distinct, so a swap or shift anywhere shows.
-Bytes Ramp(std::size_t n)
-{
-    Bytes b(n);
-    for (std::size_t i = 0; i < n; ++i)
-        b[i] = static_cast<unsigned char>(i * 7 + 1);
-    return b;
-}
-
-class TgaImageTest : public ::testing::Test {
+class TgaImageTest : public ErrorLogTest {
 protected:
-    void SetUp() override
-    {
-        logPath = OpenErrorLog("kx_tga_test.log");
-        ASSERT_FALSE(logPath.empty());
-        path = ::testing::TempDir() + "kx_tga_test.tga";
-        std::remove(path.c_str());
-    }
-    void TearDown() override
-    {
-        std::remove(path.c_str());
-        CloseErrorLog(logPath);
-    }
-    std::vector<std::string> Messages() const
-    {
-        std::vector<std::string> m;
-        for (const std::string& r : g_Records)
-            m.push_back(MessageOf(r));
-        return m;
-    }
-    std::string logPath;
-    std::string path;
+    TgaImageTest() : ErrorLogTest("kx_tga_test.tga") {}
 };
 
 const char* const kNullMessage = "CTgaImage::TgaImageLoad -- Erreur ! Le pointeur _ctiImage est NULL !";

@@ -6,6 +6,7 @@
 // seeds follow the formats as this program writes them.
 #include "graphics/MeshFormat.h"
 #include "graphics/TgaImage.h"
+#include "tests/support/TestBytes.h"
 
 #include <sys/stat.h>
 
@@ -16,8 +17,6 @@
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<unsigned char>;
 
 std::string g_Root;
 int g_Failures = 0;
@@ -39,8 +38,6 @@ void WriteText(const std::string& target, const std::string& name, const std::st
 {
     Write(target, name, Bytes(text.begin(), text.end()));
 }
-
-Bytes Prefix(const Bytes& b, std::size_t n) { return Bytes(b.begin(), b.begin() + std::min(n, b.size())); }
 
 void OptionSeeds()
 {
@@ -64,26 +61,6 @@ void OptionSeeds()
     WriteText(t, "long-token", "s = \"" + std::string(2046, 'x') + "\"; w = " + std::string(2048, 'y') + ";");
     WriteText(t, "long-comment", "a = 1; //" + std::string(2048, 'c') + "\nb = 2;");
     WriteText(t, "nul-byte", std::string("a = 1;\0b = 2;", 13));
-}
-
-Bytes Tga(unsigned width, unsigned height, unsigned depth, const Bytes& pixels, unsigned char type = 2,
-          const Bytes& id = {})
-{
-    Bytes f = {static_cast<unsigned char>(id.size()), 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-               static_cast<unsigned char>(width & 0xFF), static_cast<unsigned char>(width >> 8),
-               static_cast<unsigned char>(height & 0xFF), static_cast<unsigned char>(height >> 8),
-               static_cast<unsigned char>(depth), 8};
-    f.insert(f.end(), id.begin(), id.end());
-    f.insert(f.end(), pixels.begin(), pixels.end());
-    return f;
-}
-
-Bytes Ramp(std::size_t n)
-{
-    Bytes b(n);
-    for (std::size_t i = 0; i < n; ++i)
-        b[i] = static_cast<unsigned char>(i * 7 + 1);
-    return b;
 }
 
 Bytes ReadFile(const std::string& name)
@@ -110,18 +87,18 @@ void TgaSeeds()
     } else {
         ++g_Failures;
     }
-    Write(t, "32bit", Tga(2, 2, 32, Ramp(16)));
-    Write(t, "image-id", Tga(3, 1, 24, Ramp(9), 2, {'k', 'x', '!', 0, 9}));
-    Write(t, "pixels-cut-short", Tga(4, 4, 24, Ramp(10)));
-    Write(t, "no-pixels", Tga(8, 8, 32, {}));
-    Write(t, "zero-size", Tga(0, 7, 24, {}));
-    Write(t, "rle-type-10", Tga(2, 1, 24, Ramp(6), 10));
-    Write(t, "colour-mapped", Tga(2, 1, 24, Ramp(6), 1));
-    Write(t, "16bit", Tga(2, 1, 16, Ramp(4)));
-    Write(t, "header-cut", Prefix(Tga(2, 1, 24, Ramp(6)), 15));
-    Write(t, "id-cut", Prefix(Tga(2, 1, 24, {}, 2, Ramp(40)), 30));
-    Write(t, "huge-header", Tga(65535, 65535, 32, Ramp(8)));
-    Write(t, "one-gigabyte", Tga(16384, 16384, 32, Ramp(8)));
+    Write(t, "32bit", TgaFile(2, 2, 32, Ramp(16)));
+    Write(t, "image-id", TgaFile(3, 1, 24, Ramp(9), 2, {'k', 'x', '!', 0, 9}));
+    Write(t, "pixels-cut-short", TgaFile(4, 4, 24, Ramp(10)));
+    Write(t, "no-pixels", TgaFile(8, 8, 32, {}));
+    Write(t, "zero-size", TgaFile(0, 7, 24, {}));
+    Write(t, "rle-type-10", TgaFile(2, 1, 24, Ramp(6), 10));
+    Write(t, "colour-mapped", TgaFile(2, 1, 24, Ramp(6), 1));
+    Write(t, "16bit", TgaFile(2, 1, 16, Ramp(4)));
+    Write(t, "header-cut", Prefix(TgaFile(2, 1, 24, Ramp(6)), 15));
+    Write(t, "id-cut", Prefix(TgaFile(2, 1, 24, {}, 2, Ramp(40)), 30));
+    Write(t, "huge-header", TgaFile(65535, 65535, 32, Ramp(8)));
+    Write(t, "one-gigabyte", TgaFile(16384, 16384, 32, Ramp(8)));
 }
 
 MeshData Tetrahedron(int version, bool textured)

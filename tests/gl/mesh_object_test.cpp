@@ -78,22 +78,9 @@ void ExpectEmpty(const C3DSObject& o)
     EXPECT_TRUE(o.m_Indices.empty());
 }
 
-class MeshObjectTest : public ::testing::Test {
+class MeshObjectTest : public ErrorLogTest {
 protected:
-    void SetUp() override
-    {
-        logPath = OpenErrorLog("kx_mesh_object_test.log");
-        ASSERT_FALSE(logPath.empty());
-        path = ::testing::TempDir() + "kx_mesh_object_test.obj";
-        std::remove(path.c_str());
-    }
-    void TearDown() override
-    {
-        std::remove(path.c_str());
-        CloseErrorLog(logPath);
-    }
-    std::string logPath;
-    std::string path;
+    MeshObjectTest() : ErrorLogTest("kx_mesh_object_test.obj") {}
 };
 
 TEST_F(MeshObjectTest, NewMeshIsEmptyAndListedWhileItLives)

@@ -4,6 +4,7 @@
 // helpers.
 #include "app/Cp1252.h"
 #include "app/Log.h"
+#include "tests/support/TestBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
-
-using Bytes = std::vector<unsigned char>;
 
 // The records of the error channel since OpenErrorLog, as written (Windows-1252).
 inline std::vector<std::string> g_Records;
@@ -55,3 +55,36 @@ inline Bytes ReadBytes(const std::string& name)
     std::ifstream in(name, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+// A test with the error channel captured and a scratch file that does not
+// exist when the test starts and is removed after it.
+class ErrorLogTest : public ::testing::Test {
+protected:
+    explicit ErrorLogTest(std::string scratchName) : m_scratchName(std::move(scratchName)) {}
+    void SetUp() override
+    {
+        logPath = OpenErrorLog(m_scratchName + ".log");
+        ASSERT_FALSE(logPath.empty());
+        path = ::testing::TempDir() + m_scratchName;
+        std::remove(path.c_str());
+    }
+    void TearDown() override
+    {
+        std::remove(path.c_str());
+        CloseErrorLog(logPath);
+    }
+    // The messages of the records so far, without time fields.
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> messages;
+        for (const std::string& record : g_Records)
+            messages.push_back(MessageOf(record));
+        return messages;
+    }
+
+    std::string logPath;
+    std::string path;
+
+private:
+    std::string m_scratchName;
+};
