@@ -74,15 +74,7 @@ JointLimits BenchLimits()
         return limits;
     std::fclose(f);
     const COptions* options = COptionsParser::GetOptions(path.c_str());
-    if (!options)
-        return limits;
-    static const char* const joints[6] = {"12", "23", "34", "45", "56", "67"};
-    for (int i = 0; i < 6; ++i) {
-        // The panel's own defaults for keys the file leaves out.
-        limits.low[i] = options->GetFloat(("fAngle" + std::string(joints[i]) + "MinValue").c_str(), 0.0f);
-        limits.high[i] = options->GetFloat(("fAngle" + std::string(joints[i]) + "MaxValue").c_str(), 360.0f);
-    }
-    return limits;
+    return options ? ReadJointLimits(*options) : limits;
 }
 
 std::vector<JointAngles> BenchTargets(int count, unsigned seed, const JointLimits& limits)

@@ -3,6 +3,7 @@
 // KDL's solvers. The chain computes the same wrist centre (pose units) and
 // hand orientation as ComputeMGD: the tip frame of the chain is the wrist
 // centre, turned like the forward model's matrix R.
+#include "robot/JointLimits.h"
 #include "robot/Kinematics.h"
 #include "robot/RobotTypes.h"
 
@@ -24,12 +25,8 @@ JointAngles FromKdl(const KDL::JntArray& q);
 // none yet.
 ArmLengths BenchArm();
 
-// Joint limits of the panel's spinners (default/glui.opt: fAngleNNMinValue,
-// fAngleNNMaxValue), in degrees; -180 to 180 for every joint when the file
-// is not there.
-struct JointLimits {
-    float low[6], high[6];
-};
+// Joint limits of the panel's spinners (default/glui.opt), in degrees; -180
+// to 180 for every joint when the file is not there.
 JointLimits BenchLimits();
 
 // Target joint angles, seeded: the arm joints within the inverse model's

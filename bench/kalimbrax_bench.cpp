@@ -2,15 +2,25 @@
 // arm:
 //   BM_MGD           forward model, one call per iteration
 //   BM_KDL_FK        ChainFkSolverPos_recursive on the equivalent chain
-//   BM_MGI           inverse model over the fixed target set
+//   BM_MGI           grid model of the inverse model over the fixed target set
+//   BM_MGI_Exact     exact model, the configuration nearest the grid's
+//                    answer (what kalimbrax-kin mgi --exact runs)
+//   BM_MGI_All       exact model, every configuration (mgi --all)
 //   BM_KDL_IK        ChainIkSolverPos_LMA (its defaults) over the same set
 //   BM_KDL_IK_NR_JL  ChainIkSolverPos_NR_JL + ChainIkSolverVel_pinv, joint
 //                    limits from the panel's spinners
 // Each IK benchmark solves the whole set per iteration (items = targets)
-// and reports success_rate: the share of targets it reached (wrist centre
-// within 1 pose unit; for KDL also a successful return code).
+// and reports, checked once outside the timing (the solvers are
+// deterministic):
+//   success_rate   the share of targets reproduced: wrist centre within
+//                  0.01 pose unit and every element of the rotation matrix
+//                  within 1e-5 (for KDL also a successful return code; for
+//                  BM_MGI_All every configuration of the target);
+//   within_1_unit  the share whose wrist centre is within 1 pose unit.
 #include "bench/KdlArm.h"
+#include "robot/InverseModel.h"
 #include "robot/Kinematics.h"
+#include "robot/MGIGrid.h"
 
 #include <benchmark/benchmark.h>
 #include <kdl/chainfksolverpos_recursive.hpp>
@@ -60,9 +70,63 @@ const BenchSetup& Setup()
     return setup;
 }
 
-bool Reached(const ToolPose& target, float x, float y, float z)
+// How well one answer reproduces its target.
+struct Outcome {
+    bool exact;      // wrist centre within 0.01, rotation within 1e-5 per element
+    bool withinOne;  // wrist centre within 1 pose unit
+};
+
+Outcome Compare(double positionError, double rotationError)
 {
-    return std::hypot(x - target.X, y - target.Y, z - target.Z) <= 1.0;
+    return {positionError <= 0.01 && rotationError <= 1e-5, positionError <= 1.0};
+}
+
+double MaxDifference(const double a[3][3], const double b[3][3])
+{
+    double worst = 0.0;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            worst = std::fmax(worst, std::fabs(a[i][j] - b[i][j]));
+    return worst;
+}
+
+Outcome Check(const ArmLengths& arm, const ToolPose& target, const JointAngles& solution)
+{
+    ToolPose reached;
+    ComputeMGD(arm, solution, &reached);
+    double want[3][3], got[3][3];
+    PoseRotation(target, want);
+    PoseRotation(reached, got);
+    return Compare(std::hypot(reached.X - target.X, reached.Y - target.Y, reached.Z - target.Z),
+                   MaxDifference(want, got));
+}
+
+void ReportRates(benchmark::State& state, int exact, int withinOne)
+{
+    state.SetItemsProcessed(state.iterations() * kTargets);
+    state.counters["success_rate"] = static_cast<double>(exact) / kTargets;
+    state.counters["within_1_unit"] = static_cast<double>(withinOne) / kTargets;
+}
+
+// Runs solve(target, &angles) on every target per iteration, then checks
+// the answers once.
+template <class Solve>
+void RunOurIk(benchmark::State& state, Solve solve)
+{
+    const BenchSetup& s = Setup();
+    std::vector<JointAngles> solutions(kTargets);
+    for (auto _ : state) {
+        for (int t = 0; t < kTargets; ++t)
+            solve(s.targets[t], &solutions[t]);
+        benchmark::ClobberMemory();
+    }
+    int exact = 0, withinOne = 0;
+    for (int t = 0; t < kTargets; ++t) {
+        const Outcome o = Check(s.arm, s.targets[t], solutions[t]);
+        exact += o.exact;
+        withinOne += o.withinOne;
+    }
+    ReportRates(state, exact, withinOne);
 }
 
 // ---------------------------------------------------------------------------
@@ -104,24 +168,43 @@ BENCHMARK(BM_KDL_FK);
 
 void BM_MGI(benchmark::State& state)
 {
-    const BenchSetup& s = Setup();
-    std::vector<JointAngles> solutions(kTargets);
-    for (auto _ : state) {
-        for (int t = 0; t < kTargets; ++t)
-            ComputeMGI(s.arm, s.targets[t], &solutions[t]);
-        benchmark::ClobberMemory();
-    }
-    // Checked once, outside the timing: the search is deterministic.
-    int reached = 0;
-    for (int t = 0; t < kTargets; ++t) {
-        ToolPose p;
-        ComputeMGD(s.arm, solutions[t], &p);
-        reached += Reached(s.targets[t], p.X, p.Y, p.Z);
-    }
-    state.SetItemsProcessed(state.iterations() * kTargets);
-    state.counters["success_rate"] = static_cast<double>(reached) / kTargets;
+    const ArmLengths& arm = Setup().arm;
+    RunOurIk(state, [&](const ToolPose& target, JointAngles* angles) { ComputeMGI(arm, target, angles); });
 }
 BENCHMARK(BM_MGI)->Unit(benchmark::kMicrosecond);
+
+void BM_MGI_Exact(benchmark::State& state)
+{
+    const BenchSetup& s = Setup();
+    RunOurIk(state, [&](const ToolPose& target, JointAngles* angles) {
+        *angles = SolveMGINearGrid(s.arm, target, s.limits).angles;
+    });
+}
+BENCHMARK(BM_MGI_Exact)->Unit(benchmark::kMicrosecond);
+
+void BM_MGI_All(benchmark::State& state)
+{
+    const BenchSetup& s = Setup();
+    std::vector<MGISolutions> solutions(kTargets);
+    for (auto _ : state) {
+        for (int t = 0; t < kTargets; ++t)
+            SolveMGIExact(s.arm, s.targets[t], &solutions[t]);
+        benchmark::ClobberMemory();
+    }
+    int exact = 0, withinOne = 0;
+    for (int t = 0; t < kTargets; ++t) {
+        bool allExact = solutions[t].count > 0, allWithinOne = solutions[t].count > 0;
+        for (int i = 0; i < solutions[t].count; ++i) {
+            const Outcome o = Check(s.arm, s.targets[t], solutions[t].configurations[i].angles);
+            allExact = allExact && o.exact;
+            allWithinOne = allWithinOne && o.withinOne;
+        }
+        exact += allExact;
+        withinOne += allWithinOne;
+    }
+    ReportRates(state, exact, withinOne);
+}
+BENCHMARK(BM_MGI_All)->Unit(benchmark::kMicrosecond);
 
 // Solves every target with a KDL position solver from the same start (all
 // joints at 0, brought within the limits) and checks its answer.
@@ -136,17 +219,21 @@ void RunKdlIk(benchmark::State& state, const KDL::JntArray& start, Solve solve)
             status[t] = solve(start, s.kdlTargets[t], solutions[t]);
         benchmark::ClobberMemory();
     }
-    // Checked once, outside the timing: the solvers are deterministic.
     KDL::ChainFkSolverPos_recursive fk(s.chain);
-    int reached = 0;
+    int exact = 0, withinOne = 0;
     for (int t = 0; t < kTargets; ++t) {
         KDL::Frame frame;
         fk.JntToCart(solutions[t], frame);
-        reached += status[t] >= 0 && Reached(s.targets[t], static_cast<float>(frame.p.x()),
-                                             static_cast<float>(frame.p.y()), static_cast<float>(frame.p.z()));
+        const KDL::Frame& goal = s.kdlTargets[t];
+        double rotationError = 0.0;
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j)
+                rotationError = std::fmax(rotationError, std::fabs(frame.M(i, j) - goal.M(i, j)));
+        const Outcome o = Compare((frame.p - goal.p).Norm(), rotationError);
+        exact += status[t] >= 0 && o.exact;
+        withinOne += status[t] >= 0 && o.withinOne;
     }
-    state.SetItemsProcessed(state.iterations() * kTargets);
-    state.counters["success_rate"] = static_cast<double>(reached) / kTargets;
+    ReportRates(state, exact, withinOne);
 }
 
 void BM_KDL_IK(benchmark::State& state)

@@ -115,6 +115,7 @@ const OptionKey kRobotKeys[] = {
     Float("fHandSizeX", 0.0),
     Float("fHandSizeY", 0.0),
     Float("fHandSizeZ", 0.0),
+    Bool("bMGIExact", false),
 };
 
 template <int N>

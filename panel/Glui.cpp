@@ -305,6 +305,17 @@ GLUI_Separator::GLUI_Separator(GLUI* glui, GLUI_Panel* parent)
 {
 }
 
+GLUI_StaticText::GLUI_StaticText(GLUI* glui, GLUI_Panel* parent, const char* text)
+    : GLUI_Control(glui, parent, KIND_STATICTEXT, text, -1, nullptr)
+{
+}
+
+void GLUI_StaticText::set_text(const char* text)
+{
+    m_strLabel = Cp1252ToUtf8(text ? text : "");
+    RequestPanelRedisplay();
+}
+
 // ============================================================================
 // GLUI
 // ============================================================================
@@ -364,6 +375,11 @@ GLUI_Button* GLUI::add_button_to_panel(GLUI_Panel* panel, const char* name, int 
 void GLUI::add_separator_to_panel(GLUI_Panel* panel)
 {
     Adopt(new GLUI_Separator(this, panel));
+}
+
+GLUI_StaticText* GLUI::add_statictext_to_panel(GLUI_Panel* panel, const char* name)
+{
+    return Adopt(new GLUI_StaticText(this, panel, name));
 }
 
 void GLUI::add_column(int draw_bar)
@@ -540,6 +556,19 @@ std::string GLUI_Internal::LayoutText(const GLUI* glui, int width, int height)
         case GLUI_Control::KIND_SEPARATOR:
             add("separator", c, c->m_rect, 0.0f);
             break;
+        case GLUI_Control::KIND_STATICTEXT:
+        {
+            // One line per control in the dump, whatever the text holds.
+            std::string oneLine;
+            for (char ch : c->m_strLabel)
+                oneLine += ch == '\n' ? std::string(" | ") : std::string(1, ch);
+            std::snprintf(line, sizeof line, "statictext %d %d %d %d %d %d %d 0 ", c->m_iIndex, c->m_iId, c->m_rect.x,
+                          c->m_rect.y, c->m_rect.w, c->m_rect.h, IsEnabled(c) ? 1 : 0);
+            text += line;
+            text += oneLine;
+            text += '\n';
+            break;
+        }
         }
     };
     for (const GLUI_Control* c : glui->m_topLevel)

@@ -7,7 +7,7 @@
 //  - Constants and the callback type
 //  - GLUI_Control, the base of every control (enable, disable, alignment)
 //  - The controls: GLUI_Panel, GLUI_Rollout, GLUI_Spinner, GLUI_Checkbox,
-//    GLUI_Button, GLUI_Separator, GLUI_Column
+//    GLUI_Button, GLUI_Separator, GLUI_StaticText, GLUI_Column
 //  - GLUI, one panel window
 //  - GLUI_Master, which creates panel windows and sets the idle function
 //  - Layout dump for end-to-end tests
@@ -89,7 +89,8 @@ public:
     GLUI_Rect get_screen_rect() const { return m_rect; }
 
 protected:
-    enum Kind { KIND_PANEL, KIND_ROLLOUT, KIND_SPINNER, KIND_CHECKBOX, KIND_BUTTON, KIND_SEPARATOR };
+    enum Kind { KIND_PANEL, KIND_ROLLOUT, KIND_SPINNER, KIND_CHECKBOX, KIND_BUTTON, KIND_SEPARATOR,
+                KIND_STATICTEXT };
 
     GLUI_Control(GLUI* glui, GLUI_Panel* parent, Kind kind, const char* label, int id, GLUI_Update_CB cb);
     void RequestPanelRedisplay() const;
@@ -199,6 +200,19 @@ private:
     friend class GLUI;
 };
 
+// A text the user reads and cannot change. Unlike a label it never widens
+// its column: it wraps within it, and the panel grows taller as needed.
+class GLUI_StaticText : public GLUI_Control
+{
+public:
+    // Replaces the text (Windows-1252, like every label).
+    void set_text(const char* text);
+
+private:
+    GLUI_StaticText(GLUI* glui, GLUI_Panel* parent, const char* text);
+    friend class GLUI;
+};
+
 // ============================================================================
 // GLUI: one panel window
 // ============================================================================
@@ -218,6 +232,7 @@ public:
                                          GLUI_Update_CB cb = nullptr);
     GLUI_Button* add_button_to_panel(GLUI_Panel* panel, const char* name, int id = -1, GLUI_Update_CB cb = nullptr);
     void add_separator_to_panel(GLUI_Panel* panel);
+    GLUI_StaticText* add_statictext_to_panel(GLUI_Panel* panel, const char* name);
     // Starts a new column to the right of the current one, with a vertical
     // bar between them when draw_bar is non-zero.
     void add_column(int draw_bar = true);
@@ -280,8 +295,8 @@ extern GLUI_Master_Object GLUI_Master;
 //     kind index id x y w h enabled value label
 //
 // kind: window, rollout, spinner, spinner-field, spinner-up, spinner-down,
-// checkbox, button, separator. index: creation order, unique in the window
-// (ids repeat). x y w h: pixels of the panel window, origin top left.
-// enabled: 1 or 0. value: the spinner's value, the checkbox's 0 or 1, the
-// rollout's open state (1 open), 0 otherwise. label: UTF-8, to the end of the
-// line. The first line is "window 0 <glut id> 0 0 <width> <height> 1 0 <title>".
+// checkbox, button, separator, statictext. index: creation order, unique in
+// the window (ids repeat). x y w h: pixels of the panel window, origin top
+// left. enabled: 1 or 0. value: the spinner's value, the checkbox's 0 or 1,
+// the rollout's open state (1 open), 0 otherwise. label: UTF-8, to the end
+// of the line; a static text's lines are joined with " | ". The first line is "window 0 <glut id> 0 0 <width> <height> 1 0 <title>".

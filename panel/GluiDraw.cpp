@@ -392,6 +392,7 @@ float GLUI_Internal::NaturalWidth(const GLUI_Control* control)
     case GLUI_Control::KIND_BUTTON:
         return std::max(label + 2.0f * style.FramePadding.x, kButtonMinWidth);
     case GLUI_Control::KIND_SEPARATOR:
+    case GLUI_Control::KIND_STATICTEXT:  // wraps within the column instead
         return 0.0f;
     case GLUI_Control::KIND_PANEL:
     case GLUI_Control::KIND_ROLLOUT:
@@ -499,6 +500,12 @@ void GLUI_Internal::DrawControl(GLUI_Control* control, float width)
         control->m_rect = ItemRect();
         break;
     }
+    case GLUI_Control::KIND_STATICTEXT:
+        ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + width);
+        ImGui::TextUnformatted(control->m_strLabel.c_str());
+        ImGui::PopTextWrapPos();
+        control->m_rect = ItemRect();
+        break;
     }
     if (disabled)
         ImGui::EndDisabled();

@@ -1,15 +1,18 @@
 #include "panel/GluiInput.h"
 
+#include "app/Cp1252.h"
+#include "app/FrenchDecimal.h"
 #include "app/Log.h"
 #include "app/Scene.h"
 #include "config/OptionsParser.h"
 #include "graphics/Graphics.h"
-#include "panel/AngleShift.h"
 #include "panel/Glui.h"
 #include "robot/Motion.h"
 #include "scene/MainScene.h"
 
 #include <GL/freeglut.h>
+
+#include <string>
 
 GLUI* g_pGlui = nullptr;
 JointAngles g_fPanelAngles{};
@@ -21,6 +24,7 @@ GLUI_Spinner* g_pPoseSpinners[6] = {};
 GLUI_Button* g_pGoButton = nullptr;
 GLUI_Button* g_pMGDCButton = nullptr;
 GLUI_Button* g_pMGICButton = nullptr;
+GLUI_StaticText* g_pMGIStatus = nullptr;
 
 bool g_bPanelRealTime = false;
 bool g_bPanelImmediate = false;
@@ -31,10 +35,6 @@ bool g_bPanelShadows = true;
 bool g_bPanelMetalLook = false;
 
 namespace {
-
-// Limits of the joint-angle spinners, kept to bring the inverse model's
-// results into them by whole turns.
-float g_fAngleLimits[6][2];
 
 // glui.opt as read once by Init; when it cannot be read, an empty set
 // answers every lookup with its default, so the panel is built with the
@@ -54,14 +54,41 @@ CMainScene* MainScene()
 
 float* AngleField(JointAngles& a, int joint)
 {
-    float* fields[6] = {&a.A12, &a.A23, &a.A34, &a.A45, &a.A56, &a.A67};
-    return fields[joint];
+    return &(a.*kJointFields[joint]);
 }
 
 float* PoseField(ToolPose& p, int index)
 {
-    float* fields[6] = {&p.X, &p.Y, &p.Z, &p.alpha, &p.beta, &p.gamma};
-    return fields[index];
+    return &(p.*kPoseFields[index]);
+}
+
+// The status line takes UTF-8 text, as written here, and gives the panel
+// layer the Windows-1252 every label is in.
+void SetStatus(const std::string& utf8)
+{
+    char text[256];
+    Utf8ToCp1252(utf8.c_str(), text, sizeof text);
+    g_pMGIStatus->set_text(text);
+}
+
+std::string DescribePosture(const ArmPosture& p)
+{
+    static const char* const elbows[] = {", coude en haut", ", coude en bas", ", bras tendu", ", bras replié"};
+    return std::string(p.back ? "vers l'arrière" : "vers l'avant") + elbows[static_cast<int>(p.elbow)] +
+           (p.flipped ? ", poignet retourné" : ", poignet non retourné");
+}
+
+// How the inverse model's last answer went, in one line.
+std::string DescribeMGI(const MGIResult& r)
+{
+    if (r.model == MGIModel::Grid)
+        return "Grille : centre du poignet à " + FormatDecimal(r.distance, 1) + " de la cible";
+    std::string outcome = "Pose atteinte";
+    if (!r.reached)
+        outcome = "Hors d'atteinte : position la plus proche à " + FormatDecimal(r.distance, 1);
+    if (!r.withinLimits)
+        outcome += " ; aucune configuration dans les limites des angles";
+    return outcome + " ; " + DescribePosture(r.posture);
 }
 
 // With real time on only the targets change; the arm moves after GO.
@@ -80,15 +107,17 @@ void ShowForwardModel()
 
 void ShowInverseModel()
 {
-    JointAngles solution;
-    MainScene()->m_Robot.ComputeMGI(g_fPanelPose, &solution);
-    // The model repeats every turn while the spinners clamp: move each angle
-    // by whole turns into its spinner's limits, nearest the angle shown now.
-    for (int joint = 0; joint < 6; ++joint) {
-        float angle = ShiftIntoLimits(*AngleField(solution, joint), g_fAngleLimits[joint][0],
-                                      g_fAngleLimits[joint][1], *AngleField(g_fPanelAngles, joint));
-        g_pAngleSpinners[joint]->set_float_val(angle);
-    }
+    // The model repeats every turn while the spinners clamp: each angle is
+    // moved by whole turns into its spinner's limits. The grid model's one
+    // answer lands nearest the angles shown now; the exact model takes the
+    // configuration nearest where the arm stands, so that a pose dragged
+    // step by step moves the arm smoothly and never flips it.
+    const CRobot& robot = MainScene()->m_Robot;
+    const bool exact = robot.m_eMGIModel == MGIModel::Exact;
+    const MGIResult result = robot.SolveMGI(g_fPanelPose, exact ? robot.m_fAngle : g_fPanelAngles);
+    for (int joint = 0; joint < 6; ++joint)
+        g_pAngleSpinners[joint]->set_float_val(result.angles.*kJointFields[joint]);
+    SetStatus(DescribeMGI(result));
 }
 
 void SetSceneFlag(bool CMainScene::*flag, bool& toggle)
@@ -130,21 +159,16 @@ void CGluiInput::BuildPanel()
     CRobot& robot = MainScene()->m_Robot;
     robot.m_fAngle = g_fPanelAngles;
     robot.m_fTargetAngle = g_fPanelAngles;
+    robot.m_Limits = ReadJointLimits(options);
 
     GLUI_Rollout* angles = g_pGlui->add_rollout(options.GetString("strMGDName", "MGD"), true);
     static const char* const angleNames[6] = {"A12", "A23", "A34", "A45", "A56", "A67"};
     for (int joint = 0; joint < 6; ++joint) {
         std::snprintf(key, sizeof key, "strAngle%sName", joints[joint]);
         const char* label = options.GetString(key, angleNames[joint]);
-        std::snprintf(key, sizeof key, "fAngle%sMaxValue", joints[joint]);
-        float high = options.GetFloat(key, 360.0f);
-        std::snprintf(key, sizeof key, "fAngle%sMinValue", joints[joint]);
-        float low = options.GetFloat(key, 0.0f);
-        g_fAngleLimits[joint][0] = low;
-        g_fAngleLimits[joint][1] = high;
         GLUI_Spinner* spinner = g_pGlui->add_spinner_to_panel(angles, label, GLUI_SPINNER_FLOAT,
                                                               AngleField(g_fPanelAngles, joint), joint, OnSpinner);
-        spinner->set_float_limits(low, high, GLUI_LIMIT_CLAMP);
+        spinner->set_float_limits(robot.m_Limits.low[joint], robot.m_Limits.high[joint], GLUI_LIMIT_CLAMP);
         spinner->set_alignment(GLUI_ALIGN_RIGHT);
         g_pAngleSpinners[joint] = spinner;
     }
@@ -157,6 +181,10 @@ void CGluiInput::BuildPanel()
         g_pPoseSpinners[i] = g_pGlui->add_spinner_to_panel(pose, options.GetString(poseKeys[i][0], poseKeys[i][1]),
                                                            GLUI_SPINNER_FLOAT, PoseField(g_fPanelPose, i),
                                                            FIRST_POSE_SPINNER + i, OnSpinner);
+    // How the inverse model's last answer went; until then, which model it is.
+    g_pMGIStatus = g_pGlui->add_statictext_to_panel(pose, "");
+    SetStatus(robot.m_eMGIModel == MGIModel::Exact ? "Modèle inverse exact"
+                                                    : "Modèle inverse par recherche sur grille");
 
     g_pGlui->add_column(true);
 

@@ -6,6 +6,7 @@
 class GLUI;
 class GLUI_Spinner;
 class GLUI_Button;
+class GLUI_StaticText;
 
 class CGluiInput {
 public:
@@ -29,6 +30,8 @@ extern GLUI_Spinner* g_pPoseSpinners[6];
 extern GLUI_Button* g_pGoButton;
 extern GLUI_Button* g_pMGDCButton;
 extern GLUI_Button* g_pMGICButton;
+// Under the pose spinners: how the last inverse-model computation went.
+extern GLUI_StaticText* g_pMGIStatus;
 
 // The panel's own copies of its toggles: each says which branch the next
 // click on its checkbox takes, whatever the function keys did meanwhile.

@@ -1,8 +1,10 @@
 // The text side of the kalimbrax-kin tool (see KinBatch.h).
 #include "robot/KinBatch.h"
 
+#include "app/FrenchDecimal.h"
 #include "config/OptionsParser.h"
-#include "robot/Kinematics.h"
+#include "robot/InverseModel.h"
+#include "robot/MGIGrid.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +12,7 @@
 
 #include <stdio.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,25 +58,97 @@ void PrintKinValues(FILE* out, const float values[6])
                  values[5]);
 }
 
+namespace {
+
+enum class KinMode { Forward, Grid, Exact, AllExact, FromDataSet };
+
+struct KinCommand {
+    KinMode mode;
+    std::string directory = "default";
+};
+
+// kalimbrax-kin mgd [DIR] | mgi [--exact|--grid|--all] [DIR]. False for
+// anything else.
+bool ParseKinCommand(int argc, const char* const argv[], KinCommand* command)
+{
+    if (argc < 2)
+        return false;
+    const bool mgd = std::strcmp(argv[1], "mgd") == 0;
+    if (!mgd && std::strcmp(argv[1], "mgi") != 0)
+        return false;
+    command->mode = mgd ? KinMode::Forward : KinMode::FromDataSet;
+    bool modeGiven = false, directoryGiven = false;
+    for (int i = 2; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strncmp(arg, "--", 2) != 0) {
+            if (directoryGiven)
+                return false;
+            command->directory = arg;
+            directoryGiven = true;
+            continue;
+        }
+        if (mgd || modeGiven)
+            return false;
+        if (std::strcmp(arg, "--exact") == 0)
+            command->mode = KinMode::Exact;
+        else if (std::strcmp(arg, "--grid") == 0)
+            command->mode = KinMode::Grid;
+        else if (std::strcmp(arg, "--all") == 0)
+            command->mode = KinMode::AllExact;
+        else
+            return false;
+        modeGiven = true;
+    }
+    return true;
+}
+
+void PrintOutOfReach(FILE* err, unsigned long lineNumber, double distance)
+{
+    std::fprintf(err, "kalimbrax-kin : ligne %lu : hors d'atteinte, position la plus proche à %s\n", lineNumber,
+                 FormatDecimal(distance, 2).c_str());
+}
+
+void PrintAngles(FILE* out, const JointAngles& a)
+{
+    const float values[6] = {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67};
+    PrintKinValues(out, values);
+}
+
+}  // namespace
+
 int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* err)
 {
-    const bool mgd = argc >= 2 && std::strcmp(argv[1], "mgd") == 0;
-    const bool mgi = argc >= 2 && std::strcmp(argv[1], "mgi") == 0;
-    if ((!mgd && !mgi) || argc > 3) {
+    KinCommand command;
+    if (!ParseKinCommand(argc, argv, &command)) {
         std::fprintf(err, "kalimbrax-kin : commande invalide\n"
-                          "usage : kalimbrax-kin mgd|mgi [RÉPERTOIRE]\n"
+                          "usage : kalimbrax-kin mgd [RÉPERTOIRE]\n"
+                          "        kalimbrax-kin mgi [--exact | --grid | --all] [RÉPERTOIRE]\n"
                           "  lit six nombres par ligne sur l'entrée standard : les angles A12 à A67 (mgd)\n"
-                          "  ou la pose X Y Z alpha beta gamma (mgi), et écrit le résultat du modèle\n");
+                          "  ou la pose X Y Z alpha beta gamma (mgi), et écrit le résultat du modèle.\n"
+                          "  mgi prend le modèle inverse que demande robot.opt (bMGIExact), ou celui\n"
+                          "  nommé : --exact (solution exacte, la configuration que choisirait la grille),\n"
+                          "  --grid (recherche sur grille), --all (toutes les configurations exactes,\n"
+                          "  chacune précédée du numéro de sa ligne d'entrée)\n");
         return 2;
     }
-    const std::string directory = argc == 3 ? argv[2] : "default";
-    const std::string fileName = directory + "/robot.opt";
+    const std::string fileName = command.directory + "/robot.opt";
     const COptions* options = COptionsParser::GetOptions(fileName.c_str());
     if (!options) {
         std::fprintf(err, "kalimbrax-kin : impossible de charger le fichier %s\n", fileName.c_str());
         return 2;
     }
     const ArmLengths lengths = MakeArmLengths(*options);
+    if (command.mode == KinMode::FromDataSet)
+        command.mode = ReadMGIModel(*options) == MGIModel::Exact ? KinMode::Exact : KinMode::Grid;
+    // The exact model chooses among configurations within the panel's
+    // limits, as the simulator does.
+    JointLimits limits = kDefaultJointLimits;
+    if (command.mode == KinMode::Exact) {
+        const std::string panelFile = command.directory + "/glui.opt";
+        if (access(panelFile.c_str(), R_OK) == 0)
+            if (const COptions* panel = COptionsParser::GetOptions(panelFile.c_str()))
+                limits = ReadJointLimits(*panel);
+    }
 
     int status = 0;
     unsigned long lineNumber = 0;
@@ -95,21 +170,48 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
             status = 1;
             break;
         case KinLine::Values: {
-            float result[6];
-            if (mgd) {
-                const JointAngles angles{values[0], values[1], values[2], values[3], values[4], values[5]};
-                ToolPose pose;
-                ComputeMGD(lengths, angles, &pose);
-                const float r[6] = {pose.X, pose.Y, pose.Z, pose.alpha, pose.beta, pose.gamma};
-                std::memcpy(result, r, sizeof result);
-            } else {
-                const ToolPose pose{values[0], values[1], values[2], values[3], values[4], values[5]};
+            const ToolPose pose{values[0], values[1], values[2], values[3], values[4], values[5]};
+            switch (command.mode) {
+            case KinMode::Forward: {
+                ToolPose result;
+                ComputeMGD(lengths, JointAngles{values[0], values[1], values[2], values[3], values[4], values[5]},
+                           &result);
+                const float r[6] = {result.X, result.Y, result.Z, result.alpha, result.beta, result.gamma};
+                PrintKinValues(out, r);
+                break;
+            }
+            case KinMode::Grid: {
                 JointAngles angles;
                 ComputeMGI(lengths, pose, &angles);
-                const float r[6] = {angles.A12, angles.A23, angles.A34, angles.A45, angles.A56, angles.A67};
-                std::memcpy(result, r, sizeof result);
+                PrintAngles(out, angles);
+                break;
             }
-            PrintKinValues(out, result);
+            case KinMode::Exact: {
+                const MGIResult result = SolveMGINearGrid(lengths, pose, limits);
+                PrintAngles(out, result.angles);
+                if (!result.reached)
+                    PrintOutOfReach(err, lineNumber, result.distance);
+                if (!result.withinLimits)
+                    std::fprintf(err, "kalimbrax-kin : ligne %lu : aucune configuration dans les limites de glui.opt\n",
+                                 lineNumber);
+                break;
+            }
+            case KinMode::AllExact: {
+                MGISolutions solutions;
+                SolveMGIExact(lengths, pose, &solutions);
+                if (!solutions.Reached()) {
+                    PrintOutOfReach(err, lineNumber, solutions.distance);
+                    break;
+                }
+                for (int i = 0; i < solutions.count; ++i) {
+                    std::fprintf(out, "%lu ", lineNumber);
+                    PrintAngles(out, solutions.configurations[i].angles);
+                }
+                break;
+            }
+            case KinMode::FromDataSet:
+                break;  // resolved above
+            }
             break;
         }
         }

@@ -21,8 +21,18 @@ KinLine ParseKinLine(const char* line, std::size_t length, float values[6]);
 // separated by single spaces, ended by a newline.
 void PrintKinValues(FILE* out, const float values[6]);
 
-// The whole tool: argv[1] is "mgd" or "mgi", argv[2] the optional data
-// directory ("default"). Reads robot.opt there, then every line of in.
+// The whole tool: argv[1] is "mgd" or "mgi", then for mgi one of --exact,
+// --grid or --all, then the optional data directory ("default"). Reads
+// robot.opt there (and for the exact model the limits of glui.opt, when it
+// is there), then every line of in:
+//   mgd      the forward model;
+//   mgi      the model robot.opt asks for (bMGIExact), or the one named:
+//            --grid the grid search, --exact the exact model with the grid
+//            search's answer as reference;
+//   --all    every exact configuration, one line each, led by the number of
+//            its input line (every line counted from 1).
+// A target out of reach still gives its line (none with --all) and a French
+// warning on err with its line number and the distance left.
 // Returns 0 when every line was good, 1 when a line was rejected (with a
 // French message naming its line number on err), 2 for a wrong command or a
 // missing or invalid robot.opt.

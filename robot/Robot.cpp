@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "config/OptionsParser.h"
 #include "robot/JointMotion.h"
+#include "robot/MGIGrid.h"
 
 #include <GL/gl.h>
 
@@ -46,6 +47,8 @@ bool CRobot::Init()
                                              "fAngle45MaxSpeed", "fAngle56MaxSpeed", "fAngle67MaxSpeed"};
     for (int joint = 0; joint < 6; ++joint)
         m_fMaxSpeed[joint] = options->GetFloat(speedKeys[joint], 1.0f);
+
+    m_eMGIModel = ReadMGIModel(*options);
 
     if (!m_Texture.LoadTGA(options->GetString("strTextureFileName", "metal.tga")))
         return false;
@@ -98,6 +101,11 @@ void CRobot::ComputeMGD(JointAngles angles, ToolPose* pose) const
 JointAngles* CRobot::ComputeMGI(ToolPose pose, JointAngles* angles) const
 {
     return ::ComputeMGI(Lengths(), pose, angles);
+}
+
+MGIResult CRobot::SolveMGI(const ToolPose& target, const JointAngles& reference) const
+{
+    return ::SolveMGI(Lengths(), m_eMGIModel, target, reference, m_Limits);
 }
 
 bool CRobot::StepJoint(float& current, float& target, float maxSpeed, double dt)

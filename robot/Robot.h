@@ -3,6 +3,7 @@
 // current angles, moved toward the target angles in real time.
 #include "app/BaseObject.h"
 #include "graphics/3DSObject.h"
+#include "robot/InverseModel.h"
 #include "robot/Kinematics.h"
 #include "robot/LinkChain.h"
 #include "robot/RobotTypes.h"
@@ -27,9 +28,12 @@ public:
 
     // The lengths of the geometric models, from the links' offsets.
     ArmLengths Lengths() const;
-    // Forward and inverse models on this arm's lengths.
+    // Forward and inverse models on this arm's lengths. ComputeMGI is the
+    // grid model; SolveMGI the model robot.opt asks for, within m_Limits,
+    // with the reference as SolveMGI of InverseModel.h takes it.
     void ComputeMGD(JointAngles angles, ToolPose* pose) const;
     JointAngles* ComputeMGI(ToolPose pose, JointAngles* angles) const;
+    MGIResult SolveMGI(const ToolPose& target, const JointAngles& reference) const;
     // One motion step of one joint, and of the six joints toward the targets.
     static bool StepJoint(float& current, float& target, float maxSpeed, double dt);
     bool UpdateMotion(double dt);
@@ -41,4 +45,8 @@ public:
     CAxes m_Axes;
     CTexture m_Texture;
     bool m_bShowAxes = false;
+    // The inverse model of robot.opt (bMGIExact), and the joints' limits of
+    // the panel's spinners, which the panel sets when it reads glui.opt.
+    MGIModel m_eMGIModel = MGIModel::Grid;
+    JointLimits m_Limits = kDefaultJointLimits;
 };

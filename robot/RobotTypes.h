@@ -13,3 +13,10 @@ struct JointAngles {
 struct ToolPose {
     float X, Y, Z, alpha, beta, gamma;
 };
+
+// The fields in order, for code that runs over the six joints or the six
+// pose values: a.*kJointFields[i].
+constexpr float JointAngles::*kJointFields[6] = {&JointAngles::A12, &JointAngles::A23, &JointAngles::A34,
+                                                 &JointAngles::A45, &JointAngles::A56, &JointAngles::A67};
+constexpr float ToolPose::*kPoseFields[6] = {&ToolPose::X,     &ToolPose::Y,    &ToolPose::Z,
+                                             &ToolPose::alpha, &ToolPose::beta, &ToolPose::gamma};

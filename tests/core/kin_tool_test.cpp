@@ -2,10 +2,12 @@
 // on the shipped data set and on a directory given as argument.
 #include "kinematics_fixture.h"
 #include "robot/KinBatch.h"
-#include "robot/Kinematics.h"
+#include "robot/InverseModel.h"
+#include "robot/MGIGrid.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -192,6 +194,9 @@ TEST_F(KinBatchTest, SetupFailuresGiveStatusTwo)
         {{}, "commande invalide"},
         {{"fk"}, "commande invalide"},
         {{"mgd", directory.c_str(), "extra"}, "commande invalide"},
+        {{"mgd", "--exact", directory.c_str()}, "commande invalide"},
+        {{"mgi", "--fast", directory.c_str()}, "commande invalide"},
+        {{"mgi", "--exact", "--grid", directory.c_str()}, "commande invalide"},
         {{"mgi", missing.c_str()}, "impossible de charger le fichier"},
         {{"mgd", invalidDir.c_str()}, "impossible de charger le fichier"},
     };
@@ -201,6 +206,107 @@ TEST_F(KinBatchTest, SetupFailuresGiveStatusTwo)
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }
+}
+
+// A data directory of the test arm with robot.opt's model key and an
+// optional glui.opt.
+std::string ArmDirectory(const char* name, const char* modelKey, const char* panel)
+{
+    const std::string dir = ::testing::TempDir() + name;
+    mkdir(dir.c_str(), 0755);
+    FILE* f = std::fopen((dir + "/robot.opt").c_str(), "w");
+    std::fprintf(f, "fBodySizeZ = 1.0; fShoulderSizeX = 0.3; fUpperArmSizeX = 1.2;\n"
+                    "fElbowSizeY = -0.2; fLowerArmSizeZ = 0.9;\n%s\n",
+                 modelKey);
+    std::fclose(f);
+    const std::string panelFile = dir + "/glui.opt";
+    std::remove(panelFile.c_str());
+    if (panel) {
+        f = std::fopen(panelFile.c_str(), "w");
+        std::fputs(panel, f);
+        std::fclose(f);
+    }
+    return dir;
+}
+
+std::string FormatAngles(const JointAngles& a)
+{
+    const float v[6] = {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67};
+    return Format(v);
+}
+
+// mgi runs the model robot.opt asks for unless one is named; the exact model
+// chooses within the limits of glui.opt.
+TEST_F(KinBatchTest, MgiTakesTheDataSetsModelOrTheOneNamed)
+{
+    const std::string grid = ArmDirectory("kx_kin_grid", "", nullptr);
+    const std::string exact = ArmDirectory("kx_kin_exact", "bMGIExact = true;", nullptr);
+    const std::string halfTurns = ArmDirectory(
+        "kx_kin_half", "bMGIExact = true;",
+        "fAngle12MinValue = -180.0; fAngle12MaxValue = 180.0; fAngle23MinValue = -180.0; fAngle23MaxValue = 180.0;\n"
+        "fAngle34MinValue = -180.0; fAngle34MaxValue = 180.0; fAngle45MinValue = -180.0; fAngle45MaxValue = 180.0;\n"
+        "fAngle56MinValue = -180.0; fAngle56MaxValue = 180.0; fAngle67MinValue = -180.0; fAngle67MaxValue = 180.0;\n");
+    const ToolPose target = PoseOf(arm, {10, -40, 120, 30, 50, -60});
+    const float v[6] = {target.X, target.Y, target.Z, target.alpha, target.beta, target.gamma};
+    JointAngles gridAngles;
+    ComputeMGI(arm, target, &gridAngles);
+    const std::string gridLine = FormatAngles(gridAngles);
+    const std::string exactLine = FormatAngles(SolveMGINearGrid(arm, target, kDefaultJointLimits).angles);
+    JointLimits half;
+    std::fill(half.low, half.low + 6, -180.0f);
+    std::fill(half.high, half.high + 6, 180.0f);
+    const std::string halfLine = FormatAngles(SolveMGINearGrid(arm, target, half).angles);
+    ASSERT_NE(gridLine, exactLine);
+    ASSERT_NE(exactLine, halfLine) << "a negative angle lands elsewhere within 0 to 360";
+
+    struct Case {
+        std::vector<const char*> args;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{"mgi", grid.c_str()}, gridLine},
+        {{"mgi", "--exact", grid.c_str()}, exactLine},
+        {{"mgi", exact.c_str()}, exactLine},
+        {{"mgi", "--grid", exact.c_str()}, gridLine},
+        {{"mgi", halfTurns.c_str()}, halfLine},
+    };
+    for (const Case& c : cases) {
+        const BatchRun run = RunBatch(c.args, Format(v) + "\n");
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(Lines(run.out), std::vector<std::string>{c.expected}) << c.args[1];
+    }
+}
+
+TEST_F(KinBatchTest, AllListsEveryConfigurationAfterItsLineNumber)
+{
+    const ToolPose a = PoseOf(arm, {10, -40, 120, 30, 50, -60}), b = PoseOf(arm, {-100, 20, 30, -30, -70, 45});
+    const float va[6] = {a.X, a.Y, a.Z, a.alpha, a.beta, a.gamma}, vb[6] = {b.X, b.Y, b.Z, b.alpha, b.beta, b.gamma};
+    const BatchRun run =
+        RunBatch({"mgi", "--all", directory.c_str()}, "# cibles\n" + Format(va) + "\n\n5000 0 0 0 0 0\n" + Format(vb));
+    EXPECT_EQ(run.status, 0);
+    // (5000, 0, 0) is hypot(4970, 100) from the shoulder, which reaches
+    // 120 + hypot(20, 110): 4739.20 short.
+    EXPECT_EQ(run.err, "kalimbrax-kin : ligne 4 : hors d'atteinte, position la plus proche à 4739,20\n");
+    std::vector<std::string> expected;
+    for (const auto& [line, target] : {std::pair<int, ToolPose>{2, a}, std::pair<int, ToolPose>{5, b}}) {
+        MGISolutions all;
+        SolveMGIExact(arm, target, &all);
+        ASSERT_GE(all.count, 4);
+        for (int i = 0; i < all.count; ++i)
+            expected.push_back(std::to_string(line) + " " + FormatAngles(all.configurations[i].angles));
+    }
+    EXPECT_EQ(Lines(run.out), expected);
+}
+
+TEST_F(KinBatchTest, ExactTargetOutOfReachStillAnswersWithAWarning)
+{
+    const BatchRun run = RunBatch({"mgi", "--exact", directory.c_str()}, "170 0 -10 0 0 180\n5000 0 0 0 0 0\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Lines(run.out).size(), 2u);
+    EXPECT_EQ(run.err, "kalimbrax-kin : ligne 2 : hors d'atteinte, position la plus proche à 4739,20\n");
+    const BatchRun grid = RunBatch({"mgi", "--grid", directory.c_str()}, "5000 0 0 0 0 0\n");
+    EXPECT_EQ(grid.err, "") << "the grid model's output is what it always was";
 }
 
 // ---------------------------------------------------------------------------

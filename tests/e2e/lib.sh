@@ -104,3 +104,47 @@ kx_drag() {
   sleep 0.2
   xdotool mouseup 1 2>/dev/null
 }
+
+# --- The control panel, driven through its layout dump -----------------------
+# Click positions and values come from the panel layer's dump
+# (KALIMBRAX_PANEL_LAYOUT), never from guessed pixels. Layout lines:
+# kind index id x y w h enabled value label...
+
+# kx_launch_panel DATA [TITLE]: kx_launch with the layout dump on, then waits
+# for the panel window (its id in KX_PANEL) and its first complete layout.
+kx_launch_panel() {
+  KX_LAYOUT="$KX_WORK/layout.txt"
+  export KALIMBRAX_PANEL_LAYOUT="$KX_LAYOUT"
+  kx_launch "$@" || return 1
+  local title i
+  title=$(kx_option_text "$1/glui.opt" strGLUIWindowName "Kalimbrax Controls")
+  KX_PANEL=$(kx_wait_window "^$title\$" 10) || return 1
+  for i in $(seq 1 50); do grep -q '^checkbox ' "$KX_LAYOUT" 2>/dev/null && return 0; sleep 0.1; done
+  return 1
+}
+# kx_panel_row KIND ID: the layout line of the control of that kind and id.
+kx_panel_row() { awk -v k="$1" -v id="$2" '$1 == k && $3 == id { print; exit }' "$KX_LAYOUT"; }
+# kx_panel_field KIND ID N: field N of that line (8 enabled, 9 value).
+kx_panel_field() { kx_panel_row "$1" "$2" | awk -v n="$3" '{ print $n }'; }
+# kx_panel_text INDEX: the text of the static text of that creation index.
+kx_panel_text() { awk -v i="$1" '$1 == "statictext" && $2 == i { $1 = $2 = $3 = $4 = $5 = $6 = $7 = $8 = $9 = ""; sub(/^ +/, ""); print; exit }' "$KX_LAYOUT"; }
+# kx_panel_click KIND ID: a left click in the middle of the control.
+kx_panel_click() {
+  local r; r=$(kx_panel_row "$1" "$2")
+  [ -n "$r" ] || { echo "  pas de $1 $2 dans la disposition" >&2; return 1; }
+  # shellcheck disable=SC2046
+  xdotool mousemove --window "$KX_PANEL" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }') click 1
+  sleep 0.4
+}
+# kx_panel_type SPINNER_ID TEXT: types a value into a spinner and presses Enter.
+kx_panel_type() {
+  kx_panel_click spinner-field "$1" || return 1
+  xdotool key ctrl+a; xdotool type -- "$2" 2>/dev/null; xdotool key Return
+  sleep 0.4
+}
+# kx_panel_angles: the six joint-angle spinners' values, space-separated.
+kx_panel_angles() {
+  local id out=""
+  for id in 0 1 2 3 4 5; do out="$out $(kx_panel_field spinner "$id" 9)"; done
+  echo "${out# }"
+}

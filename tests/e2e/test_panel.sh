@@ -6,34 +6,18 @@
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
-LAYOUT="$KX_WORK/layout.txt"
-export KALIMBRAX_PANEL_LAYOUT="$LAYOUT"
-kx_launch "$data" || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
+kx_launch_panel "$data" || { kx_fail "les fenêtres n'apparaissent pas"; kx_finish; }
 wid=$KX_WID
+panel=$KX_PANEL
 title=$(kx_option_text "$data/glui.opt" strGLUIWindowName "Kalimbrax Controls")
-panel=$(kx_wait_window "^$title\$" 10) || { kx_fail "le panneau « $title » n'apparaît pas"; kx_finish; }
+LAYOUT="$KX_LAYOUT"
 W="$KX_WORK"
-
-# Layout lines: kind index id x y w h enabled value label...
-row() { awk -v k="$1" -v id="$2" '$1 == k && $3 == id { print; exit }' "$LAYOUT"; }
-field() { row "$1" "$2" | awk -v n="$3" '{ print $n }'; }
-click() {
-  local r; r=$(row "$1" "$2")
-  [ -n "$r" ] || { echo "  pas de $1 $2 dans la disposition" >&2; return 1; }
-  # shellcheck disable=SC2046
-  xdotool mousemove --window "$panel" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }') click 1
-  sleep 0.4
-}
-type_value() {  # type_value SPINNER_ID VALUE
-  click spinner-field "$1"
-  xdotool key ctrl+a; xdotool type -- "$2"; xdotool key Return
-  sleep 0.4
-}
+field() { kx_panel_field "$@"; }
+click() { kx_panel_click "$@"; }
+type_value() { kx_panel_type "$@"; }
 shot() { sleep "${2:-0.2}"; kx_screenshot "$wid" "$data" "$W/$1.png" || kx_fail "image $1"; }
 differ() { kx_lt 0.001 "$(kx_difference "$W/$1.png" "$W/$2.png")"; }
 same() { kx_lt "$(kx_difference "$W/$1.png" "$W/$2.png")" 0.0005; }
-
-for i in $(seq 1 50); do grep -q '^checkbox ' "$LAYOUT" 2>/dev/null && break; sleep 0.1; done
 
 # The panel as built: four rollouts in two columns, RT unchecked, GO greyed.
 kx_check "quatre volets" kx_eq "$(grep -c '^rollout ' "$LAYOUT")" 4

@@ -7,6 +7,7 @@
 #include "panel/GluiInput.h"
 #include "panel/GluiInternal.h"
 #include "robot/Kinematics.h"
+#include "robot/InverseModel.h"
 #include "robot/Motion.h"
 #include "scene/MainScene.h"
 #include "tests/gl/FakeGl.h"
@@ -14,6 +15,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -96,6 +98,7 @@ protected:
             GLUI_Internal::RunCallbacks(g_pGlui);
     }
     int Checked(int id) { return GLUI_Internal::FindCheckbox(g_pGlui, id)->get_int_val(); }
+    std::string Status() { return g_pMGIStatus->get_name(); }
 
     FakeWindows windows;
     GLUI_WindowSystem* previous = nullptr;
@@ -162,9 +165,11 @@ TEST_F(PanelActions, SpinnersAcrossImmediateAndRealTime)
             EXPECT_EQ(g_fPanelPose.gamma, pose.gamma);
         }
         if (c.computesOtherSide && c.poseSpinner) {
-            EXPECT_NEAR(g_fPanelAngles.A12, 10.0f, 0.01f);  // atan2 of the rounded pose
-            EXPECT_FLOAT_EQ(g_fPanelAngles.A23, 332.0f) << "-28 shown within the limits 0 to 360";
-            EXPECT_FLOAT_EQ(g_fPanelAngles.A34, 130.0f);
+            // The grid's answer, its negative A23 shown within 0 to 360.
+            ToolPose reached;
+            ComputeMGD(scene.m_Robot.Lengths(), g_fPanelAngles, &reached);
+            EXPECT_NEAR(reached.Z, 85.66f, 1.0f);
+            EXPECT_GT(g_fPanelAngles.A23, 180.0f);
         }
         if (!c.computesOtherSide) {
             if (c.poseSpinner)
@@ -185,25 +190,81 @@ TEST_F(PanelActions, SpinnersAcrossImmediateAndRealTime)
     }
 }
 
-TEST_F(PanelActions, InverseModelResultReachesTheTargetWithinTheLimits)
+// What a user relies on from the inverse model in the panel, for both
+// models: the arm takes the angles shown, within the spinners' 0 to 360
+// (moved there by whole turns), and its wrist centre lands on the target,
+// exactly with the exact model, within the grid's step with the grid; the
+// status line says how it went.
+TEST_F(PanelActions, InverseModelPutsTheArmOnTheTargetWithinTheLimits)
 {
-    // Every angle the inverse model gives is moved by whole turns into the
-    // spinner's 0 to 360, so the arm reaches the pose instead of a clamp.
-    Click(CHECK_IMMEDIATE);
-    ToolPose target;
-    ComputeMGD(scene.m_Robot.Lengths(), JointAngles{45, -45, 90, -30, 40, -100}, &target);
-    g_fPanelPose = target;
-    Spin(g_pPoseSpinners[0], target.X);
-    for (float a : {g_fPanelAngles.A12, g_fPanelAngles.A23, g_fPanelAngles.A34, g_fPanelAngles.A45,
-                    g_fPanelAngles.A56, g_fPanelAngles.A67}) {
-        EXPECT_GE(a, 0.0f);
-        EXPECT_LE(a, 360.0f);
+    struct Case {
+        MGIModel model;
+        double tolerance;
+        const char* status;
+    };
+    const Case cases[] = {
+        {MGIModel::Grid, 15.0, "Grille : centre du poignet à "},
+        {MGIModel::Exact, 0.01, "Pose atteinte ; vers l'avant, coude "},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        scene.m_Robot.m_eMGIModel = c.model;
+        Click(CHECK_IMMEDIATE);
+        ToolPose target;
+        ComputeMGD(scene.m_Robot.Lengths(), JointAngles{45, -45, 90, -30, 40, -100}, &target);
+        g_fPanelPose = target;
+        Spin(g_pPoseSpinners[0], target.X);
+        for (float a : {g_fPanelAngles.A12, g_fPanelAngles.A23, g_fPanelAngles.A34, g_fPanelAngles.A45,
+                        g_fPanelAngles.A56, g_fPanelAngles.A67}) {
+            EXPECT_GE(a, 0.0f);
+            EXPECT_LE(a, 360.0f);
+        }
+        EXPECT_TRUE(Same(scene.m_Robot.m_fAngle, g_fPanelAngles));
+        ToolPose reached;
+        ComputeMGD(scene.m_Robot.Lengths(), scene.m_Robot.m_fAngle, &reached);
+        EXPECT_LE(std::hypot(reached.X - target.X, reached.Y - target.Y, reached.Z - target.Z), c.tolerance);
+        EXPECT_EQ(Status().rfind(c.status, 0), 0u) << Status();
+        TearDown();
     }
+}
+
+// The exact model takes the configuration nearest where the arm stands: the
+// arm's own, whichever elbow and wrist it holds.
+TEST_F(PanelActions, ExactModelKeepsTheArmsConfiguration)
+{
+    scene.m_Robot.m_eMGIModel = MGIModel::Exact;
+    Click(CHECK_IMMEDIATE);
+    const JointAngles holds[] = {{45, -45, 90, -30, 40, -100}, {45, 60, 250, 150, 320, 80}};
+    for (const JointAngles& arm : holds) {
+        scene.m_Robot.m_fAngle = arm;
+        ToolPose target;
+        ComputeMGD(scene.m_Robot.Lengths(), arm, &target);
+        target.Z += 1.0f;
+        g_fPanelPose = target;
+        Spin(g_pPoseSpinners[2], target.Z);
+        // One unit moves the joints a few degrees; any other configuration
+        // lies tens of degrees away.
+        for (int j = 0; j < 6; ++j)
+            EXPECT_NEAR(std::remainder(g_fPanelAngles.*kJointFields[j] - arm.*kJointFields[j], 360.0f), 0.0f, 10.0f)
+                << "joint " << j;
+    }
+}
+
+TEST_F(PanelActions, StatusLineSaysWhenThePoseIsOutOfReach)
+{
+    EXPECT_EQ(Status(), "Modèle inverse par recherche sur grille") << "until a computation, the model in use";
+    scene.m_Robot.m_eMGIModel = MGIModel::Exact;
+    Click(CHECK_IMMEDIATE);
+    // The example arm reaches 120 + hypot(20, 110) from its shoulder at
+    // (30, 0, 100): (1000, 0, 100) is 970 - 231.8 beyond.
+    g_fPanelPose = ToolPose{1000, 0, 100, 0, 0, 180};
+    Spin(g_pPoseSpinners[0], 1000);
+    EXPECT_EQ(Status(), "Hors d'atteinte : position la plus proche à 738,2 ; vers l'avant, bras tendu, "
+                        "poignet non retourné");
     ToolPose reached;
     ComputeMGD(scene.m_Robot.Lengths(), scene.m_Robot.m_fAngle, &reached);
-    EXPECT_NEAR(reached.X, target.X, 15.0f);  // the search's one-degree grid
-    EXPECT_NEAR(reached.Y, target.Y, 15.0f);
-    EXPECT_NEAR(reached.Z, target.Z, 15.0f);
+    EXPECT_NEAR(reached.X, 30 + 231.8, 0.1) << "stretched toward the target";
+    EXPECT_NEAR(reached.Z, 100, 0.1);
 }
 
 TEST_F(PanelActions, CalculationButtonsFollowImmediateMode)

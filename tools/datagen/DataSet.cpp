@@ -165,6 +165,10 @@ std::string RobotOptions()
     w.Blank();
     w.Text("strTextureFileName", "metal.tga");
     w.Blank();
+    w.Comment("Modèle inverse (MGI) exact : la configuration la plus proche du bras");
+    w.Comment("(false : recherche sur grille d'un degré)");
+    w.Bool("bMGIExact", true);
+    w.Blank();
     static const char* const linkKeys[LINK_COUNT] = {
         "Body", "Shoulder", "UpperArm", "Elbow", "LowerArm", "Wrist", "Hand",
     };

@@ -1,7 +1,8 @@
 // kalimbrax-kin: the arm's geometric models for scripts and batch work.
-//   kalimbrax-kin mgd [DATA_DIR]   six joint angles per line -> tool pose
-//   kalimbrax-kin mgi [DATA_DIR]   tool pose per line -> six joint angles
-// The lengths come from DATA_DIR/robot.opt ("default" when absent).
+//   kalimbrax-kin mgd [DATA_DIR]                          six joint angles per line -> tool pose
+//   kalimbrax-kin mgi [--exact | --grid | --all] [DATA_DIR]  tool pose per line -> six joint angles
+// The lengths come from DATA_DIR/robot.opt ("default" when absent); see
+// KinBatch.h for the models and the output.
 #include "robot/KinBatch.h"
 
 #include <cstdio>

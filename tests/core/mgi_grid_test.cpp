@@ -1,9 +1,10 @@
-// Inverse model (MGI): the worked examples, the tie rule, the mended wrist
-// (every orientation reproduced), the edge cases the search must survive
-// (far, non-finite and degenerate targets and arms), and a plain
+// The grid model of the inverse model: the worked examples, the tie rule,
+// the mended wrist (every orientation reproduced), the edge cases the search
+// must survive (far, non-finite and degenerate targets and arms), and a plain
 // reimplementation that calls the full forward model for every candidate.
 #include "kinematics_fixture.h"
-#include "robot/Kinematics.h"
+#include "robot/MGIGrid.h"
+#include "robot/MGIWrist.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "panel/AngleShift.h"
+#include "robot/JointLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(AngleShiftTest, ShiftsByWholeTurnsIntoTheLimits)
+TEST(ShiftIntoLimits, ShiftsByWholeTurnsIntoTheLimits)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     struct Case { float angle, low, high, current, expected; };
@@ -30,7 +30,7 @@ TEST(AngleShiftTest, ShiftsByWholeTurnsIntoTheLimits)
     EXPECT_FLOAT_EQ(ShiftIntoLimits(-28.0f, 0.0f, 360.0f, nan), 332.0f);
 }
 
-TEST(AngleShiftTest, ResultAlwaysWithinLimitsWhenATurnFits)
+TEST(ShiftIntoLimits, ResultAlwaysWithinLimitsWhenATurnFits)
 {
     for (float angle = -1000.0f; angle <= 1000.0f; angle += 7.3f) {
         float shifted = ShiftIntoLimits(angle, 0.0f, 360.0f, 180.0f);

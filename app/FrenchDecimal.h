@@ -1,0 +1,13 @@
+#pragma once
+// Numbers the way a French reader writes them: a comma as decimal point.
+// Shown in the panel and the tools' messages, and read from what a user
+// types, where the point is accepted as well.
+#include <string>
+
+// The value with `digits` decimals and a comma: 43.21 gives "43,2" with one.
+std::string FormatDecimal(double value, int digits);
+
+// A number in C syntax ("12.5", "-1e3", "0x10"), where one comma may stand
+// for the decimal point ("12,5"); blanks around it are allowed, nothing
+// else. Refuses what is not a finite number (nan, inf, 1e999).
+bool ParseDecimal(const char* text, double* value);

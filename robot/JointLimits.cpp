@@ -1,0 +1,63 @@
+#include "robot/JointLimits.h"
+
+#include "config/OptionsParser.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// The whole turns that bring angle into [low, high]: first and last; none
+// when first > last.
+void TurnsIntoLimits(double angle, float low, float high, double* first, double* last)
+{
+    *first = std::ceil((low - angle) / 360.0);
+    *last = std::floor((high - angle) / 360.0);
+}
+
+}  // namespace
+
+JointLimits ReadJointLimits(const COptions& options)
+{
+    static const char* const joints[6] = {"12", "23", "34", "45", "56", "67"};
+    JointLimits limits;
+    char key[32];
+    for (int joint = 0; joint < 6; ++joint) {
+        std::snprintf(key, sizeof key, "fAngle%sMinValue", joints[joint]);
+        limits.low[joint] = options.GetFloat(key, kDefaultJointLimits.low[joint]);
+        std::snprintf(key, sizeof key, "fAngle%sMaxValue", joints[joint]);
+        limits.high[joint] = options.GetFloat(key, kDefaultJointLimits.high[joint]);
+    }
+    return limits;
+}
+
+float ShiftIntoLimits(float angle, float low, float high, float current)
+{
+    if (!std::isfinite(angle) || !(low <= high))
+        return angle;
+    const double a = angle;
+    double firstTurn, lastTurn;
+    TurnsIntoLimits(a, low, high, &firstTurn, &lastTurn);
+    if (firstTurn > lastTurn)
+        return angle;
+    double nearest = std::isfinite(current) ? std::round((current - a) / 360.0) : firstTurn;
+    double turns = std::clamp(nearest, firstTurn, lastTurn);
+    float shifted = static_cast<float>(a + 360.0 * turns);
+    // Rounding to single precision may step just past a limit.
+    return std::clamp(shifted, low, high);
+}
+
+bool FitsLimits(const JointAngles& angles, const JointLimits& limits)
+{
+    for (int joint = 0; joint < 6; ++joint) {
+        const float angle = angles.*kJointFields[joint];
+        if (!std::isfinite(angle) || !(limits.low[joint] <= limits.high[joint]))
+            return false;
+        double first, last;
+        TurnsIntoLimits(angle, limits.low[joint], limits.high[joint], &first, &last);
+        if (first > last)
+            return false;
+    }
+    return true;
+}

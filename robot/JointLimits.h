@@ -1,0 +1,28 @@
+#pragma once
+// The joints' limits, as the panel's spinners hold them (from glui.opt), and
+// the whole-turn shift that brings an angle into them: joint angles repeat
+// every 360 degrees, the spinners do not. The arm's drawing and models apply
+// no limits; the inverse models use them to choose among configurations.
+#include "robot/RobotTypes.h"
+
+class COptions;
+
+struct JointLimits {
+    float low[6], high[6];  // degrees, joint order A12 ... A67
+};
+
+// The spinners' limits when glui.opt says nothing.
+constexpr JointLimits kDefaultJointLimits = {{0, 0, 0, 0, 0, 0}, {360, 360, 360, 360, 360, 360}};
+
+// The limits glui.opt gives the spinners: fAngle12MinValue to
+// fAngle12MaxValue, and so on for every joint, each defaulting as above.
+JointLimits ReadJointLimits(const COptions& gluiOptions);
+
+// The angle moved by a whole number of turns into [low, high], choosing the
+// turn count that lands nearest to `current`. When no whole turn fits (or
+// the limits are reversed, or the angle is not finite) the angle comes back
+// unchanged, for the spinner to clamp.
+float ShiftIntoLimits(float angle, float low, float high, float current);
+
+// True when every angle fits its limits once shifted by whole turns.
+bool FitsLimits(const JointAngles& angles, const JointLimits& limits);
