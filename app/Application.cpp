@@ -26,7 +26,7 @@ namespace {
 
 void CApplication::PrintSystemInfo()
 {
-    std::printf("Système : %s\n", GetWindowsVersionString());
+    std::printf("Système : %s\n", GetSystemDescription());
     std::printf("Version de GLUT:%f\n", GetGlutVersion());
     std::printf("Version de GLUI:%f\n", GetGluiVersion());
     std::fflush(stdout);

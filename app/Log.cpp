@@ -63,8 +63,9 @@ int WriteRecord(int channel, const RecordBuffers& buffers, const char* format, v
         buffers.record[recordLength - 1] = '\n';
     }
 
+    // Flushed at once: a program that crashes keeps every record it wrote.
     int result = -1;
-    if (std::fwrite(buffers.record, 1, recordLength, slot.file) == recordLength)
+    if (std::fwrite(buffers.record, 1, recordLength, slot.file) == recordLength && std::fflush(slot.file) == 0)
         result = static_cast<int>(recordLength);
     if (slot.hook)
         slot.hook(buffers.record);
@@ -120,8 +121,6 @@ int LogError(const char* format, ...)
     va_start(args, format);
     int result = WriteRecord(LOG_ERROR, {utf8, message, sizeof message, record, sizeof record}, format, args);
     va_end(args);
-    if (g_Channels[LOG_ERROR].open)
-        std::fflush(g_Channels[LOG_ERROR].file);
     return result;
 }
 

@@ -4,7 +4,8 @@
 //
 // A record is one line: "%H:%M:%S:<ms> - message\n", where <ms> is the wall
 // time elapsed since the process started, in milliseconds. Records are stored
-// in Windows-1252; messages are given in UTF-8 (see Cp1252.h).
+// in Windows-1252; messages are given in UTF-8 (see Cp1252.h). Every record
+// is flushed to its file as it is written.
 //
 // Not re-entrant: formatting uses static buffers, and a hook must not log.
 

@@ -3,33 +3,19 @@
 #include <sys/utsname.h>
 
 #include <cstdio>
-#include <cstring>
 
-bool QueryKernelVersion(KernelVersion* version)
+void FormatSystemDescription(const char* system, const char* release, const char* machine, char* buffer, int size)
 {
+    std::snprintf(buffer, static_cast<std::size_t>(size), "%s %s %s", system, release, machine);
+}
+
+const char* GetSystemDescription()
+{
+    static char description[3 * sizeof(utsname::release) + 3];
     struct utsname name;
     if (uname(&name) != 0)
-        return false;
-    *version = KernelVersion{0, 0, 0, kPlatformIdLinux, {}};
-    // "6.1.0-28-amd64": major, minor and patch; any of them may be absent.
-    std::sscanf(name.release, "%d.%d.%d", &version->major, &version->minor, &version->build);
-    std::snprintf(version->release, sizeof version->release, "%s", name.release);
-    return true;
-}
-
-void FormatVersionString(const KernelVersion& version, char* buffer, int size)
-{
-    std::snprintf(buffer, static_cast<std::size_t>(size), "Windows %d.%d build%d PlatformId %d SP=\"%s\"",
-                  version.major, version.minor, version.build, version.platformId, version.release);
-}
-
-const char* GetWindowsVersionString()
-{
-    static char description[260];
-    KernelVersion version;
-    if (!QueryKernelVersion(&version))
-        return "WINDOWS UNKNOWN";
-    FormatVersionString(version, description, sizeof description);
+        return "système inconnu";
+    FormatSystemDescription(name.sysname, name.release, name.machine, description, sizeof description);
     return description;
 }
 

@@ -15,6 +15,11 @@ std::int64_t PerformanceFrequency()
     return frequency;
 }
 
+double MonotonicSeconds()
+{
+    return static_cast<double>(ReadPerformanceCounter()) / static_cast<double>(PerformanceFrequency());
+}
+
 void CTimer::Start()
 {
     m_iStart = ReadPerformanceCounter();

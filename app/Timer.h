@@ -16,3 +16,6 @@ public:
 // The counter behind CTimer: ticks of a monotonic clock and their rate.
 std::int64_t ReadPerformanceCounter();
 std::int64_t PerformanceFrequency();
+
+// Seconds on the same monotonic clock, from an arbitrary origin.
+double MonotonicSeconds();

@@ -4,6 +4,7 @@
 #include "app/Scene.h"
 #include "graphics/Graphics.h"
 #include "graphics/TgaImage.h"
+#include "panel/PanelActions.h"
 
 #include <GL/freeglut.h>
 
@@ -19,17 +20,14 @@ bool SceneAccepts(int inputKind)
     return g_pCurrentScene && (g_pCurrentScene->GetInputFlags() & inputKind);
 }
 
-void ToggleWireFrame()
-{
-    g_bWireFrame = !g_bWireFrame;
-    glPolygonMode(GL_FRONT_AND_BACK, g_bWireFrame ? GL_LINE : GL_FILL);
-    glutPostRedisplay();
-}
-
 } // namespace
 
 bool SaveScreenshot()
 {
+    // Drawn afresh first: after a resize the last frame may still be the
+    // old size, or not drawn yet. The back buffer keeps the frame after the
+    // swap (the default read buffer of a double-buffered window).
+    OnDisplay();
     CTgaImage image;
     image.width = static_cast<unsigned short>(g_iScreenWidth);
     image.height = static_cast<unsigned short>(g_iScreenHeight);
@@ -72,10 +70,10 @@ void OnSpecialKey(int key, int x, int y)
 {
     switch (key) {
     case GLUT_KEY_F5:
-        ToggleWireFrame();
+        CPanelActions::SetDisplayFlag(DisplayFlag::WireFrame, !g_bWireFrame);
         return;
     case GLUT_KEY_F6:
-        SaveScreenshot();
+        CPanelActions::SaveScreenshot();
         return;
     default:
         if (SceneAccepts(INPUT_KEYBOARD))

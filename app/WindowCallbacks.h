@@ -9,9 +9,10 @@ void OnMouse(int button, int state, int x, int y);
 void OnSpecialKey(int key, int x, int y);
 void OnKeyboard(unsigned char key, int x, int y);
 
-// Wireframe state of F5 (the panel's WF checkbox keeps a flag of its own).
+// Wireframe state, which F5 and the panel's checkbox both switch through the
+// panel's actions.
 extern bool g_bWireFrame;
 
-// Reads the window's colour buffer into "screenshot.tga" in the current
-// directory; false when the picture could not be written.
+// Draws the window's frame afresh and reads it into "screenshot.tga" in the
+// current directory; false when the picture could not be written.
 bool SaveScreenshot();

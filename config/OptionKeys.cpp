@@ -70,6 +70,8 @@ const OptionKey kGluiKeys[] = {
     Text("strReflect", "RF"),
     Text("strShadows", "SH"),
     Text("strMetalLook", "SM"),
+    Text("strAxes", "Repères"),
+    Text("strArmStateName", "Bras"),
 };
 
 const OptionKey kDecorKeys[] = {

@@ -80,4 +80,7 @@ void CGraphics::Reshape(int width, int height)
     gluPerspective(static_cast<double>(g_fScreenFOV), static_cast<double>(width) / height, kNearPlane, kFarPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    // Without a window manager a resize brings no expose event: the new size
+    // would show the old picture until something else asked for a frame.
+    glutPostRedisplay();
 }

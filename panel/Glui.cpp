@@ -14,14 +14,14 @@
 #include "panel/GluiInternal.h"
 
 #include "app/Cp1252.h"
+#include "app/FrenchDecimal.h"
 #include "app/Log.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 // ============================================================================
@@ -39,20 +39,11 @@ float GLUI_ClampFloat(float value, float low, float high)
 
 bool GLUI_ParseFloat(const char* text, float* out)
 {
-    if (!text)
+    double value;
+    if (!text || !ParseDecimal(text, &value))
         return false;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text, &end);
-    if (end == text)
-        return false;
-    while (*end && std::isspace(static_cast<unsigned char>(*end)))
-        ++end;
-    if (*end)
-        return false;
-    // strtod accepts "nan" and "inf"; values beyond float range would become
-    // inf once narrowed.
-    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+    // Values beyond float range would become inf once narrowed.
+    if (std::fabs(value) > std::numeric_limits<float>::max())
         return false;
     *out = static_cast<float>(value);
     return true;
@@ -187,6 +178,11 @@ void GLUI_Control::RequestGfxRedisplay() const
         GLUI_Windows().PostRedisplay(m_pGlui->m_iMainGfxWindow);
 }
 
+void GLUI_Control::set_tooltip(const char* text)
+{
+    m_strTooltip = Cp1252ToUtf8(text ? text : "");
+}
+
 void GLUI_Control::enable()
 {
     m_bEnabled = true;
@@ -266,6 +262,8 @@ void GLUI_Spinner::set_float_val(float value)
             value = GLUI_ClampFloat(value, m_fMin, m_fMax);
         if (m_iDataType == GLUI_SPINNER_INT)
             value = std::round(value);
+        if (value != m_fValue)
+            m_strRefusal.clear();
         m_fValue = value;
     }
     WriteLive();
@@ -435,9 +433,29 @@ bool GLUI_Internal::UserSetFloat(GLUI_Spinner* spinner, float value)
 {
     if (!IsEnabled(spinner) || !std::isfinite(value))
         return false;
+    spinner->m_strRefusal.clear();
     spinner->set_float_val(value);
     spinner->m_pGlui->m_pending.push_back(spinner);
     return true;
+}
+
+void GLUI_Internal::FormatValue(const GLUI_Spinner* spinner, char* text, std::size_t size)
+{
+    std::snprintf(text, size, spinner->m_iDataType == GLUI_SPINNER_INT ? "%.0f" : "%.3f", spinner->m_fValue);
+}
+
+bool GLUI_Internal::UserCommitText(GLUI_Spinner* spinner, const char* text)
+{
+    char shown[64];
+    FormatValue(spinner, shown, sizeof shown);
+    if (spinner->m_strRefusal.empty() && std::strcmp(text, shown) == 0)
+        return false;  // left as it was shown: no change to make
+    float value;
+    if (GLUI_ParseFloat(text, &value))
+        return UserSetFloat(spinner, value);
+    spinner->m_strRefusal = std::string("« ") + text + " » n'est pas un nombre : tapez par exemple 12,5 ou -3.25";
+    spinner->RequestPanelRedisplay();
+    return false;
 }
 
 GLUI_Checkbox* GLUI_Internal::FindCheckbox(GLUI* glui, int id)
@@ -520,6 +538,22 @@ std::string GLUI_Internal::LayoutText(const GLUI* glui, int width, int height)
         text += c->m_strLabel;
         text += '\n';
     };
+    // After a control's own lines: its tooltip, and a spinner's refusal.
+    auto notes = [&](const GLUI_Control* c) {
+        const std::string refusal =
+            c->m_eKind == GLUI_Control::KIND_SPINNER ? static_cast<const GLUI_Spinner*>(c)->m_strRefusal : "";
+        const std::pair<const char*, const std::string*> items[] = {{"tooltip", &c->m_strTooltip},
+                                                                     {"refused", &refusal}};
+        for (const auto& [kind, what] : items)
+        {
+            if (what->empty())
+                continue;
+            std::snprintf(line, sizeof line, "%s %d ", kind, c->m_iIndex);
+            text += line;
+            text += *what;
+            text += '\n';
+        }
+    };
     std::function<void(const GLUI_Control*)> visit = [&](const GLUI_Control* c) {
         switch (c->m_eKind)
         {
@@ -532,11 +566,12 @@ std::string GLUI_Internal::LayoutText(const GLUI* glui, int width, int height)
             {
                 open = static_cast<const GLUI_Rollout*>(c)->m_bOpen;
                 add("rollout", c, c->m_rect, open ? 1.0f : 0.0f);
+                notes(c);
             }
             if (open)
                 for (const GLUI_Control* child : panel->m_children)
                     visit(child);
-            break;
+            return;
         }
         case GLUI_Control::KIND_SPINNER:
         {
@@ -570,6 +605,7 @@ std::string GLUI_Internal::LayoutText(const GLUI* glui, int width, int height)
             break;
         }
         }
+        notes(c);
     };
     for (const GLUI_Control* c : glui->m_topLevel)
         visit(c);

@@ -13,9 +13,12 @@
 //  - Layout dump for end-to-end tests
 //
 // What the panel relies on:
-//  - A change made by the user (arrow click or drag, typed number and Enter,
-//    checkbox click, button click) writes the live variable first, then
-//    calls the control's callback with its id. The callback runs after the
+//  - A change made by the user (arrow click or drag, a typed number left
+//    with Enter, Tab or a click elsewhere, checkbox click, button click)
+//    writes the live variable first, then calls the control's callback with
+//    its id. A typed number takes a comma or a point as decimal point; text
+//    that is not a number is refused and stays in the field, in red, with
+//    the reason as its tooltip. The callback runs after the
 //    panel's frame is drawn, with the graphics window named by
 //    set_main_gfx_window current; the previously current window is restored
 //    afterwards.
@@ -81,6 +84,10 @@ public:
     // where the control sits in the width of its column or rollout.
     void set_alignment(int align);
 
+    // A short help shown while the pointer rests on the control
+    // (Windows-1252, like every label).
+    void set_tooltip(const char* text);
+
     int get_id() const { return m_iId; }
     // The label as drawn, in UTF-8.
     const char* get_name() const { return m_strLabel.c_str(); }
@@ -107,6 +114,7 @@ protected:
     int m_iId;
     GLUI_Update_CB m_pCallback;
     std::string m_strLabel;
+    std::string m_strTooltip;  // UTF-8
     bool m_bEnabled = true;
     int m_iAlignment = GLUI_ALIGN_LEFT;
     GLUI_Rect m_rect;
@@ -143,7 +151,8 @@ public:
     void set_float_limits(float low, float high, int limit_type = GLUI_LIMIT_CLAMP);
     // Sets the value (clamped) and writes the live variable; no callback. A
     // value that is not finite is refused: the spinner keeps its value and
-    // writes it back to the live variable.
+    // writes it back to the live variable. A new value replaces text the
+    // user typed and had refused.
     void set_float_val(float value);
     float get_float_val() const { return m_fValue; }
 
@@ -162,9 +171,12 @@ private:
     float m_fMax = 0.0f;
 
     // Drawing state: the text field's own buffer while the user types in
-    // it, the drag in progress on an arrow, and the parts drawn last frame.
+    // it, or text typed that is not a number (kept, in red, with the reason
+    // as its tooltip), the drag in progress on an arrow, and the parts drawn
+    // last frame.
     char m_szEdit[64] = {};
     bool m_bEditing = false;
+    std::string m_strRefusal;  // UTF-8; empty while the field shows the value
     bool m_bDragging = false;
     GLUI_Rect m_rectField, m_rectUp, m_rectDown;
 };
@@ -299,4 +311,6 @@ extern GLUI_Master_Object GLUI_Master;
 // the window (ids repeat). x y w h: pixels of the panel window, origin top
 // left. enabled: 1 or 0. value: the spinner's value, the checkbox's 0 or 1,
 // the rollout's open state (1 open), 0 otherwise. label: UTF-8, to the end
-// of the line; a static text's lines are joined with " | ". The first line is "window 0 <glut id> 0 0 <width> <height> 1 0 <title>".
+// of the line; a static text's lines are joined with " | ". After a
+// control's lines come "tooltip <index> <text>" when it has a tooltip, and
+// "refused <index> <reason>" while a spinner holds refused text. The first line is "window 0 <glut id> 0 0 <width> <height> 1 0 <title>".

@@ -38,6 +38,7 @@ constexpr float kRolloutPad = 6.0f;
 constexpr float kColumnGap = 16.0f;
 constexpr float kDragThreshold = 3.0f;
 constexpr int kSettleFrames = 3;  // ImGui settles hover and active states in two or three frames
+const ImVec4 kRefusedText(1.0f, 0.35f, 0.3f, 1.0f);
 
 GLUI_Rect ItemRect()
 {
@@ -304,9 +305,11 @@ struct GlutWindowSystem : GLUI_WindowSystem
         {
             // Beside the graphics window, where a user looks for it; left to
             // the window system when the screen has no room there.
-            const int besideX = glutGet(GLUT_WINDOW_X) + glutGet(GLUT_WINDOW_WIDTH) + kGapBesideMain;
-            const int besideY = glutGet(GLUT_WINDOW_Y);
-            if (besideX + kInitialWidth <= glutGet(GLUT_SCREEN_WIDTH) && besideY >= 0)
+            // A window left where the window system puts it may report -1.
+            const int besideX =
+                std::max(glutGet(GLUT_WINDOW_X), 0) + glutGet(GLUT_WINDOW_WIDTH) + kGapBesideMain;
+            const int besideY = std::max(glutGet(GLUT_WINDOW_Y), 0);
+            if (besideX + kInitialWidth <= glutGet(GLUT_SCREEN_WIDTH))
                 x = besideX, y = besideY;
         }
         // The initial window settings are program-wide: put them back.
@@ -509,6 +512,7 @@ void GLUI_Internal::DrawControl(GLUI_Control* control, float width)
     }
     if (disabled)
         ImGui::EndDisabled();
+    DrawTooltip(control);
     ImGui::PopID();
 }
 
@@ -569,23 +573,24 @@ void GLUI_Internal::DrawSpinner(GLUI_Spinner* spinner, float width)
         ImGui::TextUnformatted(spinner->m_strLabel.c_str());
         ImGui::SameLine(0.0f, style.ItemInnerSpacing.x);
     }
-    // While the user types, the field keeps its text; otherwise it shows the
-    // value, which code may have changed since the last frame.
-    if (!spinner->m_bEditing)
-        std::snprintf(spinner->m_szEdit, sizeof spinner->m_szEdit, "%.3f", spinner->m_fValue);
+    // While the user types, and while it holds refused text, the field keeps
+    // its text; otherwise it shows the value, which code may have changed
+    // since the last frame. No character filter: ImGui's numeric ones drop
+    // the decimal comma, and refused text is shown, not swallowed.
+    const bool refused = !spinner->m_strRefusal.empty();
+    if (!spinner->m_bEditing && !refused)
+        FormatValue(spinner, spinner->m_szEdit, sizeof spinner->m_szEdit);
     ImGui::SetNextItemWidth(kFieldWidth);
-    const bool entered = ImGui::InputText(
-        "##value", spinner->m_szEdit, sizeof spinner->m_szEdit,
-        ImGuiInputTextFlags_CharsScientific | ImGuiInputTextFlags_EnterReturnsTrue | ImGuiInputTextFlags_AutoSelectAll);
+    if (refused)
+        ImGui::PushStyleColor(ImGuiCol_Text, kRefusedText);
+    ImGui::InputText("##value", spinner->m_szEdit, sizeof spinner->m_szEdit, ImGuiInputTextFlags_AutoSelectAll);
+    if (refused)
+        ImGui::PopStyleColor();
     spinner->m_bEditing = ImGui::IsItemActive();
     spinner->m_rectField = ItemRect();
-    if (entered)
-    {
-        float value = 0.0f;
-        if (GLUI_ParseFloat(spinner->m_szEdit, &value))
-            UserSetFloat(spinner, value);
-        spinner->m_bEditing = false;  // refused text goes back to the value
-    }
+    // Enter, Tab and a click elsewhere all leave the field: each commits.
+    if (ImGui::IsItemDeactivatedAfterEdit())
+        UserCommitText(spinner, spinner->m_szEdit);
     ImGui::SameLine(0.0f, style.ItemInnerSpacing.x);
     DrawArrow(spinner, "##up", +1, &spinner->m_rectUp);
     ImGui::SameLine(0.0f, style.ItemInnerSpacing.x);
@@ -595,6 +600,25 @@ void GLUI_Internal::DrawSpinner(GLUI_Spinner* spinner, float width)
     spinner->m_rect.y = static_cast<int>(std::floor(start.y));
     spinner->m_rect.w = static_cast<int>(std::lround(end.x - start.x));
     spinner->m_rect.h = static_cast<int>(std::lround(end.y - start.y));
+}
+
+void GLUI_Internal::DrawTooltip(const GLUI_Control* control)
+{
+    // A refused field explains itself first; a disabled control still says
+    // what it is for.
+    const std::string* text = &control->m_strTooltip;
+    if (control->m_eKind == GLUI_Control::KIND_SPINNER && !static_cast<const GLUI_Spinner*>(control)->m_strRefusal.empty())
+        text = &static_cast<const GLUI_Spinner*>(control)->m_strRefusal;
+    const GLUI_Rect& r = control->m_rect;
+    if (text->empty() || !ImGui::IsWindowHovered() ||
+        !ImGui::IsMouseHoveringRect(ImVec2(static_cast<float>(r.x), static_cast<float>(r.y)),
+                                    ImVec2(static_cast<float>(r.x + r.w), static_cast<float>(r.y + r.h))))
+        return;
+    ImGui::BeginTooltip();
+    ImGui::PushTextWrapPos(ImGui::GetFontSize() * 24.0f);
+    ImGui::TextUnformatted(text->c_str());
+    ImGui::PopTextWrapPos();
+    ImGui::EndTooltip();
 }
 
 void GLUI_Internal::DrawArrow(GLUI_Spinner* spinner, const char* id, int direction, GLUI_Rect* rect)

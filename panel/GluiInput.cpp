@@ -4,35 +4,28 @@
 #include "app/FrenchDecimal.h"
 #include "app/Log.h"
 #include "app/Scene.h"
+#include "app/Timer.h"
 #include "config/OptionsParser.h"
 #include "graphics/Graphics.h"
 #include "panel/Glui.h"
+#include "panel/PanelActions.h"
 #include "robot/Motion.h"
 #include "scene/MainScene.h"
 
-#include <GL/freeglut.h>
-
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
 GLUI* g_pGlui = nullptr;
-JointAngles g_fPanelAngles{};
-ToolPose g_fPanelPose{};
-int g_iRealTime = 0;
-int g_iImmediateMode = 0;
 GLUI_Spinner* g_pAngleSpinners[6] = {};
 GLUI_Spinner* g_pPoseSpinners[6] = {};
+GLUI_Checkbox* g_pCheckboxes[CHECK_COUNT] = {};
 GLUI_Button* g_pGoButton = nullptr;
 GLUI_Button* g_pMGDCButton = nullptr;
 GLUI_Button* g_pMGICButton = nullptr;
 GLUI_StaticText* g_pMGIStatus = nullptr;
-
-bool g_bPanelRealTime = false;
-bool g_bPanelImmediate = false;
-bool g_bPanelWireFrame = false;
-bool g_bPanelDecoration = true;
-bool g_bPanelReflect = true;
-bool g_bPanelShadows = true;
-bool g_bPanelMetalLook = false;
+GLUI_StaticText* g_pReadoutAngles = nullptr;
+GLUI_StaticText* g_pReadoutPose = nullptr;
 
 namespace {
 
@@ -52,79 +45,73 @@ CMainScene* MainScene()
     return static_cast<CMainScene*>(g_pCurrentScene);
 }
 
-float* AngleField(JointAngles& a, int joint)
+// The panel layer takes Windows-1252, like the labels of glui.opt; the texts
+// written here are UTF-8.
+std::string PanelText(const std::string& utf8)
 {
-    return &(a.*kJointFields[joint]);
-}
-
-float* PoseField(ToolPose& p, int index)
-{
-    return &(p.*kPoseFields[index]);
-}
-
-// The status line takes UTF-8 text, as written here, and gives the panel
-// layer the Windows-1252 every label is in.
-void SetStatus(const std::string& utf8)
-{
-    char text[256];
+    char text[1024];
     Utf8ToCp1252(utf8.c_str(), text, sizeof text);
-    g_pMGIStatus->set_text(text);
+    return text;
 }
 
-std::string DescribePosture(const ArmPosture& p)
+void SetTooltip(GLUI_Control* control, const char* utf8)
 {
-    static const char* const elbows[] = {", coude en haut", ", coude en bas", ", bras tendu", ", bras replié"};
-    return std::string(p.back ? "vers l'arrière" : "vers l'avant") + elbows[static_cast<int>(p.elbow)] +
-           (p.flipped ? ", poignet retourné" : ", poignet non retourné");
+    control->set_tooltip(PanelText(utf8).c_str());
 }
 
-// How the inverse model's last answer went, in one line.
-std::string DescribeMGI(const MGIResult& r)
+// The display flag each display checkbox stands for.
+bool DisplayFlagOf(int id, DisplayFlag* flag)
 {
-    if (r.model == MGIModel::Grid)
-        return "Grille : centre du poignet à " + FormatDecimal(r.distance, 1) + " de la cible";
-    std::string outcome = "Pose atteinte";
-    if (!r.reached)
-        outcome = "Hors d'atteinte : position la plus proche à " + FormatDecimal(r.distance, 1);
-    if (!r.withinLimits)
-        outcome += " ; aucune configuration dans les limites des angles";
-    return outcome + " ; " + DescribePosture(r.posture);
+    switch (id) {
+    case CHECK_WIREFRAME: *flag = DisplayFlag::WireFrame; return true;
+    case CHECK_DECORATION: *flag = DisplayFlag::Decoration; return true;
+    case CHECK_REFLECT: *flag = DisplayFlag::Reflect; return true;
+    case CHECK_SHADOWS: *flag = DisplayFlag::Shadows; return true;
+    case CHECK_METALLOOK: *flag = DisplayFlag::MetalLook; return true;
+    case CHECK_AXES: *flag = DisplayFlag::Axes; return true;
+    default: return false;
+    }
 }
 
-// With real time on only the targets change; the arm moves after GO.
-void CopyPanelAnglesToArm()
+// "A12    -25,00°": a name and a value, aligned for the panel's fixed-width
+// font (the name padded by characters, not by UTF-8 bytes).
+std::string ReadoutLine(const std::string& name, double value, const char* unit)
 {
-    CRobot& robot = MainScene()->m_Robot;
-    (g_iRealTime ? robot.m_fTargetAngle : robot.m_fAngle) = g_fPanelAngles;
+    std::string line = name;
+    const auto characters = std::count_if(name.begin(), name.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    line.append(characters < 6 ? 6 - characters : 0, ' ');
+    char number[32];
+    std::snprintf(number, sizeof number, "%9s", FormatDecimal(value, 2).c_str());
+    return line + number + unit;
 }
 
-void ShowForwardModel()
+void RefreshReadout()
 {
-    MainScene()->m_Robot.ComputeMGD(g_fPanelAngles, &g_fPanelPose);
-    for (int i = 0; i < 6; ++i)
-        g_pPoseSpinners[i]->set_float_val(*PoseField(g_fPanelPose, i));
-}
-
-void ShowInverseModel()
-{
-    // The model repeats every turn while the spinners clamp: each angle is
-    // moved by whole turns into its spinner's limits. The grid model's one
-    // answer lands nearest the angles shown now; the exact model takes the
-    // configuration nearest where the arm stands, so that a pose dragged
-    // step by step moves the arm smoothly and never flips it.
     const CRobot& robot = MainScene()->m_Robot;
-    const bool exact = robot.m_eMGIModel == MGIModel::Exact;
-    const MGIResult result = robot.SolveMGI(g_fPanelPose, exact ? robot.m_fAngle : g_fPanelAngles);
-    for (int joint = 0; joint < 6; ++joint)
-        g_pAngleSpinners[joint]->set_float_val(result.angles.*kJointFields[joint]);
-    SetStatus(DescribeMGI(result));
+    static const char* const joints[6] = {"A12", "A23", "A34", "A45", "A56", "A67"};
+    static const char* const poseNames[6] = {"X", "Y", "Z", "Alpha", "Bêta", "Gamma"};
+    ToolPose pose;
+    robot.ComputeMGD(robot.m_fAngle, &pose);
+    std::string angles, place;
+    for (int i = 0; i < 6; ++i) {
+        angles += (i ? "\n" : "") + ReadoutLine(joints[i], robot.m_fAngle.*kJointFields[i], "°");
+        place += (i ? "\n" : "") + ReadoutLine(poseNames[i], pose.*kPoseFields[i], i < 3 ? "" : "°");
+    }
+    g_pReadoutAngles->set_text(PanelText(angles).c_str());
+    g_pReadoutPose->set_text(PanelText(place).c_str());
 }
 
-void SetSceneFlag(bool CMainScene::*flag, bool& toggle)
+// The motion moves the arm far more often than a person reads the panel:
+// while it runs the panel follows ten times a second, then once more when it
+// stops.
+void OnArmMoved()
 {
-    toggle = !toggle;
-    MainScene()->*flag = toggle;
-    glutPostRedisplay();
+    static double lastRefresh = -1.0;
+    const double now = MonotonicSeconds();
+    if (IsMotionRunning() && now - lastRefresh < 0.1)
+        return;
+    lastRefresh = now;
+    CGluiInput::Refresh();
 }
 
 } // namespace
@@ -142,6 +129,9 @@ bool CGluiInput::Init()
     }
     BuildPanel();
     g_pGlui->set_main_gfx_window(g_iMainWindow);
+    CPanelActions::SetObserver(Refresh);
+    SetMotionObserver(OnArmMoved);
+    Refresh();
     return true;
 }
 
@@ -152,146 +142,182 @@ void CGluiInput::BuildPanel()
     char key[64];
 
     // The arm starts at the start angles, whatever the spinner limits.
+    CRobot& robot = MainScene()->m_Robot;
     for (int joint = 0; joint < 6; ++joint) {
         std::snprintf(key, sizeof key, "fAngle%sStartValue", joints[joint]);
-        *AngleField(g_fPanelAngles, joint) = options.GetFloat(key, 0.0f);
+        robot.m_fAngle.*kJointFields[joint] = options.GetFloat(key, 0.0f);
     }
-    CRobot& robot = MainScene()->m_Robot;
-    robot.m_fAngle = g_fPanelAngles;
-    robot.m_fTargetAngle = g_fPanelAngles;
+    robot.m_fTargetAngle = robot.m_fAngle;
     robot.m_Limits = ReadJointLimits(options);
 
     GLUI_Rollout* angles = g_pGlui->add_rollout(options.GetString("strMGDName", "MGD"), true);
+    SetTooltip(angles, "Angles des six articulations, en degrés, de la base (A12) à la main (A67).");
     static const char* const angleNames[6] = {"A12", "A23", "A34", "A45", "A56", "A67"};
+    static const char* const angleTips[6] = {
+        "A12 : rotation de la base autour de la verticale, en degrés.",
+        "A23 : épaule, inclinaison du bras, en degrés.",
+        "A34 : coude, pliage de l'avant-bras, en degrés.",
+        "A45 : rotation de l'avant-bras sur lui-même, en degrés.",
+        "A56 : poignet, pliage de la main, en degrés.",
+        "A67 : rotation de la main sur elle-même, en degrés.",
+    };
     for (int joint = 0; joint < 6; ++joint) {
         std::snprintf(key, sizeof key, "strAngle%sName", joints[joint]);
-        const char* label = options.GetString(key, angleNames[joint]);
-        GLUI_Spinner* spinner = g_pGlui->add_spinner_to_panel(angles, label, GLUI_SPINNER_FLOAT,
-                                                              AngleField(g_fPanelAngles, joint), joint, OnSpinner);
+        GLUI_Spinner* spinner = g_pGlui->add_spinner_to_panel(angles, options.GetString(key, angleNames[joint]),
+                                                              GLUI_SPINNER_FLOAT, nullptr, joint, OnSpinner);
         spinner->set_float_limits(robot.m_Limits.low[joint], robot.m_Limits.high[joint], GLUI_LIMIT_CLAMP);
         spinner->set_alignment(GLUI_ALIGN_RIGHT);
+        SetTooltip(spinner, (std::string(angleTips[joint]) +
+                             " Flèches : un degré ; glisser depuis une flèche : plus vite ; ou taper une "
+                             "valeur (virgule ou point) puis Entrée, Tab ou un clic ailleurs.")
+                                .c_str());
         g_pAngleSpinners[joint] = spinner;
     }
 
     GLUI_Rollout* pose = g_pGlui->add_rollout(options.GetString("strMGIName", "MGI"), true);
+    SetTooltip(pose, "Pose de l'outil : centre du poignet X, Y, Z (centièmes d'unité de scène, repère de la "
+                     "base) et orientation de la main Alpha, Bêta, Gamma (degrés).");
     static const char* const poseKeys[6][2] = {{"strXAxisName", "X"}, {"strYAxisName", "Y"},
                                                {"strZAxisName", "Z"}, {"strAlphaName", "A"},
                                                {"strBetaName", "B"},  {"strGammaName", "C"}};
-    for (int i = 0; i < 6; ++i)
+    static const char* const poseTips[6] = {
+        "X du centre du poignet, en centièmes d'unité de scène.",
+        "Y du centre du poignet, en centièmes d'unité de scène.",
+        "Z du centre du poignet au-dessus du sol, en centièmes d'unité de scène.",
+        "Alpha (degrés) : avec Bêta, la direction de l'axe autour duquel la main est tournée de Gamma.",
+        "Bêta (degrés) : avec Alpha, la direction de l'axe autour duquel la main est tournée de Gamma.",
+        "Gamma (degrés, 0 à 180) : l'angle dont la main est tournée autour de l'axe donné par Alpha et Bêta.",
+    };
+    for (int i = 0; i < 6; ++i) {
         g_pPoseSpinners[i] = g_pGlui->add_spinner_to_panel(pose, options.GetString(poseKeys[i][0], poseKeys[i][1]),
-                                                           GLUI_SPINNER_FLOAT, PoseField(g_fPanelPose, i),
-                                                           FIRST_POSE_SPINNER + i, OnSpinner);
-    // How the inverse model's last answer went; until then, which model it is.
+                                                           GLUI_SPINNER_FLOAT, nullptr, FIRST_POSE_SPINNER + i,
+                                                           OnSpinner);
+        SetTooltip(g_pPoseSpinners[i], poseTips[i]);
+    }
     g_pMGIStatus = g_pGlui->add_statictext_to_panel(pose, "");
-    SetStatus(robot.m_eMGIModel == MGIModel::Exact ? "Modèle inverse exact"
-                                                    : "Modèle inverse par recherche sur grille");
+    SetTooltip(g_pMGIStatus, "Résultat du dernier calcul du MGI : pose atteinte ou distance qui reste, et "
+                             "configuration prise par le bras.");
 
     g_pGlui->add_column(true);
 
     GLUI_Rollout* control = g_pGlui->add_rollout(options.GetString("strControlName", "Control"), true);
-    g_pGlui->add_checkbox_to_panel(control, options.GetString("strRealTime", "RT"), &g_iRealTime, CHECK_REALTIME,
-                                   OnCheckbox);
+    SetTooltip(control, "Mouvement en temps réel et calculs des modèles géométriques.");
+    g_pCheckboxes[CHECK_REALTIME] = g_pGlui->add_checkbox_to_panel(
+        control, options.GetString("strRealTime", "RT"), nullptr, CHECK_REALTIME, OnCheckbox);
+    SetTooltip(g_pCheckboxes[CHECK_REALTIME],
+               "Temps réel : les changements deviennent des cibles, que « Démarrer » fait atteindre à chaque "
+               "articulation à sa vitesse maximale. Décoché : le bras bouge aussitôt, un mouvement s'arrête.");
     g_pGoButton = g_pGlui->add_button_to_panel(control, options.GetString("strRealTimeButton", "GO"), BUTTON_GO,
                                                OnButton);
     g_pGoButton->set_alignment(GLUI_ALIGN_LEFT);
-    g_pGoButton->disable();
+    SetTooltip(g_pGoButton, "Démarre le mouvement vers les cibles, chaque articulation à sa vitesse maximale "
+                            "(degrés par seconde, robot.opt).");
     g_pGlui->add_separator_to_panel(control);
-    GLUI_Checkbox* immediate = g_pGlui->add_checkbox_to_panel(
-        control, options.GetString("strImmediateMode", "IM"), &g_iImmediateMode, CHECK_IMMEDIATE, OnCheckbox);
-    immediate->set_int_val(1);
+    g_pCheckboxes[CHECK_IMMEDIATE] = g_pGlui->add_checkbox_to_panel(
+        control, options.GetString("strImmediateMode", "IM"), nullptr, CHECK_IMMEDIATE, OnCheckbox);
+    SetTooltip(g_pCheckboxes[CHECK_IMMEDIATE],
+               "Mode immédiat : un changement n'agit que sur son groupe. Décoché : changer les angles recalcule "
+               "la pose (MGD), changer la pose recalcule les angles (MGI).");
     g_pMGDCButton = g_pGlui->add_button_to_panel(control, options.GetString("strMGDCalculus", "MGDC"), BUTTON_MGDC,
                                                  OnButton);
     g_pMGDCButton->set_alignment(GLUI_ALIGN_LEFT);
+    SetTooltip(g_pMGDCButton, "MGD, modèle géométrique direct : la pose de l'outil que donnent les six angles.");
     g_pMGICButton = g_pGlui->add_button_to_panel(control, options.GetString("strMGICalculus", "MGIC"), BUTTON_MGIC,
                                                  OnButton);
     g_pMGICButton->set_alignment(GLUI_ALIGN_LEFT);
+    SetTooltip(g_pMGICButton, "MGI, modèle géométrique inverse : les six angles qui amènent l'outil à la pose.");
 
     GLUI_Rollout* display = g_pGlui->add_rollout(options.GetString("strGraphName", "Control"), true);
-    struct Toggle { const char* key; const char* label; int id; int value; };
+    SetTooltip(display, "Ce que montre la fenêtre graphique ; les touches F4, F5 et F9 à F12 font de même.");
+    // Default labels are Windows-1252, like those of glui.opt.
+    struct Toggle { const char* key; const char* label; int id; const char* tip; };
     const Toggle toggles[] = {
-        {"strWireFrameMode", "WF", CHECK_WIREFRAME, -1}, {"strDecoration", "DC", CHECK_DECORATION, 1},
-        {"strReflect", "RF", CHECK_REFLECT, 1},          {"strShadows", "SH", CHECK_SHADOWS, 1},
-        {"strMetalLook", "SM", CHECK_METALLOOK, 0},
+        {"strWireFrameMode", "WF", CHECK_WIREFRAME, "Fil de fer : les arêtes seules (F5)."},
+        {"strDecoration", "DC", CHECK_DECORATION, "Décor : sol, grille et ciel (F9)."},
+        {"strReflect", "RF", CHECK_REFLECT, "Reflet du bras sur le sol (F10)."},
+        {"strShadows", "SH", CHECK_SHADOWS, "Ombre du bras sur le sol, avec le décor (F11)."},
+        {"strMetalLook", "SM", CHECK_METALLOOK, "Aspect métal : le bras reflète son environnement (F12)."},
+        {"strAxes", "Rep\xE8res", CHECK_AXES, "Repères de chaque segment : x rouge, y vert, z bleu (F4)."},
     };
     for (const Toggle& t : toggles) {
-        GLUI_Checkbox* box = g_pGlui->add_checkbox_to_panel(display, options.GetString(t.key, t.label), nullptr,
-                                                            t.id, OnCheckbox);
-        if (t.value >= 0)
-            box->set_int_val(t.value);
+        g_pCheckboxes[t.id] =
+            g_pGlui->add_checkbox_to_panel(display, options.GetString(t.key, t.label), nullptr, t.id, OnCheckbox);
+        SetTooltip(g_pCheckboxes[t.id], t.tip);
     }
+
+    GLUI_Rollout* arm = g_pGlui->add_rollout(options.GetString("strArmStateName", "Bras"), true);
+    SetTooltip(arm, "Où le bras se trouve, pendant et après un mouvement : ses angles (degrés) et la pose "
+                    "qu'ils donnent (MGD : centièmes d'unité de scène et degrés).");
+    g_pReadoutAngles = g_pGlui->add_statictext_to_panel(arm, "");
+    SetTooltip(g_pReadoutAngles, "Angles actuels du bras, en degrés.");
+    g_pReadoutPose = g_pGlui->add_statictext_to_panel(arm, "");
+    SetTooltip(g_pReadoutPose, "Pose actuelle de l'outil (MGD des angles actuels) : X, Y, Z en centièmes "
+                               "d'unité de scène, Alpha, Bêta, Gamma en degrés.");
+}
+
+void CGluiInput::Refresh()
+{
+    const JointAngles& edited = CPanelActions::EditedAngles();
+    for (int joint = 0; joint < 6; ++joint)
+        g_pAngleSpinners[joint]->set_float_val(edited.*kJointFields[joint]);
+    for (int i = 0; i < 6; ++i)
+        g_pPoseSpinners[i]->set_float_val(CPanelActions::Pose().*kPoseFields[i]);
+    g_pCheckboxes[CHECK_REALTIME]->set_int_val(CPanelActions::RealTime());
+    g_pCheckboxes[CHECK_IMMEDIATE]->set_int_val(CPanelActions::Immediate());
+    for (int id = 0; id < CHECK_COUNT; ++id) {
+        DisplayFlag flag;
+        if (DisplayFlagOf(id, &flag))
+            g_pCheckboxes[id]->set_int_val(CPanelActions::IsDisplayed(flag));
+    }
+    if (CPanelActions::RealTime())
+        g_pGoButton->enable();
+    else
+        g_pGoButton->disable();
+    for (GLUI_Button* button : {g_pMGDCButton, g_pMGICButton}) {
+        if (CPanelActions::Immediate())
+            button->enable();
+        else
+            button->disable();
+    }
+    g_pMGIStatus->set_text(PanelText(CPanelActions::InverseStatus()).c_str());
+    RefreshReadout();
 }
 
 void CGluiInput::Release() {}
 
 void CGluiInput::StopIdle()
 {
-    GLUI_Master.set_glutIdleFunc(nullptr);
+    CPanelActions::StopMotion();
 }
 
 void CGluiInput::OnSpinner(int id)
 {
-    if (!g_iImmediateMode) {
-        if (id < FIRST_POSE_SPINNER)
-            ShowForwardModel();
-        else
-            ShowInverseModel();
-    }
-    CopyPanelAnglesToArm();
+    if (id < FIRST_POSE_SPINNER)
+        CPanelActions::SetJointAngle(id, g_pAngleSpinners[id]->get_float_val());
+    else
+        CPanelActions::SetPoseValue(id - FIRST_POSE_SPINNER, g_pPoseSpinners[id - FIRST_POSE_SPINNER]->get_float_val());
 }
 
 void CGluiInput::OnCheckbox(int id)
 {
-    CMainScene* scene = MainScene();
-    switch (id) {
-    case CHECK_REALTIME:
-        if (g_bPanelRealTime) {
-            g_pGoButton->disable();
-            StopIdle();
-        } else {
-            g_pGoButton->enable();
-            // Old targets would drive the arm back: GO moves only toward
-            // changes made from now on.
-            scene->m_Robot.m_fTargetAngle = scene->m_Robot.m_fAngle;
-        }
-        g_bPanelRealTime = !g_bPanelRealTime;
-        break;
-    case CHECK_IMMEDIATE:
-        if (g_bPanelImmediate) {
-            g_pMGDCButton->enable();
-            g_pMGICButton->enable();
-        } else {
-            g_pMGDCButton->disable();
-            g_pMGICButton->disable();
-        }
-        g_bPanelImmediate = !g_bPanelImmediate;
-        break;
-    case CHECK_WIREFRAME:
-        g_bPanelWireFrame = !g_bPanelWireFrame;
-        glPolygonMode(GL_FRONT_AND_BACK, g_bPanelWireFrame ? GL_LINE : GL_FILL);
-        glutPostRedisplay();
-        break;
-    case CHECK_DECORATION: SetSceneFlag(&CMainScene::m_bDecoration, g_bPanelDecoration); break;
-    case CHECK_REFLECT: SetSceneFlag(&CMainScene::m_bReflect, g_bPanelReflect); break;
-    case CHECK_SHADOWS: SetSceneFlag(&CMainScene::m_bShadows, g_bPanelShadows); break;
-    case CHECK_METALLOOK: SetSceneFlag(&CMainScene::m_bMetalLook, g_bPanelMetalLook); break;
-    default: break;
-    }
+    if (id <= 0 || id >= CHECK_COUNT || !g_pCheckboxes[id])
+        return;
+    const bool checked = g_pCheckboxes[id]->get_int_val() != 0;
+    DisplayFlag flag;
+    if (id == CHECK_REALTIME)
+        CPanelActions::SetRealTime(checked);
+    else if (id == CHECK_IMMEDIATE)
+        CPanelActions::SetImmediate(checked);
+    else if (DisplayFlagOf(id, &flag))
+        CPanelActions::SetDisplayFlag(flag, checked);
 }
 
 void CGluiInput::OnButton(int id)
 {
     switch (id) {
-    case BUTTON_GO:
-        GLUI_Master.set_glutIdleFunc(OnIdle);
-        break;
-    case BUTTON_MGDC:
-        ShowForwardModel();
-        CopyPanelAnglesToArm();
-        break;
-    case BUTTON_MGIC:
-        ShowInverseModel();
-        CopyPanelAnglesToArm();
-        break;
+    case BUTTON_GO: CPanelActions::StartMotion(); break;
+    case BUTTON_MGDC: CPanelActions::ComputeForward(); break;
+    case BUTTON_MGIC: CPanelActions::ComputeInverse(); break;
     default: break;
     }
 }

@@ -27,10 +27,12 @@ struct ImGuiContext;
 // std::clamp it is defined when low > high.
 float GLUI_ClampFloat(float value, float low, float high);
 
-// Reads a typed number: optional blanks, a number in C syntax, optional
-// blanks, nothing else. Refuses empty text, trailing garbage, and anything
-// that is not a finite float (nan, inf, 1e39).
+// Reads a typed number: optional blanks, a number in C syntax where a comma
+// may stand for the decimal point, optional blanks, nothing else. Refuses
+// empty text, trailing garbage, and anything that is not a finite float
+// (nan, inf, 1e39).
 bool GLUI_ParseFloat(const char* text, float* out);
+
 
 // Change of a spinner value for a vertical mouse motion of dy pixels (down is
 // positive) while dragging an arrow, total pixels from where the drag began:
@@ -126,6 +128,11 @@ struct GLUI_Internal
     static bool UserToggle(GLUI_Checkbox* checkbox);
     static bool UserPress(GLUI_Button* button);
     static void UserToggleRollout(GLUI_Rollout* rollout);
+    // The text the user left in a spinner's field (Enter, Tab, a click
+    // elsewhere): a number sets the value as UserSetFloat does; the value's
+    // own text, untouched, does nothing; anything else is refused and stays
+    // in the field with its reason. True when the value was set.
+    static bool UserCommitText(GLUI_Spinner* spinner, const char* text);
 
     // Runs the queued callbacks in order, each with the main graphics window
     // current (when one is set) and the previous window restored after it.
@@ -152,6 +159,9 @@ struct GLUI_Internal
     static void DrawRollout(GLUI_Panel* panel, float width);
     static void DrawSpinner(GLUI_Spinner* spinner, float width);
     static void DrawArrow(GLUI_Spinner* spinner, const char* id, int direction, GLUI_Rect* rect);
+    static void DrawTooltip(const GLUI_Control* control);
+    // The text a spinner's field shows while the user is not typing.
+    static void FormatValue(const GLUI_Spinner* spinner, char* text, std::size_t size);
 };
 
 // ============================================================================

@@ -48,6 +48,25 @@ float ShiftIntoLimits(float angle, float low, float high, float current)
     return std::clamp(shifted, low, high);
 }
 
+float ClampIntoLimits(float angle, float low, float high)
+{
+    if (angle < low)
+        return low;
+    if (angle > high)
+        return high;
+    return angle;
+}
+
+JointAngles ClampIntoLimits(const JointAngles& angles, const JointLimits& limits)
+{
+    JointAngles clamped = angles;
+    for (int joint = 0; joint < 6; ++joint) {
+        float& angle = clamped.*kJointFields[joint];
+        angle = ClampIntoLimits(angle, limits.low[joint], limits.high[joint]);
+    }
+    return clamped;
+}
+
 bool FitsLimits(const JointAngles& angles, const JointLimits& limits)
 {
     for (int joint = 0; joint < 6; ++joint) {

@@ -24,5 +24,11 @@ JointLimits ReadJointLimits(const COptions& gluiOptions);
 // unchanged, for the spinner to clamp.
 float ShiftIntoLimits(float angle, float low, float high, float current);
 
+// An angle clamped into its limits literally, as a spinner does: below the
+// low limit gives the low limit, otherwise above the high one the high one
+// (defined even when low > high, where std::clamp is not).
+float ClampIntoLimits(float angle, float low, float high);
+JointAngles ClampIntoLimits(const JointAngles& angles, const JointLimits& limits);
+
 // True when every angle fits its limits once shifted by whole turns.
 bool FitsLimits(const JointAngles& angles, const JointLimits& limits);

@@ -1,12 +1,22 @@
 // Speed-limited joint motion (see JointMotion.h).
 #include "robot/JointMotion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
+namespace {
+
+double Distance(float current, float target)
+{
+    return std::fabs(static_cast<double>(current) - static_cast<double>(target));
+}
+
+}  // namespace
+
 bool StepJoint(float& current, const float& target, float speed, double dt)
 {
-    const double distance = std::fabs(static_cast<double>(current) - static_cast<double>(target));
+    const double distance = Distance(current, target);
     if (distance < kArrivalTolerance)
         return false;
     const double step = std::fabs(speed * dt);
@@ -20,32 +30,53 @@ bool StepJoint(float& current, const float& target, float speed, double dt)
     return true;
 }
 
-bool UpdateMotion(JointAngles& current, const JointAngles& target, const float speed[6], double dt)
+void CJointMotion::Start()
 {
-    // Every joint is stepped: no short-circuit on the first that moved.
-    bool moved = false;
-    moved |= StepJoint(current.A12, target.A12, speed[0], dt);
-    moved |= StepJoint(current.A23, target.A23, speed[1], dt);
-    moved |= StepJoint(current.A34, target.A34, speed[2], dt);
-    moved |= StepJoint(current.A45, target.A45, speed[3], dt);
-    moved |= StepJoint(current.A56, target.A56, speed[4], dt);
-    moved |= StepJoint(current.A67, target.A67, speed[5], dt);
-    return !moved;
+    if (m_bRunning)
+        return;
+    m_bRunning = true;
+    m_bClockStarted = false;
 }
 
-MotionStep AdvanceMotion(JointAngles& current, const JointAngles& target, const float speed[6], double lap,
-                         double* pendingTime)
+void CJointMotion::Stop()
 {
-    *pendingTime += lap;
-    JointAngles trial = current;
-    if (UpdateMotion(trial, target, speed, *pendingTime)) {
-        *pendingTime = 0.0;
+    m_bRunning = false;
+}
+
+MotionStep CJointMotion::Advance(JointAngles& current, const JointAngles& target, const float speed[6], double now)
+{
+    if (!m_bClockStarted) {
+        m_bClockStarted = true;
+        m_dLastTime = now;
+        std::fill(m_dSaved, m_dSaved + 6, 0.0);
+        return MotionStep::Waiting;
+    }
+    const double lap = now - m_dLastTime;
+    m_dLastTime = now;
+    bool moved = false, arrived = true;
+    for (int joint = 0; joint < 6; ++joint) {
+        float& angle = current.*kJointFields[joint];
+        const float goal = target.*kJointFields[joint];
+        if (Distance(angle, goal) < kArrivalTolerance) {
+            m_dSaved[joint] = 0.0;  // at its target: nothing to save for
+            continue;
+        }
+        arrived = false;
+        m_dSaved[joint] += lap;
+        if (m_dSaved[joint] < kMinMotionLap)
+            continue;
+        float trial = angle;
+        StepJoint(trial, goal, speed[joint], m_dSaved[joint]);
+        // Compare the bits: a step too small to change the float is no step.
+        if (std::memcmp(&trial, &angle, sizeof trial) != 0) {
+            angle = trial;
+            m_dSaved[joint] = 0.0;
+            moved = true;
+        }
+    }
+    if (arrived) {
+        Stop();
         return MotionStep::Arrived;
     }
-    // Compare the bits: a step too small to change any float is no step.
-    if (*pendingTime < kMinMotionLap || std::memcmp(&trial, &current, sizeof trial) == 0)
-        return MotionStep::Waiting;
-    current = trial;
-    *pendingTime = 0.0;
-    return MotionStep::Moved;
+    return moved ? MotionStep::Moved : MotionStep::Waiting;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Speed-limited joint motion: the arithmetic of one motion step, free of the
-// timer and of GLUT so that tests inject the elapsed time. The idle callback
-// that drives it measures the time and redraws.
+// Speed-limited joint motion: the arithmetic of the motion's steps, free of
+// the clock and of GLUT so that tests choose the time. The idle callback
+// that drives it (Motion.h) reads the clock and redraws.
 #include "robot/RobotTypes.h"
 
 // A joint within this distance of its target has arrived (a single-precision
@@ -14,11 +14,6 @@ constexpr double kArrivalTolerance = static_cast<double>(0.001f);
 // joint closer than one step snaps to its target.
 bool StepJoint(float& current, const float& target, float speed, double dt);
 
-// Steps the six joints A12 ... A67, each with its own target and speed and
-// the same dt, all six on every call. True when none of them moved, that is
-// when the motion has ended.
-bool UpdateMotion(JointAngles& current, const JointAngles& target, const float speed[6], double dt);
-
 // The shortest time step the idle loop applies. At 300 degrees a
 // single-precision angle changes only in steps of 3e-5, so at 1 degree per
 // second a lap of less than about 15 microseconds moves nothing; an idle loop
@@ -26,15 +21,36 @@ bool UpdateMotion(JointAngles& current, const JointAngles& target, const float s
 constexpr double kMinMotionLap = 0.001;
 
 enum class MotionStep {
-    Waiting,  // not enough time yet for a step that moves: nothing changed
+    Waiting,  // nothing moved: no redraw
     Moved,    // the angles changed: redraw
-    Arrived,  // every joint is within the tolerance: stop the motion
+    Arrived,  // every joint is within the tolerance: the motion has stopped
 };
 
-// One idle call of a running motion: adds lap (seconds since the previous
-// call) to *pendingTime, then applies the accumulated time as one step once
-// it reaches kMinMotionLap and the step changes at least one angle; a
-// very slow joint thus still moves in steps large enough to count. Arrival
-// is reported at once, whatever the lap.
-MotionStep AdvanceMotion(JointAngles& current, const JointAngles& target, const float speed[6], double lap,
-                         double* pendingTime);
+// A real-time motion toward the target angles: whether it runs, and the
+// clock of its steps, fed by the caller so that tests choose the time.
+//
+// Each joint keeps the time it has been trying to move without a step that
+// changed its angle (idle calls come far faster than a slow joint's float
+// can change); that time is applied as one step once it reaches
+// kMinMotionLap and moves the angle. A joint at its target saves nothing, so
+// a joint given a new target during the motion starts from its own time, and
+// no joint ever covers more than its speed times the time it spent moving.
+class CJointMotion {
+public:
+    // Runs the motion. One that was not running starts its clock afresh: the
+    // next Advance only reads the time.
+    void Start();
+    // Stops it where the arm stands; a later Start begins afresh.
+    void Stop();
+    bool IsRunning() const { return m_bRunning; }
+
+    // One idle call of a running motion at time `now` (seconds on a
+    // monotonic clock). Arrival stops the motion.
+    MotionStep Advance(JointAngles& current, const JointAngles& target, const float speed[6], double now);
+
+private:
+    bool m_bRunning = false;
+    bool m_bClockStarted = false;
+    double m_dLastTime = 0.0;
+    double m_dSaved[6] = {};
+};

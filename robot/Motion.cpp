@@ -1,42 +1,50 @@
 #include "robot/Motion.h"
 
+#include "app/Timer.h"
 #include "graphics/Graphics.h"
-#include "panel/Glui.h"
-#include "robot/JointMotion.h"
 #include "scene/MainScene.h"
 
 #include <GL/freeglut.h>
 
-CTimer g_MotionTimer;
-bool g_bRestartTimer = true;
-
 namespace {
 
-// Idle calls come far faster than frames; laps too short to move an angle
-// add up here until they can.
-double g_dPendingMotionTime = 0.0;
+CJointMotion g_Motion;
+void (*g_pObserver)() = nullptr;
 
 } // namespace
 
+void StartMotion()
+{
+    g_Motion.Start();
+    glutIdleFunc(OnIdle);
+}
+
+void StopMotion()
+{
+    g_Motion.Stop();
+    glutIdleFunc(nullptr);
+}
+
+bool IsMotionRunning()
+{
+    return g_Motion.IsRunning();
+}
+
+void SetMotionObserver(void (*observer)())
+{
+    g_pObserver = observer;
+}
+
 void OnIdle()
 {
-    if (g_bRestartTimer) {
-        g_MotionTimer.Start();
-        g_bRestartTimer = false;
-        return;
-    }
     CRobot& robot = static_cast<CMainScene*>(g_pCurrentScene)->m_Robot;
-    MotionStep step = AdvanceMotion(robot.m_fAngle, robot.m_fTargetAngle, robot.m_fMaxSpeed, g_MotionTimer.Lap(),
-                                    &g_dPendingMotionTime);
+    const MotionStep step = g_Motion.Advance(robot.m_fAngle, robot.m_fTargetAngle, robot.m_fMaxSpeed, MonotonicSeconds());
     if (step == MotionStep::Waiting)
         return;
-    if (step == MotionStep::Arrived) {
-        GLUI_Master.set_glutIdleFunc(nullptr);
-        g_bRestartTimer = true;
-        g_dPendingMotionTime = 0.0;
-    }
+    if (step == MotionStep::Arrived)
+        glutIdleFunc(nullptr);
     // The idle function belongs to no window: name the one to redraw.
-    if (glutGetWindow() != g_iMainWindow)
-        glutSetWindow(g_iMainWindow);
-    glutPostRedisplay();
+    glutPostWindowRedisplay(g_iMainWindow);
+    if (g_pObserver)
+        g_pObserver();
 }

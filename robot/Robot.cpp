@@ -2,7 +2,6 @@
 
 #include "app/Log.h"
 #include "config/OptionsParser.h"
-#include "robot/JointMotion.h"
 #include "robot/MGIGrid.h"
 
 #include <GL/gl.h>
@@ -106,14 +105,4 @@ JointAngles* CRobot::ComputeMGI(ToolPose pose, JointAngles* angles) const
 MGIResult CRobot::SolveMGI(const ToolPose& target, const JointAngles& reference) const
 {
     return ::SolveMGI(Lengths(), m_eMGIModel, target, reference, m_Limits);
-}
-
-bool CRobot::StepJoint(float& current, float& target, float maxSpeed, double dt)
-{
-    return ::StepJoint(current, target, maxSpeed, dt);
-}
-
-bool CRobot::UpdateMotion(double dt)
-{
-    return ::UpdateMotion(m_fAngle, m_fTargetAngle, m_fMaxSpeed, dt);
 }

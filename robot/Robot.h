@@ -34,9 +34,6 @@ public:
     void ComputeMGD(JointAngles angles, ToolPose* pose) const;
     JointAngles* ComputeMGI(ToolPose pose, JointAngles* angles) const;
     MGIResult SolveMGI(const ToolPose& target, const JointAngles& reference) const;
-    // One motion step of one joint, and of the six joints toward the targets.
-    static bool StepJoint(float& current, float& target, float maxSpeed, double dt);
-    bool UpdateMotion(double dt);
 
     JointAngles m_fAngle{};
     JointAngles m_fTargetAngle{};

@@ -29,7 +29,9 @@ CCamera StartCamera()
     };
 }
 
-bool MoveCamera(CCamera& c, int key)
+namespace {
+
+bool MoveEye(CCamera& c, int key)
 {
     const Vec3f& d = c.direction;
     Vec3f side = Cross(d, c.up);
@@ -62,6 +64,17 @@ bool MoveCamera(CCamera& c, int key)
     default:
         return false;
     }
+}
+
+} // namespace
+
+bool MoveCamera(CCamera& c, int key)
+{
+    if (!MoveEye(c, key))
+        return false;
+    if (c.eye.z < kMinEyeHeight)
+        c.eye.z = kMinEyeHeight;
+    return true;
 }
 
 void TurnCamera(CCamera& c, int dx, int dy)

@@ -21,6 +21,9 @@ CCamera StartCamera();
 constexpr float kCameraStep = 0.3f;
 // Turn per pixel of mouse drag, in radians.
 constexpr float kCameraTurnPerPixel = 0.003f;
+// The lowest the eye goes: just above the ground, never under it, where the
+// picture would be black.
+constexpr float kMinEyeHeight = 0.5f;
 
 // GLUT special-key codes of the keys that move the eye.
 enum CameraKey {
@@ -31,7 +34,7 @@ enum CameraKey {
 // Moves the eye for an arrow or page key; returns false (and changes
 // nothing) for any other key. Up and Down move along the horizontal part of
 // the direction, so they do nothing while the camera looks straight up or
-// down.
+// down. No move takes the eye below kMinEyeHeight.
 bool MoveCamera(CCamera& camera, int key);
 
 // Turns direction and up together: first in their common plane by the

@@ -1,6 +1,7 @@
 #include "scene/MainScene.h"
 
 #include "graphics/Graphics.h"
+#include "panel/PanelActions.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
@@ -18,6 +19,9 @@ namespace {
 // in the ground for the reflection, whose undersides face the mirrored one.
 const GLfloat kLightPosition[4] = {1.0f, 1.0f, 1.2f, 0.0f};
 const GLfloat kMirroredLightPosition[4] = {1.0f, 1.0f, -1.2f, 0.0f};
+
+// How much of the mirrored arm the polished floor shows.
+constexpr float kReflectionStrength = 0.5f;
 
 void SphereMapping()
 {
@@ -95,7 +99,6 @@ void CMainScene::DrawShadow()
 
 void CMainScene::DrawReflection()
 {
-    glColor3f(0.8f, 0.8f, 0.8f);
     glLightfv(GL_LIGHT0, GL_POSITION, kMirroredLightPosition);
     glPushMatrix();
     // The mirror turns the winding: clockwise faces are the front ones.
@@ -103,7 +106,16 @@ void CMainScene::DrawReflection()
     glScalef(1.0f, 1.0f, -1.0f);
     if (m_bMetalLook)
         SphereMapping();
+    // A polished floor, not a mirror: the mirrored arm is blended into the
+    // floor at a fixed strength, so the concrete shows through it. Drawn
+    // once: where links of the mirrored arm overlap on screen both blend in,
+    // which at this strength only shows in the fingers; laying its depth
+    // first to blend one layer cost a whole extra draw of the arm.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.8f, 0.8f, 0.8f, kReflectionStrength);
     m_Robot.Draw();
+    glDisable(GL_BLEND);
     glFrontFace(GL_CCW);
     glPopMatrix();
     glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
@@ -144,27 +156,56 @@ void CMainScene::Display()
         glFlush();
 }
 
-void CMainScene::KeyboardMove(int key, int, int)
+namespace {
+
+// The display switch of each function key of the scene.
+bool FlagOfKey(int key, DisplayFlag* flag)
 {
     switch (key) {
-    case GLUT_KEY_F4: m_Robot.m_bShowAxes = !m_Robot.m_bShowAxes; break;
-    case GLUT_KEY_F9: m_bDecoration = !m_bDecoration; break;
-    case GLUT_KEY_F10: m_bReflect = !m_bReflect; break;
-    case GLUT_KEY_F11: m_bShadows = !m_bShadows; break;
-    case GLUT_KEY_F12: m_bMetalLook = !m_bMetalLook; break;
-    default:
-        if (!MoveCamera(m_Camera, key))
-            return;  // not a key of the scene: no redisplay
+    case GLUT_KEY_F4: *flag = DisplayFlag::Axes; return true;
+    case GLUT_KEY_F9: *flag = DisplayFlag::Decoration; return true;
+    case GLUT_KEY_F10: *flag = DisplayFlag::Reflect; return true;
+    case GLUT_KEY_F11: *flag = DisplayFlag::Shadows; return true;
+    case GLUT_KEY_F12: *flag = DisplayFlag::MetalLook; return true;
+    default: return false;
     }
+}
+
+// freeglut reports the wheel of a window without a wheel callback as the
+// buttons 3 (away from the user) and 4 (toward).
+constexpr int kWheelAway = 3;
+constexpr int kWheelToward = 4;
+
+} // namespace
+
+void CMainScene::KeyboardMove(int key, int, int)
+{
+    // The switches go through the panel's actions, so its checkboxes follow.
+    DisplayFlag flag;
+    if (FlagOfKey(key, &flag)) {
+        CPanelActions::SetDisplayFlag(flag, !CPanelActions::IsDisplayed(flag));
+        return;
+    }
+    if (key == GLUT_KEY_HOME) {
+        CPanelActions::ResetCamera();
+        return;
+    }
+    if (!MoveCamera(m_Camera, key))
+        return;  // not a key of the scene: no redisplay
     glutPostRedisplay();
 }
 
 void CMainScene::KeyStroke(unsigned char, int, int) {}
 
-void CMainScene::MouseClic(int, int, int x, int y)
+void CMainScene::MouseClic(int button, int state, int x, int y)
 {
     m_iLastMouseX = x;
     m_iLastMouseY = y;
+    // The wheel moves forward and back like the Up and Down keys.
+    if (state == GLUT_DOWN && (button == kWheelAway || button == kWheelToward)) {
+        MoveCamera(m_Camera, button == kWheelAway ? kKeyUp : kKeyDown);
+        glutPostRedisplay();
+    }
 }
 
 void CMainScene::MouseMove(int x, int y)

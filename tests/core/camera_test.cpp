@@ -42,6 +42,33 @@ TEST(CameraTest, KeysMoveTheEyeOnly)
     }
 }
 
+// However far a key is held, the eye stays above the ground: below it the
+// picture would be black.
+TEST(CameraTest, NoKeyTakesTheEyeUnderTheGround)
+{
+    struct Case { int key; Vec3f direction, up; };
+    const CCamera start = StartCamera();
+    // Looking down, Left and Right move along d x u, which dips when the
+    // camera is rolled: turn the up vector about the direction a little.
+    const Case cases[] = {
+        {kKeyPageDown, start.direction, start.up},
+        {kKeyRight, {0.0f, -0.5547002f, -0.8320503f}, {0.5f, 0.72f, -0.48f}},
+        {kKeyLeft, {0.0f, -0.5547002f, -0.8320503f}, {-0.5f, 0.72f, -0.48f}},
+    };
+    for (const Case& k : cases) {
+        CCamera c = start;
+        c.direction = k.direction;
+        c.up = k.up;
+        for (int i = 0; i < 1000; ++i)
+            MoveCamera(c, k.key);
+        EXPECT_EQ(c.eye.z, kMinEyeHeight) << "key " << k.key;
+    }
+    CCamera low = start;
+    low.eye.z = kMinEyeHeight;
+    EXPECT_TRUE(MoveCamera(low, kKeyPageUp));
+    EXPECT_NEAR(low.eye.z, kMinEyeHeight + kCameraStep, 1e-6) << "and back up from there";
+}
+
 TEST(CameraTest, OtherKeysChangeNothing)
 {
     for (int key : {1, 4, 9, 106, 107, 112}) {

@@ -19,8 +19,8 @@ shot() { sleep "${2:-0.2}"; kx_screenshot "$wid" "$data" "$W/$1.png" || kx_fail 
 differ() { kx_lt 0.001 "$(kx_difference "$W/$1.png" "$W/$2.png")"; }
 same() { kx_lt "$(kx_difference "$W/$1.png" "$W/$2.png")" 0.0005; }
 
-# The panel as built: four rollouts in two columns, RT unchecked, GO greyed.
-kx_check "quatre volets" kx_eq "$(grep -c '^rollout ' "$LAYOUT")" 4
+# The panel as built: five rollouts in two columns, RT unchecked, GO greyed.
+kx_check "cinq volets" kx_eq "$(grep -c '^rollout ' "$LAYOUT")" 5
 columns=$(awk '$1 == "rollout" { print $4 }' "$LAYOUT" | sort -u | wc -l)
 kx_check "deux colonnes" kx_eq "$columns" 2
 kx_check "titre du panneau dans la disposition" kx_contains "$LAYOUT" "$title"

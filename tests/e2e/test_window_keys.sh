@@ -12,6 +12,9 @@ kx_set_option "$data/graphics.opt" iWindowPosX 0
 kx_set_option "$data/graphics.opt" iWindowPosY 0
 kx_launch "$data" || { kx_fail "la fenêtre n'apparaît pas"; cat "$KX_WORK/run/console.txt"; kx_finish; }
 wid=$KX_WID
+# Each record reaches its file as it is written, not when the program ends.
+kx_check "le journal de debug est écrit pendant que le programme tourne" \
+  grep -q -- '- -- Debut du fichier de debug --$' "$KX_WORK/run/robot_debug.log"
 xdotool windowmove "$(xdotool search --name "$(grep -a strGLUIWindowName "$data/glui.opt" | sed -E 's/.*"(.*)".*/\1/')" | head -n1)" 820 0 2>/dev/null
 sleep 1
 

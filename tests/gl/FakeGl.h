@@ -10,7 +10,9 @@
 struct FakeGl {
     std::vector<std::string> calls;       // names in call order
     std::vector<GLenum> polygonModes;
-    int redisplays = 0;
+    int redisplays = 0;        // of the current window
+    int windowRedisplays = 0;  // of a window named
+    void (*idle)() = nullptr;
     GLint packAlignment = 4;
     float clearColor[4] = {-1, -1, -1, -1};
     double clearDepth = -1.0;

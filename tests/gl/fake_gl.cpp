@@ -24,6 +24,18 @@ void glutPostRedisplay()
     ++g_FakeGl.redisplays;
 }
 
+void glutPostWindowRedisplay(int)
+{
+    g_FakeGl.calls.push_back("glutPostWindowRedisplay");
+    ++g_FakeGl.windowRedisplays;
+}
+
+void glutIdleFunc(void (*idle)())
+{
+    g_FakeGl.calls.push_back("glutIdleFunc");
+    g_FakeGl.idle = idle;
+}
+
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a)
 {
     g_FakeGl.calls.push_back("glClearColor");

@@ -131,7 +131,8 @@ TEST(GluiParseFloat, AcceptsFiniteNumbersOnly)
         {"2.5", true, 2.5f},   {"  -0.25 ", true, -0.25f}, {"1e-3", true, 0.001f}, {"360", true, 360.0f},
         {"", false, 0},        {"   ", false, 0},          {"abc", false, 0},      {"1.5x", false, 0},
         {"nan", false, 0},     {"inf", false, 0},          {"-inf", false, 0},     {"1e39", false, 0},
-        {"1e400", false, 0},   {"2.5 3", false, 0},
+        {"1e400", false, 0},   {"2.5 3", false, 0},        {"12,5", true, 12.5f},  {"12abc", false, 0},
+        {"-0,25", true, -0.25f},
     };
     for (const Case& c : cases)
     {
@@ -429,6 +430,61 @@ TEST_F(GluiLayer, LayoutDumpListsVisibleControlsWithTheirState)
     const std::string closed = GLUI_Internal::LayoutText(glui, 300, 200);
     EXPECT_NE(closed.find("\nrollout 1 -1 0 0 0 0 1 0 Control\n"), std::string::npos) << closed;
     EXPECT_EQ(closed.find("spinner"), std::string::npos) << "hidden controls are not listed";
+}
+
+// What the user leaves in a spinner's field: a number, with a comma or a
+// point, is the new value; the shown value untouched is no change; anything
+// else stays in the field with its reason, and the value with it.
+TEST_F(GluiLayer, TypedTextIsCommittedOrRefusedVisibly)
+{
+    GLUI_Spinner* spinner = Spinner(-360.0f, 360.0f);
+    spinner->set_float_val(45.0f);
+    struct Case {
+        const char* text;
+        bool sets;
+        float value;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"12,5", true, 12.5f, false},
+        {"12.500", false, 12.5f, false},  // the value's own text: no callback
+        {"12abc", false, 12.5f, true},
+        {"1,2,3", false, 12.5f, true},
+        {"-7.25", true, -7.25f, false},   // a number after a refusal clears it
+        {"999", true, 360.0f, false},     // clamped like an arrow step
+    };
+    for (const Case& c : cases) {
+        g_calls.clear();
+        EXPECT_EQ(GLUI_Internal::UserCommitText(spinner, c.text), c.sets) << c.text;
+        EndFrame();
+        EXPECT_EQ(g_calls.size(), c.sets ? 1u : 0u) << c.text;
+        EXPECT_EQ(spinner->get_float_val(), c.value) << c.text;
+        const std::string text = GLUI_Internal::LayoutText(glui, 300, 200);
+        const std::size_t refused = text.find("\nrefused 2 ");
+        EXPECT_EQ(refused != std::string::npos, c.refused) << c.text << "\n" << text;
+        if (c.refused) {
+            EXPECT_NE(text.find(std::string("« ") + c.text + " » n'est pas un nombre", refused), std::string::npos);
+        }
+    }
+    // A value set from elsewhere replaces refused text.
+    GLUI_Internal::UserCommitText(spinner, "zéro");
+    spinner->set_float_val(30.0f);
+    EXPECT_EQ(GLUI_Internal::LayoutText(glui, 300, 200).find("\nrefused "), std::string::npos);
+}
+
+TEST_F(GluiLayer, StaticTextAndTooltipsInTheLayoutDump)
+{
+    GLUI_StaticText* text = glui->add_statictext_to_panel(rollout, "Pr\xEAt");
+    EXPECT_STREQ(text->get_name(), "Pr\xC3\xAAt");
+    text->set_text("ligne 1\nligne \xE9");
+    text->set_tooltip("Aide \xE0 lire");
+    rollout->set_tooltip("Le volet");
+    const std::string dump = GLUI_Internal::LayoutText(glui, 300, 200);
+    EXPECT_NE(dump.find("\nstatictext 2 -1 0 0 0 0 1 0 ligne 1 | ligne \xC3\xA9\ntooltip 2 Aide \xC3\xA0 lire\n"),
+              std::string::npos)
+        << dump;
+    EXPECT_NE(dump.find("Control\ntooltip 1 Le volet\nstatictext"), std::string::npos)
+        << "a rollout's tooltip comes before its children\n" << dump;
 }
 
 TEST_F(GluiLayer, IdleFunctionGoesToGlutAndNoneRemovesIt)

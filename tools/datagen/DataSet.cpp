@@ -125,6 +125,10 @@ std::string GluiOptions()
     w.Text("strReflect", "Reflet");
     w.Text("strShadows", "Ombres");
     w.Text("strMetalLook", "Aspect métal");
+    w.Text("strAxes", "Repères");
+    w.Blank();
+    w.Comment("Relevé de la position du bras");
+    w.Text("strArmStateName", "Bras");
     return w.Bytes();
 }
 
