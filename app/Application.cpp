@@ -1,9 +1,11 @@
 #include "app/Application.h"
 
 #include "app/Log.h"
+#include "app/ProgramArguments.h"
 #include "app/Scene.h"
 #include "app/SystemInfo.h"
 #include "app/WindowCallbacks.h"
+#include "command/CommandLoop.h"
 #include "graphics/Graphics.h"
 #include "panel/GluiInput.h"
 #include "scene/MainScene.h"
@@ -14,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <string>
 
 namespace {
 
@@ -49,7 +52,19 @@ int CApplication::Init(int argc, char** argv)
     // The directory is chosen before GLUT sees the command line, so the
     // first argument is the data directory even if it looks like a GLUT
     // option.
-    const char* dataDirectory = argc > 1 ? argv[1] : "default";
+    ProgramArguments arguments;
+    std::string error;
+    if (!ParseProgramArguments(argc, argv, &arguments, &error)) {
+        LogError("CApplication::Init -- %s", error.c_str());
+        FailStartup();
+    }
+    // A script is named from where the program was started.
+    if (!arguments.scriptFile.empty() && arguments.scriptFile[0] != '/') {
+        char start[4096];
+        if (getcwd(start, sizeof start))
+            arguments.scriptFile = std::string(start) + "/" + arguments.scriptFile;
+    }
+    const char* dataDirectory = arguments.dataDirectory.c_str();
     if (chdir(dataDirectory) != 0) {
         LogError("CApplication::Init -- Impossible de changer pour le répertoire %s !", dataDirectory);
         FailStartup();
@@ -85,6 +100,14 @@ int CApplication::Init(int argc, char** argv)
         LogError("CApplication::Init -- Erreur à l'initialisation de la GLUI");
         FailStartup();
     }
+
+    // Scripts and the port act on the built panel.
+    if ((!arguments.scriptFile.empty() && !LoadCommandScript(arguments.scriptFile, &error)) ||
+        (arguments.port >= 0 && !OpenCommandPort(arguments.port, &error))) {
+        LogError("CApplication::Init -- %s", error.c_str());
+        FailStartup();
+    }
+    StartCommandLoop();
 
     glutMainLoop();
     LogError("CApplication::Init -- Erreur dans le programme");

@@ -3,11 +3,13 @@
 #include "app/Application.h"
 #include "app/Scene.h"
 #include "graphics/Graphics.h"
+#include "graphics/PngImage.h"
 #include "graphics/TgaImage.h"
 #include "panel/PanelActions.h"
 
 #include <GL/freeglut.h>
 
+#include <cstring>
 #include <new>
 
 bool g_bWireFrame = false;
@@ -22,7 +24,7 @@ bool SceneAccepts(int inputKind)
 
 } // namespace
 
-bool SaveScreenshot()
+bool SaveScreenshot(const char* fileName)
 {
     // Drawn afresh first: after a resize the last frame may still be the
     // old size, or not drawn yet. The back buffer keeps the frame after the
@@ -40,7 +42,10 @@ bool SaveScreenshot()
     // width times 3 is not a multiple of 4 would overrun the block.
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels.get());
-    return CTgaImage::TgaImageSave("screenshot.tga", &image);
+    const std::size_t length = std::strlen(fileName);
+    if (length > 4 && std::strcmp(fileName + length - 4, ".png") == 0)
+        return PngImageSave(fileName, image);
+    return CTgaImage::TgaImageSave(fileName, &image);
 }
 
 void OnDisplay()
@@ -73,7 +78,10 @@ void OnSpecialKey(int key, int x, int y)
         CPanelActions::SetDisplayFlag(DisplayFlag::WireFrame, !g_bWireFrame);
         return;
     case GLUT_KEY_F6:
-        CPanelActions::SaveScreenshot();
+        CPanelActions::SaveScreenshot("screenshot.tga");
+        return;
+    case GLUT_KEY_F8:
+        CPanelActions::TeachPose();
         return;
     default:
         if (SceneAccepts(INPUT_KEYBOARD))

@@ -1,7 +1,7 @@
 #pragma once
-// The graphics window's GLUT callbacks. Escape, F5 and F6 are handled here;
-// every other key and mouse event goes to the current scene when its input
-// flags accept that kind.
+// The graphics window's GLUT callbacks. Escape, F5, F6 and F8 are handled
+// here; every other key and mouse event goes to the current scene when its
+// input flags accept that kind.
 
 void OnDisplay();
 void OnMotion(int x, int y);
@@ -13,6 +13,7 @@ void OnKeyboard(unsigned char key, int x, int y);
 // panel's actions.
 extern bool g_bWireFrame;
 
-// Draws the window's frame afresh and reads it into "screenshot.tga" in the
-// current directory; false when the picture could not be written.
-bool SaveScreenshot();
+// Draws the window's frame afresh and reads it into fileName in the current
+// directory: PNG when the name ends in ".png", TGA otherwise. False when the
+// picture could not be written.
+bool SaveScreenshot(const char* fileName);

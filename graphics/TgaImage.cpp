@@ -1,6 +1,7 @@
 #include "graphics/TgaImage.h"
 
 #include "app/Log.h"
+#include "graphics/FileReplace.h"
 
 #include <cstdio>
 #include <cstring>
@@ -151,26 +152,11 @@ bool CTgaImage::TgaImageSave(const char* fileName, CTgaImage* _ctiImage)
         LogError("CTgaImage::TgaImageSave -- Erreur ! L'image n'a pas de pixels !");
         return false;
     }
-    // The picture goes to a temporary file beside the target, which replaces
-    // the target only once every byte is written, flushed and closed: a full
-    // disk or a write error never leaves a truncated file where a good one
-    // was. A temporary that cannot be created counts as a file that cannot
-    // be opened (false, no message).
-    std::string temporary = std::string(fileName) + ".XXXXXX";
-    const int fd = mkstemp(&temporary[0]);
-    if (fd < 0)
-        return false;
-    // mkstemp creates the file for its owner only; a screenshot gets the
-    // usual rights, as fopen would have given it.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-
-    bool written = false;
-    FILE* file = fdopen(fd, "wb");
-    if (!file) {
-        close(fd);
-    } else {
+    // Through a temporary file (FileReplace.h). A temporary that cannot be
+    // created counts as a file that cannot be opened (false, no message).
+    bool opened = false;
+    const bool written = ReplaceFile(fileName, [&](FILE* file) {
+        opened = true;
         const unsigned char header[kHeaderSize] = {
             0, 0, kTypeTrueColour, 0, 0, 0, 0, 0, 0, 0, 0, 0,
             static_cast<unsigned char>(_ctiImage->width & 0xFF),
@@ -180,22 +166,20 @@ bool CTgaImage::TgaImageSave(const char* fileName, CTgaImage* _ctiImage)
             24,
             8,
         };
-        written = std::fwrite(header, 1, sizeof header, file) == sizeof header;
-        if (written && blockSize > 0) {
+        bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header;
+        if (ok && blockSize > 0) {
             unsigned char* block = _ctiImage->pixels.get();
             const std::size_t size = static_cast<std::size_t>(blockSize);
             SwapRedBlue(block, blockSize, 3);
-            written = std::fwrite(block, 1, size, file) == size;
+            ok = std::fwrite(block, 1, size, file) == size;
             SwapRedBlue(block, blockSize, 3);  // the caller's block, unchanged whatever happened
         }
-        // Buffered bytes reach the file only here: a full disk shows at the
-        // flush or at the close, not at fwrite.
-        written = written && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-        written = std::fclose(file) == 0 && written;
-    }
-    if (written && std::rename(temporary.c_str(), fileName) == 0)
+        return ok;
+    });
+    if (written)
         return true;
-    std::remove(temporary.c_str());
+    if (!opened)
+        return false;
     LogError("CTgaImage::TgaImageSave -- Impossible d'écrire le fichier %s", fileName);
     return false;
 }

@@ -2,12 +2,15 @@
 #include "panel/PanelActions.h"
 
 #include "app/FrenchDecimal.h"
+#include "app/Log.h"
 #include "app/Scene.h"
 #include "app/WindowCallbacks.h"
 #include "robot/Motion.h"
 #include "scene/MainScene.h"
 
 #include <GL/freeglut.h>
+
+#include <cstdio>
 
 bool CPanelActions::s_bRealTime = false;
 bool CPanelActions::s_bImmediate = true;
@@ -140,13 +143,13 @@ void CPanelActions::SetImmediate(bool on)
     Changed();
 }
 
-bool CPanelActions::StartMotion()
+ActionResult CPanelActions::StartMotion()
 {
     if (!s_bRealTime)
-        return false;
+        return {false, "le temps réel n'est pas actif"};
     ::StartMotion();
     Changed();
-    return true;
+    return {};
 }
 
 void CPanelActions::StopMotion()
@@ -175,17 +178,54 @@ MGIResult CPanelActions::ComputeInverse()
     return result;
 }
 
-MGIResult CPanelActions::Inverse()
+MGIResult CPanelActions::InverseOf(const ToolPose& pose)
 {
     // The grid model's one answer is moved by whole turns nearest the
     // angles being edited; the exact model takes the configuration nearest
     // where the arm stands, so that a pose changed step by step moves the
-    // arm smoothly and never flips it.
-    CRobot& robot = Robot();
+    // arm smoothly and never flips it. Either way the angles are clamped
+    // into the limits, as the spinners would.
+    const CRobot& robot = Robot();
     const bool exact = robot.m_eMGIModel == MGIModel::Exact;
-    const MGIResult result = robot.SolveMGI(s_Pose, exact ? robot.m_fAngle : EditedAngles());
-    Edited(s_bRealTime) = ClampIntoLimits(result.angles, robot.m_Limits);
+    MGIResult result = robot.SolveMGI(pose, exact ? robot.m_fAngle : EditedAngles());
+    result.angles = ClampIntoLimits(result.angles, robot.m_Limits);
+    return result;
+}
+
+MGIResult CPanelActions::Inverse()
+{
+    const MGIResult result = InverseOf(s_Pose);
+    Edited(s_bRealTime) = result.angles;
     s_strInverseStatus = DescribeMGI(result);
+    return result;
+}
+
+void CPanelActions::SetAngles(const JointAngles& angles)
+{
+    CRobot& robot = Robot();
+    ::StopMotion();
+    robot.m_fAngle = ClampIntoLimits(angles, robot.m_Limits);
+    robot.m_fTargetAngle = robot.m_fAngle;
+    Changed();
+}
+
+void CPanelActions::SetTargets(const JointAngles& angles)
+{
+    CRobot& robot = Robot();
+    if (!s_bRealTime) {
+        robot.m_fTargetAngle = robot.m_fAngle;
+        s_bRealTime = true;
+    }
+    robot.m_fTargetAngle = ClampIntoLimits(angles, robot.m_Limits);
+    Changed();
+}
+
+MGIResult CPanelActions::MoveToPose(const ToolPose& pose)
+{
+    s_Pose = pose;
+    const MGIResult result = InverseOf(pose);
+    s_strInverseStatus = DescribeMGI(result);
+    SetAngles(result.angles);  // tells the observers
     return result;
 }
 
@@ -208,7 +248,27 @@ void CPanelActions::ResetCamera()
     Changed();
 }
 
-bool CPanelActions::SaveScreenshot()
+ActionResult CPanelActions::SaveScreenshot(const char* fileName)
 {
-    return ::SaveScreenshot();
+    if (!::SaveScreenshot(fileName))
+        return {false, std::string("impossible d'écrire « ") + fileName + " »"};
+    return {};
+}
+
+ActionResult CPanelActions::TeachPose()
+{
+    const JointAngles& a = Robot().m_fAngle;
+    std::string reason;
+    if (FILE* file = std::fopen("poses.txt", "a")) {
+        // Closed at once: the line is on disk whatever happens next.
+        const bool printed = std::fprintf(file, "moveto %.9g %.9g %.9g %.9g %.9g %.9g\n", a.A12, a.A23, a.A34,
+                                          a.A45, a.A56, a.A67) > 0;
+        if (std::fclose(file) == 0 && printed)
+            return {};
+        reason = "impossible d'écrire dans poses.txt";
+    } else {
+        reason = "impossible d'ouvrir poses.txt en écriture";
+    }
+    LogError("CPanelActions::TeachPose -- %s", reason.c_str());
+    return {false, reason};
 }

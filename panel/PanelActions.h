@@ -15,12 +15,18 @@
 // Everything runs on the GLUT thread with the graphics window current, as
 // the panel's callbacks and the window's keys run: the polygon mode and the
 // redisplay requests made here act on it.
+#include "panel/DisplayFlag.h"
 #include "robot/InverseModel.h"
 #include "robot/RobotTypes.h"
 
 #include <string>
 
-enum class DisplayFlag { WireFrame, Decoration, Reflect, Shadows, MetalLook, Axes };
+// What an action that can fail says: success, or the reason in French
+// (UTF-8), the words a reply or a record carries.
+struct ActionResult {
+    bool ok = true;
+    std::string message;
+};
 
 class CPanelActions {
 public:
@@ -32,14 +38,27 @@ public:
     // the angles follow (inverse model).
     static void SetPoseValue(int index, float value);
 
+    // The arm's current angles, each clamped into its limits, at once: a
+    // motion under way stops, and the targets are where the arm stands.
+    static void SetAngles(const JointAngles& angles);
+    // The real-time targets, each clamped into its limits; real time is
+    // switched on first when it is off.
+    static void SetTargets(const JointAngles& angles);
+    // The pose set and the arm put on it at once through the inverse model
+    // (as SetAngles does with its angles); returns what the model found.
+    static MGIResult MoveToPose(const ToolPose& pose);
+    // The inverse model of a pose as the panel computes it (the arm's
+    // current angles as reference, the limits applied), changing nothing.
+    static MGIResult InverseOf(const ToolPose& pose);
+
     // Real time on: changes go to the targets, which start where the arm
     // stands. Off: changes go to the arm, and a motion under way stops.
     static void SetRealTime(bool on);
     // Immediate mode on: a change acts on its own group only.
     static void SetImmediate(bool on);
-    // Moves every joint toward its target at its speed; false, doing
+    // Moves every joint toward its target at its speed; refused, doing
     // nothing, while real time is off.
-    static bool StartMotion();
+    static ActionResult StartMotion();
     // Stops the arm where it stands; its targets become where it stands.
     static void StopMotion();
 
@@ -52,8 +71,13 @@ public:
     static bool IsDisplayed(DisplayFlag flag);
     // The camera's start view.
     static void ResetCamera();
-    // The graphics window as it shows now into "screenshot.tga".
-    static bool SaveScreenshot();
+    // The graphics window as it shows now, into fileName in the data
+    // directory (PNG for ".png", TGA otherwise).
+    static ActionResult SaveScreenshot(const char* fileName);
+    // Appends "moveto" and the arm's current angles to poses.txt in the
+    // data directory, so that positions set by hand can be replayed as a
+    // script. A file that cannot be written gives a record and nothing else.
+    static ActionResult TeachPose();
 
     // The state the panel shows.
     static bool RealTime() { return s_bRealTime; }

@@ -52,10 +52,17 @@ KinLine ParseKinLine(const char* line, std::size_t length, float values[6])
     return KinLine::Values;
 }
 
+std::string FormatKinValues(const float values[6])
+{
+    char text[6 * 16 + 8];
+    std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g %.9g %.9g", values[0], values[1], values[2], values[3],
+                  values[4], values[5]);
+    return text;
+}
+
 void PrintKinValues(FILE* out, const float values[6])
 {
-    std::fprintf(out, "%.9g %.9g %.9g %.9g %.9g %.9g\n", values[0], values[1], values[2], values[3], values[4],
-                 values[5]);
+    std::fprintf(out, "%s\n", FormatKinValues(values).c_str());
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // tool's main so that tests and fuzzers call it directly.
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 enum class KinLine {
     Skip,     // blank, or a comment starting with '#'
@@ -17,8 +18,9 @@ enum class KinLine {
 // inside the line makes it invalid.
 KinLine ParseKinLine(const char* line, std::size_t length, float values[6]);
 
-// Six values printed with "%.9g" (enough to read the same float back),
-// separated by single spaces, ended by a newline.
+// Six values with "%.9g" (enough to read the same float back), separated by
+// single spaces; printed, they end with a newline.
+std::string FormatKinValues(const float values[6]);
 void PrintKinValues(FILE* out, const float values[6]);
 
 // The whole tool: argv[1] is "mgd" or "mgi", then for mgi one of --exact,

@@ -4,7 +4,7 @@
 #
 #   tools/fuzz.sh [--no-build] [--scratch] [--build-dir DIR] DURATION [TARGET...]
 #
-# TARGET is options, tga, mesh or kin (default: all four). Inputs that add
+# TARGET is options, tga, mesh, kin or command (default: all five). Inputs that add
 # coverage go to DIR/fuzz-corpus/TARGET (kept between runs, so the runs add
 # up); --scratch uses a fresh directory instead, as the short runs of the
 # test suite do. The committed seeds of tests/fuzz/corpus/TARGET are read,
@@ -28,7 +28,7 @@ duration="${1:-}"
 [[ "$duration" =~ ^[0-9]+$ ]] || { echo "usage : tools/fuzz.sh [--no-build] [--scratch] [--build-dir DIR] DURÉE [CIBLE...]" >&2; exit 2; }
 shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(options tga mesh kin)
+[ ${#targets[@]} -eq 0 ] && targets=(options tga mesh kin command)
 
 if [ "$build" -eq 1 ]; then
   "$root/tools/sanitize.sh" build "$dir" || exit 1

@@ -51,15 +51,28 @@ kx_set_option() {
   fi
 }
 
-# Starts the simulator on DATA with its logs in a scratch directory and waits
-# for the graphics window, whose title the test sets; its id goes into
-# KX_WID. Not to be called inside $(...), which would orphan the program.
+# Starts the simulator on DATA (then ARGS) with its logs in a scratch
+# directory and waits for the graphics window, whose title the test sets; its
+# id goes into KX_WID. Not to be called inside $(...), which would orphan the
+# program.
 kx_launch() {
   local data="$1" title="${2:-KX-E2E-Scene}"
+  shift; shift
   kx_set_option "$data/graphics.opt" sWindowName "\"$title\""
   mkdir -p "$KX_WORK/run"
-  kx_start_app "$KX_WORK/run" "$KX_WORK/run/console.txt" "$KX_PROGRAM" "$data"
+  kx_start_app "$KX_WORK/run" "$KX_WORK/run/console.txt" "$KX_PROGRAM" "$data" "$@"
   KX_WID=$(kx_wait_window "^$title\$" 30)
+}
+
+# The command port a program started with --port 0 took, from its console.
+kx_command_port() {
+  local i port
+  for i in $(seq 1 50); do
+    port=$(sed -n 's/.*Port de commande ouvert : 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$KX_WORK/run/console.txt")
+    [ -n "$port" ] && { echo "$port"; return 0; }
+    sleep 0.1
+  done
+  return 1
 }
 
 # Fraction of the pixels of a picture for which an fx expression holds, for

@@ -10,7 +10,7 @@ set_tests_properties(sanitize.build PROPERTIES FIXTURES_SETUP kx_asan TIMEOUT 18
 add_test(NAME sanitize.core-tests COMMAND bash ${CMAKE_SOURCE_DIR}/tools/sanitize.sh run ${KX_ASAN_DIR})
 set_tests_properties(sanitize.core-tests PROPERTIES FIXTURES_REQUIRED kx_asan TIMEOUT 1800 LABELS sanitize)
 
-foreach(target options tga mesh kin)
+foreach(target options tga mesh kin command)
   add_test(NAME fuzz.${target}
            COMMAND bash ${CMAKE_SOURCE_DIR}/tools/fuzz.sh --no-build --scratch --build-dir ${KX_ASAN_DIR} 30 ${target})
   # 77: no libFuzzer on this machine (the targets were not built).

@@ -156,16 +156,37 @@ void MeshSeeds()
 
 void KinSeeds()
 {
-    // First byte: even -> mgd, odd -> mgi; then the lines of the batch.
+    // First byte: its two low bits pick mgd ('0'), mgi --grid ('1'),
+    // --exact ('2') or --all ('3'); then the lines of the batch.
     const char* const t = "kin";
     WriteText(t, "mgd", "0 0 0 0 0 0\n10 20 30 40 50 60\n");
     WriteText(t, "mgi", "1500 0 300 0 0 0\n-200.5 300 700 10 20 90\n");
+    WriteText(t, "mgi-exact", "2500 0 300 0 0 0\n0 0 450 0 0 180\n5000 0 0 0 0 0\n");
+    WriteText(t, "mgi-all", "3872.419128 153.831039 309.794769 35.479847 -130.347763 131.227371\n100 0 400 0 0 0\n");
     WriteText(t, "comments", "0# commentaire\n\n   \t\n1 2 3 4 5 6 # pas un commentaire\n");
     WriteText(t, "unusual-numbers", "0nan inf -inf 1e40 -0 0x1p3\n");
     WriteText(t, "mgi-unusual", "1nan inf -inf 1e40 -0 0x1p3\n1e-45 -1e-45 3.4e38 0 0 180\n");
     WriteText(t, "wrong-counts", "01 2 3 4 5\n1 2 3 4 5 6 7\n1,2,3,4,5,6\n3x 1 1 1 1 1\n");
     WriteText(t, "crlf-no-final-newline", "010 10 10 10 10 10\r\n20 20 20 20 20 20");
     Write(t, "nul-byte", Bytes{'0', '1', ' ', '2', 0, '3', ' ', '4', ' ', '5', ' ', '6', '\n'});
+}
+
+void CommandSeeds()
+{
+    // One line of the command language per file, and a few lines at once.
+    const char* const t = "command";
+    const char* const lines[][2] = {
+        {"angles", "angles 10 20 30 40 50 60"},      {"pose", "pose 872,4 153.8 309.79 95 -114.9 175.8"},
+        {"moveto", "moveto -25 45 15 0 60 0\r\n"},  {"get", "get pose"},
+        {"show", "show wireframe on"},               {"screenshot", "screenshot vue-1_a.png"},
+        {"bad-name", "screenshot ../../etc/x.png"},  {"numbers", "mgd 0x1p3 -0 1e-45 3.4e38 1e39 nan"},
+        {"counts", "target 1 2 3"},                  {"comment", "  # go"},
+        {"camera", "camera reset now"},              {"unknown", "\xc3\xa9t\xc3\xa9 1 2"},
+    };
+    for (const auto& line : lines)
+        WriteText(t, line[0], line[1]);
+    WriteText(t, "several", "go\nwait\n\nexit\nstop\n");
+    Write(t, "nul-byte", Bytes{'g', 'e', 't', ' ', 0, 'p', 'o', 's', 'e', '\n'});
 }
 
 } // namespace
@@ -181,5 +202,6 @@ int main(int argc, char** argv)
     TgaSeeds();
     MeshSeeds();
     KinSeeds();
+    CommandSeeds();
     return g_Failures == 0 ? 0 : 1;
 }

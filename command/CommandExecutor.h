@@ -1,0 +1,12 @@
+#pragma once
+// Runs commands in the program through the panel's actions, the same the
+// controls and the keys use, so the panel and the arm stay in step whichever
+// way a change comes. Each command runs with the graphics window current, as
+// the panel's callbacks do.
+#include "command/CommandSession.h"
+
+class CCommandExecutor : public CommandRunner {
+public:
+    CommandOutcome Run(const Command& command) override;
+    bool MotionRunning() override;
+};

@@ -1,0 +1,238 @@
+// The command language, one line at a time (see CommandParser.h).
+#include "command/CommandParser.h"
+
+#include "app/FrenchDecimal.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Words(const char* line, std::size_t length)
+{
+    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r'))
+        --length;
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < length) {
+        while (i < length && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        const std::size_t start = i;
+        while (i < length && line[i] != ' ' && line[i] != '\t')
+            ++i;
+        if (i > start)
+            words.emplace_back(line + start, i - start);
+    }
+    return words;
+}
+
+bool SameWord(const std::string& word, const char* keyword)
+{
+    if (word.size() != std::strlen(keyword))
+        return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        char c = word[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != keyword[i])
+            return false;
+    }
+    return true;
+}
+
+// The word as a reply may quote it: printable UTF-8, at most 32 characters.
+std::string Quotable(const std::string& word)
+{
+    std::string out;
+    int characters = 0;
+    for (std::size_t i = 0; i < word.size() && characters < 32; ++characters) {
+        const unsigned char c = static_cast<unsigned char>(word[i]);
+        std::size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+        bool valid = length > 0 && i + length <= word.size() && !(length == 1 && (c < 0x20 || c == 0x7F));
+        for (std::size_t k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(word[i + k]) & 0xC0) == 0x80;
+        if (!valid) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        out.append(word, i, length);
+        i += length;
+    }
+    return out;
+}
+
+bool ParseNumber(const std::string& word, float* value, std::string* message)
+{
+    double number;
+    if (word.find('\0') != std::string::npos || !ParseDecimal(word.c_str(), &number)) {
+        const bool infinite = SameWord(word, "inf") || SameWord(word, "-inf") || SameWord(word, "+inf") ||
+                              SameWord(word, "nan") || SameWord(word, "infinity");
+        *message = "« " + Quotable(word) + (infinite ? " » n'est pas un nombre fini" : " » n'est pas un nombre");
+        return false;
+    }
+    if (std::fabs(number) > std::numeric_limits<float>::max()) {
+        *message = "« " + Quotable(word) + " » n'est pas un nombre fini en simple précision";
+        return false;
+    }
+    *value = static_cast<float>(number);
+    return true;
+}
+
+bool ParseDisplayFlag(const std::string& word, DisplayFlag* flag)
+{
+    static const struct {
+        const char* name;
+        DisplayFlag flag;
+    } names[] = {{"decor", DisplayFlag::Decoration}, {"reflect", DisplayFlag::Reflect},
+                 {"shadows", DisplayFlag::Shadows},  {"metal", DisplayFlag::MetalLook},
+                 {"axes", DisplayFlag::Axes},        {"wireframe", DisplayFlag::WireFrame}};
+    for (const auto& n : names)
+        if (SameWord(word, n.name)) {
+            *flag = n.flag;
+            return true;
+        }
+    return false;
+}
+
+enum class Arguments { None, SixNumbers, Query, Show, Camera, FileName };
+
+struct Verb {
+    const char* name;
+    CommandVerb verb;
+    Arguments arguments;
+};
+
+const Verb kVerbs[] = {
+    {"angles", CommandVerb::Angles, Arguments::SixNumbers},
+    {"pose", CommandVerb::Pose, Arguments::SixNumbers},
+    {"target", CommandVerb::Target, Arguments::SixNumbers},
+    {"moveto", CommandVerb::MoveTo, Arguments::SixNumbers},
+    {"mgd", CommandVerb::Mgd, Arguments::SixNumbers},
+    {"mgi", CommandVerb::Mgi, Arguments::SixNumbers},
+    {"go", CommandVerb::Go, Arguments::None},
+    {"stop", CommandVerb::Stop, Arguments::None},
+    {"wait", CommandVerb::Wait, Arguments::None},
+    {"exit", CommandVerb::Exit, Arguments::None},
+    {"get", CommandVerb::Get, Arguments::Query},
+    {"show", CommandVerb::Show, Arguments::Show},
+    {"camera", CommandVerb::CameraReset, Arguments::Camera},
+    {"screenshot", CommandVerb::Screenshot, Arguments::FileName},
+};
+
+// The arguments after the verb; false with the reason when they do not fit.
+bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Command* c, std::string* message)
+{
+    const std::size_t count = words.size() - 1;
+    const std::string* arg = words.data() + 1;
+    switch (kind) {
+    case Arguments::None:
+        if (count == 0)
+            return true;
+        *message = "aucun argument attendu";
+        return false;
+    case Arguments::SixNumbers:
+        if (count != 6) {
+            *message = "6 nombres attendus, " + std::to_string(count) + (count > 1 ? " reçus" : " reçu");
+            return false;
+        }
+        for (int i = 0; i < 6; ++i)
+            if (!ParseNumber(arg[i], &c->values[i], message))
+                return false;
+        return true;
+    case Arguments::Query:
+        if (count == 1 && SameWord(arg[0], "angles"))
+            c->query = CommandQuery::Angles;
+        else if (count == 1 && SameWord(arg[0], "targets"))
+            c->query = CommandQuery::Targets;
+        else if (count == 1 && SameWord(arg[0], "pose"))
+            c->query = CommandQuery::Pose;
+        else {
+            *message = "angles, targets ou pose attendu";
+            return false;
+        }
+        return true;
+    case Arguments::Show:
+        if (count != 2 || !ParseDisplayFlag(arg[0], &c->flag)) {
+            *message = "decor, reflect, shadows, metal, axes ou wireframe attendu, puis on ou off";
+            return false;
+        }
+        if (!SameWord(arg[1], "on") && !SameWord(arg[1], "off")) {
+            *message = "on ou off attendu, « " + Quotable(arg[1]) + " » reçu";
+            return false;
+        }
+        c->on = SameWord(arg[1], "on");
+        return true;
+    case Arguments::Camera:
+        if (count == 1 && SameWord(arg[0], "reset"))
+            return true;
+        *message = "reset attendu";
+        return false;
+    case Arguments::FileName:
+        if (count != 1) {
+            *message = "un nom de fichier attendu";
+            return false;
+        }
+        if (!IsScreenshotName(arg[0])) {
+            *message = "nom refusé « " + Quotable(arg[0]) +
+                       " » : lettres, chiffres, « - » et « _ », puis .png ou .tga";
+            return false;
+        }
+        c->fileName = arg[0];
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+const char* CommandVerbName(CommandVerb verb)
+{
+    for (const Verb& v : kVerbs)
+        if (v.verb == verb)
+            return v.name;
+    return "?";
+}
+
+bool IsScreenshotName(const std::string& name)
+{
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0)
+        return false;
+    const std::string extension = name.substr(dot);
+    if (extension != ".png" && extension != ".tga")
+        return false;
+    for (std::size_t i = 0; i < dot; ++i) {
+        const char c = name[i];
+        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+                             c == '_';
+        if (!allowed)
+            return false;
+    }
+    return true;
+}
+
+CommandLine ParseCommandLine(const char* line, std::size_t length, Command* command, std::string* verb,
+                             std::string* message)
+{
+    const std::vector<std::string> words = Words(line, length);
+    if (words.empty() || words[0][0] == '#')
+        return CommandLine::Skip;
+    for (const Verb& v : kVerbs) {
+        if (!SameWord(words[0], v.name))
+            continue;
+        Command parsed;
+        parsed.verb = v.verb;
+        if (!ParseArguments(v.arguments, words, &parsed, message)) {
+            *verb = v.name;
+            return CommandLine::Error;
+        }
+        *command = parsed;
+        return CommandLine::Command;
+    }
+    *verb = Quotable(words[0]);
+    *message = "commande inconnue";
+    return CommandLine::Error;
+}

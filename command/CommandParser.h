@@ -1,0 +1,55 @@
+#pragma once
+// The command language, one line at a time: the words of a line checked and
+// turned into a command, or the French reason it is refused. Pure: no GL, no
+// sockets, no state; scripts, the network port and the tests share it.
+//
+//   angles A12 A23 A34 A45 A56 A67   target ...   moveto ...   mgd ...
+//   pose X Y Z alpha beta gamma      mgi ...
+//   go   stop   wait   exit   camera reset
+//   get angles|targets|pose
+//   show decor|reflect|shadows|metal|axes|wireframe on|off
+//   screenshot NAME.png|NAME.tga
+//
+// Words are separated by spaces or tabs. Numbers are in C syntax, where a
+// comma may stand for the decimal point; what is not a finite
+// single-precision number is refused. Blank lines and lines whose first
+// word starts with '#' are skipped.
+#include "panel/DisplayFlag.h"
+
+#include <cstddef>
+#include <string>
+
+enum class CommandVerb {
+    Angles, Pose, Target, Go, Stop, Wait, MoveTo, Get, Mgd, Mgi, Show, CameraReset, Screenshot, Exit,
+};
+
+enum class CommandQuery { Angles, Targets, Pose };
+
+struct Command {
+    CommandVerb verb = CommandVerb::Go;
+    float values[6] = {};        // angles in degrees, or the pose X Y Z alpha beta gamma
+    CommandQuery query = CommandQuery::Angles;
+    DisplayFlag flag = DisplayFlag::Decoration;
+    bool on = false;
+    std::string fileName;        // screenshot: the name alone, checked
+};
+
+enum class CommandLine {
+    Skip,     // blank or comment
+    Command,  // *command holds it
+    Error,    // *verb and *message say why
+};
+
+// Reads one line (its end of line, LF or CR LF, may be included). On Error,
+// verb is the first word as the reply may quote it (control characters and
+// bytes that are not UTF-8 replaced, at most 32 characters) and message the
+// French reason, e.g. "6 nombres attendus, 4 reçus".
+CommandLine ParseCommandLine(const char* line, std::size_t length, Command* command, std::string* verb,
+                             std::string* message);
+
+// The verb as written in the language: "angles", "moveto", ...
+const char* CommandVerbName(CommandVerb verb);
+
+// A screenshot's name: letters, digits, '-' and '_', then ".png" or ".tga";
+// nothing that could leave the data directory or hide a file.
+bool IsScreenshotName(const std::string& name);

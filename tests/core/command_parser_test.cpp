@@ -1,0 +1,158 @@
+// The command language's parser: every verb and its arguments, numbers with
+// a comma or a point, what is refused and the reason given, screenshot names.
+#include "command/CommandParser.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Parsed {
+    CommandLine kind;
+    Command command;
+    std::string verb, message;
+};
+
+Parsed Parse(const std::string& line)
+{
+    Parsed p;
+    p.kind = ParseCommandLine(line.data(), line.size(), &p.command, &p.verb, &p.message);
+    return p;
+}
+
+TEST(ParseCommandLine, EveryVerbAndItsArguments)
+{
+    struct Case {
+        const char* line;
+        CommandVerb verb;
+    };
+    const Case cases[] = {
+        {"angles 1 2 3 4 5 6", CommandVerb::Angles},   {"pose 1 2 3 4 5 6", CommandVerb::Pose},
+        {"target 1 2 3 4 5 6", CommandVerb::Target},   {"moveto 1 2 3 4 5 6", CommandVerb::MoveTo},
+        {"mgd 1 2 3 4 5 6", CommandVerb::Mgd},         {"mgi 1 2 3 4 5 6", CommandVerb::Mgi},
+        {"go", CommandVerb::Go},                       {"stop", CommandVerb::Stop},
+        {"wait", CommandVerb::Wait},                   {"exit", CommandVerb::Exit},
+        {"get angles", CommandVerb::Get},              {"show decor on", CommandVerb::Show},
+        {"camera reset", CommandVerb::CameraReset},    {"screenshot a.png", CommandVerb::Screenshot},
+        {"  GO\t", CommandVerb::Go},                   {"Moveto\t1 2  3 4 5 6\r\n", CommandVerb::MoveTo},
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(c.line);
+        ASSERT_EQ(p.kind, CommandLine::Command) << c.line << ": " << p.message;
+        EXPECT_EQ(p.command.verb, c.verb) << c.line;
+    }
+    const Parsed six = Parse("moveto 1 2 3 4 5 6");
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(six.command.values[i], i + 1.0f);
+    EXPECT_EQ(Parse("screenshot vue-1.tga").command.fileName, "vue-1.tga");
+}
+
+TEST(ParseCommandLine, NumbersWithACommaOrAPointInCSyntax)
+{
+    const Parsed p = Parse("pose 12,5 -3.25 1e2 0x10 +7 -0");
+    ASSERT_EQ(p.kind, CommandLine::Command) << p.message;
+    const float expected[6] = {12.5f, -3.25f, 100.0f, 16.0f, 7.0f, -0.0f};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(p.command.values[i], expected[i]) << i;
+}
+
+TEST(ParseCommandLine, QueriesAndSwitches)
+{
+    struct Case {
+        const char* line;
+        CommandQuery query;
+    };
+    for (const Case& c : {Case{"get angles", CommandQuery::Angles}, Case{"get TARGETS", CommandQuery::Targets},
+                          Case{"get pose", CommandQuery::Pose}})
+        EXPECT_EQ(Parse(c.line).command.query, c.query) << c.line;
+
+    struct Show {
+        const char* line;
+        DisplayFlag flag;
+        bool on;
+    };
+    const Show shows[] = {
+        {"show decor off", DisplayFlag::Decoration, false}, {"show reflect on", DisplayFlag::Reflect, true},
+        {"show shadows off", DisplayFlag::Shadows, false},  {"show metal on", DisplayFlag::MetalLook, true},
+        {"show axes on", DisplayFlag::Axes, true},          {"show wireframe off", DisplayFlag::WireFrame, false},
+    };
+    for (const Show& s : shows) {
+        const Parsed p = Parse(s.line);
+        ASSERT_EQ(p.kind, CommandLine::Command) << s.line;
+        EXPECT_EQ(p.command.flag, s.flag) << s.line;
+        EXPECT_EQ(p.command.on, s.on) << s.line;
+    }
+}
+
+TEST(ParseCommandLine, BlankLinesAndCommentsAreSkipped)
+{
+    for (const char* line : {"", "   \t", "\r\n", "# moveto 1 2 3", "  #commentaire", "#"})
+        EXPECT_EQ(Parse(line).kind, CommandLine::Skip) << '"' << line << '"';
+}
+
+// What is refused, with the verb the reply quotes and the reason.
+TEST(ParseCommandLine, RefusedLinesSayWhy)
+{
+    struct Case {
+        std::string line;
+        const char* verb;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"pose 1 2 3 4", "pose", "6 nombres attendus, 4 reçus"},
+        {"moveto 1", "moveto", "6 nombres attendus, 1 reçu"},
+        {"angles 1 2 3 4 5 6 7", "angles", "6 nombres attendus, 7 reçus"},
+        {"angles 1 2 3 4 5 abc", "angles", "« abc » n'est pas un nombre"},
+        {"angles 1 2 3 4 5 12abc", "angles", "« 12abc » n'est pas un nombre"},
+        {"angles 1 2 3 4 5 1,2,3", "angles", "« 1,2,3 » n'est pas un nombre"},
+        {"target 1 2 3 4 5 nan", "target", "« nan » n'est pas un nombre fini"},
+        {"target 1 2 3 4 5 -inf", "target", "« -inf » n'est pas un nombre fini"},
+        {"mgd 1e39 2 3 4 5 6", "mgd", "« 1e39 » n'est pas un nombre fini en simple précision"},
+        {"go now", "go", "aucun argument attendu"},
+        {"get", "get", "angles, targets ou pose attendu"},
+        {"get everything", "get", "angles, targets ou pose attendu"},
+        {"show sky on", "show", "decor, reflect, shadows, metal, axes ou wireframe attendu, puis on ou off"},
+        {"show decor maybe", "show", "on ou off attendu, « maybe » reçu"},
+        {"camera", "camera", "reset attendu"},
+        {"screenshot", "screenshot", "un nom de fichier attendu"},
+        {"screenshot ../a.png", "screenshot",
+         "nom refusé « ../a.png » : lettres, chiffres, « - » et « _ », puis .png ou .tga"},
+        {"frobnicate 1", "frobnicate", "commande inconnue"},
+        {std::string("an\x01gles\xff", 8), "an?gles?", "commande inconnue"},
+        {std::string("angles 1 2 3 4 5 6\0", 19) + "7", "angles", "« 6?7 » n'est pas un nombre"},
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(c.line);
+        EXPECT_EQ(p.kind, CommandLine::Error) << c.line;
+        EXPECT_EQ(p.verb, c.verb) << c.line;
+        EXPECT_EQ(p.message, c.message) << c.line;
+    }
+}
+
+TEST(ParseCommandLine, AQuotedWordIsShortAndPrintable)
+{
+    const Parsed p = Parse(std::string(100, 'x') + "\x1b[2J");
+    EXPECT_EQ(p.verb, std::string(32, 'x'));
+    EXPECT_EQ(Parse("\xc3\xa9t\xc3\xa9 1").verb, "\xc3\xa9t\xc3\xa9") << "UTF-8 kept";
+    EXPECT_EQ(Parse("\xc3 1").verb, "?") << "a cut sequence replaced";
+}
+
+TEST(IsScreenshotName, LettersDigitsDashUnderscoreAndOneExtension)
+{
+    struct Case {
+        const char* name;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"a.png", true},        {"vue-2_B.tga", true},   {"A.png", true},        {".png", false},
+        {"a", false},           {"a.jpg", false},        {"a.PNG", false},       {"../a.png", false},
+        {"a/b.png", false},     {"/tmp/a.png", false},   {"a.b.png", false},     {".hidden.png", false},
+        {"é.png", false},       {"a b.png", false},      {"a.png.tga", false},   {"", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsScreenshotName(c.name), c.ok) << c.name;
+}
+
+}  // namespace

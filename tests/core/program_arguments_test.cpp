@@ -1,0 +1,74 @@
+// The program's command line: the data directory first, --script and --port
+// anywhere after it, GLUT's own options left alone, and the refusals.
+#include "app/ProgramArguments.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Parsed {
+    bool ok;
+    ProgramArguments arguments;
+    std::string error;
+};
+
+Parsed Parse(std::vector<const char*> args)
+{
+    args.insert(args.begin(), "kalimbrax");
+    Parsed p;
+    p.ok = ParseProgramArguments(static_cast<int>(args.size()), args.data(), &p.arguments, &p.error);
+    return p;
+}
+
+TEST(ProgramArguments, DataDirectoryScriptAndPort)
+{
+    struct Case {
+        std::vector<const char*> args;
+        const char* directory;
+        const char* script;
+        int port;
+    };
+    const Case cases[] = {
+        {{}, "default", "", -1},
+        {{"mydata"}, "mydata", "", -1},
+        {{"--port", "5555"}, "default", "", 5555},
+        {{"mydata", "--script", "demo.txt", "--port", "0"}, "mydata", "demo.txt", 0},
+        {{"mydata", "--port", "65535", "--script", "a/b.txt"}, "mydata", "a/b.txt", 65535},
+        {{"mydata", "-display", ":1", "--port", "7"}, "mydata", "", 7},  // -display is GLUT's
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(c.args);
+        ASSERT_TRUE(p.ok) << p.error;
+        EXPECT_EQ(p.arguments.dataDirectory, c.directory);
+        EXPECT_EQ(p.arguments.scriptFile, c.script);
+        EXPECT_EQ(p.arguments.port, c.port);
+    }
+}
+
+TEST(ProgramArguments, RefusalsSayWhy)
+{
+    struct Case {
+        std::vector<const char*> args;
+        const char* error;
+    };
+    const Case cases[] = {
+        {{"default", "--verbose"}, "option inconnue « --verbose » (--script FICHIER, --port N)"},
+        {{"--scrpit", "a.txt"}, "option inconnue « --scrpit » (--script FICHIER, --port N)"},
+        {{"default", "--script"}, "--script attend un fichier"},
+        {{"default", "--port"}, "--port attend un numéro de port"},
+        {{"--port", "65536"}, "port invalide « 65536 » : un entier de 0 à 65535 est attendu"},
+        {{"--port", "-1"}, "port invalide « -1 » : un entier de 0 à 65535 est attendu"},
+        {{"--port", "80a"}, "port invalide « 80a » : un entier de 0 à 65535 est attendu"},
+        {{"--port", ""}, "port invalide «  » : un entier de 0 à 65535 est attendu"},
+        {{"--port", "0000080"}, "port invalide « 0000080 » : un entier de 0 à 65535 est attendu"},
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(c.args);
+        EXPECT_FALSE(p.ok) << c.error;
+        EXPECT_EQ(p.error, c.error);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Scripts end to end: a script named from the start directory plays its
+# moveto lines in order with screenshots between them, a refused line is
+# recorded with the file's name and line number and the script goes on,
+# exit ends with 0. Then poses taught with F8 replay with --script, the
+# demo script of the repository runs, and a poses.txt that cannot be written
+# gives a record and nothing else. KX_PICTURES=DIR keeps the pictures there.
+. "$(dirname "$0")/lib.sh"
+kx_start_xvfb || exit 1
+W="$KX_WORK"
+
+# Runs the program to its end: kx_run NAME DATA ARGS... (status in
+# KX_EXIT_STATUS, logs in $W/NAME).
+kx_run() {
+  local name="$1" data="$2"; shift 2
+  mkdir -p "$W/$name"
+  kx_set_option "$data/graphics.opt" sWindowName '"KX-E2E-Script"'
+  kx_start_app "$W/$name" "$W/$name/console.txt" "$KX_PROGRAM" "$data" "$@"
+  kx_wait_exit 60
+}
+
+# --- A script that moves, takes pictures, meets a bad line and exits -------
+data=$(kx_data_copy played)
+mkdir -p "$W/start/scripts"
+cat >"$W/start/scripts/tour.txt" <<'EOF'
+# Un tour du bras
+moveto 40 60 20 0 45 0
+screenshot tour-1.png
+pose 1 2 3
+moveto -60 30 40 0 45 0
+screenshot tour-2.tga
+exit
+screenshot never.png
+EOF
+kx_start_app "$W/start" "$W/start/console.txt" "$KX_PROGRAM" "$data" --script scripts/tour.txt  # runs in $W/start
+kx_wait_exit 60
+kx_check "le script finit par exit : statut 0" kx_eq "$KX_EXIT_STATUS" 0
+kx_check "première image" test -s "$data/tour-1.png"
+kx_check "deuxième image (TGA)" test -s "$data/tour-2.tga"
+kx_check "rien après exit" test ! -e "$data/never.png"
+kx_check "dans l'ordre" test "$data/tour-1.png" -ot "$data/tour-2.tga"
+kx_check "la ligne refusée est notée avec le fichier et son numéro" kx_contains <(kx_log_messages "$W/start/robot_error.log") \
+  "Script $W/start/scripts/tour.txt, ligne 4 : erreur pose : 6 nombres attendus, 3 reçus"
+convert "$data/tour-2.tga" -flip "$W/tour-2.png"
+kx_check "les deux images montrent deux poses" kx_lt 0.01 "$(kx_difference "$data/tour-1.png" "$W/tour-2.png")"
+cp "$data/tour-1.png" "$W/tour-1.png"
+
+# --- F8 three times, then the poses replayed -------------------------------
+data=$(kx_data_copy taught)
+kx_launch "$data" KX-E2E-Scene --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
+port=$(kx_command_port)
+send() { PYTHONPATH="$KX_SOURCE/clients/python" python3 -c "
+import sys; from kalimbrax import Kalimbrax
+with Kalimbrax(int(sys.argv[1])) as k:
+    for line in sys.argv[2:]: k.command(line)" "$port" "$@"; }
+for i in 1 2 3; do
+  case $i in
+    1) send "angles 30 50 10 0 40 0" ;;
+    2) send "angles -40 70 -20 90 60 45" ;;
+    3) send "angles 120 40 30 -90 20 10" ;;
+  esac
+  sleep 0.3
+  kx_key "$KX_WID" F8
+  sleep 0.3
+  send "screenshot taught-$i.png"
+done
+send "exit"
+kx_wait_exit 10
+kx_check "F8 : trois lignes moveto dans poses.txt" kx_eq "$(grep -c '^moveto ' "$data/poses.txt")" 3
+kx_check "F8 écrit les angles du bras" kx_eq "$(sed -n 2p "$data/poses.txt")" "moveto -40 70 -20 90 60 45"
+# Replayed, a picture after each pose: the three taught pictures again.
+awk '{ print; print "screenshot replayed-" NR ".png" } END { print "exit" }' "$data/poses.txt" >"$W/replay.txt"
+kx_run replay "$data" --script "$W/replay.txt"
+kx_check "rejoué : statut 0" kx_eq "$KX_EXIT_STATUS" 0
+for i in 1 2 3; do
+  kx_check "la pose $i revient" kx_lt "$(kx_difference "$data/taught-$i.png" "$data/replayed-$i.png")" 0.002
+done
+# And poses.txt itself as the script: the arm ends at the third pose.
+kx_launch "$data" KX-E2E-Scene --script "$data/poses.txt" --port 0 || kx_fail "la fenêtre n'apparaît pas"
+port=$(kx_command_port)
+for i in $(seq 1 100); do
+  angles=$(PYTHONPATH="$KX_SOURCE/clients/python" python3 -c "
+import sys; from kalimbrax import Kalimbrax
+with Kalimbrax(int(sys.argv[1])) as k: print(' '.join(k.command('get angles')))" "$port")
+  [ "$angles" = "120 40 30 -90 20 10" ] && break
+  sleep 0.1
+done
+kx_check "--script poses.txt ramène le bras à la troisième pose" kx_eq "$angles" "120 40 30 -90 20 10"
+kx_key "$KX_WID" Escape
+kx_wait_exit 10
+
+# --- poses.txt that cannot be written ---------------------------------------
+data=$(kx_data_copy unwritable)
+mkdir "$data/poses.txt"
+kx_launch "$data" || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
+kx_key "$KX_WID" F8
+sleep 0.5
+kx_key "$KX_WID" Escape
+kx_wait_exit 10
+kx_check "poses.txt impossible : le programme continue et finit par 0" kx_eq "$KX_EXIT_STATUS" 0
+kx_check "poses.txt impossible : un enregistrement" kx_contains <(kx_log_messages "$KX_WORK/run/robot_error.log") \
+  "CPanelActions::TeachPose -- impossible d'ouvrir poses.txt en écriture"
+
+# --- The repository's demo script -------------------------------------------
+data=$(kx_data_copy demo)
+kx_run demo "$data" --script "$KX_SOURCE/clients/demo.txt"
+kx_check "le script de démonstration finit par 0" kx_eq "$KX_EXIT_STATUS" 0
+kx_check "et laisse demo.png" test -s "$data/demo.png"
+kx_check "sans erreur" kx_eq "$(kx_log_messages "$W/demo/robot_error.log" | wc -l)" 1
+
+# --- Start-up refusals --------------------------------------------------------
+data=$(kx_data_copy refusals)
+for args in "--script $W/none.txt" "--port 70000" "--verbose"; do
+  # shellcheck disable=SC2086
+  kx_run refusal "$data" $args
+  kx_check "refusé au démarrage ($args) : statut 254" kx_eq "$KX_EXIT_STATUS" 254
+done
+kx_check "la raison est écrite" kx_contains <(kx_log_messages "$W/refusal/robot_error.log") \
+  "CApplication::Init -- option inconnue « --verbose » (--script FICHIER, --port N)"
+
+[ -n "${KX_PICTURES:-}" ] && mkdir -p "$KX_PICTURES" && cp "$W"/*.png "$KX_PICTURES/" 2>/dev/null
+kx_finish
