@@ -102,17 +102,26 @@ void CDecorationObject::DrawOver(const PixelRect& changed)
 {
     glPushMatrix();
     glPushAttrib(0x000FFFFF);
-    // Outside `changed` every pixel already holds what drawing over it gives.
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(changed.x, changed.y, changed.width, changed.height);
-    // The ground only where something wrote depth since the clear (grid,
-    // sky dome, what was drawn since): elsewhere the pixel holds this very
-    // ground, which blended over itself stays as it is. The ground writes no
-    // depth; pinned to the far end of the depth range it passes GREATER
-    // exactly there, however close in front of it the grid lies.
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_GREATER);
-    glDepthRange(1.0, 1.0);
+    // Filled polygons draw each pixel of the ground once, and the ground
+    // blended over itself leaves it as it is: it is drawn only where
+    // something wrote depth since the clear (grid, sky dome, what was drawn
+    // since). The ground writes no depth; pinned to the far end of the depth
+    // range it passes GREATER exactly there, however close in front of it
+    // the grid lies. Outside `changed` every pixel already holds what
+    // drawing over it gives. Outlines (wireframe) draw a pixel where edges
+    // meet once per edge, each time with another texel, so that blending
+    // changes it: there the ground is drawn again whole.
+    GLint modes[2];
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    if (modes[0] == GL_FILL && modes[1] == GL_FILL) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(changed.x, changed.y, changed.width, changed.height);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_GREATER);
+        glDepthRange(1.0, 1.0);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
     DrawGround();
     glDisable(GL_DEPTH_TEST);
     DrawGrid();

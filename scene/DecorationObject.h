@@ -15,8 +15,8 @@ public:
     // The same picture as Draw() with the depth test off, blended over a
     // frame that holds this decoration's first drawing and, in front of the
     // ground, what was drawn since with depth writes on; as long as every
-    // pixel it can change lies within `changed`: those of the things drawn
-    // since and of the grid.
+    // pixel it can change with filled polygons lies within `changed`: those
+    // of the things drawn since and of the grid.
     void DrawOver(const PixelRect& changed);
     bool Init() override;
 
