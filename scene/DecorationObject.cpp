@@ -57,8 +57,8 @@ void CDecorationObject::DrawGrid()
 {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
-    static GridSegment grid[42];
-    static const int gridSize = BuildGrid(grid, 42);
+    static GridSegment grid[kGridSegmentCount];
+    static const int gridSize = BuildGrid(grid, kGridSegmentCount);
     glBegin(GL_LINES);
     for (int i = 0; i < gridSize; ++i) {
         if (grid[i].halfUnit)

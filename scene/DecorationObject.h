@@ -37,4 +37,5 @@ struct GridSegment {
     float x0, y0, x1, y1;
     bool halfUnit;
 };
+constexpr int kGridSegmentCount = 42;
 int BuildGrid(GridSegment* segments, int capacity);

@@ -82,8 +82,8 @@ PixelRect CMainScene::ShadowPassRect() const
         for (int i = 0; i < 3; ++i)
             offsets[link][i] = m_Robot.m_Parts[link].m_fOffset[i];
     std::vector<Point3> points = ShadowCorners(m_Robot.m_fAngle, offsets, m_LinkBoxes);
-    GridSegment grid[42];
-    const int gridSize = BuildGrid(grid, 42);
+    GridSegment grid[kGridSegmentCount];
+    const int gridSize = BuildGrid(grid, kGridSegmentCount);
     for (int i = 0; i < gridSize; ++i) {
         points.push_back(Point3{grid[i].x0, grid[i].y0, 0.0});
         points.push_back(Point3{grid[i].x1, grid[i].y1, 0.0});
