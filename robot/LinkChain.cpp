@@ -68,17 +68,30 @@ Matrix4 Translation(const float t[3])
     return r;
 }
 
-} // namespace
-
-Matrix4 ChainTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int last)
+// Rx·Ry·Rz then T for every link before `link`, then `link`'s rotation and,
+// when asked, its translation.
+Matrix4 Chain(const JointAngles& angles, const float offsets[kLinkCount][3], int link, bool withTranslation)
 {
     float rotations[kLinkCount][3];
     LinkRotations(angles, rotations);
     Matrix4 m = Identity();
-    for (int link = 0; link <= last && link < kLinkCount; ++link) {
+    for (int i = 0; i <= link && i < kLinkCount; ++i) {
         for (int axis = 0; axis < 3; ++axis)
-            m = Multiply(m, Rotation(axis, rotations[link][axis]));
-        m = Multiply(m, Translation(offsets[link]));
+            m = Multiply(m, Rotation(axis, rotations[i][axis]));
+        if (i < link || withTranslation)
+            m = Multiply(m, Translation(offsets[i]));
     }
     return m;
+}
+
+} // namespace
+
+Matrix4 ChainTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int last)
+{
+    return Chain(angles, offsets, last, true);
+}
+
+Matrix4 LinkMeshTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int link)
+{
+    return Chain(angles, offsets, link, false);
 }

@@ -29,3 +29,7 @@ struct Matrix4 {
 // translation: Rx·Ry·Rz then T for every link from the body to `last`. The
 // frame after the lower arm (last = 4) has the wrist centre at its origin.
 Matrix4 ChainTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int last);
+
+// The model transform under which link `link`'s mesh is drawn: the chain up
+// to and including that link's rotation, before its own translation.
+Matrix4 LinkMeshTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int link);

@@ -38,13 +38,10 @@ bool CDecorationObject::Init()
     return m_SkyDomeTexture.LoadTGA(options->GetString("strSkyDomeTextFileName", "skydome.tga"));
 }
 
-void CDecorationObject::Draw()
+void CDecorationObject::DrawGround()
 {
-    glPushMatrix();
-    glPushAttrib(0x000FFFFF);
-
-    // Ground: colour and lighting are the caller's (half transparent in the
-    // shadow pass, so the shadow drawn before shows through). It writes no
+    // Colour and lighting are the caller's (half transparent in the shadow
+    // pass, so the shadow drawn before shows through). The ground writes no
     // depth: the arm's reflection lies below z = 0, and an opaque ground in
     // the depth buffer would hide all of it. Everything else drawn on the
     // ground (grid, shadow) still does, and the real arm stands above it.
@@ -54,11 +51,14 @@ void CDecorationObject::Draw()
     glDepthMask(GL_FALSE);
     m_Ground.Draw();
     glDepthMask(GL_TRUE);
+}
 
+void CDecorationObject::DrawGrid()
+{
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
-    static GridSegment grid[42];
-    static const int gridSize = BuildGrid(grid, 42);
+    static GridSegment grid[kGridSegmentCount];
+    static const int gridSize = BuildGrid(grid, kGridSegmentCount);
     glBegin(GL_LINES);
     for (int i = 0; i < gridSize; ++i) {
         if (grid[i].halfUnit)
@@ -69,14 +69,64 @@ void CDecorationObject::Draw()
         glVertex3f(grid[i].x1, grid[i].y1, 0.0f);
     }
     glEnd();
+}
 
-    // The sky dome is unlit and always opaque, even inside the shadow pass.
+void CDecorationObject::DrawSkyDome()
+{
+    // Unlit and always opaque, even inside the shadow pass.
     glEnable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBindTexture(GL_TEXTURE_2D, m_SkyDomeTexture.m_uiTexture);
     m_SkyDome.Draw();
+}
 
+void CDecorationObject::Draw()
+{
+    glPushMatrix();
+    glPushAttrib(0x000FFFFF);
+    // Over the cleared depth buffer the ground would pass a depth test
+    // everywhere: without one, the largest fill of the frame reads no depth.
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_DEPTH_TEST);
+    DrawGround();
+    glPopAttrib();
+    DrawGrid();
+    DrawSkyDome();
+    glPopAttrib();
+    glPopMatrix();
+}
+
+void CDecorationObject::DrawOver(const PixelRect& changed)
+{
+    glPushMatrix();
+    glPushAttrib(0x000FFFFF);
+    // Filled polygons draw each pixel of the ground once, and the ground
+    // blended over itself leaves it as it is: it is drawn only where
+    // something wrote depth since the clear (grid, sky dome, what was drawn
+    // since). The ground writes no depth; pinned to the far end of the depth
+    // range it passes GREATER exactly there, however close in front of it
+    // the grid lies. Outside `changed` every pixel already holds what
+    // drawing over it gives. Outlines (wireframe) draw a pixel where edges
+    // meet once per edge, each time with another texel, so that blending
+    // changes it: there the ground is drawn again whole.
+    GLint modes[2];
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    if (modes[0] == GL_FILL && modes[1] == GL_FILL) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(changed.x, changed.y, changed.width, changed.height);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_GREATER);
+        glDepthRange(1.0, 1.0);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+    DrawGround();
+    glDisable(GL_DEPTH_TEST);
+    DrawGrid();
+    // The dome puts back the sky where the ground behind it was blended in.
+    DrawSkyDome();
     glPopAttrib();
     glPopMatrix();
 }

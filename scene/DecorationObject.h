@@ -4,16 +4,31 @@
 #include "app/BaseObject.h"
 #include "graphics/3DSObject.h"
 #include "scene/Texture.h"
+#include "scene/WindowBounds.h"
 
 class CDecorationObject : public CBaseObject {
 public:
+    // The frame's backdrop, drawn first over the cleared depth buffer. The
+    // ground takes its colour and lighting from the caller; the grid and the
+    // dome its depth test.
     void Draw() override;
+    // The same picture as Draw() with the depth test off, blended over a
+    // frame that holds this decoration's first drawing and, in front of the
+    // ground, what was drawn since with depth writes on; as long as every
+    // pixel it can change with filled polygons lies within `changed`: those
+    // of the things drawn since and of the grid.
+    void DrawOver(const PixelRect& changed);
     bool Init() override;
 
     C3DSObject m_SkyDome;
     C3DSObject m_Ground;
     CTexture m_SkyDomeTexture;
     CTexture m_GroundTexture;
+
+private:
+    void DrawGround();
+    void DrawGrid();
+    void DrawSkyDome();
 };
 
 // The grid's segments as pairs of end points (x, y; z is 0): white lines on
@@ -22,4 +37,5 @@ struct GridSegment {
     float x0, y0, x1, y1;
     bool halfUnit;
 };
+constexpr int kGridSegmentCount = 42;
 int BuildGrid(GridSegment* segments, int capacity);

@@ -6,12 +6,7 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
-const float kShadowMatrix[16] = {
-    1.2f, 0.0f, 0.0f, 0.0f,
-    0.0f, 1.2f, 0.0f, 0.0f,
-    -1.0f, -1.0f, 0.0f, 0.0f,
-    0.0f, 0.0f, 0.0f, 1.2f,
-};
+#include <vector>
 
 namespace {
 
@@ -22,6 +17,17 @@ const GLfloat kMirroredLightPosition[4] = {1.0f, 1.0f, -1.2f, 0.0f};
 
 // How much of the mirrored arm the polished floor shows.
 constexpr float kReflectionStrength = 0.5f;
+
+// How far the grid's anti-aliased lines reach beyond their end points, in
+// pixels, with room to spare.
+constexpr int kLineReach = 3;
+
+Matrix4 GetMatrix(GLenum which)
+{
+    Matrix4 m;
+    glGetDoublev(which, m.m);
+    return m;
+}
 
 void SphereMapping()
 {
@@ -45,6 +51,8 @@ bool CMainScene::Init()
         return false;
     if (!m_Robot.Init())
         return false;
+    for (int link = 0; link < kLinkCount; ++link)
+        m_LinkBoxes[link] = BoxOfVertices(m_Robot.m_Parts[link].m_Vertices);
     m_bDecoration = true;
     m_bReflect = true;
     m_bShadows = true;
@@ -67,6 +75,24 @@ int CMainScene::GetInputFlags()
     return 7;
 }
 
+PixelRect CMainScene::ShadowPassRect() const
+{
+    float offsets[kLinkCount][3];
+    for (int link = 0; link < kLinkCount; ++link)
+        for (int i = 0; i < 3; ++i)
+            offsets[link][i] = m_Robot.m_Parts[link].m_fOffset[i];
+    std::vector<Point3> points = ShadowCorners(m_Robot.m_fAngle, offsets, m_LinkBoxes);
+    GridSegment grid[kGridSegmentCount];
+    const int gridSize = BuildGrid(grid, kGridSegmentCount);
+    for (int i = 0; i < gridSize; ++i) {
+        points.push_back(Point3{grid[i].x0, grid[i].y0, 0.0});
+        points.push_back(Point3{grid[i].x1, grid[i].y1, 0.0});
+    }
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return WindowBounds(points, GetMatrix(GL_MODELVIEW_MATRIX), GetMatrix(GL_PROJECTION_MATRIX), viewport, kLineReach);
+}
+
 void CMainScene::DrawShadow()
 {
     glPushAttrib(0x000FFFFF);
@@ -78,7 +104,7 @@ void CMainScene::DrawShadow()
     // stay out of it: they would be flattened in colour.
     glPushMatrix();
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
-    glTranslatef(0.0f, 0.0f, 0.05f);
+    glTranslatef(0.0f, 0.0f, kShadowLift);
     glMultMatrixf(kShadowMatrix);
     bool showAxes = m_Robot.m_bShowAxes;
     m_Robot.m_bShowAxes = false;
@@ -86,14 +112,13 @@ void CMainScene::DrawShadow()
     m_Robot.m_bShowAxes = showAxes;
     glPopMatrix();
 
-    // The ground again at half opacity over everything, depth test off, so
-    // the shadow shows through as a half-dark patch.
+    // The decoration again at half opacity over everything, as with the
+    // depth test off, so the shadow shows through as a half-dark patch.
     glEnable(GL_BLEND);
     glEnable(GL_LIGHTING);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_DEPTH_TEST);
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
-    m_Decoration.Draw();
+    m_Decoration.DrawOver(ShadowPassRect());
     glPopAttrib();
 }
 

@@ -5,6 +5,7 @@
 #include "robot/Robot.h"
 #include "scene/Camera.h"
 #include "scene/DecorationObject.h"
+#include "scene/ShadowArea.h"
 
 class CMainScene : public CScene {
 public:
@@ -32,8 +33,9 @@ public:
 private:
     void DrawShadow();
     void DrawReflection();
-};
+    // The pixels the shadow pass's second drawing of the decoration can
+    // change: those of the flattened arm and of the grid.
+    PixelRect ShadowPassRect() const;
 
-// The projection onto the ground z = 0 along the light (1, 1, 1.2),
-// column-major: a point (x, y, z) lands on (x - z / 1.2, y - z / 1.2, 0).
-extern const float kShadowMatrix[16];
+    MeshBox m_LinkBoxes[kLinkCount];
+};

@@ -10,6 +10,7 @@
 #include "graphics/TgaImage.h"
 #include "robot/Kinematics.h"
 #include "robot/LinkChain.h"
+#include "scene/ShadowArea.h"
 #include "tools/datagen/ArmModel.h"
 #include "tools/datagen/DataSet.h"
 #include "tools/datagen/Scenery.h"
@@ -271,6 +272,84 @@ TEST(DataSet, GeneratorChainIsTheDrawingChain)
                 EXPECT_NEAR(got.x, expected.x, 1e-5);
                 EXPECT_NEAR(got.y, expected.y, 1e-5);
                 EXPECT_NEAR(got.z, expected.z, 1e-5);
+            }
+        }
+    }
+}
+
+// The drawing places each link's mesh where the generator modelled it.
+TEST(DataSet, LinkMeshesAreDrawnInTheGeneratorsMeshFrames)
+{
+    const std::array<datagen::Vec3, datagen::LINK_COUNT> offsets =
+        datagen::LinkOffsets(datagen::DefaultArmLengths());
+    float floatOffsets[kLinkCount][3];
+    for (int i = 0; i < kLinkCount; ++i) {
+        floatOffsets[i][0] = static_cast<float>(offsets[i].x);
+        floatOffsets[i][1] = static_cast<float>(offsets[i].y);
+        floatOffsets[i][2] = static_cast<float>(offsets[i].z);
+    }
+    std::mt19937 random(11u);
+    std::uniform_real_distribution<float> angle(-180.0f, 180.0f);
+    for (int n = 0; n < 100; ++n) {
+        const JointAngles a = {angle(random), angle(random), angle(random),
+                               angle(random), angle(random), angle(random)};
+        const datagen::ChainFrames chain = datagen::ComposeChain(
+            offsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
+        for (int i = 0; i < kLinkCount; ++i) {
+            const Matrix4 m = LinkMeshTransform(a, floatOffsets, i);
+            const P3 probe[] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+            for (const P3& p : probe) {
+                const P3 expected = Transform(m, p);
+                const datagen::Vec3 got = chain.meshFrame[i].Point({p.x, p.y, p.z});
+                EXPECT_NEAR(got.x, expected.x, 1e-5) << "link " << i;
+                EXPECT_NEAR(got.y, expected.y, 1e-5) << "link " << i;
+                EXPECT_NEAR(got.z, expected.z, 1e-5) << "link " << i;
+            }
+        }
+    }
+}
+
+// The shadow pass redraws the decoration only within the window rectangle
+// of the shadow's corners: every vertex of the flattened arm, placed by the
+// generator's chain and flattened along the light (1, 1, 1.2), lies within
+// their box, on the plane the flattened arm is drawn on.
+TEST(DataSet, FlattenedArmLiesWithinTheShadowCorners)
+{
+    float offsets[kLinkCount][3];
+    OffsetsFromRobotOpt(ReadOptions("robot.opt"), offsets);
+    MeshData meshes[kLinkCount];
+    MeshBox boxes[kLinkCount];
+    for (int i = 0; i < kLinkCount; ++i) {
+        meshes[i] = ReadCommittedMesh(datagen::kLinkFileNames[i]);
+        boxes[i] = BoxOfVertices(meshes[i].vertices);
+    }
+    const std::array<datagen::Vec3, datagen::LINK_COUNT> generatorOffsets =
+        datagen::LinkOffsets(datagen::DefaultArmLengths());
+    std::vector<JointAngles> poses = {StartAnglesFromGlui()};
+    std::mt19937 random(13u);
+    std::uniform_real_distribution<float> angle(-180.0f, 180.0f);
+    for (int n = 0; n < 30; ++n)
+        poses.push_back({angle(random), angle(random), angle(random), angle(random), angle(random), angle(random)});
+    for (const JointAngles& a : poses) {
+        const std::vector<Point3> corners = ShadowCorners(a, offsets, boxes);
+        ASSERT_EQ(corners.size(), 8u * kLinkCount);
+        double lo[2] = {1e30, 1e30}, hi[2] = {-1e30, -1e30};
+        for (const Point3& c : corners) {
+            EXPECT_NEAR(c.z, kShadowLift, 1e-6);
+            lo[0] = std::fmin(lo[0], c.x), hi[0] = std::fmax(hi[0], c.x);
+            lo[1] = std::fmin(lo[1], c.y), hi[1] = std::fmax(hi[1], c.y);
+        }
+        const datagen::ChainFrames chain = datagen::ComposeChain(
+            generatorOffsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
+        for (int i = 0; i < kLinkCount; ++i) {
+            for (std::uint32_t v = 0; v < static_cast<std::uint32_t>(meshes[i].VertexCount()); ++v) {
+                const P3 p = At(meshes[i].vertices, v);
+                const datagen::Vec3 w = chain.meshFrame[i].Point({p.x, p.y, p.z});
+                const double flat[2] = {w.x - w.z / 1.2, w.y - w.z / 1.2};
+                for (int k = 0; k < 2; ++k) {
+                    EXPECT_GE(flat[k], lo[k] - 1e-4) << datagen::kLinkFileNames[i] << " vertex " << v;
+                    EXPECT_LE(flat[k], hi[k] + 1e-4) << datagen::kLinkFileNames[i] << " vertex " << v;
+                }
             }
         }
     }

@@ -1,0 +1,50 @@
+#include "scene/ShadowArea.h"
+
+#include <algorithm>
+
+const float kShadowMatrix[16] = {
+    1.2f, 0.0f, 0.0f, 0.0f,
+    0.0f, 1.2f, 0.0f, 0.0f,
+    -1.0f, -1.0f, 0.0f, 0.0f,
+    0.0f, 0.0f, 0.0f, 1.2f,
+};
+
+MeshBox BoxOfVertices(const std::vector<float>& xyz)
+{
+    MeshBox box;
+    for (std::size_t i = 0; i + 2 < xyz.size(); i += 3) {
+        for (int k = 0; k < 3; ++k) {
+            box.lo[k] = box.empty ? xyz[i + k] : std::min(box.lo[k], xyz[i + k]);
+            box.hi[k] = box.empty ? xyz[i + k] : std::max(box.hi[k], xyz[i + k]);
+        }
+        box.empty = false;
+    }
+    return box;
+}
+
+std::vector<Point3> ShadowCorners(const JointAngles& angles, const float offsets[kLinkCount][3],
+                                  const MeshBox boxes[kLinkCount])
+{
+    const float* s = kShadowMatrix;
+    std::vector<Point3> corners;
+    for (int link = 0; link < kLinkCount; ++link) {
+        const MeshBox& b = boxes[link];
+        if (b.empty)
+            continue;
+        const Matrix4 placed = LinkMeshTransform(angles, offsets, link);
+        const double* m = placed.m;
+        for (int corner = 0; corner < 8; ++corner) {
+            const double x = (corner & 1) ? b.hi[0] : b.lo[0];
+            const double y = (corner & 2) ? b.hi[1] : b.lo[1];
+            const double z = (corner & 4) ? b.hi[2] : b.lo[2];
+            const double world[3] = {m[0] * x + m[4] * y + m[8] * z + m[12], m[1] * x + m[5] * y + m[9] * z + m[13],
+                                     m[2] * x + m[6] * y + m[10] * z + m[14]};
+            // As drawn: glTranslatef(0, 0, kShadowLift) then glMultMatrixf(kShadowMatrix).
+            double flat[4];
+            for (int row = 0; row < 4; ++row)
+                flat[row] = s[row] * world[0] + s[4 + row] * world[1] + s[8 + row] * world[2] + s[12 + row];
+            corners.push_back(Point3{flat[0] / flat[3], flat[1] / flat[3], flat[2] / flat[3] + kShadowLift});
+        }
+    }
+    return corners;
+}

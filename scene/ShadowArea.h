@@ -1,0 +1,29 @@
+#pragma once
+// Where the arm's shadow falls: the projection that flattens the arm onto the
+// ground, and points whose convex hull holds the flattened arm, from which
+// the shadow pass learns which part of the window it can change. Pure
+// arithmetic, tested without a window.
+#include "robot/LinkChain.h"
+#include "scene/WindowBounds.h"
+
+#include <vector>
+
+// The projection onto the ground z = 0 along the light (1, 1, 1.2),
+// column-major: a point (x, y, z) lands on (x - z / 1.2, y - z / 1.2, 0).
+extern const float kShadowMatrix[16];
+// The flattened arm is drawn this far above the ground, over the grid.
+constexpr float kShadowLift = 0.05f;
+
+// The box of a mesh's vertices (x, y, z per vertex); empty without any.
+struct MeshBox {
+    float lo[3] = {0.0f, 0.0f, 0.0f};
+    float hi[3] = {0.0f, 0.0f, 0.0f};
+    bool empty = true;
+};
+MeshBox BoxOfVertices(const std::vector<float>& xyz);
+
+// The corners of every link's box, placed as the link is drawn at these
+// angles, flattened by kShadowMatrix and lifted by kShadowLift. The
+// flattening is affine, so the flattened arm lies within their convex hull.
+std::vector<Point3> ShadowCorners(const JointAngles& angles, const float offsets[kLinkCount][3],
+                                  const MeshBox boxes[kLinkCount]);

@@ -1,0 +1,69 @@
+#include "tests/support/SceneWindow.h"
+
+#include "config/OptionsParser.h"
+#include "graphics/Graphics.h"
+
+#include <GL/freeglut.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+namespace {
+
+bool DisplayAvailable()
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    XCloseDisplay(display);
+    return true;
+}
+
+CMainScene* Open()
+{
+    if (!DisplayAvailable() || chdir(KX_SOURCE_DIR "/default") != 0)
+        return nullptr;
+    int argc = 1;
+    char name[] = "kalimbrax-scene";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    if (!CGraphics::Init())
+        return nullptr;
+    // freeglut refuses to show a window without a display callback; the
+    // frames are drawn by the caller.
+    glutDisplayFunc([] {});
+    auto* scene = new CMainScene;
+    if (!scene->Init())
+        return nullptr;
+    // The arm in its start pose, as the panel would set it.
+    if (const COptions* panel = COptionsParser::GetOptions("glui.opt", false)) {
+        scene->m_Robot.m_fAngle = JointAngles{
+            panel->GetFloat("fAngle12StartValue", 0.0f), panel->GetFloat("fAngle23StartValue", 0.0f),
+            panel->GetFloat("fAngle34StartValue", 0.0f), panel->GetFloat("fAngle45StartValue", 0.0f),
+            panel->GetFloat("fAngle56StartValue", 0.0f), panel->GetFloat("fAngle67StartValue", 0.0f)};
+    }
+    return scene;
+}
+
+} // namespace
+
+CMainScene* OpenDefaultScene()
+{
+    static CMainScene* scene = Open();
+    return scene;
+}
+
+bool ResizeSceneWindow(int width, int height)
+{
+    glutReshapeWindow(width, height);
+    for (int i = 0; i < 1000; ++i) {
+        glutMainLoopEvent();
+        if (g_iScreenWidth == width && g_iScreenHeight == height) {
+            // Mesa's software renderer takes the window's new size at the
+            // next swap: until then it would draw at the old one.
+            glutSwapBuffers();
+            return true;
+        }
+        usleep(1000);
+    }
+    return false;
+}
