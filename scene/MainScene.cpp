@@ -19,6 +19,9 @@ namespace {
 const GLfloat kLightPosition[4] = {1.0f, 1.0f, 1.2f, 0.0f};
 const GLfloat kMirroredLightPosition[4] = {1.0f, 1.0f, -1.2f, 0.0f};
 
+// The half-space below the ground, z <= 0, in world coordinates.
+const GLdouble kBelowGround[4] = {0.0, 0.0, -1.0, 0.0};
+
 void SphereMapping()
 {
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
@@ -97,6 +100,13 @@ void CMainScene::DrawReflection()
 {
     glColor3f(0.8f, 0.8f, 0.8f);
     glLightfv(GL_LIGHT0, GL_POSITION, kMirroredLightPosition);
+    // Only the image of what stands above the ground is a reflection. A link
+    // that reaches below z = 0 (a casting imported on its side) would have
+    // its mirrored lower part land on its own upper part: two copies of one
+    // surface made of different triangles, whose depths interleave, so the
+    // darker reflection pierces the arm in speckles and stripes.
+    glClipPlane(GL_CLIP_PLANE0, kBelowGround);  // given before the mirror
+    glEnable(GL_CLIP_PLANE0);
     glPushMatrix();
     // The mirror turns the winding: clockwise faces are the front ones.
     glFrontFace(GL_CW);
@@ -106,6 +116,7 @@ void CMainScene::DrawReflection()
     m_Robot.Draw();
     glFrontFace(GL_CCW);
     glPopMatrix();
+    glDisable(GL_CLIP_PLANE0);
     glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
 }
 
