@@ -18,6 +18,9 @@ const GLfloat kMirroredLightPosition[4] = {1.0f, 1.0f, -1.2f, 0.0f};
 // How much of the mirrored arm the polished floor shows.
 constexpr float kReflectionStrength = 0.5f;
 
+// The half-space below the ground, z <= 0, in world coordinates.
+const GLdouble kBelowGround[4] = {0.0, 0.0, -1.0, 0.0};
+
 // How far the grid's anti-aliased lines reach beyond their end points, in
 // pixels, with room to spare.
 constexpr int kLineReach = 3;
@@ -125,6 +128,13 @@ void CMainScene::DrawShadow()
 void CMainScene::DrawReflection()
 {
     glLightfv(GL_LIGHT0, GL_POSITION, kMirroredLightPosition);
+    // Only the image of what stands above the ground is a reflection. A link
+    // that reaches below z = 0 (a casting imported on its side) would have
+    // its mirrored lower part land on its own upper part: two copies of one
+    // surface made of different triangles, whose depths interleave, so the
+    // darker reflection pierces the arm in speckles and stripes.
+    glClipPlane(GL_CLIP_PLANE0, kBelowGround);  // given before the mirror
+    glEnable(GL_CLIP_PLANE0);
     glPushMatrix();
     // The mirror turns the winding: clockwise faces are the front ones.
     glFrontFace(GL_CW);
@@ -143,6 +153,7 @@ void CMainScene::DrawReflection()
     glDisable(GL_BLEND);
     glFrontFace(GL_CCW);
     glPopMatrix();
+    glDisable(GL_CLIP_PLANE0);
     glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
 }
 

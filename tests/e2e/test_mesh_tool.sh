@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # kalimbrax-mesh: import of meshes written here as text (an STL box, a
-# Wavefront cylinder, a grid over the format's limit), info, export and the
-# round trip, the data-directory check, and the imported meshes shown by the
-# simulator in place of two links.
+# Wavefront cylinder, a CAD-like hollow cylinder, a COLLADA tetrahedron,
+# meshes over the format's limit), smooth normals and welding, simplification,
+# info, export and the round trip, the data-directory check, and the imported
+# meshes shown by the simulator in place of two links.
 . "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/mesh-fixtures.sh"
 MESH="$KX_BUILD/tools/mesh/kalimbrax-mesh"
 W="$KX_WORK"
 
@@ -49,6 +51,35 @@ write_grid_obj() {
     for (j = 0; j <= n; j++) for (i = 0; i <= n; i++) printf "v %d %d 0\n", i, j
     for (j = 0; j < n; j++) for (i = 0; i < n; i++) { a = j * (n + 1) + i + 1
       printf "f %d %d %d %d\n", a, a + 1, a + n + 2, a + n + 1 } }' > "$1"
+}
+
+# N separate triangles sharing no position: nothing to weld, and every edge
+# an open border, which the simplifier does not move.
+write_soup_obj() {
+  awk -v n="$2" 'BEGIN {
+    for (i = 0; i < n; i++) printf "v %d 0 0\nv %d 1 0\nv %d 0 1\n", i, i, i
+    for (i = 0; i < n; i++) printf "f %d %d %d\n", 3 * i + 1, 3 * i + 2, 3 * i + 3 }' > "$1"
+}
+
+# write_tetra_dae FILE UP: a COLLADA tetrahedron 2 high along z, its up axis
+# declared UP (Z_UP, Y_UP).
+write_tetra_dae() {
+  cat > "$1" <<DAE
+<?xml version="1.0" encoding="utf-8"?>
+<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
+  <asset><unit name="meter" meter="1"/><up_axis>$2</up_axis></asset>
+  <library_geometries><geometry id="g"><mesh>
+    <source id="p"><float_array id="pa" count="12">0 0 0 1 0 0 0 1 0 0 0 2</float_array>
+      <technique_common><accessor source="#pa" count="4" stride="3">
+        <param name="X" type="float"/><param name="Y" type="float"/><param name="Z" type="float"/>
+      </accessor></technique_common></source>
+    <vertices id="v"><input semantic="POSITION" source="#p"/></vertices>
+    <triangles count="4"><input semantic="VERTEX" source="#v" offset="0"/><p>0 2 1 0 1 3 0 3 2 1 2 3</p></triangles>
+  </mesh></geometry></library_geometries>
+  <library_visual_scenes><visual_scene id="s"><node id="n"><instance_geometry url="#g"/></node></visual_scene></library_visual_scenes>
+  <scene><instance_visual_scene url="#s"/></scene>
+</COLLADA>
+DAE
 }
 
 field() { grep "^$2 :" "$1" | sed "s/^$2 : //"; }  # field FILE NAME: a line of "info"
@@ -105,17 +136,71 @@ kx_check "miroir: triangles à l'endroit" bash -c "! grep -q envers '$W/mirror.i
 kx_check "version 21 dans l'en-tête" kx_eq "$(od -An -tu1 -j1 -N1 "$W/box21.bin" | tr -d ' ')" 21
 kx_check "version 21: même contenu" cmp -s <(tail -c +3 "$W/box.bin") <(tail -c +3 "$W/box21.bin")
 
+# --- smooth normals and welding --------------------------------------------
+
+# The hollow cylinder of a CAD export: 384 triangles, every corner its own
+# normal, 192 distinct positions. Smooth walls and sharp rims take one vertex
+# per rim position and face: 384. A crease above the rims' 90 degrees
+# smooths them too: one vertex per position, 192. A crease below the walls'
+# 7.5 degrees between faces, or the file's own normals, keep the walls
+# faceted: four vertices per quad of wall, 576.
+write_tube_obj "$W/tube.obj" 48 1.5 1.1 2
+while IFS='|' read -r options vertices what; do
+  "$MESH" import "$W/tube.obj" "$W/tube.bin" $options > "$W/tube.txt" 2>&1
+  kx_check "cylindre creux $what: statut 0" kx_eq "$?" 0
+  kx_check "cylindre creux $what: $vertices sommets" kx_eq "$(field <("$MESH" info "$W/tube.bin") Sommets)" "$vertices"
+  kx_check "cylindre creux $what: soudure annoncée" kx_contains "$W/tube.txt" "Soudure : 1152 coins de triangles, $vertices sommets"
+done <<'CASES'
+|384|par défaut
+--crease 5|576|pli à 5°
+--crease 175|192|pli à 175°
+--keep-normals|576|normales du fichier
+CASES
+"$MESH" import "$W/tube.obj" "$W/tube.bin" > "$W/tube.txt" 2>&1
+kx_check "normales du fichier remplacées: annoncé" kx_contains "$W/tube.txt" "Normales du fichier remplacées par des normales lisses (arêtes vives au-delà de 30°)"
+"$MESH" info "$W/tube.bin" > "$W/tube.info"
+kx_check "cylindre creux: au plus un sommet par triangle" kx_eq "$(field "$W/tube.info" Triangles)" 384
+kx_check "cylindre creux: triangles à l'endroit" bash -c "! grep -q envers '$W/tube.info'"
+# The inner wall's 96 vertices face the axis; walls and ends face out.
+kx_check "info: normales vers l'extérieur et l'intérieur" kx_contains "$W/tube.info" "Normales vues du centre de la boîte englobante : 288 vers l'extérieur, 96 vers l'intérieur"
+kx_check "info: positions partagées" kx_contains "$W/tube.info" "Positions : 192 distinctes ; 384 sommet(s) à la même position qu'un autre"
+
+# A COLLADA file keeps its axes: z up stays z up, the way the simulator
+# stands (the library would turn it to y up).
+write_tetra_dae "$W/tetra.dae" Z_UP
+"$MESH" import "$W/tetra.dae" "$W/tetra.bin" > /dev/null 2>&1
+kx_check "COLLADA z en haut: boîte" kx_eq "$(field <("$MESH" info "$W/tetra.bin") 'Boîte englobante')" "x [0, 1]  y [0, 1]  z [0, 2]"
+
 # --- the format's limit ---------------------------------------------------
 
+# A flat grid of 90601 vertices and 180000 triangles is simplified just
+# under the limit; its border stays where it was.
 write_grid_obj "$W/grid.obj" 300
 "$MESH" import "$W/grid.obj" "$W/grid.bin" > "$W/grid.txt" 2>&1
-kx_check "grille trop grande: statut 1" kx_eq "$?" 1
-kx_check "grille: les nombres de sommets et de triangles" kx_contains "$W/grid.txt" "90601 sommets et 180000 triangles"
-kx_check "grille: conseil de simplifier" kx_contains "$W/grid.txt" "Simplifiez le maillage"
-kx_check "grille: aucun fichier écrit" bash -c "! ls '$W'/grid.bin* >/dev/null 2>&1"
+kx_check "grille trop grande simplifiée: statut 0" kx_eq "$?" 0
+kx_check "grille: triangles avant et après, erreur" grep -qE "^Simplifié pour tenir dans le format : 180000 triangles avant, [0-9]+ après \(90601 sommets avant, [0-9]+ après\), erreur relative [0-9.e+-]+" "$W/grid.txt"
+"$MESH" info "$W/grid.bin" > "$W/grid.info"
+kx_check "grille simplifiée juste assez (au moins 60000 triangles)" kx_lt 59999 "$(field "$W/grid.info" Triangles)"
+kx_check "grille simplifiée sous la limite" kx_lt "$(field "$W/grid.info" Triangles)" 65536
+kx_check "grille simplifiée: bords en place" kx_eq "$(field "$W/grid.info" 'Boîte englobante')" "x [0, 300]  y [0, 300]  z [0, 0]"
+kx_check "grille simplifiée: triangles à l'endroit" bash -c "! grep -q envers '$W/grid.info'"
+
+"$MESH" import "$W/grid.obj" "$W/refused.bin" --no-simplify > "$W/refused.txt" 2>&1
+kx_check "--no-simplify: statut 1" kx_eq "$?" 1
+kx_check "--no-simplify: les nombres de sommets et de triangles" kx_contains "$W/refused.txt" "90601 sommets et 180000 triangles"
+kx_check "--no-simplify: aucun fichier écrit" bash -c "! ls '$W'/refused.bin* >/dev/null 2>&1"
+
+# Separate triangles: only borders, nothing the simplifier may move.
+write_soup_obj "$W/soup.obj" 22000
+"$MESH" import "$W/soup.obj" "$W/soup.bin" > "$W/soup.txt" 2>&1
+kx_check "triangles séparés trop nombreux: statut 1" kx_eq "$?" 1
+kx_check "triangles séparés: les nombres avant et après" kx_contains "$W/soup.txt" "le maillage a 66000 sommets et 22000 triangles, le format en accepte au plus 65535 de chaque, et la simplification s'arrête à 66000 sommets et 22000 triangles"
+kx_check "triangles séparés: aucun fichier écrit" bash -c "! ls '$W'/soup.bin* >/dev/null 2>&1"
+
 write_grid_obj "$W/grid.obj" 180   # 32761 vertices, 64800 triangles: fits
-"$MESH" import "$W/grid.obj" "$W/grid.bin" > /dev/null 2>&1
-kx_check "grille juste sous la limite acceptée" kx_eq "$(field <("$MESH" info "$W/grid.bin") Triangles)" 64800
+"$MESH" import "$W/grid.obj" "$W/fits.bin" > "$W/fits.txt" 2>&1
+kx_check "grille juste sous la limite acceptée" kx_eq "$(field <("$MESH" info "$W/fits.bin") Triangles)" 64800
+kx_check "grille juste sous la limite: pas simplifiée" bash -c "! grep -q Simplifié '$W/fits.txt'"
 
 # --- export and round trip ------------------------------------------------
 
@@ -130,14 +215,16 @@ kx_check "aller-retour du cylindre texturé" roundtrip cylinder "$W/cylinder.bin
 # import library reads one step off: the export spells them another way.
 "$MESH" import "$W/cylinder.obj" "$W/turned.bin" --scale 1.7 --rotate-x 30 --rotate-z 17 --translate 0.1 0.2 0.3 > /dev/null
 kx_check "aller-retour du cylindre tourné" roundtrip turned "$W/turned.bin"
+kx_check "aller-retour du cylindre creux" roundtrip tube "$W/tube.bin"
+kx_check "aller-retour de la grille simplifiée" roundtrip grid "$W/grid.bin"
 kx_check "export: pas de valeur inexacte" bash -c "! grep -q Attention '$W/turned.export.txt'"
 kx_check "export: lignes v/vt/vn" grep -qE '^f [0-9]+/[0-9]+/[0-9]+ [0-9]+/[0-9]+/[0-9]+ [0-9]+/[0-9]+/[0-9]+$' "$W/cylinder.obj"
 kx_check "export non texturé: lignes v//vn" grep -qE '^f [0-9]+//[0-9]+ ' "$W/box.obj"
 
 # info sees triangles turned against their normals: the box with two corners
-# of every face swapped.
+# of every face swapped, imported with its own normals.
 awk '/^f / { print $1, $2, $4, $3; next } { print }' "$W/box.obj" > "$W/inverted.obj"
-"$MESH" import "$W/inverted.obj" "$W/inverted.bin" > /dev/null 2>&1
+"$MESH" import "$W/inverted.obj" "$W/inverted.bin" --keep-normals > /dev/null 2>&1
 kx_check "info: 12 triangles à l'envers" kx_contains <("$MESH" info "$W/inverted.bin") "invisibles de face) : 12"
 
 # Files the simulator refuses.
@@ -156,6 +243,8 @@ kx_check "commande inconnue: 2" kx_eq "$(usage_status convert a b)" 2
 kx_check "option inconnue: 2" kx_eq "$(usage_status import "$W/box.stl" "$W/x.bin" --mirror)" 2
 kx_check "version 13: 2" kx_eq "$(usage_status import "$W/box.stl" "$W/x.bin" --version 13)" 2
 kx_check "translation incomplète: 2" kx_eq "$(usage_status import "$W/box.stl" "$W/x.bin" --translate 1 2)" 2
+kx_check "pli sans angle: 2" kx_eq "$(usage_status import "$W/box.stl" "$W/x.bin" --crease)" 2
+kx_check "pli de 200 degrés: 2" kx_eq "$(usage_status import "$W/box.stl" "$W/x.bin" --crease 200)" 2
 kx_check "usage sur la sortie d'erreur" kx_contains "$W/usage.txt" "Usage :"
 "$MESH" import "$W/nothing.stl" "$W/x.bin" > "$W/missing.txt" 2>&1
 kx_check "entrée absente: statut 1" kx_eq "$?" 1

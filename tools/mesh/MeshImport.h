@@ -1,33 +1,38 @@
 #pragma once
 // Reading a mesh of any format the Open Asset Import Library knows into the
-// simulator's mesh record: one mesh, triangles only, welded vertices, unit
-// normals, the first texture-coordinate channel when there is one.
+// simulator's mesh record: one mesh, triangles only, smooth normals with
+// creases, welded vertices, the first texture-coordinate channel when there
+// is one, simplified when it would not fit the format.
 #include "graphics/MeshFormat.h"
+#include "tools/mesh/MeshSimplify.h"
+#include "tools/mesh/Placement.h"
+#include "tools/mesh/SceneMerge.h"
 
 #include <string>
 #include <vector>
 
-// One step of the user's placement, applied in command-line order.
-struct MeshTransform {
-    enum Kind { Scale, RotateX, RotateY, RotateZ, Translate } kind;
-    double x = 0.0, y = 0.0, z = 0.0;  // Scale: x; Rotate*: x in degrees
+struct ImportOptions {
+    std::vector<MeshTransform> transforms;  // the user's placement, in order
+    float creaseDegrees = 30.0f;            // edges sharper than this stay sharp
+    bool keepNormals = false;               // the file's normals instead of smooth ones
+    bool simplify = true;                   // false: a mesh over the limit is refused
 };
 
 // What the import did that the user may want to know.
 struct ImportNotes {
-    int sourceMeshes = 0;          // meshes in the file that held triangles
-    int droppedPrimitives = 0;     // meshes of points or lines, left out
-    int untexturedParts = 0;       // meshes without coordinates in a textured whole
+    MergeCounts parts;
+    int corners = 0;               // triangle corners before welding
+    int weldedVertices = 0;        // vertices after welding
     int repairedNormals = 0;       // zero or invalid normals replaced
-    bool generatedNormals = false; // the file had no normals
-    int droppedVertices = 0;       // vertices no triangle used
+    bool simplified = false;
+    SimplifyReport simplification;  // filled when the mesh was over the limit
 };
 
 // Reads `input` and builds the mesh; mesh.version is kept as the caller set
-// it. On failure returns false with a French
-// explanation in `error` (the counts, for a mesh over the format's limit).
-bool ImportMesh(const char* input, const std::vector<MeshTransform>& transforms, MeshData& mesh,
-                ImportNotes& notes, std::string& error);
+// it. On failure returns false with a French explanation in `error` (the
+// counts, for a mesh over the format's limit).
+bool ImportMesh(const char* input, const ImportOptions& options, MeshData& mesh, ImportNotes& notes,
+                std::string& error);
 
 // Writes the mesh to `output` so that no reader ever sees a partial file:
 // encoded, decoded again and compared, written beside the target and renamed

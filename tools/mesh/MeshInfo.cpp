@@ -1,7 +1,60 @@
 #include "tools/mesh/MeshInfo.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Sorting keys: the bits of the coordinates, with -0 taken as 0 so that
+// equal positions get equal keys, and any NaN still sorts somewhere.
+std::array<std::uint32_t, 3> PositionKey(const float* p)
+{
+    std::array<std::uint32_t, 3> key;
+    for (int k = 0; k < 3; ++k) {
+        const float value = p[k] == 0.0f ? 0.0f : p[k];
+        std::memcpy(&key[k], &value, sizeof value);
+    }
+    return key;
+}
+
+void CountSharedPositions(const MeshData& mesh, MeshFigures& figures)
+{
+    std::vector<std::array<std::uint32_t, 3>> keys;
+    for (int i = 0; i < mesh.VertexCount(); ++i)
+        keys.push_back(PositionKey(&mesh.vertices[3 * i]));
+    std::sort(keys.begin(), keys.end());
+    for (std::size_t i = 0; i < keys.size();) {
+        std::size_t end = i + 1;
+        while (end < keys.size() && keys[end] == keys[i])
+            ++end;
+        ++figures.distinctPositions;
+        if (end - i > 1)
+            figures.sharedPositionVertices += static_cast<int>(end - i);
+        i = end;
+    }
+}
+
+void CountNormalDirections(const MeshData& mesh, MeshFigures& figures)
+{
+    double centre[3];
+    for (int k = 0; k < 3; ++k)
+        centre[k] = (double(figures.min[k]) + figures.max[k]) / 2.0;
+    for (int i = 0; i < mesh.VertexCount(); ++i) {
+        double dot = 0.0;
+        for (int k = 0; k < 3; ++k)
+            dot += mesh.normals[3 * i + k] * (mesh.vertices[3 * i + k] - centre[k]);
+        if (dot > 0.0)
+            ++figures.outwardNormals;
+        else if (dot < 0.0)
+            ++figures.inwardNormals;
+    }
+}
+
+} // namespace
 
 MeshReading ReadMeshFile(const char* fileName)
 {
@@ -62,6 +115,8 @@ MeshFigures MeasureMesh(const MeshData& mesh, int headerLength)
         if (dot < 0.0)
             ++figures.invertedTriangles;
     }
+    CountNormalDirections(mesh, figures);
+    CountSharedPositions(mesh, figures);
     figures.expectedSize = headerLength + 4L * (6L * v + (mesh.textured ? 2L * v : 0L) + 3L * mesh.TriangleCount());
     return figures;
 }
@@ -106,6 +161,10 @@ int PrintMeshInfo(const char* fileName)
     else
         std::printf("Normales : %d de longueur différente de 1 (tolérance %g), la première au sommet %d\n",
                     figures.badNormals, kNormalTolerance, figures.firstBadNormal);
+    std::printf("Normales vues du centre de la boîte englobante : %d vers l'extérieur, %d vers l'intérieur\n",
+                figures.outwardNormals, figures.inwardNormals);
+    std::printf("Positions : %d distinctes ; %d sommet(s) à la même position qu'un autre\n",
+                figures.distinctPositions, figures.sharedPositionVertices);
     if (figures.degenerateTriangles > 0)
         std::printf("Triangles dégénérés (deux coins sur le même sommet) : %d\n", figures.degenerateTriangles);
     if (figures.invertedTriangles > 0)

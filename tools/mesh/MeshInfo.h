@@ -27,6 +27,13 @@ struct MeshFigures {
     // Triangles whose corners turn clockwise seen from where their normals
     // point: the window culls them, so the surface shows its inside.
     int invertedTriangles = 0;
+    // Normals seen from the centre of the bounding box: pointing away from
+    // it or toward it. The inner walls of a hollow part point inward.
+    int outwardNormals = 0, inwardNormals = 0;
+    // Vertices at the same position as another vertex (split by their
+    // normals or texture coordinates, or never welded), and the number of
+    // distinct positions.
+    int sharedPositionVertices = 0, distinctPositions = 0;
     long expectedSize = 0;     // bytes the header announces, header included
 };
 

@@ -1,7 +1,8 @@
 // kalimbrax-mesh: brings meshes of the usual 3-D formats into a Kalimbrax
 // data directory, and checks such a directory.
 //
-//   import INPUT OUTPUT [placement...] [--version 12|21]
+//   import INPUT OUTPUT [placement...] [--crease DEG] [--keep-normals]
+//          [--no-simplify] [--version 12|21]
 //   info FILE
 //   export FILE OUTPUT.obj
 //   check DATA_DIR
@@ -31,9 +32,14 @@ int Usage(const char* problem = nullptr)
     std::fprintf(stderr,
                  "Usage :\n"
                  "  kalimbrax-mesh import ENTRÉE SORTIE [--scale S] [--rotate-x DEG] [--rotate-y DEG]\n"
-                 "                 [--rotate-z DEG] [--translate X Y Z] [--version 12|21]\n"
+                 "                 [--rotate-z DEG] [--translate X Y Z] [--crease DEG] [--keep-normals]\n"
+                 "                 [--no-simplify] [--version 12|21]\n"
                  "      convertit un maillage (STL, OBJ Wavefront, PLY, COLLADA, glTF...) au format\n"
                  "      binaire du simulateur ; les transformations s'appliquent dans l'ordre donné.\n"
+                 "      Les normales du fichier sont remplacées par des normales lisses (arêtes de plus\n"
+                 "      de 30 degrés vives, --crease pour changer l'angle, --keep-normals pour garder\n"
+                 "      celles du fichier), puis les sommets identiques soudés. Un maillage de plus de\n"
+                 "      65535 sommets ou triangles est simplifié juste assez (--no-simplify : refusé).\n"
                  "  kalimbrax-mesh info FICHIER\n"
                  "      décrit un maillage binaire tel que le simulateur le lit.\n"
                  "  kalimbrax-mesh export FICHIER SORTIE.obj\n"
@@ -74,7 +80,7 @@ int Import(int argc, char** argv)
         return Usage("import attend un fichier d'entrée et un fichier de sortie");
     const char* input = argv[2];
     const char* output = argv[3];
-    std::vector<MeshTransform> transforms;
+    ImportOptions options;
     int version = 12;
     for (int i = 4; i < argc; ++i) {
         const std::string option = argv[i];
@@ -96,6 +102,20 @@ int Import(int argc, char** argv)
                 return Usage("--version attend 12 ou 21");
             version = std::atoi(argv[++i]);
             continue;
+        } else if (option == "--crease") {
+            // The library takes no smoothing angle above 175 degrees.
+            double degrees = 0.0;
+            if (i + 1 >= argc || !ParseNumber(argv[i + 1], degrees) || degrees < 0.0 || degrees > 175.0)
+                return Usage("--crease attend un angle de 0 à 175 degrés");
+            options.creaseDegrees = static_cast<float>(degrees);
+            ++i;
+            continue;
+        } else if (option == "--keep-normals") {
+            options.keepNormals = true;
+            continue;
+        } else if (option == "--no-simplify") {
+            options.simplify = false;
+            continue;
         } else
             return Usage(("option inconnue : " + option).c_str());
         double numbers[3] = {0, 0, 0};
@@ -108,14 +128,14 @@ int Import(int argc, char** argv)
         step.x = numbers[0];
         step.y = numbers[1];
         step.z = numbers[2];
-        transforms.push_back(step);
+        options.transforms.push_back(step);
     }
 
     MeshData mesh;
     mesh.version = version;
     ImportNotes notes;
     std::string error;
-    if (!ImportMesh(input, transforms, mesh, notes, error)) {
+    if (!ImportMesh(input, options, mesh, notes, error)) {
         std::fprintf(stderr, "Erreur : %s\n", error.c_str());
         return 1;
     }
@@ -123,19 +143,31 @@ int Import(int argc, char** argv)
         std::fprintf(stderr, "Erreur : %s\n", error.c_str());
         return 1;
     }
+    const MergeCounts& parts = notes.parts;
     std::printf("%s : %d sommets, %d triangles, %s, version %d, depuis %d maillage(s) de %s\n", output,
                 mesh.VertexCount(), mesh.TriangleCount(), mesh.textured ? "texturé" : "sans coordonnées de texture",
-                mesh.version, notes.sourceMeshes, input);
-    if (notes.generatedNormals)
-        std::printf("Normales absentes du fichier : normales lisses calculées\n");
+                mesh.version, parts.sourceMeshes, input);
+    const double crease = options.creaseDegrees;
+    if (parts.partsWithoutNormals == parts.sourceMeshes)
+        std::printf("Normales absentes du fichier : normales lisses calculées (arêtes vives au-delà de %g°)\n", crease);
+    else if (!options.keepNormals)
+        std::printf("Normales du fichier remplacées par des normales lisses (arêtes vives au-delà de %g°)\n", crease);
+    else if (parts.partsWithoutNormals > 0)
+        std::printf("Normales du fichier gardées ; %d partie(s) sans normales : normales lisses calculées "
+                    "(arêtes vives au-delà de %g°)\n", parts.partsWithoutNormals, crease);
+    std::printf("Soudure : %d coins de triangles, %d sommets\n", notes.corners, notes.weldedVertices);
+    if (notes.simplified) {
+        const SimplifyReport& r = notes.simplification;
+        std::printf("Simplifié pour tenir dans le format : %d triangles avant, %d après (%d sommets avant, %d après), "
+                    "erreur relative %.3g (part de la taille du maillage)\n",
+                    r.trianglesBefore, r.trianglesAfter, r.verticesBefore, r.verticesAfter, r.error);
+    }
     if (notes.repairedNormals > 0)
         std::printf("Attention : %d normale(s) nulle(s) ou invalide(s) remplacée(s)\n", notes.repairedNormals);
-    if (notes.untexturedParts > 0)
-        std::printf("Attention : %d partie(s) sans coordonnées de texture reçoivent (0, 0)\n", notes.untexturedParts);
-    if (notes.droppedPrimitives > 0)
-        std::printf("Attention : %d maillage(s) de points ou de lignes ignoré(s)\n", notes.droppedPrimitives);
-    if (notes.droppedVertices > 0)
-        std::printf("%d sommet(s) utilisé(s) par aucun triangle retiré(s)\n", notes.droppedVertices);
+    if (parts.untexturedParts > 0)
+        std::printf("Attention : %d partie(s) sans coordonnées de texture reçoivent (0, 0)\n", parts.untexturedParts);
+    if (parts.droppedPrimitives > 0)
+        std::printf("Attention : %d maillage(s) de points ou de lignes ignoré(s)\n", parts.droppedPrimitives);
     return 0;
 }
 
