@@ -244,9 +244,11 @@ TEST(DataSet, DrawnWristCentreIsTheForwardModels)
     }
 }
 
-// The generator's own chain (which its meshes are modelled in) is the
-// simulator's drawing chain.
-TEST(DataSet, GeneratorChainIsTheDrawingChain)
+// For random angles, each link's frame as the simulator draws it (drawn:
+// angles, offsets, link -> Matrix4) against the generator's own (modelled:
+// chain, link -> frame): the same points land in the same places.
+template <class Drawn, class Modelled>
+void ExpectGeneratorFrames(unsigned seed, Drawn drawn, Modelled modelled)
 {
     const std::array<datagen::Vec3, datagen::LINK_COUNT> offsets =
         datagen::LinkOffsets(datagen::DefaultArmLengths());
@@ -256,7 +258,7 @@ TEST(DataSet, GeneratorChainIsTheDrawingChain)
         floatOffsets[i][1] = static_cast<float>(offsets[i].y);
         floatOffsets[i][2] = static_cast<float>(offsets[i].z);
     }
-    std::mt19937 random(7u);
+    std::mt19937 random(seed);
     std::uniform_real_distribution<float> angle(-180.0f, 180.0f);
     for (int n = 0; n < 100; ++n) {
         const JointAngles a = {angle(random), angle(random), angle(random),
@@ -264,49 +266,32 @@ TEST(DataSet, GeneratorChainIsTheDrawingChain)
         const datagen::ChainFrames chain = datagen::ComposeChain(
             offsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
         for (int i = 0; i < kLinkCount; ++i) {
-            const Matrix4 m = ChainTransform(a, floatOffsets, i);
+            const Matrix4 m = drawn(a, floatOffsets, i);
             const P3 probe[] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
             for (const P3& p : probe) {
                 const P3 expected = Transform(m, p);
-                const datagen::Vec3 got = chain.endFrame[i].Point({p.x, p.y, p.z});
-                EXPECT_NEAR(got.x, expected.x, 1e-5);
-                EXPECT_NEAR(got.y, expected.y, 1e-5);
-                EXPECT_NEAR(got.z, expected.z, 1e-5);
-            }
-        }
-    }
-}
-
-// The drawing places each link's mesh where the generator modelled it.
-TEST(DataSet, LinkMeshesAreDrawnInTheGeneratorsMeshFrames)
-{
-    const std::array<datagen::Vec3, datagen::LINK_COUNT> offsets =
-        datagen::LinkOffsets(datagen::DefaultArmLengths());
-    float floatOffsets[kLinkCount][3];
-    for (int i = 0; i < kLinkCount; ++i) {
-        floatOffsets[i][0] = static_cast<float>(offsets[i].x);
-        floatOffsets[i][1] = static_cast<float>(offsets[i].y);
-        floatOffsets[i][2] = static_cast<float>(offsets[i].z);
-    }
-    std::mt19937 random(11u);
-    std::uniform_real_distribution<float> angle(-180.0f, 180.0f);
-    for (int n = 0; n < 100; ++n) {
-        const JointAngles a = {angle(random), angle(random), angle(random),
-                               angle(random), angle(random), angle(random)};
-        const datagen::ChainFrames chain = datagen::ComposeChain(
-            offsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
-        for (int i = 0; i < kLinkCount; ++i) {
-            const Matrix4 m = LinkMeshTransform(a, floatOffsets, i);
-            const P3 probe[] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-            for (const P3& p : probe) {
-                const P3 expected = Transform(m, p);
-                const datagen::Vec3 got = chain.meshFrame[i].Point({p.x, p.y, p.z});
+                const datagen::Vec3 got = modelled(chain, i).Point({p.x, p.y, p.z});
                 EXPECT_NEAR(got.x, expected.x, 1e-5) << "link " << i;
                 EXPECT_NEAR(got.y, expected.y, 1e-5) << "link " << i;
                 EXPECT_NEAR(got.z, expected.z, 1e-5) << "link " << i;
             }
         }
     }
+}
+
+// The generator's own chain (which its meshes are modelled in) is the
+// simulator's drawing chain.
+TEST(DataSet, GeneratorChainIsTheDrawingChain)
+{
+    ExpectGeneratorFrames(7u, ChainTransform,
+                          [](const datagen::ChainFrames& chain, int i) { return chain.endFrame[i]; });
+}
+
+// The drawing places each link's mesh where the generator modelled it.
+TEST(DataSet, LinkMeshesAreDrawnInTheGeneratorsMeshFrames)
+{
+    ExpectGeneratorFrames(11u, LinkMeshTransform,
+                          [](const datagen::ChainFrames& chain, int i) { return chain.meshFrame[i]; });
 }
 
 // The shadow pass redraws the decoration only within the window rectangle
