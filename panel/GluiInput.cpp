@@ -285,11 +285,6 @@ void CGluiInput::Refresh()
 
 void CGluiInput::Release() {}
 
-void CGluiInput::StopIdle()
-{
-    CPanelActions::StopMotion();
-}
-
 void CGluiInput::OnSpinner(int id)
 {
     if (id < FIRST_POSE_SPINNER)

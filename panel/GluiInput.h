@@ -17,8 +17,6 @@ public:
     static bool Init();
     static void BuildPanel();
     static void Release();
-    // Ends a real-time motion where the arm stands.
-    static void StopIdle();
 
     static void OnSpinner(int id);
     static void OnCheckbox(int id);

@@ -128,13 +128,20 @@ void CPanelActions::SetRealTime(bool on)
 {
     if (on == s_bRealTime)
         return;
+    SwitchRealTime(on);
+    Changed();
+}
+
+void CPanelActions::SwitchRealTime(bool on)
+{
+    if (on == s_bRealTime)
+        return;
     CRobot& robot = Robot();
     if (on)
         robot.m_fTargetAngle = robot.m_fAngle;  // old targets would pull the arm back on GO
     else
         Stop();
     s_bRealTime = on;
-    Changed();
 }
 
 void CPanelActions::SetImmediate(bool on)
@@ -211,11 +218,8 @@ void CPanelActions::SetAngles(const JointAngles& angles)
 
 void CPanelActions::SetTargets(const JointAngles& angles)
 {
+    SwitchRealTime(true);
     CRobot& robot = Robot();
-    if (!s_bRealTime) {
-        robot.m_fTargetAngle = robot.m_fAngle;
-        s_bRealTime = true;
-    }
     robot.m_fTargetAngle = ClampIntoLimits(angles, robot.m_Limits);
     Changed();
 }

@@ -98,7 +98,9 @@ public:
 
 private:
     static void Changed();
-    // The work of StopMotion and ComputeInverse, without telling anyone.
+    // The work of SetRealTime, StopMotion and ComputeInverse, without
+    // telling anyone.
+    static void SwitchRealTime(bool on);
     static void Stop();
     static MGIResult Inverse();
 

@@ -2,7 +2,6 @@
 
 #include "app/Log.h"
 #include "config/OptionsParser.h"
-#include "robot/MGIGrid.h"
 
 #include <GL/gl.h>
 
@@ -95,11 +94,6 @@ ArmLengths CRobot::Lengths() const
 void CRobot::ComputeMGD(JointAngles angles, ToolPose* pose) const
 {
     ::ComputeMGD(Lengths(), angles, pose);
-}
-
-JointAngles* CRobot::ComputeMGI(ToolPose pose, JointAngles* angles) const
-{
-    return ::ComputeMGI(Lengths(), pose, angles);
 }
 
 MGIResult CRobot::SolveMGI(const ToolPose& target, const JointAngles& reference) const

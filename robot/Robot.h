@@ -28,11 +28,10 @@ public:
 
     // The lengths of the geometric models, from the links' offsets.
     ArmLengths Lengths() const;
-    // Forward and inverse models on this arm's lengths. ComputeMGI is the
-    // grid model; SolveMGI the model robot.opt asks for, within m_Limits,
-    // with the reference as SolveMGI of InverseModel.h takes it.
+    // Forward and inverse models on this arm's lengths: the inverse model
+    // robot.opt asks for, within m_Limits, with the reference as SolveMGI of
+    // InverseModel.h takes it.
     void ComputeMGD(JointAngles angles, ToolPose* pose) const;
-    JointAngles* ComputeMGI(ToolPose pose, JointAngles* angles) const;
     MGIResult SolveMGI(const ToolPose& target, const JointAngles& reference) const;
 
     JointAngles m_fAngle{};
