@@ -22,18 +22,6 @@ CommandOutcome Failed(CommandVerb verb, const std::string& message)
     return {CommandOutcome::Done, std::string("erreur ") + CommandVerbName(verb) + " : " + message};
 }
 
-std::string Values(const JointAngles& a)
-{
-    const float v[6] = {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67};
-    return FormatKinValues(v);
-}
-
-std::string Values(const ToolPose& p)
-{
-    const float v[6] = {p.X, p.Y, p.Z, p.alpha, p.beta, p.gamma};
-    return FormatKinValues(v);
-}
-
 JointAngles AnglesOf(const float v[6])
 {
     return {v[0], v[1], v[2], v[3], v[4], v[5]};
@@ -77,7 +65,7 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         CPanelActions::SetAngles(AnglesOf(c.values));
         return Ok();
     case CommandVerb::Pose:
-        return Ok(Values(CPanelActions::MoveToPose(PoseOf(c.values)).angles));
+        return Ok(FormatKinValues(CPanelActions::MoveToPose(PoseOf(c.values)).angles));
     case CommandVerb::Target:
         CPanelActions::SetTargets(AnglesOf(c.values));
         return Ok();
@@ -94,20 +82,20 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::Get: {
         const CRobot& robot = Robot();
         if (c.query == CommandQuery::Angles)
-            return Ok(Values(robot.m_fAngle));
+            return Ok(FormatKinValues(robot.m_fAngle));
         if (c.query == CommandQuery::Targets)
-            return Ok(Values(robot.m_fTargetAngle));
+            return Ok(FormatKinValues(robot.m_fTargetAngle));
         ToolPose pose;
         robot.ComputeMGD(robot.m_fAngle, &pose);
-        return Ok(Values(pose));
+        return Ok(FormatKinValues(pose));
     }
     case CommandVerb::Mgd: {
         ToolPose pose;
         Robot().ComputeMGD(AnglesOf(c.values), &pose);
-        return Ok(Values(pose));
+        return Ok(FormatKinValues(pose));
     }
     case CommandVerb::Mgi:
-        return Ok(Values(CPanelActions::InverseOf(PoseOf(c.values)).angles));
+        return Ok(FormatKinValues(CPanelActions::InverseOf(PoseOf(c.values)).angles));
     case CommandVerb::Show:
         CPanelActions::SetDisplayFlag(c.flag, c.on);
         return Ok();

@@ -4,8 +4,8 @@
 #include "config/OptionsParser.h"
 #include "robot/MGIGrid.h"
 
-#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -17,6 +17,21 @@ JointAngles ShiftEachIntoLimits(const JointAngles& angles, const JointLimits& li
         shifted.*field = ShiftIntoLimits(angles.*field, limits.low[joint], limits.high[joint], reference.*field);
     }
     return shifted;
+}
+
+// The first configuration of least rank: those that fit the limits before
+// the others, then the smallest rank(c) (any ordered value).
+template <class Rank>
+int Best(const MGIConfiguration* configurations, int count, const JointLimits& limits, Rank rank)
+{
+    int best = 0;
+    for (int i = 1; i < count; ++i) {
+        const auto candidate = std::make_pair(!FitsLimits(configurations[i].angles, limits), rank(configurations[i]));
+        const auto kept = std::make_pair(!FitsLimits(configurations[best].angles, limits), rank(configurations[best]));
+        if (candidate < kept)
+            best = i;
+    }
+    return best;
 }
 
 // The squared joint distance of the arm joints A12, A23, A34 alone.
@@ -37,18 +52,9 @@ double ArmDistance2(const JointAngles& a, const JointAngles& b)
 int GridConfiguration(const MGIConfiguration* configurations, int count, const JointAngles& grid,
                       const JointLimits& limits)
 {
-    int best = 0;
-    double bestRank[3] = {INFINITY, INFINITY, INFINITY};
-    for (int i = 0; i < count; ++i) {
-        const MGIConfiguration& c = configurations[i];
-        const double rank[3] = {FitsLimits(c.angles, limits) ? 0.0 : 1.0,
-                                c.posture.back || c.posture.flipped ? 1.0 : 0.0, ArmDistance2(c.angles, grid)};
-        if (std::lexicographical_compare(rank, rank + 3, bestRank, bestRank + 3)) {
-            best = i;
-            std::copy(rank, rank + 3, bestRank);
-        }
-    }
-    return best;
+    return Best(configurations, count, limits, [&](const MGIConfiguration& c) {
+        return std::make_pair(c.posture.back || c.posture.flipped, ArmDistance2(c.angles, grid));
+    });
 }
 
 MGIResult FromConfiguration(const MGISolutions& solutions, int index, const JointAngles& reference,
@@ -63,14 +69,6 @@ MGIResult FromConfiguration(const MGISolutions& solutions, int index, const Join
     result.withinLimits = FitsLimits(chosen.angles, limits);
     result.posture = chosen.posture;
     return result;
-}
-
-double WristCentreDistance(const ArmLengths& lengths, const JointAngles& angles, const ToolPose& target)
-{
-    float x, y, z;
-    ComputeMGDPosition(lengths, angles.A12, angles.A23, angles.A34, &x, &y, &z);
-    return std::hypot(x - static_cast<double>(target.X), y - static_cast<double>(target.Y),
-                      z - static_cast<double>(target.Z));
 }
 
 }  // namespace
@@ -93,16 +91,8 @@ double JointDistance2(const JointAngles& a, const JointAngles& b)
 int NearestConfiguration(const MGIConfiguration* configurations, int count, const JointAngles& reference,
                          const JointLimits& limits)
 {
-    int best = -1, bestFitting = -1;
-    double bestDistance = INFINITY, bestFittingDistance = INFINITY;
-    for (int i = 0; i < count; ++i) {
-        const double d = JointDistance2(configurations[i].angles, reference);
-        if (best < 0 || d < bestDistance)
-            best = i, bestDistance = d;
-        if (FitsLimits(configurations[i].angles, limits) && (bestFitting < 0 || d < bestFittingDistance))
-            bestFitting = i, bestFittingDistance = d;
-    }
-    return bestFitting >= 0 ? bestFitting : best;
+    return Best(configurations, count, limits,
+                [&](const MGIConfiguration& c) { return JointDistance2(c.angles, reference); });
 }
 
 MGIResult SolveMGI(const ArmLengths& lengths, MGIModel model, const ToolPose& target, const JointAngles& reference,

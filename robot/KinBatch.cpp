@@ -60,9 +60,16 @@ std::string FormatKinValues(const float values[6])
     return text;
 }
 
-void PrintKinValues(FILE* out, const float values[6])
+std::string FormatKinValues(const JointAngles& a)
 {
-    std::fprintf(out, "%s\n", FormatKinValues(values).c_str());
+    const float values[6] = {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67};
+    return FormatKinValues(values);
+}
+
+std::string FormatKinValues(const ToolPose& p)
+{
+    const float values[6] = {p.X, p.Y, p.Z, p.alpha, p.beta, p.gamma};
+    return FormatKinValues(values);
 }
 
 namespace {
@@ -115,10 +122,10 @@ void PrintOutOfReach(FILE* err, unsigned long lineNumber, double distance)
                  FormatDecimal(distance, 2).c_str());
 }
 
-void PrintAngles(FILE* out, const JointAngles& a)
+template <class Values>
+void PrintValues(FILE* out, const Values& values)
 {
-    const float values[6] = {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67};
-    PrintKinValues(out, values);
+    std::fprintf(out, "%s\n", FormatKinValues(values).c_str());
 }
 
 }  // namespace
@@ -183,19 +190,18 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
                 ToolPose result;
                 ComputeMGD(lengths, JointAngles{values[0], values[1], values[2], values[3], values[4], values[5]},
                            &result);
-                const float r[6] = {result.X, result.Y, result.Z, result.alpha, result.beta, result.gamma};
-                PrintKinValues(out, r);
+                PrintValues(out, result);
                 break;
             }
             case KinMode::Grid: {
                 JointAngles angles;
                 ComputeMGI(lengths, pose, &angles);
-                PrintAngles(out, angles);
+                PrintValues(out, angles);
                 break;
             }
             case KinMode::Exact: {
                 const MGIResult result = SolveMGINearGrid(lengths, pose, limits);
-                PrintAngles(out, result.angles);
+                PrintValues(out, result.angles);
                 if (!result.reached)
                     PrintOutOfReach(err, lineNumber, result.distance);
                 if (!result.withinLimits)
@@ -212,7 +218,7 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
                 }
                 for (int i = 0; i < solutions.count; ++i) {
                     std::fprintf(out, "%lu ", lineNumber);
-                    PrintAngles(out, solutions.configurations[i].angles);
+                    PrintValues(out, solutions.configurations[i].angles);
                 }
                 break;
             }

@@ -3,6 +3,8 @@
 // line of six numbers out, through the geometric models. Kept apart from the
 // tool's main so that tests and fuzzers call it directly.
 #include <cstddef>
+#include "robot/RobotTypes.h"
+
 #include <cstdio>
 #include <string>
 
@@ -19,9 +21,11 @@ enum class KinLine {
 KinLine ParseKinLine(const char* line, std::size_t length, float values[6]);
 
 // Six values with "%.9g" (enough to read the same float back), separated by
-// single spaces; printed, they end with a newline.
+// single spaces: a line of the tool's output and of the command port's
+// replies, without its end.
 std::string FormatKinValues(const float values[6]);
-void PrintKinValues(FILE* out, const float values[6]);
+std::string FormatKinValues(const JointAngles& angles);
+std::string FormatKinValues(const ToolPose& pose);
 
 // The whole tool: argv[1] is "mgd" or "mgi", then for mgi one of --exact,
 // --grid or --all, then the optional data directory ("default"). Reads

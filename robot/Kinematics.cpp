@@ -1,7 +1,7 @@
 // The arm's geometry (see Kinematics.h).
 //
 //   1. Lengths            (MakeArmLengths)
-//   2. Forward model      (ComputeMGD, ComputeMGDPosition)
+//   2. Forward model      (ComputeMGD, ComputeMGDPosition, WristCentreDistance)
 //   3. Target orientation (PoseRotation)
 #include "robot/Kinematics.h"
 
@@ -126,6 +126,14 @@ void ComputeMGDPosition(const ArmLengths& lengths, float a12, float a23, float a
     const double t1 = a12 * kDegToRad, t2 = a23 * kDegToRad, t3 = a34 * kDegToRad;
     RowPosition(lengths, MakeArmRow(lengths, std::cos(t2), std::sin(t2)), std::cos(t1), std::sin(t1), std::cos(t3),
                 std::sin(t3), x, y, z);
+}
+
+double WristCentreDistance(const ArmLengths& lengths, const JointAngles& angles, const ToolPose& target)
+{
+    float x, y, z;
+    ComputeMGDPosition(lengths, angles.A12, angles.A23, angles.A34, &x, &y, &z);
+    return std::hypot(x - static_cast<double>(target.X), y - static_cast<double>(target.Y),
+                      z - static_cast<double>(target.Z));
 }
 
 // ============================================================================

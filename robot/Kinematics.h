@@ -52,6 +52,10 @@ void ComputeMGD(const ArmLengths& lengths, const JointAngles& angles, ToolPose* 
 void ComputeMGDPosition(const ArmLengths& lengths, float a12, float a23, float a34,
                         float* x, float* y, float* z);
 
+// How far the wrist centre of these angles (A12, A23, A34) lies from the
+// target's, in pose units.
+double WristCentreDistance(const ArmLengths& lengths, const JointAngles& angles, const ToolPose& target);
+
 // The full rotation matrix of a pose's orientation (rotation by gamma about
 // the axis given by alpha and beta), row-major m[row][column].
 void PoseRotation(const ToolPose& pose, double m[3][3]);

@@ -126,10 +126,7 @@ void SolveMGIExact(const ArmLengths& l, const ToolPose& target, MGISolutions* so
         double t4, t5, t6;
         const bool twin = SolveWristExactly(m, &t4, &t5, &t6);
 
-        float x, y, z;
-        ComputeMGDPosition(l, arm.a12, arm.a23, arm.a34, &x, &y, &z);
-        const double distance = std::hypot(x - static_cast<double>(target.X), y - static_cast<double>(target.Y),
-                                           z - static_cast<double>(target.Z));
+        const double distance = WristCentreDistance(l, JointAngles{arm.a12, arm.a23, arm.a34, 0, 0, 0}, target);
         nearest = std::fmin(nearest, distance);
         for (int flip = 0; flip < (twin ? 2 : 1); ++flip) {
             const double s = flip ? kPi : 0.0;
