@@ -25,7 +25,7 @@ namespace {
     std::exit(kStartupFailureStatus);
 }
 
-} // namespace
+}  // namespace
 
 void CApplication::PrintSystemInfo()
 {

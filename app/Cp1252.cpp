@@ -7,10 +7,9 @@ namespace {
 // Unicode code points of the Windows-1252 bytes 0x80 to 0x9F; 0xA0 to 0xFF
 // are Latin-1 and equal their code point.
 const std::uint16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 std::uint32_t CodePointOf(unsigned char byte)
@@ -34,11 +33,24 @@ int DecodeUtf8(const unsigned char* s, std::uint32_t& codePoint)
 {
     int length;
     std::uint32_t min;
-    if (s[0] < 0x80) { codePoint = s[0]; return 1; }
-    if ((s[0] & 0xE0) == 0xC0) { length = 2; min = 0x80; codePoint = s[0] & 0x1F; }
-    else if ((s[0] & 0xF0) == 0xE0) { length = 3; min = 0x800; codePoint = s[0] & 0x0F; }
-    else if ((s[0] & 0xF8) == 0xF0) { length = 4; min = 0x10000; codePoint = s[0] & 0x07; }
-    else return 0;
+    if (s[0] < 0x80) {
+        codePoint = s[0];
+        return 1;
+    }
+    if ((s[0] & 0xE0) == 0xC0) {
+        length = 2;
+        min = 0x80;
+        codePoint = s[0] & 0x1F;
+    } else if ((s[0] & 0xF0) == 0xE0) {
+        length = 3;
+        min = 0x800;
+        codePoint = s[0] & 0x0F;
+    } else if ((s[0] & 0xF8) == 0xF0) {
+        length = 4;
+        min = 0x10000;
+        codePoint = s[0] & 0x07;
+    } else
+        return 0;
     for (int i = 1; i < length; ++i) {
         if ((s[i] & 0xC0) != 0x80)  // also stops at the terminating zero
             return 0;
@@ -49,7 +61,7 @@ int DecodeUtf8(const unsigned char* s, std::uint32_t& codePoint)
     return length;
 }
 
-} // namespace
+}  // namespace
 
 std::size_t Utf8ToCp1252(const char* utf8, char* out, std::size_t size)
 {

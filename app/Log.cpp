@@ -55,8 +55,8 @@ int WriteRecord(int channel, const RecordBuffers& buffers, const char* format, v
     std::size_t length = Utf8ToCp1252(buffers.utf8, buffers.message, buffers.messageSize);
 
     bool endsLine = length > 0 && buffers.message[length - 1] == '\n';
-    int written = std::snprintf(buffers.record, buffers.recordSize, endsLine ? "%s:%i - %s" : "%s:%i - %s\n",
-                                timeText, elapsed, buffers.message);
+    int written = std::snprintf(buffers.record, buffers.recordSize, endsLine ? "%s:%i - %s" : "%s:%i - %s\n", timeText,
+                                elapsed, buffers.message);
     std::size_t recordLength = static_cast<std::size_t>(written);
     if (recordLength >= buffers.recordSize) {
         recordLength = buffers.recordSize - 1;
@@ -72,7 +72,7 @@ int WriteRecord(int channel, const RecordBuffers& buffers, const char* format, v
     return result;
 }
 
-} // namespace
+}  // namespace
 
 void LogReset()
 {

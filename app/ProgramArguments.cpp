@@ -20,7 +20,7 @@ bool ParsePort(const char* text, int* port)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool ParseProgramArguments(int argc, const char* const argv[], ProgramArguments* arguments, std::string* error)
 {

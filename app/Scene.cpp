@@ -4,9 +4,15 @@
 
 CScene* g_pCurrentScene = nullptr;
 
-bool CScene::Init() { return false; }
+bool CScene::Init()
+{
+    return false;
+}
 void CScene::Release() {}
-int CScene::GetInputFlags() { return 0; }
+int CScene::GetInputFlags()
+{
+    return 0;
+}
 
 // Reached only by a scene that accepts an input kind without handling it.
 void CScene::KeyboardMove(int, int, int)

@@ -19,5 +19,11 @@ const char* GetSystemDescription()
     return description;
 }
 
-float GetGlutVersion() { return 3.0f; }
-float GetGluiVersion() { return 2.01f; }
+float GetGlutVersion()
+{
+    return 3.0f;
+}
+float GetGluiVersion()
+{
+    return 2.01f;
+}

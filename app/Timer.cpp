@@ -32,4 +32,3 @@ double CTimer::Lap()
     m_iStart = ReadPerformanceCounter();
     return seconds;
 }
-

@@ -22,7 +22,7 @@ bool SceneAccepts(int inputKind)
     return g_pCurrentScene && (g_pCurrentScene->GetInputFlags() & inputKind);
 }
 
-} // namespace
+}  // namespace
 
 bool SaveScreenshot(const char* fileName)
 {

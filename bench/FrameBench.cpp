@@ -54,8 +54,8 @@ void BM_Frame(benchmark::State& state, Passes passes)
     // The renderer draws in threads of its own: their time and the calling
     // thread's, per frame. Less sensitive than the real time to other
     // programs on the machine, it says how much work a frame is.
-    state.counters["cpu_ms"] = benchmark::Counter(1000.0 * (ProcessCpuSeconds() - cpuBefore),
-                                                  benchmark::Counter::kAvgIterations);
+    state.counters["cpu_ms"] =
+        benchmark::Counter(1000.0 * (ProcessCpuSeconds() - cpuBefore), benchmark::Counter::kAvgIterations);
 }
 
 // Registered size by size, the passes in order within each, so that a pass's
@@ -84,4 +84,4 @@ int RegisterFrames()
 }
 const int kFramesRegistered = RegisterFrames();
 
-} // namespace
+}  // namespace

@@ -11,7 +11,10 @@ namespace {
 
 // The fixed quarter turns, written exactly (KDL::Rotation::RotX would round
 // cos 90 to 6e-17).
-KDL::Rotation QuarterTurnX(int sign) { return KDL::Rotation(1, 0, 0, 0, 0, -sign, 0, sign, 0); }
+KDL::Rotation QuarterTurnX(int sign)
+{
+    return KDL::Rotation(1, 0, 0, 0, 0, -sign, 0, sign, 0);
+}
 
 const double kDegrees = M_PI / 180.0;
 

@@ -33,9 +33,9 @@
 
 namespace {
 
-constexpr int kAngleSets = 1024;   // forward benchmarks cycle through these (a power of two:
-                                   // the index wraps with a mask, not a division)
-constexpr int kTargets = 100;      // the IK target set
+constexpr int kAngleSets = 1024;  // forward benchmarks cycle through these (a power of two:
+                                  // the index wraps with a mask, not a division)
+constexpr int kTargets = 100;     // the IK target set
 constexpr unsigned kSeed = 20240611;
 
 // Everything the benchmarks share, built once.

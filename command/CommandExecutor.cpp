@@ -47,7 +47,7 @@ CommandOutcome Go(CommandVerb verb, CommandOutcome::Kind kind)
     return {kind, "ok"};
 }
 
-} // namespace
+}  // namespace
 
 bool CCommandExecutor::MotionRunning()
 {

@@ -64,7 +64,7 @@ void OnTimer(int)
     StartCommandLoop();
 }
 
-} // namespace
+}  // namespace
 
 bool LoadCommandScript(const std::string& path, std::string* error)
 {

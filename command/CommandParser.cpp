@@ -49,7 +49,11 @@ std::string Quotable(const std::string& word)
     int characters = 0;
     for (std::size_t i = 0; i < word.size() && characters < 32; ++characters) {
         const unsigned char c = static_cast<unsigned char>(word[i]);
-        std::size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+        std::size_t length = c < 0x80             ? 1
+                             : (c & 0xE0) == 0xC0 ? 2
+                             : (c & 0xF0) == 0xE0 ? 3
+                             : (c & 0xF8) == 0xF0 ? 4
+                                                  : 0;
         bool valid = length > 0 && i + length <= word.size() && !(length == 1 && (c < 0x20 || c == 0x7F));
         for (std::size_t k = 1; valid && k < length; ++k)
             valid = (static_cast<unsigned char>(word[i + k]) & 0xC0) == 0x80;
@@ -176,8 +180,7 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
             return false;
         }
         if (!IsScreenshotName(arg[0])) {
-            *message = "nom refusé « " + Quotable(arg[0]) +
-                       " » : lettres, chiffres, « - » et « _ », puis .png ou .tga";
+            *message = "nom refusé « " + Quotable(arg[0]) + " » : lettres, chiffres, « - » et « _ », puis .png ou .tga";
             return false;
         }
         c->fileName = arg[0];
@@ -206,8 +209,8 @@ bool IsScreenshotName(const std::string& name)
         return false;
     for (std::size_t i = 0; i < dot; ++i) {
         const char c = name[i];
-        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-                             c == '_';
+        const bool allowed =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
         if (!allowed)
             return false;
     }

@@ -20,18 +20,31 @@
 #include <string>
 
 enum class CommandVerb {
-    Angles, Pose, Target, Go, Stop, Wait, MoveTo, Get, Mgd, Mgi, Show, CameraReset, Screenshot, Exit,
+    Angles,
+    Pose,
+    Target,
+    Go,
+    Stop,
+    Wait,
+    MoveTo,
+    Get,
+    Mgd,
+    Mgi,
+    Show,
+    CameraReset,
+    Screenshot,
+    Exit,
 };
 
 enum class CommandQuery { Angles, Targets, Pose };
 
 struct Command {
     CommandVerb verb = CommandVerb::Go;
-    float values[6] = {};        // angles in degrees, or the pose X Y Z alpha beta gamma
+    float values[6] = {};  // angles in degrees, or the pose X Y Z alpha beta gamma
     CommandQuery query = CommandQuery::Angles;
     DisplayFlag flag = DisplayFlag::Decoration;
     bool on = false;
-    std::string fileName;        // screenshot: the name alone, checked
+    std::string fileName;  // screenshot: the name alone, checked
 };
 
 enum class CommandLine {

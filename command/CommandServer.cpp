@@ -201,8 +201,7 @@ bool CCommandServer::Poll(CommandRunner& runner)
             alive = Linger(client);
         } else {
             alive = client.endOfInput || Read(client);
-            if (alive && !client.closing &&
-                client.session.Run(runner, [&](unsigned long, const std::string& reply) {
+            if (alive && !client.closing && client.session.Run(runner, [&](unsigned long, const std::string& reply) {
                     client.output += reply;
                     client.output += '\n';
                 })) {

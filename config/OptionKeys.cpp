@@ -6,22 +6,33 @@
 
 namespace {
 
-constexpr OptionKey Int(const char* name, int value) { return {name, OptionLookup::Integer, double(value), false, nullptr}; }
-constexpr OptionKey Float(const char* name, double value) { return {name, OptionLookup::Float, value, false, nullptr}; }
-constexpr OptionKey Double(const char* name, double value) { return {name, OptionLookup::Double, value, false, nullptr}; }
-constexpr OptionKey Bool(const char* name, bool value) { return {name, OptionLookup::Boolean, 0.0, value, nullptr}; }
-constexpr OptionKey Text(const char* name, const char* value) { return {name, OptionLookup::Text, 0.0, false, value}; }
+constexpr OptionKey Int(const char* name, int value)
+{
+    return {name, OptionLookup::Integer, double(value), false, nullptr};
+}
+constexpr OptionKey Float(const char* name, double value)
+{
+    return {name, OptionLookup::Float, value, false, nullptr};
+}
+constexpr OptionKey Double(const char* name, double value)
+{
+    return {name, OptionLookup::Double, value, false, nullptr};
+}
+constexpr OptionKey Bool(const char* name, bool value)
+{
+    return {name, OptionLookup::Boolean, 0.0, value, nullptr};
+}
+constexpr OptionKey Text(const char* name, const char* value)
+{
+    return {name, OptionLookup::Text, 0.0, false, value};
+}
 
 const OptionKey kGraphicsKeys[] = {
-    Int("iScreenWidth", 800),
-    Int("iScreenHeight", 600),
+    Int("iScreenWidth", 800),    Int("iScreenHeight", 600),
     Double("dScreenFOV", -45.0),  // negative on purpose: the projection expects it
-    Int("iWindowPosY", -1),
-    Int("iWindowPosX", -1),
-    Bool("bDoubleBuffer", true),
-    Text("sWindowName", "Kalimbrax ver 0.alpha"),
-    Bool("bFullScreen", false),
-    Bool("bSmoothAndNice", true),
+    Int("iWindowPosY", -1),      Int("iWindowPosX", -1),
+    Bool("bDoubleBuffer", true), Text("sWindowName", "Kalimbrax ver 0.alpha"),
+    Bool("bFullScreen", false),  Bool("bSmoothAndNice", true),
 };
 
 const OptionKey kGluiKeys[] = {
@@ -126,7 +137,7 @@ constexpr int Count(const OptionKey (&)[N])
     return N;
 }
 
-} // namespace
+}  // namespace
 
 const OptionFile kOptionFiles[kOptionFileCount] = {
     {"graphics.opt", kGraphicsKeys, Count(kGraphicsKeys), true},

@@ -28,9 +28,15 @@ constexpr std::size_t kMaxTokenLength = 2047;
 // The text of a "//" comment must be shorter than this.
 constexpr std::size_t kMaxLineCommentLength = 2048;
 
-bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(int c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // ASCII-only, so that the locale never changes which names match.
 bool EqualsIgnoringAsciiCase(const std::string& a, const char* b)
@@ -358,7 +364,7 @@ std::vector<std::unique_ptr<COptions>>& RetiredSets()
     return retired;
 }
 
-} // namespace
+}  // namespace
 
 bool COptionsParser::ParseFileForVariable(FILE* stream, COptions* options)
 {
@@ -443,7 +449,7 @@ bool NumberAsDouble(const COptionEntry* entry, double& value)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int COptions::GetInt(const char* name, int defaultValue, int* out) const
 {

@@ -12,8 +12,8 @@ enum { OPTION_NUMBER = 1, OPTION_BOOL = 2, OPTION_TEXT = 3 };
 // reading one type's bytes as another.
 struct COptionEntry {
     std::string name;
-    int kind = 0;          // OPTION_NUMBER, OPTION_BOOL or OPTION_TEXT
-    bool isReal = false;   // a number written with a point
+    int kind = 0;               // OPTION_NUMBER, OPTION_BOOL or OPTION_TEXT
+    bool isReal = false;        // a number written with a point
     std::int32_t intValue = 0;  // "%li" rules, the long wrapped to 32 bits
     double realValue = 0.0;
     bool boolValue = false;

@@ -23,10 +23,10 @@ public:
     // enables the client arrays it needs and disables all three afterwards.
     void Draw() override;
 
-    std::vector<float> m_Vertices;        // x, y, z per vertex
-    std::vector<float> m_Normals;         // nx, ny, nz per vertex
-    std::vector<float> m_TexCoords;       // s, t per vertex; empty unless textured
-    std::vector<std::uint32_t> m_Indices; // three per triangle, all below m_iVertexCount
+    std::vector<float> m_Vertices;         // x, y, z per vertex
+    std::vector<float> m_Normals;          // nx, ny, nz per vertex
+    std::vector<float> m_TexCoords;        // s, t per vertex; empty unless textured
+    std::vector<std::uint32_t> m_Indices;  // three per triangle, all below m_iVertexCount
     int m_iVertexCount = 0;
     int m_iTriangleCount = 0;
     bool m_bTextured = false;

@@ -159,7 +159,7 @@ bool DecodeInto(Source& source, MeshData& mesh, MeshError* error)
     return result == MeshError::None;
 }
 
-} // namespace
+}  // namespace
 
 const char* MeshErrorText(MeshError error)
 {
@@ -206,8 +206,8 @@ bool EncodeMesh(const MeshData& mesh, std::vector<unsigned char>& out)
     }
     std::size_t v = mesh.vertices.size() / 3;
     std::size_t t = mesh.indices.size() / 3;
-    out.reserve(kMinHeaderLength + 4 * (mesh.vertices.size() + mesh.normals.size() + mesh.texCoords.size() +
-                                        mesh.indices.size()));
+    out.reserve(kMinHeaderLength +
+                4 * (mesh.vertices.size() + mesh.normals.size() + mesh.texCoords.size() + mesh.indices.size()));
     out.push_back(static_cast<unsigned char>(kMinHeaderLength));
     out.push_back(static_cast<unsigned char>(mesh.version));
     out.push_back(static_cast<unsigned char>(v >> 8));

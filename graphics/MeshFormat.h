@@ -19,10 +19,10 @@
 struct MeshData {
     int version = 12;
     bool textured = false;
-    std::vector<float> vertices;        // 3 per vertex
-    std::vector<float> normals;         // 3 per vertex
-    std::vector<float> texCoords;       // 2 per vertex, empty unless textured
-    std::vector<std::uint32_t> indices; // 3 per triangle
+    std::vector<float> vertices;         // 3 per vertex
+    std::vector<float> normals;          // 3 per vertex
+    std::vector<float> texCoords;        // 2 per vertex, empty unless textured
+    std::vector<std::uint32_t> indices;  // 3 per triangle
 
     int VertexCount() const { return static_cast<int>(vertices.size() / 3); }
     int TriangleCount() const { return static_cast<int>(indices.size() / 3); }

@@ -25,8 +25,8 @@ bool PngImageSave(const char* fileName, const CTgaImage& image)
     };
     const bool encoded = stbi_write_png_to_func(append, &png, image.width, image.height, 3, top, -stride) != 0;
     const bool written = encoded && ReplaceFile(fileName, [&](FILE* file) {
-        return std::fwrite(png.data(), 1, png.size(), file) == png.size();
-    });
+                             return std::fwrite(png.data(), 1, png.size(), file) == png.size();
+                         });
     if (!written)
         LogError("PngImageSave -- Impossible d'écrire le fichier %s", fileName);
     return written;

@@ -46,7 +46,7 @@ void SwapRedBlue(unsigned char* block, std::uint64_t bytes, unsigned bytesPerPix
         std::swap(block[i], block[i + 2]);
 }
 
-} // namespace
+}  // namespace
 
 bool CTgaImage::TgaImageLoad(const char* fileName, CTgaImage* _ctiImage)
 {
@@ -108,9 +108,10 @@ bool CTgaImage::TgaImageLoad(const char* fileName, CTgaImage* _ctiImage)
             return false;
         const std::uint64_t supplied = end > here ? std::uint64_t(end - here) : 0;
         if (end >= 0 && supplied < blockSize && blockSize - supplied > kMaxMissingPixels) {
-            LogError("CTgaImage::TgaImageLoad -- Fichier tronqué (%ux%u) : il manque %llu octets de pixels, bloc refusé",
-                     unsigned(_ctiImage->width), unsigned(_ctiImage->height),
-                     static_cast<unsigned long long>(blockSize - supplied));
+            LogError(
+                "CTgaImage::TgaImageLoad -- Fichier tronqué (%ux%u) : il manque %llu octets de pixels, bloc refusé",
+                unsigned(_ctiImage->width), unsigned(_ctiImage->height),
+                static_cast<unsigned long long>(blockSize - supplied));
             return false;
         }
     }
@@ -158,7 +159,18 @@ bool CTgaImage::TgaImageSave(const char* fileName, CTgaImage* _ctiImage)
     const bool written = ReplaceFile(fileName, [&](FILE* file) {
         opened = true;
         const unsigned char header[kHeaderSize] = {
-            0, 0, kTypeTrueColour, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+            0,
+            0,
+            kTypeTrueColour,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
             static_cast<unsigned char>(_ctiImage->width & 0xFF),
             static_cast<unsigned char>(_ctiImage->width >> 8),
             static_cast<unsigned char>(_ctiImage->height & 0xFF),

@@ -84,8 +84,7 @@ GLUI_WindowSystem* GLUI_SetWindowSystem(GLUI_WindowSystem* system)
 long GLUI_InputQueue::KeyOf(const GLUI_InputEvent& event)
 {
     int code = event.code;
-    if (event.type == GLUI_InputEvent::KEY)
-    {
+    if (event.type == GLUI_InputEvent::KEY) {
         // GLUT reports ctrl+a as 1 and a with shift as 'A'; the release may
         // come with other modifiers than the press, so they name one key.
         if (code >= 1 && code <= 26)
@@ -123,8 +122,7 @@ void GLUI_InputQueue::Note(const GLUI_InputEvent& event)
 
 void GLUI_InputQueue::Push(const GLUI_InputEvent& event, const Apply& apply)
 {
-    if (MustWait(event))
-    {
+    if (MustWait(event)) {
         m_waiting.push_back(event);
         return;
     }
@@ -138,8 +136,7 @@ bool GLUI_InputQueue::EndFrame(const Apply& apply)
     m_bKeyPressThisFrame = false;
     std::deque<GLUI_InputEvent> waiting;
     waiting.swap(m_waiting);
-    while (!waiting.empty())
-    {
+    while (!waiting.empty()) {
         // m_waiting is empty until one event must wait again; from then on
         // every later event queues behind it, in order.
         Push(waiting.front(), apply);
@@ -152,15 +149,9 @@ bool GLUI_InputQueue::EndFrame(const Apply& apply)
 // GLUI_Control and the controls
 // ============================================================================
 
-GLUI_Control::GLUI_Control(GLUI* glui, GLUI_Panel* parent, Kind kind, const char* label, int id,
-                           GLUI_Update_CB cb)
-    : m_pGlui(glui),
-      m_pParent(parent),
-      m_eKind(kind),
-      m_iIndex(static_cast<int>(glui->m_controls.size()) + 1),
-      m_iId(id),
-      m_pCallback(cb),
-      m_strLabel(Cp1252ToUtf8(label ? label : ""))
+GLUI_Control::GLUI_Control(GLUI* glui, GLUI_Panel* parent, Kind kind, const char* label, int id, GLUI_Update_CB cb)
+    : m_pGlui(glui), m_pParent(parent), m_eKind(kind), m_iIndex(static_cast<int>(glui->m_controls.size()) + 1),
+      m_iId(id), m_pCallback(cb), m_strLabel(Cp1252ToUtf8(label ? label : ""))
 {
 }
 
@@ -218,8 +209,7 @@ GLUI_Spinner::GLUI_Spinner(GLUI* glui, GLUI_Panel* parent, const char* label, in
     : GLUI_Control(glui, parent, KIND_SPINNER, label, id, cb), m_iDataType(dataType), m_pLive(live)
 {
     // Like GLUI, the spinner starts from its live variable.
-    if (m_pLive)
-    {
+    if (m_pLive) {
         const float start = m_iDataType == GLUI_SPINNER_INT ? static_cast<float>(*static_cast<int*>(m_pLive))
                                                             : *static_cast<float*>(m_pLive);
         if (std::isfinite(start))
@@ -243,8 +233,7 @@ void GLUI_Spinner::set_float_limits(float low, float high, int limit_type)
     m_fMin = low;
     m_fMax = high;
     m_iLimitType = limit_type == GLUI_LIMIT_CLAMP ? GLUI_LIMIT_CLAMP : GLUI_LIMIT_NONE;
-    if (m_iLimitType == GLUI_LIMIT_CLAMP && (m_fValue < low || m_fValue > high))
-    {
+    if (m_iLimitType == GLUI_LIMIT_CLAMP && (m_fValue < low || m_fValue > high)) {
         m_fValue = low;
         WriteLive();
     }
@@ -256,8 +245,7 @@ void GLUI_Spinner::set_float_val(float value)
     // A model that fails may hand over NaN; keeping the last good value, and
     // writing it back over whatever the live variable received, keeps NaN
     // out of the arm.
-    if (std::isfinite(value))
-    {
+    if (std::isfinite(value)) {
         if (m_iLimitType == GLUI_LIMIT_CLAMP)
             value = GLUI_ClampFloat(value, m_fMin, m_fMax);
         if (m_iDataType == GLUI_SPINNER_INT)
@@ -270,8 +258,7 @@ void GLUI_Spinner::set_float_val(float value)
     RequestPanelRedisplay();
 }
 
-GLUI_Checkbox::GLUI_Checkbox(GLUI* glui, GLUI_Panel* parent, const char* label, int* live, int id,
-                             GLUI_Update_CB cb)
+GLUI_Checkbox::GLUI_Checkbox(GLUI* glui, GLUI_Panel* parent, const char* label, int* live, int id, GLUI_Update_CB cb)
     : GLUI_Control(glui, parent, KIND_CHECKBOX, label, id, cb), m_piLive(live)
 {
     if (m_piLive)
@@ -322,16 +309,14 @@ GLUI::GLUI() : m_columnBars(1, false), m_pState(new GLUI_WindowState) {}
 
 GLUI::~GLUI() = default;
 
-template <class T> T* GLUI::Adopt(T* control)
+template <class T>
+T* GLUI::Adopt(T* control)
 {
     control->m_iColumn = static_cast<int>(m_columnBars.size()) - 1;
-    if (control->m_pParent)
-    {
+    if (control->m_pParent) {
         control->m_iColumn = control->m_pParent->m_iColumn;
         control->m_pParent->m_children.push_back(control);
-    }
-    else
-    {
+    } else {
         m_topLevel.push_back(control);
     }
     m_controls.emplace_back(control);
@@ -344,11 +329,10 @@ GLUI_Rollout* GLUI::add_rollout(const char* name, int open)
     return Adopt(new GLUI_Rollout(this, name, open != 0));
 }
 
-GLUI_Spinner* GLUI::add_spinner_to_panel(GLUI_Panel* panel, const char* name, int data_type, void* live_var,
-                                         int id, GLUI_Update_CB cb)
+GLUI_Spinner* GLUI::add_spinner_to_panel(GLUI_Panel* panel, const char* name, int data_type, void* live_var, int id,
+                                         GLUI_Update_CB cb)
 {
-    if (data_type != GLUI_SPINNER_FLOAT && data_type != GLUI_SPINNER_INT)
-    {
+    if (data_type != GLUI_SPINNER_FLOAT && data_type != GLUI_SPINNER_INT) {
         // The live variable's type is unknown: the spinner is made without
         // one rather than writing a float over something else.
         LogError("GLUI::add_spinner_to_panel -- Type de données %d non géré pour « %s », variable liée ignorée",
@@ -498,8 +482,7 @@ void GLUI_Internal::RunCallbacks(GLUI* glui)
     std::vector<GLUI_Control*> pending;
     pending.swap(glui->m_pending);
     GLUI_WindowSystem& windows = GLUI_Windows();
-    for (GLUI_Control* control : pending)
-    {
+    for (GLUI_Control* control : pending) {
         if (!control->m_pCallback)
             continue;
         const int previous = windows.GetWindow();
@@ -532,8 +515,8 @@ std::string GLUI_Internal::LayoutText(const GLUI* glui, int width, int height)
     text += glui->m_strTitle;
     text += '\n';
     auto add = [&](const char* kind, const GLUI_Control* c, const GLUI_Rect& r, float value) {
-        std::snprintf(line, sizeof line, "%s %d %d %d %d %d %d %d %g ", kind, c->m_iIndex, c->m_iId, r.x, r.y,
-                      r.w, r.h, IsEnabled(c) ? 1 : 0, value);
+        std::snprintf(line, sizeof line, "%s %d %d %d %d %d %d %d %g ", kind, c->m_iIndex, c->m_iId, r.x, r.y, r.w, r.h,
+                      IsEnabled(c) ? 1 : 0, value);
         text += line;
         text += c->m_strLabel;
         text += '\n';
@@ -543,9 +526,8 @@ std::string GLUI_Internal::LayoutText(const GLUI* glui, int width, int height)
         const std::string refusal =
             c->m_eKind == GLUI_Control::KIND_SPINNER ? static_cast<const GLUI_Spinner*>(c)->m_strRefusal : "";
         const std::pair<const char*, const std::string*> items[] = {{"tooltip", &c->m_strTooltip},
-                                                                     {"refused", &refusal}};
-        for (const auto& [kind, what] : items)
-        {
+                                                                    {"refused", &refusal}};
+        for (const auto& [kind, what] : items) {
             if (what->empty())
                 continue;
             std::snprintf(line, sizeof line, "%s %d ", kind, c->m_iIndex);
@@ -555,15 +537,12 @@ std::string GLUI_Internal::LayoutText(const GLUI* glui, int width, int height)
         }
     };
     std::function<void(const GLUI_Control*)> visit = [&](const GLUI_Control* c) {
-        switch (c->m_eKind)
-        {
+        switch (c->m_eKind) {
         case GLUI_Control::KIND_PANEL:
-        case GLUI_Control::KIND_ROLLOUT:
-        {
+        case GLUI_Control::KIND_ROLLOUT: {
             const GLUI_Panel* panel = static_cast<const GLUI_Panel*>(c);
             bool open = true;
-            if (c->m_eKind == GLUI_Control::KIND_ROLLOUT)
-            {
+            if (c->m_eKind == GLUI_Control::KIND_ROLLOUT) {
                 open = static_cast<const GLUI_Rollout*>(c)->m_bOpen;
                 add("rollout", c, c->m_rect, open ? 1.0f : 0.0f);
                 notes(c);
@@ -573,8 +552,7 @@ std::string GLUI_Internal::LayoutText(const GLUI* glui, int width, int height)
                     visit(child);
             return;
         }
-        case GLUI_Control::KIND_SPINNER:
-        {
+        case GLUI_Control::KIND_SPINNER: {
             const GLUI_Spinner* s = static_cast<const GLUI_Spinner*>(c);
             add("spinner", c, c->m_rect, s->m_fValue);
             add("spinner-field", c, s->m_rectField, s->m_fValue);
@@ -591,8 +569,7 @@ std::string GLUI_Internal::LayoutText(const GLUI* glui, int width, int height)
         case GLUI_Control::KIND_SEPARATOR:
             add("separator", c, c->m_rect, 0.0f);
             break;
-        case GLUI_Control::KIND_STATICTEXT:
-        {
+        case GLUI_Control::KIND_STATICTEXT: {
             // One line per control in the dump, whatever the text holds.
             std::string oneLine;
             for (char ch : c->m_strLabel)

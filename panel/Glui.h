@@ -61,8 +61,7 @@ struct GLUI_Internal;     // the layer's own drawing code and its tests
 struct GLUI_WindowState;  // per-window drawing state, see GluiInternal.h
 
 // A rectangle in pixels of the panel window, origin at its top left corner.
-struct GLUI_Rect
-{
+struct GLUI_Rect {
     int x = 0;
     int y = 0;
     int w = 0;
@@ -73,8 +72,7 @@ struct GLUI_Rect
 // GLUI_Control
 // ============================================================================
 
-class GLUI_Control
-{
+class GLUI_Control {
 public:
     virtual ~GLUI_Control();
 
@@ -96,8 +94,7 @@ public:
     GLUI_Rect get_screen_rect() const { return m_rect; }
 
 protected:
-    enum Kind { KIND_PANEL, KIND_ROLLOUT, KIND_SPINNER, KIND_CHECKBOX, KIND_BUTTON, KIND_SEPARATOR,
-                KIND_STATICTEXT };
+    enum Kind { KIND_PANEL, KIND_ROLLOUT, KIND_SPINNER, KIND_CHECKBOX, KIND_BUTTON, KIND_SEPARATOR, KIND_STATICTEXT };
 
     GLUI_Control(GLUI* glui, GLUI_Panel* parent, Kind kind, const char* label, int id, GLUI_Update_CB cb);
     void RequestPanelRedisplay() const;
@@ -109,8 +106,8 @@ protected:
     GLUI* m_pGlui;
     GLUI_Panel* m_pParent;  // nullptr for the window's top level
     Kind m_eKind;
-    int m_iIndex;           // creation order in its window: the control's ImGui identity
-    int m_iColumn = 0;      // column of the window's top level the control is in
+    int m_iIndex;       // creation order in its window: the control's ImGui identity
+    int m_iColumn = 0;  // column of the window's top level the control is in
     int m_iId;
     GLUI_Update_CB m_pCallback;
     std::string m_strLabel;
@@ -124,8 +121,7 @@ protected:
 // The controls
 // ============================================================================
 
-class GLUI_Panel : public GLUI_Control
-{
+class GLUI_Panel : public GLUI_Control {
 protected:
     GLUI_Panel(GLUI* glui, GLUI_Panel* parent, Kind kind, const char* label);
     friend struct GLUI_Internal;
@@ -133,8 +129,7 @@ protected:
     std::vector<GLUI_Control*> m_children;  // owned by the window
 };
 
-class GLUI_Rollout : public GLUI_Panel
-{
+class GLUI_Rollout : public GLUI_Panel {
 private:
     GLUI_Rollout(GLUI* glui, const char* label, bool open);
     friend struct GLUI_Internal;
@@ -142,8 +137,7 @@ private:
     bool m_bOpen;
 };
 
-class GLUI_Spinner : public GLUI_Control
-{
+class GLUI_Spinner : public GLUI_Control {
 public:
     // GLUI_LIMIT_CLAMP keeps the value within [low, high] from now on; a
     // current value outside them becomes low. low above high is taken as
@@ -181,8 +175,7 @@ private:
     GLUI_Rect m_rectField, m_rectUp, m_rectDown;
 };
 
-class GLUI_Checkbox : public GLUI_Control
-{
+class GLUI_Checkbox : public GLUI_Control {
 public:
     // Checks (non-zero) or unchecks (0) the box and writes the live variable
     // (1 or 0); no callback.
@@ -198,15 +191,13 @@ private:
     int m_iValue = 0;
 };
 
-class GLUI_Button : public GLUI_Control
-{
+class GLUI_Button : public GLUI_Control {
 private:
     GLUI_Button(GLUI* glui, GLUI_Panel* parent, const char* label, int id, GLUI_Update_CB cb);
     friend class GLUI;
 };
 
-class GLUI_Separator : public GLUI_Control
-{
+class GLUI_Separator : public GLUI_Control {
 private:
     GLUI_Separator(GLUI* glui, GLUI_Panel* parent);
     friend class GLUI;
@@ -214,8 +205,7 @@ private:
 
 // A text the user reads and cannot change. Unlike a label it never widens
 // its column: it wraps within it, and the panel grows taller as needed.
-class GLUI_StaticText : public GLUI_Control
-{
+class GLUI_StaticText : public GLUI_Control {
 public:
     // Replaces the text (Windows-1252, like every label).
     void set_text(const char* text);
@@ -229,8 +219,7 @@ private:
 // GLUI: one panel window
 // ============================================================================
 
-class GLUI
-{
+class GLUI {
 public:
     ~GLUI();
 
@@ -256,7 +245,8 @@ public:
 
 private:
     GLUI();
-    template <class T> T* Adopt(T* control);
+    template <class T>
+    T* Adopt(T* control);
     friend class GLUI_Master_Object;
     friend class GLUI_Control;
     friend struct GLUI_Internal;
@@ -275,8 +265,7 @@ private:
 // GLUI_Master
 // ============================================================================
 
-class GLUI_Master_Object
-{
+class GLUI_Master_Object {
 public:
     // Opens a top-level GLUT window titled name (Windows-1252) that fits its
     // controls, and returns its GLUI, or nullptr when no window could be
@@ -313,4 +302,5 @@ extern GLUI_Master_Object GLUI_Master;
 // the rollout's open state (1 open), 0 otherwise. label: UTF-8, to the end
 // of the line; a static text's lines are joined with " | ". After a
 // control's lines come "tooltip <index> <text>" when it has a tooltip, and
-// "refused <index> <reason>" while a spinner holds refused text. The first line is "window 0 <glut id> 0 0 <width> <height> 1 0 <title>".
+// "refused <index> <reason>" while a spinner holds refused text. The first line is "window 0 <glut id> 0 0 <width>
+// <height> 1 0 <title>".

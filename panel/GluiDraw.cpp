@@ -89,10 +89,8 @@ void Apply(const GLUI_InputEvent& event)
 {
     ImGuiIO& io = ImGui::GetIO();
     SetModifiers(io, event.mods);
-    switch (event.type)
-    {
-    case GLUI_InputEvent::MOUSE_BUTTON:
-    {
+    switch (event.type) {
+    case GLUI_InputEvent::MOUSE_BUTTON: {
         io.MousePos = ImVec2(static_cast<float>(event.x), static_cast<float>(event.y));
         int button = -1;
         if (event.code == GLUT_LEFT_BUTTON)
@@ -112,8 +110,7 @@ void Apply(const GLUI_InputEvent& event)
         io.MousePos = ImVec2(static_cast<float>(event.x), static_cast<float>(event.y));
         io.MouseWheel += event.code > 0 ? 1.0f : -1.0f;
         break;
-    case GLUI_InputEvent::KEY:
-    {
+    case GLUI_InputEvent::KEY: {
         const int c = event.code & 0xFF;
         // Letters are kept down as both cases, and GLUT's ctrl+letter codes
         // 1 to 26 as their letters too, the way the backend maps them.
@@ -273,8 +270,7 @@ void OnDisplay()
     const int shownWidth = static_cast<int>(io.DisplaySize.x);
     const int shownHeight = static_cast<int>(io.DisplaySize.y);
     if ((width != shownWidth || height != shownHeight) &&
-        (width != state.requestedWidth || height != state.requestedHeight))
-    {
+        (width != state.requestedWidth || height != state.requestedHeight)) {
         // Asked once per new size: a window manager that refuses it does
         // not make the panel ask forever.
         state.requestedWidth = width;
@@ -282,8 +278,7 @@ void OnDisplay()
         glutReshapeWindow(width, height);
     }
 
-    if (waiting || state.settleFrames > 0)
-    {
+    if (waiting || state.settleFrames > 0) {
         if (state.settleFrames > 0)
             --state.settleFrames;
         glutPostWindowRedisplay(panel);
@@ -296,18 +291,15 @@ void OnDisplay()
 // GLUT window system
 // ============================================================================
 
-struct GlutWindowSystem : GLUI_WindowSystem
-{
+struct GlutWindowSystem : GLUI_WindowSystem {
     int CreateWindow(GLUI* glui, const char* title, int x, int y) override
     {
         const int previous = glutGetWindow();
-        if ((x < 0 || y < 0) && previous > 0)
-        {
+        if ((x < 0 || y < 0) && previous > 0) {
             // Beside the graphics window, where a user looks for it; left to
             // the window system when the screen has no room there.
             // A window left where the window system puts it may report -1.
-            const int besideX =
-                std::max(glutGet(GLUT_WINDOW_X), 0) + glutGet(GLUT_WINDOW_WIDTH) + kGapBesideMain;
+            const int besideX = std::max(glutGet(GLUT_WINDOW_X), 0) + glutGet(GLUT_WINDOW_WIDTH) + kGapBesideMain;
             const int besideY = std::max(glutGet(GLUT_WINDOW_Y), 0);
             if (besideX + kInitialWidth <= glutGet(GLUT_SCREEN_WIDTH))
                 x = besideX, y = besideY;
@@ -386,8 +378,7 @@ float GLUI_Internal::NaturalWidth(const GLUI_Control* control)
     const float frame = ImGui::GetFrameHeight();
     const float inner = style.ItemInnerSpacing.x;
     const float label = TextWidth(control->m_strLabel);
-    switch (control->m_eKind)
-    {
+    switch (control->m_eKind) {
     case GLUI_Control::KIND_SPINNER:
         return (label > 0.0f ? label + inner : 0.0f) + kFieldWidth + inner + frame + inner + frame;
     case GLUI_Control::KIND_CHECKBOX:
@@ -398,8 +389,7 @@ float GLUI_Internal::NaturalWidth(const GLUI_Control* control)
     case GLUI_Control::KIND_STATICTEXT:  // wraps within the column instead
         return 0.0f;
     case GLUI_Control::KIND_PANEL:
-    case GLUI_Control::KIND_ROLLOUT:
-    {
+    case GLUI_Control::KIND_ROLLOUT: {
         float children = 0.0f;
         for (const GLUI_Control* child : static_cast<const GLUI_Panel*>(control)->m_children)
             children = std::max(children, NaturalWidth(child));
@@ -423,14 +413,12 @@ void GLUI_Internal::DrawPanel(GLUI* glui, int* width, int* height)
     ImVec2 contentMax(0.0f, 0.0f);
     std::vector<float> bars;
     const int columns = static_cast<int>(glui->m_columnBars.size());
-    for (int column = 0; column < columns; ++column)
-    {
+    for (int column = 0; column < columns; ++column) {
         float columnWidth = 0.0f;
         for (const GLUI_Control* control : glui->m_topLevel)
             if (control->m_iColumn == column)
                 columnWidth = std::max(columnWidth, NaturalWidth(control));
-        if (column > 0)
-        {
+        if (column > 0) {
             ImGui::SameLine(0.0f, kColumnGap);
             if (glui->m_columnBars[column])
                 bars.push_back(std::floor(ImGui::GetCursorScreenPos().x - kColumnGap * 0.5f) + 0.5f);
@@ -438,8 +426,7 @@ void GLUI_Internal::DrawPanel(GLUI* glui, int* width, int* height)
         ImGui::BeginGroup();
         bool any = false;
         for (GLUI_Control* control : glui->m_topLevel)
-            if (control->m_iColumn == column)
-            {
+            if (control->m_iColumn == column) {
                 DrawControl(control, columnWidth);
                 any = true;
             }
@@ -467,8 +454,7 @@ void GLUI_Internal::DrawControl(GLUI_Control* control, float width)
     if (disabled)
         ImGui::BeginDisabled();  // greyed, and ImGui ignores its input
     const float natural = NaturalWidth(control);
-    switch (control->m_eKind)
-    {
+    switch (control->m_eKind) {
     case GLUI_Control::KIND_PANEL:
     case GLUI_Control::KIND_ROLLOUT:
         DrawRollout(static_cast<GLUI_Panel*>(control), width);
@@ -476,8 +462,7 @@ void GLUI_Internal::DrawControl(GLUI_Control* control, float width)
     case GLUI_Control::KIND_SPINNER:
         DrawSpinner(static_cast<GLUI_Spinner*>(control), width);
         break;
-    case GLUI_Control::KIND_CHECKBOX:
-    {
+    case GLUI_Control::KIND_CHECKBOX: {
         GLUI_Checkbox* checkbox = static_cast<GLUI_Checkbox*>(control);
         AlignWithin(width, natural, control->m_iAlignment);
         bool checked = checkbox->m_iValue != 0;
@@ -492,8 +477,7 @@ void GLUI_Internal::DrawControl(GLUI_Control* control, float width)
             UserPress(static_cast<GLUI_Button*>(control));
         control->m_rect = ItemRect();
         break;
-    case GLUI_Control::KIND_SEPARATOR:
-    {
+    case GLUI_Control::KIND_SEPARATOR: {
         const ImVec2 at = ImGui::GetCursorScreenPos();
         const float thickness = ImGui::GetStyle().ItemSpacing.y;
         ImGui::Dummy(ImVec2(width, thickness));
@@ -523,8 +507,7 @@ void GLUI_Internal::DrawRollout(GLUI_Panel* panel, float width)
     ImDrawList* draw = ImGui::GetWindowDrawList();
     bool open = true;
     const ImVec2 origin = ImGui::GetCursorScreenPos();
-    if (panel->m_eKind == GLUI_Control::KIND_ROLLOUT)
-    {
+    if (panel->m_eKind == GLUI_Control::KIND_ROLLOUT) {
         GLUI_Rollout* rollout = static_cast<GLUI_Rollout*>(panel);
         // The title is a button the width of the column; a click opens or
         // closes the rollout (which resizes the window).
@@ -567,8 +550,7 @@ void GLUI_Internal::DrawSpinner(GLUI_Spinner* spinner, float width)
     const ImGuiStyle& style = ImGui::GetStyle();
     AlignWithin(width, NaturalWidth(spinner), spinner->m_iAlignment);
     const ImVec2 start = ImGui::GetCursorScreenPos();
-    if (!spinner->m_strLabel.empty())
-    {
+    if (!spinner->m_strLabel.empty()) {
         ImGui::AlignTextToFramePadding();
         ImGui::TextUnformatted(spinner->m_strLabel.c_str());
         ImGui::SameLine(0.0f, style.ItemInnerSpacing.x);
@@ -607,7 +589,8 @@ void GLUI_Internal::DrawTooltip(const GLUI_Control* control)
     // A refused field explains itself first; a disabled control still says
     // what it is for.
     const std::string* text = &control->m_strTooltip;
-    if (control->m_eKind == GLUI_Control::KIND_SPINNER && !static_cast<const GLUI_Spinner*>(control)->m_strRefusal.empty())
+    if (control->m_eKind == GLUI_Control::KIND_SPINNER &&
+        !static_cast<const GLUI_Spinner*>(control)->m_strRefusal.empty())
         text = &static_cast<const GLUI_Spinner*>(control)->m_strRefusal;
     const GLUI_Rect& r = control->m_rect;
     if (text->empty() || !ImGui::IsWindowHovered() ||
@@ -627,8 +610,7 @@ void GLUI_Internal::DrawArrow(GLUI_Spinner* spinner, const char* id, int directi
     // changes it continuously instead, faster the further the drag.
     const bool clicked = ImGui::ArrowButton(id, direction > 0 ? ImGuiDir_Up : ImGuiDir_Down);
     *rect = ItemRect();
-    if (ImGui::IsItemActive() && ImGui::IsMouseDragging(ImGuiMouseButton_Left, kDragThreshold))
-    {
+    if (ImGui::IsItemActive() && ImGui::IsMouseDragging(ImGuiMouseButton_Left, kDragThreshold)) {
         spinner->m_bDragging = true;
         const float dy = ImGui::GetIO().MouseDelta.y;
         const float total = ImGui::GetMouseDragDelta(ImGuiMouseButton_Left, kDragThreshold).y;

@@ -63,13 +63,26 @@ void SetTooltip(GLUI_Control* control, const char* utf8)
 bool DisplayFlagOf(int id, DisplayFlag* flag)
 {
     switch (id) {
-    case CHECK_WIREFRAME: *flag = DisplayFlag::WireFrame; return true;
-    case CHECK_DECORATION: *flag = DisplayFlag::Decoration; return true;
-    case CHECK_REFLECT: *flag = DisplayFlag::Reflect; return true;
-    case CHECK_SHADOWS: *flag = DisplayFlag::Shadows; return true;
-    case CHECK_METALLOOK: *flag = DisplayFlag::MetalLook; return true;
-    case CHECK_AXES: *flag = DisplayFlag::Axes; return true;
-    default: return false;
+    case CHECK_WIREFRAME:
+        *flag = DisplayFlag::WireFrame;
+        return true;
+    case CHECK_DECORATION:
+        *flag = DisplayFlag::Decoration;
+        return true;
+    case CHECK_REFLECT:
+        *flag = DisplayFlag::Reflect;
+        return true;
+    case CHECK_SHADOWS:
+        *flag = DisplayFlag::Shadows;
+        return true;
+    case CHECK_METALLOOK:
+        *flag = DisplayFlag::MetalLook;
+        return true;
+    case CHECK_AXES:
+        *flag = DisplayFlag::Axes;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -114,7 +127,7 @@ void OnArmMoved()
     CGluiInput::Refresh();
 }
 
-} // namespace
+}  // namespace
 
 bool CGluiInput::Init()
 {
@@ -177,9 +190,8 @@ void CGluiInput::BuildPanel()
     GLUI_Rollout* pose = g_pGlui->add_rollout(options.GetString("strMGIName", "MGI"), true);
     SetTooltip(pose, "Pose de l'outil : centre du poignet X, Y, Z (centièmes d'unité de scène, repère de la "
                      "base) et orientation de la main Alpha, Bêta, Gamma (degrés).");
-    static const char* const poseKeys[6][2] = {{"strXAxisName", "X"}, {"strYAxisName", "Y"},
-                                               {"strZAxisName", "Z"}, {"strAlphaName", "A"},
-                                               {"strBetaName", "B"},  {"strGammaName", "C"}};
+    static const char* const poseKeys[6][2] = {{"strXAxisName", "X"}, {"strYAxisName", "Y"}, {"strZAxisName", "Z"},
+                                               {"strAlphaName", "A"}, {"strBetaName", "B"},  {"strGammaName", "C"}};
     static const char* const poseTips[6] = {
         "X du centre du poignet, en centièmes d'unité de scène.",
         "Y du centre du poignet, en centièmes d'unité de scène.",
@@ -189,9 +201,9 @@ void CGluiInput::BuildPanel()
         "Gamma (degrés, 0 à 180) : l'angle dont la main est tournée autour de l'axe donné par Alpha et Bêta.",
     };
     for (int i = 0; i < 6; ++i) {
-        g_pPoseSpinners[i] = g_pGlui->add_spinner_to_panel(pose, options.GetString(poseKeys[i][0], poseKeys[i][1]),
-                                                           GLUI_SPINNER_FLOAT, nullptr, FIRST_POSE_SPINNER + i,
-                                                           OnSpinner);
+        g_pPoseSpinners[i] =
+            g_pGlui->add_spinner_to_panel(pose, options.GetString(poseKeys[i][0], poseKeys[i][1]), GLUI_SPINNER_FLOAT,
+                                          nullptr, FIRST_POSE_SPINNER + i, OnSpinner);
         SetTooltip(g_pPoseSpinners[i], poseTips[i]);
     }
     g_pMGIStatus = g_pGlui->add_statictext_to_panel(pose, "");
@@ -202,13 +214,13 @@ void CGluiInput::BuildPanel()
 
     GLUI_Rollout* control = g_pGlui->add_rollout(options.GetString("strControlName", "Control"), true);
     SetTooltip(control, "Mouvement en temps réel et calculs des modèles géométriques.");
-    g_pCheckboxes[CHECK_REALTIME] = g_pGlui->add_checkbox_to_panel(
-        control, options.GetString("strRealTime", "RT"), nullptr, CHECK_REALTIME, OnCheckbox);
+    g_pCheckboxes[CHECK_REALTIME] = g_pGlui->add_checkbox_to_panel(control, options.GetString("strRealTime", "RT"),
+                                                                   nullptr, CHECK_REALTIME, OnCheckbox);
     SetTooltip(g_pCheckboxes[CHECK_REALTIME],
                "Temps réel : les changements deviennent des cibles, que « Démarrer » fait atteindre à chaque "
                "articulation à sa vitesse maximale. Décoché : le bras bouge aussitôt, un mouvement s'arrête.");
-    g_pGoButton = g_pGlui->add_button_to_panel(control, options.GetString("strRealTimeButton", "GO"), BUTTON_GO,
-                                               OnButton);
+    g_pGoButton =
+        g_pGlui->add_button_to_panel(control, options.GetString("strRealTimeButton", "GO"), BUTTON_GO, OnButton);
     g_pGoButton->set_alignment(GLUI_ALIGN_LEFT);
     SetTooltip(g_pGoButton, "Démarre le mouvement vers les cibles, chaque articulation à sa vitesse maximale "
                             "(degrés par seconde, robot.opt).");
@@ -218,19 +230,24 @@ void CGluiInput::BuildPanel()
     SetTooltip(g_pCheckboxes[CHECK_IMMEDIATE],
                "Mode immédiat : un changement n'agit que sur son groupe. Décoché : changer les angles recalcule "
                "la pose (MGD), changer la pose recalcule les angles (MGI).");
-    g_pMGDCButton = g_pGlui->add_button_to_panel(control, options.GetString("strMGDCalculus", "MGDC"), BUTTON_MGDC,
-                                                 OnButton);
+    g_pMGDCButton =
+        g_pGlui->add_button_to_panel(control, options.GetString("strMGDCalculus", "MGDC"), BUTTON_MGDC, OnButton);
     g_pMGDCButton->set_alignment(GLUI_ALIGN_LEFT);
     SetTooltip(g_pMGDCButton, "MGD, modèle géométrique direct : la pose de l'outil que donnent les six angles.");
-    g_pMGICButton = g_pGlui->add_button_to_panel(control, options.GetString("strMGICalculus", "MGIC"), BUTTON_MGIC,
-                                                 OnButton);
+    g_pMGICButton =
+        g_pGlui->add_button_to_panel(control, options.GetString("strMGICalculus", "MGIC"), BUTTON_MGIC, OnButton);
     g_pMGICButton->set_alignment(GLUI_ALIGN_LEFT);
     SetTooltip(g_pMGICButton, "MGI, modèle géométrique inverse : les six angles qui amènent l'outil à la pose.");
 
     GLUI_Rollout* display = g_pGlui->add_rollout(options.GetString("strGraphName", "Control"), true);
     SetTooltip(display, "Ce que montre la fenêtre graphique ; les touches F4, F5 et F9 à F12 font de même.");
     // Default labels are Windows-1252, like those of glui.opt.
-    struct Toggle { const char* key; const char* label; int id; const char* tip; };
+    struct Toggle {
+        const char* key;
+        const char* label;
+        int id;
+        const char* tip;
+    };
     const Toggle toggles[] = {
         {"strWireFrameMode", "WF", CHECK_WIREFRAME, "Fil de fer : les arêtes seules (F5)."},
         {"strDecoration", "DC", CHECK_DECORATION, "Décor : sol, grille et ciel (F9)."},
@@ -310,9 +327,16 @@ void CGluiInput::OnCheckbox(int id)
 void CGluiInput::OnButton(int id)
 {
     switch (id) {
-    case BUTTON_GO: CPanelActions::StartMotion(); break;
-    case BUTTON_MGDC: CPanelActions::ComputeForward(); break;
-    case BUTTON_MGIC: CPanelActions::ComputeInverse(); break;
-    default: break;
+    case BUTTON_GO:
+        CPanelActions::StartMotion();
+        break;
+    case BUTTON_MGDC:
+        CPanelActions::ComputeForward();
+        break;
+    case BUTTON_MGIC:
+        CPanelActions::ComputeInverse();
+        break;
+    default:
+        break;
     }
 }

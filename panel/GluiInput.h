@@ -29,8 +29,17 @@ public:
 };
 
 // Checkbox and button ids.
-enum { CHECK_REALTIME = 1, CHECK_IMMEDIATE = 2, CHECK_WIREFRAME = 4, CHECK_DECORATION = 5,
-       CHECK_REFLECT = 6, CHECK_SHADOWS = 7, CHECK_METALLOOK = 8, CHECK_AXES = 9, CHECK_COUNT = 10 };
+enum {
+    CHECK_REALTIME = 1,
+    CHECK_IMMEDIATE = 2,
+    CHECK_WIREFRAME = 4,
+    CHECK_DECORATION = 5,
+    CHECK_REFLECT = 6,
+    CHECK_SHADOWS = 7,
+    CHECK_METALLOOK = 8,
+    CHECK_AXES = 9,
+    CHECK_COUNT = 10
+};
 enum { BUTTON_GO = 1, BUTTON_MGDC = 2, BUTTON_MGIC = 3 };
 // Spinner ids below this are joint angles, from it up the tool pose.
 enum { FIRST_POSE_SPINNER = 10 };

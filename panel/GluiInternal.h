@@ -33,7 +33,6 @@ float GLUI_ClampFloat(float value, float low, float high);
 // (nan, inf, 1e39).
 bool GLUI_ParseFloat(const char* text, float* out);
 
-
 // Change of a spinner value for a vertical mouse motion of dy pixels (down is
 // positive) while dragging an arrow, total pixels from where the drag began:
 // upward increases, and the further the drag, the faster.
@@ -48,8 +47,7 @@ constexpr float GLUI_SPINNER_STEP = 1.0f;
 
 // The GLUT calls the control logic makes. The real one (GluiDraw.cpp) calls
 // GLUT and sets up ImGui; the tests install a fake that records the calls.
-struct GLUI_WindowSystem
-{
+struct GLUI_WindowSystem {
     virtual ~GLUI_WindowSystem() = default;
     // Opens the panel window of glui, with its handlers and its ImGui
     // context; returns its GLUT id, 0 on failure. Leaves the window current
@@ -81,19 +79,17 @@ GLUI_WindowSystem& GLUI_GlutWindowSystem();
 // event at once unless it must wait for a frame: the release of a button or
 // key pressed since the last frame, a second key press since the last frame,
 // and anything behind an event already waiting (order is kept).
-struct GLUI_InputEvent
-{
+struct GLUI_InputEvent {
     enum Type { MOUSE_BUTTON, MOUSE_MOVE, MOUSE_WHEEL, KEY, SPECIAL, LEAVE };
     Type type = MOUSE_MOVE;
     int code = 0;       // button, character, special key, wheel direction
     bool down = false;  // MOUSE_BUTTON, KEY, SPECIAL
     int x = 0;
     int y = 0;
-    int mods = -1;      // GLUT modifiers when the event came, -1 unknown
+    int mods = -1;  // GLUT modifiers when the event came, -1 unknown
 };
 
-class GLUI_InputQueue
-{
+class GLUI_InputQueue {
 public:
     typedef std::function<void(const GLUI_InputEvent&)> Apply;
 
@@ -118,8 +114,7 @@ private:
 // GLUI_Internal
 // ============================================================================
 
-struct GLUI_Internal
-{
+struct GLUI_Internal {
     // What the user does. Each returns false, changing nothing, when the
     // control is disabled (or the value refused); otherwise it writes the
     // live variable, requests the graphics window's redisplay and queues the
@@ -168,14 +163,13 @@ struct GLUI_Internal
 // GLUI_WindowState
 // ============================================================================
 
-struct GLUI_WindowState
-{
+struct GLUI_WindowState {
     // Never destroyed: freeglut may end the process inside a callback, and
     // static destructors must not call ImGui.
     ImGuiContext* context = nullptr;
     GLUI_InputQueue input;
-    int settleFrames = 0;       // frames still to draw after an event
-    int requestedWidth = 0;     // last size asked of GLUT
+    int settleFrames = 0;    // frames still to draw after an event
+    int requestedWidth = 0;  // last size asked of GLUT
     int requestedHeight = 0;
     std::string layoutPath;     // KALIMBRAX_PANEL_LAYOUT, empty when unset
     std::string layoutWritten;  // content last written there

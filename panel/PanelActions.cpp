@@ -60,17 +60,23 @@ std::string DescribeMGI(const MGIResult& r)
 bool* FlagOf(DisplayFlag flag)
 {
     switch (flag) {
-    case DisplayFlag::WireFrame: return &g_bWireFrame;
-    case DisplayFlag::Decoration: return &Scene().m_bDecoration;
-    case DisplayFlag::Reflect: return &Scene().m_bReflect;
-    case DisplayFlag::Shadows: return &Scene().m_bShadows;
-    case DisplayFlag::MetalLook: return &Scene().m_bMetalLook;
-    case DisplayFlag::Axes: return &Scene().m_Robot.m_bShowAxes;
+    case DisplayFlag::WireFrame:
+        return &g_bWireFrame;
+    case DisplayFlag::Decoration:
+        return &Scene().m_bDecoration;
+    case DisplayFlag::Reflect:
+        return &Scene().m_bReflect;
+    case DisplayFlag::Shadows:
+        return &Scene().m_bShadows;
+    case DisplayFlag::MetalLook:
+        return &Scene().m_bMetalLook;
+    case DisplayFlag::Axes:
+        return &Scene().m_Robot.m_bShowAxes;
     }
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 void CPanelActions::Changed()
 {
@@ -265,8 +271,8 @@ ActionResult CPanelActions::TeachPose()
     std::string reason;
     if (FILE* file = std::fopen("poses.txt", "a")) {
         // Closed at once: the line is on disk whatever happens next.
-        const bool printed = std::fprintf(file, "moveto %.9g %.9g %.9g %.9g %.9g %.9g\n", a.A12, a.A23, a.A34,
-                                          a.A45, a.A56, a.A67) > 0;
+        const bool printed =
+            std::fprintf(file, "moveto %.9g %.9g %.9g %.9g %.9g %.9g\n", a.A12, a.A23, a.A34, a.A45, a.A56, a.A67) > 0;
         if (std::fclose(file) == 0 && printed)
             return {};
         reason = "impossible d'écrire dans poses.txt";

@@ -23,8 +23,8 @@ inline ArmRow MakeArmRow(const ArmLengths& l, double c2, double s2)
     return {l.a2 + l.a3 * c2, l.h + l.a3 * s2, c2, s2};
 }
 
-inline void RowPosition(const ArmLengths& l, const ArmRow& row, double c1, double s1, double c3, double s3,
-                        float* x, float* y, float* z)
+inline void RowPosition(const ArmLengths& l, const ArmRow& row, double c1, double s1, double c3, double s3, float* x,
+                        float* y, float* z)
 {
     const double c23 = row.c2 * c3 - row.s2 * s3;
     const double s23 = row.s2 * c3 + row.c2 * s3;

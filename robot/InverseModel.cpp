@@ -111,9 +111,9 @@ MGIResult SolveMGI(const ArmLengths& lengths, MGIModel model, const ToolPose& ta
     }
     MGISolutions solutions;
     SolveMGIExact(lengths, target, &solutions);
-    return FromConfiguration(
-        solutions, NearestConfiguration(solutions.configurations, solutions.count, reference, limits), reference,
-        limits);
+    return FromConfiguration(solutions,
+                             NearestConfiguration(solutions.configurations, solutions.count, reference, limits),
+                             reference, limits);
 }
 
 MGIResult SolveMGINearGrid(const ArmLengths& lengths, const ToolPose& target, const JointLimits& limits)

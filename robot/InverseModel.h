@@ -18,12 +18,12 @@ enum class MGIModel { Grid, Exact };
 MGIModel ReadMGIModel(const COptions& robotOptions);
 
 struct MGIResult {
-    JointAngles angles;   // each within its limits where a whole turn fits
+    JointAngles angles;  // each within its limits where a whole turn fits
     MGIModel model;
-    double distance;      // from the wrist centre the angles give to the target, pose units
-    bool reached;         // exact model: the target is within reach
-    bool withinLimits;    // exact model: the configuration fits the limits
-    ArmPosture posture;   // exact model: how the arm holds it
+    double distance;     // from the wrist centre the angles give to the target, pose units
+    bool reached;        // exact model: the target is within reach
+    bool withinLimits;   // exact model: the configuration fits the limits
+    ArmPosture posture;  // exact model: how the arm holds it
 };
 
 // Squared distance in joint space, each joint's difference taken modulo 360

@@ -16,7 +16,10 @@ namespace {
 // Shared pieces
 // ============================================================================
 
-double Sgn(double v) { return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0); }
+double Sgn(double v)
+{
+    return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0);
+}
 
 // A radicand of the axis formula: rounding can make r_ii - cg slightly
 // negative near a half turn, which would give a not-a-number axis. Such a

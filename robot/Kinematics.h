@@ -37,8 +37,8 @@ struct ArmLengths {
 // single-precision values the option reader returns; the products are
 // formed in double precision (100 x 0.3f is 30.0000011920929, not 30).
 // The sign of the elbow offset only moves the drawn link.
-ArmLengths MakeArmLengths(float fBodySizeZ, float fShoulderSizeX, float fUpperArmSizeX,
-                          float fElbowSizeY, float fLowerArmSizeZ);
+ArmLengths MakeArmLengths(float fBodySizeZ, float fShoulderSizeX, float fUpperArmSizeX, float fElbowSizeY,
+                          float fLowerArmSizeZ);
 // The same from an option set (missing keys are 0.0, as for the drawing).
 ArmLengths MakeArmLengths(const COptions& robotOptions);
 
@@ -49,8 +49,7 @@ void ComputeMGD(const ArmLengths& lengths, const JointAngles& angles, ToolPose* 
 
 // Wrist centre of the forward model alone, bit-identical to the X, Y, Z of
 // ComputeMGD for the same A12, A23, A34.
-void ComputeMGDPosition(const ArmLengths& lengths, float a12, float a23, float a34,
-                        float* x, float* y, float* z);
+void ComputeMGDPosition(const ArmLengths& lengths, float a12, float a23, float a34, float* x, float* y, float* z);
 
 // How far the wrist centre of these angles (A12, A23, A34) lies from the
 // target's, in pose units.

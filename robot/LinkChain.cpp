@@ -15,13 +15,8 @@ const LinkKeys kLinkKeys[kLinkCount] = {
 void LinkRotations(const JointAngles& a, float r[kLinkCount][3])
 {
     const float table[kLinkCount][3] = {
-        {0.0f, 0.0f, 0.0f},
-        {0.0f, 0.0f, a.A12},
-        {90.0f, 0.0f, a.A23},
-        {0.0f, 0.0f, a.A34},
-        {90.0f, 0.0f, a.A45},
-        {90.0f, 0.0f, a.A56},
-        {90.0f, 0.0f, a.A67},
+        {0.0f, 0.0f, 0.0f},   {0.0f, 0.0f, a.A12},  {90.0f, 0.0f, a.A23}, {0.0f, 0.0f, a.A34},
+        {90.0f, 0.0f, a.A45}, {90.0f, 0.0f, a.A56}, {90.0f, 0.0f, a.A67},
     };
     for (int i = 0; i < kLinkCount; ++i)
         for (int j = 0; j < 3; ++j)
@@ -84,7 +79,7 @@ Matrix4 Chain(const JointAngles& angles, const float offsets[kLinkCount][3], int
     return m;
 }
 
-} // namespace
+}  // namespace
 
 Matrix4 ChainTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int last)
 {

@@ -131,7 +131,7 @@ void SolveMGIExact(const ArmLengths& l, const ToolPose& target, MGISolutions* so
         for (int flip = 0; flip < (twin ? 2 : 1); ++flip) {
             const double s = flip ? kPi : 0.0;
             MGIConfiguration& c = all[count++];
-            c.angles = JointAngles{arm.a12,        arm.a23, arm.a34, ToDegrees(t4 + s), ToDegrees(flip ? -t5 : t5),
+            c.angles = JointAngles{arm.a12,          arm.a23, arm.a34, ToDegrees(t4 + s), ToDegrees(flip ? -t5 : t5),
                                    ToDegrees(t6 + s)};
             c.posture = PostureOf(l, c.angles);
             c.distance = distance;

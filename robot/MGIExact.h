@@ -22,9 +22,9 @@ enum class ElbowBend { Up, Down, Stretched, Folded };
 
 // How a configuration holds the arm.
 struct ArmPosture {
-    bool back;        // the wrist centre behind the base axis: reaching back over the base
+    bool back;  // the wrist centre behind the base axis: reaching back over the base
     ElbowBend elbow;
-    bool flipped;     // the wrist's flipped twin: A56 negative
+    bool flipped;  // the wrist's flipped twin: A56 negative
 };
 
 // How a set of angles holds the arm. Above and below are judged from the
@@ -34,7 +34,7 @@ ArmPosture PostureOf(const ArmLengths& lengths, const JointAngles& angles);
 struct MGIConfiguration {
     JointAngles angles;  // each within [-180, 180]
     ArmPosture posture;
-    double distance;     // from the wrist centre the angles give to the target, pose units
+    double distance;  // from the wrist centre the angles give to the target, pose units
 };
 
 constexpr int kMaxMGIConfigurations = 8;

@@ -31,8 +31,8 @@ void SolveMGIWrist(const ToolPose& pose, double theta1, float bestA23, float bes
 double MGIWristCosine(const double r[3][3], double c1, double s1, double c23, double s23);
 // theta4 and theta6 (radians) from M; |sin theta5| <= threshold gives
 // theta4 = 0.
-void MGIWristEuler(const double r[3][3], double c1, double s1, double c23, double s23, double theta5,
-                   double* theta4, double* theta6);
+void MGIWristEuler(const double r[3][3], double c1, double s1, double c23, double s23, double theta5, double* theta4,
+                   double* theta6);
 
 // ---------------------------------------------------------------------------
 // The exact wrist: every angle from M itself.

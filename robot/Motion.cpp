@@ -11,7 +11,7 @@ namespace {
 CJointMotion g_Motion;
 void (*g_pObserver)() = nullptr;
 
-} // namespace
+}  // namespace
 
 void StartMotion()
 {
@@ -38,7 +38,8 @@ void SetMotionObserver(void (*observer)())
 void OnIdle()
 {
     CRobot& robot = static_cast<CMainScene*>(g_pCurrentScene)->m_Robot;
-    const MotionStep step = g_Motion.Advance(robot.m_fAngle, robot.m_fTargetAngle, robot.m_fMaxSpeed, MonotonicSeconds());
+    const MotionStep step =
+        g_Motion.Advance(robot.m_fAngle, robot.m_fTargetAngle, robot.m_fMaxSpeed, MonotonicSeconds());
     if (step == MotionStep::Waiting)
         return;
     if (step == MotionStep::Arrived)

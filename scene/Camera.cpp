@@ -16,7 +16,7 @@ Vec3f TurnAbout(const Vec3f& v, const Vec3f& k, float c, float s)
     return Vec3f{v.x * c - kv.x * s, v.y * c - kv.y * s, v.z * c - kv.z * s};
 }
 
-} // namespace
+}  // namespace
 
 CCamera StartCamera()
 {
@@ -66,7 +66,7 @@ bool MoveEye(CCamera& c, int key)
     }
 }
 
-} // namespace
+}  // namespace
 
 bool MoveCamera(CCamera& c, int key)
 {

@@ -27,8 +27,12 @@ constexpr float kMinEyeHeight = 0.5f;
 
 // GLUT special-key codes of the keys that move the eye.
 enum CameraKey {
-    kKeyLeft = 100, kKeyUp = 101, kKeyRight = 102, kKeyDown = 103,
-    kKeyPageUp = 104, kKeyPageDown = 105,
+    kKeyLeft = 100,
+    kKeyUp = 101,
+    kKeyRight = 102,
+    kKeyDown = 103,
+    kKeyPageUp = 104,
+    kKeyPageDown = 105,
 };
 
 // Moves the eye for an arrow or page key; returns false (and changes

@@ -40,7 +40,7 @@ void SphereMapping()
     glEnable(GL_TEXTURE_GEN_T);
 }
 
-} // namespace
+}  // namespace
 
 void CMainScene::ResetCamera()
 {
@@ -165,8 +165,8 @@ void CMainScene::Display()
 
     glLoadIdentity();
     const CCamera& c = m_Camera;
-    gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.eye.x + c.direction.x, c.eye.y + c.direction.y,
-              c.eye.z + c.direction.z, c.up.x, c.up.y, c.up.z);
+    gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.eye.x + c.direction.x, c.eye.y + c.direction.y, c.eye.z + c.direction.z,
+              c.up.x, c.up.y, c.up.z);
     // Given after the camera, so the light stays fixed in the world.
     glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
 
@@ -198,12 +198,23 @@ namespace {
 bool FlagOfKey(int key, DisplayFlag* flag)
 {
     switch (key) {
-    case GLUT_KEY_F4: *flag = DisplayFlag::Axes; return true;
-    case GLUT_KEY_F9: *flag = DisplayFlag::Decoration; return true;
-    case GLUT_KEY_F10: *flag = DisplayFlag::Reflect; return true;
-    case GLUT_KEY_F11: *flag = DisplayFlag::Shadows; return true;
-    case GLUT_KEY_F12: *flag = DisplayFlag::MetalLook; return true;
-    default: return false;
+    case GLUT_KEY_F4:
+        *flag = DisplayFlag::Axes;
+        return true;
+    case GLUT_KEY_F9:
+        *flag = DisplayFlag::Decoration;
+        return true;
+    case GLUT_KEY_F10:
+        *flag = DisplayFlag::Reflect;
+        return true;
+    case GLUT_KEY_F11:
+        *flag = DisplayFlag::Shadows;
+        return true;
+    case GLUT_KEY_F12:
+        *flag = DisplayFlag::MetalLook;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -212,7 +223,7 @@ bool FlagOfKey(int key, DisplayFlag* flag)
 constexpr int kWheelAway = 3;
 constexpr int kWheelToward = 4;
 
-} // namespace
+}  // namespace
 
 void CMainScene::KeyboardMove(int key, int, int)
 {

@@ -3,10 +3,7 @@
 #include <algorithm>
 
 const float kShadowMatrix[16] = {
-    1.2f, 0.0f, 0.0f, 0.0f,
-    0.0f, 1.2f, 0.0f, 0.0f,
-    -1.0f, -1.0f, 0.0f, 0.0f,
-    0.0f, 0.0f, 0.0f, 1.2f,
+    1.2f, 0.0f, 0.0f, 0.0f, 0.0f, 1.2f, 0.0f, 0.0f, -1.0f, -1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.2f,
 };
 
 MeshBox BoxOfVertices(const std::vector<float>& xyz)

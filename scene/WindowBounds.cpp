@@ -13,10 +13,9 @@ struct Point4 {
 Point4 Apply(const Matrix4& m, const Point4& p)
 {
     const double* a = m.m;
-    return Point4{a[0] * p.x + a[4] * p.y + a[8] * p.z + a[12] * p.w,
-                  a[1] * p.x + a[5] * p.y + a[9] * p.z + a[13] * p.w,
-                  a[2] * p.x + a[6] * p.y + a[10] * p.z + a[14] * p.w,
-                  a[3] * p.x + a[7] * p.y + a[11] * p.z + a[15] * p.w};
+    return Point4{
+        a[0] * p.x + a[4] * p.y + a[8] * p.z + a[12] * p.w, a[1] * p.x + a[5] * p.y + a[9] * p.z + a[13] * p.w,
+        a[2] * p.x + a[6] * p.y + a[10] * p.z + a[14] * p.w, a[3] * p.x + a[7] * p.y + a[11] * p.z + a[15] * p.w};
 }
 
 // [lo, hi] widened to whole pixels and by the margin, within [start,
@@ -29,7 +28,7 @@ void PixelSpan(double lo, double hi, int margin, int start, int size, int* first
     *count = std::max(0, static_cast<int>(to) - *first);
 }
 
-} // namespace
+}  // namespace
 
 PixelRect WindowBounds(const std::vector<Point3>& points, const Matrix4& modelview, const Matrix4& projection,
                        const int viewport[4], int margin)

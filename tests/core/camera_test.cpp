@@ -6,8 +6,14 @@
 
 namespace {
 
-float Length(const Vec3f& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
-float Dot(const Vec3f& a, const Vec3f& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float Length(const Vec3f& v)
+{
+    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+}
+float Dot(const Vec3f& a, const Vec3f& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 TEST(CameraTest, StartCameraLooksAtTheGridCentre)
 {
@@ -20,14 +26,15 @@ TEST(CameraTest, StartCameraLooksAtTheGridCentre)
 
 TEST(CameraTest, KeysMoveTheEyeOnly)
 {
-    struct Case { int key; int presses; Vec3f eye; };
+    struct Case {
+        int key;
+        int presses;
+        Vec3f eye;
+    };
     const Case cases[] = {
-        {kKeyLeft, 10, {3.0011649f, 15.0f, 21.0f}},
-        {kKeyRight, 1, {-0.30011649f, 15.0f, 21.0f}},
-        {kKeyUp, 1, {0.0f, 14.7f, 21.0f}},
-        {kKeyDown, 2, {0.0f, 15.6f, 21.0f}},
-        {kKeyPageUp, 1, {0.0f, 15.0f, 21.3f}},
-        {kKeyPageDown, 3, {0.0f, 15.0f, 20.1f}},
+        {kKeyLeft, 10, {3.0011649f, 15.0f, 21.0f}}, {kKeyRight, 1, {-0.30011649f, 15.0f, 21.0f}},
+        {kKeyUp, 1, {0.0f, 14.7f, 21.0f}},          {kKeyDown, 2, {0.0f, 15.6f, 21.0f}},
+        {kKeyPageUp, 1, {0.0f, 15.0f, 21.3f}},      {kKeyPageDown, 3, {0.0f, 15.0f, 20.1f}},
     };
     for (const Case& k : cases) {
         CCamera c = StartCamera();
@@ -46,7 +53,10 @@ TEST(CameraTest, KeysMoveTheEyeOnly)
 // picture would be black.
 TEST(CameraTest, NoKeyTakesTheEyeUnderTheGround)
 {
-    struct Case { int key; Vec3f direction, up; };
+    struct Case {
+        int key;
+        Vec3f direction, up;
+    };
     const CCamera start = StartCamera();
     // Looking down, Left and Right move along d x u, which dips when the
     // camera is rolled: turn the up vector about the direction a little.
@@ -111,7 +121,7 @@ TEST(CameraTest, HorizontalDragTurnsAboutWorldZ)
     EXPECT_NEAR(std::atan2(c.direction.y, c.direction.x) - std::atan2(-0.5547002, 0.0), 0.3, 1e-5);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -128,4 +138,4 @@ TEST(CameraTest, PitchOfAnOrthonormalPairFollowsThePlaneFormula)
     EXPECT_NEAR(c.up.z, ca, 1e-6);
 }
 
-} // namespace
+}  // namespace

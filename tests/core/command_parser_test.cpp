@@ -29,14 +29,22 @@ TEST(ParseCommandLine, EveryVerbAndItsArguments)
         CommandVerb verb;
     };
     const Case cases[] = {
-        {"angles 1 2 3 4 5 6", CommandVerb::Angles},   {"pose 1 2 3 4 5 6", CommandVerb::Pose},
-        {"target 1 2 3 4 5 6", CommandVerb::Target},   {"moveto 1 2 3 4 5 6", CommandVerb::MoveTo},
-        {"mgd 1 2 3 4 5 6", CommandVerb::Mgd},         {"mgi 1 2 3 4 5 6", CommandVerb::Mgi},
-        {"go", CommandVerb::Go},                       {"stop", CommandVerb::Stop},
-        {"wait", CommandVerb::Wait},                   {"exit", CommandVerb::Exit},
-        {"get angles", CommandVerb::Get},              {"show decor on", CommandVerb::Show},
-        {"camera reset", CommandVerb::CameraReset},    {"screenshot a.png", CommandVerb::Screenshot},
-        {"  GO\t", CommandVerb::Go},                   {"Moveto\t1 2  3 4 5 6\r\n", CommandVerb::MoveTo},
+        {"angles 1 2 3 4 5 6", CommandVerb::Angles},
+        {"pose 1 2 3 4 5 6", CommandVerb::Pose},
+        {"target 1 2 3 4 5 6", CommandVerb::Target},
+        {"moveto 1 2 3 4 5 6", CommandVerb::MoveTo},
+        {"mgd 1 2 3 4 5 6", CommandVerb::Mgd},
+        {"mgi 1 2 3 4 5 6", CommandVerb::Mgi},
+        {"go", CommandVerb::Go},
+        {"stop", CommandVerb::Stop},
+        {"wait", CommandVerb::Wait},
+        {"exit", CommandVerb::Exit},
+        {"get angles", CommandVerb::Get},
+        {"show decor on", CommandVerb::Show},
+        {"camera reset", CommandVerb::CameraReset},
+        {"screenshot a.png", CommandVerb::Screenshot},
+        {"  GO\t", CommandVerb::Go},
+        {"Moveto\t1 2  3 4 5 6\r\n", CommandVerb::MoveTo},
     };
     for (const Case& c : cases) {
         const Parsed p = Parse(c.line);
@@ -146,10 +154,10 @@ TEST(IsScreenshotName, LettersDigitsDashUnderscoreAndOneExtension)
         bool ok;
     };
     const Case cases[] = {
-        {"a.png", true},        {"vue-2_B.tga", true},   {"A.png", true},        {".png", false},
-        {"a", false},           {"a.jpg", false},        {"a.PNG", false},       {"../a.png", false},
-        {"a/b.png", false},     {"/tmp/a.png", false},   {"a.b.png", false},     {".hidden.png", false},
-        {"é.png", false},       {"a b.png", false},      {"a.png.tga", false},   {"", false},
+        {"a.png", true},    {"vue-2_B.tga", true}, {"A.png", true},      {".png", false},
+        {"a", false},       {"a.jpg", false},      {"a.PNG", false},     {"../a.png", false},
+        {"a/b.png", false}, {"/tmp/a.png", false}, {"a.b.png", false},   {".hidden.png", false},
+        {"é.png", false},   {"a b.png", false},    {"a.png.tga", false}, {"", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsScreenshotName(c.name), c.ok) << c.name;

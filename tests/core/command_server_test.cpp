@@ -57,7 +57,10 @@ public:
             close(m_fd);
         m_fd = -1;
     }
-    void Send(const std::string& bytes) { ASSERT_EQ(send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size())); }
+    void Send(const std::string& bytes)
+    {
+        ASSERT_EQ(send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size()));
+    }
     // Reads what has come; false once the server has closed the connection.
     bool Receive()
     {

@@ -49,8 +49,8 @@ TEST(CommandSession, RepliesInOrderRefusedLinesIncluded)
     for (const char* line : lines)
         session.AddLine(line, ++n);
     EXPECT_FALSE(session.Run(runner, replies.Collect()));
-    const std::vector<std::string> expected = {"1 ok go", "4 erreur pose : 6 nombres attendus, 2 reçus",
-                                               "5 ok get", "6 ok stop"};
+    const std::vector<std::string> expected = {"1 ok go", "4 erreur pose : 6 nombres attendus, 2 reçus", "5 ok get",
+                                               "6 ok stop"};
     EXPECT_EQ(replies.lines, expected);
     EXPECT_TRUE(session.Finished());
 }

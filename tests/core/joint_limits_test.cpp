@@ -10,17 +10,19 @@ namespace {
 TEST(ShiftIntoLimits, ShiftsByWholeTurnsIntoTheLimits)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    struct Case { float angle, low, high, current, expected; };
+    struct Case {
+        float angle, low, high, current, expected;
+    };
     const Case cases[] = {
-        {-28.0f, 0.0f, 360.0f, 0.0f, 332.0f},       // negative result of the inverse model
-        {45.0f, 0.0f, 360.0f, 300.0f, 45.0f},       // already inside: kept
+        {-28.0f, 0.0f, 360.0f, 0.0f, 332.0f},  // negative result of the inverse model
+        {45.0f, 0.0f, 360.0f, 300.0f, 45.0f},  // already inside: kept
         {-90.0f, -180.0f, 180.0f, 0.0f, -90.0f},
         {270.0f, -180.0f, 180.0f, 0.0f, -90.0f},
-        {10.0f, -720.0f, 720.0f, 700.0f, 370.0f},   // the turn nearest the current angle
+        {10.0f, -720.0f, 720.0f, 700.0f, 370.0f},  // the turn nearest the current angle
         {10.0f, -720.0f, 720.0f, -700.0f, -710.0f},
-        {200.0f, -90.0f, 90.0f, 0.0f, 200.0f},     // no whole turn fits: left to the spinner
-        {50.0f, 90.0f, -90.0f, 0.0f, 50.0f},       // reversed limits: unchanged
-        {-360.0f, 0.0f, 360.0f, 360.0f, 360.0f},    // both ends fit: the one nearest the current angle
+        {200.0f, -90.0f, 90.0f, 0.0f, 200.0f},    // no whole turn fits: left to the spinner
+        {50.0f, 90.0f, -90.0f, 0.0f, 50.0f},      // reversed limits: unchanged
+        {-360.0f, 0.0f, 360.0f, 360.0f, 360.0f},  // both ends fit: the one nearest the current angle
         {-360.0f, 0.0f, 360.0f, 10.0f, 0.0f},
     };
     for (const Case& c : cases)
@@ -41,4 +43,4 @@ TEST(ShiftIntoLimits, ResultAlwaysWithinLimitsWhenATurnFits)
     }
 }
 
-} // namespace
+}  // namespace

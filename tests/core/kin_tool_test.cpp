@@ -209,8 +209,9 @@ std::string ArmDirectory(const char* name, const char* modelKey, const char* pan
     const std::string dir = ::testing::TempDir() + name;
     mkdir(dir.c_str(), 0755);
     FILE* f = std::fopen((dir + "/robot.opt").c_str(), "w");
-    std::fprintf(f, "fBodySizeZ = 1.0; fShoulderSizeX = 0.3; fUpperArmSizeX = 1.2;\n"
-                    "fElbowSizeY = -0.2; fLowerArmSizeZ = 0.9;\n%s\n",
+    std::fprintf(f,
+                 "fBodySizeZ = 1.0; fShoulderSizeX = 0.3; fUpperArmSizeX = 1.2;\n"
+                 "fElbowSizeY = -0.2; fLowerArmSizeZ = 0.9;\n%s\n",
                  modelKey);
     std::fclose(f);
     const std::string panelFile = dir + "/glui.opt";
@@ -258,10 +259,8 @@ TEST_F(KinBatchTest, MgiTakesTheDataSetsModelOrTheOneNamed)
         std::string expected;
     };
     const Case cases[] = {
-        {{"mgi", grid.c_str()}, gridLine},
-        {{"mgi", "--exact", grid.c_str()}, exactLine},
-        {{"mgi", exact.c_str()}, exactLine},
-        {{"mgi", "--grid", exact.c_str()}, gridLine},
+        {{"mgi", grid.c_str()}, gridLine},      {{"mgi", "--exact", grid.c_str()}, exactLine},
+        {{"mgi", exact.c_str()}, exactLine},    {{"mgi", "--grid", exact.c_str()}, gridLine},
         {{"mgi", halfTurns.c_str()}, halfLine},
     };
     for (const Case& c : cases) {

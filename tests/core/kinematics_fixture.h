@@ -13,7 +13,10 @@
 namespace kxtest {
 
 // The example arm: h = 100, a2 = 30, a3 = 120, e = 20, d = 110, exactly.
-inline ArmLengths ExampleArm() { return {100.0, 30.0, 120.0, 20.0, 110.0}; }
+inline ArmLengths ExampleArm()
+{
+    return {100.0, 30.0, 120.0, 20.0, 110.0};
+}
 
 // The arm of the shipped data set when it is there, else the example arm
 // as robot.opt would give it (offsets 1.0, 0.3, 1.2, 0.2, 0.9).
@@ -28,7 +31,10 @@ inline ArmLengths DefaultArm()
     return MakeArmLengths(1.0f, 0.3f, 1.2f, 0.2f, 0.9f);
 }
 
-inline bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+inline bool SameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // Joint angles with the arm joints inside the inverse model's search ranges
 // and the wrist anywhere.
@@ -65,8 +71,14 @@ inline Mat3 Mul(const Mat3& a, const Mat3& b)
     return r;
 }
 
-inline Mat3 RotZ(double t) { return {{{std::cos(t), -std::sin(t), 0}, {std::sin(t), std::cos(t), 0}, {0, 0, 1}}}; }
-inline Mat3 RotX(double t) { return {{{1, 0, 0}, {0, std::cos(t), -std::sin(t)}, {0, std::sin(t), std::cos(t)}}}; }
+inline Mat3 RotZ(double t)
+{
+    return {{{std::cos(t), -std::sin(t), 0}, {std::sin(t), std::cos(t), 0}, {0, 0, 1}}};
+}
+inline Mat3 RotX(double t)
+{
+    return {{{1, 0, 0}, {0, std::cos(t), -std::sin(t)}, {0, std::sin(t), std::cos(t)}}};
+}
 
 inline Mat3 ChainRotation(const JointAngles& a)
 {

@@ -13,7 +13,10 @@
 namespace {
 
 std::vector<std::string> g_Hooked;
-void RecordHook(const char* record) { g_Hooked.emplace_back(record); }
+void RecordHook(const char* record)
+{
+    g_Hooked.emplace_back(record);
+}
 
 std::string ReadFile(const std::string& name)
 {
@@ -44,7 +47,10 @@ protected:
 
 TEST_F(LogTest, RecordHasTimeClockAndOneLineEnd)
 {
-    struct Case { const char* message; const char* expectedTail; };
+    struct Case {
+        const char* message;
+        const char* expectedTail;
+    };
     const Case cases[] = {
         {"sans fin de ligne", " - sans fin de ligne\n"},
         {"avec fin de ligne\n", " - avec fin de ligne\n"},
@@ -151,4 +157,4 @@ TEST(Cp1252Test, UnknownCharactersAndInvalidBytes)
     EXPECT_EQ(Utf8ToCp1252("abc", cp, 0), 0u);
 }
 
-} // namespace
+}  // namespace

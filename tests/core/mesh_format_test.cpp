@@ -115,7 +115,10 @@ TEST_F(MeshFormatTest, EncodeWritesBigEndianCountsAndLittleEndianValues)
 
 TEST_F(MeshFormatTest, EncodeRefusesInconsistentMeshes)
 {
-    struct Case { const char* what; MeshData mesh; };
+    struct Case {
+        const char* what;
+        MeshData mesh;
+    };
     std::vector<Case> cases;
     cases.push_back({"version 13", Triangle()});
     cases.back().mesh.version = 13;
@@ -166,10 +169,9 @@ TEST_F(MeshFormatTest, DecodeReadsHandWrittenBytes)
 {
     // One vertex at (1, -2, 0.5), normal (0, 0, 1), one degenerate triangle.
     const Bytes file = {
-        7, 12, 0, 1, 0, 1, 0,
-        0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x3F,
-        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x3F,
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        7,    12,   0,    1,    0,    1,    0,    0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x00, 0xC0,
+        0x00, 0x00, 0x00, 0x3F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80,
+        0x3F, 0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
     };
     MeshData m;
     ASSERT_TRUE(DecodeMesh(file.data(), file.size(), m));
@@ -207,7 +209,11 @@ TEST_F(MeshFormatTest, HeaderVariantsDecodeTheSameMesh)
 {
     const MeshData reference = Triangle(true);
     const Bytes base = Encoded(reference);
-    struct Case { const char* what; Bytes file; int version; };
+    struct Case {
+        const char* what;
+        Bytes file;
+        int version;
+    };
     Bytes version21 = base;
     version21[1] = 21;
     Bytes flag2 = base, flag255 = base;
@@ -220,7 +226,14 @@ TEST_F(MeshFormatTest, HeaderVariantsDecodeTheSameMesh)
         {"header length 255", WithHeaderLength(base, 255, 0x15), 12},
         {"texture flag 2", flag2, 12},
         {"texture flag 255", flag255, 12},
-        {"bytes after the last triangle", [&] { Bytes b = base; b.push_back(0x55); b.push_back(0xAA); return b; }(), 12},
+        {"bytes after the last triangle",
+         [&] {
+             Bytes b = base;
+             b.push_back(0x55);
+             b.push_back(0xAA);
+             return b;
+         }(),
+         12},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -297,7 +310,11 @@ TEST_F(MeshFormatTest, RefusedFilesLeaveTheMeshEmpty)
             b[b.size() - 4 + i] = static_cast<unsigned char>(value >> (8 * i));
         return b;
     };
-    struct Case { const char* what; Bytes file; MeshError error; };
+    struct Case {
+        const char* what;
+        Bytes file;
+        MeshError error;
+    };
     const Case cases[] = {
         {"header length 0", patched(0, 0), MeshError::HeaderTooShort},
         {"header length 1", patched(0, 1), MeshError::HeaderTooShort},
@@ -314,7 +331,12 @@ TEST_F(MeshFormatTest, RefusedFilesLeaveTheMeshEmpty)
         {"more triangles announced than present", patched(5, 2), MeshError::Truncated},
         {"flag set but no texture block", patched(6, 1), MeshError::Truncated},
         {"header longer than the file", patched(0, 200), MeshError::Truncated},
-        {"65535 vertices announced by a short file", [&] { Bytes b = patched(2, 0xFF); b[3] = 0xFF; return b; }(),
+        {"65535 vertices announced by a short file",
+         [&] {
+             Bytes b = patched(2, 0xFF);
+             b[3] = 0xFF;
+             return b;
+         }(),
          MeshError::Truncated},
     };
     for (const Case& c : cases) {
@@ -368,4 +390,4 @@ TEST_F(MeshFormatTest, ReadMeshDecodesFromTheStreamPosition)
     std::fclose(f);
 }
 
-} // namespace
+}  // namespace

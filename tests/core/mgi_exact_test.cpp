@@ -177,8 +177,7 @@ TEST(SolveMGIExact, OutOfReachGoesToTheNearestReachablePoint)
     const Case cases[] = {
         {"far along x", arm, {5000, 0, 100, 0, 0, 180}, 5000 - 30 - (arm.a3 + link)},
         {"far above", arm, {30, 0, 1000, 0, 0, 180}, 900 - (arm.a3 + link)},
-        {"far, sideways and low", arm, {-3000, 4000, -500, 30, -60, 90},
-         std::hypot(5000 - 30, 600) - (arm.a3 + link)},
+        {"far, sideways and low", arm, {-3000, 4000, -500, 30, -60, 90}, std::hypot(5000 - 30, 600) - (arm.a3 + link)},
         {"inside the folded arm", centred, {1, 0, 100, 10, -20, 30}, (arm.a3 - link) - 1},
     };
     for (const Case& c : cases) {
@@ -294,8 +293,10 @@ TEST(NearestConfiguration, NearestModulo360AmongThoseWithinTheLimits)
         {"across the half turn: -170 is 20 from 170", {-175, 0, 0, 0, 0, 0}, kHalfTurns, 1},
         {"a whole turn away counts as none", {530, 0, 0, 0, 0, 0}, kHalfTurns, 0},
         {"the one within the limits, though farther", {-175, 0, 0, 0, 0, 0}, narrow, 2},
-        {"none within: the nearest of all", {-175, 0, 0, 0, 0, 0},
-         {{-10, -10, -10, -10, -10, -10}, {-5, -5, -5, -5, -5, -5}}, 1},
+        {"none within: the nearest of all",
+         {-175, 0, 0, 0, 0, 0},
+         {{-10, -10, -10, -10, -10, -10}, {-5, -5, -5, -5, -5, -5}},
+         1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(NearestConfiguration(three, 3, c.reference, c.limits), c.expected) << c.what;

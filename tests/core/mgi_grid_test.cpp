@@ -314,9 +314,9 @@ TEST(ComputeMGI, SameResultsAsThePlainSearch)
     for (const ArmLengths& arm : arms) {
         for (int i = 0; i < 1500; ++i) {
             // Reachable poses, and arbitrary points in and out of reach.
-            const ToolPose target = i % 2 ? PoseOf(arm, RandomReachableAngles(rng))
-                                          : ToolPose{coord(rng), coord(rng), coord(rng), any(rng), any(rng),
-                                                     std::fabs(any(rng))};
+            const ToolPose target =
+                i % 2 ? PoseOf(arm, RandomReachableAngles(rng))
+                      : ToolPose{coord(rng), coord(rng), coord(rng), any(rng), any(rng), std::fabs(any(rng))};
             MGISearchInfo info;
             const JointAngles fast = Solve(arm, target, &info);
             const PlainResult plain = PlainMGI(arm, target);

@@ -151,16 +151,11 @@ TEST(OptionKeysTest, DefaultsAreFormattedAsTheyWouldBeWritten)
         const char* key;
         const char* expected;
     } cases[] = {
-        {"graphics.opt", "iScreenWidth", "800"},
-        {"graphics.opt", "iWindowPosX", "-1"},
-        {"graphics.opt", "dScreenFOV", "-45.0"},
-        {"graphics.opt", "bDoubleBuffer", "true"},
-        {"graphics.opt", "bFullScreen", "false"},
-        {"graphics.opt", "sWindowName", "\"Kalimbrax ver 0.alpha\""},
-        {"glui.opt", "fAngle45MaxValue", "360.0"},
-        {"glui.opt", "strAngle56Name", "\"A56\""},
-        {"robot.opt", "fAngle12MaxSpeed", "1.0"},
-        {"robot.opt", "strHandFileObj", "\"robothand.obj\""},
+        {"graphics.opt", "iScreenWidth", "800"},   {"graphics.opt", "iWindowPosX", "-1"},
+        {"graphics.opt", "dScreenFOV", "-45.0"},   {"graphics.opt", "bDoubleBuffer", "true"},
+        {"graphics.opt", "bFullScreen", "false"},  {"graphics.opt", "sWindowName", "\"Kalimbrax ver 0.alpha\""},
+        {"glui.opt", "fAngle45MaxValue", "360.0"}, {"glui.opt", "strAngle56Name", "\"A56\""},
+        {"robot.opt", "fAngle12MaxSpeed", "1.0"},  {"robot.opt", "strHandFileObj", "\"robothand.obj\""},
     };
     for (const auto& c : cases) {
         const OptionKey* key = FindOptionKey(*FindOptionFile(c.file), c.key);
@@ -226,4 +221,4 @@ TEST(OptionKeysTest, FormattedDefaultsReadBackAsTheDefaults)
     }
 }
 
-} // namespace
+}  // namespace

@@ -51,7 +51,10 @@ Parsed ParseValue(const std::string& value)
 }
 
 std::vector<std::string> g_ErrorRecords;
-void RecordError(const char* record) { g_ErrorRecords.emplace_back(record); }
+void RecordError(const char* record)
+{
+    g_ErrorRecords.emplace_back(record);
+}
 
 const char* const kInvalidFileMessage = "COptionsParser::ParseFileForVariable -- Erreur : fichier invalide";
 
@@ -114,7 +117,11 @@ protected:
 
 TEST(OptionsSyntax, ValidityOfWholeFiles)
 {
-    struct Case { std::string text; bool valid; const char* why; };
+    struct Case {
+        std::string text;
+        bool valid;
+        const char* why;
+    };
     const std::string longName(2047, 'n');
     const Case cases[] = {
         {"", true, "empty file"},
@@ -154,7 +161,12 @@ TEST(OptionsSyntax, ValidityOfWholeFiles)
 
 TEST(OptionsSyntax, TokensAndComments)
 {
-    struct Case { const char* text; const char* key; int expected; const char* why; };
+    struct Case {
+        const char* text;
+        const char* key;
+        int expected;
+        const char* why;
+    };
     const Case cases[] = {
         {"a=1;", "a", 1, "four tokens without blanks"},
         {"a\n=\n7\n;", "a", 7, "line breaks between tokens"},
@@ -221,7 +233,10 @@ TEST(OptionsSyntax, LongLineCommentFailsTheStream)
 
 TEST(OptionsSyntax, QuotedTextHoldsEverythingButAQuote)
 {
-    struct Case { const char* value; const char* expected; };
+    struct Case {
+        const char* value;
+        const char* expected;
+    };
     const Case cases[] = {
         {"\"a;b=c//d/*e*/\"", "a;b=c//d/*e*/"},
         {"\"two\nlines\"", "two\nlines"},
@@ -259,14 +274,27 @@ TEST(OptionsSyntax, InvalidFileLeavesTheSetUnchanged)
 
 TEST(OptionsValues, IntegersFollowPercentLi)
 {
-    struct Case { const char* value; std::int32_t expected; };
+    struct Case {
+        const char* value;
+        std::int32_t expected;
+    };
     const Case cases[] = {
-        {"1", 1},          {"-17", -17},     {"0x10", 16},     {"0X1f", 31},
-        {"-0x10", -16},    {"010", 8},       {"08", 0},        {"12abc", 12},
-        {"1e3", 1},        {"0", 0},         {"0x", 0},
+        {"1", 1},
+        {"-17", -17},
+        {"0x10", 16},
+        {"0X1f", 31},
+        {"-0x10", -16},
+        {"010", 8},
+        {"08", 0},
+        {"12abc", 12},
+        {"1e3", 1},
+        {"0", 0},
+        {"0x", 0},
         // Kept as 32 bits, wrapped like a cast of the long.
-        {"2147483647", INT32_MAX},  {"2147483648", INT32_MIN},
-        {"4294967296", 0},          {"0xFFFFFFFF", -1},
+        {"2147483647", INT32_MAX},
+        {"2147483648", INT32_MIN},
+        {"4294967296", 0},
+        {"0xFFFFFFFF", -1},
         {"-2147483649", INT32_MAX},
         // Beyond long, strtol gives LONG_MAX, whose low 32 bits are -1.
         {"99999999999999999999", -1},
@@ -283,9 +311,12 @@ TEST(OptionsValues, IntegersFollowPercentLi)
 
 TEST(OptionsValues, TokensWithAPointAreReals)
 {
-    struct Case { const char* value; double expected; };
+    struct Case {
+        const char* value;
+        double expected;
+    };
     const Case cases[] = {
-        {"60.0", 60.0},  {"-.5", -0.5},  {"45.", 45.0},  {"1e3.0", 1000.0},
+        {"60.0", 60.0},   {"-.5", -0.5},     {"45.", 45.0},    {"1e3.0", 1000.0},
         {"1.5e2", 150.0}, {"3.25xyz", 3.25}, {"0x1.8p1", 3.0}, {"-0.0", -0.0},
     };
     for (const Case& c : cases) {
@@ -300,7 +331,10 @@ TEST(OptionsValues, TokensWithAPointAreReals)
 
 TEST(OptionsValues, BooleansIgnoreAsciiCase)
 {
-    struct Case { const char* value; bool expected; };
+    struct Case {
+        const char* value;
+        bool expected;
+    };
     const Case cases[] = {{"true", true}, {"TRUE", true}, {"tRuE", true}, {"false", false}, {"False", false}};
     for (const Case& c : cases) {
         Parsed parsed = ParseValue(c.value);
@@ -337,10 +371,9 @@ TEST(OptionsLookup, FirstEntryOfANameWins)
 
 TEST(OptionsLookup, KindsConvertOnlyBetweenNumbers)
 {
-    Parsed parsed = Parse(
-        "i30 = 30; im = -4; r = 2.9; rn = -2.9; big = 1.0e10; small = -1.0e10; nan = -nan.;"
-        "huge = 1.0e39; one = 1; zero = 0; i256 = 256; i257 = 257; r1 = 1.0;"
-        "t = true; f = false; s = \"true\";");
+    Parsed parsed = Parse("i30 = 30; im = -4; r = 2.9; rn = -2.9; big = 1.0e10; small = -1.0e10; nan = -nan.;"
+                          "huge = 1.0e39; one = 1; zero = 0; i256 = 256; i257 = 257; r1 = 1.0;"
+                          "t = true; f = false; s = \"true\";");
     ASSERT_TRUE(parsed.valid);
     const COptions& o = parsed.options;
 
@@ -351,21 +384,27 @@ TEST(OptionsLookup, KindsConvertOnlyBetweenNumbers)
     EXPECT_TRUE(std::isinf(o.GetFloat("huge", 1.0f)));
 
     // Reals read as integers: truncated toward zero, clamped, NaN gives the default.
-    struct IntCase { const char* key; int expected; };
+    struct IntCase {
+        const char* key;
+        int expected;
+    };
     const IntCase intCases[] = {
-        {"r", 2}, {"rn", -2}, {"big", INT32_MAX}, {"small", INT32_MIN}, {"nan", -5},
-        {"t", -5}, {"s", -5}, {"missing", -5},
+        {"r", 2},    {"rn", -2}, {"big", INT32_MAX}, {"small", INT32_MIN},
+        {"nan", -5}, {"t", -5},  {"s", -5},          {"missing", -5},
     };
     for (const IntCase& c : intCases)
         EXPECT_EQ(o.GetInt(c.key, -5), c.expected) << c.key;
 
     // Booleans: from booleans, and from the lowest byte of integers.
-    struct BoolCase { const char* key; bool defaultValue; bool expected; };
+    struct BoolCase {
+        const char* key;
+        bool defaultValue;
+        bool expected;
+    };
     const BoolCase boolCases[] = {
-        {"t", false, true},    {"f", true, false},     {"one", false, true},
-        {"zero", true, false}, {"i256", true, false},  {"i257", false, true},
-        {"r1", false, false},  {"r1", true, true},     {"s", false, false},
-        {"missing", true, true},
+        {"t", false, true},    {"f", true, false},      {"one", false, true}, {"zero", true, false},
+        {"i256", true, false}, {"i257", false, true},   {"r1", false, false}, {"r1", true, true},
+        {"s", false, false},   {"missing", true, true},
     };
     for (const BoolCase& c : boolCases)
         EXPECT_EQ(o.GetBool(c.key, c.defaultValue), c.expected) << c.key;
@@ -511,13 +550,12 @@ TEST_F(OptionsCacheTest, ReloadOfABrokenFileDropsTheCachedSet)
 TEST_F(OptionsCacheTest, ReadsTheFileThroughFopen)
 {
     // A complete file as the program writes them, with CR LF line ends.
-    std::string path = Write("full.opt",
-                             "// graphics\r\n"
-                             "iScreenWidth = 1024;\r\n"
-                             "dScreenFOV = -60.0; /* negative */\r\n"
-                             "bFullScreen = TRUE;\r\n"
-                             "sWindowName = \"Kalimbrax; test\";\r\n"
-                             "fAngle12MaxSpeed = 30;\r\n");
+    std::string path = Write("full.opt", "// graphics\r\n"
+                                         "iScreenWidth = 1024;\r\n"
+                                         "dScreenFOV = -60.0; /* negative */\r\n"
+                                         "bFullScreen = TRUE;\r\n"
+                                         "sWindowName = \"Kalimbrax; test\";\r\n"
+                                         "fAngle12MaxSpeed = 30;\r\n");
     COptions* o = COptionsParser::GetOptions(path.c_str());
     ASSERT_NE(o, nullptr);
     EXPECT_EQ(o->GetInt("iScreenWidth", 800), 1024);
@@ -528,4 +566,4 @@ TEST_F(OptionsCacheTest, ReadsTheFileThroughFopen)
     EXPECT_EQ(o->GetInt("iScreenHeight", 600), 600);
 }
 
-} // namespace
+}  // namespace

@@ -40,8 +40,8 @@ TEST(PngImageSave, WritesTheRecordUpright)
     std::ifstream file(path, std::ios::binary);
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     int width = 0, height = 0, channels = 0;
-    unsigned char* decoded = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height,
-                                                   &channels, 3);
+    unsigned char* decoded =
+        stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels, 3);
     ASSERT_NE(decoded, nullptr);
     EXPECT_EQ(width, 5);
     EXPECT_EQ(height, 3);

@@ -72,7 +72,9 @@ TEST_F(TgaImageTest, EmptyRecordHasSentinelsAndNoBlock)
 
 TEST_F(TgaImageTest, SaveThenLoadGivesSameImageAndLeavesCallerBlock)
 {
-    struct Case { unsigned width, height; };
+    struct Case {
+        unsigned width, height;
+    };
     // 5 x 3: rows whose byte length is not a multiple of 4.
     const Case cases[] = {{1, 1}, {5, 3}, {64, 2}};
     for (const Case& c : cases) {
@@ -144,7 +146,10 @@ TEST_F(TgaImageTest, PixelDataCutShortLoadsWithMissingPartZeroed)
 TEST_F(TgaImageTest, RefusedFilesFailWithoutMessage)
 {
     const Bytes good = TgaFile(2, 1, 24, Ramp(6));
-    struct Case { const char* what; Bytes file; };
+    struct Case {
+        const char* what;
+        Bytes file;
+    };
     const Case cases[] = {
         {"run-length encoded (type 10)", TgaFile(2, 1, 24, Ramp(6), 10)},
         {"colour-mapped (type 1)", TgaFile(2, 1, 24, Ramp(6), 1)},
@@ -200,7 +205,8 @@ TEST_F(TgaImageTest, SaveOfNon24BitImageLogsAndCreatesNoFile)
         CTgaImage image = Image(2, 2, depth, Ramp(2 * 2 * 4));
         EXPECT_FALSE(CTgaImage::TgaImageSave(path.c_str(), &image));
         EXPECT_FALSE(FileExists(path));
-        EXPECT_EQ(Messages(), std::vector<std::string>{"CTgaImage::TgaImageLoad -- Uniquement 24 bits par pixel supporté"});
+        EXPECT_EQ(Messages(),
+                  std::vector<std::string>{"CTgaImage::TgaImageLoad -- Uniquement 24 bits par pixel supporté"});
     }
 }
 
@@ -248,12 +254,16 @@ TEST_F(TgaImageTest, UnloadFreesOnceThenComplains)
 TEST_F(TgaImageTest, MissingPixelDataIsBoundedAt64MiB)
 {
     const std::uint64_t limit = std::uint64_t(64) << 20;
-    struct Case { unsigned width, height; std::size_t supplied; bool loads; };
+    struct Case {
+        unsigned width, height;
+        std::size_t supplied;
+        bool loads;
+    };
     const Case cases[] = {
-        {4096, 4096, 0, true},            // exactly 64 MiB missing
-        {4097, 4096, 0, false},           // 16 KiB more
-        {4097, 4096, 4096 * 4, true},     // the same, 16 KiB supplied: 64 MiB missing again
-        {16384, 16384, 8, false},         // 1 GiB announced by 26 bytes
+        {4096, 4096, 0, true},         // exactly 64 MiB missing
+        {4097, 4096, 0, false},        // 16 KiB more
+        {4097, 4096, 4096 * 4, true},  // the same, 16 KiB supplied: 64 MiB missing again
+        {16384, 16384, 8, false},      // 1 GiB announced by 26 bytes
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " + " + std::to_string(c.supplied));
@@ -349,7 +359,8 @@ TEST_F(TgaSaveTest, FailedRenameLeavesTargetAndNoTemporary)
     EXPECT_TRUE(S_ISDIR(info.st_mode));
     EXPECT_EQ(Entries(), std::vector<std::string>{"screenshot.tga"});
     EXPECT_EQ(PixelsOf(image), Ramp(12));
-    EXPECT_EQ(Messages(), std::vector<std::string>{"CTgaImage::TgaImageSave -- Impossible d'écrire le fichier " + target});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"CTgaImage::TgaImageSave -- Impossible d'écrire le fichier " + target});
 }
 
 // A full disk, simulated with a file-size limit (it holds for root too):
@@ -363,7 +374,11 @@ TEST_F(TgaSaveTest, WriteFailureKeepsThePreviousPictureWhole)
     ASSERT_TRUE(CTgaImage::TgaImageSave(target.c_str(), &previous));
     const Bytes before = ReadBytes(target);
 
-    struct Case { const char* what; unsigned width, height; rlim_t limit; };
+    struct Case {
+        const char* what;
+        unsigned width, height;
+        rlim_t limit;
+    };
     const Case cases[] = {
         {"failure in fwrite", 128, 64, 8192},
         {"failure at the flush", 10, 10, 100},
@@ -391,4 +406,4 @@ TEST_F(TgaSaveTest, WriteFailureKeepsThePreviousPictureWhole)
     std::signal(SIGXFSZ, oldHandler);
 }
 
-} // namespace
+}  // namespace

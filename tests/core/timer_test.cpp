@@ -41,11 +41,10 @@ TEST(SystemInfoTest, DescribesTheRunningSystem)
 
     struct utsname name;
     ASSERT_EQ(uname(&name), 0);
-    EXPECT_EQ(std::string(GetSystemDescription()),
-              std::string(name.sysname) + " " + name.release + " " + name.machine);
+    EXPECT_EQ(std::string(GetSystemDescription()), std::string(name.sysname) + " " + name.release + " " + name.machine);
     EXPECT_EQ(std::string(GetSystemDescription()).find("Windows"), std::string::npos);
     EXPECT_FLOAT_EQ(GetGlutVersion(), 3.0f);
     EXPECT_FLOAT_EQ(GetGluiVersion(), 2.01f);
 }
 
-} // namespace
+}  // namespace

@@ -61,4 +61,4 @@ TEST(WindowBounds, HoldsTheProjectedPointsWithinTheViewport)
     }
 }
 
-} // namespace
+}  // namespace

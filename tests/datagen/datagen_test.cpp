@@ -70,10 +70,22 @@ MeshData ReadCommittedMesh(const std::string& name)
 struct P3 {
     double x, y, z;
 };
-P3 At(const std::vector<float>& a, std::uint32_t i) { return {a[3 * i], a[3 * i + 1], a[3 * i + 2]}; }
-P3 Sub(P3 a, P3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-P3 CrossP(P3 a, P3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double DotP(P3 a, P3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+P3 At(const std::vector<float>& a, std::uint32_t i)
+{
+    return {a[3 * i], a[3 * i + 1], a[3 * i + 2]};
+}
+P3 Sub(P3 a, P3 b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+P3 CrossP(P3 a, P3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+double DotP(P3 a, P3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 std::vector<std::string> MeshNames()
 {
@@ -101,12 +113,11 @@ void OffsetsFromRobotOpt(const COptions& robot, float offsets[kLinkCount][3])
 
 P3 Transform(const Matrix4& m, P3 p)
 {
-    return {m.m[0] * p.x + m.m[4] * p.y + m.m[8] * p.z + m.m[12],
-            m.m[1] * p.x + m.m[5] * p.y + m.m[9] * p.z + m.m[13],
+    return {m.m[0] * p.x + m.m[4] * p.y + m.m[8] * p.z + m.m[12], m.m[1] * p.x + m.m[5] * p.y + m.m[9] * p.z + m.m[13],
             m.m[2] * p.x + m.m[6] * p.y + m.m[10] * p.z + m.m[14]};
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // The committed data set is the generator's output, byte for byte.
@@ -132,8 +143,8 @@ TEST(DataSet, RealsAreWrittenWithADecimalPoint)
     const struct {
         double value;
         const char* text;
-    } cases[] = {{45.0, "45.0"}, {-45.0, "-45.0"}, {0.0, "0.0"}, {-0.0, "0.0"}, {0.45, "0.45"},
-                 {-0.45, "-0.45"}, {3.9, "3.9"}, {1e-7, "0.0"}, {120.0, "120.0"}};
+    } cases[] = {{45.0, "45.0"},   {-45.0, "-45.0"}, {0.0, "0.0"},  {-0.0, "0.0"},   {0.45, "0.45"},
+                 {-0.45, "-0.45"}, {3.9, "3.9"},     {1e-7, "0.0"}, {120.0, "120.0"}};
     for (const auto& c : cases)
         EXPECT_EQ(datagen::FormatReal(c.value), c.text) << c.value;
 }
@@ -185,9 +196,12 @@ TEST(DataSet, OptionValuesSuitTheSimulator)
 
     // Labels are Windows-1252: one byte per accented letter.
     const COptions glui = ReadOptions("glui.opt");
-    EXPECT_STREQ(glui.GetString("strRealTime", ""), "Temps r\xE9" "el");
-    EXPECT_STREQ(glui.GetString("strMetalLook", ""), "Aspect m\xE9" "tal");
-    EXPECT_STREQ(glui.GetString("strDecoration", ""), "D\xE9" "cor");
+    EXPECT_STREQ(glui.GetString("strRealTime", ""), "Temps r\xE9"
+                                                    "el");
+    EXPECT_STREQ(glui.GetString("strMetalLook", ""), "Aspect m\xE9"
+                                                     "tal");
+    EXPECT_STREQ(glui.GetString("strDecoration", ""), "D\xE9"
+                                                      "cor");
     const char* joints[] = {"12", "23", "34", "45", "56", "67"};
     for (const char* j : joints) {
         const std::string name = std::string("fAngle") + j;
@@ -250,8 +264,7 @@ TEST(DataSet, DrawnWristCentreIsTheForwardModels)
 template <class Drawn, class Modelled>
 void ExpectGeneratorFrames(unsigned seed, Drawn drawn, Modelled modelled)
 {
-    const std::array<datagen::Vec3, datagen::LINK_COUNT> offsets =
-        datagen::LinkOffsets(datagen::DefaultArmLengths());
+    const std::array<datagen::Vec3, datagen::LINK_COUNT> offsets = datagen::LinkOffsets(datagen::DefaultArmLengths());
     float floatOffsets[kLinkCount][3];
     for (int i = 0; i < kLinkCount; ++i) {
         floatOffsets[i][0] = static_cast<float>(offsets[i].x);
@@ -263,8 +276,7 @@ void ExpectGeneratorFrames(unsigned seed, Drawn drawn, Modelled modelled)
     for (int n = 0; n < 100; ++n) {
         const JointAngles a = {angle(random), angle(random), angle(random),
                                angle(random), angle(random), angle(random)};
-        const datagen::ChainFrames chain = datagen::ComposeChain(
-            offsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
+        const datagen::ChainFrames chain = datagen::ComposeChain(offsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
         for (int i = 0; i < kLinkCount; ++i) {
             const Matrix4 m = drawn(a, floatOffsets, i);
             const P3 probe[] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
@@ -324,8 +336,8 @@ TEST(DataSet, FlattenedArmLiesWithinTheShadowCorners)
             lo[0] = std::fmin(lo[0], c.x), hi[0] = std::fmax(hi[0], c.x);
             lo[1] = std::fmin(lo[1], c.y), hi[1] = std::fmax(hi[1], c.y);
         }
-        const datagen::ChainFrames chain = datagen::ComposeChain(
-            generatorOffsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
+        const datagen::ChainFrames chain =
+            datagen::ComposeChain(generatorOffsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
         for (int i = 0; i < kLinkCount; ++i) {
             for (std::uint32_t v = 0; v < static_cast<std::uint32_t>(meshes[i].VertexCount()); ++v) {
                 const P3 p = At(meshes[i].vertices, v);
@@ -343,10 +355,8 @@ TEST(DataSet, FlattenedArmLiesWithinTheShadowCorners)
 TEST(DataSet, StartPoseKeepsTheWholeArmAboveTheGround)
 {
     const JointAngles a = StartAnglesFromGlui();
-    const std::array<datagen::Vec3, datagen::LINK_COUNT> offsets =
-        datagen::LinkOffsets(datagen::DefaultArmLengths());
-    const datagen::ChainFrames chain =
-        datagen::ComposeChain(offsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
+    const std::array<datagen::Vec3, datagen::LINK_COUNT> offsets = datagen::LinkOffsets(datagen::DefaultArmLengths());
+    const datagen::ChainFrames chain = datagen::ComposeChain(offsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
     for (int i = 0; i < datagen::LINK_COUNT; ++i) {
         const MeshData mesh = ReadCommittedMesh(datagen::kLinkFileNames[i]);
         double lowest = 1e9;
@@ -384,7 +394,7 @@ TEST(DataSet, MeshesAreWellFormedAndWithinTheBudget)
             const P3 a = At(mesh.vertices, tri[0]), b = At(mesh.vertices, tri[1]), c = At(mesh.vertices, tri[2]);
             const P3 face = CrossP(Sub(b, a), Sub(c, a));
             if (DotP(face, face) < 1e-12)
-                continue; // degenerate (none expected, but they draw nothing)
+                continue;  // degenerate (none expected, but they draw nothing)
             const P3 n0 = At(mesh.normals, tri[0]), n1 = At(mesh.normals, tri[1]), n2 = At(mesh.normals, tri[2]);
             const P3 n = {n0.x + n1.x + n2.x, n0.y + n1.y + n2.y, n0.z + n1.z + n2.z};
             ASSERT_GT(DotP(face, n), 0.0) << name << " triangle " << t;
@@ -402,7 +412,8 @@ TEST(DataSet, ArmLinksAreClosedOutwardSolids)
         double volume = 0.0;
         for (int t = 0; t < mesh.TriangleCount(); ++t) {
             const std::uint32_t* tri = &mesh.indices[3 * t];
-            volume += DotP(At(mesh.vertices, tri[0]), CrossP(At(mesh.vertices, tri[1]), At(mesh.vertices, tri[2]))) / 6.0;
+            volume +=
+                DotP(At(mesh.vertices, tri[0]), CrossP(At(mesh.vertices, tri[1]), At(mesh.vertices, tri[2]))) / 6.0;
         }
         EXPECT_GT(volume, 0.001) << name;
     }
@@ -420,7 +431,8 @@ TEST(DataSet, SkyDomeStaysAboveTheGroundAndBeforeTheFarPlane)
         // Normals toward the centre: the dome is seen from inside.
         EXPECT_LT(DotP(At(dome.normals, v), p), 0.0) << v;
         // The gradient runs from the horizon (t = 0) to the zenith (t = 1).
-        EXPECT_NEAR(dome.texCoords[2 * v + 1], std::asin(std::fmin(1.0, p.z / std::sqrt(DotP(p, p)))) / (M_PI / 2), 1e-3);
+        EXPECT_NEAR(dome.texCoords[2 * v + 1], std::asin(std::fmin(1.0, p.z / std::sqrt(DotP(p, p)))) / (M_PI / 2),
+                    1e-3);
     }
     EXPECT_LT(radius + eyeDistance, 100.0);
 }
@@ -469,7 +481,7 @@ double MeanBrightness(const CTgaImage& image, int rowFrom, int rowTo)
                 sum += image.pixels[3 * (static_cast<std::size_t>(y) * image.width + x) + k];
     return sum / (3.0 * image.width * (rowTo - rowFrom));
 }
-} // namespace
+}  // namespace
 
 TEST(DataSet, TexturesAreTwentyFourBitPowersOfTwo)
 {

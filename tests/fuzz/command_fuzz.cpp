@@ -26,7 +26,7 @@ struct CheckingRunner : CommandRunner {
     bool MotionRunning() override { return false; }
 };
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static FILE* sink = std::fopen("/dev/null", "w");
     if (!sink)
         std::abort();
-    static const char* const commands[4][2] = {{"mgd", nullptr}, {"mgi", "--grid"}, {"mgi", "--exact"},
-                                               {"mgi", "--all"}};
+    static const char* const commands[4][2] = {
+        {"mgd", nullptr}, {"mgi", "--grid"}, {"mgi", "--exact"}, {"mgi", "--all"}};
     const char* const* command = commands[data[0] & 3];
     const std::string directory = KX_SOURCE_DIR "/default";
     const char* const argv[] = {"kalimbrax-kin", command[0], command[1] ? command[1] : directory.c_str(),

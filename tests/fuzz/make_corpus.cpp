@@ -42,10 +42,12 @@ void WriteText(const std::string& target, const std::string& name, const std::st
 void OptionSeeds()
 {
     const char* const t = "options";
-    WriteText(t, "graphics", "// fenêtre\niScreenWidth = 800;\niScreenHeight = 600;\ndScreenFOV = -45.0;\n"
-                             "bDoubleBuffer = true;\nsWindowName = \"Kalimbrax ver 0.alpha\";\n");
-    WriteText(t, "robot", "fAngle12MaxSpeed = 30.0; strTextureFileName = \"metal.tga\";\n"
-                          "fBodySizeZ = 4.0; fShoulderSizeX = 0.5; strHandFileObj = \"robothand.obj\";\r\n");
+    WriteText(t, "graphics",
+              "// fenêtre\niScreenWidth = 800;\niScreenHeight = 600;\ndScreenFOV = -45.0;\n"
+              "bDoubleBuffer = true;\nsWindowName = \"Kalimbrax ver 0.alpha\";\n");
+    WriteText(t, "robot",
+              "fAngle12MaxSpeed = 30.0; strTextureFileName = \"metal.tga\";\n"
+              "fBodySizeZ = 4.0; fShoulderSizeX = 0.5; strHandFileObj = \"robothand.obj\";\r\n");
     WriteText(t, "no-blanks", "a=1;b=-.5;c=.5;d=TRUE;e=yes;");
     WriteText(t, "numbers", "h = 0x1F; o = 010; x = 12abc; e = 1e3; r = 1.5e300; n = -; m = -x; big = 99999999999;\n");
     WriteText(t, "quoted", "s = \"a ; b = c // d\nsuite\"; t = \"\";\n");
@@ -176,12 +178,18 @@ void CommandSeeds()
     // One line of the command language per file, and a few lines at once.
     const char* const t = "command";
     const char* const lines[][2] = {
-        {"angles", "angles 10 20 30 40 50 60"},      {"pose", "pose 872,4 153.8 309.79 95 -114.9 175.8"},
-        {"moveto", "moveto -25 45 15 0 60 0\r\n"},  {"get", "get pose"},
-        {"show", "show wireframe on"},               {"screenshot", "screenshot vue-1_a.png"},
-        {"bad-name", "screenshot ../../etc/x.png"},  {"numbers", "mgd 0x1p3 -0 1e-45 3.4e38 1e39 nan"},
-        {"counts", "target 1 2 3"},                  {"comment", "  # go"},
-        {"camera", "camera reset now"},              {"unknown", "\xc3\xa9t\xc3\xa9 1 2"},
+        {"angles", "angles 10 20 30 40 50 60"},
+        {"pose", "pose 872,4 153.8 309.79 95 -114.9 175.8"},
+        {"moveto", "moveto -25 45 15 0 60 0\r\n"},
+        {"get", "get pose"},
+        {"show", "show wireframe on"},
+        {"screenshot", "screenshot vue-1_a.png"},
+        {"bad-name", "screenshot ../../etc/x.png"},
+        {"numbers", "mgd 0x1p3 -0 1e-45 3.4e38 1e39 nan"},
+        {"counts", "target 1 2 3"},
+        {"comment", "  # go"},
+        {"camera", "camera reset now"},
+        {"unknown", "\xc3\xa9t\xc3\xa9 1 2"},
     };
     for (const auto& line : lines)
         WriteText(t, line[0], line[1]);
@@ -189,7 +197,7 @@ void CommandSeeds()
     Write(t, "nul-byte", Bytes{'g', 'e', 't', ' ', 0, 'p', 'o', 's', 'e', '\n'});
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -15,8 +15,7 @@ namespace {
 void CheckDrawable(const MeshData& mesh)
 {
     const std::size_t v = mesh.vertices.size() / 3;
-    if (mesh.vertices.size() % 3 != 0 || mesh.normals.size() != mesh.vertices.size() ||
-        mesh.indices.size() % 3 != 0)
+    if (mesh.vertices.size() % 3 != 0 || mesh.normals.size() != mesh.vertices.size() || mesh.indices.size() % 3 != 0)
         __builtin_trap();
     if (mesh.texCoords.size() != (mesh.textured ? 2 * v : 0))
         __builtin_trap();
@@ -32,7 +31,7 @@ bool SameBits(const std::vector<float>& a, const std::vector<float>& b)
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), 4 * a.size()) == 0);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -61,11 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(stream);
     if (read != decoded || streamError != memoryError)
         __builtin_trap();
-    if (read && (fromStream.version != fromMemory.version || fromStream.textured != fromMemory.textured ||
-                 !SameBits(fromStream.vertices, fromMemory.vertices) ||
-                 !SameBits(fromStream.normals, fromMemory.normals) ||
-                 !SameBits(fromStream.texCoords, fromMemory.texCoords) ||
-                 fromStream.indices != fromMemory.indices))
+    if (read &&
+        (fromStream.version != fromMemory.version || fromStream.textured != fromMemory.textured ||
+         !SameBits(fromStream.vertices, fromMemory.vertices) || !SameBits(fromStream.normals, fromMemory.normals) ||
+         !SameBits(fromStream.texCoords, fromMemory.texCoords) || fromStream.indices != fromMemory.indices))
         __builtin_trap();
 
     // A decoded mesh encodes back to the same blocks (the header length may

@@ -49,7 +49,7 @@ void LookUpEverything(const COptions& options, const char* name)
     options.Find(name);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -70,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
         LookUpEverything(options, entry.name.c_str());
     }
-    static const char* const kFixedNames[] = {"", "a", "iScreenWidth", "dScreenFOV", "bFullScreen",
-                                              "sWindowName", "strGLUIWindowName", "fAngle12MaxSpeed"};
+    static const char* const kFixedNames[] = {
+        "", "a", "iScreenWidth", "dScreenFOV", "bFullScreen", "sWindowName", "strGLUIWindowName", "fAngle12MaxSpeed"};
     for (const char* name : kFixedNames)
         LookUpEverything(options, name);
     return 0;

@@ -32,7 +32,7 @@ int MemoryFile()
     return std::atoi(MemoryFileName().c_str() + sizeof("/proc/self/fd/") - 1);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -8,7 +8,7 @@
 #include <vector>
 
 struct FakeGl {
-    std::vector<std::string> calls;       // names in call order
+    std::vector<std::string> calls;  // names in call order
     std::vector<GLenum> polygonModes;
     int redisplays = 0;        // of the current window
     int windowRedisplays = 0;  // of a window named

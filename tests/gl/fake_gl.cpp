@@ -49,9 +49,18 @@ void glClearDepth(GLclampd depth)
     g_FakeGl.clearDepth = depth;
 }
 
-void glClear(GLbitfield) { g_FakeGl.calls.push_back("glClear"); }
-void glutSwapBuffers() { g_FakeGl.calls.push_back("glutSwapBuffers"); }
-void glFlush() { g_FakeGl.calls.push_back("glFlush"); }
+void glClear(GLbitfield)
+{
+    g_FakeGl.calls.push_back("glClear");
+}
+void glutSwapBuffers()
+{
+    g_FakeGl.calls.push_back("glutSwapBuffers");
+}
+void glFlush()
+{
+    g_FakeGl.calls.push_back("glFlush");
+}
 
 void glPixelStorei(GLenum name, GLint value)
 {
@@ -72,4 +81,4 @@ void glReadPixels(GLint, GLint, GLsizei width, GLsizei height, GLenum, GLenum, v
             out[y * rowBytes + i] = static_cast<unsigned char>((i + 3 * y) % 251);
 }
 
-} // extern "C"
+}  // extern "C"

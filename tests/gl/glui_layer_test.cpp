@@ -14,8 +14,7 @@ namespace {
 
 constexpr int kGfxWindow = 1;
 
-struct FakeWindows : GLUI_WindowSystem
-{
+struct FakeWindows : GLUI_WindowSystem {
     int current = kGfxWindow;
     int nextWindow = 10;
     std::vector<std::string> titles;
@@ -46,12 +45,11 @@ struct FakeWindows : GLUI_WindowSystem
 };
 
 // What a callback saw when it ran.
-struct Call
-{
+struct Call {
     int id;
-    int window;     // current GLUT window inside the callback
-    float live;     // float live variable at that moment
-    int liveInt;    // int live variable at that moment
+    int window;   // current GLUT window inside the callback
+    float live;   // float live variable at that moment
+    int liveInt;  // int live variable at that moment
 };
 
 FakeWindows* g_fake = nullptr;
@@ -64,8 +62,7 @@ void Record(int id)
     g_calls.push_back({id, g_fake->GetWindow(), g_fLive, g_iLive});
 }
 
-class GluiLayer : public ::testing::Test
-{
+class GluiLayer : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -111,13 +108,21 @@ protected:
 
 TEST(GluiClamp, IsLiteralEvenWhenTheMinimumIsAboveTheMaximum)
 {
-    struct Case { float value, low, high, expected; };
+    struct Case {
+        float value, low, high, expected;
+    };
     const Case cases[] = {
-        {10.0f, 0.0f, 360.0f, 10.0f},   {-5.0f, 0.0f, 360.0f, 0.0f},   {400.0f, 0.0f, 360.0f, 360.0f},
-        {0.0f, 0.0f, 360.0f, 0.0f},     {360.0f, 0.0f, 360.0f, 360.0f},
+        {10.0f, 0.0f, 360.0f, 10.0f},
+        {-5.0f, 0.0f, 360.0f, 0.0f},
+        {400.0f, 0.0f, 360.0f, 360.0f},
+        {0.0f, 0.0f, 360.0f, 0.0f},
+        {360.0f, 0.0f, 360.0f, 360.0f},
         // low above high: below low gives low, else above high gives high.
-        {5.0f, 10.0f, 0.0f, 10.0f},     {20.0f, 10.0f, 0.0f, 0.0f},    {-3.0f, 10.0f, 0.0f, 10.0f},
-        {7.0f, 7.0f, 7.0f, 7.0f},       {8.0f, 7.0f, 7.0f, 7.0f},
+        {5.0f, 10.0f, 0.0f, 10.0f},
+        {20.0f, 10.0f, 0.0f, 0.0f},
+        {-3.0f, 10.0f, 0.0f, 10.0f},
+        {7.0f, 7.0f, 7.0f, 7.0f},
+        {8.0f, 7.0f, 7.0f, 7.0f},
     };
     for (const Case& c : cases)
         EXPECT_EQ(GLUI_ClampFloat(c.value, c.low, c.high), c.expected)
@@ -126,16 +131,19 @@ TEST(GluiClamp, IsLiteralEvenWhenTheMinimumIsAboveTheMaximum)
 
 TEST(GluiParseFloat, AcceptsFiniteNumbersOnly)
 {
-    struct Case { const char* text; bool ok; float value; };
+    struct Case {
+        const char* text;
+        bool ok;
+        float value;
+    };
     const Case cases[] = {
-        {"2.5", true, 2.5f},   {"  -0.25 ", true, -0.25f}, {"1e-3", true, 0.001f}, {"360", true, 360.0f},
-        {"", false, 0},        {"   ", false, 0},          {"abc", false, 0},      {"1.5x", false, 0},
-        {"nan", false, 0},     {"inf", false, 0},          {"-inf", false, 0},     {"1e39", false, 0},
-        {"1e400", false, 0},   {"2.5 3", false, 0},        {"12,5", true, 12.5f},  {"12abc", false, 0},
+        {"2.5", true, 2.5f},     {"  -0.25 ", true, -0.25f}, {"1e-3", true, 0.001f}, {"360", true, 360.0f},
+        {"", false, 0},          {"   ", false, 0},          {"abc", false, 0},      {"1.5x", false, 0},
+        {"nan", false, 0},       {"inf", false, 0},          {"-inf", false, 0},     {"1e39", false, 0},
+        {"1e400", false, 0},     {"2.5 3", false, 0},        {"12,5", true, 12.5f},  {"12abc", false, 0},
         {"-0,25", true, -0.25f},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         float value = -99.0f;
         EXPECT_EQ(GLUI_ParseFloat(c.text, &value), c.ok) << '"' << c.text << '"';
         if (c.ok)
@@ -152,8 +160,7 @@ TEST(GluiDrag, UpwardIncreasesAndFurtherIsFaster)
     EXPECT_LT(GLUI_DragIncrement(1.0f, 10.0f), 0.0f);
     EXPECT_EQ(GLUI_DragIncrement(0.0f, 50.0f), 0.0f);
     float previousRate = 0.0f;
-    for (float total : {5.0f, 50.0f, 200.0f})
-    {
+    for (float total : {5.0f, 50.0f, 200.0f}) {
         const float rate = GLUI_DragIncrement(-1.0f, -total);
         EXPECT_GT(rate, previousRate) << total;
         previousRate = rate;
@@ -168,15 +175,16 @@ TEST(GluiDrag, UpwardIncreasesAndFurtherIsFaster)
 
 TEST_F(GluiLayer, LimitsMoveAnOutsideValueToTheLowerLimit)
 {
-    struct Case { float start, low, high, expected; };
-    const Case cases[] = {
-        {45.0f, 0.0f, 360.0f, 45.0f},   // inside: kept
-        {-30.0f, 0.0f, 360.0f, 0.0f},   // below: lower limit
-        {400.0f, 0.0f, 360.0f, 0.0f},   // above: lower limit too, not the upper
-        {5.0f, 10.0f, 0.0f, 10.0f},     // minimum above maximum: always outside
+    struct Case {
+        float start, low, high, expected;
     };
-    for (const Case& c : cases)
-    {
+    const Case cases[] = {
+        {45.0f, 0.0f, 360.0f, 45.0f},  // inside: kept
+        {-30.0f, 0.0f, 360.0f, 0.0f},  // below: lower limit
+        {400.0f, 0.0f, 360.0f, 0.0f},  // above: lower limit too, not the upper
+        {5.0f, 10.0f, 0.0f, 10.0f},    // minimum above maximum: always outside
+    };
+    for (const Case& c : cases) {
         g_fLive = c.start;
         GLUI_Spinner* spinner = Spinner(c.low, c.high);
         EXPECT_EQ(spinner->get_float_val(), c.expected) << c.start;
@@ -189,9 +197,10 @@ TEST_F(GluiLayer, SetFloatValClampsWritesLiveAndCallsNoCallback)
 {
     glui->set_main_gfx_window(kGfxWindow);
     GLUI_Spinner* spinner = Spinner(-90.0f, 90.0f);
-    struct Case { float value, expected; };
-    for (const Case& c : {Case{12.5f, 12.5f}, Case{-120.0f, -90.0f}, Case{95.0f, 90.0f}})
-    {
+    struct Case {
+        float value, expected;
+    };
+    for (const Case& c : {Case{12.5f, 12.5f}, Case{-120.0f, -90.0f}, Case{95.0f, 90.0f}}) {
         fake.redisplays.clear();
         spinner->set_float_val(c.value);
         EXPECT_EQ(spinner->get_float_val(), c.expected);
@@ -309,8 +318,7 @@ TEST_F(GluiLayer, CheckboxWithoutLiveVariableStillCallsBack)
 TEST_F(GluiLayer, SetIntValWritesZeroOrOneAndCallsNoCallback)
 {
     GLUI_Checkbox* box = glui->add_checkbox_to_panel(rollout, "IM", &g_iLive, 2, Record);
-    for (int value : {1, 0, 7, -1})
-    {
+    for (int value : {1, 0, 7, -1}) {
         box->set_int_val(value);
         EXPECT_EQ(box->get_int_val(), value != 0 ? 1 : 0);
         EXPECT_EQ(g_iLive, value != 0 ? 1 : 0);
@@ -398,8 +406,7 @@ TEST_F(GluiLayer, RolloutsStartAsAskedAndToggle)
 
 TEST_F(GluiLayer, LabelsAndTitleAreConvertedFromWindows1252)
 {
-    GLUI_Spinner* spinner = glui->add_spinner_to_panel(rollout, "\xC9paule", GLUI_SPINNER_FLOAT, &g_fLive, 0,
-                                                       Record);
+    GLUI_Spinner* spinner = glui->add_spinner_to_panel(rollout, "\xC9paule", GLUI_SPINNER_FLOAT, &g_fLive, 0, Record);
     EXPECT_STREQ(spinner->get_name(), "\xC3\x89paule");
     GLUI* accented = GLUI_Master.create_glui("R\xE9glages");
     ASSERT_NE(accented, nullptr);
@@ -446,12 +453,10 @@ TEST_F(GluiLayer, TypedTextIsCommittedOrRefusedVisibly)
         bool refused;
     };
     const Case cases[] = {
-        {"12,5", true, 12.5f, false},
-        {"12.500", false, 12.5f, false},  // the value's own text: no callback
-        {"12abc", false, 12.5f, true},
-        {"1,2,3", false, 12.5f, true},
-        {"-7.25", true, -7.25f, false},   // a number after a refusal clears it
-        {"999", true, 360.0f, false},     // clamped like an arrow step
+        {"12,5", true, 12.5f, false},   {"12.500", false, 12.5f, false},  // the value's own text: no callback
+        {"12abc", false, 12.5f, true},  {"1,2,3", false, 12.5f, true},
+        {"-7.25", true, -7.25f, false},  // a number after a refusal clears it
+        {"999", true, 360.0f, false},    // clamped like an arrow step
     };
     for (const Case& c : cases) {
         g_calls.clear();
@@ -484,7 +489,8 @@ TEST_F(GluiLayer, StaticTextAndTooltipsInTheLayoutDump)
               std::string::npos)
         << dump;
     EXPECT_NE(dump.find("Control\ntooltip 1 Le volet\nstatictext"), std::string::npos)
-        << "a rollout's tooltip comes before its children\n" << dump;
+        << "a rollout's tooltip comes before its children\n"
+        << dump;
 }
 
 TEST_F(GluiLayer, IdleFunctionGoesToGlutAndNoneRemovesIt)
@@ -499,8 +505,7 @@ TEST_F(GluiLayer, IdleFunctionGoesToGlutAndNoneRemovesIt)
 
 TEST_F(GluiLayer, FailedWindowGivesNoGlui)
 {
-    struct NoWindow : FakeWindows
-    {
+    struct NoWindow : FakeWindows {
         int CreateWindow(GLUI*, const char*, int, int) override { return 0; }
     } none;
     GLUI_SetWindowSystem(&none);
@@ -540,12 +545,15 @@ GLUI_InputEvent Move(int x)
 
 std::string Name(const GLUI_InputEvent& e)
 {
-    switch (e.type)
-    {
-    case GLUI_InputEvent::MOUSE_BUTTON: return e.down ? "press" : "release";
-    case GLUI_InputEvent::KEY: return std::string(e.down ? "+" : "-") + std::to_string(e.code);
-    case GLUI_InputEvent::MOUSE_MOVE: return "move" + std::to_string(e.x);
-    default: return "?";
+    switch (e.type) {
+    case GLUI_InputEvent::MOUSE_BUTTON:
+        return e.down ? "press" : "release";
+    case GLUI_InputEvent::KEY:
+        return std::string(e.down ? "+" : "-") + std::to_string(e.code);
+    case GLUI_InputEvent::MOUSE_MOVE:
+        return "move" + std::to_string(e.x);
+    default:
+        return "?";
     }
 }
 
@@ -555,11 +563,8 @@ std::vector<std::string> Frames(const std::vector<std::vector<GLUI_InputEvent>>&
 {
     GLUI_InputQueue queue;
     std::vector<std::string> frames(1);
-    auto apply = [&](const GLUI_InputEvent& e) {
-        frames.back() += (frames.back().empty() ? "" : " ") + Name(e);
-    };
-    for (const auto& batch : batches)
-    {
+    auto apply = [&](const GLUI_InputEvent& e) { frames.back() += (frames.back().empty() ? "" : " ") + Name(e); };
+    for (const auto& batch : batches) {
         for (const GLUI_InputEvent& e : batch)
             queue.Push(e, apply);
         // A frame is drawn; what it lets through goes to the next one, and
@@ -575,8 +580,7 @@ std::vector<std::string> Frames(const std::vector<std::vector<GLUI_InputEvent>>&
 
 TEST(GluiInputQueue, EveryPressIsSeenByAFrameBeforeItsRelease)
 {
-    struct Case
-    {
+    struct Case {
         const char* what;
         std::vector<std::vector<GLUI_InputEvent>> batches;
         std::vector<std::string> frames;

@@ -105,14 +105,15 @@ TEST_F(MeshObjectTest, LoadsFilesThatDifferOnlyInHeader)
     Bytes longHeader = textured;
     longHeader.insert(longHeader.begin() + 7, {0xAA, 0xBB});
     longHeader[0] = 9;
-    struct Case { const char* what; Bytes file; bool textured; };
+    struct Case {
+        const char* what;
+        Bytes file;
+        bool textured;
+    };
     const Case cases[] = {
-        {"untextured", Encoded(Square(false)), false},
-        {"textured, version 12", textured, true},
-        {"version 21", Patched(textured, 1, 21), true},
-        {"header length 9", longHeader, true},
-        {"texture flag 2", Patched(textured, 6, 2), true},
-        {"texture flag 255", Patched(textured, 6, 255), true},
+        {"untextured", Encoded(Square(false)), false},     {"textured, version 12", textured, true},
+        {"version 21", Patched(textured, 1, 21), true},    {"header length 9", longHeader, true},
+        {"texture flag 2", Patched(textured, 6, 2), true}, {"texture flag 255", Patched(textured, 6, 255), true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -157,7 +158,11 @@ TEST_F(MeshObjectTest, RefusedFileGivesOneRecordAndAnEmptyMesh)
     const char* const truncated = "C3DSObject::LoadOBJ -- Fichier tronqué";
     const char* const shortHeader = "C3DSObject::LoadOBJ -- En-tête trop court";
     const char* const badIndex = "C3DSObject::LoadOBJ -- Indice de sommet hors limites";
-    struct Case { const char* what; Bytes file; const char* message; };
+    struct Case {
+        const char* what;
+        Bytes file;
+        const char* message;
+    };
     const Case cases[] = {
         {"missing file", {}, open},
         {"version 13", Patched(good, 1, 13), version},
@@ -195,4 +200,4 @@ TEST_F(MeshObjectTest, RefusedFileGivesOneRecordAndAnEmptyMesh)
     }
 }
 
-} // namespace
+}  // namespace

@@ -64,4 +64,4 @@ TEST(ObjectRegistry, InitResults)
     EXPECT_TRUE(axes.Init());
 }
 
-} // namespace
+}  // namespace

@@ -40,9 +40,8 @@ struct FakeWindows : GLUI_WindowSystem {
 
 // A glui.opt of our own: the default limits 0 to 360 of the original
 // panel, which the inverse model's negative angles fall outside of.
-const char* const kPanelOptions =
-    "fAngle12StartValue = 10.0; fAngle23StartValue = 20.0; fAngle34StartValue = 30.0;\n"
-    "fAngle45StartValue = 40.0; fAngle56StartValue = 50.0; fAngle67StartValue = 60.0;\n";
+const char* const kPanelOptions = "fAngle12StartValue = 10.0; fAngle23StartValue = 20.0; fAngle34StartValue = 30.0;\n"
+                                  "fAngle45StartValue = 40.0; fAngle56StartValue = 50.0; fAngle67StartValue = 60.0;\n";
 
 class PanelActions : public ::testing::Test {
 protected:
@@ -59,7 +58,7 @@ protected:
         previous = GLUI_SetWindowSystem(&windows);
         // The example arm: h 100, a2 30, a3 120, e 20, d 110 pose units.
         const float offsets[kLinkCount][3] = {{0, 0, 1.0f}, {0.3f, 0, 0}, {1.2f, 0, 0}, {0.2f, -0.2f, 0},
-                                              {0, 0, 0.9f}, {0, 0, 0}, {0, 0, 0}};
+                                              {0, 0, 0.9f}, {0, 0, 0},    {0, 0, 0}};
         for (int i = 0; i < kLinkCount; ++i)
             for (int k = 0; k < 3; ++k)
                 scene.m_Robot.m_Parts[i].m_fOffset[k] = offsets[i][k];
@@ -434,8 +433,7 @@ TEST_F(PanelActions, DisplayCheckboxesSwitchTheSceneAndFollowTheKeys)
         Click(c.id);
         EXPECT_EQ(g_FakeGl.redisplays, 4);
     }
-    EXPECT_EQ(g_FakeGl.polygonModes,
-              (std::vector<GLenum>{GL_LINE, GL_FILL, GL_LINE, GL_FILL}));
+    EXPECT_EQ(g_FakeGl.polygonModes, (std::vector<GLenum>{GL_LINE, GL_FILL, GL_LINE, GL_FILL}));
 }
 
 TEST_F(PanelActions, EveryControlSaysWhatItIsFor)
@@ -474,4 +472,4 @@ TEST_F(PanelActions, IdsWithoutAnActionDoNothing)
     EXPECT_TRUE(g_FakeGl.polygonModes.empty());
 }
 
-} // namespace
+}  // namespace

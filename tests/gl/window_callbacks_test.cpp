@@ -20,7 +20,10 @@
 namespace {
 
 std::vector<std::string> g_Records;
-void CollectRecord(const char* record) { g_Records.emplace_back(record); }
+void CollectRecord(const char* record)
+{
+    g_Records.emplace_back(record);
+}
 
 // A scene that records what it receives and accepts what it is told to.
 class RecordingScene : public CScene {
@@ -63,7 +66,10 @@ protected:
 
 TEST_F(WindowCallbacks, InputFlagsGateEachKindOfEvent)
 {
-    struct Case { int flags; std::vector<std::string> received; };
+    struct Case {
+        int flags;
+        std::vector<std::string> received;
+    };
     const Case cases[] = {
         {0, {}},
         {INPUT_KEYBOARD, {"KeyboardMove 100", "KeyStroke 97"}},
@@ -109,8 +115,11 @@ TEST_F(WindowCallbacks, UnhandledInputKindLogsThroughTheBaseScene)
     LogClose(LOG_ERROR);
     std::remove(log.c_str());
     ASSERT_EQ(g_Records.size(), 2u);
-    EXPECT_NE(g_Records[0].find(" - CScene::KeyboardMove -- Erreur ! Cette fonction n'aurait jamais du \xEA" "tre appel\xE9" "e!\n"),
-              std::string::npos) << g_Records[0];
+    EXPECT_NE(g_Records[0].find(" - CScene::KeyboardMove -- Erreur ! Cette fonction n'aurait jamais du \xEA"
+                                "tre appel\xE9"
+                                "e!\n"),
+              std::string::npos)
+        << g_Records[0];
     EXPECT_NE(g_Records[1].find(" - CScene::KeyStroke -- Erreur !"), std::string::npos) << g_Records[1];
 }
 
@@ -148,8 +157,9 @@ TEST_F(WindowCallbacks, WithoutASceneTheWindowIsClearedToBlack)
         g_bDoubleBuffer = doubleBuffer;
         OnDisplay();
         EXPECT_EQ(g_FakeGl.calls, (std::vector<std::string>{"glClearColor", "glClearDepth", "glClear",
-                                                             doubleBuffer ? "glutSwapBuffers" : "glFlush"}));
-        EXPECT_EQ(g_FakeGl.clearColor[0] + g_FakeGl.clearColor[1] + g_FakeGl.clearColor[2] + g_FakeGl.clearColor[3], 0.0f);
+                                                            doubleBuffer ? "glutSwapBuffers" : "glFlush"}));
+        EXPECT_EQ(g_FakeGl.clearColor[0] + g_FakeGl.clearColor[1] + g_FakeGl.clearColor[2] + g_FakeGl.clearColor[3],
+                  0.0f);
         EXPECT_EQ(g_FakeGl.clearDepth, 0.0);
     }
     g_bDoubleBuffer = true;
@@ -188,4 +198,4 @@ TEST_F(WindowCallbacks, F6WritesAnUnskewedPictureOfTheWindowsSize)
     std::remove("screenshot.tga");
 }
 
-} // namespace
+}  // namespace

@@ -51,8 +51,8 @@ void DrawWithWholeDecorationAgain(CMainScene& s)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     const CCamera& c = s.m_Camera;
-    gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.eye.x + c.direction.x, c.eye.y + c.direction.y,
-              c.eye.z + c.direction.z, c.up.x, c.up.y, c.up.z);
+    gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.eye.x + c.direction.x, c.eye.y + c.direction.y, c.eye.z + c.direction.z,
+              c.up.x, c.up.y, c.up.z);
     const GLfloat light[4] = {1.0f, 1.0f, 1.2f, 0.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, light);
     s.m_Decoration.Draw();
@@ -98,7 +98,7 @@ struct KeyPresses {
 struct View {
     const char* what;
     int width, height;
-    int turnX, turnY;  // a mouse drag from the start camera, in pixels
+    int turnX, turnY;              // a mouse drag from the start camera, in pixels
     std::vector<KeyPresses> keys;  // then camera keys held
     JointAngles arm;
     bool wireframe;
@@ -137,8 +137,14 @@ TEST_F(ShadowPass, LooksAsIfTheWholeDecorationWereDrawnAgain)
         {"turned away, the grid at the edge", 800, 600, 250, 0, {}, kBent, false},
         {"from outside the dome", 800, 600, 0, 150, {{kKeyDown, 200}}, kBent, false},
         {"low, past the arm, the rim ahead", 800, 600, 0, 230, {{kKeyPageDown, 60}, {kKeyUp, 53}}, kBent, false},
-        {"at the arm's foot, the grid behind the eye", 800, 600, 0, 200, {{kKeyPageDown, 64}, {kKeyUp, 50}},
-         kStretched, false},
+        {"at the arm's foot, the grid behind the eye",
+         800,
+         600,
+         0,
+         200,
+         {{kKeyPageDown, 64}, {kKeyUp, 50}},
+         kStretched,
+         false},
     };
     for (const View& v : views) {
         SCOPED_TRACE(v.what);
@@ -168,4 +174,4 @@ TEST_F(ShadowPass, LooksAsIfTheWholeDecorationWereDrawnAgain)
     }
 }
 
-} // namespace
+}  // namespace

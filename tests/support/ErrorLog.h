@@ -18,7 +18,10 @@
 // The records of the error channel since OpenErrorLog, as written (Windows-1252).
 inline std::vector<std::string> g_Records;
 
-inline void CollectRecord(const char* record) { g_Records.emplace_back(record); }
+inline void CollectRecord(const char* record)
+{
+    g_Records.emplace_back(record);
+}
 
 // Resets the channels and opens the error channel on a scratch file; returns
 // its path, empty when it could not be opened.

@@ -36,15 +36,15 @@ CMainScene* Open()
         return nullptr;
     // The arm in its start pose, as the panel would set it.
     if (const COptions* panel = COptionsParser::GetOptions("glui.opt", false)) {
-        scene->m_Robot.m_fAngle = JointAngles{
-            panel->GetFloat("fAngle12StartValue", 0.0f), panel->GetFloat("fAngle23StartValue", 0.0f),
-            panel->GetFloat("fAngle34StartValue", 0.0f), panel->GetFloat("fAngle45StartValue", 0.0f),
-            panel->GetFloat("fAngle56StartValue", 0.0f), panel->GetFloat("fAngle67StartValue", 0.0f)};
+        scene->m_Robot.m_fAngle =
+            JointAngles{panel->GetFloat("fAngle12StartValue", 0.0f), panel->GetFloat("fAngle23StartValue", 0.0f),
+                        panel->GetFloat("fAngle34StartValue", 0.0f), panel->GetFloat("fAngle45StartValue", 0.0f),
+                        panel->GetFloat("fAngle56StartValue", 0.0f), panel->GetFloat("fAngle67StartValue", 0.0f)};
     }
     return scene;
 }
 
-} // namespace
+}  // namespace
 
 CMainScene* OpenDefaultScene()
 {

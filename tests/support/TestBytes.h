@@ -24,13 +24,27 @@ inline Bytes Prefix(const Bytes& bytes, std::size_t n)
 
 // A TGA file as the reader expects it: header, optional image ID, then the
 // pixel bytes given in file order (blue, green, red (, alpha)).
-inline Bytes TgaFile(unsigned width, unsigned height, unsigned depth, const Bytes& filePixels,
-                     unsigned char type = 2, const Bytes& imageId = {})
+inline Bytes TgaFile(unsigned width, unsigned height, unsigned depth, const Bytes& filePixels, unsigned char type = 2,
+                     const Bytes& imageId = {})
 {
-    Bytes f = {static_cast<unsigned char>(imageId.size()), 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-               static_cast<unsigned char>(width & 0xFF), static_cast<unsigned char>(width >> 8),
-               static_cast<unsigned char>(height & 0xFF), static_cast<unsigned char>(height >> 8),
-               static_cast<unsigned char>(depth), 8};
+    Bytes f = {static_cast<unsigned char>(imageId.size()),
+               0,
+               type,
+               0,
+               0,
+               0,
+               0,
+               0,
+               0,
+               0,
+               0,
+               0,
+               static_cast<unsigned char>(width & 0xFF),
+               static_cast<unsigned char>(width >> 8),
+               static_cast<unsigned char>(height & 0xFF),
+               static_cast<unsigned char>(height >> 8),
+               static_cast<unsigned char>(depth),
+               8};
     f.insert(f.end(), imageId.begin(), imageId.end());
     f.insert(f.end(), filePixels.begin(), filePixels.end());
     return f;

@@ -5,8 +5,8 @@
 namespace datagen {
 
 const char* const kLinkFileNames[LINK_COUNT] = {
-    "robotbody.obj",  "robotshoulder.obj", "robotupperarm.obj", "robotelbow.obj",
-    "robotlowerarm.obj", "robotwrist.obj", "robothand.obj",
+    "robotbody.obj",     "robotshoulder.obj", "robotupperarm.obj", "robotelbow.obj",
+    "robotlowerarm.obj", "robotwrist.obj",    "robothand.obj",
 };
 
 const ArmLengths& DefaultArmLengths()
@@ -45,8 +45,7 @@ std::array<double, JOINT_COUNT> StartAngles()
     return {-25.0, 45.0, 15.0, 0.0, 60.0, 0.0};
 }
 
-ChainFrames ComposeChain(const std::array<Vec3, LINK_COUNT>& offsets,
-                         const std::array<double, JOINT_COUNT>& angles)
+ChainFrames ComposeChain(const std::array<Vec3, LINK_COUNT>& offsets, const std::array<double, JOINT_COUNT>& angles)
 {
     // The fixed turn before each link's joint rotation: none for the body and
     // the elbow-side joints about z, a quarter turn about x for the others.
@@ -69,11 +68,14 @@ namespace {
 // each link is built at that size and scaled with the arm as a whole.
 const double kDesignUpperArm = 3.4;
 
-const int kRound = 40; // segments of the large round parts
-const int kSmall = 24; // segments of the small ones
+const int kRound = 40;  // segments of the large round parts
+const int kSmall = 24;  // segments of the small ones
 const Vec3 kX{1, 0, 0}, kY{0, 1, 0}, kZ{0, 0, 1};
 
-Frame Along(Vec3 origin, Vec3 axis, Vec3 hint) { return AxisFrame(origin, axis, hint); }
+Frame Along(Vec3 origin, Vec3 axis, Vec3 hint)
+{
+    return AxisFrame(origin, axis, hint);
+}
 
 // A frame whose xy plane is spanned by the link frame's axes u and v, so that
 // a Slab outline drawn in it lies in that plane; its z is u x v.
@@ -89,15 +91,15 @@ Frame PlaneFrame(Vec3 u, Vec3 v)
 MeshData Body(const ArmLengths& arm, MeshBuilder m)
 {
     const Frame world;
-    const double top = arm.h - 0.95; // where the turret sits
-    m.Frustum(world, 0.0, 0.22, 1.15, 1.15, kRound);           // foot plate
-    m.Frustum(world, 0.22, 0.34, 1.15, 0.95, kRound, false);   // its chamfer
-    for (int i = 0; i < 6; ++i) {                              // anchor bolts
+    const double top = arm.h - 0.95;                          // where the turret sits
+    m.Frustum(world, 0.0, 0.22, 1.15, 1.15, kRound);          // foot plate
+    m.Frustum(world, 0.22, 0.34, 1.15, 0.95, kRound, false);  // its chamfer
+    for (int i = 0; i < 6; ++i) {                             // anchor bolts
         const Frame bolt = RotationZ(30.0 + 60.0 * i) * Translation({1.0, 0.0, 0.0});
         m.Frustum(bolt, 0.22, 0.3, 0.07, 0.07, 8, false);
     }
-    m.Frustum(world, 0.34, top - 0.12, 0.72, 0.62, kRound, false); // column
-    m.Frustum(world, top - 0.12, top, 0.7, 0.7, kRound);           // bearing ring
+    m.Frustum(world, 0.34, top - 0.12, 0.72, 0.62, kRound, false);  // column
+    m.Frustum(world, top - 0.12, top, 0.7, 0.7, kRound);            // bearing ring
     m.Box(world, {-0.98, -0.32, 0.34}, {-0.55, 0.32, 1.0});         // connector box
     m.Frustum(Along({-0.98, 0.0, 0.72}, {-1, 0, 0}, kZ), 0.0, 0.12, 0.12, 0.12, 12, false);
     return m.ToMesh();
@@ -106,11 +108,11 @@ MeshData Body(const ArmLengths& arm, MeshBuilder m)
 MeshData Shoulder(const ArmLengths& arm, MeshBuilder m)
 {
     const Frame local;
-    m.Frustum(local, -0.95, -0.78, 0.82, 0.82, kRound);        // turntable
-    m.Frustum(local, -0.78, -0.35, 0.76, 0.62, kRound, false); // turret
+    m.Frustum(local, -0.95, -0.78, 0.82, 0.82, kRound);         // turntable
+    m.Frustum(local, -0.78, -0.35, 0.76, 0.62, kRound, false);  // turret
     // Two cheeks carrying the upper arm's joint, in the xz plane, on either
     // side of the upper arm (which spans y = -0.26 .. 0.26).
-    const Frame cheeks = PlaneFrame(kX, kZ); // its z is -y
+    const Frame cheeks = PlaneFrame(kX, kZ);  // its z is -y
     m.Slab(cheeks, {0.0, -0.45}, 0.6, {arm.a2, 0.0}, 0.46, -0.56, -0.3, kRound);
     m.Slab(cheeks, {0.0, -0.45}, 0.6, {arm.a2, 0.0}, 0.46, 0.3, 0.56, kRound);
     // The shoulder motor on one side, a bearing cover on the other.
@@ -123,9 +125,9 @@ MeshData Shoulder(const ArmLengths& arm, MeshBuilder m)
 
 MeshData UpperArm(const ArmLengths& arm, MeshBuilder m)
 {
-    const Frame local; // x along the arm, z the joint axes
+    const Frame local;  // x along the arm, z the joint axes
     m.Slab(local, {0.0, 0.0}, 0.44, {arm.a3, 0.0}, 0.33, -0.26, 0.26, kRound + 8);
-    for (double side : {1.0, -1.0}) { // bearing covers at both joints
+    for (double side : {1.0, -1.0}) {  // bearing covers at both joints
         m.Frustum(Along({0, 0, 0.26 * side}, {0, 0, side}, kX), 0.0, 0.05, 0.32, 0.28, kSmall, false);
         m.Frustum(Along({arm.a3, 0, 0.26 * side}, {0, 0, side}, kX), 0.0, 0.05, 0.24, 0.2, kSmall, false);
     }
@@ -154,8 +156,8 @@ MeshData LowerArm(const ArmLengths& arm, MeshBuilder m)
     const Frame local;
     m.Frustum(local, 0.0, 0.12, 0.31, 0.31, kRound);                   // roll bearing
     m.Frustum(local, 0.12, len - 0.44, 0.27, 0.2, kRound, false);      // tube
-    m.Box(local, {-0.2, -0.28, len - 0.52}, {0.2, 0.28, len - 0.36}); // fork base
-    const Frame prongs = PlaneFrame(kZ, kX);                          // its z is y
+    m.Box(local, {-0.2, -0.28, len - 0.52}, {0.2, 0.28, len - 0.36});  // fork base
+    const Frame prongs = PlaneFrame(kZ, kX);                           // its z is y
     m.Slab(prongs, {len - 0.44, 0.0}, 0.2, {len, 0.0}, 0.19, 0.17, 0.28, kSmall);
     m.Slab(prongs, {len - 0.44, 0.0}, 0.2, {len, 0.0}, 0.19, -0.28, -0.17, kSmall);
     return m.ToMesh();
@@ -179,7 +181,7 @@ MeshData Hand(const ArmLengths& arm, MeshBuilder m)
     m.Frustum(down, 0.0, 0.07, 0.17, 0.17, kSmall);  // flange
     m.Frustum(down, 0.07, 0.2, 0.12, 0.12, kSmall);  // adapter
     const Frame local;
-    m.Box(local, {-0.28, -0.12, -0.42}, {0.28, 0.12, -0.2}); // gripper body
+    m.Box(local, {-0.28, -0.12, -0.42}, {0.28, 0.12, -0.2});  // gripper body
     for (double side : {1.0, -1.0}) {                         // two fingers
         const double x0 = 0.1 * side, x1 = 0.18 * side;
         m.Box(local, {std::fmin(x0, x1), -0.08, -arm.tool + 0.06}, {std::fmax(x0, x1), 0.08, -0.42});
@@ -189,7 +191,7 @@ MeshData Hand(const ArmLengths& arm, MeshBuilder m)
     return m.ToMesh();
 }
 
-} // namespace
+}  // namespace
 
 std::array<MeshData, LINK_COUNT> BuildArmMeshes(const ArmLengths& arm)
 {
@@ -202,8 +204,8 @@ std::array<MeshData, LINK_COUNT> BuildArmMeshes(const ArmLengths& arm)
     m.scale = k;
     m.uvScale = {0.3, 0.22};
     m.uvOffset = {0.56, 0.1};
-    return {Body(design, m), Shoulder(design, m), UpperArm(design, m), Elbow(design, m),
-            LowerArm(design, m), Wrist(design, m), Hand(design, m)};
+    return {Body(design, m),     Shoulder(design, m), UpperArm(design, m), Elbow(design, m),
+            LowerArm(design, m), Wrist(design, m),    Hand(design, m)};
 }
 
-} // namespace datagen
+}  // namespace datagen

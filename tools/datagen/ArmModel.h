@@ -20,13 +20,13 @@ enum { LINK_COUNT = 7, JOINT_COUNT = 6 };
 // geometric models (which use them multiplied by 100); wrist and tool only
 // shape the drawing.
 struct ArmLengths {
-    double h;     // shoulder axis above the base plane
-    double a2;    // base axis to the upper arm's joint
-    double a3;    // upper arm
-    double e;     // elbow offset
-    double d;     // elbow axis to the wrist centre, along the forearm
-    double wrist; // wrist centre to the flange
-    double tool;  // flange to the gripper's fingertips
+    double h;      // shoulder axis above the base plane
+    double a2;     // base axis to the upper arm's joint
+    double a3;     // upper arm
+    double e;      // elbow offset
+    double d;      // elbow axis to the wrist centre, along the forearm
+    double wrist;  // wrist centre to the flange
+    double tool;   // flange to the gripper's fingertips
 };
 
 const ArmLengths& DefaultArmLengths();
@@ -45,11 +45,10 @@ struct ChainFrames {
     std::array<Frame, LINK_COUNT> meshFrame;
     std::array<Frame, LINK_COUNT> endFrame;
 };
-ChainFrames ComposeChain(const std::array<Vec3, LINK_COUNT>& offsets,
-                         const std::array<double, JOINT_COUNT>& angles);
+ChainFrames ComposeChain(const std::array<Vec3, LINK_COUNT>& offsets, const std::array<double, JOINT_COUNT>& angles);
 
 // The link meshes, in chain order, and their file names.
 std::array<MeshData, LINK_COUNT> BuildArmMeshes(const ArmLengths& arm);
 extern const char* const kLinkFileNames[LINK_COUNT];
 
-} // namespace datagen
+}  // namespace datagen

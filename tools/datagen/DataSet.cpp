@@ -218,12 +218,12 @@ bool WriteImage(const std::string& path, const RgbImage& image)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string FormatReal(double value)
 {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.4f", value + 0.0); // + 0.0: no "-0.0000"
+    std::snprintf(buffer, sizeof buffer, "%.4f", value + 0.0);  // + 0.0: no "-0.0000"
     std::string text = buffer;
     while (text.size() > 2 && text.back() == '0' && text[text.size() - 2] != '.')
         text.pop_back();
@@ -267,9 +267,8 @@ bool WriteDataSet(const std::string& directory)
     for (int i = 0; i < LINK_COUNT; ++i)
         if (!SaveMesh((dir + kLinkFileNames[i]).c_str(), links[i]))
             return false;
-    return WriteImage(dir + "ground.tga", BuildGroundTexture()) &&
-           WriteImage(dir + "skydome.tga", BuildSkyTexture()) &&
+    return WriteImage(dir + "ground.tga", BuildGroundTexture()) && WriteImage(dir + "skydome.tga", BuildSkyTexture()) &&
            WriteImage(dir + "metal.tga", BuildMetalTexture());
 }
 
-} // namespace datagen
+}  // namespace datagen

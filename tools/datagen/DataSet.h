@@ -26,4 +26,4 @@ bool WriteDataSet(const std::string& directory);
 // point (a value without one would be read as an integer), no exponent.
 std::string FormatReal(double value);
 
-} // namespace datagen
+}  // namespace datagen

@@ -13,9 +13,12 @@ float Quantize(double v)
 {
     return static_cast<float>(std::round(v * 1e6) / 1e6);
 }
-} // namespace
+}  // namespace
 
-double Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
+double Length(Vec3 a)
+{
+    return std::sqrt(Dot(a, a));
+}
 
 Vec3 Normalize(Vec3 a)
 {
@@ -103,8 +106,8 @@ void MeshBuilder::Triangle(std::uint32_t a, std::uint32_t b, std::uint32_t c)
     m_Indices.push_back(c);
 }
 
-void MeshBuilder::Frustum(const Frame& f, double z0, double z1, double r0, double r1,
-                          int segments, bool capBottom, bool capTop)
+void MeshBuilder::Frustum(const Frame& f, double z0, double z1, double r0, double r1, int segments, bool capBottom,
+                          bool capTop)
 {
     // Side: one column of two vertices per angle, the first column repeated
     // at the end with s = 1 so the texture does not wrap backwards.
@@ -158,9 +161,8 @@ void MeshBuilder::Box(const Frame& f, Vec3 lo, Vec3 hi)
         Vec3 n, u, v;
     };
     const Face faces[6] = {
-        {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}},  {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
-        {{0, 1, 0}, {0, 0, 1}, {1, 0, 0}},  {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}},
-        {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}},  {{0, 0, -1}, {0, 1, 0}, {1, 0, 0}},
+        {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}},  {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}}, {{0, 1, 0}, {0, 0, 1}, {1, 0, 0}},
+        {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}}, {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}},  {{0, 0, -1}, {0, 1, 0}, {1, 0, 0}},
     };
     auto scale = [&](Vec3 a) { return Vec3{a.x * h.x, a.y * h.y, a.z * h.z}; };
     for (const Face& face : faces) {
@@ -176,8 +178,8 @@ void MeshBuilder::Box(const Frame& f, Vec3 lo, Vec3 hi)
     }
 }
 
-void MeshBuilder::Loop(const Frame& f, const std::vector<Vec2>& points,
-                       const std::vector<Vec2>& normals, double z0, double z1, bool caps)
+void MeshBuilder::Loop(const Frame& f, const std::vector<Vec2>& points, const std::vector<Vec2>& normals, double z0,
+                       double z1, bool caps)
 {
     const int n = static_cast<int>(points.size());
     std::vector<double> along(n + 1, 0.0);
@@ -228,8 +230,7 @@ void MeshBuilder::Loop(const Frame& f, const std::vector<Vec2>& points,
     }
 }
 
-void MeshBuilder::Slab(const Frame& f, Vec2 c0, double r0, Vec2 c1, double r1, double z0,
-                       double z1, int segments)
+void MeshBuilder::Slab(const Frame& f, Vec2 c0, double r0, Vec2 c1, double r1, double z0, double z1, int segments)
 {
     // Work in a 2-D basis whose first axis runs from c0 to c1.
     const double dx = c1.x - c0.x, dy = c1.y - c0.y;
@@ -268,8 +269,7 @@ void MeshBuilder::Cap(const Frame& f, double radius, double height, int segments
             const Vec3 p{radius * cr * c, radius * cr * s, height * sr};
             // Normal of the ellipsoid x^2/r^2 + y^2/r^2 + z^2/h^2 = 1.
             const Vec3 n{p.x / (radius * radius), p.y / (radius * radius), p.z / (height * height)};
-            Vertex(f.Point(p), f.Direction(n), static_cast<double>(i) / segments,
-                   static_cast<double>(j) / rings);
+            Vertex(f.Point(p), f.Direction(n), static_cast<double>(i) / segments, static_cast<double>(j) / rings);
         }
     }
     const int row = segments + 1;
@@ -299,4 +299,4 @@ MeshData MeshBuilder::ToMesh() const
     return mesh;
 }
 
-} // namespace datagen
+}  // namespace datagen

@@ -17,10 +17,22 @@ struct Vec3 {
     double x = 0.0, y = 0.0, z = 0.0;
 };
 
-inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator*(Vec3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
-inline double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline Vec3 operator+(Vec3 a, Vec3 b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec3 operator-(Vec3 a, Vec3 b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec3 operator*(Vec3 a, double k)
+{
+    return {a.x * k, a.y * k, a.z * k};
+}
+inline double Dot(Vec3 a, Vec3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 inline Vec3 Cross(Vec3 a, Vec3 b)
 {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
@@ -65,14 +77,13 @@ public:
 
     // A cone frustum around the frame's z axis from z0 (radius r0) to z1
     // (radius r1), z1 > z0, closed by flat caps on request.
-    void Frustum(const Frame& f, double z0, double z1, double r0, double r1, int segments,
-                 bool capBottom = true, bool capTop = true);
+    void Frustum(const Frame& f, double z0, double z1, double r0, double r1, int segments, bool capBottom = true,
+                 bool capTop = true);
     // An axis-aligned box of the frame between two corners.
     void Box(const Frame& f, Vec3 lo, Vec3 hi);
     // The convex hull of two circles of the frame's xy plane (a link with
     // rounded ends, possibly tapered), extruded along z from z0 to z1.
-    void Slab(const Frame& f, Vec2 c0, double r0, Vec2 c1, double r1, double z0, double z1,
-              int segments);
+    void Slab(const Frame& f, Vec2 c0, double r0, Vec2 c1, double r1, double z0, double z1, int segments);
     // A half ellipsoid on the frame's xy plane, bulging toward +z (a rounded
     // cover), open at its base.
     void Cap(const Frame& f, double radius, double height, int segments, int rings);
@@ -84,12 +95,12 @@ public:
     MeshData ToMesh() const;
 
 private:
-    void Loop(const Frame& f, const std::vector<Vec2>& points, const std::vector<Vec2>& normals,
-              double z0, double z1, bool caps);
+    void Loop(const Frame& f, const std::vector<Vec2>& points, const std::vector<Vec2>& normals, double z0, double z1,
+              bool caps);
 
     std::vector<Vec3> m_Positions, m_Normals;
     std::vector<Vec2> m_TexCoords;
     std::vector<std::uint32_t> m_Indices;
 };
 
-} // namespace datagen
+}  // namespace datagen

@@ -9,7 +9,7 @@ namespace datagen {
 
 namespace {
 const double kPi = 3.14159265358979323846;
-} // namespace
+}  // namespace
 
 MeshData BuildGround()
 {
@@ -72,4 +72,4 @@ MeshData BuildSkyDome()
     return m.ToMesh();
 }
 
-} // namespace datagen
+}  // namespace datagen

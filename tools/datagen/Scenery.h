@@ -22,4 +22,4 @@ MeshData BuildGround();
 // zenith.
 MeshData BuildSkyDome();
 
-} // namespace datagen
+}  // namespace datagen

@@ -10,11 +10,23 @@ namespace {
 struct Rgb {
     double r, g, b;
 };
-Rgb operator*(Rgb c, double k) { return {c.r * k, c.g * k, c.b * k}; }
-Rgb operator+(Rgb a, Rgb b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
-Rgb Mix(Rgb a, Rgb b, double t) { return a * (1.0 - t) + b * t; }
+Rgb operator*(Rgb c, double k)
+{
+    return {c.r * k, c.g * k, c.b * k};
+}
+Rgb operator+(Rgb a, Rgb b)
+{
+    return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
+Rgb Mix(Rgb a, Rgb b, double t)
+{
+    return a * (1.0 - t) + b * t;
+}
 
-double Clamp01(double v) { return std::min(1.0, std::max(0.0, v)); }
+double Clamp01(double v)
+{
+    return std::min(1.0, std::max(0.0, v));
+}
 double SmoothStep(double e0, double e1, double v)
 {
     const double t = Clamp01((v - e0) / (e1 - e0));
@@ -69,7 +81,10 @@ double Fractal(double u, double v, int basePeriod, int octaves, std::uint32_t se
     return sum / total;
 }
 
-std::uint8_t ToByte(double v) { return static_cast<std::uint8_t>(std::lround(Clamp01(v) * 255.0)); }
+std::uint8_t ToByte(double v)
+{
+    return static_cast<std::uint8_t>(std::lround(Clamp01(v) * 255.0));
+}
 
 void Put(RgbImage& image, int x, int y, Rgb c)
 {
@@ -88,7 +103,7 @@ RgbImage NewImage(int width, int height)
     return image;
 }
 
-} // namespace
+}  // namespace
 
 RgbImage BuildGroundTexture()
 {
@@ -103,9 +118,9 @@ RgbImage BuildGroundTexture()
             const int sx = x / slab, sy = y / slab;
             // Each slab poured a little differently.
             const double tone = 0.92 + 0.12 * Random01(sx, sy, 7u);
-            const double grain = Fractal(u, v, 32, 4, 11u);     // sand and gravel
-            const double blotch = Fractal(u, v, 4, 3, 23u);     // stains and wear
-            const double speck = Random01(x, y, 31u);           // single pixels
+            const double grain = Fractal(u, v, 32, 4, 11u);  // sand and gravel
+            const double blotch = Fractal(u, v, 4, 3, 23u);  // stains and wear
+            const double speck = Random01(x, y, 31u);        // single pixels
             double shade = tone * (0.84 + 0.28 * grain) * (0.9 + 0.2 * blotch);
             if (speck > 0.985)
                 shade *= 0.75;
@@ -121,7 +136,7 @@ RgbImage BuildGroundTexture()
             else if (dist == 2)
                 shade *= 1.06;
             Rgb c = concrete * shade;
-            c.b *= 0.97 + 0.06 * blotch; // slight colour drift of the stains
+            c.b *= 0.97 + 0.06 * blotch;  // slight colour drift of the stains
             Put(image, x, y, c);
         }
     }
@@ -134,7 +149,7 @@ RgbImage BuildSkyTexture()
     RgbImage image = NewImage(width, height);
     const Rgb horizon{0.82, 0.88, 0.95}, zenith{0.16, 0.36, 0.76};
     for (int y = 0; y < height; ++y) {
-        const double t = (y + 0.5) / height; // 0 at the horizon, 1 at the zenith
+        const double t = (y + 0.5) / height;  // 0 at the horizon, 1 at the zenith
         const Rgb sky = Mix(horizon, zenith, std::pow(t, 0.55));
         for (int x = 0; x < width; ++x) {
             const double s = (x + 0.5) / width;
@@ -163,7 +178,7 @@ RgbImage BuildMetalTexture()
         for (int x = 0; x < size; ++x) {
             double px = 2.0 * (x + 0.5) / size - 1.0, py = 2.0 * (y + 0.5) / size - 1.0;
             const double d2 = px * px + py * py;
-            if (d2 > 0.999) { // outside the disc: repeat its rim
+            if (d2 > 0.999) {  // outside the disc: repeat its rim
                 const double k = std::sqrt(0.999 / d2);
                 px *= k;
                 py *= k;
@@ -195,4 +210,4 @@ RgbImage BuildMetalTexture()
     return turned;
 }
 
-} // namespace datagen
+}  // namespace datagen

@@ -24,4 +24,4 @@ RgbImage BuildSkyTexture();
 // would put the sky on the arm's undersides.
 RgbImage BuildMetalTexture();
 
-} // namespace datagen
+}  // namespace datagen

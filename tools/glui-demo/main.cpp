@@ -48,8 +48,7 @@ void Print(const char* kind, int id, double live)
 
 void OnIdle()
 {
-    if (++g_iIdleCalls >= 20)
-    {
+    if (++g_iIdleCalls >= 20) {
         GLUI_Master.set_glutIdleFunc(nullptr);
         std::printf("idle end calls=%d\n", g_iIdleCalls);
         std::fflush(stdout);
@@ -64,8 +63,7 @@ void OnSpinner(int id)
 void OnCheckbox(int id)
 {
     Print("checkbox", id, id == 1 ? g_iRealTime : id == 2 ? g_iImmediate : -1);
-    if (id == 1)
-    {
+    if (id == 1) {
         if (g_iRealTime)
             g_pGo->enable();
         else
@@ -77,15 +75,12 @@ void OnCheckbox(int id)
 void OnButton(int id)
 {
     Print("button", id, 0);
-    if (id == 1)
-    {
+    if (id == 1) {
         g_iIdleCalls = 0;
         std::printf("idle start\n");
         std::fflush(stdout);
         GLUI_Master.set_glutIdleFunc(OnIdle);
-    }
-    else if (id == 2)
-    {
+    } else if (id == 2) {
         // Set from code: no callback for X may follow.
         g_pX->set_float_val(g_fAngles[0] * 2.0f);
     }

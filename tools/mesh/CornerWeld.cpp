@@ -50,7 +50,7 @@ protected:
             mesh->mFaces[f].mIndices = new unsigned[3]{3 * f, 3 * f + 1, 3 * f + 2};
         }
         scene->mNumMeshes = 1;
-        scene->mMeshes = new aiMesh*[1]{mesh};
+        scene->mMeshes = new aiMesh* [1] { mesh };
         scene->mRootNode = new aiNode;
         scene->mRootNode->mNumMeshes = 1;
         scene->mRootNode->mMeshes = new unsigned[1]{0};
@@ -69,7 +69,7 @@ private:
     const CornerMesh& m_Corners;
 };
 
-} // namespace
+}  // namespace
 
 bool WeldCorners(const CornerMesh& corners, const WeldOptions& options, MeshData& welded, std::string& error)
 {

@@ -102,8 +102,8 @@ int FirstBadLine(const std::string& text)
     }
     // The first line holding something after the valid part.
     std::size_t position = validEnd;
-    while (position < text.size() && (text[position] == ' ' || text[position] == '\t' || text[position] == '\r' ||
-                                      text[position] == '\n'))
+    while (position < text.size() &&
+           (text[position] == ' ' || text[position] == '\t' || text[position] == '\r' || text[position] == '\n'))
         ++position;
     return 1 + static_cast<int>(std::count(text.begin(), text.begin() + std::min(position, text.size()), '\n'));
 }
@@ -212,13 +212,15 @@ const COptions* CheckOptionFile(const OptionFile& file)
     if (!options) {
         const int line = FirstBadLine(text);
         if (file.required)
-            Error("%s est invalide (lecture refusée vers la ligne %d : chaque instruction s'écrit « nom = valeur ; ») : "
-                  "le simulateur s'arrêtera au démarrage",
-                  file.fileName, line);
+            Error(
+                "%s est invalide (lecture refusée vers la ligne %d : chaque instruction s'écrit « nom = valeur ; ») : "
+                "le simulateur s'arrêtera au démarrage",
+                file.fileName, line);
         else
-            Warning("%s est invalide (lecture refusée vers la ligne %d : chaque instruction s'écrit « nom = valeur ; ») : "
-                    "le panneau de contrôle prendra toutes les valeurs par défaut",
-                    file.fileName, line);
+            Warning(
+                "%s est invalide (lecture refusée vers la ligne %d : chaque instruction s'écrit « nom = valeur ; ») : "
+                "le panneau de contrôle prendra toutes les valeurs par défaut",
+                file.fileName, line);
         return nullptr;
     }
 
@@ -234,8 +236,8 @@ const COptions* CheckOptionFile(const OptionFile& file)
             int distance = 0;
             const OptionKey* nearest = NearestKey(file, entry.name, distance);
             if (other)
-                Warning("%s : la clé %s appartient à %s ; elle est sans effet ici", file.fileName,
-                        entry.name.c_str(), other->fileName);
+                Warning("%s : la clé %s appartient à %s ; elle est sans effet ici", file.fileName, entry.name.c_str(),
+                        other->fileName);
             else if (nearest && strcasecmp(nearest->name, entry.name.c_str()) == 0)
                 Warning("%s : clé inconnue %s ; vouliez-vous dire %s ? (la casse compte)", file.fileName,
                         entry.name.c_str(), nearest->name);
@@ -308,15 +310,18 @@ void CheckMesh(const char* optionFile, const char* key, const char* fileName)
     const MeshData& mesh = reading.mesh;
     const MeshFigures figures = MeasureMesh(mesh, 7);
     if (figures.badNormals > 0)
-        Warning("%s, %s : « %s » a %d normale(s) de longueur différente de 1 ; l'éclairage en sera faussé",
-                optionFile, key, fileName, figures.badNormals);
+        Warning("%s, %s : « %s » a %d normale(s) de longueur différente de 1 ; l'éclairage en sera faussé", optionFile,
+                key, fileName, figures.badNormals);
     if (mesh.TriangleCount() == 0)
         Warning("%s, %s : « %s » ne contient aucun triangle", optionFile, key, fileName);
     std::printf("ok : %s (%s) : %d sommets, %d triangles, %s\n", fileName, key, mesh.VertexCount(),
                 mesh.TriangleCount(), mesh.textured ? "texturé" : "sans coordonnées de texture");
 }
 
-bool PowerOfTwo(unsigned n) { return n != 0 && (n & (n - 1)) == 0; }
+bool PowerOfTwo(unsigned n)
+{
+    return n != 0 && (n & (n - 1)) == 0;
+}
 
 void CheckTexture(const char* optionFile, const char* key, const char* fileName)
 {
@@ -359,7 +364,7 @@ void CheckTexture(const char* optionFile, const char* key, const char* fileName)
                 image.bitsPerPixel);
 }
 
-} // namespace
+}  // namespace
 
 int CheckDataDirectory(const char* dataDir)
 {

@@ -43,7 +43,8 @@ void RepairNormals(MeshData& mesh, ImportNotes& notes)
         const float* p2 = &mesh.vertices[3 * mesh.indices[t + 2]];
         const double e1[3] = {double(p1[0]) - p0[0], double(p1[1]) - p0[1], double(p1[2]) - p0[2]};
         const double e2[3] = {double(p2[0]) - p0[0], double(p2[1]) - p0[1], double(p2[2]) - p0[2]};
-        const double c[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
+        const double c[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
+                             e1[0] * e2[1] - e1[1] * e2[0]};
         for (int k = 0; k < 3; ++k)
             if (bad[mesh.indices[t + k]])
                 for (int i = 0; i < 3; ++i)
@@ -131,10 +132,9 @@ bool FitUnderLimit(const CornerMesh& corners, const ImportOptions& options, Mesh
     return false;
 }
 
-} // namespace
+}  // namespace
 
-bool ImportMesh(const char* input, const ImportOptions& options, MeshData& mesh, ImportNotes& notes,
-                std::string& error)
+bool ImportMesh(const char* input, const ImportOptions& options, MeshData& mesh, ImportNotes& notes, std::string& error)
 {
     notes = ImportNotes();
     Assimp::Importer importer;

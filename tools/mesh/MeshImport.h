@@ -21,9 +21,9 @@ struct ImportOptions {
 // What the import did that the user may want to know.
 struct ImportNotes {
     MergeCounts parts;
-    int corners = 0;               // triangle corners before welding
-    int weldedVertices = 0;        // vertices after welding
-    int repairedNormals = 0;       // zero or invalid normals replaced
+    int corners = 0;          // triangle corners before welding
+    int weldedVertices = 0;   // vertices after welding
+    int repairedNormals = 0;  // zero or invalid normals replaced
     bool simplified = false;
     SimplifyReport simplification;  // filled when the mesh was over the limit
 };

@@ -54,7 +54,7 @@ void CountNormalDirections(const MeshData& mesh, MeshFigures& figures)
     }
 }
 
-} // namespace
+}  // namespace
 
 MeshReading ReadMeshFile(const char* fileName)
 {
@@ -163,8 +163,8 @@ int PrintMeshInfo(const char* fileName)
                     figures.badNormals, kNormalTolerance, figures.firstBadNormal);
     std::printf("Normales vues du centre de la boîte englobante : %d vers l'extérieur, %d vers l'intérieur\n",
                 figures.outwardNormals, figures.inwardNormals);
-    std::printf("Positions : %d distinctes ; %d sommet(s) à la même position qu'un autre\n",
-                figures.distinctPositions, figures.sharedPositionVertices);
+    std::printf("Positions : %d distinctes ; %d sommet(s) à la même position qu'un autre\n", figures.distinctPositions,
+                figures.sharedPositionVertices);
     if (figures.degenerateTriangles > 0)
         std::printf("Triangles dégénérés (deux coins sur le même sommet) : %d\n", figures.degenerateTriangles);
     if (figures.invertedTriangles > 0)

@@ -21,7 +21,7 @@ MeshReading ReadMeshFile(const char* fileName);
 // The figures "info" prints and the check looks at.
 struct MeshFigures {
     float min[3] = {0, 0, 0}, max[3] = {0, 0, 0};
-    int badNormals = 0;        // length off 1 by more than the tolerance
+    int badNormals = 0;  // length off 1 by more than the tolerance
     int firstBadNormal = -1;
     int degenerateTriangles = 0;  // two corners on the same vertex
     // Triangles whose corners turn clockwise seen from where their normals
@@ -34,7 +34,7 @@ struct MeshFigures {
     // normals or texture coordinates, or never welded), and the number of
     // distinct positions.
     int sharedPositionVertices = 0, distinctPositions = 0;
-    long expectedSize = 0;     // bytes the header announces, header included
+    long expectedSize = 0;  // bytes the header announces, header included
 };
 
 const double kNormalTolerance = 1e-3;

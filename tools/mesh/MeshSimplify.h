@@ -11,7 +11,7 @@
 struct SimplifyReport {
     int trianglesBefore = 0, verticesBefore = 0;
     int trianglesAfter = 0, verticesAfter = 0;  // the best reached, even when not enough
-    float error = 0.0f;  // the library's error, relative to the mesh's extent
+    float error = 0.0f;                         // the library's error, relative to the mesh's extent
 };
 
 // The shape of merged corners for the simplifier: corners with the same

@@ -63,7 +63,10 @@ bool ReadBack(const std::vector<std::string>& texts, std::vector<float>& values)
     return true;
 }
 
-bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 std::uint32_t Bits(float f)
 {
@@ -118,7 +121,7 @@ bool Spell(const MeshData& mesh, std::map<std::uint32_t, std::string>& spelling,
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool ExportObj(const MeshData& mesh, const char* output, ExportNotes& notes, std::string& error)
 {
@@ -147,7 +150,8 @@ bool ExportObj(const MeshData& mesh, const char* output, ExportNotes& notes, std
                      text(mesh.normals[3 * i + 2]).c_str());
     if (mesh.textured)
         for (int i = 0; i < v; ++i)
-            std::fprintf(file, "vt %s %s\n", text(mesh.texCoords[2 * i]).c_str(), text(mesh.texCoords[2 * i + 1]).c_str());
+            std::fprintf(file, "vt %s %s\n", text(mesh.texCoords[2 * i]).c_str(),
+                         text(mesh.texCoords[2 * i + 1]).c_str());
     // One vertex of ours is one position, normal and coordinate pair: the
     // three numbers of every corner are the same.
     for (std::size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {

@@ -12,16 +12,32 @@ void SinCosDegrees(double degrees, double& s, double& c)
     double turns = std::fmod(degrees, 360.0);
     if (turns < 0)
         turns += 360.0;
-    if (turns == 0.0) { s = 0; c = 1; return; }
-    if (turns == 90.0) { s = 1; c = 0; return; }
-    if (turns == 180.0) { s = 0; c = -1; return; }
-    if (turns == 270.0) { s = -1; c = 0; return; }
+    if (turns == 0.0) {
+        s = 0;
+        c = 1;
+        return;
+    }
+    if (turns == 90.0) {
+        s = 1;
+        c = 0;
+        return;
+    }
+    if (turns == 180.0) {
+        s = 0;
+        c = -1;
+        return;
+    }
+    if (turns == 270.0) {
+        s = -1;
+        c = 0;
+        return;
+    }
     const double radians = degrees * M_PI / 180.0;
     s = std::sin(radians);
     c = std::cos(radians);
 }
 
-} // namespace
+}  // namespace
 
 Affine Multiply(const Affine& a, const Affine& b)  // a after b
 {

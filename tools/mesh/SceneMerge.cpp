@@ -79,7 +79,7 @@ struct Merger {
     }
 };
 
-} // namespace
+}  // namespace
 
 bool MergeScene(const aiScene& scene, const Affine& user, CornerMesh& out, MergeCounts& counts, std::string& error)
 {

@@ -29,5 +29,4 @@ struct MergeCounts {
 // others have some. A mirroring placement swaps two corners of each triangle
 // so the front faces stay counter-clockwise. False with a French
 // explanation when a placed position is not a finite float.
-bool MergeScene(const aiScene& scene, const Affine& user, CornerMesh& out, MergeCounts& counts,
-                std::string& error);
+bool MergeScene(const aiScene& scene, const Affine& user, CornerMesh& out, MergeCounts& counts, std::string& error);

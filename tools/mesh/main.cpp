@@ -29,24 +29,23 @@ int Usage(const char* problem = nullptr)
 {
     if (problem)
         std::fprintf(stderr, "kalimbrax-mesh : %s\n\n", problem);
-    std::fprintf(stderr,
-                 "Usage :\n"
-                 "  kalimbrax-mesh import ENTRÉE SORTIE [--scale S] [--rotate-x DEG] [--rotate-y DEG]\n"
-                 "                 [--rotate-z DEG] [--translate X Y Z] [--crease DEG] [--keep-normals]\n"
-                 "                 [--no-simplify] [--version 12|21]\n"
-                 "      convertit un maillage (STL, OBJ Wavefront, PLY, COLLADA, glTF...) au format\n"
-                 "      binaire du simulateur ; les transformations s'appliquent dans l'ordre donné.\n"
-                 "      Les normales du fichier sont remplacées par des normales lisses (arêtes de plus\n"
-                 "      de 30 degrés vives, --crease pour changer l'angle, --keep-normals pour garder\n"
-                 "      celles du fichier), puis les sommets identiques soudés. Un maillage de plus de\n"
-                 "      65535 sommets ou triangles est simplifié juste assez (--no-simplify : refusé).\n"
-                 "  kalimbrax-mesh info FICHIER\n"
-                 "      décrit un maillage binaire tel que le simulateur le lit.\n"
-                 "  kalimbrax-mesh export FICHIER SORTIE.obj\n"
-                 "      écrit une copie OBJ Wavefront (texte) d'un maillage binaire.\n"
-                 "  kalimbrax-mesh check RÉPERTOIRE\n"
-                 "      vérifie les fichiers d'options, maillages et textures d'un répertoire de données ;\n"
-                 "      statut 0 seulement si le simulateur démarrerait.\n");
+    std::fprintf(stderr, "Usage :\n"
+                         "  kalimbrax-mesh import ENTRÉE SORTIE [--scale S] [--rotate-x DEG] [--rotate-y DEG]\n"
+                         "                 [--rotate-z DEG] [--translate X Y Z] [--crease DEG] [--keep-normals]\n"
+                         "                 [--no-simplify] [--version 12|21]\n"
+                         "      convertit un maillage (STL, OBJ Wavefront, PLY, COLLADA, glTF...) au format\n"
+                         "      binaire du simulateur ; les transformations s'appliquent dans l'ordre donné.\n"
+                         "      Les normales du fichier sont remplacées par des normales lisses (arêtes de plus\n"
+                         "      de 30 degrés vives, --crease pour changer l'angle, --keep-normals pour garder\n"
+                         "      celles du fichier), puis les sommets identiques soudés. Un maillage de plus de\n"
+                         "      65535 sommets ou triangles est simplifié juste assez (--no-simplify : refusé).\n"
+                         "  kalimbrax-mesh info FICHIER\n"
+                         "      décrit un maillage binaire tel que le simulateur le lit.\n"
+                         "  kalimbrax-mesh export FICHIER SORTIE.obj\n"
+                         "      écrit une copie OBJ Wavefront (texte) d'un maillage binaire.\n"
+                         "  kalimbrax-mesh check RÉPERTOIRE\n"
+                         "      vérifie les fichiers d'options, maillages et textures d'un répertoire de données ;\n"
+                         "      statut 0 seulement si le simulateur démarrerait.\n");
     return kUsageStatus;
 }
 
@@ -154,7 +153,8 @@ int Import(int argc, char** argv)
         std::printf("Normales du fichier remplacées par des normales lisses (arêtes vives au-delà de %g°)\n", crease);
     else if (parts.partsWithoutNormals > 0)
         std::printf("Normales du fichier gardées ; %d partie(s) sans normales : normales lisses calculées "
-                    "(arêtes vives au-delà de %g°)\n", parts.partsWithoutNormals, crease);
+                    "(arêtes vives au-delà de %g°)\n",
+                    parts.partsWithoutNormals, crease);
     std::printf("Soudure : %d coins de triangles, %d sommets\n", notes.corners, notes.weldedVertices);
     if (notes.simplified) {
         const SimplifyReport& r = notes.simplification;
@@ -196,7 +196,7 @@ int Export(int argc, char** argv)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
