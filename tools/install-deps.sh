@@ -2,7 +2,7 @@
 # Installs the Debian packages Kalimbrax needs, only those that are missing.
 # Sourced by run.sh and test.sh; quiet when everything is already there.
 KX_PACKAGES=(
-  cmake g++ make pkg-config                     # build
+  cmake g++ make pkg-config clang-format        # build, and the format check
   libgtest-dev libbenchmark-dev                 # tests and benchmarks
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri # window and drawing (Mesa)
   libimgui-dev libstb0                          # control panel
