@@ -8,6 +8,9 @@
 #include "command/CommandLoop.h"
 #include "graphics/Graphics.h"
 #include "panel/GluiInput.h"
+#include "panel/PanelActions.h"
+#include "robot/Motion.h"
+#include "robot/Simulation.h"
 #include "scene/MainScene.h"
 
 #include <GL/freeglut.h>
@@ -15,7 +18,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <string>
 
 namespace {
@@ -84,22 +86,32 @@ int CApplication::Init(int argc, char** argv)
     glutSpecialFunc(OnSpecialKey);
     glutKeyboardFunc(OnKeyboard);
 
-    // The scene is made current before its Init runs, and is never deleted:
-    // the process ends instead.
-    CMainScene* scene = new (std::nothrow) CMainScene;
-    if (g_pCurrentScene)
-        g_pCurrentScene->Release();
+    // The composition: one simulation (the arm, its state, its motion), the
+    // scene that shows it, and the actions every way in goes through. Never
+    // deleted: the process ends instead. The scene is made current before
+    // its Init runs.
+    ArmDescription arm;
+    if (!LoadArmDescription("", &arm)) {
+        LogError("CApplication::Init -- Impossible de charger la scène principale");
+        FailStartup();
+    }
+    CSimulation* simulation = new CSimulation(arm);
+    CMainScene* scene = new CMainScene(*simulation);
     g_pCurrentScene = scene;
-    if (!scene || !scene->Init() || !g_pCurrentScene) {
+    if (!scene->Init()) {
         g_pCurrentScene = nullptr;
         LogError("CApplication::Init -- Impossible de charger la scène principale");
         FailStartup();
     }
+    CPanelActions* actions = new CPanelActions(*simulation, *scene);
+    SetKeyActions(actions);
+    DriveMotion(*simulation);
 
-    if (!CGluiInput::Init()) {
+    if (!CGluiInput::Init(*actions)) {
         LogError("CApplication::Init -- Erreur à l'initialisation de la GLUI");
         FailStartup();
     }
+    ConnectCommands(*actions);
 
     // Scripts and the port act on the built panel.
     if ((!arguments.scriptFile.empty() && !LoadCommandScript(arguments.scriptFile, &error)) ||

@@ -12,9 +12,9 @@
 #include <cstring>
 #include <new>
 
-bool g_bWireFrame = false;
-
 namespace {
+
+CPanelActions* g_pKeyActions = nullptr;
 
 // The mask is asked anew for every event: a scene may change what it wants.
 bool SceneAccepts(int inputKind)
@@ -23,6 +23,11 @@ bool SceneAccepts(int inputKind)
 }
 
 }  // namespace
+
+void SetKeyActions(CPanelActions* actions)
+{
+    g_pKeyActions = actions;
+}
 
 bool SaveScreenshot(const char* fileName)
 {
@@ -73,20 +78,28 @@ void OnKeyboard(unsigned char key, int x, int y)
 
 void OnSpecialKey(int key, int x, int y)
 {
-    switch (key) {
-    case GLUT_KEY_F5:
-        CPanelActions::SetDisplayFlag(DisplayFlag::WireFrame, !g_bWireFrame);
-        return;
-    case GLUT_KEY_F6:
-        CPanelActions::SaveScreenshot("screenshot.tga");
-        return;
-    case GLUT_KEY_F8:
-        CPanelActions::TeachPose();
-        return;
-    default:
-        if (SceneAccepts(INPUT_KEYBOARD))
-            g_pCurrentScene->KeyboardMove(key, x, y);
+    if (g_pKeyActions) {
+        CPanelActions& actions = *g_pKeyActions;
+        if (const DisplaySwitch* display = SwitchOfKey(key)) {
+            actions.SetDisplayFlag(display->flag, !actions.IsDisplayed(display->flag));
+            return;
+        }
+        switch (key) {
+        case GLUT_KEY_F6:
+            actions.SaveScreenshot("screenshot.tga");
+            return;
+        case GLUT_KEY_F8:
+            actions.TeachPose();
+            return;
+        case GLUT_KEY_HOME:
+            actions.ResetCamera();
+            return;
+        default:
+            break;
+        }
     }
+    if (SceneAccepts(INPUT_KEYBOARD))
+        g_pCurrentScene->KeyboardMove(key, x, y);
 }
 
 void OnMotion(int x, int y)

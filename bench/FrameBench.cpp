@@ -41,10 +41,11 @@ void BM_Frame(benchmark::State& state, Passes passes)
         state.SkipWithError("la fenêtre ne prend pas la taille demandée");
         return;
     }
-    scene->m_bDecoration = passes >= Passes::Decoration;
-    scene->m_bShadows = passes >= Passes::Shadow;
-    scene->m_bReflect = passes >= Passes::Reflection;
-    scene->m_bMetalLook = passes >= Passes::Metal;
+    CSimulation& simulation = scene->Simulation();
+    simulation.SetDisplay(DisplayFlag::Decoration, passes >= Passes::Decoration);
+    simulation.SetDisplay(DisplayFlag::Shadows, passes >= Passes::Shadow);
+    simulation.SetDisplay(DisplayFlag::Reflect, passes >= Passes::Reflection);
+    simulation.SetDisplay(DisplayFlag::MetalLook, passes >= Passes::Metal);
     const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : state) {
         scene->Display();

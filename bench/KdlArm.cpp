@@ -1,7 +1,9 @@
 // The arm as an Orocos KDL chain (see KdlArm.h).
 #include "bench/KdlArm.h"
 
-#include "config/OptionsParser.h"
+#include "robot/ArmDescription.h"
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -9,34 +11,39 @@
 
 namespace {
 
-// The fixed quarter turns, written exactly (KDL::Rotation::RotX would round
-// cos 90 to 6e-17).
-KDL::Rotation QuarterTurnX(int sign)
+// A fixed turn about x, written exactly for quarter turns (KDL::Rotation::RotX
+// would round cos 90 to 6e-17).
+KDL::Rotation TurnX(float degrees)
 {
-    return KDL::Rotation(1, 0, 0, 0, 0, -sign, 0, sign, 0);
+    if (degrees == 0.0f)
+        return KDL::Rotation::Identity();
+    if (degrees == 90.0f || degrees == -90.0f) {
+        const double s = degrees > 0 ? 1.0 : -1.0;
+        return KDL::Rotation(1, 0, 0, 0, 0, -s, 0, s, 0);
+    }
+    return KDL::Rotation::RotX(degrees * M_PI / 180.0);
 }
 
 const double kDegrees = M_PI / 180.0;
 
 }  // namespace
 
-KDL::Chain MakeKdlArm(const ArmLengths& l)
+KDL::Chain MakeKdlArm(const ArmLengths& lengths)
 {
-    using KDL::Frame;
-    using KDL::Joint;
-    using KDL::Segment;
-    using KDL::Vector;
-    // The forward model's chain: base -> up h -> Rz(t1) -> out a2 -> Rx(+90)
-    // -> Rz(t2) -> along a3 -> Rz(t3) -> along e, then -d along y (the
-    // wrist centre) -> Rx(+90) Rz(t4) Rx(-90) Rz(t5) Rx(+90) Rz(t6).
+    // Each link of the model's chain is Rx(turn) Rz(joint) T(offset); as KDL
+    // segments, a joint carries its link's translation and the next link's
+    // turn: Rz(q) then the frame (Rx(next turn), offset).
+    ModelLink links[kLinkCount];
+    ModelChain(lengths, links);
+    auto tip = [&](int link) {
+        const ModelLink& l = links[link];
+        const KDL::Rotation next = link + 1 < kLinkCount ? TurnX(links[link + 1].turnX) : KDL::Rotation::Identity();
+        return KDL::Frame(next, KDL::Vector(l.offset[0], l.offset[1], l.offset[2]));
+    };
     KDL::Chain chain;
-    chain.addSegment(Segment(Joint(Joint::None), Frame(Vector(0, 0, l.h))));
-    chain.addSegment(Segment(Joint(Joint::RotZ), Frame(QuarterTurnX(+1), Vector(l.a2, 0, 0))));
-    chain.addSegment(Segment(Joint(Joint::RotZ), Frame(Vector(l.a3, 0, 0))));
-    chain.addSegment(Segment(Joint(Joint::RotZ), Frame(QuarterTurnX(+1), Vector(l.e, -l.d, 0))));
-    chain.addSegment(Segment(Joint(Joint::RotZ), Frame(QuarterTurnX(-1))));
-    chain.addSegment(Segment(Joint(Joint::RotZ), Frame(QuarterTurnX(+1))));
-    chain.addSegment(Segment(Joint(Joint::RotZ), Frame::Identity()));
+    chain.addSegment(KDL::Segment(KDL::Joint(KDL::Joint::None), tip(0)));
+    for (int link = 1; link < kLinkCount; ++link)
+        chain.addSegment(KDL::Segment(KDL::Joint(KDL::Joint::RotZ), tip(link)));
     return chain;
 }
 
@@ -55,29 +62,34 @@ JointAngles FromKdl(const KDL::JntArray& q)
     return {deg(0), deg(1), deg(2), deg(3), deg(4), deg(5)};
 }
 
+namespace {
+
+// The shipped data set's arm, when there is one.
+bool ShippedArm(ArmDescription* arm)
+{
+    const std::string dir = std::string(KX_SOURCE_DIR) + "/default";
+    return access((dir + "/robot.opt").c_str(), R_OK) == 0 && LoadArmDescription(dir, arm);
+}
+
+}  // namespace
+
 ArmLengths BenchArm()
 {
-    const std::string path = std::string(KX_SOURCE_DIR) + "/default/robot.opt";
-    if (FILE* f = std::fopen(path.c_str(), "r")) {
-        std::fclose(f);
-        if (const COptions* options = COptionsParser::GetOptions(path.c_str()))
-            return MakeArmLengths(*options);
-    }
+    ArmDescription arm;
+    if (ShippedArm(&arm))
+        return arm.Lengths();
     return {100.0, 30.0, 120.0, 20.0, 110.0};
 }
 
 JointLimits BenchLimits()
 {
+    ArmDescription arm;
+    if (ShippedArm(&arm))
+        return arm.limits;
     JointLimits limits;
     std::fill(limits.low, limits.low + 6, -180.0f);
     std::fill(limits.high, limits.high + 6, 180.0f);
-    const std::string path = std::string(KX_SOURCE_DIR) + "/default/glui.opt";
-    FILE* f = std::fopen(path.c_str(), "r");
-    if (!f)
-        return limits;
-    std::fclose(f);
-    const COptions* options = COptionsParser::GetOptions(path.c_str());
-    return options ? ReadJointLimits(*options) : limits;
+    return limits;
 }
 
 std::vector<JointAngles> BenchTargets(int count, unsigned seed, const JointLimits& limits)

@@ -3,6 +3,7 @@
 // KDL's solvers. The chain computes the same wrist centre (pose units) and
 // hand orientation as ComputeMGD: the tip frame of the chain is the wrist
 // centre, turned like the forward model's matrix R.
+#include "robot/ArmChain.h"
 #include "robot/JointLimits.h"
 #include "robot/Kinematics.h"
 #include "robot/RobotTypes.h"

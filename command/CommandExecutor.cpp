@@ -1,12 +1,10 @@
 // Commands through the panel's actions (see CommandExecutor.h).
 #include "command/CommandExecutor.h"
 
-#include "app/Scene.h"
 #include "graphics/Graphics.h"
 #include "panel/PanelActions.h"
 #include "robot/KinBatch.h"
-#include "robot/Motion.h"
-#include "scene/MainScene.h"
+#include "robot/Simulation.h"
 
 #include <GL/freeglut.h>
 
@@ -32,16 +30,11 @@ ToolPose PoseOf(const float v[6])
     return {v[0], v[1], v[2], v[3], v[4], v[5]};
 }
 
-const CRobot& Robot()
-{
-    return static_cast<CMainScene*>(g_pCurrentScene)->m_Robot;
-}
-
 // go, and the start of moveto: real time on, then the motion.
-CommandOutcome Go(CommandVerb verb, CommandOutcome::Kind kind)
+CommandOutcome Go(CPanelActions& actions, CommandVerb verb, CommandOutcome::Kind kind)
 {
-    CPanelActions::SetRealTime(true);
-    const ActionResult started = CPanelActions::StartMotion();
+    actions.SetRealTime(true);
+    const ActionResult started = actions.StartMotion();
     if (!started.ok)
         return Failed(verb, started.message);
     return {kind, "ok"};
@@ -51,7 +44,7 @@ CommandOutcome Go(CommandVerb verb, CommandOutcome::Kind kind)
 
 bool CCommandExecutor::MotionRunning()
 {
-    return IsMotionRunning();
+    return m_pActions->Simulation().Moving();
 }
 
 CommandOutcome CCommandExecutor::Run(const Command& c)
@@ -60,50 +53,51 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     // every tick of an idle port would cost more than the rest of the tick.
     if (glutGetWindow() != g_iMainWindow)
         glutSetWindow(g_iMainWindow);
+    CPanelActions& actions = *m_pActions;
+    const CSimulation& simulation = actions.Simulation();
     switch (c.verb) {
     case CommandVerb::Angles:
-        CPanelActions::SetAngles(AnglesOf(c.values));
+        actions.SetAngles(AnglesOf(c.values));
         return Ok();
     case CommandVerb::Pose:
-        return Ok(FormatKinValues(CPanelActions::MoveToPose(PoseOf(c.values)).angles));
+        return Ok(FormatKinValues(actions.MoveToPose(PoseOf(c.values)).angles));
     case CommandVerb::Target:
-        CPanelActions::SetTargets(AnglesOf(c.values));
+        actions.SetTargets(AnglesOf(c.values));
         return Ok();
     case CommandVerb::Go:
-        return Go(c.verb, CommandOutcome::Done);
+        return Go(actions, c.verb, CommandOutcome::Done);
     case CommandVerb::Stop:
-        CPanelActions::StopMotion();
+        actions.StopMotion();
         return Ok();
     case CommandVerb::Wait:
         return {CommandOutcome::AwaitMotion, "ok"};
     case CommandVerb::MoveTo:
-        CPanelActions::SetTargets(AnglesOf(c.values));
-        return Go(c.verb, CommandOutcome::AwaitMotion);
+        actions.SetTargets(AnglesOf(c.values));
+        return Go(actions, c.verb, CommandOutcome::AwaitMotion);
     case CommandVerb::Get: {
-        const CRobot& robot = Robot();
         if (c.query == CommandQuery::Angles)
-            return Ok(FormatKinValues(robot.m_fAngle));
+            return Ok(FormatKinValues(simulation.Angles()));
         if (c.query == CommandQuery::Targets)
-            return Ok(FormatKinValues(robot.m_fTargetAngle));
+            return Ok(FormatKinValues(simulation.Targets()));
         ToolPose pose;
-        robot.ComputeMGD(robot.m_fAngle, &pose);
+        ComputeMGD(simulation.Arm().Lengths(), simulation.Angles(), &pose);
         return Ok(FormatKinValues(pose));
     }
     case CommandVerb::Mgd: {
         ToolPose pose;
-        Robot().ComputeMGD(AnglesOf(c.values), &pose);
+        ComputeMGD(simulation.Arm().Lengths(), AnglesOf(c.values), &pose);
         return Ok(FormatKinValues(pose));
     }
     case CommandVerb::Mgi:
-        return Ok(FormatKinValues(CPanelActions::InverseOf(PoseOf(c.values)).angles));
+        return Ok(FormatKinValues(actions.InverseOf(PoseOf(c.values)).angles));
     case CommandVerb::Show:
-        CPanelActions::SetDisplayFlag(c.flag, c.on);
+        actions.SetDisplayFlag(c.flag, c.on);
         return Ok();
     case CommandVerb::CameraReset:
-        CPanelActions::ResetCamera();
+        actions.ResetCamera();
         return Ok();
     case CommandVerb::Screenshot: {
-        const ActionResult saved = CPanelActions::SaveScreenshot(c.fileName.c_str());
+        const ActionResult saved = actions.SaveScreenshot(c.fileName.c_str());
         return saved.ok ? Ok(c.fileName) : Failed(c.verb, saved.message);
     }
     case CommandVerb::Exit:

@@ -5,8 +5,16 @@
 // the panel's callbacks do.
 #include "command/CommandSession.h"
 
+class CPanelActions;
+
 class CCommandExecutor : public CommandRunner {
 public:
+    // The actions commands go through; none before the program is composed.
+    void Connect(CPanelActions& actions) { m_pActions = &actions; }
+
     CommandOutcome Run(const Command& command) override;
     bool MotionRunning() override;
+
+private:
+    CPanelActions* m_pActions = nullptr;
 };

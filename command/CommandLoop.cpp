@@ -7,7 +7,6 @@
 #include "app/Timer.h"
 #include "command/CommandExecutor.h"
 #include "command/CommandServer.h"
-#include "robot/Motion.h"
 
 #include <GL/freeglut.h>
 
@@ -90,13 +89,18 @@ bool OpenCommandPort(int port, std::string* error)
     return true;
 }
 
+void ConnectCommands(CPanelActions& actions)
+{
+    TheSources().executor.Connect(actions);
+}
+
 void StartCommandLoop()
 {
     Sources& s = TheSources();
     if (s.timerRunning || !Active())
         return;
     const double now = MonotonicSeconds();
-    if (!s.script.Finished() || IsMotionRunning() || s.server.Events() != s.serverEvents) {
+    if (!s.script.Finished() || s.executor.MotionRunning() || s.server.Events() != s.serverEvents) {
         s.serverEvents = s.server.Events();
         s.lastBusy = now;
     }

@@ -14,5 +14,8 @@ bool LoadCommandScript(const std::string& path, std::string* error);
 // Opens the command port on 127.0.0.1 (0: a free port, written to the
 // log). False, with the reason in French.
 bool OpenCommandPort(int port, std::string* error);
+// The actions the commands go through, before the loop starts.
+class CPanelActions;
+void ConnectCommands(CPanelActions& actions);
 // Starts draining the script and the port, if either was given.
 void StartCommandLoop();

@@ -87,18 +87,21 @@ bool ParseNumber(const std::string& word, float* value, std::string* message)
 
 bool ParseDisplayFlag(const std::string& word, DisplayFlag* flag)
 {
-    static const struct {
-        const char* name;
-        DisplayFlag flag;
-    } names[] = {{"decor", DisplayFlag::Decoration}, {"reflect", DisplayFlag::Reflect},
-                 {"shadows", DisplayFlag::Shadows},  {"metal", DisplayFlag::MetalLook},
-                 {"axes", DisplayFlag::Axes},        {"wireframe", DisplayFlag::WireFrame}};
-    for (const auto& n : names)
-        if (SameWord(word, n.name)) {
-            *flag = n.flag;
+    for (const DisplaySwitch& s : kDisplaySwitches)
+        if (SameWord(word, s.word)) {
+            *flag = s.flag;
             return true;
         }
     return false;
+}
+
+// "wireframe, decor, ... ou axes": the words of the display switches.
+std::string DisplayWords()
+{
+    std::string words;
+    for (int i = 0; i < kDisplayFlagCount; ++i)
+        words += (i == 0 ? "" : i + 1 == kDisplayFlagCount ? " ou " : ", ") + std::string(kDisplaySwitches[i].word);
+    return words;
 }
 
 enum class Arguments { None, SixNumbers, Query, Show, Camera, FileName };
@@ -160,7 +163,7 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
         return true;
     case Arguments::Show:
         if (count != 2 || !ParseDisplayFlag(arg[0], &c->flag)) {
-            *message = "decor, reflect, shadows, metal, axes ou wireframe attendu, puis on ou off";
+            *message = DisplayWords() + " attendu, puis on ou off";
             return false;
         }
         if (!SameWord(arg[1], "on") && !SameWord(arg[1], "off")) {

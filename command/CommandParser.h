@@ -14,7 +14,7 @@
 // comma may stand for the decimal point; what is not a finite
 // single-precision number is refused. Blank lines and lines whose first
 // word starts with '#' are skipped.
-#include "panel/DisplayFlag.h"
+#include "scene/DisplaySwitches.h"
 
 #include <cstddef>
 #include <string>

@@ -1,169 +1,67 @@
 #include "config/OptionKeys.h"
 
+#include "config/OptionsParser.h"
+
 #include <cstdio>
-#include <cstring>
-#include <strings.h>
 
-namespace {
-
-constexpr OptionKey Int(const char* name, int value)
+void COptionDeclarations::Int(std::string name, int defaultValue, int* field)
 {
-    return {name, OptionLookup::Integer, double(value), false, nullptr};
-}
-constexpr OptionKey Float(const char* name, double value)
-{
-    return {name, OptionLookup::Float, value, false, nullptr};
-}
-constexpr OptionKey Double(const char* name, double value)
-{
-    return {name, OptionLookup::Double, value, false, nullptr};
-}
-constexpr OptionKey Bool(const char* name, bool value)
-{
-    return {name, OptionLookup::Boolean, 0.0, value, nullptr};
-}
-constexpr OptionKey Text(const char* name, const char* value)
-{
-    return {name, OptionLookup::Text, 0.0, false, value};
+    m_Bindings.push_back({{std::move(name), OptionLookup::Integer, static_cast<double>(defaultValue)}, field});
 }
 
-const OptionKey kGraphicsKeys[] = {
-    Int("iScreenWidth", 800),    Int("iScreenHeight", 600),
-    Double("dScreenFOV", -45.0),  // negative on purpose: the projection expects it
-    Int("iWindowPosY", -1),      Int("iWindowPosX", -1),
-    Bool("bDoubleBuffer", true), Text("sWindowName", "Kalimbrax ver 0.alpha"),
-    Bool("bFullScreen", false),  Bool("bSmoothAndNice", true),
-};
-
-const OptionKey kGluiKeys[] = {
-    Text("strGLUIWindowName", "Kalimbrax Controls"),
-    Float("fAngle12StartValue", 0.0),
-    Float("fAngle23StartValue", 0.0),
-    Float("fAngle34StartValue", 0.0),
-    Float("fAngle45StartValue", 0.0),
-    Float("fAngle56StartValue", 0.0),
-    Float("fAngle67StartValue", 0.0),
-    Text("strMGDName", "MGD"),
-    Text("strAngle12Name", "A12"),
-    Text("strAngle23Name", "A23"),
-    Text("strAngle34Name", "A34"),
-    Text("strAngle45Name", "A45"),
-    Text("strAngle56Name", "A56"),
-    Text("strAngle67Name", "A67"),
-    Float("fAngle12MaxValue", 360.0),
-    Float("fAngle23MaxValue", 360.0),
-    Float("fAngle34MaxValue", 360.0),
-    Float("fAngle45MaxValue", 360.0),
-    Float("fAngle56MaxValue", 360.0),
-    Float("fAngle67MaxValue", 360.0),
-    Float("fAngle12MinValue", 0.0),
-    Float("fAngle23MinValue", 0.0),
-    Float("fAngle34MinValue", 0.0),
-    Float("fAngle45MinValue", 0.0),
-    Float("fAngle56MinValue", 0.0),
-    Float("fAngle67MinValue", 0.0),
-    Text("strMGIName", "MGI"),
-    Text("strXAxisName", "X"),
-    Text("strYAxisName", "Y"),
-    Text("strZAxisName", "Z"),
-    Text("strAlphaName", "A"),
-    Text("strBetaName", "B"),
-    Text("strGammaName", "C"),
-    Text("strControlName", "Control"),
-    Text("strRealTime", "RT"),
-    Text("strRealTimeButton", "GO"),
-    Text("strImmediateMode", "IM"),
-    Text("strMGDCalculus", "MGDC"),
-    Text("strMGICalculus", "MGIC"),
-    Text("strGraphName", "Control"),
-    Text("strWireFrameMode", "WF"),
-    Text("strDecoration", "DC"),
-    Text("strReflect", "RF"),
-    Text("strShadows", "SH"),
-    Text("strMetalLook", "SM"),
-    Text("strAxes", "Repères"),
-    Text("strArmStateName", "Bras"),
-};
-
-const OptionKey kDecorKeys[] = {
-    Text("strGroundFileObj", "ground.obj"),
-    Text("strSkyDomeFileObj", "skydome.obj"),
-    Text("strGroundTextFileName", "ground.tga"),
-    Text("strSkyDomeTextFileName", "skydome.tga"),
-};
-
-const OptionKey kRobotKeys[] = {
-    Float("fAngle12MaxSpeed", 1.0),
-    Float("fAngle23MaxSpeed", 1.0),
-    Float("fAngle34MaxSpeed", 1.0),
-    Float("fAngle45MaxSpeed", 1.0),
-    Float("fAngle56MaxSpeed", 1.0),
-    Float("fAngle67MaxSpeed", 1.0),
-    Text("strTextureFileName", "metal.tga"),
-    Text("strBodyFileObj", "robotbody.obj"),
-    Text("strShoulderFileObj", "robotshoulder.obj"),
-    Text("strUpperArmFileObj", "robotupperarm.obj"),
-    Text("strElbowFileObj", "robotelbow.obj"),
-    Text("strLowerArmFileObj", "robotlowerarm.obj"),
-    Text("strWristFileObj", "robotwrist.obj"),
-    Text("strHandFileObj", "robothand.obj"),
-    Float("fBodySizeX", 0.0),
-    Float("fBodySizeY", 0.0),
-    Float("fBodySizeZ", 0.0),
-    Float("fShoulderSizeX", 0.0),
-    Float("fShoulderSizeY", 0.0),
-    Float("fShoulderSizeZ", 0.0),
-    Float("fUpperArmSizeX", 0.0),
-    Float("fUpperArmSizeY", 0.0),
-    Float("fUpperArmSizeZ", 0.0),
-    Float("fElbowSizeX", 0.0),
-    Float("fElbowSizeY", 0.0),
-    Float("fElbowSizeZ", 0.0),
-    Float("fLowerArmSizeX", 0.0),
-    Float("fLowerArmSizeY", 0.0),
-    Float("fLowerArmSizeZ", 0.0),
-    Float("fWristSizeX", 0.0),
-    Float("fWristSizeY", 0.0),
-    Float("fWristSizeZ", 0.0),
-    Float("fHandSizeX", 0.0),
-    Float("fHandSizeY", 0.0),
-    Float("fHandSizeZ", 0.0),
-    Bool("bMGIExact", false),
-};
-
-template <int N>
-constexpr int Count(const OptionKey (&)[N])
+void COptionDeclarations::Float(std::string name, float defaultValue, float* field)
 {
-    return N;
+    m_Bindings.push_back({{std::move(name), OptionLookup::Float, defaultValue}, field});
 }
 
-}  // namespace
-
-const OptionFile kOptionFiles[kOptionFileCount] = {
-    {"graphics.opt", kGraphicsKeys, Count(kGraphicsKeys), true},
-    {"glui.opt", kGluiKeys, Count(kGluiKeys), false},
-    {"decor.opt", kDecorKeys, Count(kDecorKeys), true},
-    {"robot.opt", kRobotKeys, Count(kRobotKeys), true},
-};
-
-const OptionFile* FindOptionFile(const char* fileName)
+void COptionDeclarations::Double(std::string name, double defaultValue, double* field)
 {
-    if (!fileName)
-        return nullptr;
-    for (const OptionFile& file : kOptionFiles)
-        if (strcasecmp(file.fileName, fileName) == 0)
-            return &file;
-    return nullptr;
+    m_Bindings.push_back({{std::move(name), OptionLookup::Double, defaultValue}, field});
 }
 
-const OptionKey* FindOptionKey(const OptionFile& file, const char* name)
+void COptionDeclarations::Bool(std::string name, bool defaultValue, bool* field)
 {
-    if (!name)
-        return nullptr;
-    for (int i = 0; i < file.keyCount; ++i)
-        if (std::strcmp(file.keys[i].name, name) == 0)
-            return &file.keys[i];
-    return nullptr;
+    m_Bindings.push_back({{std::move(name), OptionLookup::Boolean, 0.0, defaultValue}, field});
+}
+
+void COptionDeclarations::Text(std::string name, const char* defaultValue, std::string* field)
+{
+    m_Bindings.push_back({{std::move(name), OptionLookup::Text, 0.0, false, defaultValue}, field});
+}
+
+void COptionDeclarations::Read(const COptions* options) const
+{
+    static const COptions none;
+    const COptions& set = options ? *options : none;
+    for (const Binding& b : m_Bindings) {
+        const OptionKey& k = b.key;
+        const char* name = k.name.c_str();
+        switch (k.lookup) {
+        case OptionLookup::Integer:
+            *static_cast<int*>(b.field) = set.GetInt(name, static_cast<int>(k.number));
+            break;
+        case OptionLookup::Float:
+            *static_cast<float*>(b.field) = set.GetFloat(name, static_cast<float>(k.number));
+            break;
+        case OptionLookup::Double:
+            *static_cast<double*>(b.field) = set.GetDouble(name, k.number);
+            break;
+        case OptionLookup::Boolean:
+            *static_cast<bool*>(b.field) = set.GetBool(name, k.flag);
+            break;
+        case OptionLookup::Text:
+            *static_cast<std::string*>(b.field) = set.GetString(name, k.text.c_str());
+            break;
+        }
+    }
+}
+
+std::vector<OptionKey> COptionDeclarations::Keys() const
+{
+    std::vector<OptionKey> keys;
+    for (const Binding& b : m_Bindings)
+        keys.push_back(b.key);
+    return keys;
 }
 
 const char* OptionLookupName(OptionLookup lookup)
@@ -182,24 +80,22 @@ const char* OptionLookupName(OptionLookup lookup)
     return "?";
 }
 
-void FormatOptionDefault(const OptionKey& key, char* out, int size)
+std::string FormatOptionDefault(const OptionKey& key)
 {
-    if (!out || size <= 0)
-        return;
+    char text[64];
     switch (key.lookup) {
     case OptionLookup::Integer:
-        std::snprintf(out, size, "%d", static_cast<int>(key.number));
-        break;
+        std::snprintf(text, sizeof text, "%d", static_cast<int>(key.number));
+        return text;
     case OptionLookup::Float:
     case OptionLookup::Double:
         // Always with a point, as a real value is best written.
-        std::snprintf(out, size, "%.1f", key.number);
-        break;
+        std::snprintf(text, sizeof text, "%.1f", key.number);
+        return text;
     case OptionLookup::Boolean:
-        std::snprintf(out, size, "%s", key.flag ? "true" : "false");
-        break;
+        return key.flag ? "true" : "false";
     case OptionLookup::Text:
-        std::snprintf(out, size, "\"%s\"", key.text ? key.text : "");
-        break;
+        return "\"" + key.text + "\"";
     }
+    return "";
 }

@@ -1,45 +1,71 @@
 #pragma once
-// Every key the simulator looks up in its four option files, with the lookup
-// it goes through and the default that applies when the key is absent. A
-// plain table: the readers name their keys and defaults at the call site; this
-// copy serves the tools that check a data directory (a misspelt key is
-// silently ignored by the simulator, so only a list of the known ones can
-// point at it).
+// Option keys declared once. A file's keys are declared by one function that
+// names each key with its type, its default and the field its value goes to;
+// the simulator reads its settings through it, and the data check lists the
+// keys through it. A key is therefore written in one place, its default
+// with it.
+#include <string>
+#include <vector>
+
+class COptions;
 
 enum class OptionLookup { Integer, Float, Double, Boolean, Text };
 
 struct OptionKey {
-    const char* name;
+    std::string name;
     OptionLookup lookup;
-    double number;     // default of Integer, Float and Double keys
-    bool flag;         // default of Boolean keys
-    const char* text;  // default of Text keys, nullptr for the others
+    double number = 0.0;  // default of Integer, Float and Double keys
+    bool flag = false;    // default of Boolean keys
+    std::string text;     // default of Text keys, Windows-1252 like the files
 };
 
-struct OptionFile {
-    const char* fileName;  // "graphics.opt", ...
-    const OptionKey* keys;
-    int keyCount;
-    // False only for glui.opt: without it the panel takes every default and
-    // the simulator still starts. The three others stop the start-up.
-    bool required;
+// The keys of one file, each bound to the field that receives its value.
+// Fields must outlive the declarations.
+class COptionDeclarations {
+public:
+    void Int(std::string name, int defaultValue, int* field);
+    void Float(std::string name, float defaultValue, float* field);
+    void Double(std::string name, double defaultValue, double* field);
+    void Bool(std::string name, bool defaultValue, bool* field);
+    void Text(std::string name, const char* defaultValue, std::string* field);
+
+    // Every field from the option set through its key's typed lookup: the
+    // file's value, or the declared default (all of them without a set).
+    void Read(const COptions* options) const;
+    std::vector<OptionKey> Keys() const;
+
+private:
+    struct Binding {
+        OptionKey key;
+        void* field;
+    };
+    std::vector<Binding> m_Bindings;
 };
 
-enum { kOptionFileCount = 4 };
-// graphics.opt, glui.opt, decor.opt, robot.opt, in the order they are read.
-extern const OptionFile kOptionFiles[kOptionFileCount];
+// A settings record read from an option set through its declaring function.
+template <class Settings>
+Settings ReadSettings(const COptions* options, void (*declare)(COptionDeclarations&, Settings&))
+{
+    Settings settings;
+    COptionDeclarations declarations;
+    declare(declarations, settings);
+    declarations.Read(options);
+    return settings;
+}
 
-// The file entry whose name matches without regard to ASCII case (the
-// option cache compares names that way), or nullptr.
-const OptionFile* FindOptionFile(const char* fileName);
-
-// The key of that name (case-sensitive, like the lookups) in the file, or
-// nullptr.
-const OptionKey* FindOptionKey(const OptionFile& file, const char* name);
+// The keys a declaring function names, in order.
+template <class Settings>
+std::vector<OptionKey> DeclaredKeys(void (*declare)(COptionDeclarations&, Settings&))
+{
+    Settings scratch;
+    COptionDeclarations declarations;
+    declare(declarations, scratch);
+    return declarations.Keys();
+}
 
 // The lookup's kind in French: "entier", "réel", "booléen", "texte".
 const char* OptionLookupName(OptionLookup lookup);
 
 // The default as it would be written in an option file: 800, -45.0, true,
-// "metal.tga" (with its quotes). Always terminated; cut to size - 1 bytes.
-void FormatOptionDefault(const OptionKey& key, char* out, int size);
+// "metal.tga" (with its quotes, in Windows-1252).
+std::string FormatOptionDefault(const OptionKey& key);

@@ -22,7 +22,7 @@ bool C3DSObject::LoadOBJ(const char* fileName)
 
     FILE* file = std::fopen(fileName, "rb");
     if (!file) {
-        LogError("C3DSObject::LoadOBJ -- Erreur à l'ouverture du fichier");
+        LogError("C3DSObject::LoadOBJ -- %s : Erreur à l'ouverture du fichier", fileName);
         return false;
     }
     MeshData mesh;
@@ -31,8 +31,8 @@ bool C3DSObject::LoadOBJ(const char* fileName)
     std::fclose(file);
     if (!read) {
         // The version record has always ended its own line.
-        LogError(error == MeshError::BadVersion ? "C3DSObject::LoadOBJ -- %s\n" : "C3DSObject::LoadOBJ -- %s",
-                 MeshErrorText(error));
+        LogError(error == MeshError::BadVersion ? "C3DSObject::LoadOBJ -- %s : %s\n" : "C3DSObject::LoadOBJ -- %s : %s",
+                 fileName, MeshErrorText(error));
         return false;
     }
 

@@ -16,7 +16,8 @@ public:
 
     // Reads the file (a relative name is taken from the current directory,
     // the data directory). Any old arrays are released first; on failure one
-    // French record goes to the error log and the mesh stays empty.
+    // French record naming the file goes to the error log and the mesh stays
+    // empty.
     bool LoadOBJ(const char* fileName);
 
     // Draws with the caller's GL state (matrices, colour, material, texture);

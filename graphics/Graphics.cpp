@@ -1,7 +1,8 @@
 #include "graphics/Graphics.h"
 
 #include "app/Log.h"
-#include "config/OptionsParser.h"
+#include "config/OptionFiles.h"
+#include "graphics/GraphicsSettings.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
@@ -27,37 +28,36 @@ bool CGraphics::Init()
 
 bool CGraphics::InitGLUT()
 {
-    const COptions* options = COptionsParser::GetOptions("graphics.opt", false);
+    const COptions* options = ReadOptionFile("graphics.opt");
     if (!options) {
         LogError("CGraphics::InitGLUT -- Impossible de lire le fichier de configuration graphics.opt");
         std::snprintf(g_szGraphicsError, sizeof g_szGraphicsError, "%s", "graphics.opt non trouvé");
         return false;
     }
-    g_iScreenWidth = options->GetInt("iScreenWidth", 800);
-    g_iScreenHeight = options->GetInt("iScreenHeight", 600);
-    // Negative on purpose: with the scene's camera, whose up vector points
-    // away from +z, the picture comes out upright.
-    g_fScreenFOV = static_cast<float>(options->GetDouble("dScreenFOV", -45.0));
+    const GraphicsSettings settings = ReadSettings(options, DeclareGraphicsKeys);
+    g_iScreenWidth = settings.width;
+    g_iScreenHeight = settings.height;
+    g_fScreenFOV = static_cast<float>(settings.fieldOfView);
     glutInitWindowSize(g_iScreenWidth, g_iScreenHeight);
-    glutInitWindowPosition(options->GetInt("iWindowPosX", -1), options->GetInt("iWindowPosY", -1));
-    g_bDoubleBuffer = options->GetBool("bDoubleBuffer", true);
+    glutInitWindowPosition(settings.positionX, settings.positionY);
+    g_bDoubleBuffer = settings.doubleBuffer;
     glutInitDisplayMode(GLUT_RGB | GLUT_DEPTH | (g_bDoubleBuffer ? GLUT_DOUBLE : GLUT_SINGLE));
-    g_iMainWindow = glutCreateWindow(options->GetString("sWindowName", "Kalimbrax ver 0.alpha"));
+    g_iMainWindow = glutCreateWindow(settings.windowName.c_str());
     glutReshapeFunc(CGraphics::Reshape);
-    if (options->GetBool("bFullScreen", false))
+    if (settings.fullScreen)
         glutFullScreen();
     return true;
 }
 
 bool CGraphics::InitOpenGL()
 {
-    const COptions* options = COptionsParser::GetOptions("graphics.opt", false);
+    const GraphicsSettings settings = ReadSettings(ReadOptionFile("graphics.opt"), DeclareGraphicsKeys);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glFrontFace(GL_CCW);
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
-    if (options && options->GetBool("bSmoothAndNice", true)) {
+    if (settings.smoothAndNice) {
         glShadeModel(GL_SMOOTH);
         glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
         glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);

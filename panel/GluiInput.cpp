@@ -3,14 +3,13 @@
 #include "app/Cp1252.h"
 #include "app/FrenchDecimal.h"
 #include "app/Log.h"
-#include "app/Scene.h"
 #include "app/Timer.h"
-#include "config/OptionsParser.h"
+#include "config/OptionFiles.h"
 #include "graphics/Graphics.h"
 #include "panel/Glui.h"
 #include "panel/PanelActions.h"
-#include "robot/Motion.h"
-#include "scene/MainScene.h"
+#include "panel/PanelSettings.h"
+#include "robot/Simulation.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -29,20 +28,15 @@ GLUI_StaticText* g_pReadoutPose = nullptr;
 
 namespace {
 
-// glui.opt as read once by Init; when it cannot be read, an empty set
-// answers every lookup with its default, so the panel is built with the
-// default labels and limits.
-const COptions* g_pPanelOptions = nullptr;
+CPanelActions* g_pActions = nullptr;
 
-const COptions& PanelOptions()
-{
-    static const COptions empty;
-    return g_pPanelOptions ? *g_pPanelOptions : empty;
-}
+// glui.opt as read once by Init; when it cannot be read, every label and
+// limit takes its default.
+PanelSettings g_Settings;
 
-CMainScene* MainScene()
+CPanelActions& Actions()
 {
-    return static_cast<CMainScene*>(g_pCurrentScene);
+    return *g_pActions;
 }
 
 // The panel layer takes Windows-1252, like the labels of glui.opt; the texts
@@ -59,33 +53,6 @@ void SetTooltip(GLUI_Control* control, const char* utf8)
     control->set_tooltip(PanelText(utf8).c_str());
 }
 
-// The display flag each display checkbox stands for.
-bool DisplayFlagOf(int id, DisplayFlag* flag)
-{
-    switch (id) {
-    case CHECK_WIREFRAME:
-        *flag = DisplayFlag::WireFrame;
-        return true;
-    case CHECK_DECORATION:
-        *flag = DisplayFlag::Decoration;
-        return true;
-    case CHECK_REFLECT:
-        *flag = DisplayFlag::Reflect;
-        return true;
-    case CHECK_SHADOWS:
-        *flag = DisplayFlag::Shadows;
-        return true;
-    case CHECK_METALLOOK:
-        *flag = DisplayFlag::MetalLook;
-        return true;
-    case CHECK_AXES:
-        *flag = DisplayFlag::Axes;
-        return true;
-    default:
-        return false;
-    }
-}
-
 // "A12    -25,00°": a name and a value, aligned for the panel's fixed-width
 // font (the name padded by characters, not by UTF-8 bytes).
 std::string ReadoutLine(const std::string& name, double value, const char* unit)
@@ -100,72 +67,67 @@ std::string ReadoutLine(const std::string& name, double value, const char* unit)
 
 void RefreshReadout()
 {
-    const CRobot& robot = MainScene()->m_Robot;
-    static const char* const joints[6] = {"A12", "A23", "A34", "A45", "A56", "A67"};
+    const CSimulation& simulation = Actions().Simulation();
     static const char* const poseNames[6] = {"X", "Y", "Z", "Alpha", "Bêta", "Gamma"};
+    const JointAngles& angles = simulation.Angles();
     ToolPose pose;
-    robot.ComputeMGD(robot.m_fAngle, &pose);
-    std::string angles, place;
+    ComputeMGD(simulation.Arm().Lengths(), angles, &pose);
+    std::string joints, place;
     for (int i = 0; i < 6; ++i) {
-        angles += (i ? "\n" : "") + ReadoutLine(joints[i], robot.m_fAngle.*kJointFields[i], "°");
+        joints += (i ? "\n" : "") + ReadoutLine(JointName(i), angles.*kJointFields[i], "°");
         place += (i ? "\n" : "") + ReadoutLine(poseNames[i], pose.*kPoseFields[i], i < 3 ? "" : "°");
     }
-    g_pReadoutAngles->set_text(PanelText(angles).c_str());
+    g_pReadoutAngles->set_text(PanelText(joints).c_str());
     g_pReadoutPose->set_text(PanelText(place).c_str());
 }
 
-// The motion moves the arm far more often than a person reads the panel:
-// while it runs the panel follows ten times a second, then once more when it
-// stops.
-void OnArmMoved()
-{
-    static double lastRefresh = -1.0;
-    const double now = MonotonicSeconds();
-    if (IsMotionRunning() && now - lastRefresh < 0.1)
-        return;
-    lastRefresh = now;
-    CGluiInput::Refresh();
-}
+// The panel follows every change of the simulation. A motion moves the arm
+// far more often than a person reads the panel: while it runs the panel
+// follows ten times a second, then once more when it stops.
+class CPanelFollower : public CSimulationListener {
+    void OnStateChanged() override { CGluiInput::Refresh(); }
+    void OnMotionStep(double, const JointAngles&) override
+    {
+        const double now = MonotonicSeconds();
+        if (now - m_dLastRefresh < 0.1)
+            return;
+        m_dLastRefresh = now;
+        CGluiInput::Refresh();
+    }
+    void OnMotionEnded(bool) override { CGluiInput::Refresh(); }
+
+    double m_dLastRefresh = -1.0;
+};
 
 }  // namespace
 
-bool CGluiInput::Init()
+bool CGluiInput::Init(CPanelActions& actions)
 {
-    g_pPanelOptions = COptionsParser::GetOptions("glui.opt", false);
-    if (!g_pPanelOptions)
+    g_pActions = &actions;
+    const COptions* options = ReadOptionFile("glui.opt");
+    if (!options)
         LogError("CGluiInput::Init -- Impossible de lire le fichier glui.opt, le panneau prend les valeurs par défaut");
-    const COptions& options = PanelOptions();
-    g_pGlui = GLUI_Master.create_glui(options.GetString("strGLUIWindowName", "Kalimbrax Controls"), 0, -1, -1);
+    g_Settings = ReadSettings(options, DeclarePanelKeys);
+    g_pGlui = GLUI_Master.create_glui(g_Settings.windowName.c_str(), 0, -1, -1);
     if (!g_pGlui) {
         LogError("CGluiInput::Init -- Impossible d'initialiser la GLUI (create_glui failed)");
         return false;
     }
     BuildPanel();
     g_pGlui->set_main_gfx_window(g_iMainWindow);
-    CPanelActions::SetObserver(Refresh);
-    SetMotionObserver(OnArmMoved);
+    // Never destroyed: the panel lives as long as the program.
+    actions.Simulation().AddListener(new CPanelFollower);
     Refresh();
     return true;
 }
 
 void CGluiInput::BuildPanel()
 {
-    const COptions& options = PanelOptions();
-    static const char* const joints[6] = {"12", "23", "34", "45", "56", "67"};
-    char key[64];
+    const PanelSettings& labels = g_Settings;
+    const JointLimits& limits = Actions().Simulation().Arm().limits;
 
-    // The arm starts at the start angles, whatever the spinner limits.
-    CRobot& robot = MainScene()->m_Robot;
-    for (int joint = 0; joint < 6; ++joint) {
-        std::snprintf(key, sizeof key, "fAngle%sStartValue", joints[joint]);
-        robot.m_fAngle.*kJointFields[joint] = options.GetFloat(key, 0.0f);
-    }
-    robot.m_fTargetAngle = robot.m_fAngle;
-    robot.m_Limits = ReadJointLimits(options);
-
-    GLUI_Rollout* angles = g_pGlui->add_rollout(options.GetString("strMGDName", "MGD"), true);
+    GLUI_Rollout* angles = g_pGlui->add_rollout(labels.mgdName.c_str(), true);
     SetTooltip(angles, "Angles des six articulations, en degrés, de la base (A12) à la main (A67).");
-    static const char* const angleNames[6] = {"A12", "A23", "A34", "A45", "A56", "A67"};
     static const char* const angleTips[6] = {
         "A12 : rotation de la base autour de la verticale, en degrés.",
         "A23 : épaule, inclinaison du bras, en degrés.",
@@ -175,10 +137,9 @@ void CGluiInput::BuildPanel()
         "A67 : rotation de la main sur elle-même, en degrés.",
     };
     for (int joint = 0; joint < 6; ++joint) {
-        std::snprintf(key, sizeof key, "strAngle%sName", joints[joint]);
-        GLUI_Spinner* spinner = g_pGlui->add_spinner_to_panel(angles, options.GetString(key, angleNames[joint]),
+        GLUI_Spinner* spinner = g_pGlui->add_spinner_to_panel(angles, labels.angleName[joint].c_str(),
                                                               GLUI_SPINNER_FLOAT, nullptr, joint, OnSpinner);
-        spinner->set_float_limits(robot.m_Limits.low[joint], robot.m_Limits.high[joint], GLUI_LIMIT_CLAMP);
+        spinner->set_float_limits(limits.low[joint], limits.high[joint], GLUI_LIMIT_CLAMP);
         spinner->set_alignment(GLUI_ALIGN_RIGHT);
         SetTooltip(spinner, (std::string(angleTips[joint]) +
                              " Flèches : un degré ; glisser depuis une flèche : plus vite ; ou taper une "
@@ -187,11 +148,9 @@ void CGluiInput::BuildPanel()
         g_pAngleSpinners[joint] = spinner;
     }
 
-    GLUI_Rollout* pose = g_pGlui->add_rollout(options.GetString("strMGIName", "MGI"), true);
+    GLUI_Rollout* pose = g_pGlui->add_rollout(labels.mgiName.c_str(), true);
     SetTooltip(pose, "Pose de l'outil : centre du poignet X, Y, Z (centièmes d'unité de scène, repère de la "
                      "base) et orientation de la main Alpha, Bêta, Gamma (degrés).");
-    static const char* const poseKeys[6][2] = {{"strXAxisName", "X"}, {"strYAxisName", "Y"}, {"strZAxisName", "Z"},
-                                               {"strAlphaName", "A"}, {"strBetaName", "B"},  {"strGammaName", "C"}};
     static const char* const poseTips[6] = {
         "X du centre du poignet, en centièmes d'unité de scène.",
         "Y du centre du poignet, en centièmes d'unité de scène.",
@@ -201,9 +160,8 @@ void CGluiInput::BuildPanel()
         "Gamma (degrés, 0 à 180) : l'angle dont la main est tournée autour de l'axe donné par Alpha et Bêta.",
     };
     for (int i = 0; i < 6; ++i) {
-        g_pPoseSpinners[i] =
-            g_pGlui->add_spinner_to_panel(pose, options.GetString(poseKeys[i][0], poseKeys[i][1]), GLUI_SPINNER_FLOAT,
-                                          nullptr, FIRST_POSE_SPINNER + i, OnSpinner);
+        g_pPoseSpinners[i] = g_pGlui->add_spinner_to_panel(pose, labels.poseName[i].c_str(), GLUI_SPINNER_FLOAT,
+                                                           nullptr, FIRST_POSE_SPINNER + i, OnSpinner);
         SetTooltip(g_pPoseSpinners[i], poseTips[i]);
     }
     g_pMGIStatus = g_pGlui->add_statictext_to_panel(pose, "");
@@ -212,57 +170,40 @@ void CGluiInput::BuildPanel()
 
     g_pGlui->add_column(true);
 
-    GLUI_Rollout* control = g_pGlui->add_rollout(options.GetString("strControlName", "Control"), true);
+    GLUI_Rollout* control = g_pGlui->add_rollout(labels.controlName.c_str(), true);
     SetTooltip(control, "Mouvement en temps réel et calculs des modèles géométriques.");
-    g_pCheckboxes[CHECK_REALTIME] = g_pGlui->add_checkbox_to_panel(control, options.GetString("strRealTime", "RT"),
-                                                                   nullptr, CHECK_REALTIME, OnCheckbox);
+    g_pCheckboxes[CHECK_REALTIME] =
+        g_pGlui->add_checkbox_to_panel(control, labels.realTime.c_str(), nullptr, CHECK_REALTIME, OnCheckbox);
     SetTooltip(g_pCheckboxes[CHECK_REALTIME],
                "Temps réel : les changements deviennent des cibles, que « Démarrer » fait atteindre à chaque "
                "articulation à sa vitesse maximale. Décoché : le bras bouge aussitôt, un mouvement s'arrête.");
-    g_pGoButton =
-        g_pGlui->add_button_to_panel(control, options.GetString("strRealTimeButton", "GO"), BUTTON_GO, OnButton);
+    g_pGoButton = g_pGlui->add_button_to_panel(control, labels.realTimeButton.c_str(), BUTTON_GO, OnButton);
     g_pGoButton->set_alignment(GLUI_ALIGN_LEFT);
     SetTooltip(g_pGoButton, "Démarre le mouvement vers les cibles, chaque articulation à sa vitesse maximale "
                             "(degrés par seconde, robot.opt).");
     g_pGlui->add_separator_to_panel(control);
-    g_pCheckboxes[CHECK_IMMEDIATE] = g_pGlui->add_checkbox_to_panel(
-        control, options.GetString("strImmediateMode", "IM"), nullptr, CHECK_IMMEDIATE, OnCheckbox);
+    g_pCheckboxes[CHECK_IMMEDIATE] =
+        g_pGlui->add_checkbox_to_panel(control, labels.immediateMode.c_str(), nullptr, CHECK_IMMEDIATE, OnCheckbox);
     SetTooltip(g_pCheckboxes[CHECK_IMMEDIATE],
                "Mode immédiat : un changement n'agit que sur son groupe. Décoché : changer les angles recalcule "
                "la pose (MGD), changer la pose recalcule les angles (MGI).");
-    g_pMGDCButton =
-        g_pGlui->add_button_to_panel(control, options.GetString("strMGDCalculus", "MGDC"), BUTTON_MGDC, OnButton);
+    g_pMGDCButton = g_pGlui->add_button_to_panel(control, labels.mgdCalculus.c_str(), BUTTON_MGDC, OnButton);
     g_pMGDCButton->set_alignment(GLUI_ALIGN_LEFT);
     SetTooltip(g_pMGDCButton, "MGD, modèle géométrique direct : la pose de l'outil que donnent les six angles.");
-    g_pMGICButton =
-        g_pGlui->add_button_to_panel(control, options.GetString("strMGICalculus", "MGIC"), BUTTON_MGIC, OnButton);
+    g_pMGICButton = g_pGlui->add_button_to_panel(control, labels.mgiCalculus.c_str(), BUTTON_MGIC, OnButton);
     g_pMGICButton->set_alignment(GLUI_ALIGN_LEFT);
     SetTooltip(g_pMGICButton, "MGI, modèle géométrique inverse : les six angles qui amènent l'outil à la pose.");
 
-    GLUI_Rollout* display = g_pGlui->add_rollout(options.GetString("strGraphName", "Control"), true);
+    GLUI_Rollout* display = g_pGlui->add_rollout(labels.displayName.c_str(), true);
     SetTooltip(display, "Ce que montre la fenêtre graphique ; les touches F4, F5 et F9 à F12 font de même.");
-    // Default labels are Windows-1252, like those of glui.opt.
-    struct Toggle {
-        const char* key;
-        const char* label;
-        int id;
-        const char* tip;
-    };
-    const Toggle toggles[] = {
-        {"strWireFrameMode", "WF", CHECK_WIREFRAME, "Fil de fer : les arêtes seules (F5)."},
-        {"strDecoration", "DC", CHECK_DECORATION, "Décor : sol, grille et ciel (F9)."},
-        {"strReflect", "RF", CHECK_REFLECT, "Reflet du bras sur le sol (F10)."},
-        {"strShadows", "SH", CHECK_SHADOWS, "Ombre du bras sur le sol, avec le décor (F11)."},
-        {"strMetalLook", "SM", CHECK_METALLOOK, "Aspect métal : le bras reflète son environnement (F12)."},
-        {"strAxes", "Rep\xE8res", CHECK_AXES, "Repères de chaque segment : x rouge, y vert, z bleu (F4)."},
-    };
-    for (const Toggle& t : toggles) {
-        g_pCheckboxes[t.id] =
-            g_pGlui->add_checkbox_to_panel(display, options.GetString(t.key, t.label), nullptr, t.id, OnCheckbox);
-        SetTooltip(g_pCheckboxes[t.id], t.tip);
+    for (const DisplaySwitch& sw : kDisplaySwitches) {
+        const int id = CheckboxOf(sw.flag);
+        g_pCheckboxes[id] = g_pGlui->add_checkbox_to_panel(
+            display, labels.switchLabel[static_cast<int>(sw.flag)].c_str(), nullptr, id, OnCheckbox);
+        SetTooltip(g_pCheckboxes[id], sw.tooltip);
     }
 
-    GLUI_Rollout* arm = g_pGlui->add_rollout(options.GetString("strArmStateName", "Bras"), true);
+    GLUI_Rollout* arm = g_pGlui->add_rollout(labels.armStateName.c_str(), true);
     SetTooltip(arm, "Où le bras se trouve, pendant et après un mouvement : ses angles (degrés) et la pose "
                     "qu'ils donnent (MGD : centièmes d'unité de scène et degrés).");
     g_pReadoutAngles = g_pGlui->add_statictext_to_panel(arm, "");
@@ -274,29 +215,27 @@ void CGluiInput::BuildPanel()
 
 void CGluiInput::Refresh()
 {
-    const JointAngles& edited = CPanelActions::EditedAngles();
+    const CPanelActions& actions = Actions();
+    const JointAngles& edited = actions.EditedAngles();
     for (int joint = 0; joint < 6; ++joint)
         g_pAngleSpinners[joint]->set_float_val(edited.*kJointFields[joint]);
     for (int i = 0; i < 6; ++i)
-        g_pPoseSpinners[i]->set_float_val(CPanelActions::Pose().*kPoseFields[i]);
-    g_pCheckboxes[CHECK_REALTIME]->set_int_val(CPanelActions::RealTime());
-    g_pCheckboxes[CHECK_IMMEDIATE]->set_int_val(CPanelActions::Immediate());
-    for (int id = 0; id < CHECK_COUNT; ++id) {
-        DisplayFlag flag;
-        if (DisplayFlagOf(id, &flag))
-            g_pCheckboxes[id]->set_int_val(CPanelActions::IsDisplayed(flag));
-    }
-    if (CPanelActions::RealTime())
+        g_pPoseSpinners[i]->set_float_val(actions.Pose().*kPoseFields[i]);
+    g_pCheckboxes[CHECK_REALTIME]->set_int_val(actions.RealTime());
+    g_pCheckboxes[CHECK_IMMEDIATE]->set_int_val(actions.Immediate());
+    for (const DisplaySwitch& sw : kDisplaySwitches)
+        g_pCheckboxes[CheckboxOf(sw.flag)]->set_int_val(actions.IsDisplayed(sw.flag));
+    if (actions.RealTime())
         g_pGoButton->enable();
     else
         g_pGoButton->disable();
     for (GLUI_Button* button : {g_pMGDCButton, g_pMGICButton}) {
-        if (CPanelActions::Immediate())
+        if (actions.Immediate())
             button->enable();
         else
             button->disable();
     }
-    g_pMGIStatus->set_text(PanelText(CPanelActions::InverseStatus()).c_str());
+    g_pMGIStatus->set_text(PanelText(actions.InverseStatus()).c_str());
     RefreshReadout();
 }
 
@@ -305,9 +244,9 @@ void CGluiInput::Release() {}
 void CGluiInput::OnSpinner(int id)
 {
     if (id < FIRST_POSE_SPINNER)
-        CPanelActions::SetJointAngle(id, g_pAngleSpinners[id]->get_float_val());
+        Actions().SetJointAngle(id, g_pAngleSpinners[id]->get_float_val());
     else
-        CPanelActions::SetPoseValue(id - FIRST_POSE_SPINNER, g_pPoseSpinners[id - FIRST_POSE_SPINNER]->get_float_val());
+        Actions().SetPoseValue(id - FIRST_POSE_SPINNER, g_pPoseSpinners[id - FIRST_POSE_SPINNER]->get_float_val());
 }
 
 void CGluiInput::OnCheckbox(int id)
@@ -315,26 +254,25 @@ void CGluiInput::OnCheckbox(int id)
     if (id <= 0 || id >= CHECK_COUNT || !g_pCheckboxes[id])
         return;
     const bool checked = g_pCheckboxes[id]->get_int_val() != 0;
-    DisplayFlag flag;
     if (id == CHECK_REALTIME)
-        CPanelActions::SetRealTime(checked);
+        Actions().SetRealTime(checked);
     else if (id == CHECK_IMMEDIATE)
-        CPanelActions::SetImmediate(checked);
-    else if (DisplayFlagOf(id, &flag))
-        CPanelActions::SetDisplayFlag(flag, checked);
+        Actions().SetImmediate(checked);
+    else if (id >= CHECK_FIRST_DISPLAY)
+        Actions().SetDisplayFlag(kDisplaySwitches[id - CHECK_FIRST_DISPLAY].flag, checked);
 }
 
 void CGluiInput::OnButton(int id)
 {
     switch (id) {
     case BUTTON_GO:
-        CPanelActions::StartMotion();
+        Actions().StartMotion();
         break;
     case BUTTON_MGDC:
-        CPanelActions::ComputeForward();
+        Actions().ComputeForward();
         break;
     case BUTTON_MGIC:
-        CPanelActions::ComputeInverse();
+        Actions().ComputeInverse();
         break;
     default:
         break;

@@ -5,7 +5,9 @@
 // (PanelActions.h); its widgets follow the state those actions and the
 // motion change (Refresh).
 #include "robot/RobotTypes.h"
+#include "scene/DisplaySwitches.h"
 
+class CPanelActions;
 class GLUI;
 class GLUI_Spinner;
 class GLUI_Checkbox;
@@ -14,7 +16,9 @@ class GLUI_StaticText;
 
 class CGluiInput {
 public:
-    static bool Init();
+    // Builds the panel from glui.opt; its controls act through `actions`
+    // and its widgets follow the simulation they act on.
+    static bool Init(CPanelActions& actions);
     static void BuildPanel();
     static void Release();
 
@@ -29,17 +33,14 @@ public:
 };
 
 // Checkbox and button ids.
-enum {
-    CHECK_REALTIME = 1,
-    CHECK_IMMEDIATE = 2,
-    CHECK_WIREFRAME = 4,
-    CHECK_DECORATION = 5,
-    CHECK_REFLECT = 6,
-    CHECK_SHADOWS = 7,
-    CHECK_METALLOOK = 8,
-    CHECK_AXES = 9,
-    CHECK_COUNT = 10
-};
+// Checkbox ids: the modes, then one per display switch, in the order of
+// their table (kDisplaySwitches).
+enum { CHECK_REALTIME = 1, CHECK_IMMEDIATE = 2, CHECK_FIRST_DISPLAY = 4 };
+constexpr int CHECK_COUNT = CHECK_FIRST_DISPLAY + kDisplayFlagCount;
+constexpr int CheckboxOf(DisplayFlag flag)
+{
+    return CHECK_FIRST_DISPLAY + static_cast<int>(flag);
+}
 enum { BUTTON_GO = 1, BUTTON_MGDC = 2, BUTTON_MGIC = 3 };
 // Spinner ids below this are joint angles, from it up the tool pose.
 enum { FIRST_POSE_SPINNER = 10 };

@@ -3,37 +3,15 @@
 
 #include "app/FrenchDecimal.h"
 #include "app/Log.h"
-#include "app/Scene.h"
 #include "app/WindowCallbacks.h"
-#include "robot/Motion.h"
+#include "robot/Simulation.h"
 #include "scene/MainScene.h"
 
 #include <GL/freeglut.h>
 
 #include <cstdio>
 
-bool CPanelActions::s_bRealTime = false;
-bool CPanelActions::s_bImmediate = true;
-ToolPose CPanelActions::s_Pose{};
-std::string CPanelActions::s_strInverseStatus;
-void (*CPanelActions::s_pObserver)() = nullptr;
-
 namespace {
-
-CMainScene& Scene()
-{
-    return *static_cast<CMainScene*>(g_pCurrentScene);
-}
-
-CRobot& Robot()
-{
-    return Scene().m_Robot;
-}
-
-JointAngles& Edited(bool realTime)
-{
-    return realTime ? Robot().m_fTargetAngle : Robot().m_fAngle;
-}
 
 std::string DescribePosture(const ArmPosture& p)
 {
@@ -54,208 +32,171 @@ std::string DescribeMGI(const MGIResult& r)
     return outcome + " ; " + DescribePosture(r.posture);
 }
 
-// The flag each display switch stands for, in the scene; the wireframe is
-// the window's polygon mode, kept by its callbacks, which switch it even
-// without a scene.
-bool* FlagOf(DisplayFlag flag)
-{
-    switch (flag) {
-    case DisplayFlag::WireFrame:
-        return &g_bWireFrame;
-    case DisplayFlag::Decoration:
-        return &Scene().m_bDecoration;
-    case DisplayFlag::Reflect:
-        return &Scene().m_bReflect;
-    case DisplayFlag::Shadows:
-        return &Scene().m_bShadows;
-    case DisplayFlag::MetalLook:
-        return &Scene().m_bMetalLook;
-    case DisplayFlag::Axes:
-        return &Scene().m_Robot.m_bShowAxes;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
-void CPanelActions::Changed()
+CPanelActions::CPanelActions(CSimulation& simulation, CMainScene& scene) : m_Simulation(simulation), m_Scene(scene) {}
+
+const JointAngles& CPanelActions::EditedAngles() const
 {
-    glutPostRedisplay();
-    if (s_pObserver)
-        s_pObserver();
+    return m_bRealTime ? m_Simulation.Targets() : m_Simulation.Angles();
 }
 
-void CPanelActions::SetObserver(void (*observer)())
+void CPanelActions::SetEdited(const JointAngles& angles)
 {
-    s_pObserver = observer;
+    if (m_bRealTime)
+        m_Simulation.SetTargets(angles);
+    else
+        m_Simulation.SetAngles(angles);
 }
 
-void CPanelActions::Reset()
+std::string CPanelActions::InverseStatus() const
 {
-    s_bRealTime = false;
-    s_bImmediate = true;
-    s_Pose = ToolPose{};
-    s_strInverseStatus.clear();
-}
-
-const JointAngles& CPanelActions::EditedAngles()
-{
-    return Edited(s_bRealTime);
-}
-
-std::string CPanelActions::InverseStatus()
-{
-    if (!s_strInverseStatus.empty())
-        return s_strInverseStatus;
-    return Robot().m_eMGIModel == MGIModel::Exact ? "Modèle inverse exact" : "Modèle inverse par recherche sur grille";
+    if (!m_strInverseStatus.empty())
+        return m_strInverseStatus;
+    return m_Simulation.Arm().Model() == MGIModel::Exact ? "Modèle inverse exact"
+                                                         : "Modèle inverse par recherche sur grille";
 }
 
 void CPanelActions::SetJointAngle(int joint, float degrees)
 {
     // Only this joint changes: the others stay where they are, even outside
     // their limits (a start angle may be).
-    CRobot& robot = Robot();
-    Edited(s_bRealTime).*kJointFields[joint] =
-        ClampIntoLimits(degrees, robot.m_Limits.low[joint], robot.m_Limits.high[joint]);
-    if (!s_bImmediate)
-        robot.ComputeMGD(Edited(s_bRealTime), &s_Pose);
-    Changed();
+    const JointLimits& limits = m_Simulation.Arm().limits;
+    JointAngles edited = EditedAngles();
+    edited.*kJointFields[joint] = ClampIntoLimits(degrees, limits.low[joint], limits.high[joint]);
+    if (!m_bImmediate)
+        ComputeMGD(m_Simulation.Arm().Lengths(), edited, &m_Pose);
+    SetEdited(edited);
 }
 
 void CPanelActions::SetPoseValue(int index, float value)
 {
-    s_Pose.*kPoseFields[index] = value;
-    if (!s_bImmediate)
+    m_Pose.*kPoseFields[index] = value;
+    if (!m_bImmediate)
         Inverse();
-    Changed();
+    else
+        m_Simulation.NotifyStateChanged();
 }
 
 void CPanelActions::SetRealTime(bool on)
 {
-    if (on == s_bRealTime)
+    if (on == m_bRealTime)
         return;
     SwitchRealTime(on);
-    Changed();
+    m_Simulation.NotifyStateChanged();
 }
 
 void CPanelActions::SwitchRealTime(bool on)
 {
-    if (on == s_bRealTime)
+    if (on == m_bRealTime)
         return;
-    CRobot& robot = Robot();
     if (on)
-        robot.m_fTargetAngle = robot.m_fAngle;  // old targets would pull the arm back on GO
+        m_Simulation.SetTargets(m_Simulation.Angles());  // old targets would pull the arm back on GO
     else
         Stop();
-    s_bRealTime = on;
+    m_bRealTime = on;
 }
 
 void CPanelActions::SetImmediate(bool on)
 {
-    s_bImmediate = on;
-    Changed();
+    m_bImmediate = on;
+    m_Simulation.NotifyStateChanged();
 }
 
 ActionResult CPanelActions::StartMotion()
 {
-    if (!s_bRealTime)
+    if (!m_bRealTime)
         return {false, "le temps réel n'est pas actif"};
-    ::StartMotion();
-    Changed();
+    m_Simulation.StartChase();
+    m_Simulation.NotifyStateChanged();
     return {};
 }
 
 void CPanelActions::StopMotion()
 {
     Stop();
-    Changed();
+    m_Simulation.NotifyStateChanged();
 }
 
 void CPanelActions::Stop()
 {
-    ::StopMotion();
-    CRobot& robot = Robot();
-    robot.m_fTargetAngle = robot.m_fAngle;
+    m_Simulation.Stop();
+    m_Simulation.SetTargets(m_Simulation.Angles());
 }
 
 void CPanelActions::ComputeForward()
 {
-    Robot().ComputeMGD(EditedAngles(), &s_Pose);
-    Changed();
+    ComputeMGD(m_Simulation.Arm().Lengths(), EditedAngles(), &m_Pose);
+    m_Simulation.NotifyStateChanged();
 }
 
 MGIResult CPanelActions::ComputeInverse()
 {
-    const MGIResult result = Inverse();
-    Changed();
-    return result;
+    return Inverse();
 }
 
-MGIResult CPanelActions::InverseOf(const ToolPose& pose)
+MGIResult CPanelActions::InverseOf(const ToolPose& pose) const
 {
     // The grid model's one answer is moved by whole turns nearest the
     // angles being edited; the exact model takes the configuration nearest
     // where the arm stands, so that a pose changed step by step moves the
     // arm smoothly and never flips it. Either way the angles are clamped
     // into the limits, as the spinners would.
-    const CRobot& robot = Robot();
-    const bool exact = robot.m_eMGIModel == MGIModel::Exact;
-    MGIResult result = robot.SolveMGI(pose, exact ? robot.m_fAngle : EditedAngles());
-    result.angles = ClampIntoLimits(result.angles, robot.m_Limits);
+    const ArmDescription& arm = m_Simulation.Arm();
+    const bool exact = arm.Model() == MGIModel::Exact;
+    MGIResult result =
+        SolveMGI(arm.Lengths(), arm.Model(), pose, exact ? m_Simulation.Angles() : EditedAngles(), arm.limits);
+    result.angles = ClampIntoLimits(result.angles, arm.limits);
     return result;
 }
 
 MGIResult CPanelActions::Inverse()
 {
-    const MGIResult result = InverseOf(s_Pose);
-    Edited(s_bRealTime) = result.angles;
-    s_strInverseStatus = DescribeMGI(result);
+    const MGIResult result = InverseOf(m_Pose);
+    m_strInverseStatus = DescribeMGI(result);
+    SetEdited(result.angles);
     return result;
 }
 
 void CPanelActions::SetAngles(const JointAngles& angles)
 {
-    CRobot& robot = Robot();
-    ::StopMotion();
-    robot.m_fAngle = ClampIntoLimits(angles, robot.m_Limits);
-    robot.m_fTargetAngle = robot.m_fAngle;
-    Changed();
+    m_Simulation.Stop();
+    const JointAngles clamped = ClampIntoLimits(angles, m_Simulation.Arm().limits);
+    m_Simulation.SetTargets(clamped);
+    m_Simulation.SetAngles(clamped);
 }
 
 void CPanelActions::SetTargets(const JointAngles& angles)
 {
     SwitchRealTime(true);
-    CRobot& robot = Robot();
-    robot.m_fTargetAngle = ClampIntoLimits(angles, robot.m_Limits);
-    Changed();
+    m_Simulation.SetTargets(ClampIntoLimits(angles, m_Simulation.Arm().limits));
 }
 
 MGIResult CPanelActions::MoveToPose(const ToolPose& pose)
 {
-    s_Pose = pose;
+    m_Pose = pose;
     const MGIResult result = InverseOf(pose);
-    s_strInverseStatus = DescribeMGI(result);
-    SetAngles(result.angles);  // tells the observers
+    m_strInverseStatus = DescribeMGI(result);
+    SetAngles(result.angles);
     return result;
 }
 
 void CPanelActions::SetDisplayFlag(DisplayFlag flag, bool on)
 {
-    *FlagOf(flag) = on;
     if (flag == DisplayFlag::WireFrame)
         glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_FILL);
-    Changed();
+    m_Simulation.SetDisplay(flag, on);
 }
 
-bool CPanelActions::IsDisplayed(DisplayFlag flag)
+bool CPanelActions::IsDisplayed(DisplayFlag flag) const
 {
-    return *FlagOf(flag);
+    return m_Simulation.Display()[flag];
 }
 
 void CPanelActions::ResetCamera()
 {
-    Scene().ResetCamera();
-    Changed();
+    m_Scene.ResetCamera();
+    glutPostRedisplay();
 }
 
 ActionResult CPanelActions::SaveScreenshot(const char* fileName)
@@ -267,7 +208,7 @@ ActionResult CPanelActions::SaveScreenshot(const char* fileName)
 
 ActionResult CPanelActions::TeachPose()
 {
-    const JointAngles& a = Robot().m_fAngle;
+    const JointAngles& a = m_Simulation.Angles();
     std::string reason;
     if (FILE* file = std::fopen("poses.txt", "a")) {
         // Closed at once: the line is on disk whatever happens next.

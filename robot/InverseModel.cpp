@@ -1,7 +1,6 @@
 // The inverse model as its callers use it (see InverseModel.h).
 #include "robot/InverseModel.h"
 
-#include "config/OptionsParser.h"
 #include "robot/MGIGrid.h"
 
 #include <cmath>
@@ -72,11 +71,6 @@ MGIResult FromConfiguration(const MGISolutions& solutions, int index, const Join
 }
 
 }  // namespace
-
-MGIModel ReadMGIModel(const COptions& robotOptions)
-{
-    return robotOptions.GetBool("bMGIExact", false) ? MGIModel::Exact : MGIModel::Grid;
-}
 
 double JointDistance2(const JointAngles& a, const JointAngles& b)
 {

@@ -10,12 +10,7 @@
 #include "robot/JointLimits.h"
 #include "robot/MGIExact.h"
 
-class COptions;
-
 enum class MGIModel { Grid, Exact };
-
-// bMGIExact of robot.opt; missing, the grid model.
-MGIModel ReadMGIModel(const COptions& robotOptions);
 
 struct MGIResult {
     JointAngles angles;  // each within its limits where a whole turn fits

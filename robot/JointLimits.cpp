@@ -1,10 +1,7 @@
 #include "robot/JointLimits.h"
 
-#include "config/OptionsParser.h"
-
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -17,20 +14,6 @@ void TurnsIntoLimits(double angle, float low, float high, double* first, double*
 }
 
 }  // namespace
-
-JointLimits ReadJointLimits(const COptions& options)
-{
-    static const char* const joints[6] = {"12", "23", "34", "45", "56", "67"};
-    JointLimits limits;
-    char key[32];
-    for (int joint = 0; joint < 6; ++joint) {
-        std::snprintf(key, sizeof key, "fAngle%sMinValue", joints[joint]);
-        limits.low[joint] = options.GetFloat(key, kDefaultJointLimits.low[joint]);
-        std::snprintf(key, sizeof key, "fAngle%sMaxValue", joints[joint]);
-        limits.high[joint] = options.GetFloat(key, kDefaultJointLimits.high[joint]);
-    }
-    return limits;
-}
 
 float ShiftIntoLimits(float angle, float low, float high, float current)
 {

@@ -5,18 +5,9 @@
 // no limits; the inverse models use them to choose among configurations.
 #include "robot/RobotTypes.h"
 
-class COptions;
-
 struct JointLimits {
     float low[6], high[6];  // degrees, joint order A12 ... A67
 };
-
-// The spinners' limits when glui.opt says nothing.
-constexpr JointLimits kDefaultJointLimits = {{0, 0, 0, 0, 0, 0}, {360, 360, 360, 360, 360, 360}};
-
-// The limits glui.opt gives the spinners: fAngle12MinValue to
-// fAngle12MaxValue, and so on for every joint, each defaulting as above.
-JointLimits ReadJointLimits(const COptions& gluiOptions);
 
 // The angle moved by a whole number of turns into [low, high], choosing the
 // turn count that lands nearest to `current`. When no whole turn fits (or

@@ -2,7 +2,7 @@
 #include "robot/KinBatch.h"
 
 #include "app/FrenchDecimal.h"
-#include "config/OptionsParser.h"
+#include "robot/ArmDescription.h"
 #include "robot/InverseModel.h"
 #include "robot/MGIGrid.h"
 
@@ -148,24 +148,17 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
                           "  chacune précédée du numéro de sa ligne d'entrée)\n");
         return 2;
     }
-    const std::string fileName = command.directory + "/robot.opt";
-    const COptions* options = COptionsParser::GetOptions(fileName.c_str());
-    if (!options) {
-        std::fprintf(err, "kalimbrax-kin : impossible de charger le fichier %s\n", fileName.c_str());
+    // The exact model chooses among configurations within the panel's
+    // limits (glui.opt), as the simulator does.
+    ArmDescription arm;
+    if (!LoadArmDescription(command.directory, &arm)) {
+        std::fprintf(err, "kalimbrax-kin : impossible de charger le fichier %s/robot.opt\n", command.directory.c_str());
         return 2;
     }
-    const ArmLengths lengths = MakeArmLengths(*options);
+    const ArmLengths lengths = arm.Lengths();
+    const JointLimits& limits = arm.limits;
     if (command.mode == KinMode::FromDataSet)
-        command.mode = ReadMGIModel(*options) == MGIModel::Exact ? KinMode::Exact : KinMode::Grid;
-    // The exact model chooses among configurations within the panel's
-    // limits, as the simulator does.
-    JointLimits limits = kDefaultJointLimits;
-    if (command.mode == KinMode::Exact) {
-        const std::string panelFile = command.directory + "/glui.opt";
-        if (access(panelFile.c_str(), R_OK) == 0)
-            if (const COptions* panel = COptionsParser::GetOptions(panelFile.c_str()))
-                limits = ReadJointLimits(*panel);
-    }
+        command.mode = arm.Model() == MGIModel::Exact ? KinMode::Exact : KinMode::Grid;
 
     int status = 0;
     unsigned long lineNumber = 0;

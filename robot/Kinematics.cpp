@@ -5,7 +5,6 @@
 //   3. Target orientation (PoseRotation)
 #include "robot/Kinematics.h"
 
-#include "config/OptionsParser.h"
 #include "robot/ArmGeometry.h"
 
 #include <cmath>
@@ -46,13 +45,6 @@ ArmLengths MakeArmLengths(float fBodySizeZ, float fShoulderSizeX, float fUpperAr
     l.e = 100.0 * std::fabs(static_cast<double>(fElbowSizeY));
     l.d = 100.0 * static_cast<double>(fLowerArmSizeZ) + l.e;
     return l;
-}
-
-ArmLengths MakeArmLengths(const COptions& robotOptions)
-{
-    return MakeArmLengths(robotOptions.GetFloat("fBodySizeZ", 0.0f), robotOptions.GetFloat("fShoulderSizeX", 0.0f),
-                          robotOptions.GetFloat("fUpperArmSizeX", 0.0f), robotOptions.GetFloat("fElbowSizeY", 0.0f),
-                          robotOptions.GetFloat("fLowerArmSizeZ", 0.0f));
 }
 
 // ============================================================================

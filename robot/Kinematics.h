@@ -14,8 +14,6 @@
 // or floating-point contraction.
 #include "robot/RobotTypes.h"
 
-class COptions;
-
 // Degrees to radians and radians to degrees. Their product is not exactly 1:
 // an angle that goes through both comes back rounded.
 constexpr double kDegToRad = 0.01745329252;
@@ -39,8 +37,6 @@ struct ArmLengths {
 // The sign of the elbow offset only moves the drawn link.
 ArmLengths MakeArmLengths(float fBodySizeZ, float fShoulderSizeX, float fUpperArmSizeX, float fElbowSizeY,
                           float fLowerArmSizeZ);
-// The same from an option set (missing keys are 0.0, as for the drawing).
-ArmLengths MakeArmLengths(const COptions& robotOptions);
 
 // Forward model. Writes all six fields of *pose on every call. The position
 // depends on A12, A23, A34 only. An orientation equal to the identity gives

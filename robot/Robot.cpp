@@ -1,102 +1,58 @@
 #include "robot/Robot.h"
 
-#include "app/Log.h"
-#include "config/OptionsParser.h"
+#include "robot/Simulation.h"
 
 #include <GL/gl.h>
 
-bool CRobotPart::Load(const float offset[3], const char* fileName)
+bool CRobotPart::Load(const char* fileName)
 {
-    for (int i = 0; i < 3; ++i) {
-        m_fOffset[i] = offset[i];
-        m_fRotation[i] = 0.0f;
-    }
-    if (!LoadOBJ(fileName))
+    if (!m_Mesh.LoadOBJ(fileName))
         return false;
-
     // Client-array state and pointers are not recorded in a list; the
     // indexed draw is, with the arrays read as it is compiled. The list
     // alone draws the link from then on.
     m_uiDisplayList = glGenLists(1);
     glNewList(m_uiDisplayList, GL_COMPILE);
-    C3DSObject::Draw();
+    m_Mesh.Draw();
     glEndList();
     return true;
 }
 
-void CRobotPart::Draw()
+void CRobotPart::Draw(const float rotation[3], const float offset[3]) const
 {
-    glRotatef(m_fRotation[0], 1.0f, 0.0f, 0.0f);
-    glRotatef(m_fRotation[1], 0.0f, 1.0f, 0.0f);
-    glRotatef(m_fRotation[2], 0.0f, 0.0f, 1.0f);
+    glRotatef(rotation[0], 1.0f, 0.0f, 0.0f);
+    glRotatef(rotation[1], 0.0f, 1.0f, 0.0f);
+    glRotatef(rotation[2], 0.0f, 0.0f, 1.0f);
     glCallList(m_uiDisplayList);
-    glTranslatef(m_fOffset[0], m_fOffset[1], m_fOffset[2]);
+    glTranslatef(offset[0], offset[1], offset[2]);
 }
 
-bool CRobot::Init()
+bool CRobot::Init(CSimulation& simulation)
 {
-    const COptions* options = COptionsParser::GetOptions("robot.opt", false);
-    if (!options) {
-        LogError("CRobot::Init -- Impossible de charger le fichier robot.opt");
+    m_pArm = &simulation.Arm();
+    if (!m_Texture.LoadTGA(m_pArm->textureFile.c_str()))
         return false;
-    }
-    m_fAngle = JointAngles{};
-    static const char* const speedKeys[6] = {"fAngle12MaxSpeed", "fAngle23MaxSpeed", "fAngle34MaxSpeed",
-                                             "fAngle45MaxSpeed", "fAngle56MaxSpeed", "fAngle67MaxSpeed"};
-    for (int joint = 0; joint < 6; ++joint)
-        m_fMaxSpeed[joint] = options->GetFloat(speedKeys[joint], 1.0f);
-
-    m_eMGIModel = ReadMGIModel(*options);
-
-    if (!m_Texture.LoadTGA(options->GetString("strTextureFileName", "metal.tga")))
-        return false;
-
     // Chain order; the first link that fails stops the loading.
     for (int link = 0; link < kLinkCount; ++link) {
-        const LinkKeys& keys = kLinkKeys[link];
-        const char* file = options->GetString(keys.meshKey, keys.defaultMeshFile);
-        float offset[3];
-        for (int i = 0; i < 3; ++i)
-            offset[i] = options->GetFloat(keys.offsetKeys[i], 0.0f);
-        if (!m_Parts[link].Load(offset, file))
+        if (!m_Parts[link].Load(m_pArm->meshFile[link].c_str()))
             return false;
+        simulation.SetLinkBox(link, BoxOfVertices(m_Parts[link].m_Mesh.m_Vertices));
     }
-    if (!m_Axes.Init())
-        return false;
-    m_bShowAxes = false;
-    return true;
+    return m_Axes.Init();
 }
 
-void CRobot::Draw()
+void CRobot::Draw(const JointAngles& angles, bool showAxes) const
 {
     glPushMatrix();
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glBindTexture(GL_TEXTURE_2D, m_Texture.m_uiTexture);
     float rotations[kLinkCount][3];
-    LinkRotations(m_fAngle, rotations);
+    LinkRotations(angles, rotations);
     for (int link = 0; link < kLinkCount; ++link) {
-        for (int i = 0; i < 3; ++i)
-            m_Parts[link].m_fRotation[i] = rotations[link][i];
-        if (m_bShowAxes)
+        if (showAxes)
             m_Axes.Draw();
-        m_Parts[link].Draw();
+        m_Parts[link].Draw(rotations[link], m_pArm->offset[link]);
     }
     glPopAttrib();
     glPopMatrix();
-}
-
-ArmLengths CRobot::Lengths() const
-{
-    return MakeArmLengths(m_Parts[0].m_fOffset[2], m_Parts[1].m_fOffset[0], m_Parts[2].m_fOffset[0],
-                          m_Parts[3].m_fOffset[1], m_Parts[4].m_fOffset[2]);
-}
-
-void CRobot::ComputeMGD(JointAngles angles, ToolPose* pose) const
-{
-    ::ComputeMGD(Lengths(), angles, pose);
-}
-
-MGIResult CRobot::SolveMGI(const ToolPose& target, const JointAngles& reference) const
-{
-    return ::SolveMGI(Lengths(), m_eMGIModel, target, reference, m_Limits);
 }

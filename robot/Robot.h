@@ -1,48 +1,42 @@
 #pragma once
-// The six-joint arm: seven links chained by revolute joints, drawn at the
-// current angles, moved toward the target angles in real time.
+// The arm as it is drawn: its seven link meshes recorded once into display
+// lists, its texture and the axes of F4, drawn at whatever angles the caller
+// gives. What the arm is and where it stands belong to the simulation; this
+// holds only what GL needs to show it.
 #include "app/BaseObject.h"
 #include "graphics/3DSObject.h"
-#include "robot/InverseModel.h"
-#include "robot/Kinematics.h"
-#include "robot/LinkChain.h"
-#include "robot/RobotTypes.h"
+#include "robot/ArmChain.h"
 #include "scene/Texture.h"
 
-// One link: a mesh recorded once into a display list, drawn after its
-// joint's rotation and followed by the translation to the next link.
-class CRobotPart : public C3DSObject {
-public:
-    bool Load(const float offset[3], const char* fileName);
-    void Draw() override;
+class CSimulation;
+struct ArmDescription;
 
-    float m_fRotation[3] = {0.0f, 0.0f, 0.0f};
-    float m_fOffset[3] = {0.0f, 0.0f, 0.0f};
+// One link: its mesh read once and recorded into a display list.
+class CRobotPart {
+public:
+    bool Load(const char* fileName);
+    // The link's rotation (degrees about x, y, z), its mesh, then the
+    // translation to the next link: the transforms stay on the model-view
+    // matrix for the next link.
+    void Draw(const float rotation[3], const float offset[3]) const;
+
+    C3DSObject m_Mesh;
     unsigned int m_uiDisplayList = 0;
 };
 
-class CRobot : public CBaseObject {
+class CRobot {
 public:
-    bool Init() override;
-    void Draw() override;
+    // Reads the arm's texture and link meshes, as the simulation's arm
+    // names them, and tells the simulation their boxes. False at the first
+    // that fails to load (its loader says why).
+    bool Init(CSimulation& simulation);
+    // The arm at these angles in the current model-view frame, with the
+    // axes of every link when asked. Binds the arm's texture; sets no colour.
+    void Draw(const JointAngles& angles, bool showAxes) const;
 
-    // The lengths of the geometric models, from the links' offsets.
-    ArmLengths Lengths() const;
-    // Forward and inverse models on this arm's lengths: the inverse model
-    // robot.opt asks for, within m_Limits, with the reference as SolveMGI of
-    // InverseModel.h takes it.
-    void ComputeMGD(JointAngles angles, ToolPose* pose) const;
-    MGIResult SolveMGI(const ToolPose& target, const JointAngles& reference) const;
-
-    JointAngles m_fAngle{};
-    JointAngles m_fTargetAngle{};
-    float m_fMaxSpeed[6] = {};
+private:
+    const ArmDescription* m_pArm = nullptr;
     CRobotPart m_Parts[kLinkCount];
-    CAxes m_Axes;
+    mutable CAxes m_Axes;
     CTexture m_Texture;
-    bool m_bShowAxes = false;
-    // The inverse model of robot.opt (bMGIExact), and the joints' limits of
-    // the panel's spinners, which the panel sets when it reads glui.opt.
-    MGIModel m_eMGIModel = MGIModel::Grid;
-    JointLimits m_Limits = kDefaultJointLimits;
 };

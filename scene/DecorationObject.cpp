@@ -1,7 +1,8 @@
 #include "scene/DecorationObject.h"
 
 #include "app/Log.h"
-#include "config/OptionsParser.h"
+#include "config/OptionFiles.h"
+#include "scene/DecorSettings.h"
 
 #include <GL/gl.h>
 
@@ -23,19 +24,16 @@ int BuildGrid(GridSegment* segments, int capacity)
 
 bool CDecorationObject::Init()
 {
-    const COptions* options = COptionsParser::GetOptions("decor.opt", false);
+    const COptions* options = ReadOptionFile("decor.opt");
     if (!options) {
         LogError("CDecorationObject::Init -- Impossible de lire les options dans le fichier decor.opt");
         return false;
     }
+    const DecorSettings files = ReadSettings(options, DeclareDecorKeys);
     // The first failure ends the loading; the loaders log their own reasons.
-    if (!m_Ground.LoadOBJ(options->GetString("strGroundFileObj", "ground.obj")))
-        return false;
-    if (!m_SkyDome.LoadOBJ(options->GetString("strSkyDomeFileObj", "skydome.obj")))
-        return false;
-    if (!m_GroundTexture.LoadTGA(options->GetString("strGroundTextFileName", "ground.tga")))
-        return false;
-    return m_SkyDomeTexture.LoadTGA(options->GetString("strSkyDomeTextFileName", "skydome.tga"));
+    return m_Ground.LoadOBJ(files.groundMesh.c_str()) && m_SkyDome.LoadOBJ(files.skyDomeMesh.c_str()) &&
+           m_GroundTexture.LoadTGA(files.groundTexture.c_str()) &&
+           m_SkyDomeTexture.LoadTGA(files.skyDomeTexture.c_str());
 }
 
 void CDecorationObject::DrawGround()

@@ -1,7 +1,6 @@
 #include "scene/MainScene.h"
 
 #include "graphics/Graphics.h"
-#include "panel/PanelActions.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
@@ -47,19 +46,33 @@ void CMainScene::ResetCamera()
     m_Camera = StartCamera();
 }
 
+CMainScene::CMainScene(CSimulation& simulation) : m_Simulation(simulation)
+{
+    m_Simulation.AddListener(this);
+}
+
+CMainScene::~CMainScene()
+{
+    m_Simulation.RemoveListener(this);
+}
+
+void CMainScene::OnStateChanged()
+{
+    glutPostWindowRedisplay(g_iMainWindow);
+}
+
+void CMainScene::OnMotionStep(double, const JointAngles&)
+{
+    glutPostWindowRedisplay(g_iMainWindow);
+}
+
 bool CMainScene::Init()
 {
     ResetCamera();
     if (!m_Decoration.Init())
         return false;
-    if (!m_Robot.Init())
+    if (!m_Robot.Init(m_Simulation))
         return false;
-    for (int link = 0; link < kLinkCount; ++link)
-        m_LinkBoxes[link] = BoxOfVertices(m_Robot.m_Parts[link].m_Vertices);
-    m_bDecoration = true;
-    m_bReflect = true;
-    m_bShadows = true;
-    m_bMetalLook = false;
 
     const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
@@ -75,16 +88,13 @@ void CMainScene::Release() {}
 
 int CMainScene::GetInputFlags()
 {
-    return 7;
+    return INPUT_KEYBOARD | INPUT_MOUSE;
 }
 
 PixelRect CMainScene::ShadowPassRect() const
 {
-    float offsets[kLinkCount][3];
-    for (int link = 0; link < kLinkCount; ++link)
-        for (int i = 0; i < 3; ++i)
-            offsets[link][i] = m_Robot.m_Parts[link].m_fOffset[i];
-    std::vector<Point3> points = ShadowCorners(m_Robot.m_fAngle, offsets, m_LinkBoxes);
+    const ArmDescription& arm = m_Simulation.Arm();
+    std::vector<Point3> points = ShadowCorners(m_Simulation.Angles(), arm.offset, arm.box);
     GridSegment grid[kGridSegmentCount];
     const int gridSize = BuildGrid(grid, kGridSegmentCount);
     for (int i = 0; i < gridSize; ++i) {
@@ -109,10 +119,7 @@ void CMainScene::DrawShadow()
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     glTranslatef(0.0f, 0.0f, kShadowLift);
     glMultMatrixf(kShadowMatrix);
-    bool showAxes = m_Robot.m_bShowAxes;
-    m_Robot.m_bShowAxes = false;
-    m_Robot.Draw();
-    m_Robot.m_bShowAxes = showAxes;
+    m_Robot.Draw(m_Simulation.Angles(), false);
     glPopMatrix();
 
     // The decoration again at half opacity over everything, as with the
@@ -139,7 +146,7 @@ void CMainScene::DrawReflection()
     // The mirror turns the winding: clockwise faces are the front ones.
     glFrontFace(GL_CW);
     glScalef(1.0f, 1.0f, -1.0f);
-    if (m_bMetalLook)
+    if (m_Simulation.Display()[DisplayFlag::MetalLook])
         SphereMapping();
     // A polished floor, not a mirror: the mirrored arm is blended into the
     // floor at a fixed strength, so the concrete shows through it. Drawn
@@ -149,7 +156,7 @@ void CMainScene::DrawReflection()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.8f, 0.8f, 0.8f, kReflectionStrength);
-    m_Robot.Draw();
+    m_Robot.Draw(m_Simulation.Angles(), m_Simulation.Display()[DisplayFlag::Axes]);
     glDisable(GL_BLEND);
     glFrontFace(GL_CCW);
     glPopMatrix();
@@ -170,20 +177,21 @@ void CMainScene::Display()
     // Given after the camera, so the light stays fixed in the world.
     glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
 
-    if (m_bDecoration)
+    const DisplayFlags& show = m_Simulation.Display();
+    if (show[DisplayFlag::Decoration])
         m_Decoration.Draw();
-    if (m_bShadows && m_bDecoration)
+    if (show[DisplayFlag::Shadows] && show[DisplayFlag::Decoration])
         DrawShadow();
 
     glPushAttrib(0x000FFFFF);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_TEXTURE_2D);
-    if (m_bReflect)
+    if (show[DisplayFlag::Reflect])
         DrawReflection();
     glColor3f(1.0f, 1.0f, 1.0f);
-    if (m_bMetalLook)
+    if (show[DisplayFlag::MetalLook])
         SphereMapping();
-    m_Robot.Draw();
+    m_Robot.Draw(m_Simulation.Angles(), show[DisplayFlag::Axes]);
     glPopAttrib();
 
     if (g_bDoubleBuffer)
@@ -194,30 +202,6 @@ void CMainScene::Display()
 
 namespace {
 
-// The display switch of each function key of the scene.
-bool FlagOfKey(int key, DisplayFlag* flag)
-{
-    switch (key) {
-    case GLUT_KEY_F4:
-        *flag = DisplayFlag::Axes;
-        return true;
-    case GLUT_KEY_F9:
-        *flag = DisplayFlag::Decoration;
-        return true;
-    case GLUT_KEY_F10:
-        *flag = DisplayFlag::Reflect;
-        return true;
-    case GLUT_KEY_F11:
-        *flag = DisplayFlag::Shadows;
-        return true;
-    case GLUT_KEY_F12:
-        *flag = DisplayFlag::MetalLook;
-        return true;
-    default:
-        return false;
-    }
-}
-
 // freeglut reports the wheel of a window without a wheel callback as the
 // buttons 3 (away from the user) and 4 (toward).
 constexpr int kWheelAway = 3;
@@ -227,16 +211,6 @@ constexpr int kWheelToward = 4;
 
 void CMainScene::KeyboardMove(int key, int, int)
 {
-    // The switches go through the panel's actions, so its checkboxes follow.
-    DisplayFlag flag;
-    if (FlagOfKey(key, &flag)) {
-        CPanelActions::SetDisplayFlag(flag, !CPanelActions::IsDisplayed(flag));
-        return;
-    }
-    if (key == GLUT_KEY_HOME) {
-        CPanelActions::ResetCamera();
-        return;
-    }
     if (!MoveCamera(m_Camera, key))
         return;  // not a key of the scene: no redisplay
     glutPostRedisplay();

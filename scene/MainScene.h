@@ -1,14 +1,20 @@
 #pragma once
 // The one scene: the arm on its ground under the sky dome, with its shadow,
-// its reflection and an optional metal look, seen from a movable camera.
+// its reflection and an optional metal look, seen from a movable camera. It
+// draws the simulation's arm at its angles with its display switches, and
+// asks for a frame whenever the simulation changes.
 #include "app/Scene.h"
 #include "robot/Robot.h"
+#include "robot/Simulation.h"
 #include "scene/Camera.h"
 #include "scene/DecorationObject.h"
 #include "scene/ShadowArea.h"
 
-class CMainScene : public CScene {
+class CMainScene : public CScene, private CSimulationListener {
 public:
+    explicit CMainScene(CSimulation& simulation);
+    ~CMainScene() override;
+
     bool Init() override;
     void Release() override;
     void Display() override;
@@ -19,23 +25,23 @@ public:
     void MouseClic(int button, int state, int x, int y) override;
 
     void ResetCamera();
+    CSimulation& Simulation() const { return m_Simulation; }
 
     CCamera m_Camera{};
     int m_iLastMouseX = 0;
     int m_iLastMouseY = 0;
     CDecorationObject m_Decoration;
     CRobot m_Robot;
-    bool m_bDecoration = false;
-    bool m_bReflect = false;
-    bool m_bShadows = false;
-    bool m_bMetalLook = false;
 
 private:
+    void OnStateChanged() override;
+    void OnMotionStep(double t, const JointAngles& angles) override;
+
     void DrawShadow();
     void DrawReflection();
     // The pixels the shadow pass's second drawing of the decoration can
     // change: those of the flattened arm and of the grid.
     PixelRect ShadowPassRect() const;
 
-    MeshBox m_LinkBoxes[kLinkCount];
+    CSimulation& m_Simulation;
 };

@@ -3,7 +3,8 @@
 // ground, and points whose convex hull holds the flattened arm, from which
 // the shadow pass learns which part of the window it can change. Pure
 // arithmetic, tested without a window.
-#include "robot/LinkChain.h"
+#include "graphics/MeshBox.h"
+#include "robot/ArmChain.h"
 #include "scene/WindowBounds.h"
 
 #include <vector>
@@ -13,14 +14,6 @@
 extern const float kShadowMatrix[16];
 // The flattened arm is drawn this far above the ground, over the grid.
 constexpr float kShadowLift = 0.05f;
-
-// The box of a mesh's vertices (x, y, z per vertex); empty without any.
-struct MeshBox {
-    float lo[3] = {0.0f, 0.0f, 0.0f};
-    float hi[3] = {0.0f, 0.0f, 0.0f};
-    bool empty = true;
-};
-MeshBox BoxOfVertices(const std::vector<float>& xyz);
 
 // The corners of every link's box, placed as the link is drawn at these
 // angles, flattened by kShadowMatrix and lifted by kShadowLift. The

@@ -2,7 +2,7 @@
 // The part of the window that the picture of a set of points covers, for
 // drawing that can only change pixels near them. Pure arithmetic, tested
 // without a window.
-#include "robot/LinkChain.h"
+#include "robot/ArmChain.h"
 
 #include <vector>
 

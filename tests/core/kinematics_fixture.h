@@ -1,7 +1,7 @@
 #pragma once
 // Builders shared by the kinematics tests: the example arm, seeded random
 // angles and poses, and an independent rotation chain to check orientations.
-#include "config/OptionsParser.h"
+#include "robot/ArmDescription.h"
 #include "robot/Kinematics.h"
 
 #include <cmath>
@@ -22,11 +22,12 @@ inline ArmLengths ExampleArm()
 // as robot.opt would give it (offsets 1.0, 0.3, 1.2, 0.2, 0.9).
 inline ArmLengths DefaultArm()
 {
-    const std::string path = std::string(KX_SOURCE_DIR) + "/default/robot.opt";
-    if (FILE* f = std::fopen(path.c_str(), "r")) {
+    const std::string dir = std::string(KX_SOURCE_DIR) + "/default";
+    ArmDescription arm;
+    if (std::FILE* f = std::fopen((dir + "/robot.opt").c_str(), "r")) {
         std::fclose(f);
-        if (const COptions* options = COptionsParser::GetOptions(path.c_str()))
-            return MakeArmLengths(*options);
+        if (LoadArmDescription(dir, &arm))
+            return arm.Lengths();
     }
     return MakeArmLengths(1.0f, 0.3f, 1.2f, 0.2f, 0.9f);
 }

@@ -1,7 +1,6 @@
 // Forward model (MGD): the worked examples, the mended identity and
 // half-turn rounding, the lengths from robot.opt, and the position-only path
 // that the inverse model's search relies on.
-#include "config/OptionsParser.h"
 #include "kinematics_fixture.h"
 #include "robot/Kinematics.h"
 
@@ -174,36 +173,6 @@ TEST(MakeArmLengths, NegativeElbowOffsetGivesTheSamePose)
     const ToolPose p = PoseOf(plus, a), q = PoseOf(minus, a);
     EXPECT_TRUE(SameBits(p.X, q.X) && SameBits(p.Y, q.Y) && SameBits(p.Z, q.Z));
     EXPECT_TRUE(SameBits(p.alpha, q.alpha) && SameBits(p.beta, q.beta) && SameBits(p.gamma, q.gamma));
-}
-
-TEST(MakeArmLengths, ReadsTheFiveOffsetsOfAnOptionSet)
-{
-    const std::string path = ::testing::TempDir() + "kx_kinematics_robot.opt";
-    FILE* f = std::fopen(path.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    std::fputs("fBodySizeX = 9.0;\nfBodySizeZ = 1.5;\nfShoulderSizeX = 0.25;\nfUpperArmSizeX = 1.25;\n"
-               "fElbowSizeY = -0.5;\nfLowerArmSizeZ = 0.75;\n",
-               f);
-    std::fclose(f);
-    const COptions* options = COptionsParser::GetOptions(path.c_str(), true);
-    ASSERT_NE(options, nullptr);
-    const ArmLengths l = MakeArmLengths(*options);
-    EXPECT_EQ(l.h, 150.0);
-    EXPECT_EQ(l.a2, 25.0);
-    EXPECT_EQ(l.a3, 125.0);
-    EXPECT_EQ(l.e, 50.0);
-    EXPECT_EQ(l.d, 125.0);
-
-    // Missing keys are 0: an arm of zero lengths, whose wrist centre stays
-    // at the base.
-    f = std::fopen(path.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
-    const COptions* empty = COptionsParser::GetOptions(path.c_str(), true);
-    ASSERT_NE(empty, nullptr);
-    const ArmLengths zero = MakeArmLengths(*empty);
-    EXPECT_EQ(zero.h + zero.a2 + zero.a3 + zero.e + zero.d, 0.0);
-    std::remove(path.c_str());
 }
 
 }  // namespace

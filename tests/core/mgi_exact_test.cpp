@@ -2,6 +2,9 @@
 // round trips on the example and shipped arms, the out-of-reach and singular
 // targets, degenerate arms, and the nearest-configuration rule.
 #include "kinematics_fixture.h"
+#include "config/OptionsParser.h"
+#include "robot/ArmDescription.h"
+#include "config/OptionKeys.h"
 #include "robot/InverseModel.h"
 #include "robot/MGIExact.h"
 #include "robot/MGIGrid.h"
@@ -306,7 +309,7 @@ TEST(SolveMGI, AnglesShiftedIntoTheLimitsNearTheReference)
 {
     const ArmLengths arm = ExampleArm();
     const ToolPose target = PoseOf(arm, {-30, -40, 50, -60, 70, -80});
-    const JointLimits zeroTo360 = kDefaultJointLimits;
+    const JointLimits zeroTo360 = {{0, 0, 0, 0, 0, 0}, {360, 360, 360, 360, 360, 360}};
     const JointLimits wide = {{-720, -720, -720, -720, -720, -720}, {720, 720, 720, 720, 720, 720}};
     for (MGIModel model : {MGIModel::Grid, MGIModel::Exact}) {
         SCOPED_TRACE(model == MGIModel::Grid ? "grille" : "exact");
@@ -327,13 +330,14 @@ TEST(SolveMGI, AnglesShiftedIntoTheLimitsNearTheReference)
 TEST(SolveMGI, GridModelIsTheGridSearchShiftedByWholeTurns)
 {
     const ArmLengths arm = ExampleArm();
+    const JointLimits zeroTo360 = {{0, 0, 0, 0, 0, 0}, {360, 360, 360, 360, 360, 360}};
     std::mt19937 rng(11);
     for (int n = 0; n < 200; ++n) {
         const ToolPose target = PoseOf(arm, RandomReachableAngles(rng));
         JointAngles grid;
         ComputeMGI(arm, target, &grid);
         const JointAngles reference{1, 2, 3, 4, 5, 6};
-        const MGIResult r = SolveMGI(arm, MGIModel::Grid, target, reference, kDefaultJointLimits);
+        const MGIResult r = SolveMGI(arm, MGIModel::Grid, target, reference, zeroTo360);
         for (int j = 0; j < 6; ++j) {
             float JointAngles::*f = kJointFields[j];
             EXPECT_TRUE(SameBits(r.angles.*f, ShiftIntoLimits(grid.*f, 0.0f, 360.0f, reference.*f))) << j;
@@ -342,7 +346,7 @@ TEST(SolveMGI, GridModelIsTheGridSearchShiftedByWholeTurns)
     }
 }
 
-TEST(ReadMGIModel, MissingKeyIsTheGrid)
+TEST(MGIModelOfADataSet, MissingKeyIsTheGrid)
 {
     struct Case {
         const char* text;
@@ -361,7 +365,7 @@ TEST(ReadMGIModel, MissingKeyIsTheGrid)
         }
         if (stream)
             std::fclose(stream);
-        EXPECT_EQ(ReadMGIModel(options), c.expected) << c.text;
+        EXPECT_EQ(ReadSettings(&options, DeclareRobotKeys).Model(), c.expected) << c.text;
     }
 }
 

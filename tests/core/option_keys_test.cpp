@@ -1,30 +1,17 @@
-#include "config/OptionKeys.h"
+#include "config/OptionFiles.h"
 #include "config/OptionsParser.h"
-#include "robot/LinkChain.h"
+#include "graphics/GraphicsSettings.h"
+#include "robot/ArmChain.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
-#include <fstream>
-#include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-const char* const kJoints[] = {"12", "23", "34", "45", "56", "67"};
-
-bool TableHas(const std::string& name)
-{
-    for (const OptionFile& file : kOptionFiles)
-        if (FindOptionKey(file, name.c_str()))
-            return true;
-    return false;
-}
 
 // The lookup a key's name announces by its prefix.
 OptionLookup LookupOfPrefix(const std::string& name)
@@ -43,92 +30,75 @@ OptionLookup LookupOfPrefix(const std::string& name)
     }
 }
 
-std::vector<std::string> SourceFiles(const std::string& dir)
-{
-    std::vector<std::string> files;
-    DIR* d = opendir(dir.c_str());
-    if (!d)
-        return files;
-    while (dirent* entry = readdir(d)) {
-        std::string name = entry->d_name;
-        auto endsWith = [&name](const char* tail) {
-            std::size_t n = std::strlen(tail);
-            return name.size() > n && name.compare(name.size() - n, n, tail) == 0;
-        };
-        if (endsWith(".cpp") || endsWith(".h"))
-            files.push_back(dir + "/" + name);
-    }
-    closedir(d);
-    return files;
-}
-
 TEST(OptionKeysTest, NamesAreUniqueAndTheirPrefixMatchesTheLookup)
 {
-    for (const OptionFile& file : kOptionFiles) {
+    for (const OptionFile& file : OptionFiles()) {
         std::set<std::string> seen;
-        for (int i = 0; i < file.keyCount; ++i) {
-            const OptionKey& key = file.keys[i];
+        for (const OptionKey& key : file.keys) {
             EXPECT_TRUE(seen.insert(key.name).second) << file.fileName << ": " << key.name << " twice";
             EXPECT_EQ(LookupOfPrefix(key.name), key.lookup) << key.name;
-            EXPECT_EQ(key.lookup == OptionLookup::Text, key.text != nullptr) << key.name;
         }
     }
 }
 
-// A key the simulator reads but the table lacks would be reported as a typo
-// by the data check, and its default would never be shown. Every literal of
-// the key form in the simulator's sources must be in the table; a "%s"
-// stands for each joint's number pair.
-TEST(OptionKeysTest, EveryKeyNamedInTheSimulatorSourcesIsInTheTable)
+// The keys of the links and joints come from the chain's names, with the
+// defaults the drawing and the panel have always had.
+TEST(OptionKeysTest, LinkAndJointKeysFollowTheChain)
 {
-    const std::regex keyLiteral("\"((?:b|i|f|d|s|str)[A-Z][A-Za-z0-9%]*)\"");
-    int literals = 0;
-    for (const char* dir : {"app", "config", "graphics", "scene", "robot", "panel"}) {
-        for (const std::string& path : SourceFiles(std::string(KX_SOURCE_DIR) + "/" + dir)) {
-            if (path.find("OptionKeys.") != std::string::npos)
-                continue;  // the table itself
-            std::ifstream in(path);
-            std::stringstream text;
-            text << in.rdbuf();
-            const std::string source = text.str();
-            for (std::sregex_iterator it(source.begin(), source.end(), keyLiteral), end; it != end; ++it) {
-                std::string name = (*it)[1];
-                std::vector<std::string> names;
-                std::size_t hole = name.find("%s");
-                if (hole == std::string::npos)
-                    names.push_back(name);
-                else
-                    for (const char* joint : kJoints)
-                        names.push_back(std::string(name).replace(hole, 2, joint));
-                for (const std::string& key : names) {
-                    ++literals;
-                    EXPECT_TRUE(TableHas(key)) << key << " read in " << path << " is missing from the table";
-                }
-            }
-        }
+    const OptionFile& robot = *FindOptionFile("robot.opt");
+    const OptionFile& panel = *FindOptionFile("glui.opt");
+    const struct {
+        const OptionFile& file;
+        std::string name;
+        std::string value;
+    } cases[] = {
+        {robot, "strBodyFileObj", "\"robotbody.obj\""},
+        {robot, "strUpperArmFileObj", "\"robotupperarm.obj\""},
+        {robot, "fHandSizeZ", "0.0"},
+        {robot, "fAngle67MaxSpeed", "1.0"},
+        {panel, "strAngle34Name", "\"A34\""},
+        {panel, "fAngle12MinValue", "0.0"},
+        {panel, "fAngle56MaxValue", "360.0"},
+        {panel, "fAngle45StartValue", "0.0"},
+    };
+    for (const auto& c : cases) {
+        const OptionKey* key = FindOptionKey(c.file, c.name);
+        ASSERT_NE(key, nullptr) << c.name;
+        EXPECT_EQ(FormatOptionDefault(*key), c.value) << c.name;
     }
-    // The scan must have seen the sources; an empty scan would pass anything.
-    EXPECT_GT(literals, 50);
+    int meshes = 0;
+    for (const OptionKey& key : robot.keys)
+        meshes += key.name.size() > 7 && key.name.compare(key.name.size() - 7, 7, "FileObj") == 0;
+    EXPECT_EQ(meshes, kLinkCount);
 }
 
-// The robot reads its link keys from the shared link table: the two must
-// name the same keys and default files.
-TEST(OptionKeysTest, RobotKeysAgreeWithTheLinkChain)
+// The settings a declaring function binds take the file's values, each in
+// its own field, and the declared defaults where the file says nothing.
+TEST(OptionKeysTest, SettingsTakeTheFilesValuesAndTheDeclaredDefaults)
 {
-    const OptionFile* robot = FindOptionFile("robot.opt");
-    ASSERT_NE(robot, nullptr);
-    for (const LinkKeys& link : kLinkKeys) {
-        const OptionKey* mesh = FindOptionKey(*robot, link.meshKey);
-        ASSERT_NE(mesh, nullptr) << link.meshKey;
-        EXPECT_EQ(mesh->lookup, OptionLookup::Text);
-        EXPECT_STREQ(mesh->text, link.defaultMeshFile);
-        for (const char* offsetKey : link.offsetKeys) {
-            const OptionKey* offset = FindOptionKey(*robot, offsetKey);
-            ASSERT_NE(offset, nullptr) << offsetKey;
-            EXPECT_EQ(offset->lookup, OptionLookup::Float);
-            EXPECT_EQ(offset->number, 0.0);
-        }
-    }
+    const char text[] = "iScreenWidth = 1024; dScreenFOV = -30.0; iWindowPosX = 5; bDoubleBuffer = false;\n"
+                        "sWindowName = \"Essai\"; bSmoothAndNice = false;\n";
+    std::vector<char> buffer(text, text + sizeof text);
+    FILE* stream = fmemopen(buffer.data(), sizeof text - 1, "r");
+    ASSERT_NE(stream, nullptr);
+    COptions options;
+    ASSERT_TRUE(COptionsParser::ParseFileForVariable(stream, &options));
+    std::fclose(stream);
+    const GraphicsSettings g = ReadSettings(&options, DeclareGraphicsKeys);
+    EXPECT_EQ(g.width, 1024);
+    EXPECT_EQ(g.height, 600);
+    EXPECT_EQ(g.fieldOfView, -30.0);
+    EXPECT_EQ(g.positionX, 5);
+    EXPECT_EQ(g.positionY, -1);
+    EXPECT_FALSE(g.doubleBuffer);
+    EXPECT_EQ(g.windowName, "Essai");
+    EXPECT_FALSE(g.fullScreen);
+    EXPECT_FALSE(g.smoothAndNice);
+
+    const GraphicsSettings none = ReadSettings<GraphicsSettings>(nullptr, DeclareGraphicsKeys);
+    EXPECT_EQ(none.width, 800);
+    EXPECT_EQ(none.windowName, "Kalimbrax ver 0.alpha");
+    EXPECT_TRUE(none.smoothAndNice);
 }
 
 TEST(OptionKeysTest, FilesAreFoundWithoutRegardToCaseAndKeysWithIt)
@@ -160,13 +130,10 @@ TEST(OptionKeysTest, DefaultsAreFormattedAsTheyWouldBeWritten)
     for (const auto& c : cases) {
         const OptionKey* key = FindOptionKey(*FindOptionFile(c.file), c.key);
         ASSERT_NE(key, nullptr) << c.key;
-        char text[64];
-        FormatOptionDefault(*key, text, sizeof text);
-        EXPECT_STREQ(text, c.expected) << c.key;
+        EXPECT_EQ(FormatOptionDefault(*key), c.expected) << c.key;
     }
-    char small[4];
-    FormatOptionDefault(*FindOptionKey(*FindOptionFile("graphics.opt"), "sWindowName"), small, sizeof small);
-    EXPECT_STREQ(small, "\"Ka");
+    // Texts stay in the files' encoding.
+    EXPECT_EQ(FormatOptionDefault(*FindOptionKey(*FindOptionFile("glui.opt"), "strAxes")), "\"Rep\xE8res\"");
 }
 
 // The defaults, written the way FormatOptionDefault writes them, read back
@@ -174,13 +141,10 @@ TEST(OptionKeysTest, DefaultsAreFormattedAsTheyWouldBeWritten)
 // user to write is what the simulator would have used anyway.
 TEST(OptionKeysTest, FormattedDefaultsReadBackAsTheDefaults)
 {
-    for (const OptionFile& file : kOptionFiles) {
+    for (const OptionFile& file : OptionFiles()) {
         std::string text;
-        for (int i = 0; i < file.keyCount; ++i) {
-            char value[128];
-            FormatOptionDefault(file.keys[i], value, sizeof value);
-            text += std::string(file.keys[i].name) + " = " + value + ";\n";
-        }
+        for (const OptionKey& key : file.keys)
+            text += key.name + " = " + FormatOptionDefault(key) + ";\n";
         std::vector<char> buffer(text.begin(), text.end());
         buffer.push_back('\0');
         FILE* stream = fmemopen(buffer.data(), text.size(), "r");
@@ -188,33 +152,33 @@ TEST(OptionKeysTest, FormattedDefaultsReadBackAsTheDefaults)
         COptions options;
         ASSERT_TRUE(COptionsParser::ParseFileForVariable(stream, &options)) << file.fileName;
         std::fclose(stream);
-        ASSERT_EQ(options.m_Entries.size(), static_cast<std::size_t>(file.keyCount)) << file.fileName;
+        ASSERT_EQ(options.m_Entries.size(), file.keys.size()) << file.fileName;
 
-        for (int i = 0; i < file.keyCount; ++i) {
-            const OptionKey& key = file.keys[i];
-            const COptionEntry* entry = options.Find(key.name);
+        for (const OptionKey& key : file.keys) {
+            const char* name = key.name.c_str();
+            const COptionEntry* entry = options.Find(name);
             ASSERT_NE(entry, nullptr) << key.name;
             // Look up with a default that differs from the table's, so that
             // a value ignored by the reader shows.
             switch (key.lookup) {
             case OptionLookup::Integer:
-                EXPECT_EQ(options.GetInt(key.name, 12345), static_cast<int>(key.number)) << key.name;
+                EXPECT_EQ(options.GetInt(name, 12345), static_cast<int>(key.number)) << name;
                 break;
             case OptionLookup::Float:
                 EXPECT_EQ(entry->kind, OPTION_NUMBER);
                 EXPECT_TRUE(entry->isReal) << key.name;
-                EXPECT_EQ(options.GetFloat(key.name, 12345.0f), static_cast<float>(key.number)) << key.name;
+                EXPECT_EQ(options.GetFloat(name, 12345.0f), static_cast<float>(key.number)) << name;
                 break;
             case OptionLookup::Double:
                 EXPECT_TRUE(entry->isReal) << key.name;
-                EXPECT_EQ(options.GetDouble(key.name, 12345.0), key.number) << key.name;
+                EXPECT_EQ(options.GetDouble(name, 12345.0), key.number) << name;
                 break;
             case OptionLookup::Boolean:
                 EXPECT_EQ(entry->kind, OPTION_BOOL);
-                EXPECT_EQ(options.GetBool(key.name, !key.flag), key.flag) << key.name;
+                EXPECT_EQ(options.GetBool(name, !key.flag), key.flag) << name;
                 break;
             case OptionLookup::Text:
-                EXPECT_STREQ(options.GetString(key.name, "?"), key.text) << key.name;
+                EXPECT_EQ(options.GetString(name, "?"), key.text) << name;
                 break;
             }
         }

@@ -4,12 +4,12 @@
 // what the renderer counts on (winding, normals, texture coordinates, a dome
 // that stays above the ground and under the far plane, a ground that reaches
 // its rim, a metal image turned by half a turn).
-#include "config/OptionKeys.h"
+#include "config/OptionFiles.h"
 #include "config/OptionsParser.h"
 #include "graphics/MeshFormat.h"
 #include "graphics/TgaImage.h"
 #include "robot/Kinematics.h"
-#include "robot/LinkChain.h"
+#include "robot/ArmDescription.h"
 #include "scene/ShadowArea.h"
 #include "tools/datagen/ArmModel.h"
 #include "tools/datagen/DataSet.h"
@@ -90,8 +90,8 @@ double DotP(P3 a, P3 b)
 std::vector<std::string> MeshNames()
 {
     std::vector<std::string> names = {"ground.obj", "skydome.obj"};
-    for (const char* link : datagen::kLinkFileNames)
-        names.push_back(link);
+    for (int link = 0; link < kLinkCount; ++link)
+        names.push_back(LinkMeshFile(link));
     return names;
 }
 
@@ -104,11 +104,9 @@ JointAngles StartAnglesFromGlui()
             glui.GetFloat("fAngle56StartValue", 0.0f), glui.GetFloat("fAngle67StartValue", 0.0f)};
 }
 
-void OffsetsFromRobotOpt(const COptions& robot, float offsets[kLinkCount][3])
+ArmDescription ArmOf(const COptions& robot)
 {
-    for (int i = 0; i < kLinkCount; ++i)
-        for (int k = 0; k < 3; ++k)
-            offsets[i][k] = robot.GetFloat(kLinkKeys[i].offsetKeys[k], 0.0f);
+    return ReadSettings(&robot, DeclareRobotKeys);
 }
 
 P3 Transform(const Matrix4& m, P3 p)
@@ -154,11 +152,10 @@ TEST(DataSet, RealsAreWrittenWithADecimalPoint)
 
 TEST(DataSet, OptionFilesHoldEveryKeyInItsLookupsForm)
 {
-    for (const OptionFile& file : kOptionFiles) {
+    for (const OptionFile& file : OptionFiles()) {
         const COptions options = ReadOptions(file.fileName);
-        for (int i = 0; i < file.keyCount; ++i) {
-            const OptionKey& key = file.keys[i];
-            const COptionEntry* entry = options.Find(key.name);
+        for (const OptionKey& key : file.keys) {
+            const COptionEntry* entry = options.Find(key.name.c_str());
             ASSERT_NE(entry, nullptr) << file.fileName << ": " << key.name;
             switch (key.lookup) {
             case OptionLookup::Float:
@@ -180,8 +177,7 @@ TEST(DataSet, OptionFilesHoldEveryKeyInItsLookupsForm)
         }
         // And nothing the simulator would silently ignore.
         for (const COptionEntry& entry : options.m_Entries)
-            EXPECT_NE(FindOptionKey(file, entry.name.c_str()), nullptr)
-                << file.fileName << ": unknown key " << entry.name;
+            EXPECT_NE(FindOptionKey(file, entry.name), nullptr) << file.fileName << ": unknown key " << entry.name;
     }
 }
 
@@ -202,12 +198,11 @@ TEST(DataSet, OptionValuesSuitTheSimulator)
                                                      "tal");
     EXPECT_STREQ(glui.GetString("strDecoration", ""), "D\xE9"
                                                       "cor");
-    const char* joints[] = {"12", "23", "34", "45", "56", "67"};
-    for (const char* j : joints) {
-        const std::string name = std::string("fAngle") + j;
-        const float lo = glui.GetFloat((name + "MinValue").c_str(), 0.0f);
-        const float hi = glui.GetFloat((name + "MaxValue").c_str(), 0.0f);
-        const float start = glui.GetFloat((name + "StartValue").c_str(), 1e9f);
+    for (int j = 0; j < kJointCount; ++j) {
+        const std::string name = JointName(j);
+        const float lo = glui.GetFloat(JointKey("fAngle", j, "MinValue").c_str(), 0.0f);
+        const float hi = glui.GetFloat(JointKey("fAngle", j, "MaxValue").c_str(), 0.0f);
+        const float start = glui.GetFloat(JointKey("fAngle", j, "StartValue").c_str(), 1e9f);
         // The inverse model's answers lie within -180 .. 180.
         EXPECT_LE(lo, -180.0f) << name;
         EXPECT_GE(hi, 180.0f) << name;
@@ -215,20 +210,13 @@ TEST(DataSet, OptionValuesSuitTheSimulator)
     }
 
     // Joint speeds of a real arm: tens of degrees per second.
-    const COptions robot = ReadOptions("robot.opt");
-    for (const char* j : joints) {
-        const float speed = robot.GetFloat((std::string("fAngle") + j + "MaxSpeed").c_str(), 0.0f);
-        EXPECT_TRUE(speed >= 20.0f && speed <= 200.0f) << j << ": " << speed;
-    }
+    const ArmDescription arm = ArmOf(ReadOptions("robot.opt"));
+    for (int j = 0; j < kJointCount; ++j)
+        EXPECT_TRUE(arm.maxSpeed[j] >= 20.0f && arm.maxSpeed[j] <= 200.0f) << j << ": " << arm.maxSpeed[j];
     // The offsets the forward model reads: the others of body .. lower arm
-    // are 0 and the elbow is (e, -e, 0).
-    float offsets[kLinkCount][3];
-    OffsetsFromRobotOpt(robot, offsets);
-    const float expectedZero[][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 2}, {2, 1}, {2, 2}, {3, 2}, {4, 0}, {4, 1}};
-    for (const auto& z : expectedZero)
-        EXPECT_EQ(offsets[int(z[0])][int(z[1])], 0.0f) << kLinkKeys[int(z[0])].offsetKeys[int(z[1])];
-    EXPECT_EQ(offsets[3][1], -offsets[3][0]);
-    EXPECT_GT(offsets[3][0], 0.0f);
+    // are 0 and the elbow is (e, -e, 0), with an elbow offset.
+    EXPECT_EQ(FamilyDepartures(arm), std::vector<std::string>{});
+    EXPECT_GT(arm.offset[3][0], 0.0f);
 }
 
 // ---------------------------------------------------------------------------
@@ -238,10 +226,9 @@ TEST(DataSet, OptionValuesSuitTheSimulator)
 // committed offsets it must sit where the forward model puts it, for any pose.
 TEST(DataSet, DrawnWristCentreIsTheForwardModels)
 {
-    const COptions robot = ReadOptions("robot.opt");
-    float offsets[kLinkCount][3];
-    OffsetsFromRobotOpt(robot, offsets);
-    const ArmLengths lengths = MakeArmLengths(robot);
+    const ArmDescription arm = ArmOf(ReadOptions("robot.opt"));
+    const auto& offsets = arm.offset;
+    const ArmLengths lengths = arm.Lengths();
     std::mt19937 random(20240611u);
     std::uniform_real_distribution<float> angle(-180.0f, 180.0f);
     for (int n = 0; n < 500; ++n) {
@@ -264,7 +251,7 @@ TEST(DataSet, DrawnWristCentreIsTheForwardModels)
 template <class Drawn, class Modelled>
 void ExpectGeneratorFrames(unsigned seed, Drawn drawn, Modelled modelled)
 {
-    const std::array<datagen::Vec3, datagen::LINK_COUNT> offsets = datagen::LinkOffsets(datagen::DefaultArmLengths());
+    const std::array<datagen::Vec3, kLinkCount> offsets = datagen::LinkOffsets(datagen::DefaultArmLengths());
     float floatOffsets[kLinkCount][3];
     for (int i = 0; i < kLinkCount; ++i) {
         floatOffsets[i][0] = static_cast<float>(offsets[i].x);
@@ -312,16 +299,15 @@ TEST(DataSet, LinkMeshesAreDrawnInTheGeneratorsMeshFrames)
 // their box, on the plane the flattened arm is drawn on.
 TEST(DataSet, FlattenedArmLiesWithinTheShadowCorners)
 {
-    float offsets[kLinkCount][3];
-    OffsetsFromRobotOpt(ReadOptions("robot.opt"), offsets);
+    const ArmDescription arm = ArmOf(ReadOptions("robot.opt"));
+    const auto& offsets = arm.offset;
     MeshData meshes[kLinkCount];
     MeshBox boxes[kLinkCount];
     for (int i = 0; i < kLinkCount; ++i) {
-        meshes[i] = ReadCommittedMesh(datagen::kLinkFileNames[i]);
+        meshes[i] = ReadCommittedMesh(LinkMeshFile(i));
         boxes[i] = BoxOfVertices(meshes[i].vertices);
     }
-    const std::array<datagen::Vec3, datagen::LINK_COUNT> generatorOffsets =
-        datagen::LinkOffsets(datagen::DefaultArmLengths());
+    const std::array<datagen::Vec3, kLinkCount> generatorOffsets = datagen::LinkOffsets(datagen::DefaultArmLengths());
     std::vector<JointAngles> poses = {StartAnglesFromGlui()};
     std::mt19937 random(13u);
     std::uniform_real_distribution<float> angle(-180.0f, 180.0f);
@@ -344,8 +330,8 @@ TEST(DataSet, FlattenedArmLiesWithinTheShadowCorners)
                 const datagen::Vec3 w = chain.meshFrame[i].Point({p.x, p.y, p.z});
                 const double flat[2] = {w.x - w.z / 1.2, w.y - w.z / 1.2};
                 for (int k = 0; k < 2; ++k) {
-                    EXPECT_GE(flat[k], lo[k] - 1e-4) << datagen::kLinkFileNames[i] << " vertex " << v;
-                    EXPECT_LE(flat[k], hi[k] + 1e-4) << datagen::kLinkFileNames[i] << " vertex " << v;
+                    EXPECT_GE(flat[k], lo[k] - 1e-4) << LinkMeshFile(i) << " vertex " << v;
+                    EXPECT_LE(flat[k], hi[k] + 1e-4) << LinkMeshFile(i) << " vertex " << v;
                 }
             }
         }
@@ -355,17 +341,17 @@ TEST(DataSet, FlattenedArmLiesWithinTheShadowCorners)
 TEST(DataSet, StartPoseKeepsTheWholeArmAboveTheGround)
 {
     const JointAngles a = StartAnglesFromGlui();
-    const std::array<datagen::Vec3, datagen::LINK_COUNT> offsets = datagen::LinkOffsets(datagen::DefaultArmLengths());
+    const std::array<datagen::Vec3, kLinkCount> offsets = datagen::LinkOffsets(datagen::DefaultArmLengths());
     const datagen::ChainFrames chain = datagen::ComposeChain(offsets, {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67});
-    for (int i = 0; i < datagen::LINK_COUNT; ++i) {
-        const MeshData mesh = ReadCommittedMesh(datagen::kLinkFileNames[i]);
+    for (int i = 0; i < kLinkCount; ++i) {
+        const MeshData mesh = ReadCommittedMesh(LinkMeshFile(i));
         double lowest = 1e9;
         for (std::uint32_t v = 0; v < static_cast<std::uint32_t>(mesh.VertexCount()); ++v) {
             const P3 p = At(mesh.vertices, v);
             lowest = std::fmin(lowest, chain.meshFrame[i].Point({p.x, p.y, p.z}).z);
         }
         // The foot stands on the ground; everything else clears it.
-        EXPECT_GE(lowest, i == 0 ? 0.0 : 0.5) << datagen::kLinkFileNames[i];
+        EXPECT_GE(lowest, i == 0 ? 0.0 : 0.5) << LinkMeshFile(i);
     }
 }
 
@@ -407,7 +393,8 @@ TEST(DataSet, ArmLinksAreClosedOutwardSolids)
 {
     // A closed mesh wound counter-clockwise from outside encloses a positive
     // volume (sum of the signed tetrahedra to the origin).
-    for (const char* name : datagen::kLinkFileNames) {
+    for (int link = 0; link < kLinkCount; ++link) {
+        const std::string name = LinkMeshFile(link);
         const MeshData mesh = ReadCommittedMesh(name);
         double volume = 0.0;
         for (int t = 0; t < mesh.TriangleCount(); ++t) {

@@ -6,7 +6,8 @@
 . "$(dirname "$0")/fault-lib.sh"
 kx_start_xvfb || exit 1
 
-open_record="C3DSObject::LoadOBJ -- Erreur à l'ouverture du fichier"
+# Every record of the mesh loader names the file it refuses.
+loader() { echo "C3DSObject::LoadOBJ -- $1 : $2"; }
 meshes=(
   "$(default_file decor.opt strGroundFileObj ground.obj)"
   "$(default_file decor.opt strSkyDomeFileObj skydome.obj)"
@@ -21,10 +22,10 @@ done
 # record that depends on the rest, checked only for its prefix.
 random_record() {
   local length version
-  length=$(od -An -tu1 -N1 "$1" | tr -d ' ')
-  version=$(od -An -tu1 -j1 -N1 "$1" | tr -d ' ')
-  if [ "$length" -lt 7 ]; then echo "C3DSObject::LoadOBJ -- En-tête trop court"
-  elif [ "$version" != 12 ] && [ "$version" != 21 ]; then echo "C3DSObject::LoadOBJ -- Mauvaise version de fichier !"
+  length=$(od -An -tu1 -N1 "$1/$2" | tr -d ' ')
+  version=$(od -An -tu1 -j1 -N1 "$1/$2" | tr -d ' ')
+  if [ "$length" -lt 7 ]; then loader "$2" "En-tête trop court"
+  elif [ "$version" != 12 ] && [ "$version" != 21 ]; then loader "$2" "Mauvaise version de fichier !"
   fi
 }
 
@@ -41,10 +42,10 @@ for mesh in "${meshes[@]}"; do
     esac
     fault_run "$name" "$data"
     case "$fault" in
-      missing) expect_failure "$name" "$open_record" "$KX_SCENE_RECORD" ;;
-      half) expect_failure "$name" "C3DSObject::LoadOBJ -- Fichier tronqué" "$KX_SCENE_RECORD" ;;
+      missing) expect_failure "$name" "$(loader "$mesh" "Erreur à l'ouverture du fichier")" "$KX_SCENE_RECORD" ;;
+      half) expect_failure "$name" "$(loader "$mesh" "Fichier tronqué")" "$KX_SCENE_RECORD" ;;
       random)
-        record=$(random_record "$data/$mesh")
+        record=$(random_record "$data" "$mesh")
         if [ -n "$record" ]; then
           expect_failure "$name" "$record" "$KX_SCENE_RECORD"
         else

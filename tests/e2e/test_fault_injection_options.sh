@@ -8,7 +8,7 @@ kx_start_xvfb || exit 1
 
 glui_record="CGluiInput::Init -- Impossible de lire le fichier glui.opt, le panneau prend les valeurs par défaut"
 decor_record="CDecorationObject::Init -- Impossible de lire les options dans le fichier decor.opt"
-robot_record="CRobot::Init -- Impossible de charger le fichier robot.opt"
+robot_record="LoadArmDescription -- Impossible de charger le fichier robot.opt"
 
 seed=1
 for file in graphics.opt glui.opt decor.opt robot.opt; do
@@ -46,4 +46,17 @@ for file in graphics.opt glui.opt decor.opt robot.opt; do
     esac
   done
 done
+
+# A mistyped key is still ignored, but said at start with the key it was
+# probably meant to be; an elbow offset the models cannot follow is said too.
+data=$(fault_data typo)
+sed -i 's/^fUpperArmSizeX/fUpperArmSize/' "$data/robot.opt"
+fault_run typo "$data"
+expect_running "clé mal écrite" \
+  "ReadOptionFile -- robot.opt : clé inconnue fUpperArmSize ; vouliez-vous dire fUpperArmSizeX ? (valeur ignorée)"
+data=$(fault_data elbow)
+kx_set_option "$data/robot.opt" fElbowSizeY 0.55
+fault_run elbow "$data"
+expect_running "coude hors des modèles" \
+  "LoadArmDescription -- fElbowSizeY = 0,550 : le bras dessiné s'écarte des modèles géométriques (le coude doit valoir (e, -e, 0) : fElbowSizeY doit être l'opposé de fElbowSizeX)"
 kx_finish

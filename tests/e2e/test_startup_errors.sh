@@ -55,7 +55,7 @@ data=$(kx_data_copy nolink); rm -f "$data/robotelbow.obj" "$data/robotlowerarm.o
 run_startup nolink-run "$data"
 kx_check "maillage absent: statut 254" kx_eq "$status" 254
 expected="-- Debut du fichier d'erreur --
-C3DSObject::LoadOBJ -- Erreur à l'ouverture du fichier
+C3DSObject::LoadOBJ -- robotelbow.obj : Erreur à l'ouverture du fichier
 CApplication::Init -- Impossible de charger la scène principale"
 kx_check "maillage absent: les enregistrements" kx_eq "$(kx_log_messages "$KX_WORK/nolink-run/robot_error.log")" "$expected"
 

@@ -24,6 +24,33 @@
 #include <unistd.h>
 #include <vector>
 
+// The control panel without a window: its actions, its widgets following
+// the simulation whoever changes it, and its callbacks as adapters. Each
+// test builds its own world: a simulation of the example arm, the scene that
+// shows it, the actions and the panel on them. The panel layer runs on a
+// fake window system; the GL and GLUT calls the actions make themselves go
+// to the recorders of fake_gl.cpp.
+
+#include "app/WindowCallbacks.h"
+#include "panel/GluiInput.h"
+#include "panel/GluiInternal.h"
+#include "panel/PanelActions.h"
+#include "robot/InverseModel.h"
+#include "robot/Kinematics.h"
+#include "robot/Motion.h"
+#include "scene/MainScene.h"
+#include "tests/gl/FakeGl.h"
+
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
 namespace {
 
 constexpr int kGfxWindow = 1;
@@ -38,48 +65,44 @@ struct FakeWindows : GLUI_WindowSystem {
     void SetIdleFunc(void (*)()) override {}
 };
 
-// A glui.opt of our own: the default limits 0 to 360 of the original
-// panel, which the inverse model's negative angles fall outside of.
-const char* const kPanelOptions = "fAngle12StartValue = 10.0; fAngle23StartValue = 20.0; fAngle34StartValue = 30.0;\n"
-                                  "fAngle45StartValue = 40.0; fAngle56StartValue = 50.0; fAngle67StartValue = 60.0;\n";
-
-class PanelActions : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        char dir[] = "/tmp/kx-panel-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        ASSERT_EQ(chdir(dir), 0);
-        std::ofstream(std::string(dir) + "/glui.opt") << kPanelOptions;
+// The example arm (h 100, a2 30, a3 120, e 20, d 110 pose units), every
+// joint at 60 degrees per second, starting at (10, 20, 30, 40, 50, 60), with
+// the spinners' default limits 0 to 360, which the inverse model's negative
+// angles fall outside of.
+ArmDescription ExampleArm(MGIModel model)
+{
+    ArmDescription arm{};
+    const float offsets[kLinkCount][3] = {{0, 0, 1.0f}, {0.3f, 0, 0}, {1.2f, 0, 0}, {0.2f, -0.2f, 0},
+                                          {0, 0, 0.9f}, {0, 0, 0},    {0, 0, 0}};
+    for (int link = 0; link < kLinkCount; ++link)
+        for (int k = 0; k < 3; ++k)
+            arm.offset[link][k] = offsets[link][k];
+    for (int joint = 0; joint < kJointCount; ++joint) {
+        arm.maxSpeed[joint] = 60;
+        arm.limits.low[joint] = 0;
+        arm.limits.high[joint] = 360;
     }
+    arm.start = JointAngles{10, 20, 30, 40, 50, 60};
+    arm.exactMGI = model == MGIModel::Exact;
+    return arm;
+}
 
-    void SetUp() override
+// A simulation with its scene, actions and panel, as the program composes
+// them, and what a user does with the panel.
+class PanelWorld {
+public:
+    explicit PanelWorld(MGIModel model = MGIModel::Grid)
+        : simulation(ExampleArm(model)), scene(simulation), actions(simulation, scene)
     {
         previous = GLUI_SetWindowSystem(&windows);
-        // The example arm: h 100, a2 30, a3 120, e 20, d 110 pose units.
-        const float offsets[kLinkCount][3] = {{0, 0, 1.0f}, {0.3f, 0, 0}, {1.2f, 0, 0}, {0.2f, -0.2f, 0},
-                                              {0, 0, 0.9f}, {0, 0, 0},    {0, 0, 0}};
-        for (int i = 0; i < kLinkCount; ++i)
-            for (int k = 0; k < 3; ++k)
-                scene.m_Robot.m_Parts[i].m_fOffset[k] = offsets[i][k];
-        const float speeds[6] = {60, 60, 60, 60, 60, 60};
-        std::copy(speeds, speeds + 6, scene.m_Robot.m_fMaxSpeed);
-        scene.m_bDecoration = scene.m_bReflect = scene.m_bShadows = true;
-        scene.m_bMetalLook = false;
-        g_bWireFrame = false;
-        g_pCurrentScene = &scene;
-        CPanelActions::Reset();
-        ASSERT_TRUE(CGluiInput::Init());
+        SetKeyActions(&actions);
+        DriveMotion(simulation);
+        EXPECT_TRUE(CGluiInput::Init(actions));
         g_FakeGl.Reset();
     }
-
-    void TearDown() override
+    ~PanelWorld()
     {
-        StopMotion();
-        // The panel built here follows this scene only.
-        CPanelActions::SetObserver(nullptr);
-        SetMotionObserver(nullptr);
-        g_pCurrentScene = nullptr;
+        SetKeyActions(nullptr);
         GLUI_SetWindowSystem(previous);
     }
 
@@ -102,7 +125,7 @@ protected:
     // that nothing is computed yet.
     void TypePose(const ToolPose& pose)
     {
-        ASSERT_TRUE(CPanelActions::Immediate());
+        ASSERT_TRUE(actions.Immediate());
         for (int i = 0; i < 6; ++i)
             Spin(g_pPoseSpinners[i], pose.*kPoseFields[i]);
     }
@@ -127,13 +150,31 @@ protected:
     ToolPose PoseOf(const JointAngles& angles)
     {
         ToolPose pose;
-        ComputeMGD(scene.m_Robot.Lengths(), angles, &pose);
+        ComputeMGD(simulation.Arm().Lengths(), angles, &pose);
         return pose;
     }
+    const JointAngles& Angles() const { return simulation.Angles(); }
+    const JointAngles& Targets() const { return simulation.Targets(); }
 
+    CSimulation simulation;
+    CMainScene scene;
+    CPanelActions actions;
+
+private:
     FakeWindows windows;
     GLUI_WindowSystem* previous = nullptr;
-    CMainScene scene;
+};
+
+// The panel reads its labels from glui.opt in the current directory: a
+// directory of our own, without one, gives every default.
+class PanelActions : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        char dir[] = "/tmp/kx-panel-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        ASSERT_EQ(chdir(dir), 0);
+    }
 };
 
 bool Same(const JointAngles& a, const JointAngles& b)
@@ -147,18 +188,19 @@ bool Same(const JointAngles& a, const JointAngles& b)
 
 TEST_F(PanelActions, StartState)
 {
+    PanelWorld w;
     const JointAngles start{10, 20, 30, 40, 50, 60};
-    EXPECT_TRUE(Same(Shown(), start));
-    EXPECT_TRUE(Same(scene.m_Robot.m_fAngle, start));
-    EXPECT_TRUE(Same(scene.m_Robot.m_fTargetAngle, start));
-    const int expected[][2] = {{CHECK_REALTIME, 0}, {CHECK_IMMEDIATE, 1}, {CHECK_WIREFRAME, 0}, {CHECK_DECORATION, 1},
-                               {CHECK_REFLECT, 1},  {CHECK_SHADOWS, 1},   {CHECK_METALLOOK, 0}, {CHECK_AXES, 0}};
-    for (const auto& e : expected)
-        EXPECT_EQ(Checked(e[0]), e[1]) << "case à cocher " << e[0];
-    EXPECT_FALSE(Press(g_pGoButton)) << "GO starts disabled";
-    EXPECT_FALSE(IsMotionRunning());
-    EXPECT_EQ(PoseShown().X, 0.0f) << "the pose spinners start at 0";
-    EXPECT_EQ(Status(), "Modèle inverse par recherche sur grille");
+    EXPECT_TRUE(Same(w.Shown(), start));
+    EXPECT_TRUE(Same(w.Angles(), start));
+    EXPECT_TRUE(Same(w.Targets(), start));
+    EXPECT_EQ(w.Checked(CHECK_REALTIME), 0);
+    EXPECT_EQ(w.Checked(CHECK_IMMEDIATE), 1);
+    for (const DisplaySwitch& display : kDisplaySwitches)
+        EXPECT_EQ(w.Checked(CheckboxOf(display.flag)), display.initial ? 1 : 0) << display.word;
+    EXPECT_FALSE(w.Press(g_pGoButton)) << "GO starts disabled";
+    EXPECT_FALSE(w.simulation.Moving());
+    EXPECT_EQ(w.PoseShown().X, 0.0f) << "the pose spinners start at 0";
+    EXPECT_EQ(w.Status(), "Modèle inverse par recherche sur grille");
 }
 
 // Every spinner, in every combination of the immediate-mode and real-time
@@ -176,47 +218,46 @@ TEST_F(PanelActions, SpinnersAcrossImmediateAndRealTime)
     // The wrist-centre position of (10, 20, 30, ...) with a zero orientation.
     const ToolPose target{236.24f, 41.66f, 85.66f, 0, 0, 0};
     for (const Case& c : cases) {
-        SetUp();
         SCOPED_TRACE(testing::Message() << "IM " << c.immediate << " RT " << c.realTime << " pose " << c.poseSpinner);
+        PanelWorld w;
         if (c.poseSpinner)
-            TypePose(ToolPose{target.X, target.Y, 0, 0, 0, 0});
+            w.TypePose(ToolPose{target.X, target.Y, 0, 0, 0, 0});
         if (!c.immediate)
-            Click(CHECK_IMMEDIATE);
+            w.Click(CHECK_IMMEDIATE);
         if (c.realTime)
-            Click(CHECK_REALTIME);
-        const JointAngles before = scene.m_Robot.m_fAngle;
-        const JointAngles targetsBefore = scene.m_Robot.m_fTargetAngle;
-        const ToolPose poseBefore = PoseShown();
+            w.Click(CHECK_REALTIME);
+        const JointAngles before = w.Angles();
+        const JointAngles targetsBefore = w.Targets();
+        const ToolPose poseBefore = w.PoseShown();
 
         if (c.poseSpinner)
-            Spin(g_pPoseSpinners[2], target.Z);
+            w.Spin(g_pPoseSpinners[2], target.Z);
         else
-            Spin(g_pAngleSpinners[0], 15.0f);
+            w.Spin(g_pAngleSpinners[0], 15.0f);
 
-        const JointAngles& edited = c.realTime ? scene.m_Robot.m_fTargetAngle : scene.m_Robot.m_fAngle;
-        EXPECT_TRUE(Same(Shown(), edited)) << "the spinners show the angles being edited";
+        const JointAngles& edited = c.realTime ? w.Targets() : w.Angles();
+        EXPECT_TRUE(Same(w.Shown(), edited)) << "the spinners show the angles being edited";
         if (c.computesOtherSide && !c.poseSpinner) {
-            EXPECT_EQ(PoseShown().X, PoseOf(edited).X);
-            EXPECT_EQ(PoseShown().gamma, PoseOf(edited).gamma);
+            EXPECT_EQ(w.PoseShown().X, w.PoseOf(edited).X);
+            EXPECT_EQ(w.PoseShown().gamma, w.PoseOf(edited).gamma);
         }
         if (c.computesOtherSide && c.poseSpinner) {
             // The grid's answer, its negative A23 shown within 0 to 360.
-            EXPECT_NEAR(PoseOf(edited).Z, target.Z, 1.0f);
+            EXPECT_NEAR(w.PoseOf(edited).Z, target.Z, 1.0f);
             EXPECT_GT(edited.A23, 180.0f);
         }
         if (!c.computesOtherSide) {
             if (c.poseSpinner)
                 EXPECT_TRUE(Same(edited, JointAngles{10, 20, 30, 40, 50, 60})) << "the arm stays";
             else
-                EXPECT_EQ(PoseShown().X, poseBefore.X) << "pose spinners unchanged until MGDC";
+                EXPECT_EQ(w.PoseShown().X, poseBefore.X) << "pose spinners unchanged until MGDC";
         }
         // The change reaches the current angles with RT off, the targets
         // with RT on; the other set stays.
         if (c.realTime)
-            EXPECT_TRUE(Same(scene.m_Robot.m_fAngle, before));
+            EXPECT_TRUE(Same(w.Angles(), before));
         else
-            EXPECT_TRUE(Same(scene.m_Robot.m_fTargetAngle, targetsBefore));
-        TearDown();
+            EXPECT_TRUE(Same(w.Targets(), targetsBefore));
     }
 }
 
@@ -224,10 +265,11 @@ TEST_F(PanelActions, SpinnersAcrossImmediateAndRealTime)
 // angle may be) stays where it is instead of jumping to the limit.
 TEST_F(PanelActions, ASpinnerChangesItsOwnJointOnly)
 {
-    scene.m_Robot.m_fAngle.A34 = -50;  // outside 0 to 360
-    Spin(g_pAngleSpinners[0], 15.0f);
-    EXPECT_EQ(scene.m_Robot.m_fAngle.A12, 15.0f);
-    EXPECT_EQ(scene.m_Robot.m_fAngle.A34, -50.0f);
+    PanelWorld w;
+    w.simulation.SetAngles(JointAngles{10, 20, -50, 40, 50, 60});  // A34 outside 0 to 360
+    w.Spin(g_pAngleSpinners[0], 15.0f);
+    EXPECT_EQ(w.Angles().A12, 15.0f);
+    EXPECT_EQ(w.Angles().A34, -50.0f);
     EXPECT_EQ(g_pAngleSpinners[2]->get_float_val(), 0.0f) << "shown clamped by the spinner";
 }
 
@@ -252,20 +294,18 @@ TEST_F(PanelActions, InverseModelPutsTheArmOnTheTargetWithinTheLimits)
         {MGIModel::Exact, 0.01, "Pose atteinte ; vers l'avant, coude "},
     };
     for (const Case& c : cases) {
-        SetUp();
-        scene.m_Robot.m_eMGIModel = c.model;
-        const ToolPose target = PoseOf(JointAngles{45, -45, 90, -30, 40, -100});
-        TypePose(target);
-        Press(g_pMGICButton);
+        PanelWorld w(c.model);
+        const ToolPose target = w.PoseOf(JointAngles{45, -45, 90, -30, 40, -100});
+        w.TypePose(target);
+        w.Press(g_pMGICButton);
         for (float JointAngles::*f : kJointFields) {
-            EXPECT_GE(scene.m_Robot.m_fAngle.*f, 0.0f);
-            EXPECT_LE(scene.m_Robot.m_fAngle.*f, 360.0f);
+            EXPECT_GE(w.Angles().*f, 0.0f);
+            EXPECT_LE(w.Angles().*f, 360.0f);
         }
-        EXPECT_TRUE(Same(scene.m_Robot.m_fAngle, Shown()));
-        const ToolPose reached = PoseOf(scene.m_Robot.m_fAngle);
+        EXPECT_TRUE(Same(w.Angles(), w.Shown()));
+        const ToolPose reached = w.PoseOf(w.Angles());
         EXPECT_LE(std::hypot(reached.X - target.X, reached.Y - target.Y, reached.Z - target.Z), c.tolerance);
-        EXPECT_EQ(Status().rfind(c.status, 0), 0u) << Status();
-        TearDown();
+        EXPECT_EQ(w.Status().rfind(c.status, 0), 0u) << w.Status();
     }
 }
 
@@ -273,33 +313,33 @@ TEST_F(PanelActions, InverseModelPutsTheArmOnTheTargetWithinTheLimits)
 // arm's own, whichever elbow and wrist it holds.
 TEST_F(PanelActions, ExactModelKeepsTheArmsConfiguration)
 {
-    scene.m_Robot.m_eMGIModel = MGIModel::Exact;
+    PanelWorld w(MGIModel::Exact);
     const JointAngles holds[] = {{45, 315, 90, 330, 40, 260}, {45, 60, 250, 150, 320, 80}};
     for (const JointAngles& arm : holds) {
-        scene.m_Robot.m_fAngle = arm;
-        ToolPose target = PoseOf(arm);
+        w.simulation.SetAngles(arm);
+        ToolPose target = w.PoseOf(arm);
         target.Z += 1.0f;
-        TypePose(target);
-        Press(g_pMGICButton);
+        w.TypePose(target);
+        w.Press(g_pMGICButton);
         // One unit moves the joints a few degrees; any other configuration
         // lies tens of degrees away.
         for (int j = 0; j < 6; ++j)
-            EXPECT_NEAR(std::remainder(Shown().*kJointFields[j] - arm.*kJointFields[j], 360.0f), 0.0f, 10.0f)
+            EXPECT_NEAR(std::remainder(w.Shown().*kJointFields[j] - arm.*kJointFields[j], 360.0f), 0.0f, 10.0f)
                 << "joint " << j;
     }
 }
 
 TEST_F(PanelActions, StatusLineSaysWhenThePoseIsOutOfReach)
 {
-    scene.m_Robot.m_eMGIModel = MGIModel::Exact;
+    PanelWorld w(MGIModel::Exact);
     // The example arm reaches 120 + hypot(20, 110) from its shoulder at
     // (30, 0, 100): (1000, 0, 100) is 970 - 231.8 beyond.
-    TypePose(ToolPose{1000, 0, 100, 0, 0, 180});
-    Click(CHECK_IMMEDIATE);
-    Spin(g_pPoseSpinners[0], 1000);
-    EXPECT_EQ(Status(), "Hors d'atteinte : position la plus proche à 738,2 ; vers l'avant, bras tendu, "
-                        "poignet non retourné");
-    const ToolPose reached = PoseOf(scene.m_Robot.m_fAngle);
+    w.TypePose(ToolPose{1000, 0, 100, 0, 0, 180});
+    w.Click(CHECK_IMMEDIATE);
+    w.Spin(g_pPoseSpinners[0], 1000);
+    EXPECT_EQ(w.Status(), "Hors d'atteinte : position la plus proche à 738,2 ; vers l'avant, bras tendu, "
+                          "poignet non retourné");
+    const ToolPose reached = w.PoseOf(w.Angles());
     EXPECT_NEAR(reached.X, 30 + 231.8, 0.1) << "stretched toward the target";
     EXPECT_NEAR(reached.Z, 100, 0.1);
 }
@@ -307,22 +347,23 @@ TEST_F(PanelActions, StatusLineSaysWhenThePoseIsOutOfReach)
 TEST_F(PanelActions, CalculationButtonsFollowImmediateMode)
 {
     // IM checked: MGDC and MGIC compute on demand.
-    scene.m_Robot.m_fAngle = JointAngles{0, 0, 0, 0, 0, 0};
-    ASSERT_TRUE(Press(g_pMGDCButton));
-    EXPECT_NEAR(PoseShown().X, 170.0f, 1e-3);
-    EXPECT_NEAR(PoseShown().Z, -10.0f, 1e-3);
-    EXPECT_FLOAT_EQ(PoseShown().gamma, 180.0f);
-    scene.m_Robot.m_fAngle = JointAngles{1, 1, 1, 1, 1, 1};
-    ASSERT_TRUE(Press(g_pMGICButton));
-    EXPECT_FLOAT_EQ(scene.m_Robot.m_fAngle.A23, 0.0f);
-    EXPECT_FLOAT_EQ(scene.m_Robot.m_fAngle.A34, 0.0f);
+    PanelWorld w;
+    w.simulation.SetAngles(JointAngles{0, 0, 0, 0, 0, 0});
+    ASSERT_TRUE(w.Press(g_pMGDCButton));
+    EXPECT_NEAR(w.PoseShown().X, 170.0f, 1e-3);
+    EXPECT_NEAR(w.PoseShown().Z, -10.0f, 1e-3);
+    EXPECT_FLOAT_EQ(w.PoseShown().gamma, 180.0f);
+    w.simulation.SetAngles(JointAngles{1, 1, 1, 1, 1, 1});
+    ASSERT_TRUE(w.Press(g_pMGICButton));
+    EXPECT_FLOAT_EQ(w.Angles().A23, 0.0f);
+    EXPECT_FLOAT_EQ(w.Angles().A34, 0.0f);
 
     // IM unchecked: both greyed out; checked again: back.
-    Click(CHECK_IMMEDIATE);
-    EXPECT_FALSE(Press(g_pMGDCButton));
-    EXPECT_FALSE(Press(g_pMGICButton));
-    Click(CHECK_IMMEDIATE);
-    EXPECT_TRUE(Press(g_pMGDCButton));
+    w.Click(CHECK_IMMEDIATE);
+    EXPECT_FALSE(w.Press(g_pMGDCButton));
+    EXPECT_FALSE(w.Press(g_pMGICButton));
+    w.Click(CHECK_IMMEDIATE);
+    EXPECT_TRUE(w.Press(g_pMGDCButton));
 }
 
 // ---------------------------------------------------------------------------
@@ -333,65 +374,72 @@ TEST_F(PanelActions, RealTimeGoAndStop)
 {
     // Checking RT takes the current angles as targets: old targets would
     // otherwise pull the arm back when GO is pressed.
-    scene.m_Robot.m_fTargetAngle = JointAngles{90, 90, 90, 90, 90, 90};
-    Click(CHECK_REALTIME);
-    EXPECT_TRUE(Same(scene.m_Robot.m_fTargetAngle, scene.m_Robot.m_fAngle));
-    EXPECT_TRUE(Enabled(g_pGoButton));
+    PanelWorld w;
+    w.simulation.SetTargets(JointAngles{90, 90, 90, 90, 90, 90});
+    w.Click(CHECK_REALTIME);
+    EXPECT_TRUE(Same(w.Targets(), w.Angles()));
+    EXPECT_TRUE(w.Enabled(g_pGoButton));
 
-    Spin(g_pAngleSpinners[1], 60.0f);
-    EXPECT_EQ(scene.m_Robot.m_fTargetAngle.A23, 60.0f);
-    EXPECT_EQ(scene.m_Robot.m_fAngle.A23, 20.0f);
-    ASSERT_TRUE(Press(g_pGoButton));
-    EXPECT_TRUE(IsMotionRunning());
-    EXPECT_EQ(g_FakeGl.idle, &OnIdle);
+    w.Spin(g_pAngleSpinners[1], 60.0f);
+    EXPECT_EQ(w.Targets().A23, 60.0f);
+    EXPECT_EQ(w.Angles().A23, 20.0f);
+    ASSERT_TRUE(w.Press(g_pGoButton));
+    EXPECT_TRUE(w.simulation.Moving());
+    EXPECT_NE(g_FakeGl.idle, nullptr) << "the motion runs from the idle function";
 
     // Unchecking RT stops the motion where it is and greys GO out.
-    Click(CHECK_REALTIME);
-    EXPECT_FALSE(IsMotionRunning());
+    w.Click(CHECK_REALTIME);
+    EXPECT_FALSE(w.simulation.Moving());
     EXPECT_EQ(g_FakeGl.idle, nullptr);
-    EXPECT_FALSE(Press(g_pGoButton));
-    Spin(g_pAngleSpinners[1], 70.0f);
-    EXPECT_EQ(scene.m_Robot.m_fAngle.A23, 70.0f) << "RT off: the arm follows at once";
+    EXPECT_FALSE(w.Press(g_pGoButton));
+    w.Spin(g_pAngleSpinners[1], 70.0f);
+    EXPECT_EQ(w.Angles().A23, 70.0f) << "RT off: the arm follows at once";
 }
 
 // Stopped half way, the spinners show where the arm stands, and nothing done
 // after that brings back the abandoned targets.
 TEST_F(PanelActions, AStoppedMotionLeavesThePanelWhereTheArmStands)
 {
-    Click(CHECK_REALTIME);
-    Spin(g_pAngleSpinners[0], 150.0f);
-    Spin(g_pAngleSpinners[1], 330.0f);
-    ASSERT_TRUE(Press(g_pGoButton));
+    PanelWorld w;
+    w.Click(CHECK_REALTIME);
+    w.Spin(g_pAngleSpinners[0], 150.0f);
+    w.Spin(g_pAngleSpinners[1], 330.0f);
+    ASSERT_TRUE(w.Press(g_pGoButton));
     // Half way, as the motion's steps would leave it.
     const JointAngles halfWay{80, 200, 30, 40, 50, 60};
-    scene.m_Robot.m_fAngle = halfWay;
-    Click(CHECK_REALTIME);
-    EXPECT_TRUE(Same(Shown(), halfWay));
-    EXPECT_TRUE(Same(scene.m_Robot.m_fTargetAngle, halfWay));
+    w.simulation.SetAngles(halfWay);
+    w.Click(CHECK_REALTIME);
+    EXPECT_TRUE(Same(w.Shown(), halfWay));
+    EXPECT_TRUE(Same(w.Targets(), halfWay));
 
-    Spin(g_pAngleSpinners[5], 61.0f);  // one click on A67's arrow
-    EXPECT_TRUE(Same(scene.m_Robot.m_fAngle, JointAngles{80, 200, 30, 40, 50, 61}));
-    Press(g_pMGDCButton);
-    EXPECT_TRUE(Same(scene.m_Robot.m_fAngle, JointAngles{80, 200, 30, 40, 50, 61}));
+    w.Spin(g_pAngleSpinners[5], 61.0f);  // one click on A67's arrow
+    EXPECT_TRUE(Same(w.Angles(), JointAngles{80, 200, 30, 40, 50, 61}));
+    w.Press(g_pMGDCButton);
+    EXPECT_TRUE(Same(w.Angles(), JointAngles{80, 200, 30, 40, 50, 61}));
 
     // Real time again: the targets start where the arm stands, so GO moves
     // only what is changed from now on.
-    Click(CHECK_REALTIME);
-    EXPECT_TRUE(Same(scene.m_Robot.m_fTargetAngle, scene.m_Robot.m_fAngle));
+    w.Click(CHECK_REALTIME);
+    EXPECT_TRUE(Same(w.Targets(), w.Angles()));
 }
 
-// The motion moves the arm without the panel: its observer brings the
-// spinners and the readout along.
+// The motion moves the arm without the panel: the panel, one of the
+// simulation's listeners, brings the spinners and the readout along, ten
+// times a second during the motion and once more at its end.
 TEST_F(PanelActions, TheReadoutFollowsTheArm)
 {
-    Click(CHECK_REALTIME);
-    Spin(g_pAngleSpinners[0], 100.0f);
-    scene.m_Robot.m_fAngle.A12 = 55.5f;  // a motion step
-    CPanelActions::StopMotion();
-    EXPECT_EQ(Shown().A12, 55.5f);
+    PanelWorld w;
+    w.Click(CHECK_REALTIME);
+    w.Spin(g_pAngleSpinners[0], 100.0f);
+    ASSERT_TRUE(w.Press(g_pGoButton));
+    w.simulation.Advance(0.0);
+    w.simulation.Advance(0.5);  // 30 degrees at 60 per second
+    EXPECT_EQ(w.Angles().A12, 40.0f);
+    w.actions.StopMotion();
+    EXPECT_EQ(w.Shown().A12, 40.0f);
     const std::string readout = g_pReadoutAngles->get_name();
-    EXPECT_EQ(readout.rfind("A12       55,50°\nA23       20,00°\n", 0), 0u) << readout;
-    const ToolPose pose = PoseOf(scene.m_Robot.m_fAngle);
+    EXPECT_EQ(readout.rfind("A12       40,00°\nA23       20,00°\n", 0), 0u) << readout;
+    const ToolPose pose = w.PoseOf(w.Angles());
     char x[32];
     std::snprintf(x, sizeof x, "X%14.2f", pose.X);
     std::string expectedX = x;
@@ -405,40 +453,31 @@ TEST_F(PanelActions, TheReadoutFollowsTheArm)
 
 TEST_F(PanelActions, DisplayCheckboxesSwitchTheSceneAndFollowTheKeys)
 {
-    struct Case {
-        int id;
-        int key;  // the special key that switches the same flag
-        bool* flag;
-        bool initial;
-    };
-    const Case cases[] = {
-        {CHECK_WIREFRAME, GLUT_KEY_F5, &g_bWireFrame, false},
-        {CHECK_DECORATION, GLUT_KEY_F9, &scene.m_bDecoration, true},
-        {CHECK_REFLECT, GLUT_KEY_F10, &scene.m_bReflect, true},
-        {CHECK_SHADOWS, GLUT_KEY_F11, &scene.m_bShadows, true},
-        {CHECK_METALLOOK, GLUT_KEY_F12, &scene.m_bMetalLook, false},
-        {CHECK_AXES, GLUT_KEY_F4, &scene.m_Robot.m_bShowAxes, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.id);
-        g_FakeGl.redisplays = 0;
-        Click(c.id);
-        EXPECT_EQ(*c.flag, !c.initial);
-        EXPECT_EQ(Checked(c.id), c.initial ? 0 : 1);
-        OnSpecialKey(c.key, 0, 0);
-        EXPECT_EQ(*c.flag, c.initial) << "the key switches it back";
-        EXPECT_EQ(Checked(c.id), c.initial ? 1 : 0) << "and the box follows";
-        Click(c.id);
-        EXPECT_EQ(*c.flag, !c.initial) << "the first click after the key acts";
-        Click(c.id);
-        EXPECT_EQ(g_FakeGl.redisplays, 4);
+    PanelWorld w;
+    for (const DisplaySwitch& display : kDisplaySwitches) {
+        SCOPED_TRACE(display.word);
+        const int id = CheckboxOf(display.flag);
+        const bool initial = display.initial;
+        auto shown = [&] { return w.simulation.Display()[display.flag]; };
+        g_FakeGl.windowRedisplays = 0;
+        w.Click(id);
+        EXPECT_EQ(shown(), !initial);
+        EXPECT_EQ(w.Checked(id), initial ? 0 : 1);
+        OnSpecialKey(display.functionKey, 0, 0);
+        EXPECT_EQ(shown(), initial) << "the key switches it back";
+        EXPECT_EQ(w.Checked(id), initial ? 1 : 0) << "and the box follows";
+        w.Click(id);
+        EXPECT_EQ(shown(), !initial) << "the first click after the key acts";
+        w.Click(id);
+        EXPECT_GE(g_FakeGl.windowRedisplays, 4) << "a frame asked for each switch";
     }
     EXPECT_EQ(g_FakeGl.polygonModes, (std::vector<GLenum>{GL_LINE, GL_FILL, GL_LINE, GL_FILL}));
 }
 
 TEST_F(PanelActions, EveryControlSaysWhatItIsFor)
 {
-    const std::string layout = Layout();
+    PanelWorld w;
+    const std::string layout = w.Layout();
     std::vector<int> withTips, controls;
     char kind[32];
     int index;
@@ -461,14 +500,15 @@ TEST_F(PanelActions, EveryControlSaysWhatItIsFor)
 
 TEST_F(PanelActions, IdsWithoutAnActionDoNothing)
 {
-    const JointAngles angles = scene.m_Robot.m_fAngle;
+    PanelWorld w;
+    const JointAngles angles = w.Angles();
     CGluiInput::OnCheckbox(3);
     CGluiInput::OnCheckbox(99);
     CGluiInput::OnButton(0);
     CGluiInput::OnButton(42);
-    EXPECT_TRUE(Same(scene.m_Robot.m_fAngle, angles));
-    EXPECT_FALSE(IsMotionRunning());
-    EXPECT_TRUE(scene.m_bDecoration);
+    EXPECT_TRUE(Same(w.Angles(), angles));
+    EXPECT_FALSE(w.simulation.Moving());
+    EXPECT_TRUE(w.simulation.Display()[DisplayFlag::Decoration]);
     EXPECT_TRUE(g_FakeGl.polygonModes.empty());
 }
 

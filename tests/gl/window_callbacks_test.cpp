@@ -1,11 +1,14 @@
 // The graphics window's callbacks without a window: which events reach the
-// current scene, what Escape, F5 and F6 do, and the clear when there is no
-// scene. The GL and GLUT calls go to the recorders of fake_gl.cpp.
+// current scene, what Escape, F5 and F6 do (through the panel's actions on a
+// simulation of their own), and the clear when there is no scene. The GL and
+// GLUT calls go to the recorders of fake_gl.cpp.
 
 #include "app/Log.h"
 #include "app/Scene.h"
 #include "app/WindowCallbacks.h"
 #include "graphics/Graphics.h"
+#include "panel/PanelActions.h"
+#include "scene/MainScene.h"
 #include "tests/gl/FakeGl.h"
 
 #include <gtest/gtest.h>
@@ -50,9 +53,18 @@ protected:
     void SetUp() override
     {
         g_FakeGl.Reset();
-        g_bWireFrame = false;
+        SetKeyActions(&actions);
     }
-    void TearDown() override { g_pCurrentScene = nullptr; }
+    void TearDown() override
+    {
+        SetKeyActions(nullptr);
+        g_pCurrentScene = nullptr;
+    }
+    // The keys act on these, whichever scene is current.
+    CSimulation simulation{ArmDescription{}};
+    CMainScene shown{simulation};
+    CPanelActions actions{simulation, shown};
+
     std::vector<std::string> Deliver(RecordingScene& scene)
     {
         g_pCurrentScene = &scene;
@@ -132,12 +144,12 @@ TEST_F(WindowCallbacks, F5TogglesWireframeWhateverTheScene)
         OnSpecialKey(5, 0, 0);
         OnSpecialKey(5, 0, 0);
         EXPECT_EQ(g_FakeGl.polygonModes, (std::vector<GLenum>{GL_LINE, GL_FILL}));
-        EXPECT_EQ(g_FakeGl.redisplays, 2);
+        EXPECT_EQ(g_FakeGl.windowRedisplays, 2);
         EXPECT_TRUE(scene.events.empty()) << "F5 never reaches the scene";
     }
     g_pCurrentScene = nullptr;
     OnSpecialKey(5, 0, 0);
-    EXPECT_TRUE(g_bWireFrame) << "no scene: the mode still changes";
+    EXPECT_TRUE(simulation.Display()[DisplayFlag::WireFrame]) << "no scene: the mode still changes";
     OnSpecialKey(5, 0, 0);
 }
 

@@ -65,7 +65,7 @@ void DrawWithWholeDecorationAgain(CMainScene& s)
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     glTranslatef(0.0f, 0.0f, kShadowLift);
     glMultMatrixf(kShadowMatrix);
-    s.m_Robot.Draw();
+    s.m_Robot.Draw(s.Simulation().Angles(), false);
     glPopMatrix();
     glEnable(GL_BLEND);
     glEnable(GL_LIGHTING);
@@ -79,7 +79,7 @@ void DrawWithWholeDecorationAgain(CMainScene& s)
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_TEXTURE_2D);
     glColor3f(1.0f, 1.0f, 1.0f);
-    s.m_Robot.Draw();
+    s.m_Robot.Draw(s.Simulation().Angles(), false);
     glPopAttrib();
     glFinish();
 }
@@ -118,8 +118,11 @@ protected:
         // Single buffering keeps Display from swapping: the frame stays in
         // the buffer that is read.
         g_bDoubleBuffer = false;
-        m_pScene->m_bDecoration = m_pScene->m_bShadows = true;
-        m_pScene->m_bReflect = m_pScene->m_bMetalLook = false;
+        CSimulation& simulation = m_pScene->Simulation();
+        simulation.SetDisplay(DisplayFlag::Decoration, true);
+        simulation.SetDisplay(DisplayFlag::Shadows, true);
+        simulation.SetDisplay(DisplayFlag::Reflect, false);
+        simulation.SetDisplay(DisplayFlag::MetalLook, false);
     }
 
     CMainScene* m_pScene = nullptr;
@@ -155,12 +158,12 @@ TEST_F(ShadowPass, LooksAsIfTheWholeDecorationWereDrawnAgain)
         for (const KeyPresses& k : v.keys)
             for (int i = 0; i < k.presses; ++i)
                 MoveCamera(s.m_Camera, k.key);
-        s.m_Robot.m_fAngle = v.arm;
+        s.Simulation().SetAngles(v.arm);
         glPolygonMode(GL_FRONT_AND_BACK, v.wireframe ? GL_LINE : GL_FILL);
 
-        s.m_bShadows = false;
+        s.Simulation().SetDisplay(DisplayFlag::Shadows, false);
         const Picture withoutShadow = DrawScene(s);
-        s.m_bShadows = true;
+        s.Simulation().SetDisplay(DisplayFlag::Shadows, true);
         const Picture drawn = DrawScene(s);
         DrawWithWholeDecorationAgain(s);
         const Picture expected = ReadPicture();

@@ -1,6 +1,5 @@
 #include "tests/support/SceneWindow.h"
 
-#include "config/OptionsParser.h"
 #include "graphics/Graphics.h"
 
 #include <GL/freeglut.h>
@@ -31,16 +30,13 @@ CMainScene* Open()
     // freeglut refuses to show a window without a display callback; the
     // frames are drawn by the caller.
     glutDisplayFunc([] {});
-    auto* scene = new CMainScene;
+    // The arm in its start pose, as the program starts it.
+    ArmDescription arm;
+    if (!LoadArmDescription("", &arm))
+        return nullptr;
+    auto* scene = new CMainScene(*new CSimulation(arm));
     if (!scene->Init())
         return nullptr;
-    // The arm in its start pose, as the panel would set it.
-    if (const COptions* panel = COptionsParser::GetOptions("glui.opt", false)) {
-        scene->m_Robot.m_fAngle =
-            JointAngles{panel->GetFloat("fAngle12StartValue", 0.0f), panel->GetFloat("fAngle23StartValue", 0.0f),
-                        panel->GetFloat("fAngle34StartValue", 0.0f), panel->GetFloat("fAngle45StartValue", 0.0f),
-                        panel->GetFloat("fAngle56StartValue", 0.0f), panel->GetFloat("fAngle67StartValue", 0.0f)};
-    }
     return scene;
 }
 

@@ -4,11 +4,6 @@
 
 namespace datagen {
 
-const char* const kLinkFileNames[LINK_COUNT] = {
-    "robotbody.obj",     "robotshoulder.obj", "robotupperarm.obj", "robotelbow.obj",
-    "robotlowerarm.obj", "robotwrist.obj",    "robothand.obj",
-};
-
 const ArmLengths& DefaultArmLengths()
 {
     // Proportions of a mid-size six-axis arm; the scene unit is about 20 cm.
@@ -18,7 +13,7 @@ const ArmLengths& DefaultArmLengths()
     return arm;
 }
 
-std::array<Vec3, LINK_COUNT> LinkOffsets(const ArmLengths& arm)
+std::array<Vec3, kLinkCount> LinkOffsets(const ArmLengths& arm)
 {
     // Only these offsets put the drawn wrist centre where the geometric
     // models put it: the elbow offset must be (e, -e, 0) and the forearm
@@ -36,7 +31,7 @@ std::array<Vec3, LINK_COUNT> LinkOffsets(const ArmLengths& arm)
     }};
 }
 
-std::array<double, JOINT_COUNT> StartAngles()
+std::array<double, kJointCount> StartAngles()
 {
     // Upper arm 45 degrees up, forearm 30 degrees below the horizontal
     // (A23 + A34 = 60), wrist bent by that same 60 degrees so that the
@@ -45,16 +40,13 @@ std::array<double, JOINT_COUNT> StartAngles()
     return {-25.0, 45.0, 15.0, 0.0, 60.0, 0.0};
 }
 
-ChainFrames ComposeChain(const std::array<Vec3, LINK_COUNT>& offsets, const std::array<double, JOINT_COUNT>& angles)
+ChainFrames ComposeChain(const std::array<Vec3, kLinkCount>& offsets, const std::array<double, kJointCount>& angles)
 {
-    // The fixed turn before each link's joint rotation: none for the body and
-    // the elbow-side joints about z, a quarter turn about x for the others.
-    static const double fixedX[LINK_COUNT] = {0, 0, 90, 0, 90, 90, 90};
     ChainFrames chain;
     Frame current;
-    for (int i = 0; i < LINK_COUNT; ++i) {
+    for (int i = 0; i < kLinkCount; ++i) {
         const double jointAngle = i == 0 ? 0.0 : angles[i - 1];
-        current = current * RotationX(fixedX[i]) * RotationZ(jointAngle);
+        current = current * RotationX(kLinkTurnX[i]) * RotationZ(jointAngle);
         chain.meshFrame[i] = current;
         current = current * Translation(offsets[i]);
         chain.endFrame[i] = current;
@@ -193,7 +185,7 @@ MeshData Hand(const ArmLengths& arm, MeshBuilder m)
 
 }  // namespace
 
-std::array<MeshData, LINK_COUNT> BuildArmMeshes(const ArmLengths& arm)
+std::array<MeshData, kLinkCount> BuildArmMeshes(const ArmLengths& arm)
 {
     const double k = arm.a3 / kDesignUpperArm;
     const ArmLengths design = {arm.h / k, arm.a2 / k, arm.a3 / k, arm.e / k, arm.d / k, arm.wrist / k, arm.tool / k};

@@ -8,13 +8,12 @@
 // translation. The link therefore spans from its local origin toward its
 // offset vector.
 #include "graphics/MeshFormat.h"
+#include "robot/ArmChain.h"
 #include "tools/datagen/Geometry.h"
 
 #include <array>
 
 namespace datagen {
-
-enum { LINK_COUNT = 7, JOINT_COUNT = 6 };
 
 // Lengths in scene units. h, a2, a3, e and d are the five lengths of the
 // geometric models (which use them multiplied by 100); wrist and tool only
@@ -33,22 +32,21 @@ const ArmLengths& DefaultArmLengths();
 
 // Offsets (x, y, z) of the seven links in chain order: body, shoulder, upper
 // arm, elbow, lower arm, wrist, hand.
-std::array<Vec3, LINK_COUNT> LinkOffsets(const ArmLengths& arm);
+std::array<Vec3, kLinkCount> LinkOffsets(const ArmLengths& arm);
 
 // Start angles A12 .. A67 in degrees (a natural pose, gripper down).
-std::array<double, JOINT_COUNT> StartAngles();
+std::array<double, kJointCount> StartAngles();
 
 // The frames of the drawing chain for a pose, in the arm's base frame:
 // meshFrame[i] is where link i's mesh is drawn, endFrame[i] the frame after
 // its translation (endFrame[4].origin is the drawn wrist centre).
 struct ChainFrames {
-    std::array<Frame, LINK_COUNT> meshFrame;
-    std::array<Frame, LINK_COUNT> endFrame;
+    std::array<Frame, kLinkCount> meshFrame;
+    std::array<Frame, kLinkCount> endFrame;
 };
-ChainFrames ComposeChain(const std::array<Vec3, LINK_COUNT>& offsets, const std::array<double, JOINT_COUNT>& angles);
+ChainFrames ComposeChain(const std::array<Vec3, kLinkCount>& offsets, const std::array<double, kJointCount>& angles);
 
-// The link meshes, in chain order, and their file names.
-std::array<MeshData, LINK_COUNT> BuildArmMeshes(const ArmLengths& arm);
-extern const char* const kLinkFileNames[LINK_COUNT];
+// The link meshes, in chain order.
+std::array<MeshData, kLinkCount> BuildArmMeshes(const ArmLengths& arm);
 
 }  // namespace datagen

@@ -4,6 +4,7 @@
 #include "app/Log.h"
 #include "graphics/MeshFormat.h"
 #include "graphics/TgaImage.h"
+#include "scene/DisplaySwitches.h"
 #include "tools/datagen/ArmModel.h"
 #include "tools/datagen/Scenery.h"
 #include "tools/datagen/Textures.h"
@@ -47,8 +48,6 @@ private:
     std::string m_Text;
 };
 
-const char* const kJoints[JOINT_COUNT] = {"12", "23", "34", "45", "56", "67"};
-
 std::string GraphicsOptions()
 {
     OptionWriter w("/*\n"
@@ -86,20 +85,20 @@ std::string GluiOptions()
     w.Blank();
     w.Comment("Angles articulaires (MGD)");
     w.Text("strMGDName", "Angles articulaires (MGD)");
-    static const char* const names[JOINT_COUNT] = {
+    static const char* const names[kJointCount] = {
         "A12 base", "A23 épaule", "A34 coude", "A45 avant-bras", "A56 poignet", "A67 main",
     };
-    for (int i = 0; i < JOINT_COUNT; ++i)
-        w.Text(std::string("strAngle") + kJoints[i] + "Name", names[i]);
-    for (int i = 0; i < JOINT_COUNT; ++i) {
-        w.Real(std::string("fAngle") + kJoints[i] + "MinValue", -180.0);
-        w.Real(std::string("fAngle") + kJoints[i] + "MaxValue", 180.0);
+    for (int i = 0; i < kJointCount; ++i)
+        w.Text(JointKey("strAngle", i, "Name"), names[i]);
+    for (int i = 0; i < kJointCount; ++i) {
+        w.Real(JointKey("fAngle", i, "MinValue"), -180.0);
+        w.Real(JointKey("fAngle", i, "MaxValue"), 180.0);
     }
     w.Blank();
     w.Comment("Pose de départ : bras levé, avant-bras incliné, pince vers le sol");
-    const std::array<double, JOINT_COUNT> start = StartAngles();
-    for (int i = 0; i < JOINT_COUNT; ++i)
-        w.Real(std::string("fAngle") + kJoints[i] + "StartValue", start[i]);
+    const std::array<double, kJointCount> start = StartAngles();
+    for (int i = 0; i < kJointCount; ++i)
+        w.Real(JointKey("fAngle", i, "StartValue"), start[i]);
     w.Blank();
     w.Comment("Position de l'outil (MGI), en centièmes d'unité de scène");
     w.Text("strMGIName", "Position de l'outil (MGI)");
@@ -120,12 +119,10 @@ std::string GluiOptions()
     w.Blank();
     w.Comment("Affichage");
     w.Text("strGraphName", "Affichage");
-    w.Text("strWireFrameMode", "Fil de fer");
-    w.Text("strDecoration", "Décor");
-    w.Text("strReflect", "Reflet");
-    w.Text("strShadows", "Ombres");
-    w.Text("strMetalLook", "Aspect métal");
-    w.Text("strAxes", "Repères");
+    static const char* const switchLabels[kDisplayFlagCount] = {"Fil de fer", "Décor",        "Reflet",
+                                                                "Ombres",     "Aspect métal", "Repères"};
+    for (const DisplaySwitch& display : kDisplaySwitches)
+        w.Text(display.labelKey, switchLabels[static_cast<int>(display.flag)]);
     w.Blank();
     w.Comment("Relevé de la position du bras");
     w.Text("strArmStateName", "Bras");
@@ -163,9 +160,9 @@ std::string RobotOptions()
                    " * pince et ne déplace rien.\n"
                    " */\n\n");
     w.Comment("Vitesses maximales (degrés par seconde)");
-    static const double speeds[JOINT_COUNT] = {60.0, 50.0, 60.0, 90.0, 90.0, 120.0};
-    for (int i = 0; i < JOINT_COUNT; ++i)
-        w.Real(std::string("fAngle") + kJoints[i] + "MaxSpeed", speeds[i]);
+    static const double speeds[kJointCount] = {60.0, 50.0, 60.0, 90.0, 90.0, 120.0};
+    for (int i = 0; i < kJointCount; ++i)
+        w.Real(JointKey("fAngle", i, "MaxSpeed"), speeds[i]);
     w.Blank();
     w.Text("strTextureFileName", "metal.tga");
     w.Blank();
@@ -173,17 +170,14 @@ std::string RobotOptions()
     w.Comment("(false : recherche sur grille d'un degré)");
     w.Bool("bMGIExact", true);
     w.Blank();
-    static const char* const linkKeys[LINK_COUNT] = {
-        "Body", "Shoulder", "UpperArm", "Elbow", "LowerArm", "Wrist", "Hand",
-    };
-    for (int i = 0; i < LINK_COUNT; ++i)
-        w.Text(std::string("str") + linkKeys[i] + "FileObj", kLinkFileNames[i]);
-    const std::array<Vec3, LINK_COUNT> offsets = LinkOffsets(arm);
-    for (int i = 0; i < LINK_COUNT; ++i) {
+    for (int i = 0; i < kLinkCount; ++i)
+        w.Text(LinkKey("str", i, "FileObj"), LinkMeshFile(i));
+    const std::array<Vec3, kLinkCount> offsets = LinkOffsets(arm);
+    for (int i = 0; i < kLinkCount; ++i) {
         w.Blank();
-        w.Real(std::string("f") + linkKeys[i] + "SizeX", offsets[i].x);
-        w.Real(std::string("f") + linkKeys[i] + "SizeY", offsets[i].y);
-        w.Real(std::string("f") + linkKeys[i] + "SizeZ", offsets[i].z);
+        w.Real(LinkKey("f", i, "SizeX"), offsets[i].x);
+        w.Real(LinkKey("f", i, "SizeY"), offsets[i].y);
+        w.Real(LinkKey("f", i, "SizeZ"), offsets[i].z);
     }
     return w.Bytes();
 }
@@ -248,8 +242,8 @@ std::vector<std::string> DataSetFileNames()
     for (const TextFile& f : BuildOptionFiles())
         names.push_back(f.name);
     names.insert(names.end(), {"ground.obj", "skydome.obj"});
-    for (const char* name : kLinkFileNames)
-        names.push_back(name);
+    for (int link = 0; link < kLinkCount; ++link)
+        names.push_back(LinkMeshFile(link));
     names.insert(names.end(), {"ground.tga", "skydome.tga", "metal.tga"});
     return names;
 }
@@ -263,9 +257,9 @@ bool WriteDataSet(const std::string& directory)
     if (!SaveMesh((dir + "ground.obj").c_str(), BuildGround()) ||
         !SaveMesh((dir + "skydome.obj").c_str(), BuildSkyDome()))
         return false;
-    const std::array<MeshData, LINK_COUNT> links = BuildArmMeshes(DefaultArmLengths());
-    for (int i = 0; i < LINK_COUNT; ++i)
-        if (!SaveMesh((dir + kLinkFileNames[i]).c_str(), links[i]))
+    const std::array<MeshData, kLinkCount> links = BuildArmMeshes(DefaultArmLengths());
+    for (int i = 0; i < kLinkCount; ++i)
+        if (!SaveMesh((dir + LinkMeshFile(i)).c_str(), links[i]))
             return false;
     return WriteImage(dir + "ground.tga", BuildGroundTexture()) && WriteImage(dir + "skydome.tga", BuildSkyTexture()) &&
            WriteImage(dir + "metal.tga", BuildMetalTexture());

@@ -1,9 +1,9 @@
 #include "tools/mesh/DataCheck.h"
 
-#include "config/OptionKeys.h"
+#include "app/Cp1252.h"
+#include "config/OptionFiles.h"
 #include "config/OptionsParser.h"
 #include "graphics/TgaImage.h"
-#include "robot/LinkChain.h"
 #include "tools/mesh/MeshInfo.h"
 
 #include <algorithm>
@@ -12,7 +12,6 @@
 #include <cstring>
 #include <regex>
 #include <string>
-#include <strings.h>
 #include <unistd.h>
 #include <vector>
 
@@ -108,44 +107,10 @@ int FirstBadLine(const std::string& text)
     return 1 + static_cast<int>(std::count(text.begin(), text.begin() + std::min(position, text.size()), '\n'));
 }
 
-int EditDistance(const std::string& a, const std::string& b)
+// A default as the console shows it: option files are Windows-1252.
+std::string DefaultText(const OptionKey& key)
 {
-    std::vector<int> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        row[j] = static_cast<int>(j);
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        int diagonal = row[0];
-        row[0] = static_cast<int>(i);
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const int above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
-// The known key of the file nearest to a name, and how near.
-const OptionKey* NearestKey(const OptionFile& file, const std::string& name, int& distance)
-{
-    const OptionKey* best = nullptr;
-    distance = 1 << 30;
-    for (int i = 0; i < file.keyCount; ++i) {
-        const int d = EditDistance(name, file.keys[i].name);
-        if (d < distance) {
-            distance = d;
-            best = &file.keys[i];
-        }
-    }
-    return best;
-}
-
-const OptionFile* FileOwningKey(const char* name)
-{
-    for (const OptionFile& file : kOptionFiles)
-        if (FindOptionKey(file, name))
-            return &file;
-    return nullptr;
+    return Cp1252ToUtf8(FormatOptionDefault(key).c_str());
 }
 
 // How many statements of the raw text look like an assignment to `name`
@@ -162,35 +127,36 @@ int WrittenAssignments(const std::string& text, const std::string& name)
 // Whether the stored value is one the key's lookup reads, and what it reads.
 void CheckValue(const OptionFile& file, const OptionKey& key, const COptionEntry& entry)
 {
-    char fallback[256];
-    FormatOptionDefault(key, fallback, sizeof fallback);
+    const std::string text = DefaultText(key);
+    const char* fallback = text.c_str();
+    const char* name = key.name.c_str();
     switch (key.lookup) {
     case OptionLookup::Text:
         if (entry.kind != OPTION_TEXT)
             Warning("%s : %s attend un texte entre guillemets ; la valeur écrite n'en est pas un, le défaut %s "
                     "s'applique",
-                    file.fileName, key.name, fallback);
+                    file.fileName, name, fallback);
         else if (entry.text.empty())
-            Warning("%s : %s est un texte vide", file.fileName, key.name);
+            Warning("%s : %s est un texte vide", file.fileName, name);
         break;
     case OptionLookup::Integer:
         if (entry.kind != OPTION_NUMBER)
             Warning("%s : %s attend un nombre entier ; la valeur écrite n'en est pas un, le défaut %s s'applique",
-                    file.fileName, key.name, fallback);
+                    file.fileName, name, fallback);
         else if (entry.isReal)
-            Warning("%s : %s attend un nombre entier ; %g sera lu %d", file.fileName, key.name, entry.realValue,
+            Warning("%s : %s attend un nombre entier ; %g sera lu %d", file.fileName, name, entry.realValue,
                     static_cast<int>(entry.realValue));
         break;
     case OptionLookup::Float:
     case OptionLookup::Double:
         if (entry.kind != OPTION_NUMBER)
             Warning("%s : %s attend un nombre ; la valeur écrite n'en est pas un, le défaut %s s'applique",
-                    file.fileName, key.name, fallback);
+                    file.fileName, name, fallback);
         break;
     case OptionLookup::Boolean:
         if (entry.kind == OPTION_TEXT || (entry.kind == OPTION_NUMBER && entry.isReal))
             Warning("%s : %s attend true ou false ; la valeur écrite n'est pas lue, le défaut %s s'applique",
-                    file.fileName, key.name, fallback);
+                    file.fileName, name, fallback);
         break;
     }
 }
@@ -228,24 +194,10 @@ const COptions* CheckOptionFile(const OptionFile& file)
     for (const COptionEntry& entry : options->m_Entries) {
         const bool repeated = std::find(seen.begin(), seen.end(), entry.name) != seen.end();
         seen.push_back(entry.name);
-        const OptionKey* key = FindOptionKey(file, entry.name.c_str());
+        const OptionKey* key = FindOptionKey(file, entry.name);
         if (!key) {
-            if (repeated)
-                continue;  // already reported
-            const OptionFile* other = FileOwningKey(entry.name.c_str());
-            int distance = 0;
-            const OptionKey* nearest = NearestKey(file, entry.name, distance);
-            if (other)
-                Warning("%s : la clé %s appartient à %s ; elle est sans effet ici", file.fileName, entry.name.c_str(),
-                        other->fileName);
-            else if (nearest && strcasecmp(nearest->name, entry.name.c_str()) == 0)
-                Warning("%s : clé inconnue %s ; vouliez-vous dire %s ? (la casse compte)", file.fileName,
-                        entry.name.c_str(), nearest->name);
-            else if (nearest && distance <= std::max<int>(2, static_cast<int>(entry.name.size()) / 3))
-                Warning("%s : clé inconnue %s ; vouliez-vous dire %s ?", file.fileName, entry.name.c_str(),
-                        nearest->name);
-            else
-                Warning("%s : clé inconnue %s ; le simulateur ne la lit pas", file.fileName, entry.name.c_str());
+            if (!repeated)  // else already reported
+                Warning("%s : %s", file.fileName, UnknownKeyAdvice(file, entry.name).c_str());
             continue;
         }
         if (repeated) {
@@ -256,8 +208,8 @@ const COptions* CheckOptionFile(const OptionFile& file)
         CheckValue(file, *key, entry);
     }
 
-    for (int i = 0; i < file.keyCount; ++i) {
-        const char* name = file.keys[i].name;
+    for (const OptionKey& key : file.keys) {
+        const char* name = key.name.c_str();
         const int written = WrittenAssignments(text, name);
         const int read = static_cast<int>(std::count_if(options->m_Entries.begin(), options->m_Entries.end(),
                                                         [name](const COptionEntry& e) { return e.name == name; }));
@@ -268,28 +220,29 @@ const COptions* CheckOptionFile(const OptionFile& file)
     }
 
     std::vector<const OptionKey*> missing;
-    for (int i = 0; i < file.keyCount; ++i)
-        if (!options->Find(file.keys[i].name))
-            missing.push_back(&file.keys[i]);
+    for (const OptionKey& key : file.keys)
+        if (!options->Find(key.name.c_str()))
+            missing.push_back(&key);
     if (!missing.empty()) {
         Note("%s : %zu clé(s) absente(s), valeur par défaut appliquée (une valeur non reconnue, comme yes ou .5, "
              "compte aussi comme absente) :",
              file.fileName, missing.size());
-        for (const OptionKey* key : missing) {
-            char value[256];
-            FormatOptionDefault(*key, value, sizeof value);
-            std::printf("    %s = %s;\n", key->name, value);
-        }
+        for (const OptionKey* key : missing)
+            std::printf("    %s = %s;\n", key->name.c_str(), DefaultText(*key).c_str());
     }
     return options;
 }
 
 // The text value the simulator will use for a key: the file's, or the default.
-const char* TextOf(const COptions* options, const OptionFile& file, const char* name)
+const char* TextOf(const COptions* options, const OptionKey& key)
 {
-    const OptionKey* key = FindOptionKey(file, name);
-    const char* fallback = key && key->text ? key->text : "";
-    return options ? options->GetString(name, fallback) : fallback;
+    return options ? options->GetString(key.name.c_str(), key.text.c_str()) : key.text.c_str();
+}
+
+bool EndsWith(const std::string& text, const char* tail)
+{
+    const std::size_t n = std::strlen(tail);
+    return text.size() >= n && text.compare(text.size() - n, n, tail) == 0;
 }
 
 void CheckMesh(const char* optionFile, const char* key, const char* fileName)
@@ -378,23 +331,24 @@ int CheckDataDirectory(const char* dataDir)
     }
     std::printf("Vérification du répertoire de données %s\n", dataDir);
 
-    const COptions* sets[kOptionFileCount];
-    for (int i = 0; i < kOptionFileCount; ++i)
-        sets[i] = CheckOptionFile(kOptionFiles[i]);
+    const std::vector<OptionFile>& files = OptionFiles();
+    std::vector<const COptions*> sets;
+    for (const OptionFile& file : files)
+        sets.push_back(CheckOptionFile(file));
 
     // Resources are checked under the names the simulator will use: the
     // file's values, or the defaults when a key (or the whole file) is absent.
-    const OptionFile& decorFile = *FindOptionFile("decor.opt");
-    const OptionFile& robotFile = *FindOptionFile("robot.opt");
-    const COptions* decor = sets[&decorFile - kOptionFiles];
-    const COptions* robot = sets[&robotFile - kOptionFiles];
-    for (const char* key : {"strGroundFileObj", "strSkyDomeFileObj"})
-        CheckMesh("decor.opt", key, TextOf(decor, decorFile, key));
-    for (const char* key : {"strGroundTextFileName", "strSkyDomeTextFileName"})
-        CheckTexture("decor.opt", key, TextOf(decor, decorFile, key));
-    CheckTexture("robot.opt", "strTextureFileName", TextOf(robot, robotFile, "strTextureFileName"));
-    for (const LinkKeys& link : kLinkKeys)
-        CheckMesh("robot.opt", link.meshKey, TextOf(robot, robotFile, link.meshKey));
+    // Text keys ending in FileObj name meshes, those ending in FileName
+    // textures.
+    for (std::size_t i = 0; i < files.size(); ++i)
+        for (const OptionKey& key : files[i].keys) {
+            if (key.lookup != OptionLookup::Text)
+                continue;
+            if (EndsWith(key.name, "FileObj"))
+                CheckMesh(files[i].fileName, key.name.c_str(), TextOf(sets[i], key));
+            else if (EndsWith(key.name, "FileName"))
+                CheckTexture(files[i].fileName, key.name.c_str(), TextOf(sets[i], key));
+        }
 
     std::printf("Bilan : %d erreur(s), %d avertissement(s). Le simulateur %s.\n", g_iErrors, g_iWarnings,
                 g_iErrors == 0 ? "démarrera" : "ne démarrera pas");

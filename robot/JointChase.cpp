@@ -1,7 +1,6 @@
-// Speed-limited joint motion (see JointMotion.h).
-#include "robot/JointMotion.h"
+// The per-joint chase of real-time mode (see JointChase.h).
+#include "robot/JointChase.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -30,33 +29,24 @@ bool StepJoint(float& current, const float& target, float speed, double dt)
     return true;
 }
 
-void CJointMotion::Start()
+CJointChase::CJointChase(const JointAngles& targets, const float speeds[6]) : m_Targets(targets)
 {
-    if (m_bRunning)
-        return;
-    m_bRunning = true;
-    m_bClockStarted = false;
+    std::memcpy(m_fSpeed, speeds, sizeof m_fSpeed);
 }
 
-void CJointMotion::Stop()
-{
-    m_bRunning = false;
-}
-
-MotionStep CJointMotion::Advance(JointAngles& current, const JointAngles& target, const float speed[6], double now)
+TrajectoryStep CJointChase::Sample(double t, JointAngles& current)
 {
     if (!m_bClockStarted) {
         m_bClockStarted = true;
-        m_dLastTime = now;
-        std::fill(m_dSaved, m_dSaved + 6, 0.0);
-        return MotionStep::Waiting;
+        m_dLastTime = t;
+        return TrajectoryStep::Waiting;
     }
-    const double lap = now - m_dLastTime;
-    m_dLastTime = now;
+    const double lap = t - m_dLastTime;
+    m_dLastTime = t;
     bool moved = false, arrived = true;
     for (int joint = 0; joint < 6; ++joint) {
         float& angle = current.*kJointFields[joint];
-        const float goal = target.*kJointFields[joint];
+        const float goal = m_Targets.*kJointFields[joint];
         if (Distance(angle, goal) < kArrivalTolerance) {
             m_dSaved[joint] = 0.0;  // at its target: nothing to save for
             continue;
@@ -66,7 +56,7 @@ MotionStep CJointMotion::Advance(JointAngles& current, const JointAngles& target
         if (m_dSaved[joint] < kMinMotionLap)
             continue;
         float trial = angle;
-        StepJoint(trial, goal, speed[joint], m_dSaved[joint]);
+        StepJoint(trial, goal, m_fSpeed[joint], m_dSaved[joint]);
         // Compare the bits: a step too small to change the float is no step.
         if (std::memcmp(&trial, &angle, sizeof trial) != 0) {
             angle = trial;
@@ -74,9 +64,7 @@ MotionStep CJointMotion::Advance(JointAngles& current, const JointAngles& target
             moved = true;
         }
     }
-    if (arrived) {
-        Stop();
-        return MotionStep::Arrived;
-    }
-    return moved ? MotionStep::Moved : MotionStep::Waiting;
+    if (arrived)
+        return TrajectoryStep::Arrived;
+    return moved ? TrajectoryStep::Moved : TrajectoryStep::Waiting;
 }

@@ -1,26 +1,42 @@
-#include "robot/LinkChain.h"
+#include "robot/ArmChain.h"
 
+#include <cctype>
 #include <cmath>
 
-const LinkKeys kLinkKeys[kLinkCount] = {
-    {"strBodyFileObj", "robotbody.obj", {"fBodySizeX", "fBodySizeY", "fBodySizeZ"}},
-    {"strShoulderFileObj", "robotshoulder.obj", {"fShoulderSizeX", "fShoulderSizeY", "fShoulderSizeZ"}},
-    {"strUpperArmFileObj", "robotupperarm.obj", {"fUpperArmSizeX", "fUpperArmSizeY", "fUpperArmSizeZ"}},
-    {"strElbowFileObj", "robotelbow.obj", {"fElbowSizeX", "fElbowSizeY", "fElbowSizeZ"}},
-    {"strLowerArmFileObj", "robotlowerarm.obj", {"fLowerArmSizeX", "fLowerArmSizeY", "fLowerArmSizeZ"}},
-    {"strWristFileObj", "robotwrist.obj", {"fWristSizeX", "fWristSizeY", "fWristSizeZ"}},
-    {"strHandFileObj", "robothand.obj", {"fHandSizeX", "fHandSizeY", "fHandSizeZ"}},
-};
+const char* const kLinkNames[kLinkCount] = {"Body", "Shoulder", "UpperArm", "Elbow", "LowerArm", "Wrist", "Hand"};
+const char* const kJointNumbers[kJointCount] = {"12", "23", "34", "45", "56", "67"};
+const float kLinkTurnX[kLinkCount] = {0.0f, 0.0f, 90.0f, 0.0f, 90.0f, 90.0f, 90.0f};
+
+std::string JointName(int joint)
+{
+    return std::string("A") + kJointNumbers[joint];
+}
+
+std::string JointKey(const char* prefix, int joint, const char* suffix)
+{
+    return prefix + std::string(kJointNumbers[joint]) + suffix;
+}
+
+std::string LinkKey(const char* prefix, int link, const char* suffix)
+{
+    return prefix + std::string(kLinkNames[link]) + suffix;
+}
+
+std::string LinkMeshFile(int link)
+{
+    std::string name = kLinkNames[link];
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return "robot" + name + ".obj";
+}
 
 void LinkRotations(const JointAngles& a, float r[kLinkCount][3])
 {
-    const float table[kLinkCount][3] = {
-        {0.0f, 0.0f, 0.0f},   {0.0f, 0.0f, a.A12},  {90.0f, 0.0f, a.A23}, {0.0f, 0.0f, a.A34},
-        {90.0f, 0.0f, a.A45}, {90.0f, 0.0f, a.A56}, {90.0f, 0.0f, a.A67},
-    };
-    for (int i = 0; i < kLinkCount; ++i)
-        for (int j = 0; j < 3; ++j)
-            r[i][j] = table[i][j];
+    for (int link = 0; link < kLinkCount; ++link) {
+        r[link][0] = kLinkTurnX[link];
+        r[link][1] = 0.0f;
+        r[link][2] = link == 0 ? 0.0f : a.*kJointFields[link - 1];
+    }
 }
 
 namespace {
@@ -89,4 +105,15 @@ Matrix4 ChainTransform(const JointAngles& angles, const float offsets[kLinkCount
 Matrix4 LinkMeshTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int link)
 {
     return Chain(angles, offsets, link, false);
+}
+
+void ModelChain(const ArmLengths& l, ModelLink links[kLinkCount])
+{
+    const double offsets[kLinkCount][3] = {{0, 0, l.h},       {l.a2, 0, 0}, {l.a3, 0, 0}, {l.e, -l.e, 0},
+                                           {0, 0, l.d - l.e}, {0, 0, 0},    {0, 0, 0}};
+    for (int link = 0; link < kLinkCount; ++link) {
+        links[link].turnX = link == kWristLink ? kModelWristTurnX : kLinkTurnX[link];
+        for (int k = 0; k < 3; ++k)
+            links[link].offset[k] = offsets[link][k];
+    }
 }

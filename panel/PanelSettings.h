@@ -1,0 +1,26 @@
+#pragma once
+// glui.opt: the control panel's labels, the joint spinners' limits and the
+// arm's start angles. Labels are Windows-1252, like the file.
+#include "robot/ArmChain.h"
+#include "scene/DisplaySwitches.h"
+
+#include <string>
+
+class COptionDeclarations;
+
+struct PanelSettings {
+    std::string windowName;
+    float startAngle[kJointCount];
+    std::string mgdName;
+    std::string angleName[kJointCount];
+    float maxAngle[kJointCount];
+    float minAngle[kJointCount];
+    std::string mgiName;
+    std::string poseName[6];  // X, Y, Z, alpha, beta, gamma
+    std::string controlName, realTime, realTimeButton, immediateMode, mgdCalculus, mgiCalculus;
+    std::string displayName;
+    std::string switchLabel[kDisplayFlagCount];  // by DisplayFlag
+    std::string armStateName;
+};
+
+void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& settings);

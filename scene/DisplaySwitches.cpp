@@ -1,0 +1,36 @@
+#include "scene/DisplaySwitches.h"
+
+#include <strings.h>
+
+const DisplaySwitch kDisplaySwitches[kDisplayFlagCount] = {
+    {DisplayFlag::WireFrame, "strWireFrameMode", "WF", 5, "wireframe", "Fil de fer : les arêtes seules (F5).", false},
+    {DisplayFlag::Decoration, "strDecoration", "DC", 9, "decor", "Décor : sol, grille et ciel (F9).", true},
+    {DisplayFlag::Reflect, "strReflect", "RF", 10, "reflect", "Reflet du bras sur le sol (F10).", true},
+    {DisplayFlag::Shadows, "strShadows", "SH", 11, "shadows", "Ombre du bras sur le sol, avec le décor (F11).", true},
+    {DisplayFlag::MetalLook, "strMetalLook", "SM", 12, "metal",
+     "Aspect métal : le bras reflète son environnement (F12).", false},
+    {DisplayFlag::Axes, "strAxes", "Rep\xE8res", 4, "axes", "Repères de chaque segment : x bleu, y vert, z rouge (F4).",
+     false},
+};
+
+const DisplaySwitch* SwitchOfKey(int functionKey)
+{
+    for (const DisplaySwitch& s : kDisplaySwitches)
+        if (s.functionKey == functionKey)
+            return &s;
+    return nullptr;
+}
+
+const DisplaySwitch* SwitchOfWord(const char* word)
+{
+    for (const DisplaySwitch& s : kDisplaySwitches)
+        if (strcasecmp(s.word, word) == 0)
+            return &s;
+    return nullptr;
+}
+
+DisplayFlags::DisplayFlags()
+{
+    for (const DisplaySwitch& s : kDisplaySwitches)
+        (*this)[s.flag] = s.initial;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The display switches, in one table: what each shows, the glui.opt key of
+// its checkbox's label, the function key and the command word that switch
+// it, and its state at start. The panel, the keys, the command language and
+// the scene all read this table.
+enum class DisplayFlag { WireFrame, Decoration, Reflect, Shadows, MetalLook, Axes };
+constexpr int kDisplayFlagCount = 6;
+
+struct DisplaySwitch {
+    DisplayFlag flag;
+    const char* labelKey;      // in glui.opt
+    const char* defaultLabel;  // Windows-1252, like the labels of glui.opt
+    int functionKey;           // GLUT special-key code: 4 is F4 ...
+    const char* word;          // show WORD on|off
+    const char* tooltip;       // UTF-8
+    bool initial;
+};
+
+// In the order of the panel's checkboxes; kDisplaySwitches[i].flag is
+// DisplayFlag(i).
+extern const DisplaySwitch kDisplaySwitches[kDisplayFlagCount];
+
+inline const DisplaySwitch& SwitchOf(DisplayFlag flag)
+{
+    return kDisplaySwitches[static_cast<int>(flag)];
+}
+
+// The switch a function key or a command word stands for; nullptr for none.
+const DisplaySwitch* SwitchOfKey(int functionKey);
+const DisplaySwitch* SwitchOfWord(const char* word);
+
+// What the display shows: one state per switch, at start as the table says.
+struct DisplayFlags {
+    bool on[kDisplayFlagCount];
+
+    DisplayFlags();
+    bool operator[](DisplayFlag flag) const { return on[static_cast<int>(flag)]; }
+    bool& operator[](DisplayFlag flag) { return on[static_cast<int>(flag)]; }
+};
