@@ -12,6 +12,10 @@ std::string FormatDecimal(double value, int digits)
     std::snprintf(text, sizeof text, "%.*f", digits, value);
     if (char* point = std::strchr(text, '.'))
         *point = ',';
+    // A value that rounds to zero is zero: "-0,00" would read as a sign
+    // that means something.
+    if (text[0] == '-' && std::strspn(text + 1, "0,") == std::strlen(text + 1))
+        return text + 1;
     return text;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 // The value with `digits` decimals and a comma: 43.21 gives "43,2" with one.
+// Never "-0": a negative value that rounds to zero is written "0,0".
 std::string FormatDecimal(double value, int digits);
 
 // A number in C syntax ("12.5", "-1e3", "0x10"), where one comma may stand

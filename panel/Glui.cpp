@@ -425,7 +425,9 @@ bool GLUI_Internal::UserSetFloat(GLUI_Spinner* spinner, float value)
 
 void GLUI_Internal::FormatValue(const GLUI_Spinner* spinner, char* text, std::size_t size)
 {
-    std::snprintf(text, size, spinner->m_iDataType == GLUI_SPINNER_INT ? "%.0f" : "%.3f", spinner->m_fValue);
+    // As a French reader writes numbers, like the readout: a comma, never "-0".
+    std::snprintf(text, size, "%s",
+                  FormatDecimal(spinner->m_fValue, spinner->m_iDataType == GLUI_SPINNER_INT ? 0 : 3).c_str());
 }
 
 bool GLUI_Internal::UserCommitText(GLUI_Spinner* spinner, const char* text)

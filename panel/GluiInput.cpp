@@ -22,6 +22,7 @@ GLUI_Checkbox* g_pCheckboxes[CHECK_COUNT] = {};
 GLUI_Button* g_pGoButton = nullptr;
 GLUI_Button* g_pMGDCButton = nullptr;
 GLUI_Button* g_pMGICButton = nullptr;
+GLUI_Button* g_pTeachButton = nullptr;
 GLUI_StaticText* g_pMGIStatus = nullptr;
 GLUI_StaticText* g_pReadoutAngles = nullptr;
 GLUI_StaticText* g_pReadoutPose = nullptr;
@@ -193,6 +194,11 @@ void CGluiInput::BuildPanel()
     g_pMGICButton = g_pGlui->add_button_to_panel(control, labels.mgiCalculus.c_str(), BUTTON_MGIC, OnButton);
     g_pMGICButton->set_alignment(GLUI_ALIGN_LEFT);
     SetTooltip(g_pMGICButton, "MGI, modèle géométrique inverse : les six angles qui amènent l'outil à la pose.");
+    g_pGlui->add_separator_to_panel(control);
+    g_pTeachButton = g_pGlui->add_button_to_panel(control, labels.teachPose.c_str(), BUTTON_TEACH, OnButton);
+    g_pTeachButton->set_alignment(GLUI_ALIGN_LEFT);
+    SetTooltip(g_pTeachButton, "Ajoute « moveto » et les angles actuels du bras à poses.txt, dans le répertoire de "
+                               "données : un script que --script rejoue (F8 fait de même).");
 
     GLUI_Rollout* display = g_pGlui->add_rollout(labels.displayName.c_str(), true);
     SetTooltip(display, "Ce que montre la fenêtre graphique ; les touches F4, F5 et F9 à F12 font de même.");
@@ -273,6 +279,9 @@ void CGluiInput::OnButton(int id)
         break;
     case BUTTON_MGIC:
         Actions().ComputeInverse();
+        break;
+    case BUTTON_TEACH:
+        Actions().TeachPose();
         break;
     default:
         break;

@@ -41,7 +41,7 @@ constexpr int CheckboxOf(DisplayFlag flag)
 {
     return CHECK_FIRST_DISPLAY + static_cast<int>(flag);
 }
-enum { BUTTON_GO = 1, BUTTON_MGDC = 2, BUTTON_MGIC = 3 };
+enum { BUTTON_GO = 1, BUTTON_MGDC = 2, BUTTON_MGIC = 3, BUTTON_TEACH = 4 };
 // Spinner ids below this are joint angles, from it up the tool pose.
 enum { FIRST_POSE_SPINNER = 10 };
 
@@ -52,6 +52,7 @@ extern GLUI_Checkbox* g_pCheckboxes[CHECK_COUNT];  // by id; nullptr where no bo
 extern GLUI_Button* g_pGoButton;
 extern GLUI_Button* g_pMGDCButton;
 extern GLUI_Button* g_pMGICButton;
+extern GLUI_Button* g_pTeachButton;
 // Under the pose spinners: how the last inverse-model computation went.
 extern GLUI_StaticText* g_pMGIStatus;
 // The arm's current angles, and the pose they give.

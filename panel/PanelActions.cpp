@@ -4,12 +4,14 @@
 #include "app/FrenchDecimal.h"
 #include "app/Log.h"
 #include "app/WindowCallbacks.h"
+#include "graphics/Graphics.h"
 #include "robot/Simulation.h"
 #include "scene/MainScene.h"
 
 #include <GL/freeglut.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -26,15 +28,24 @@ std::string DescribeMGI(const MGIResult& r)
         return "Grille : centre du poignet à " + FormatDecimal(r.distance, 1) + " de la cible";
     std::string outcome = "Pose atteinte";
     if (!r.reached)
-        outcome = "Hors d'atteinte : position la plus proche à " + FormatDecimal(r.distance, 1);
+        outcome = "Hors d'atteinte : il manque " + FormatDecimal(r.distance, 1) + " unités de pose";
     if (!r.withinLimits)
         outcome += " ; aucune configuration dans les limites des angles";
     return outcome + " ; " + DescribePosture(r.posture);
 }
 
+bool SameAngles(const JointAngles& a, const JointAngles& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 }  // namespace
 
-CPanelActions::CPanelActions(CSimulation& simulation, CMainScene& scene) : m_Simulation(simulation), m_Scene(scene) {}
+CPanelActions::CPanelActions(CSimulation& simulation, CMainScene& scene) : m_Simulation(simulation), m_Scene(scene)
+{
+    // The pose fields start where the arm stands.
+    ComputeMGD(simulation.Arm().Lengths(), simulation.Angles(), &m_Pose);
+}
 
 const JointAngles& CPanelActions::EditedAngles() const
 {
@@ -51,10 +62,19 @@ void CPanelActions::SetEdited(const JointAngles& angles)
 
 std::string CPanelActions::InverseStatus() const
 {
-    if (!m_strInverseStatus.empty())
+    // How the last inverse-model computation went, as long as the angles it
+    // gave are the ones being edited; once anything else moved them, how
+    // the arm holds itself now.
+    if (m_bInverseShown && SameAngles(EditedAngles(), m_InverseAngles))
         return m_strInverseStatus;
-    return m_Simulation.Arm().Model() == MGIModel::Exact ? "Modèle inverse exact"
-                                                         : "Modèle inverse par recherche sur grille";
+    return "Configuration : " + DescribePosture(PostureOf(m_Simulation.Arm().Lengths(), m_Simulation.Angles()));
+}
+
+void CPanelActions::ShowInverse(const MGIResult& result)
+{
+    m_strInverseStatus = DescribeMGI(result);
+    m_InverseAngles = result.angles;
+    m_bInverseShown = true;
 }
 
 void CPanelActions::SetJointAngle(int joint, float degrees)
@@ -153,7 +173,7 @@ MGIResult CPanelActions::InverseOf(const ToolPose& pose) const
 MGIResult CPanelActions::Inverse()
 {
     const MGIResult result = InverseOf(m_Pose);
-    m_strInverseStatus = DescribeMGI(result);
+    ShowInverse(result);
     SetEdited(result.angles);
     return result;
 }
@@ -176,7 +196,7 @@ MGIResult CPanelActions::MoveToPose(const ToolPose& pose)
 {
     m_Pose = pose;
     const MGIResult result = InverseOf(pose);
-    m_strInverseStatus = DescribeMGI(result);
+    ShowInverse(result);
     SetAngles(result.angles);
     return result;
 }
@@ -203,6 +223,7 @@ ActionResult CPanelActions::SaveScreenshot(const char* fileName)
 {
     if (!::SaveScreenshot(fileName))
         return {false, std::string("impossible d'écrire « ") + fileName + " »"};
+    LogWrite(LOG_DEBUG, "Capture écrite : %s (%d x %d)", fileName, g_iScreenWidth, g_iScreenHeight);
     return {};
 }
 
@@ -210,12 +231,19 @@ ActionResult CPanelActions::TeachPose()
 {
     const JointAngles& a = m_Simulation.Angles();
     std::string reason;
-    if (FILE* file = std::fopen("poses.txt", "a")) {
-        // Closed at once: the line is on disk whatever happens next.
+    if (FILE* file = std::fopen("poses.txt", "a+")) {
+        // The file's lines so far give the number of the one taught; closed
+        // at once, the line is on disk whatever happens next.
+        long lines = 0;
+        for (int c; (c = std::fgetc(file)) != EOF;)
+            lines += c == '\n';
+        std::fseek(file, 0, SEEK_END);  // a stream that was read must seek before it writes
         const bool printed =
             std::fprintf(file, "moveto %.9g %.9g %.9g %.9g %.9g %.9g\n", a.A12, a.A23, a.A34, a.A45, a.A56, a.A67) > 0;
-        if (std::fclose(file) == 0 && printed)
+        if (std::fclose(file) == 0 && printed) {
+            LogWrite(LOG_DEBUG, "Pose apprise : ligne %ld de poses.txt", lines + 1);
             return {};
+        }
         reason = "impossible d'écrire dans poses.txt";
     } else {
         reason = "impossible d'ouvrir poses.txt en écriture";

@@ -33,8 +33,8 @@ struct ActionResult {
 
 class CPanelActions {
 public:
-    // The state at start: real time off, immediate mode on, pose zero, no
-    // inverse-model computation yet.
+    // The state at start: real time off, immediate mode on, the pose of the
+    // arm's angles, no inverse-model computation yet.
     CPanelActions(CSimulation& simulation, CMainScene& scene);
 
     CSimulation& Simulation() const { return m_Simulation; }
@@ -95,8 +95,10 @@ public:
     // The angles the joint spinners stand for: the targets with real time
     // on, the arm's current angles otherwise.
     const JointAngles& EditedAngles() const;
-    // One line, UTF-8: how the last inverse-model computation went, or
-    // before any, which model the arm uses.
+    // One line, UTF-8, about the arm as it stands: how the last
+    // inverse-model computation went while the angles are those it gave,
+    // else how the arm holds itself (forward or back, elbow up or down,
+    // wrist flipped or not).
     std::string InverseStatus() const;
 
 private:
@@ -107,11 +109,16 @@ private:
     void SwitchRealTime(bool on);
     void Stop();
     MGIResult Inverse();
+    void ShowInverse(const MGIResult& result);
 
     CSimulation& m_Simulation;
     CMainScene& m_Scene;
     bool m_bRealTime = false;
     bool m_bImmediate = true;
     ToolPose m_Pose{};
+    // The last inverse-model computation: what it says, and the angles it
+    // gave, for as long as they are the ones being edited.
     std::string m_strInverseStatus;
+    JointAngles m_InverseAngles{};
+    bool m_bInverseShown = false;
 };

@@ -15,9 +15,8 @@ void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& s)
     for (int joint = 0; joint < kJointCount; ++joint)
         keys.Float(JointKey("fAngle", joint, "MinValue"), 0.0f, &s.minAngle[joint]);
     keys.Text("strMGIName", "MGI", &s.mgiName);
-    static const char* const poseKeys[6][2] = {{"strXAxisName", "X"}, {"strYAxisName", "Y"},
-                                               {"strZAxisName", "Z"}, {"strAlphaName", "A"},
-                                               {"strBetaName", "B"},  {"strGammaName", "C"}};
+    static const char* const poseKeys[6][2] = {{"strXAxisName", "X"}, {"strYAxisName", "Y"}, {"strZAxisName", "Z"},
+                                               {"strAlphaName", "A"}, {"strBetaName", "B"},  {"strGammaName", "C"}};
     for (int i = 0; i < 6; ++i)
         keys.Text(poseKeys[i][0], poseKeys[i][1], &s.poseName[i]);
     keys.Text("strControlName", "Control", &s.controlName);
@@ -26,6 +25,7 @@ void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& s)
     keys.Text("strImmediateMode", "IM", &s.immediateMode);
     keys.Text("strMGDCalculus", "MGDC", &s.mgdCalculus);
     keys.Text("strMGICalculus", "MGIC", &s.mgiCalculus);
+    keys.Text("strTeachPose", "Apprendre la pose (F8)", &s.teachPose);
     keys.Text("strGraphName", "Control", &s.displayName);
     for (const DisplaySwitch& sw : kDisplaySwitches)
         keys.Text(sw.labelKey, sw.defaultLabel, &s.switchLabel[static_cast<int>(sw.flag)]);

@@ -79,7 +79,7 @@ std::vector<std::string> FamilyDepartures(const ArmDescription& arm)
     if (e < 0.0f)
         depart(3, 0, "le coude doit valoir (e, -e, 0) avec e positif ou nul");
     else if (arm.offset[3][1] != -e)
-        depart(3, 1, "le coude doit valoir (e, -e, 0) : " + OffsetKey(3, 1) + " doit être l'opposé de " +
-                         OffsetKey(3, 0));
+        depart(3, 1,
+               "le coude doit valoir (e, -e, 0) : " + OffsetKey(3, 1) + " doit être l'opposé de " + OffsetKey(3, 0));
     return departures;
 }

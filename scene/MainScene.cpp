@@ -186,7 +186,8 @@ void CMainScene::Display()
     glPushAttrib(0x000FFFFF);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_TEXTURE_2D);
-    if (show[DisplayFlag::Reflect])
+    // The reflection is the floor's: without the decoration there is none.
+    if (show[DisplayFlag::Reflect] && show[DisplayFlag::Decoration])
         DrawReflection();
     glColor3f(1.0f, 1.0f, 1.0f);
     if (show[DisplayFlag::MetalLook])

@@ -13,7 +13,8 @@ TEST(FormatDecimal, CommaAsDecimalPoint)
         const char* expected;
     };
     const Case cases[] = {
-        {43.21, 1, "43,2"}, {-0.05, 2, "-0,05"}, {4739.2, 2, "4739,20"}, {12.0, 0, "12"}, {1e6, 1, "1000000,0"},
+        {43.21, 1, "43,2"}, {-0.05, 2, "-0,05"}, {4739.2, 2, "4739,20"}, {12.0, 0, "12"},     {1e6, 1, "1000000,0"},
+        {-0.0, 2, "0,00"},  {-0.004, 2, "0,00"}, {-0.4, 0, "0"},         {-1e-9, 3, "0,000"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatDecimal(c.value, c.digits), c.expected) << c.value;

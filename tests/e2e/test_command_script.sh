@@ -68,6 +68,8 @@ send "exit"
 kx_wait_exit 10
 kx_check "F8 : trois lignes moveto dans poses.txt" kx_eq "$(grep -c '^moveto ' "$data/poses.txt")" 3
 kx_check "F8 écrit les angles du bras" kx_eq "$(sed -n 2p "$data/poses.txt")" "moveto -40 70 -20 90 60 45"
+kx_check "F8 dit quelle ligne il a écrite" kx_eq "$(kx_log_messages "$KX_WORK/run/robot_debug.log" | grep '^Pose apprise')" \
+  "$(printf 'Pose apprise : ligne %d de poses.txt\n' 1 2 3)"
 # Replayed, a picture after each pose: the three taught pictures again.
 awk '{ print; print "screenshot replayed-" NR ".png" } END { print "exit" }' "$data/poses.txt" >"$W/replay.txt"
 kx_run replay "$data" --script "$W/replay.txt"

@@ -35,7 +35,8 @@ largest_jump() {
     print m }'
 }
 
-kx_check "le statut nomme le modèle exact" kx_eq "$(status)" "Modèle inverse exact"
+kx_check "le statut dit comment le bras se tient ($(status))" \
+  kx_eq "$(status)" "Configuration : vers l'avant, coude en haut, poignet non retourné"
 
 # Immediate mode is on at start: "Calcul MGD" fills the pose spinners with
 # the arm's pose; then immediate mode off, every pose change moves the arm.

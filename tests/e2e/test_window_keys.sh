@@ -21,6 +21,8 @@ sleep 1
 kx_check "F6 écrit une image" kx_screenshot "$wid" "$data" "$KX_WORK/filled.png"
 kx_check "taille exacte de screenshot.tga" kx_eq "$(stat -c %s "$data/screenshot.tga")" $((18 + 801 * 601 * 3))
 kx_check "largeur et hauteur dans l'en-tête" kx_eq "$(od -An -tu2 -j12 -N4 "$data/screenshot.tga" | xargs)" "801 601"
+kx_check "F6 le dit dans le journal" kx_contains <(kx_log_messages "$KX_WORK/run/robot_debug.log") \
+  "Capture écrite : screenshot.tga (801 x 601)"
 # The picture read back equals what the X server shows: no skewed rows.
 import -window "$wid" "$KX_WORK/x11.png"
 kx_check "image F6 identique à la fenêtre" kx_lt "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/x11.png")" 0.01

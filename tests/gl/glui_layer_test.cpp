@@ -453,7 +453,7 @@ TEST_F(GluiLayer, TypedTextIsCommittedOrRefusedVisibly)
         bool refused;
     };
     const Case cases[] = {
-        {"12,5", true, 12.5f, false},   {"12.500", false, 12.5f, false},  // the value's own text: no callback
+        {"12,5", true, 12.5f, false},   {"12,500", false, 12.5f, false},  // the value's own text: no callback
         {"12abc", false, 12.5f, true},  {"1,2,3", false, 12.5f, true},
         {"-7.25", true, -7.25f, false},  // a number after a refusal clears it
         {"999", true, 360.0f, false},    // clamped like an arrow step

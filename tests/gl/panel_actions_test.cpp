@@ -199,8 +199,49 @@ TEST_F(PanelActions, StartState)
         EXPECT_EQ(w.Checked(CheckboxOf(display.flag)), display.initial ? 1 : 0) << display.word;
     EXPECT_FALSE(w.Press(g_pGoButton)) << "GO starts disabled";
     EXPECT_FALSE(w.simulation.Moving());
-    EXPECT_EQ(w.PoseShown().X, 0.0f) << "the pose spinners start at 0";
-    EXPECT_EQ(w.Status(), "Modèle inverse par recherche sur grille");
+    const ToolPose pose = w.PoseOf(start);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(w.PoseShown().*kPoseFields[i], pose.*kPoseFields[i]) << "the pose fields start at the arm's pose";
+    EXPECT_EQ(w.Status(), "Configuration : vers l'avant, coude en haut, poignet non retourné");
+}
+
+// The status line says how the last inverse computation went only while
+// the arm holds the angles it gave; any other change of the angles, by any
+// way, brings back how the arm holds itself now.
+TEST_F(PanelActions, TheStatusLineDescribesTheArmAsItStands)
+{
+    PanelWorld w(MGIModel::Exact);
+    const JointAngles back{10, 150, 60, 40, 50, 60};  // the wrist centre behind the base axis
+    w.actions.SetAngles(back);
+    EXPECT_EQ(w.Status().rfind("Configuration : vers l'arrière, ", 0), 0u) << w.Status();
+    w.TypePose(w.PoseOf(JointAngles{10, 20, 30, 40, 50, 60}));
+    w.Press(g_pMGICButton);
+    EXPECT_EQ(w.Status().rfind("Pose atteinte ; ", 0), 0u) << w.Status();
+    w.actions.SetAngles(JointAngles{10, 20, 30, 40, 50, 60});  // as the command angles does
+    EXPECT_EQ(w.Status(), "Configuration : vers l'avant, coude en haut, poignet non retourné");
+    w.Press(g_pMGICButton);
+    EXPECT_EQ(w.Status().rfind("Pose atteinte ; ", 0), 0u) << w.Status();
+    w.Spin(g_pAngleSpinners[4], 300.0f);  // A56 = 300, the same as -60: the wrist flipped
+    EXPECT_EQ(w.Status(), "Configuration : vers l'avant, coude en haut, poignet retourné");
+    EXPECT_EQ(w.actions.InverseOf(ToolPose{5000, 0, 0, 0, 0, 0}).reached, false);
+    EXPECT_EQ(w.Status(), "Configuration : vers l'avant, coude en haut, poignet retourné")
+        << "an inverse computed for someone else changes nothing the panel shows";
+}
+
+TEST_F(PanelActions, TeachingAPoseAppendsItAndSaysWhichLine)
+{
+    PanelWorld w;
+    std::remove("poses.txt");
+    ASSERT_TRUE(w.Press(g_pTeachButton));
+    w.actions.SetAngles(JointAngles{1.5f, 2, 3, 4, 5, 6});
+    OnSpecialKey(GLUT_KEY_F8, 0, 0);
+    std::ifstream in("poses.txt");
+    std::string first, second, more;
+    std::getline(in, first);
+    std::getline(in, second);
+    EXPECT_EQ(first, "moveto 10 20 30 40 50 60");
+    EXPECT_EQ(second, "moveto 1.5 2 3 4 5 6");
+    EXPECT_FALSE(std::getline(in, more));
 }
 
 // Every spinner, in every combination of the immediate-mode and real-time
@@ -337,7 +378,7 @@ TEST_F(PanelActions, StatusLineSaysWhenThePoseIsOutOfReach)
     w.TypePose(ToolPose{1000, 0, 100, 0, 0, 180});
     w.Click(CHECK_IMMEDIATE);
     w.Spin(g_pPoseSpinners[0], 1000);
-    EXPECT_EQ(w.Status(), "Hors d'atteinte : position la plus proche à 738,2 ; vers l'avant, bras tendu, "
+    EXPECT_EQ(w.Status(), "Hors d'atteinte : il manque 738,2 unités de pose ; vers l'avant, bras tendu, "
                           "poignet non retourné");
     const ToolPose reached = w.PoseOf(w.Angles());
     EXPECT_NEAR(reached.X, 30 + 231.8, 0.1) << "stretched toward the target";
