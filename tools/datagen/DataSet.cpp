@@ -116,6 +116,7 @@ std::string GluiOptions()
     w.Text("strImmediateMode", "Mode immédiat");
     w.Text("strMGDCalculus", "Calcul MGD");
     w.Text("strMGICalculus", "Calcul MGI");
+    w.Text("strTeachPose", "Apprendre la pose (F8)");
     w.Blank();
     w.Comment("Affichage");
     w.Text("strGraphName", "Affichage");
