@@ -206,6 +206,14 @@ void CPanelActions::SetDisplayFlag(DisplayFlag flag, bool on)
     if (flag == DisplayFlag::WireFrame)
         glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_FILL);
     m_Simulation.SetDisplay(flag, on);
+    if (flag == DisplayFlag::Orbit)
+        m_Scene.UseOrbit(on);
+}
+
+void CPanelActions::LookAround(const OrbitView& view)
+{
+    SetDisplayFlag(DisplayFlag::Orbit, true);
+    m_Scene.SetOrbit(view);
 }
 
 bool CPanelActions::IsDisplayed(DisplayFlag flag) const

@@ -18,6 +18,7 @@
 #include "robot/InverseModel.h"
 #include "robot/RobotTypes.h"
 #include "scene/DisplaySwitches.h"
+#include "scene/OrbitCamera.h"
 
 #include <string>
 
@@ -80,6 +81,8 @@ public:
     bool IsDisplayed(DisplayFlag flag) const;
     // The camera's start view.
     void ResetCamera();
+    // The camera turning around the arm, placed at this view.
+    void LookAround(const OrbitView& view);
     // The graphics window as it shows now, into fileName in the data
     // directory (PNG for ".png", TGA otherwise).
     ActionResult SaveScreenshot(const char* fileName);

@@ -11,12 +11,16 @@ const DisplaySwitch kDisplaySwitches[kDisplayFlagCount] = {
      "Aspect métal : le bras reflète son environnement (F12).", false},
     {DisplayFlag::Axes, "strAxes", "Rep\xE8res", 4, "axes", "Repères de chaque segment : x bleu, y vert, z rouge (F4).",
      false},
+    {DisplayFlag::Orbit, "strOrbit", "Orbite", 0, "orbit",
+     "Orbite : glisser tourne la vue autour du bras et l'incline, la molette rapproche ou éloigne ; les flèches "
+     "tournent et rapprochent, Page haut et Page bas inclinent, Début revient à la vue de départ.",
+     false},
 };
 
 const DisplaySwitch* SwitchOfKey(int functionKey)
 {
     for (const DisplaySwitch& s : kDisplaySwitches)
-        if (s.functionKey == functionKey)
+        if (s.functionKey != 0 && s.functionKey == functionKey)
             return &s;
     return nullptr;
 }

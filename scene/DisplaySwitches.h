@@ -3,14 +3,14 @@
 // its checkbox's label, the function key and the command word that switch
 // it, and its state at start. The panel, the keys, the command language and
 // the scene all read this table.
-enum class DisplayFlag { WireFrame, Decoration, Reflect, Shadows, MetalLook, Axes };
-constexpr int kDisplayFlagCount = 6;
+enum class DisplayFlag { WireFrame, Decoration, Reflect, Shadows, MetalLook, Axes, Orbit };
+constexpr int kDisplayFlagCount = 7;
 
 struct DisplaySwitch {
     DisplayFlag flag;
     const char* labelKey;      // in glui.opt
     const char* defaultLabel;  // Windows-1252, like the labels of glui.opt
-    int functionKey;           // GLUT special-key code: 4 is F4 ...
+    int functionKey;           // GLUT special-key code: 4 is F4 ...; 0 for none
     const char* word;          // show WORD on|off
     const char* tooltip;       // UTF-8
     bool initial;

@@ -44,6 +44,27 @@ void SphereMapping()
 void CMainScene::ResetCamera()
 {
     m_Camera = StartCamera();
+    if (Orbiting())
+        SetOrbit(OrbitOfCamera(m_Camera));
+}
+
+bool CMainScene::Orbiting() const
+{
+    return m_Simulation.Display()[DisplayFlag::Orbit];
+}
+
+void CMainScene::UseOrbit(bool on)
+{
+    // From where the eye is: the view turns to the arm, the eye stays.
+    if (on)
+        SetOrbit(OrbitOfCamera(m_Camera));
+}
+
+void CMainScene::SetOrbit(const OrbitView& view)
+{
+    m_Orbit = ClampOrbit(view);
+    m_Camera = CameraOfOrbit(m_Orbit);
+    glutPostRedisplay();
 }
 
 CMainScene::CMainScene(CSimulation& simulation) : m_Simulation(simulation)
@@ -212,6 +233,26 @@ constexpr int kWheelToward = 4;
 
 void CMainScene::KeyboardMove(int key, int, int)
 {
+    if (Orbiting()) {
+        // Around the arm: the arrows turn and come nearer, the page keys tilt.
+        constexpr int kStep = 15;  // pixels of drag
+        switch (key) {
+        case kKeyLeft:
+            return SetOrbit(DragOrbit(m_Orbit, kStep, 0));
+        case kKeyRight:
+            return SetOrbit(DragOrbit(m_Orbit, -kStep, 0));
+        case kKeyUp:
+            return SetOrbit(ZoomOrbit(m_Orbit, 1));
+        case kKeyDown:
+            return SetOrbit(ZoomOrbit(m_Orbit, -1));
+        case kKeyPageUp:
+            return SetOrbit(DragOrbit(m_Orbit, 0, -kStep));
+        case kKeyPageDown:
+            return SetOrbit(DragOrbit(m_Orbit, 0, kStep));
+        default:
+            return;
+        }
+    }
     if (!MoveCamera(m_Camera, key))
         return;  // not a key of the scene: no redisplay
     glutPostRedisplay();
@@ -223,17 +264,23 @@ void CMainScene::MouseClic(int button, int state, int x, int y)
 {
     m_iLastMouseX = x;
     m_iLastMouseY = y;
-    // The wheel moves forward and back like the Up and Down keys.
-    if (state == GLUT_DOWN && (button == kWheelAway || button == kWheelToward)) {
-        MoveCamera(m_Camera, button == kWheelAway ? kKeyUp : kKeyDown);
-        glutPostRedisplay();
-    }
+    if (state != GLUT_DOWN || (button != kWheelAway && button != kWheelToward))
+        return;
+    // Around the arm the wheel comes nearer along the line of sight;
+    // otherwise it moves forward and back like the Up and Down keys.
+    if (Orbiting())
+        return SetOrbit(ZoomOrbit(m_Orbit, button == kWheelAway ? 1 : -1));
+    MoveCamera(m_Camera, button == kWheelAway ? kKeyUp : kKeyDown);
+    glutPostRedisplay();
 }
 
 void CMainScene::MouseMove(int x, int y)
 {
-    TurnCamera(m_Camera, m_iLastMouseX - x, m_iLastMouseY - y);
+    const int dx = m_iLastMouseX - x, dy = m_iLastMouseY - y;
     m_iLastMouseX = x;
     m_iLastMouseY = y;
+    if (Orbiting())
+        return SetOrbit(DragOrbit(m_Orbit, dx, dy));
+    TurnCamera(m_Camera, dx, dy);
     glutPostRedisplay();
 }

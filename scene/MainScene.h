@@ -8,6 +8,7 @@
 #include "robot/Simulation.h"
 #include "scene/Camera.h"
 #include "scene/DecorationObject.h"
+#include "scene/OrbitCamera.h"
 #include "scene/ShadowArea.h"
 
 class CMainScene : public CScene, private CSimulationListener {
@@ -24,10 +25,16 @@ public:
     void MouseMove(int x, int y) override;
     void MouseClic(int button, int state, int x, int y) override;
 
+    // The start view; turning around the arm, the orbit from the start eye.
     void ResetCamera();
+    // The camera turning around the arm (display switch Orbit) takes over
+    // from where the eye is; SetOrbit places it.
+    void UseOrbit(bool on);
+    void SetOrbit(const OrbitView& view);
     CSimulation& Simulation() const { return m_Simulation; }
 
     CCamera m_Camera{};
+    OrbitView m_Orbit{};
     int m_iLastMouseX = 0;
     int m_iLastMouseY = 0;
     CDecorationObject m_Decoration;
@@ -37,6 +44,7 @@ private:
     void OnStateChanged() override;
     void OnMotionStep(double t, const JointAngles& angles) override;
 
+    bool Orbiting() const;
     void DrawShadow();
     void DrawReflection();
     // The pixels the shadow pass's second drawing of the decoration can

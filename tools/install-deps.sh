@@ -29,9 +29,12 @@ kx_install_deps() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
 }
 
+# Builds into ROOT/build, showing the build's progress (the first build
+# takes a few minutes).
 kx_build() {
   local root="$1"
+  echo "Construction dans $root/build..."
   cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
-  cmake --build "$root/build" -j"$(nproc)" -- --no-print-directory -s >/dev/null || \
-    cmake --build "$root/build" -j1 || return 1   # re-run serially to show the error
+  cmake --build "$root/build" -j"$(nproc)" -- --no-print-directory || return 1
+  echo "Construction terminée."
 }

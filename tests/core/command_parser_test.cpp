@@ -121,7 +121,7 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"go now", "go", "aucun argument attendu"},
         {"get", "get", "angles, targets ou pose attendu"},
         {"get everything", "get", "angles, targets ou pose attendu"},
-        {"show sky on", "show", "wireframe, decor, reflect, shadows, metal ou axes attendu, puis on ou off"},
+        {"show sky on", "show", "wireframe, decor, reflect, shadows, metal, axes ou orbit attendu, puis on ou off"},
         {"show decor maybe", "show", "on ou off attendu, « maybe » reçu"},
         {"camera", "camera", "reset attendu"},
         {"screenshot", "screenshot", "un nom de fichier attendu"},

@@ -6,7 +6,7 @@
 # meshes shown by the simulator in place of two links.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/mesh-fixtures.sh"
-MESH="$KX_BUILD/tools/mesh/kalimbrax-mesh"
+MESH="$KX_BUILD/kalimbrax-mesh"
 W="$KX_WORK"
 
 # --- Inputs ---------------------------------------------------------------

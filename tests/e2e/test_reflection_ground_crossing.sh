@@ -6,7 +6,7 @@
 # off).
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/mesh-fixtures.sh"
-MESH="$KX_BUILD/tools/mesh/kalimbrax-mesh"
+MESH="$KX_BUILD/kalimbrax-mesh"
 W="$KX_WORK"
 
 data=$(kx_data_copy)

@@ -120,8 +120,8 @@ std::string GluiOptions()
     w.Blank();
     w.Comment("Affichage");
     w.Text("strGraphName", "Affichage");
-    static const char* const switchLabels[kDisplayFlagCount] = {"Fil de fer", "Décor",        "Reflet",
-                                                                "Ombres",     "Aspect métal", "Repères"};
+    static const char* const switchLabels[kDisplayFlagCount] = {"Fil de fer",   "Décor",   "Reflet", "Ombres",
+                                                                "Aspect métal", "Repères", "Orbite"};
     for (const DisplaySwitch& display : kDisplaySwitches)
         w.Text(display.labelKey, switchLabels[static_cast<int>(display.flag)]);
     w.Blank();
