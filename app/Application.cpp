@@ -10,6 +10,7 @@
 #include "panel/GluiInput.h"
 #include "panel/PanelActions.h"
 #include "robot/Motion.h"
+#include "robot/MotionRecorder.h"
 #include "robot/Simulation.h"
 #include "scene/MainScene.h"
 
@@ -86,8 +87,9 @@ int CApplication::Init(int argc, char** argv)
     glutSpecialFunc(OnSpecialKey);
     glutKeyboardFunc(OnKeyboard);
 
-    // The composition: one simulation (the arm, its state, its motion), the
-    // scene that shows it, and the actions every way in goes through. Never
+    // The composition: one simulation (the arm, its state, its motion), what
+    // keeps its motions, the scene that shows them, and the actions every way
+    // in goes through. Never
     // deleted: the process ends instead. The scene is made current before
     // its Init runs.
     ArmDescription arm;
@@ -96,7 +98,8 @@ int CApplication::Init(int argc, char** argv)
         FailStartup();
     }
     CSimulation* simulation = new CSimulation(arm);
-    CMainScene* scene = new CMainScene(*simulation);
+    CMotionRecorder* recorder = new CMotionRecorder(*simulation);
+    CMainScene* scene = new CMainScene(*simulation, *recorder);
     g_pCurrentScene = scene;
     if (!scene->Init()) {
         g_pCurrentScene = nullptr;

@@ -15,6 +15,10 @@ const DisplaySwitch kDisplaySwitches[kDisplayFlagCount] = {
      "Orbite : glisser tourne la vue autour du bras et l'incline, la molette rapproche ou éloigne ; les flèches "
      "tournent et rapprochent, Page haut et Page bas inclinent, Début revient à la vue de départ.",
      false},
+    {DisplayFlag::Trail, "strTrail", "Trace", 0, "trail",
+     "Trace : le chemin du centre du poignet pendant le mouvement en cours et le précédent, une marque par "
+     "seconde.",
+     false},
 };
 
 const DisplaySwitch* SwitchOfKey(int functionKey)

@@ -67,7 +67,8 @@ void CMainScene::SetOrbit(const OrbitView& view)
     glutPostRedisplay();
 }
 
-CMainScene::CMainScene(CSimulation& simulation) : m_Simulation(simulation)
+CMainScene::CMainScene(CSimulation& simulation, const CMotionRecorder& recorder)
+    : m_Simulation(simulation), m_Trail(recorder)
 {
     m_Simulation.AddListener(this);
 }
@@ -122,6 +123,9 @@ PixelRect CMainScene::ShadowPassRect() const
         points.push_back(Point3{grid[i].x0, grid[i].y0, 0.0});
         points.push_back(Point3{grid[i].x1, grid[i].y1, 0.0});
     }
+    if (m_Simulation.Display()[DisplayFlag::Trail])
+        for (const Point3& corner : m_Trail.BoxCorners())
+            points.push_back(ShadowOf(corner));
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     return WindowBounds(points, GetMatrix(GL_MODELVIEW_MATRIX), GetMatrix(GL_PROJECTION_MATRIX), viewport, kLineReach);
@@ -141,6 +145,8 @@ void CMainScene::DrawShadow()
     glTranslatef(0.0f, 0.0f, kShadowLift);
     glMultMatrixf(kShadowMatrix);
     m_Robot.Draw(m_Simulation.Angles(), false);
+    if (m_Simulation.Display()[DisplayFlag::Trail])
+        m_Trail.DrawFlat();
     glPopMatrix();
 
     // The decoration again at half opacity over everything, as with the
@@ -178,6 +184,8 @@ void CMainScene::DrawReflection()
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.8f, 0.8f, 0.8f, kReflectionStrength);
     m_Robot.Draw(m_Simulation.Angles(), m_Simulation.Display()[DisplayFlag::Axes]);
+    if (m_Simulation.Display()[DisplayFlag::Trail])
+        m_Trail.Draw(kReflectionStrength);
     glDisable(GL_BLEND);
     glFrontFace(GL_CCW);
     glPopMatrix();
@@ -214,6 +222,8 @@ void CMainScene::Display()
     if (show[DisplayFlag::MetalLook])
         SphereMapping();
     m_Robot.Draw(m_Simulation.Angles(), show[DisplayFlag::Axes]);
+    if (show[DisplayFlag::Trail])
+        m_Trail.Draw(1.0f);
     glPopAttrib();
 
     if (g_bDoubleBuffer)

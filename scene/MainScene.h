@@ -10,10 +10,12 @@
 #include "scene/DecorationObject.h"
 #include "scene/OrbitCamera.h"
 #include "scene/ShadowArea.h"
+#include "scene/Trail.h"
 
 class CMainScene : public CScene, private CSimulationListener {
 public:
-    explicit CMainScene(CSimulation& simulation);
+    // Shows the simulation's arm, and the motions the recorder keeps.
+    CMainScene(CSimulation& simulation, const CMotionRecorder& recorder);
     ~CMainScene() override;
 
     bool Init() override;
@@ -52,4 +54,5 @@ private:
     PixelRect ShadowPassRect() const;
 
     CSimulation& m_Simulation;
+    CTrail m_Trail;
 };

@@ -15,6 +15,10 @@ extern const float kShadowMatrix[16];
 // The flattened arm is drawn this far above the ground, over the grid.
 constexpr float kShadowLift = 0.05f;
 
+// Where a point of the world lands in the shadow pass: flattened by
+// kShadowMatrix, lifted by kShadowLift.
+Point3 ShadowOf(const Point3& world);
+
 // The corners of every link's box, placed as the link is drawn at these
 // angles, flattened by kShadowMatrix and lifted by kShadowLift. The
 // flattening is affine, so the flattened arm lies within their convex hull.

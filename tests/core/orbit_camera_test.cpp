@@ -56,8 +56,8 @@ TEST(OrbitCamera, DragsAndWheelStepsKeepTheArmInViewAndTheEyeAboveTheFloor)
         int dx, dy, wheel;
     };
     const Case cases[] = {
-        {"across", 300, 0, 0},        {"back across", -1200, 0, 0},      {"down, far", 0, 5000, 0},
-        {"up, far", 0, -5000, 0},     {"nearer, many steps", 0, 0, 100}, {"away, many steps", 0, 0, -100},
+        {"across", 300, 0, 0},         {"back across", -1200, 0, 0},      {"down, far", 0, 5000, 0},
+        {"up, far", 0, -5000, 0},      {"nearer, many steps", 0, 0, 100}, {"away, many steps", 0, 0, -100},
         {"down and near", 0, 400, 30}, {"diagonal", 700, -250, -5},
     };
     for (const Case& c : cases) {

@@ -11,6 +11,7 @@
 #include "robot/InverseModel.h"
 #include "robot/Kinematics.h"
 #include "robot/Motion.h"
+#include "robot/MotionRecorder.h"
 #include "scene/MainScene.h"
 #include "tests/gl/FakeGl.h"
 
@@ -38,6 +39,7 @@
 #include "robot/InverseModel.h"
 #include "robot/Kinematics.h"
 #include "robot/Motion.h"
+#include "robot/MotionRecorder.h"
 #include "scene/MainScene.h"
 #include "tests/gl/FakeGl.h"
 
@@ -92,7 +94,7 @@ ArmDescription ExampleArm(MGIModel model)
 class PanelWorld {
 public:
     explicit PanelWorld(MGIModel model = MGIModel::Grid)
-        : simulation(ExampleArm(model)), scene(simulation), actions(simulation, scene)
+        : simulation(ExampleArm(model)), recorder(simulation), scene(simulation, recorder), actions(simulation, scene)
     {
         previous = GLUI_SetWindowSystem(&windows);
         SetKeyActions(&actions);
@@ -157,6 +159,7 @@ public:
     const JointAngles& Targets() const { return simulation.Targets(); }
 
     CSimulation simulation;
+    CMotionRecorder recorder;
     CMainScene scene;
     CPanelActions actions;
 

@@ -62,7 +62,8 @@ protected:
     }
     // The keys act on these, whichever scene is current.
     CSimulation simulation{ArmDescription{}};
-    CMainScene shown{simulation};
+    CMotionRecorder recorder{simulation};
+    CMainScene shown{simulation, recorder};
     CPanelActions actions{simulation, shown};
 
     std::vector<std::string> Deliver(RecordingScene& scene)

@@ -1,6 +1,7 @@
 #include "tests/support/SceneWindow.h"
 
 #include "graphics/Graphics.h"
+#include "robot/MotionRecorder.h"
 
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
@@ -34,7 +35,8 @@ CMainScene* Open()
     ArmDescription arm;
     if (!LoadArmDescription("", &arm))
         return nullptr;
-    auto* scene = new CMainScene(*new CSimulation(arm));
+    auto* simulation = new CSimulation(arm);
+    auto* scene = new CMainScene(*simulation, *new CMotionRecorder(*simulation));
     if (!scene->Init())
         return nullptr;
     return scene;

@@ -121,7 +121,7 @@ std::string GluiOptions()
     w.Comment("Affichage");
     w.Text("strGraphName", "Affichage");
     static const char* const switchLabels[kDisplayFlagCount] = {"Fil de fer",   "Décor",   "Reflet", "Ombres",
-                                                                "Aspect métal", "Repères", "Orbite"};
+                                                                "Aspect métal", "Repères", "Orbite", "Trace"};
     for (const DisplaySwitch& display : kDisplaySwitches)
         w.Text(display.labelKey, switchLabels[static_cast<int>(display.flag)]);
     w.Blank();

@@ -1,0 +1,81 @@
+#include "robot/MotionRecorder.h"
+
+#include <cmath>
+
+CMotionRecorder::CMotionRecorder(CSimulation& simulation) : m_Simulation(simulation)
+{
+    simulation.AddListener(this);
+}
+
+CMotionRecorder::~CMotionRecorder()
+{
+    m_Simulation.RemoveListener(this);
+}
+
+void CMotionRecorder::Add(double t, const JointAngles& angles)
+{
+    MotionSample s{t, angles, {}};
+    ComputeMGDPosition(m_Simulation.Arm().Lengths(), angles.A12, angles.A23, angles.A34, &s.point[0], &s.point[1],
+                       &s.point[2]);
+    m_Latest.push_back(s);
+}
+
+void CMotionRecorder::OnMotionStarted(const CTrajectory&)
+{
+    m_Earlier = std::move(m_Latest);
+    m_Latest.clear();
+    Add(0.0, m_Simulation.Angles());
+    m_bRunning = true;
+}
+
+void CMotionRecorder::OnMotionStep(double t, const JointAngles& angles)
+{
+    Add(t, angles);
+}
+
+void CMotionRecorder::OnMotionEnded(bool)
+{
+    m_bRunning = false;
+}
+
+std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step)
+{
+    std::vector<MotionSample> out;
+    if (samples.empty() || !(step > 0))
+        return out;
+    const double end = samples.back().t;
+    std::size_t i = 0;
+    for (long n = 0;; ++n) {
+        const double t = n * step;
+        if (t > end + 1e-9)
+            break;
+        while (i + 1 < samples.size() && samples[i + 1].t < t)
+            ++i;
+        const MotionSample& a = samples[i];
+        const MotionSample& b = i + 1 < samples.size() ? samples[i + 1] : a;
+        const double span = b.t - a.t;
+        const double f = span > 0 ? std::fmin(std::fmax((t - a.t) / span, 0.0), 1.0) : 0.0;
+        MotionSample s{t, {}, {}};
+        for (float JointAngles::*joint : kJointFields)
+            s.angles.*joint = static_cast<float>(a.angles.*joint + f * (b.angles.*joint - a.angles.*joint));
+        for (int k = 0; k < 3; ++k)
+            s.point[k] = static_cast<float>(a.point[k] + f * (b.point[k] - a.point[k]));
+        out.push_back(s);
+    }
+    return out;
+}
+
+std::vector<JointAngles> JointSpeeds(const std::vector<MotionSample>& samples)
+{
+    std::vector<JointAngles> speeds(samples.size(), JointAngles{});
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const MotionSample& a = samples[i > 0 ? i - 1 : i];
+        const MotionSample& b = samples[i + 1 < samples.size() ? i + 1 : i];
+        const double span = b.t - a.t;
+        if (span <= 0)
+            continue;
+        for (float JointAngles::*joint : kJointFields)
+            speeds[i].*joint = static_cast<float>((b.angles.*joint - a.angles.*joint) / span);
+    }
+    return speeds;
+}
