@@ -110,7 +110,7 @@ int CApplication::Init(int argc, char** argv)
     SetKeyActions(actions);
     DriveMotion(*simulation);
 
-    if (!CGluiInput::Init(*actions)) {
+    if (!CGluiInput::Init(*actions, *recorder)) {
         LogError("CApplication::Init -- Erreur à l'initialisation de la GLUI");
         FailStartup();
     }

@@ -364,6 +364,17 @@ GLUI_StaticText* GLUI::add_statictext_to_panel(GLUI_Panel* panel, const char* na
     return Adopt(new GLUI_StaticText(this, panel, name));
 }
 
+GLUI_Canvas::GLUI_Canvas(GLUI* glui, GLUI_Panel* parent, int width, int height, GLUI_Draw_CB draw)
+    : GLUI_Control(glui, parent, KIND_CANVAS, "", -1, nullptr), m_iWidth(width), m_iHeight(height),
+      m_draw(std::move(draw))
+{
+}
+
+GLUI_Canvas* GLUI::add_canvas_to_panel(GLUI_Panel* panel, int width, int height, GLUI_Draw_CB draw)
+{
+    return Adopt(new GLUI_Canvas(this, panel, width, height, std::move(draw)));
+}
+
 void GLUI::add_column(int draw_bar)
 {
     m_columnBars.push_back(draw_bar != 0);
@@ -570,6 +581,9 @@ std::string GLUI_Internal::LayoutText(const GLUI* glui, int width, int height)
             break;
         case GLUI_Control::KIND_SEPARATOR:
             add("separator", c, c->m_rect, 0.0f);
+            break;
+        case GLUI_Control::KIND_CANVAS:
+            add("canvas", c, c->m_rect, 0.0f);
             break;
         case GLUI_Control::KIND_STATICTEXT: {
             // One line per control in the dump, whatever the text holds.

@@ -7,7 +7,8 @@
 //  - Constants and the callback type
 //  - GLUI_Control, the base of every control (enable, disable, alignment)
 //  - The controls: GLUI_Panel, GLUI_Rollout, GLUI_Spinner, GLUI_Checkbox,
-//    GLUI_Button, GLUI_Separator, GLUI_StaticText, GLUI_Column
+//    GLUI_Button, GLUI_Separator, GLUI_StaticText, GLUI_Column, and
+//    GLUI_Canvas with the GLUI_Painter it draws with
 //  - GLUI, one panel window
 //  - GLUI_Master, which creates panel windows and sets the idle function
 //  - Layout dump for end-to-end tests
@@ -35,6 +36,7 @@
 // closed, so destructors release memory only and never call GLUT, GL or
 // ImGui.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,7 +96,16 @@ public:
     GLUI_Rect get_screen_rect() const { return m_rect; }
 
 protected:
-    enum Kind { KIND_PANEL, KIND_ROLLOUT, KIND_SPINNER, KIND_CHECKBOX, KIND_BUTTON, KIND_SEPARATOR, KIND_STATICTEXT };
+    enum Kind {
+        KIND_PANEL,
+        KIND_ROLLOUT,
+        KIND_SPINNER,
+        KIND_CHECKBOX,
+        KIND_BUTTON,
+        KIND_SEPARATOR,
+        KIND_STATICTEXT,
+        KIND_CANVAS
+    };
 
     GLUI_Control(GLUI* glui, GLUI_Panel* parent, Kind kind, const char* label, int id, GLUI_Update_CB cb);
     void RequestPanelRedisplay() const;
@@ -215,6 +226,37 @@ private:
     friend class GLUI;
 };
 
+// What a canvas draws with: pixels of the canvas, origin at its top left,
+// y down; colours red, green, blue, opacity from 0 to 1; texts in UTF-8.
+struct GLUI_Colour {
+    float r, g, b, a;
+};
+
+class GLUI_Painter {
+public:
+    virtual ~GLUI_Painter() = default;
+    virtual void Line(float x0, float y0, float x1, float y1, GLUI_Colour colour, float thickness = 1.0f) = 0;
+    // A line through count points, xy holding x0, y0, x1, y1, ...
+    virtual void Polyline(const float* xy, int count, GLUI_Colour colour, float thickness = 1.0f) = 0;
+    virtual void Text(float x, float y, GLUI_Colour colour, const char* utf8) = 0;
+    virtual float TextWidth(const char* utf8) = 0;
+    virtual float TextHeight() = 0;
+};
+
+// Draws the canvas, width by height pixels, in each frame of the panel.
+typedef std::function<void(GLUI_Painter& painter, int width, int height)> GLUI_Draw_CB;
+
+// A surface of a fixed size that a function of the caller draws on: one
+// control for every plot, whatever it shows.
+class GLUI_Canvas : public GLUI_Control {
+private:
+    GLUI_Canvas(GLUI* glui, GLUI_Panel* parent, int width, int height, GLUI_Draw_CB draw);
+    friend struct GLUI_Internal;
+    friend class GLUI;
+    int m_iWidth, m_iHeight;
+    GLUI_Draw_CB m_draw;
+};
+
 // ============================================================================
 // GLUI: one panel window
 // ============================================================================
@@ -234,6 +276,7 @@ public:
     GLUI_Button* add_button_to_panel(GLUI_Panel* panel, const char* name, int id = -1, GLUI_Update_CB cb = nullptr);
     void add_separator_to_panel(GLUI_Panel* panel);
     GLUI_StaticText* add_statictext_to_panel(GLUI_Panel* panel, const char* name);
+    GLUI_Canvas* add_canvas_to_panel(GLUI_Panel* panel, int width, int height, GLUI_Draw_CB draw);
     // Starts a new column to the right of the current one, with a vertical
     // bar between them when draw_bar is non-zero.
     void add_column(int draw_bar = true);
@@ -296,7 +339,7 @@ extern GLUI_Master_Object GLUI_Master;
 //     kind index id x y w h enabled value label
 //
 // kind: window, rollout, spinner, spinner-field, spinner-up, spinner-down,
-// checkbox, button, separator, statictext. index: creation order, unique in
+// checkbox, button, separator, statictext, canvas. index: creation order, unique in
 // the window (ids repeat). x y w h: pixels of the panel window, origin top
 // left. enabled: 1 or 0. value: the spinner's value, the checkbox's 0 or 1,
 // the rollout's open state (1 open), 0 otherwise. label: UTF-8, to the end

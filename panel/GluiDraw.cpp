@@ -388,6 +388,8 @@ float GLUI_Internal::NaturalWidth(const GLUI_Control* control)
     case GLUI_Control::KIND_SEPARATOR:
     case GLUI_Control::KIND_STATICTEXT:  // wraps within the column instead
         return 0.0f;
+    case GLUI_Control::KIND_CANVAS:
+        return static_cast<float>(static_cast<const GLUI_Canvas*>(control)->m_iWidth);
     case GLUI_Control::KIND_PANEL:
     case GLUI_Control::KIND_ROLLOUT: {
         float children = 0.0f;
@@ -493,11 +495,66 @@ void GLUI_Internal::DrawControl(GLUI_Control* control, float width)
         ImGui::PopTextWrapPos();
         control->m_rect = ItemRect();
         break;
+    case GLUI_Control::KIND_CANVAS:
+        DrawCanvas(static_cast<GLUI_Canvas*>(control));
+        break;
     }
     if (disabled)
         ImGui::EndDisabled();
     DrawTooltip(control);
     ImGui::PopID();
+}
+
+namespace {
+
+// The canvas's painter: ImGui's draw list of the panel window, moved to the
+// canvas's place and clipped to it.
+class ImGuiPainter : public GLUI_Painter {
+public:
+    ImGuiPainter(ImDrawList* draw, ImVec2 origin) : m_pDraw(draw), m_Origin(origin) {}
+
+    void Line(float x0, float y0, float x1, float y1, GLUI_Colour c, float thickness) override
+    {
+        m_pDraw->AddLine(At(x0, y0), At(x1, y1), Colour(c), thickness);
+    }
+    void Polyline(const float* xy, int count, GLUI_Colour c, float thickness) override
+    {
+        std::vector<ImVec2> points;
+        points.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i)
+            points.push_back(At(xy[2 * i], xy[2 * i + 1]));
+        m_pDraw->AddPolyline(points.data(), count, Colour(c), ImDrawFlags_None, thickness);
+    }
+    void Text(float x, float y, GLUI_Colour c, const char* utf8) override
+    {
+        m_pDraw->AddText(At(x, y), Colour(c), utf8);
+    }
+    float TextWidth(const char* utf8) override { return ImGui::CalcTextSize(utf8).x; }
+    float TextHeight() override { return ImGui::GetTextLineHeight(); }
+
+private:
+    ImVec2 At(float x, float y) const { return ImVec2(m_Origin.x + x, m_Origin.y + y); }
+    static ImU32 Colour(GLUI_Colour c) { return ImGui::GetColorU32(ImVec4(c.r, c.g, c.b, c.a)); }
+
+    ImDrawList* m_pDraw;
+    ImVec2 m_Origin;
+};
+
+}  // namespace
+
+void GLUI_Internal::DrawCanvas(GLUI_Canvas* canvas)
+{
+    const ImVec2 origin = ImGui::GetCursorScreenPos();
+    const ImVec2 size(static_cast<float>(canvas->m_iWidth), static_cast<float>(canvas->m_iHeight));
+    ImGui::Dummy(size);
+    canvas->m_rect = ItemRect();
+    if (!canvas->m_draw)
+        return;
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    draw->PushClipRect(origin, ImVec2(origin.x + size.x, origin.y + size.y), true);
+    ImGuiPainter painter(draw, origin);
+    canvas->m_draw(painter, canvas->m_iWidth, canvas->m_iHeight);
+    draw->PopClipRect();
 }
 
 void GLUI_Internal::DrawRollout(GLUI_Panel* panel, float width)

@@ -7,6 +7,7 @@
 #include "config/OptionFiles.h"
 #include "graphics/Graphics.h"
 #include "panel/Glui.h"
+#include "panel/JointCurves.h"
 #include "panel/PanelActions.h"
 #include "panel/PanelSettings.h"
 #include "robot/Simulation.h"
@@ -30,6 +31,7 @@ GLUI_StaticText* g_pReadoutPose = nullptr;
 namespace {
 
 CPanelActions* g_pActions = nullptr;
+const CMotionRecorder* g_pRecorder = nullptr;
 
 // glui.opt as read once by Init; when it cannot be read, every label and
 // limit takes its default.
@@ -102,9 +104,10 @@ class CPanelFollower : public CSimulationListener {
 
 }  // namespace
 
-bool CGluiInput::Init(CPanelActions& actions)
+bool CGluiInput::Init(CPanelActions& actions, const CMotionRecorder& recorder)
 {
     g_pActions = &actions;
+    g_pRecorder = &recorder;
     const COptions* options = ReadOptionFile("glui.opt");
     if (!options)
         LogError("CGluiInput::Init -- Impossible de lire le fichier glui.opt, le panneau prend les valeurs par défaut");
@@ -168,6 +171,15 @@ void CGluiInput::BuildPanel()
     g_pMGIStatus = g_pGlui->add_statictext_to_panel(pose, "");
     SetTooltip(g_pMGIStatus, "Résultat du dernier calcul du MGI : pose atteinte ou distance qui reste, et "
                              "configuration prise par le bras.");
+
+    GLUI_Rollout* curves = g_pGlui->add_rollout(labels.curvesName.c_str(), false);
+    SetTooltip(curves, "Les angles et les vitesses des six articulations pendant le dernier mouvement, avec les "
+                       "vitesses maximales en tirets.");
+    GLUI_Canvas* plot = g_pGlui->add_canvas_to_panel(curves, 320, 300, [](GLUI_Painter& painter, int w, int h) {
+        DrawJointCurves(painter, w, h, *g_pRecorder, Actions().Simulation().Arm());
+    });
+    SetTooltip(plot, "Angles (degrés) et vitesses (degrés par seconde) en fonction du temps, une couleur par "
+                     "articulation ; les tirets marquent les vitesses maximales de robot.opt.");
 
     g_pGlui->add_column(true);
 

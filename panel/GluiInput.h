@@ -7,6 +7,7 @@
 #include "robot/RobotTypes.h"
 #include "scene/DisplaySwitches.h"
 
+class CMotionRecorder;
 class CPanelActions;
 class GLUI;
 class GLUI_Spinner;
@@ -16,9 +17,10 @@ class GLUI_StaticText;
 
 class CGluiInput {
 public:
-    // Builds the panel from glui.opt; its controls act through `actions`
-    // and its widgets follow the simulation they act on.
-    static bool Init(CPanelActions& actions);
+    // Builds the panel from glui.opt; its controls act through `actions`,
+    // its widgets follow the simulation they act on, and its curves show
+    // the motions the recorder keeps.
+    static bool Init(CPanelActions& actions, const CMotionRecorder& recorder);
     static void BuildPanel();
     static void Release();
 

@@ -155,6 +155,7 @@ struct GLUI_Internal {
     static void DrawSpinner(GLUI_Spinner* spinner, float width);
     static void DrawArrow(GLUI_Spinner* spinner, const char* id, int direction, GLUI_Rect* rect);
     static void DrawTooltip(const GLUI_Control* control);
+    static void DrawCanvas(GLUI_Canvas* canvas);
     // The text a spinner's field shows while the user is not typing.
     static void FormatValue(const GLUI_Spinner* spinner, char* text, std::size_t size);
 };

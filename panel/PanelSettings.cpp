@@ -19,6 +19,7 @@ void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& s)
                                                {"strAlphaName", "A"}, {"strBetaName", "B"},  {"strGammaName", "C"}};
     for (int i = 0; i < 6; ++i)
         keys.Text(poseKeys[i][0], poseKeys[i][1], &s.poseName[i]);
+    keys.Text("strCurvesName", "Courbes", &s.curvesName);
     keys.Text("strControlName", "Control", &s.controlName);
     keys.Text("strRealTime", "RT", &s.realTime);
     keys.Text("strRealTimeButton", "GO", &s.realTimeButton);

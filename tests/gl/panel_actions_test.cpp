@@ -99,7 +99,7 @@ public:
         previous = GLUI_SetWindowSystem(&windows);
         SetKeyActions(&actions);
         DriveMotion(simulation);
-        EXPECT_TRUE(CGluiInput::Init(actions));
+        EXPECT_TRUE(CGluiInput::Init(actions, recorder));
         g_FakeGl.Reset();
     }
     ~PanelWorld()

@@ -108,6 +108,7 @@ std::string GluiOptions()
     w.Text("strAlphaName", "Alpha");
     w.Text("strBetaName", "Bêta");
     w.Text("strGammaName", "Gamma");
+    w.Text("strCurvesName", "Courbes");
     w.Blank();
     w.Comment("Commande du mouvement");
     w.Text("strControlName", "Commande");
