@@ -43,8 +43,8 @@ void Plot(GLUI_Painter& p, const Box& box, const char* title, const std::vector<
     auto X = [&](double t) { return box.x + static_cast<float>(duration > 0 ? t / duration : 0) * box.w; };
     auto Y = [&](float v) { return box.y + box.h * (hi - v) / (hi - lo); };
 
-    const float frame[] = {box.x, box.y, box.x + box.w, box.y, box.x + box.w, box.y + box.h, box.x, box.y + box.h,
-                           box.x, box.y};
+    const float frame[] = {box.x,         box.y, box.x + box.w, box.y, box.x + box.w,
+                           box.y + box.h, box.x, box.y + box.h, box.x, box.y};
     p.Polyline(frame, 5, kFrame);
     if (lo < 0 && hi > 0)
         p.Line(box.x, Y(0), box.x + box.w, Y(0), {0.4f, 0.4f, 0.45f, 1});
@@ -75,8 +75,7 @@ void Plot(GLUI_Painter& p, const Box& box, const char* title, const std::vector<
 
 }  // namespace
 
-void DrawJointCurves(GLUI_Painter& p, int width, int height, const CMotionRecorder& recorder,
-                     const ArmDescription& arm)
+void DrawJointCurves(GLUI_Painter& p, int width, int height, const CMotionRecorder& recorder, const ArmDescription& arm)
 {
     const float line = p.TextHeight();
     // The legend: each joint's name in its colour.

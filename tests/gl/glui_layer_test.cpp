@@ -477,6 +477,22 @@ TEST_F(GluiLayer, TypedTextIsCommittedOrRefusedVisibly)
     EXPECT_EQ(GLUI_Internal::LayoutText(glui, 300, 200).find("\nrefused "), std::string::npos);
 }
 
+// A canvas is one control whatever it draws: it takes its place in the
+// layout, and its function is the caller's.
+TEST_F(GluiLayer, ACanvasIsAControlOfTheLayout)
+{
+    int drawn = 0;
+    GLUI_Canvas* canvas = glui->add_canvas_to_panel(rollout, 120, 80, [&](GLUI_Painter&, int w, int h) {
+        EXPECT_EQ(w, 120);
+        EXPECT_EQ(h, 80);
+        ++drawn;
+    });
+    canvas->set_tooltip("Courbes");
+    const std::string dump = GLUI_Internal::LayoutText(glui, 300, 200);
+    EXPECT_NE(dump.find("\ncanvas 2 -1 0 0 0 0 1 0 \ntooltip 2 Courbes\n"), std::string::npos) << dump;
+    EXPECT_EQ(drawn, 0) << "drawn only in the panel's frames";
+}
+
 TEST_F(GluiLayer, StaticTextAndTooltipsInTheLayoutDump)
 {
     GLUI_StaticText* text = glui->add_statictext_to_panel(rollout, "Pr\xEAt");
