@@ -6,12 +6,13 @@
 #include "app/Log.h"
 #include "app/Timer.h"
 #include "command/CommandExecutor.h"
-#include "command/CommandServer.h"
+#include "command/CommandHub.h"
+#include "command/ScreenshotGuard.h"
+#include "config/OptionsParser.h"
 #include "robot/Motion.h"
 
 #include <GL/freeglut.h>
-
-#include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -22,16 +23,26 @@ namespace {
 constexpr unsigned int kBusyPollMilliseconds = 5;
 constexpr unsigned int kQuietPollMilliseconds = 25;
 constexpr double kQuietAfterSeconds = 1.0;
-// Script lines run per tick at most, so that drawing goes on meanwhile.
-constexpr int kScriptLinesPerTick = 200;
+
+// The option sets the program read at start. A file that cannot be opened
+// is not asked of the cache, which would try it again and log its failure
+// a second time; its defaults stand for it.
+std::vector<std::string> LoadedDataSetNames()
+{
+    const COptions* sets[kOptionFileCount];
+    for (int f = 0; f < kOptionFileCount; ++f) {
+        const char* name = kOptionFiles[f].fileName;
+        sets[f] = access(name, R_OK) == 0 ? COptionsParser::GetOptions(name) : nullptr;
+    }
+    return DataSetFileNames(sets);
+}
 
 struct Sources {
     CCommandExecutor executor;
-    CCommandSession script;
-    std::string scriptName;
-    CCommandServer server;
+    CScreenshotGuard guard{executor, LoadedDataSetNames};
+    CCommandHub hub;
     bool timerRunning = false;
-    unsigned long serverEvents = 0;
+    unsigned long portEvents = 0;
     double lastBusy = 0.0;  // MonotonicSeconds of the last tick with something to do
 };
 
@@ -42,24 +53,11 @@ Sources& TheSources()
     return *sources;
 }
 
-bool Active()
-{
-    Sources& s = TheSources();
-    return !s.script.Finished() || s.server.IsOpen();
-}
-
 void OnTimer(int)
 {
     Sources& s = TheSources();
     s.timerRunning = false;
-    const bool scriptExit = s.script.Run(
-        s.executor,
-        [&](unsigned long line, const std::string& reply) {
-            if (reply.rfind("erreur", 0) == 0)
-                LogError("Script %s, ligne %lu : %s", s.scriptName.c_str(), line, reply.c_str());
-        },
-        kScriptLinesPerTick);
-    if (scriptExit || s.server.Poll(s.executor))
+    if (s.hub.Tick(s.guard, MonotonicSeconds))
         CApplication::Exit();
     StartCommandLoop();
 }
@@ -68,36 +66,26 @@ void OnTimer(int)
 
 bool LoadCommandScript(const std::string& path, std::string* error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        *error = "impossible de lire le script " + path;
-        return false;
-    }
-    Sources& s = TheSources();
-    s.scriptName = path;
-    unsigned long number = 0;
-    for (std::string line; std::getline(file, line);)
-        s.script.AddLine(line, ++number);
-    return true;
+    return TheSources().hub.OpenScript(path, error);
 }
 
 bool OpenCommandPort(int port, std::string* error)
 {
     Sources& s = TheSources();
-    if (!s.server.Open(port, error))
+    if (!s.hub.OpenPort(port, error))
         return false;
-    LogWrite(LOG_DEBUG, "Port de commande ouvert : 127.0.0.1:%d", s.server.Port());
+    LogWrite(LOG_DEBUG, "Port de commande ouvert : 127.0.0.1:%d", s.hub.Port());
     return true;
 }
 
 void StartCommandLoop()
 {
     Sources& s = TheSources();
-    if (s.timerRunning || !Active())
+    if (s.timerRunning || !s.hub.Active())
         return;
     const double now = MonotonicSeconds();
-    if (!s.script.Finished() || IsMotionRunning() || s.server.Events() != s.serverEvents) {
-        s.serverEvents = s.server.Events();
+    if (s.hub.ScriptRunning() || IsMotionRunning() || s.hub.PortEvents() != s.portEvents) {
+        s.portEvents = s.hub.PortEvents();
         s.lastBusy = now;
     }
     s.timerRunning = true;
