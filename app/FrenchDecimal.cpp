@@ -21,6 +21,15 @@ std::string FormatDecimal(double value, int digits)
 
 bool ParseDecimal(const char* text, double* value)
 {
+    double parsed;
+    if (!ParseAnyDecimal(text, &parsed) || !std::isfinite(parsed))
+        return false;
+    *value = parsed;
+    return true;
+}
+
+bool ParseAnyDecimal(const char* text, double* value)
+{
     // The program runs in the C locale: strtod reads a point. One comma
     // becomes that point, unless the text already has one ("1,000.5" is
     // refused rather than guessed).
@@ -38,7 +47,7 @@ bool ParseDecimal(const char* text, double* value)
         return false;
     while (*end && std::isspace(static_cast<unsigned char>(*end)))
         ++end;
-    if (*end || !std::isfinite(parsed))
+    if (*end)
         return false;
     *value = parsed;
     return true;

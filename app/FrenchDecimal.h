@@ -12,3 +12,6 @@ std::string FormatDecimal(double value, int digits);
 // for the decimal point ("12,5"); blanks around it are allowed, nothing
 // else. Refuses what is not a finite number (nan, inf, 1e999).
 bool ParseDecimal(const char* text, double* value);
+// The same syntax, finite or not: nan, inf and 1e999 read as what they are,
+// for a caller that says "not finite" rather than "not a number".
+bool ParseAnyDecimal(const char* text, double* value);

@@ -1,6 +1,7 @@
 #include "app/Log.h"
 
 #include "app/Cp1252.h"
+#include "app/RecordLimiter.h"
 
 #include <chrono>
 #include <cstdarg>
@@ -11,9 +12,10 @@
 namespace {
 
 struct LogChannel {
-    bool open;
-    FILE* file;
-    LogPrintHook hook;
+    bool open = false;
+    FILE* file = nullptr;
+    LogPrintHook hook = nullptr;
+    CRecordLimiter limiter;  // kinds are format strings
 };
 
 LogChannel g_Channels[LOG_MAX_CHANNELS];
@@ -36,13 +38,15 @@ int ElapsedMilliseconds()
     return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-// Formats one record into the buffers, writes it and hands it to the hook.
-int WriteRecord(int channel, const RecordBuffers& buffers, const char* format, va_list args)
+double ElapsedSeconds()
 {
-    LogChannel& slot = g_Channels[channel];
-    if (!slot.open)
-        return -1;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - g_StartTime).count();
+}
 
+// Formats one record into the buffers, writes it and hands it to the hook,
+// whatever the limiter says.
+int WriteAnyRecord(LogChannel& slot, const RecordBuffers& buffers, const char* format, va_list args)
+{
     int elapsed = ElapsedMilliseconds();
     std::time_t now = std::time(nullptr);
     std::tm local;
@@ -72,12 +76,45 @@ int WriteRecord(int channel, const RecordBuffers& buffers, const char* format, v
     return result;
 }
 
+void WriteDroppedRecord(LogChannel& slot, const char* format, ...)
+{
+    static char utf8[4096], message[4096], record[4096];
+    va_list args;
+    va_start(args, format);
+    WriteAnyRecord(slot, {utf8, message, sizeof message, record, sizeof record}, format, args);
+    va_end(args);
+}
+
+// What the limiter held back, in one record per kind.
+void WriteDropped(LogChannel& slot, const std::vector<CRecordLimiter::Dropped>& dropped)
+{
+    for (const CRecordLimiter::Dropped& d : dropped)
+        WriteDroppedRecord(slot,
+                           "LogWrite -- %lu enregistrements semblables non écrits en une minute (%lu au plus) : « %s »",
+                           d.count, kMaxRecordsPerKind, d.kind.c_str());
+}
+
+// A record, unless its kind, the format string, has filled its minute. The
+// format names the calling site and the wording; the arguments vary with
+// every line of a flood, so they cannot tell two kinds apart.
+int WriteRecord(int channel, const RecordBuffers& buffers, const char* format, va_list args)
+{
+    LogChannel& slot = g_Channels[channel];
+    if (!slot.open)
+        return -1;
+    const double now = ElapsedSeconds();
+    WriteDropped(slot, slot.limiter.Expired(now));
+    if (!slot.limiter.Admit(format, now))
+        return 0;
+    return WriteAnyRecord(slot, buffers, format, args);
+}
+
 }  // namespace
 
 void LogReset()
 {
     for (LogChannel& slot : g_Channels)
-        slot = LogChannel{false, nullptr, nullptr};
+        slot = LogChannel{};
 }
 
 bool LogOpen(int channel, const char* fileName)
@@ -85,7 +122,7 @@ bool LogOpen(int channel, const char* fileName)
     FILE* file = std::fopen(fileName, "w");
     if (!file)
         return false;
-    g_Channels[channel] = LogChannel{true, file, nullptr};
+    g_Channels[channel] = LogChannel{true, file, nullptr, {}};
     return true;
 }
 
@@ -94,8 +131,9 @@ void LogClose(int channel)
     LogChannel& slot = g_Channels[channel];
     if (!slot.open)
         return;
+    WriteDropped(slot, slot.limiter.TakeAll());
     std::fclose(slot.file);
-    slot = LogChannel{false, nullptr, nullptr};
+    slot = LogChannel{};
 }
 
 void LogSetPrintHook(int channel, LogPrintHook hook)

@@ -7,6 +7,13 @@
 // in Windows-1252; messages are given in UTF-8 (see Cp1252.h). Every record
 // is flushed to its file as it is written.
 //
+// A channel writes at most a thousand records of one kind a minute, the
+// kind being the format string (RecordLimiter.h); the rest of a flood is
+// counted in one record "LogWrite -- N enregistrements semblables ..."
+// when the minute is over (at the next record of the channel) or when the
+// channel closes. The hook sees exactly what the file gets. A record held
+// back returns 0.
+//
 // Not re-entrant: formatting uses static buffers, and a hook must not log.
 
 enum { LOG_MAX_CHANNELS = 16 };

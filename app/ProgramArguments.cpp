@@ -25,6 +25,7 @@ bool ParsePort(const char* text, int* port)
 bool ParseProgramArguments(int argc, const char* const argv[], ProgramArguments* arguments, std::string* error)
 {
     int i = 1;
+    bool scriptGiven = false, portGiven = false;
     if (i < argc && std::strncmp(argv[i], "--", 2) != 0)
         arguments->dataDirectory = argv[i++];
     for (; i < argc; ++i) {
@@ -36,6 +37,14 @@ bool ParseProgramArguments(int argc, const char* const argv[], ProgramArguments*
             *error = std::string("option inconnue « ") + option + " » (--script FICHIER, --port N)";
             return false;
         }
+        // Said twice, which one was meant is anyone's guess: keeping the
+        // last would silently drop the other.
+        bool& given = script ? scriptGiven : portGiven;
+        if (given) {
+            *error = std::string(option) + " donné deux fois";
+            return false;
+        }
+        given = true;
         if (i + 1 >= argc) {
             *error = std::string(option) + (script ? " attend un fichier" : " attend un numéro de port");
             return false;

@@ -11,5 +11,6 @@ struct ProgramArguments {
 };
 
 // False with the reason in French for an unknown "--" option, an option
-// without its value, or a port that is not an integer from 0 to 65535.
+// without its value or given twice, or a port that is not an integer from 0
+// to 65535.
 bool ParseProgramArguments(int argc, const char* const argv[], ProgramArguments* arguments, std::string* error);

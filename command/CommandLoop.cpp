@@ -6,11 +6,11 @@
 #include "app/Log.h"
 #include "app/Timer.h"
 #include "command/CommandExecutor.h"
-#include "command/CommandServer.h"
+#include "command/CommandHub.h"
+#include "command/ScreenshotGuard.h"
+#include "config/OptionFiles.h"
 
 #include <GL/freeglut.h>
-
-#include <fstream>
 
 namespace {
 
@@ -21,16 +21,24 @@ namespace {
 constexpr unsigned int kBusyPollMilliseconds = 5;
 constexpr unsigned int kQuietPollMilliseconds = 25;
 constexpr double kQuietAfterSeconds = 1.0;
-// Script lines run per tick at most, so that drawing goes on meanwhile.
-constexpr int kScriptLinesPerTick = 200;
+
+// The option sets the program read at start (each read once: a file that
+// could not be read is not tried again); the defaults stand for a missing
+// one.
+std::vector<std::string> LoadedDataSetNames()
+{
+    std::vector<const COptions*> sets;
+    for (const OptionFile& file : OptionFiles())
+        sets.push_back(ReadOptionFile(file.fileName));
+    return DataSetFileNames(sets);
+}
 
 struct Sources {
     CCommandExecutor executor;
-    CCommandSession script;
-    std::string scriptName;
-    CCommandServer server;
+    CScreenshotGuard guard{executor, LoadedDataSetNames};
+    CCommandHub hub;
     bool timerRunning = false;
-    unsigned long serverEvents = 0;
+    unsigned long portEvents = 0;
     double lastBusy = 0.0;  // MonotonicSeconds of the last tick with something to do
 };
 
@@ -41,24 +49,11 @@ Sources& TheSources()
     return *sources;
 }
 
-bool Active()
-{
-    Sources& s = TheSources();
-    return !s.script.Finished() || s.server.IsOpen();
-}
-
 void OnTimer(int)
 {
     Sources& s = TheSources();
     s.timerRunning = false;
-    const bool scriptExit = s.script.Run(
-        s.executor,
-        [&](unsigned long line, const std::string& reply) {
-            if (reply.rfind("erreur", 0) == 0)
-                LogError("Script %s, ligne %lu : %s", s.scriptName.c_str(), line, reply.c_str());
-        },
-        kScriptLinesPerTick);
-    if (scriptExit || s.server.Poll(s.executor))
+    if (s.hub.Tick(s.guard, MonotonicSeconds))
         CApplication::Exit();
     StartCommandLoop();
 }
@@ -67,25 +62,15 @@ void OnTimer(int)
 
 bool LoadCommandScript(const std::string& path, std::string* error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        *error = "impossible de lire le script " + path;
-        return false;
-    }
-    Sources& s = TheSources();
-    s.scriptName = path;
-    unsigned long number = 0;
-    for (std::string line; std::getline(file, line);)
-        s.script.AddLine(line, ++number);
-    return true;
+    return TheSources().hub.OpenScript(path, error);
 }
 
 bool OpenCommandPort(int port, std::string* error)
 {
     Sources& s = TheSources();
-    if (!s.server.Open(port, error))
+    if (!s.hub.OpenPort(port, error))
         return false;
-    LogWrite(LOG_DEBUG, "Port de commande ouvert : 127.0.0.1:%d", s.server.Port());
+    LogWrite(LOG_DEBUG, "Port de commande ouvert : 127.0.0.1:%d", s.hub.Port());
     return true;
 }
 
@@ -97,11 +82,11 @@ void ConnectCommands(CPanelActions& actions)
 void StartCommandLoop()
 {
     Sources& s = TheSources();
-    if (s.timerRunning || !Active())
+    if (s.timerRunning || !s.hub.Active())
         return;
     const double now = MonotonicSeconds();
-    if (!s.script.Finished() || s.executor.MotionRunning() || s.server.Events() != s.serverEvents) {
-        s.serverEvents = s.server.Events();
+    if (s.hub.ScriptRunning() || s.executor.MotionRunning() || s.hub.PortEvents() != s.portEvents) {
+        s.portEvents = s.hub.PortEvents();
         s.lastBusy = now;
     }
     s.timerRunning = true;

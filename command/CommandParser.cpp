@@ -2,6 +2,7 @@
 #include "command/CommandParser.h"
 
 #include "app/FrenchDecimal.h"
+#include "command/QuotedText.h"
 
 #include <cmath>
 #include <cstring>
@@ -45,44 +46,22 @@ bool SameWord(const std::string& word, const char* keyword)
 // The word as a reply may quote it: printable UTF-8, at most 32 characters.
 std::string Quotable(const std::string& word)
 {
-    std::string out;
-    int characters = 0;
-    for (std::size_t i = 0; i < word.size() && characters < 32; ++characters) {
-        const unsigned char c = static_cast<unsigned char>(word[i]);
-        std::size_t length = c < 0x80             ? 1
-                             : (c & 0xE0) == 0xC0 ? 2
-                             : (c & 0xF0) == 0xE0 ? 3
-                             : (c & 0xF8) == 0xF0 ? 4
-                                                  : 0;
-        bool valid = length > 0 && i + length <= word.size() && !(length == 1 && (c < 0x20 || c == 0x7F));
-        for (std::size_t k = 1; valid && k < length; ++k)
-            valid = (static_cast<unsigned char>(word[i + k]) & 0xC0) == 0x80;
-        if (!valid) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out.append(word, i, length);
-        i += length;
-    }
-    return out;
+    return QuotedText(word, 32);
 }
 
+// A number in C syntax that fits a float. Whatever way it is not finite
+// there (nan, inf, 1e400, or 1e39, finite only in double precision), one
+// wording says so.
 bool ParseNumber(const std::string& word, float* value, std::string* message)
 {
     double number;
-    if (word.find('\0') != std::string::npos || !ParseDecimal(word.c_str(), &number)) {
-        const bool infinite = SameWord(word, "inf") || SameWord(word, "-inf") || SameWord(word, "+inf") ||
-                              SameWord(word, "nan") || SameWord(word, "infinity");
-        *message = "« " + Quotable(word) + (infinite ? " » n'est pas un nombre fini" : " » n'est pas un nombre");
-        return false;
+    const bool read = word.find('\0') == std::string::npos && ParseAnyDecimal(word.c_str(), &number);
+    if (read && std::fabs(number) <= std::numeric_limits<float>::max()) {
+        *value = static_cast<float>(number);
+        return true;
     }
-    if (std::fabs(number) > std::numeric_limits<float>::max()) {
-        *message = "« " + Quotable(word) + " » n'est pas un nombre fini en simple précision";
-        return false;
-    }
-    *value = static_cast<float>(number);
-    return true;
+    *message = "« " + Quotable(word) + (read ? " » n'est pas un nombre fini" : " » n'est pas un nombre");
+    return false;
 }
 
 bool ParseDisplayFlag(const std::string& word, DisplayFlag* flag)
@@ -102,6 +81,15 @@ std::string DisplayWords()
     for (int i = 0; i < kDisplayFlagCount; ++i)
         words += (i == 0 ? "" : i + 1 == kDisplayFlagCount ? " ou " : ", ") + std::string(kDisplaySwitches[i].word);
     return words;
+}
+
+// UTF-8 characters: the bytes that do not continue a sequence.
+std::size_t CharacterCount(const std::string& word)
+{
+    std::size_t count = 0;
+    for (const char c : word)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
 }
 
 enum class Arguments { None, SixNumbers, Query, Show, Camera, FileName };
@@ -180,6 +168,11 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
     case Arguments::FileName:
         if (count != 1) {
             *message = "un nom de fichier attendu";
+            return false;
+        }
+        if (CharacterCount(arg[0]) > kMaxScreenshotName) {
+            *message = "nom de " + std::to_string(CharacterCount(arg[0])) + " caractères, " +
+                       std::to_string(kMaxScreenshotName) + " au plus";
             return false;
         }
         if (!IsScreenshotName(arg[0])) {

@@ -13,7 +13,8 @@
 // Words are separated by spaces or tabs. Numbers are in C syntax, where a
 // comma may stand for the decimal point; what is not a finite
 // single-precision number is refused. Blank lines and lines whose first
-// word starts with '#' are skipped.
+// word starts with '#' are skipped. What a reply quotes of a line is shown
+// as QuotedText.h says.
 #include "scene/DisplaySwitches.h"
 
 #include <cstddef>
@@ -55,7 +56,7 @@ enum class CommandLine {
 
 // Reads one line (its end of line, LF or CR LF, may be included). On Error,
 // verb is the first word as the reply may quote it (control characters and
-// bytes that are not UTF-8 replaced, at most 32 characters) and message the
+// bytes that are not UTF-8 replaced by U+FFFD, at most 32 characters) and message the
 // French reason, e.g. "6 nombres attendus, 4 reçus".
 CommandLine ParseCommandLine(const char* line, std::size_t length, Command* command, std::string* verb,
                              std::string* message);
@@ -66,3 +67,8 @@ const char* CommandVerbName(CommandVerb verb);
 // A screenshot's name: letters, digits, '-' and '_', then ".png" or ".tga";
 // nothing that could leave the data directory or hide a file.
 bool IsScreenshotName(const std::string& name);
+// Characters of a screenshot's name at most, refused with a message of
+// their own: the file is written through a temporary beside it whose name
+// is longer, and a name past what the system takes would fail only then,
+// as a write error.
+constexpr std::size_t kMaxScreenshotName = 100;

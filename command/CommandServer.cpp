@@ -1,8 +1,8 @@
 // The command port (see CommandServer.h).
 #include "command/CommandServer.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
-#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -12,25 +12,24 @@
 
 namespace {
 
-// Bytes of an unfinished line, and complete lines, kept per client before
-// they run: the rest waits in the kernel, which slows a client that sends
-// faster than it is served.
+// Bytes kept per client before its lines run: the rest waits in the
+// kernel, which slows a client that sends faster than it is served.
 constexpr std::size_t kMaxPendingInput = 64 * 1024;
-constexpr std::size_t kMaxPendingLines = 4096;
 // Replies kept for a client that does not read them; beyond, it is dropped.
 constexpr std::size_t kMaxPendingOutput = 1024 * 1024;
 // What is read and dropped from a client being closed, and for how long,
 // before it is closed anyway: closing with unread input would reset the
 // connection, and the client could lose its last reply.
 constexpr std::size_t kMaxDroppedInput = 1024 * 1024;
-constexpr std::chrono::seconds kMaxLinger(2);
+constexpr double kMaxLingerSeconds = 2.0;
 
-const char* const kTooLong = "erreur : ligne de plus de 4096 octets, connexion fermée";
+const char* const kTooLong = "erreur : ligne de plus de 4096 octets, connexion fermée\n";
+const char* const kUnfinished = "erreur : ligne inachevée depuis 10 s, connexion fermée\n";
 const char* const kTooMany = "erreur : déjà 4 clients connectés, connexion refusée\n";
 
 // Sends everything, waiting up to a second for a slow reader: for the last
 // reply before the program ends.
-void SendBeforeExit(int fd, std::string& output)
+void SendWaiting(int fd, std::string& output)
 {
     const int flags = fcntl(fd, F_GETFL);
     fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
@@ -49,17 +48,42 @@ void SendBeforeExit(int fd, std::string& output)
 
 }  // namespace
 
-struct CCommandServer::Client {
+struct CCommandServer::Client : CommandSource {
     int fd = -1;
-    std::string input;   // bytes after the last complete line
     std::string output;  // replies not yet sent
     CCommandSession session;
-    unsigned long lines = 0;
+    bool drained = false;     // no complete line was left at the last turn
     bool endOfInput = false;  // the client sends no more: close once served
     bool closing = false;     // close once the output is sent
     bool shutDown = false;    // the output is closed; what still comes is read and dropped
-    std::chrono::steady_clock::time_point shutDownAt;
+    double unfinishedSince = -1.0;
+    double closingSince = -1.0;
     std::size_t dropped = 0;
+
+    Step RunOne(CommandRunner& runner) override
+    {
+        if (closing)
+            return Step::Idle;
+        switch (session.RunOne(runner, [this](unsigned long, const std::string& reply) {
+            output += reply;
+            output += '\n';
+        })) {
+        case CCommandSession::Step::Ran:
+            return Step::Ran;
+        case CCommandSession::Step::Waiting:
+            return Step::Idle;
+        case CCommandSession::Step::NoLine:
+            drained = true;
+            return Step::Idle;
+        case CCommandSession::Step::TooLong:
+            output += kTooLong;
+            closing = true;
+            return Step::Ran;
+        case CCommandSession::Step::Exit:
+            return Step::Exit;
+        }
+        return Step::Idle;
+    }
 };
 
 CCommandServer::CCommandServer() = default;
@@ -86,7 +110,10 @@ bool CCommandServer::Open(int port, std::string* error)
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);  // this machine only, never the network
     socklen_t length = sizeof address;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 8) != 0 ||
+    // The largest queue the system allows: connections are taken only at the
+    // timer's ticks, and a burst that overflowed a short queue would wait
+    // for TCP to retry, a second and more later.
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, SOMAXCONN) != 0 ||
         getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         *error = "impossible d'écouter sur 127.0.0.1:" + std::to_string(port) + " : " + std::strerror(errno);
         close(fd);
@@ -115,41 +142,39 @@ void CCommandServer::Accept()
     }
 }
 
-bool CCommandServer::Read(Client& client)
+bool CCommandServer::Read(Client& client, double now)
 {
     char buffer[16 * 1024];
-    while (client.input.size() < kMaxPendingInput && client.session.QueuedLines() < kMaxPendingLines) {
+    for (;;) {
+        if (client.session.Buffered() >= kMaxPendingInput)
+            return true;  // more may wait in the kernel: the client is not the slow one
         const ssize_t received = recv(client.fd, buffer, sizeof buffer, 0);
+        if (received > 0) {
+            ++m_iEvents;
+            client.session.Feed(buffer, static_cast<std::size_t>(received));
+            client.drained = false;
+            continue;
+        }
         if (received == 0) {
             // A line cut short by the client's end is dropped; the complete
             // ones still run and get their replies.
             client.endOfInput = true;
-            client.input.clear();
             return true;
         }
-        if (received < 0)
-            return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
-        ++m_iEvents;
-        client.input.append(buffer, static_cast<std::size_t>(received));
-        std::size_t start = 0;
-        for (std::size_t end; (end = client.input.find('\n', start)) != std::string::npos; start = end + 1) {
-            std::size_t length = end - start;
-            if (length > 0 && client.input[end - 1] == '\r')
-                --length;
-            if (length > kMaxCommandLine)
-                break;
-            client.session.AddLine(client.input.substr(start, length), ++client.lines);
-        }
-        client.input.erase(0, start);
-        // What is left holds no complete line short enough: past the limit,
-        // the line is refused and the connection closed.
-        const std::size_t pending = client.input.find('\n');
-        if ((pending == std::string::npos ? client.input.size() : pending) > kMaxCommandLine) {
-            client.output += std::string(kTooLong) + "\n";
-            client.input.clear();
-            client.closing = true;
-            return true;
-        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            return false;
+        break;
+    }
+    // Everything sent has been read: an unfinished line is the client's own.
+    if (!client.session.Unfinished())
+        client.unfinishedSince = -1.0;
+    else if (client.unfinishedSince < 0.0)
+        client.unfinishedSince = now;
+    else if (now - client.unfinishedSince >= kMaxUnfinishedSeconds) {
+        client.output += kUnfinished;
+        client.closing = true;
     }
     return true;
 }
@@ -165,19 +190,18 @@ bool CCommandServer::Flush(Client& client)
     return true;
 }
 
-bool CCommandServer::Linger(Client& client)
+bool CCommandServer::Linger(Client& client, double now)
 {
-    if (!Flush(client))
+    if (client.closingSince < 0.0)
+        client.closingSince = now;
+    if (now - client.closingSince > kMaxLingerSeconds || !Flush(client))
         return false;
     if (!client.output.empty())
         return true;
     if (!client.shutDown) {
         shutdown(client.fd, SHUT_WR);
         client.shutDown = true;
-        client.shutDownAt = std::chrono::steady_clock::now();
     }
-    if (std::chrono::steady_clock::now() - client.shutDownAt > kMaxLinger)
-        return false;
     char buffer[16 * 1024];
     for (;;) {
         const ssize_t received = recv(client.fd, buffer, sizeof buffer, 0);
@@ -189,35 +213,52 @@ bool CCommandServer::Linger(Client& client)
     }
 }
 
-bool CCommandServer::Poll(CommandRunner& runner)
+template <class Dead>
+void CCommandServer::CloseIf(Dead dead)
+{
+    const auto end = std::remove_if(m_clients.begin(), m_clients.end(), [&](const std::unique_ptr<Client>& client) {
+        if (!dead(*client))
+            return false;
+        close(client->fd);
+        return true;
+    });
+    m_clients.erase(end, m_clients.end());
+}
+
+void CCommandServer::Receive(double now)
 {
     if (m_iListen < 0)
-        return false;
+        return;
     Accept();
-    for (std::size_t i = 0; i < m_clients.size();) {
-        Client& client = *m_clients[i];
-        bool alive;
-        if (client.closing) {
-            alive = Linger(client);
-        } else {
-            alive = client.endOfInput || Read(client);
-            if (alive && !client.closing && client.session.Run(runner, [&](unsigned long, const std::string& reply) {
-                    client.output += reply;
-                    client.output += '\n';
-                })) {
-                SendBeforeExit(client.fd, client.output);
-                return true;
-            }
-            alive = alive && Flush(client) && client.output.size() <= kMaxPendingOutput;
-            if (alive && client.endOfInput && client.session.Finished() && client.output.empty())
-                client.closing = true;  // served: closed the same careful way
-        }
-        if (!alive) {
-            close(client.fd);
-            m_clients.erase(m_clients.begin() + static_cast<std::ptrdiff_t>(i));
-            continue;
-        }
-        ++i;
+    CloseIf([&](Client& client) { return !client.closing && !client.endOfInput && !Read(client, now); });
+}
+
+void CCommandServer::AddSources(std::vector<CommandSource*>* sources)
+{
+    for (const auto& client : m_clients)
+        if (!client->closing)
+            sources->push_back(client.get());
+}
+
+void CCommandServer::Send(double now)
+{
+    CloseIf([&](Client& client) {
+        if (client.closing)
+            return !Linger(client, now);
+        if (!Flush(client) || client.output.size() > kMaxPendingOutput)
+            return true;
+        // Served: closed the same careful way.
+        client.closing = client.endOfInput && client.drained;
+        return false;
+    });
+}
+
+void CCommandServer::SendBeforeExit(const CommandSource* asking)
+{
+    for (const auto& client : m_clients) {
+        if (client.get() == asking)
+            SendWaiting(client->fd, client->output);
+        else
+            Flush(*client);
     }
-    return false;
 }

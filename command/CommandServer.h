@@ -3,23 +3,27 @@
 // at once, each its own command session (CommandSession.h): lines in, one
 // reply line out per command, in order.
 //
-// Never blocks: Poll does what the sockets allow right now and returns, so
-// the program's event loop calls it from a timer and keeps drawing. A client
-// harms no one else: a line longer than kMaxCommandLine bytes gets an error
-// reply and its connection is closed; a client that vanishes, sends junk or
-// never ends its line costs only its own buffers, which are bounded; one
-// that stops reading its replies is dropped once they pile up.
+// Never blocks: Receive and Send do what the sockets allow right now and
+// return, so the program's event loop calls them from a timer and keeps
+// drawing; the clients' lines run in between, served in turn with the
+// script (CommandScheduler.h). A client harms no one else: a line longer
+// than kMaxCommandLine bytes gets its error after the replies of the lines
+// before it, then the connection is closed; a line left unfinished for
+// kMaxUnfinishedSeconds closes the connection the same way, so that slow
+// clients cannot keep the four places; a client that vanishes or sends junk
+// costs only its own buffers, which are bounded; one that stops reading its
+// replies is dropped once they pile up. A client silent between lines stays.
 //
 // Plain POSIX sockets: the loop is GLUT's, so an asynchronous library would
 // only be polled from the same timer, for a few hundred lines of code.
-#include "command/CommandSession.h"
+#include "command/CommandScheduler.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
-constexpr std::size_t kMaxCommandLine = 4096;
 constexpr int kMaxCommandClients = 4;
+constexpr double kMaxUnfinishedSeconds = 10.0;
 
 class CCommandServer {
 public:
@@ -35,10 +39,18 @@ public:
     // The port listened on.
     int Port() const { return m_iPort; }
 
-    // Accepts new clients, reads what they sent, runs their complete lines
-    // and sends the replies. True when a command asked the program to end:
-    // its reply has been sent.
-    bool Poll(CommandRunner& runner);
+    // Takes every connection waiting, reads what the clients sent and
+    // closes the ones whose line has stayed unfinished too long. `now` is in
+    // seconds on a monotonic clock, the same for every call.
+    void Receive(double now);
+    // The clients that may run lines, for the scheduler.
+    void AddSources(std::vector<CommandSource*>* sources);
+    // Sends the replies and closes the clients that are done.
+    void Send(double now);
+    // Before the program ends: the replies of `asking`, the client whose
+    // command ends it, go out whole (a slow reader is waited for up to a
+    // second); the others' as far as their sockets take them now.
+    void SendBeforeExit(const CommandSource* asking);
 
     int ClientCount() const { return static_cast<int>(m_clients.size()); }
     // Counts what happened (a client came, bytes arrived): its changes tell
@@ -48,12 +60,15 @@ public:
 private:
     struct Client;
     void Accept();
-    // False when the client is to be closed.
-    bool Read(Client& client);
+    // False when the client is to be closed now.
+    bool Read(Client& client, double now);
     bool Flush(Client& client);
     // A client being closed: its last replies out, then its input drained
     // until it closes too. False when it is to be closed now.
-    bool Linger(Client& client);
+    bool Linger(Client& client, double now);
+    // Closes and forgets the clients for which `dead` is true.
+    template <class Dead>
+    void CloseIf(Dead dead);
 
     int m_iListen = -1;
     int m_iPort = 0;

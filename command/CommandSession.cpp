@@ -1,50 +1,48 @@
+// A source's lines, run in order (see CommandSession.h).
 #include "command/CommandSession.h"
 
-void CCommandSession::AddLine(std::string line, unsigned long lineNumber)
+CCommandSession::Step CCommandSession::RunOne(CommandRunner& runner, const Reply& reply)
 {
-    m_lines.push_back(Line{std::move(line), lineNumber});
-}
-
-bool CCommandSession::Run(CommandRunner& runner, const Reply& reply, int budget)
-{
+    if (m_bEnded)
+        return Step::NoLine;
     if (m_bWaiting) {
         if (runner.MotionRunning())
-            return false;
+            return Step::Waiting;
         m_bWaiting = false;
-        reply(m_Waiting.number, m_Waiting.text);
+        reply(m_iLine, m_WaitingReply);
+        return Step::Ran;
     }
-    for (; budget > 0 && !m_lines.empty(); --budget) {
-        const Line line = std::move(m_lines.front());
-        m_lines.pop_front();
-        Command command;
-        std::string verb, message;
-        switch (ParseCommandLine(line.text.data(), line.text.size(), &command, &verb, &message)) {
-        case CommandLine::Skip:
-            continue;
-        case CommandLine::Error:
-            reply(line.number, "erreur " + verb + " : " + message);
-            continue;
-        case CommandLine::Command:
-            break;
-        }
-        const CommandOutcome outcome = runner.Run(command);
-        switch (outcome.kind) {
-        case CommandOutcome::Done:
-            reply(line.number, outcome.reply);
-            break;
-        case CommandOutcome::Exit:
-            reply(line.number, outcome.reply);
-            m_lines.clear();
-            return true;
-        case CommandOutcome::AwaitMotion:
-            if (!runner.MotionRunning()) {
-                reply(line.number, outcome.reply);
-                break;
-            }
-            m_bWaiting = true;
-            m_Waiting = Line{outcome.reply, line.number};
-            return false;
-        }
+    std::string line;
+    switch (m_Input.Take(&line)) {
+    case CLineFramer::Next::None:
+        return Step::NoLine;
+    case CLineFramer::Next::TooLong:
+        ++m_iLine;
+        return Step::TooLong;
+    case CLineFramer::Next::Line:
+        ++m_iLine;
+        break;
     }
-    return false;
+    Command command;
+    std::string verb, message;
+    switch (ParseCommandLine(line.data(), line.size(), &command, &verb, &message)) {
+    case CommandLine::Skip:
+        return Step::Ran;
+    case CommandLine::Error:
+        reply(m_iLine, "erreur " + verb + " : " + message);
+        return Step::Ran;
+    case CommandLine::Command:
+        break;
+    }
+    const CommandOutcome outcome = runner.Run(command);
+    if (outcome.kind == CommandOutcome::AwaitMotion && runner.MotionRunning()) {
+        m_bWaiting = true;
+        m_WaitingReply = outcome.reply;
+        return Step::Ran;
+    }
+    reply(m_iLine, outcome.reply);
+    if (outcome.kind != CommandOutcome::Exit)
+        return Step::Ran;
+    m_bEnded = true;
+    return Step::Exit;
 }

@@ -1,14 +1,18 @@
 #pragma once
-// One source of commands, a script or a client of the port: its lines run
-// one after another, each once the one before has completed. A command that
-// waits for the motion (wait, moveto) completes when the motion has stopped;
-// the lines after it wait with it, while the program goes on drawing and
-// serving the other sources.
+// One source of commands, a script or a client of the port: its bytes are
+// cut into lines (LineFramer.h) and the lines run one after another, each
+// once the one before has completed. A command that waits for the motion
+// (wait, moveto) completes when the motion has stopped; the lines after it
+// wait with it, while the program goes on drawing and serving the other
+// sources.
 #include "command/CommandParser.h"
+#include "command/LineFramer.h"
 
-#include <deque>
 #include <functional>
 #include <string>
+
+// The longest line of a script or of the port, without its end of line.
+constexpr std::size_t kMaxCommandLine = 4096;
 
 // What a command did.
 struct CommandOutcome {
@@ -32,25 +36,38 @@ class CCommandSession {
 public:
     typedef std::function<void(unsigned long lineNumber, const std::string& reply)> Reply;
 
-    // Queues a line (its end of line may be included) with its number in its
-    // source.
-    void AddLine(std::string line, unsigned long lineNumber);
-    // Runs queued lines in order, at most `budget` of them, until one waits
-    // for the motion or none is left; reply receives each completed line's
-    // reply, a refused line's "erreur <verb> : <reason>" included. Skipped
-    // lines (blank, comments) get none. True when a line asked the program
-    // to end: its reply has gone to reply, and nothing after it runs.
-    bool Run(CommandRunner& runner, const Reply& reply, int budget = 1000);
-    // Nothing queued and nothing waiting.
-    bool Finished() const { return m_lines.empty() && !m_bWaiting; }
-    std::size_t QueuedLines() const { return m_lines.size(); }
+    enum class Step {
+        Ran,      // a line ran or was skipped; a reply, if any, went out
+        Waiting,  // a command waits for the motion
+        NoLine,   // no complete line to run
+        TooLong,  // the next line was past kMaxCommandLine: dropped, not
+                  // answered; what follows is the owner's choice
+        Exit,     // a command asked the program to end: its reply went
+                  // out, and nothing runs after it
+    };
+
+    CCommandSession() : m_Input(kMaxCommandLine) {}
+
+    // The source's bytes, in whatever pieces they come.
+    void Feed(const char* bytes, std::size_t length) { m_Input.Feed(bytes, length); }
+    // The source has ended: its last line runs even without an end of line.
+    void EndOfInput() { m_Input.EndOfInput(); }
+
+    // Runs at most one line. reply receives its reply, a refused line's
+    // "erreur <verb> : <reason>" included; skipped lines (blank, comments)
+    // get none. A waiting command's reply goes out at the first call after
+    // the motion has stopped.
+    Step RunOne(CommandRunner& runner, const Reply& reply);
+
+    std::size_t Buffered() const { return m_Input.Buffered(); }
+    bool Unfinished() const { return m_Input.Unfinished(); }
+    // The number of the last line taken, 1 for the first.
+    unsigned long LineNumber() const { return m_iLine; }
 
 private:
-    struct Line {
-        std::string text;
-        unsigned long number;
-    };
-    std::deque<Line> m_lines;
+    CLineFramer m_Input;
+    unsigned long m_iLine = 0;
     bool m_bWaiting = false;
-    Line m_Waiting;  // the line whose reply waits for the motion, reply in text
+    bool m_bEnded = false;       // after an exit
+    std::string m_WaitingReply;  // the reply of line m_iLine, sent once the motion stops
 };

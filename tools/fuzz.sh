@@ -35,10 +35,13 @@ if [ "$build" -eq 1 ]; then
 fi
 
 # Per target: the longest input tried. The kin batch runs the inverse model
-# on every line, so its inputs stay short enough to run quickly.
+# on every line, so its inputs stay short enough to run quickly; the command
+# language's inputs reach past its 4096-byte line limit, so that over-long
+# lines are framed too.
 max_len() {
   case "$1" in
     options) echo 8192 ;;
+    command) echo 12288 ;;
     kin) echo 512 ;;
     *) echo 4096 ;;
   esac

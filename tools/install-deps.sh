@@ -7,6 +7,7 @@ KX_PACKAGES=(
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri # window and drawing (Mesa)
   libimgui-dev libstb0                          # control panel
   liborocos-kdl-dev                             # kinematics peer in the benchmarks
+  libutfcpp-dev                                 # UTF-8 checks of the command replies
   libassimp-dev libmeshoptimizer-dev            # mesh import tool
   xvfb xdotool x11-utils imagemagick            # headless runs and end-to-end tests
   valgrind clang libclang-rt-14-dev             # memory checks, sanitizers, fuzzing

@@ -115,9 +115,6 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"angles 1 2 3 4 5 abc", "angles", "« abc » n'est pas un nombre"},
         {"angles 1 2 3 4 5 12abc", "angles", "« 12abc » n'est pas un nombre"},
         {"angles 1 2 3 4 5 1,2,3", "angles", "« 1,2,3 » n'est pas un nombre"},
-        {"target 1 2 3 4 5 nan", "target", "« nan » n'est pas un nombre fini"},
-        {"target 1 2 3 4 5 -inf", "target", "« -inf » n'est pas un nombre fini"},
-        {"mgd 1e39 2 3 4 5 6", "mgd", "« 1e39 » n'est pas un nombre fini en simple précision"},
         {"go now", "go", "aucun argument attendu"},
         {"get", "get", "angles, targets ou pose attendu"},
         {"get everything", "get", "angles, targets ou pose attendu"},
@@ -129,8 +126,8 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"screenshot ../a.png", "screenshot",
          "nom refusé « ../a.png » : lettres, chiffres, « - » et « _ », puis .png ou .tga"},
         {"frobnicate 1", "frobnicate", "commande inconnue"},
-        {std::string("an\x01gles\xff", 8), "an?gles?", "commande inconnue"},
-        {std::string("angles 1 2 3 4 5 6\0", 19) + "7", "angles", "« 6?7 » n'est pas un nombre"},
+        {std::string("an\x01gles\xff", 8), "an\uFFFDgles\uFFFD", "commande inconnue"},
+        {std::string("angles 1 2 3 4 5 6\0", 19) + "7", "angles", "« 6\uFFFD7 » n'est pas un nombre"},
     };
     for (const Case& c : cases) {
         const Parsed p = Parse(c.line);
@@ -145,7 +142,60 @@ TEST(ParseCommandLine, AQuotedWordIsShortAndPrintable)
     const Parsed p = Parse(std::string(100, 'x') + "\x1b[2J");
     EXPECT_EQ(p.verb, std::string(32, 'x'));
     EXPECT_EQ(Parse("\xc3\xa9t\xc3\xa9 1").verb, "\xc3\xa9t\xc3\xa9") << "UTF-8 kept";
-    EXPECT_EQ(Parse("\xc3 1").verb, "?") << "a cut sequence replaced";
+    EXPECT_EQ(Parse("\xc3 1").verb, "\uFFFD") << "a cut sequence replaced";
+}
+
+// Bytes that are not UTF-8, or not in its shortest form, never go back to
+// the client as they came: each bad sequence becomes one U+FFFD. A client
+// decoding the reply as UTF-8 would otherwise choke on it, and an overlong
+// "/" could pass a filter that looks for the plain one.
+TEST(ParseCommandLine, InvalidUtf8IsQuotedAsAReplacementCharacter)
+{
+    struct Case {
+        const char* bytes;
+        const char* quoted;
+    };
+    const Case cases[] = {
+        {"\xc0\xaf", "\uFFFD"},                                            // overlong "/"
+        {"\xe0\x80\xaf", "\uFFFD"},                                        // overlong "/" in three bytes
+        {"\xed\xa0\x80", "\uFFFD"},                                        // a lone surrogate
+        {"\xf4\x90\x80\x80", "\uFFFD"},                                    // beyond U+10FFFF
+        {"\x80", "\uFFFD"},                                                // a continuation byte alone
+        {"\xf8\x88\x80\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},        // no five-byte forms
+        {"\xe2\x82\xac\xf0\x9f\x98\x80", "\xe2\x82\xac\xf0\x9f\x98\x80"},  // valid: kept
+    };
+    for (const Case& c : cases) {
+        const std::string word = std::string("a") + c.bytes + "b";
+        const std::string quoted = std::string("a") + c.quoted + "b";
+        EXPECT_EQ(Parse(word + " 1").verb, quoted) << word;
+        EXPECT_EQ(Parse("angles 1 2 3 4 5 " + word).message, "« " + quoted + " » n'est pas un nombre") << word;
+    }
+}
+
+// Whatever way a number fails to be finite in single precision, the reply
+// says so in the same words.
+TEST(ParseCommandLine, EveryNumberThatIsNotFiniteHasOneWording)
+{
+    for (const char* word : {"nan", "-nan", "NaN", "nan(123)", "inf", "-inf", "+INF", "infinity", "1e400", "-1e400",
+                             "1e39", "-3,5e38", "0x1p200"}) {
+        const Parsed p = Parse(std::string("mgd 1 2 3 4 5 ") + word);
+        EXPECT_EQ(p.kind, CommandLine::Error) << word;
+        EXPECT_EQ(p.message, std::string("« ") + word + " » n'est pas un nombre fini") << word;
+    }
+    EXPECT_EQ(Parse("mgd 1 2 3 4 5 3,4e38").kind, CommandLine::Command) << "the largest floats stay";
+}
+
+// A name the rule accepts may still be too long to write: the temporary file
+// beside it adds characters, and the system caps a name at 255 bytes.
+TEST(ParseCommandLine, AScreenshotNameHasAHundredCharactersAtMost)
+{
+    const std::string hundred = std::string(96, 'a') + ".png";
+    EXPECT_EQ(Parse("screenshot " + hundred).command.fileName, hundred);
+    for (std::size_t length : {101, 248, 251, 300}) {
+        const Parsed p = Parse("screenshot " + std::string(length - 4, 'b') + ".tga");
+        EXPECT_EQ(p.kind, CommandLine::Error) << length;
+        EXPECT_EQ(p.message, "nom de " + std::to_string(length) + " caractères, 100 au plus") << length;
+    }
 }
 
 TEST(IsScreenshotName, LettersDigitsDashUnderscoreAndOneExtension)

@@ -1,7 +1,9 @@
-// The command port over real loopback sockets, with a fake runner: replies
-// in order, lines cut anywhere, the line limit, four clients at most, clients
-// that vanish or send junk harming no one, exit, and 127.0.0.1 only.
-#include "command/CommandServer.h"
+// The command port over real loopback sockets, driven tick by tick as the
+// program drives it (CommandHub.h), with a fake runner: replies in order,
+// lines cut anywhere, the line limit, four clients at most, clients that
+// vanish, send junk, burst or drip harming no one, exit, and 127.0.0.1 only.
+#include "app/Timer.h"
+#include "command/CommandHub.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -22,8 +25,12 @@ namespace {
 
 struct FakeRunner : CommandRunner {
     bool moving = false;
+    double* clock = nullptr;  // a fake clock that a screenshot moves on
+    double screenshotCost = 0.0;
     CommandOutcome Run(const Command& c) override
     {
+        if (c.verb == CommandVerb::Screenshot && clock)
+            *clock += screenshotCost;
         if (c.verb == CommandVerb::Exit)
             return {CommandOutcome::Exit, "ok"};
         if (c.verb == CommandVerb::MoveTo) {
@@ -84,17 +91,22 @@ protected:
     void SetUp() override
     {
         std::string error;
-        ASSERT_TRUE(server.Open(0, &error)) << error;
-        ASSERT_GT(server.Port(), 0);
+        ASSERT_TRUE(hub.OpenPort(0, &error)) << error;
+        ASSERT_GT(hub.Port(), 0);
     }
-    // Polls the server and reads the clients until the condition holds, or
-    // two seconds pass.
+    // One tick of the program's timer, on the fake clock once a test sets it.
+    void Tick()
+    {
+        exitAsked = hub.Tick(runner, [this] { return fakeNow < 0.0 ? MonotonicSeconds() : fakeNow; }) || exitAsked;
+    }
+    // Ticks and reads the clients until the condition holds, or two seconds
+    // pass.
     template <class Condition>
     bool Until(Condition condition, std::initializer_list<Client*> clients)
     {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         while (std::chrono::steady_clock::now() < end) {
-            exitAsked = server.Poll(runner) || exitAsked;
+            Tick();
             for (Client* c : clients)
                 open[c] = c->Receive() && open[c];
             if (condition())
@@ -104,13 +116,14 @@ protected:
     }
     std::unique_ptr<Client> Connect()
     {
-        auto client = std::make_unique<Client>(server.Port());
+        auto client = std::make_unique<Client>(hub.Port());
         open[client.get()] = true;
         return client;
     }
 
-    CCommandServer server;
+    CCommandHub hub;
     FakeRunner runner;
+    double fakeNow = -1.0;  // below 0: the real clock
     bool exitAsked = false;
     std::map<Client*, bool> open;
 };
@@ -148,17 +161,139 @@ TEST_F(CommandServerTest, TheLineLimitClosesOnlyItsOwnConnection)
     EXPECT_TRUE(open[longest.get()]);
 }
 
+// Complete lines that came in the same read as an over-long one still run
+// and are answered, in order, before the over-long line's error; only then
+// is the connection closed.
+TEST_F(CommandServerTest, LinesBeforeAnOverlongOneAreAnswered)
+{
+    auto client = Connect();
+    client->Send("angles 11 22 33 44 55 66\nget angles\n" + std::string(5000, 'z'));
+    EXPECT_TRUE(Until([&] { return !open[client.get()]; }, {client.get()}));
+    EXPECT_EQ(client->received, "ok angles\nok get\nerreur : ligne de plus de 4096 octets, connexion fermée\n");
+}
+
+// The limit counts the line without its end, whatever the reads: a line of
+// 4096 bytes ending in CR LF is a line whether the CR and the LF arrive
+// together or apart; one byte more and it is refused.
+TEST_F(CommandServerTest, TheLimitCountsTheLineWithoutItsEndWhateverTheReads)
+{
+    const std::string line(4096, 'x');
+    const std::string unknown = "erreur " + std::string(32, 'x') + " : commande inconnue\n";
+    const std::string tooLong = "erreur : ligne de plus de 4096 octets, connexion fermée\n";
+    struct Case {
+        std::vector<std::string> writes;
+        std::string reply;
+    };
+    const Case cases[] = {
+        {{line + "\r\n"}, unknown},      {{line + "\r", "\n"}, unknown},  {{line, "\r", "\n"}, unknown},
+        {{line + "x\r", "\n"}, tooLong}, {{line + "\r", "x\n"}, tooLong},  // the CR was the line's then
+    };
+    for (const Case& c : cases) {
+        auto client = Connect();
+        for (const std::string& bytes : c.writes) {
+            const unsigned long before = hub.PortEvents();
+            client->Send(bytes);
+            ASSERT_TRUE(Until([&] { return hub.PortEvents() != before || !open[client.get()]; }, {client.get()}));
+        }
+        EXPECT_TRUE(Until([&] { return client->received.size() >= c.reply.size(); }, {client.get()}));
+        EXPECT_EQ(client->received, c.reply) << c.writes.size() << " writes";
+        EXPECT_EQ(open[client.get()], c.reply == unknown) << c.writes.size() << " writes";
+    }
+}
+
+// A burst of connections waits in the listening queue, not for TCP's
+// retransmission a second later: all of them connect before the server even
+// looks, and one poll answers them all.
+TEST_F(CommandServerTest, ABurstOfConnectionsIsQueuedAndAnsweredAtOnce)
+{
+    constexpr int kBurst = 64;
+    std::vector<int> fds;
+    int connected = 0;
+    for (int i = 0; i < kBurst; ++i) {
+        fds.push_back(socket(AF_INET, SOCK_STREAM, 0));
+        // A connection the queue drops would be retried only after a second.
+        const timeval limit{0, 500000};
+        setsockopt(fds.back(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        setsockopt(fds.back(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(hub.Port()));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected += connect(fds.back(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    EXPECT_EQ(connected, kBurst);
+    Tick();
+    EXPECT_EQ(hub.ClientCount(), kMaxCommandClients);
+    int refused = 0;
+    for (int fd : fds) {
+        char buffer[256];
+        const ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+        refused += n > 0 && std::string(buffer, static_cast<std::size_t>(n)).rfind("erreur : déjà 4 clients", 0) == 0;
+        close(fd);
+    }
+    EXPECT_EQ(refused, kBurst - kMaxCommandClients);
+}
+
+// Twenty pipelined screenshots of 85 ms each do not hold another client:
+// each tick ends after one of them, and the other client's line runs in the
+// next tick's turn.
+TEST_F(CommandServerTest, PipelinedScreenshotsDoNotHoldAnotherClient)
+{
+    fakeNow = 0.0;
+    runner.clock = &fakeNow;
+    runner.screenshotCost = 0.085;
+    auto burst = Connect();
+    auto other = Connect();
+    std::string screenshots;
+    for (int i = 0; i < 20; ++i)
+        screenshots += "screenshot s" + std::to_string(i) + ".png\n";
+    burst->Send(screenshots);
+    other->Send("get pose\n");
+    EXPECT_TRUE(Until([&] { return other->received == "ok get\n"; }, {burst.get(), other.get()}));
+    burst->Receive();
+    EXPECT_LE(std::count(burst->received.begin(), burst->received.end(), '\n'), 3) << "screenshots before the other";
+    EXPECT_TRUE(
+        Until([&] { return std::count(burst->received.begin(), burst->received.end(), '\n') == 20; }, {burst.get()}));
+}
+
+// A line left unfinished for ten seconds closes its connection with an error
+// line, however slowly its bytes keep coming; a client silent between lines
+// stays.
+TEST_F(CommandServerTest, ALineUnfinishedForTenSecondsClosesItsConnection)
+{
+    fakeNow = 100.0;
+    auto silent = Connect();
+    auto slow = Connect();
+    silent->Send("go\n");
+    slow->Send("get p");
+    EXPECT_TRUE(Until([&] { return silent->received == "ok go\n" && hub.ClientCount() == 2; }, {silent.get()}));
+    for (const double now : {105.0, 109.9}) {
+        fakeNow = now;
+        slow->Send("o");
+        const unsigned long before = hub.PortEvents();
+        EXPECT_TRUE(Until([&] { return hub.PortEvents() != before; }, {slow.get()}));
+        EXPECT_TRUE(open[slow.get()]) << now;
+        EXPECT_EQ(slow->received, "") << now;
+    }
+    fakeNow = 110.0;
+    EXPECT_TRUE(Until([&] { return !open[slow.get()]; }, {slow.get()}));
+    EXPECT_EQ(slow->received, "erreur : ligne inachevée depuis 10 s, connexion fermée\n");
+    fakeNow = 1000.0;
+    silent->Send("stop\n");
+    EXPECT_TRUE(Until([&] { return silent->received == "ok go\nok stop\n"; }, {silent.get()}));
+}
+
 TEST_F(CommandServerTest, FourClientsAtMost)
 {
     std::vector<std::unique_ptr<Client>> clients;
     for (int i = 0; i < 4; ++i)
         clients.push_back(Connect());
-    EXPECT_TRUE(Until([&] { return server.ClientCount() == 4; }, {}));
+    EXPECT_TRUE(Until([&] { return hub.ClientCount() == 4; }, {}));
     auto fifth = Connect();
     EXPECT_TRUE(Until([&] { return !open[fifth.get()]; }, {fifth.get()}));
     EXPECT_EQ(fifth->received, "erreur : déjà 4 clients connectés, connexion refusée\n");
     clients[0]->Close();
-    EXPECT_TRUE(Until([&] { return server.ClientCount() == 3; }, {}));
+    EXPECT_TRUE(Until([&] { return hub.ClientCount() == 3; }, {}));
     auto again = Connect();
     again->Send("go\n");
     EXPECT_TRUE(Until([&] { return again->received == "ok go\n"; }, {again.get()})) << "a place freed is taken";
@@ -175,9 +310,9 @@ TEST_F(CommandServerTest, VanishedAndJunkClientsHarmNoOne)
     EXPECT_TRUE(Until([&] { return vanishing->received == "ok stop\n" && !junk->received.empty(); },
                       {vanishing.get(), junk.get()}));
     vanishing->Close();
-    EXPECT_TRUE(Until([&] { return server.ClientCount() == 1; }, {junk.get()}));
+    EXPECT_TRUE(Until([&] { return hub.ClientCount() == 1; }, {junk.get()}));
     EXPECT_FALSE(runner.moving) << "the cut moveto never ran";
-    EXPECT_EQ(junk->received, "erreur ??? : commande inconnue\n");
+    EXPECT_EQ(junk->received, "erreur \uFFFD\uFFFD\uFFFD : commande inconnue\n");
     auto fresh = Connect();
     fresh->Send("go\n");
     EXPECT_TRUE(Until([&] { return fresh->received == "ok go\n"; }, {fresh.get(), junk.get()}));
@@ -214,7 +349,7 @@ TEST_F(CommandServerTest, LoopbackOnlyAndOneServerPerPort)
     if (!tcp)
         GTEST_SKIP() << "no /proc/net/tcp";
     char local[32];
-    std::snprintf(local, sizeof local, ":%04X ", server.Port());
+    std::snprintf(local, sizeof local, ":%04X ", hub.Port());
     std::string listening;
     for (std::string line; std::getline(tcp, line);)
         if (line.find(local) != std::string::npos && line.find(" 0A ") != std::string::npos)
@@ -224,8 +359,8 @@ TEST_F(CommandServerTest, LoopbackOnlyAndOneServerPerPort)
 
     CCommandServer second;
     std::string error;
-    EXPECT_FALSE(second.Open(server.Port(), &error));
-    EXPECT_EQ(error.rfind("impossible d'écouter sur 127.0.0.1:" + std::to_string(server.Port()), 0), 0u) << error;
+    EXPECT_FALSE(second.Open(hub.Port(), &error));
+    EXPECT_EQ(error.rfind("impossible d'écouter sur 127.0.0.1:" + std::to_string(hub.Port()), 0), 0u) << error;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// A command source's lines run in order: replies in order, refused lines
-// answered, a wait holding back the lines after it until the motion stops,
-// an exit ending the source. The commands go to a fake runner.
+// A command source's lines run in order, one at a time: replies in order,
+// refused lines answered, a wait holding back the lines after it until the
+// motion stops, an over-long line handed to the owner in its place, an exit
+// ending the source. The commands go to a fake runner.
 #include "command/CommandSession.h"
 
 #include <gtest/gtest.h>
@@ -29,84 +30,86 @@ struct FakeRunner : CommandRunner {
     bool MotionRunning() override { return moving; }
 };
 
-struct Replies {
-    std::vector<std::string> lines;
-    CCommandSession::Reply Collect()
+class CommandSessionTest : public ::testing::Test {
+protected:
+    void Feed(const std::string& bytes) { session.Feed(bytes.data(), bytes.size()); }
+    // Runs lines until one does not simply run; every step is kept.
+    CCommandSession::Step RunAll()
     {
-        return [this](unsigned long number, const std::string& reply) {
-            lines.push_back(std::to_string(number) + " " + reply);
-        };
+        for (;;) {
+            const CCommandSession::Step step =
+                session.RunOne(runner, [this](unsigned long number, const std::string& r) {
+                    replies.push_back(std::to_string(number) + " " + r);
+                });
+            steps.push_back(step);
+            if (step != CCommandSession::Step::Ran)
+                return step;
+        }
     }
+
+    CCommandSession session;
+    FakeRunner runner;
+    std::vector<std::string> replies;
+    std::vector<CCommandSession::Step> steps;
 };
 
-TEST(CommandSession, RepliesInOrderRefusedLinesIncluded)
+TEST_F(CommandSessionTest, RepliesInOrderRefusedLinesIncluded)
 {
-    CCommandSession session;
-    FakeRunner runner;
-    Replies replies;
-    const char* const lines[] = {"go", "# commentaire", "", "pose 1 2", "get pose", "stop\r\n"};
-    unsigned long n = 0;
-    for (const char* line : lines)
-        session.AddLine(line, ++n);
-    EXPECT_FALSE(session.Run(runner, replies.Collect()));
+    Feed("go\n# commentaire\n\npose 1 2\nget pose\nstop\r\n");
+    EXPECT_EQ(RunAll(), CCommandSession::Step::NoLine);
     const std::vector<std::string> expected = {"1 ok go", "4 erreur pose : 6 nombres attendus, 2 reçus", "5 ok get",
                                                "6 ok stop"};
-    EXPECT_EQ(replies.lines, expected);
-    EXPECT_TRUE(session.Finished());
+    EXPECT_EQ(replies, expected);
+    EXPECT_EQ(steps.size(), 7u) << "one line a step, skipped lines included";
 }
 
-TEST(CommandSession, AWaitHoldsBackTheLinesAfterIt)
+TEST_F(CommandSessionTest, AWaitHoldsBackTheLinesAfterIt)
 {
-    CCommandSession session;
-    FakeRunner runner;
-    Replies replies;
-    session.AddLine("moveto 1 2 3 4 5 6", 1);
-    session.AddLine("get angles", 2);
-    session.Run(runner, replies.Collect());
-    EXPECT_TRUE(replies.lines.empty()) << "moveto answers on arrival";
-    EXPECT_FALSE(session.Finished());
-    session.Run(runner, replies.Collect());
-    EXPECT_TRUE(replies.lines.empty()) << "still moving";
+    Feed("moveto 1 2 3 4 5 6\nget angles\n");
+    EXPECT_EQ(RunAll(), CCommandSession::Step::Waiting);
+    EXPECT_TRUE(replies.empty()) << "moveto answers on arrival";
+    EXPECT_EQ(RunAll(), CCommandSession::Step::Waiting);
     EXPECT_EQ(runner.ran.size(), 1u) << "nothing after the moveto has run";
 
     runner.moving = false;  // arrived
-    session.Run(runner, replies.Collect());
-    EXPECT_EQ(replies.lines, (std::vector<std::string>{"1 ok moveto", "2 ok get"}));
-    EXPECT_TRUE(session.Finished());
+    EXPECT_EQ(RunAll(), CCommandSession::Step::NoLine);
+    EXPECT_EQ(replies, (std::vector<std::string>{"1 ok moveto", "2 ok get"}));
 
     // A wait with nothing moving completes at once.
-    session.AddLine("wait", 3);
-    session.Run(runner, replies.Collect());
-    EXPECT_EQ(replies.lines.back(), "3 ok wait");
+    Feed("wait\n");
+    RunAll();
+    EXPECT_EQ(replies.back(), "3 ok wait");
 }
 
-TEST(CommandSession, ExitEndsTheSourceAfterItsReply)
+TEST_F(CommandSessionTest, ExitEndsTheSourceAfterItsReply)
 {
-    CCommandSession session;
-    FakeRunner runner;
-    Replies replies;
-    session.AddLine("go", 1);
-    session.AddLine("exit", 2);
-    session.AddLine("stop", 3);
-    EXPECT_TRUE(session.Run(runner, replies.Collect()));
-    EXPECT_EQ(replies.lines, (std::vector<std::string>{"1 ok go", "2 ok"}));
+    Feed("go\nexit\nstop\n");
+    EXPECT_EQ(RunAll(), CCommandSession::Step::Exit);
+    EXPECT_EQ(replies, (std::vector<std::string>{"1 ok go", "2 ok"}));
+    EXPECT_EQ(RunAll(), CCommandSession::Step::NoLine);
     EXPECT_EQ(runner.ran.size(), 2u) << "nothing after the exit";
-    EXPECT_TRUE(session.Finished());
 }
 
-TEST(CommandSession, ABudgetLeavesTheRestForLater)
+// The owner answers an over-long line: the session only says where it was,
+// and numbers the lines after it as the file does.
+TEST_F(CommandSessionTest, AnOverlongLineIsHandedOverInItsPlace)
 {
-    CCommandSession session;
-    FakeRunner runner;
-    Replies replies;
-    for (unsigned long n = 1; n <= 10; ++n)
-        session.AddLine("go", n);
-    session.Run(runner, replies.Collect(), 4);
-    EXPECT_EQ(replies.lines.size(), 4u);
-    EXPECT_EQ(session.QueuedLines(), 6u);
-    session.Run(runner, replies.Collect(), 100);
-    EXPECT_EQ(replies.lines.size(), 10u);
-    EXPECT_EQ(replies.lines.back(), "10 ok go");
+    Feed("go\n" + std::string(5000, 'x') + "\nstop\n");
+    EXPECT_EQ(RunAll(), CCommandSession::Step::TooLong);
+    EXPECT_EQ(session.LineNumber(), 2u);
+    EXPECT_EQ(RunAll(), CCommandSession::Step::NoLine);
+    EXPECT_EQ(replies, (std::vector<std::string>{"1 ok go", "3 ok stop"}));
+}
+
+// A line without its end runs only once the source says it has ended.
+TEST_F(CommandSessionTest, TheLastLineRunsAtTheEndOfInput)
+{
+    Feed("go\nstop");
+    EXPECT_EQ(RunAll(), CCommandSession::Step::NoLine);
+    EXPECT_TRUE(session.Unfinished());
+    session.EndOfInput();
+    EXPECT_EQ(RunAll(), CCommandSession::Step::NoLine);
+    EXPECT_EQ(replies, (std::vector<std::string>{"1 ok go", "2 ok stop"}));
 }
 
 }  // namespace

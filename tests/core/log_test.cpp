@@ -158,3 +158,27 @@ TEST(Cp1252Test, UnknownCharactersAndInvalidBytes)
 }
 
 }  // namespace
+
+// A flood of records of one kind (one format string) stops after a thousand;
+// what is dropped is counted in one record, at the latest when the channel
+// closes. Other kinds go on being written, and the console hook sees exactly
+// what the file holds.
+TEST_F(LogTest, OneKindStopsAfterAThousandRecordsAndTheRestIsCounted)
+{
+    for (unsigned long line = 1; line <= 1005; ++line)
+        LogError("Script %s, ligne %lu : %s", "s.txt", line, "erreur tourne : commande inconnue");
+    LogError("CApplication::Init -- %s", "autre chose");
+    const std::string file = Close();
+    ASSERT_EQ(g_Hooked.size(), 1002u);
+    EXPECT_NE(g_Hooked[999].find("ligne 1000 :"), std::string::npos) << g_Hooked[999];
+    EXPECT_NE(g_Hooked[1000].find(" - CApplication::Init -- autre chose\n"), std::string::npos);
+    EXPECT_NE(Cp1252ToUtf8(g_Hooked[1001].c_str())
+                  .find(" - LogWrite -- 5 enregistrements semblables non écrits en une minute (1000 au "
+                        "plus) : « Script %s, ligne %lu : %s »\n"),
+              std::string::npos)
+        << Cp1252ToUtf8(g_Hooked[1001].c_str());
+    std::string hooked;
+    for (const std::string& r : g_Hooked)
+        hooked += r;
+    EXPECT_EQ(file, hooked);
+}

@@ -63,6 +63,9 @@ TEST(ProgramArguments, RefusalsSayWhy)
         {{"--port", "80a"}, "port invalide « 80a » : un entier de 0 à 65535 est attendu"},
         {{"--port", ""}, "port invalide «  » : un entier de 0 à 65535 est attendu"},
         {{"--port", "0000080"}, "port invalide « 0000080 » : un entier de 0 à 65535 est attendu"},
+        // Said twice, which one was meant is anyone's guess.
+        {{"--port", "5555", "--port", "6666"}, "--port donné deux fois"},
+        {{"--script", "a.txt", "--port", "1", "--script", "b.txt"}, "--script donné deux fois"},
     };
     for (const Case& c : cases) {
         const Parsed p = Parse(c.args);

@@ -23,6 +23,9 @@ kx_data_copy() {
   echo "$dir"
 }
 
+# Ends a program that did not end by itself (after kx_wait_exit timed out).
+kx_stop_app() { kill "$KX_APP_PID" 2>/dev/null; wait "$KX_APP_PID" 2>/dev/null; KX_APP_PID=""; }
+
 kx_fail() { echo "ÉCHEC: $*" >&2; KX_FAILURES=$((KX_FAILURES + 1)); }
 kx_check() { local what="$1"; shift; if "$@"; then echo "ok: $what"; else kx_fail "$what"; fi; }
 kx_eq() { [ "$1" = "$2" ] || { echo "  attendu [$2], obtenu [$1]" >&2; return 1; }; }

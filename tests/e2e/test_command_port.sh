@@ -3,7 +3,8 @@
 # pose read back agree with kalimbrax-kin; a reachable pose is reached;
 # target, go and wait take the time the joint speeds imply and the picture
 # shows the arm there; a PNG screenshot of the window; bad lines, a 100 KB
-# line, a name with "/" and a client killed mid-line get their errors or are
+# line, a name with "/", a name too long, the data set's own textures (their
+# bytes unchanged) and a client killed mid-line get their errors or are
 # dropped while a new client is served; exit ends with 0.
 # KX_PICTURES=DIR keeps the pictures there.
 . "$(dirname "$0")/lib.sh"
@@ -89,8 +90,14 @@ with Kalimbrax(port) as k:
         ("screenshot ../a.png", "screenshot : nom refusé « ../a.png » : lettres, chiffres, « - » et « _ », puis .png ou .tga"),
         ("screenshot sub/a.png", "screenshot : nom refusé « sub/a.png » : lettres, chiffres, « - » et « _ », puis .png ou .tga"),
         ("tourne", "tourne : commande inconnue"),
+        ("screenshot " + "b" * 244 + ".png", "screenshot : nom de 248 caractères, 100 au plus"),
+    ] + [
+        # The data set's own files, whatever the case: a screenshot over the
+        # ground's texture would be drawn as the ground at the next start.
+        ("screenshot " + name, "screenshot : « %s » appartient au jeu de données : nom refusé" % name)
+        for name in ("ground.tga", "skydome.tga", "metal.tga", "Ground.tga", "METAL.tga")
     ]:
-        check("refusé : " + line, error_of(k, line) == expected, error_of(k, line))
+        check("refusé : " + line[:60], error_of(k, line) == expected, error_of(k, line))
 
     # A client that dies mid-line, and one that sends 100 KB on one line.
     dying = socket.create_connection(("127.0.0.1", port))
@@ -115,6 +122,10 @@ kx_wait_exit 10
 kx_check "exit : statut 0" kx_eq "$KX_EXIT_STATUS" 0
 kx_check "l'image montre le bras à la cible" kx_lt "$(kx_difference "$data/after-motion.png" "$data/direct.png")" 0.002
 kx_check "l'image montre la scène" kx_lt 0.2 "$(kx_mean "$data/a.png")"
+for texture in ground.tga skydome.tga metal.tga; do
+  kx_check "$texture : les mêmes octets" cmp -s "$data/$texture" "$KX_SOURCE/default/$texture"
+done
+kx_check "aucun fichier en plus des captures demandées" kx_eq "$(ls "$data" | grep -ci '^ground\|^metal\|^skydome' )" 5
 kx_check "le journal d'erreur reste vide" kx_eq "$(kx_log_messages "$KX_WORK/run/robot_error.log" | wc -l)" 1
 [ -n "${KX_PICTURES:-}" ] && mkdir -p "$KX_PICTURES" && cp "$data"/*.png "$KX_PICTURES/"
 kx_finish

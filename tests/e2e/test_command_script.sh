@@ -4,7 +4,9 @@
 # recorded with the file's name and line number and the script goes on,
 # exit ends with 0. Then poses taught with F8 replay with --script, the
 # demo script of the repository runs, and a poses.txt that cannot be written
-# gives a record and nothing else. KX_PICTURES=DIR keeps the pictures there.
+# gives a record and nothing else. A directory, a FIFO, a device or a missing
+# file as the script is refused at once with a record; a byte-order mark is
+# skipped. KX_PICTURES=DIR keeps the pictures there.
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 W="$KX_WORK"
@@ -112,13 +114,42 @@ kx_check "sans erreur" kx_eq "$(kx_log_messages "$W/demo/robot_error.log" | wc -
 
 # --- Start-up refusals --------------------------------------------------------
 data=$(kx_data_copy refusals)
-for args in "--script $W/none.txt" "--port 70000" "--verbose"; do
+for args in "--port 70000" "--port 1 --port 2" "--verbose"; do
   # shellcheck disable=SC2086
   kx_run refusal "$data" $args
   kx_check "refusé au démarrage ($args) : statut 254" kx_eq "$KX_EXIT_STATUS" 254
 done
 kx_check "la raison est écrite" kx_contains <(kx_log_messages "$W/refusal/robot_error.log") \
   "CApplication::Init -- option inconnue « --verbose » (--script FICHIER, --port N)"
+
+# --- What is not a file is refused at once, with a record -------------------
+# Read as a stream, /dev/urandom would never end a line and a FIFO would
+# block the start; the address-space limit turns a reader that keeps what it
+# reads into a crash. A script with a byte-order mark runs under the same
+# limit, its first line included.
+mkdir "$W/a-directory"
+mkfifo "$W/a-fifo"
+printf '\xef\xbb\xbfscreenshot bom.png\nexit\n' >"$W/bom.txt"
+limit='ulimit -v 1572864 && exec "$@"'
+not_file=" n'est pas un fichier ordinaire : c'est"
+for case in "$W/a-directory|le script « $W/a-directory »$not_file un répertoire" \
+            "$W/a-fifo|le script « $W/a-fifo »$not_file un tube nommé (FIFO)" \
+            "/dev/urandom|le script « /dev/urandom »$not_file un périphérique" \
+            "$W/none.txt|impossible d'ouvrir le script « $W/none.txt » : fichier introuvable"; do
+  script="${case%%|*}"
+  mkdir -p "$W/not-a-file"
+  kx_start_app "$W/not-a-file" "$W/not-a-file/console.txt" bash -c "$limit" - "$KX_PROGRAM" "$data" --script "$script"
+  kx_wait_exit 20 || kx_stop_app
+  kx_check "--script $script : statut 254" kx_eq "$KX_EXIT_STATUS" 254
+  kx_check "--script $script : la raison est écrite" \
+    kx_contains <(kx_log_messages "$W/not-a-file/robot_error.log") "CApplication::Init -- ${case#*|}"
+done
+mkdir -p "$W/bom"
+kx_start_app "$W/bom" "$W/bom/console.txt" bash -c "$limit" - "$KX_PROGRAM" "$data" --script "$W/bom.txt"
+kx_wait_exit 20 || kx_stop_app
+kx_check "marque d'ordre des octets : statut 0" kx_eq "$KX_EXIT_STATUS" 0
+kx_check "marque d'ordre des octets : la première ligne a tourné" test -s "$data/bom.png"
+kx_check "marque d'ordre des octets : sans erreur" kx_eq "$(kx_log_messages "$W/bom/robot_error.log" | wc -l)" 1
 
 [ -n "${KX_PICTURES:-}" ] && mkdir -p "$KX_PICTURES" && cp "$W"/*.png "$KX_PICTURES/" 2>/dev/null
 kx_finish

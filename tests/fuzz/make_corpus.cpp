@@ -194,6 +194,11 @@ void CommandSeeds()
     for (const auto& line : lines)
         WriteText(t, line[0], line[1]);
     WriteText(t, "several", "go\nwait\n\nexit\nstop\n");
+    // Framing: a line of exactly the limit in CR LF, one past it among
+    // others, a byte-order mark, bytes that are not UTF-8.
+    WriteText(t, "long-lines", std::string(4096, 'x') + "\r\ngo\n" + std::string(5000, 'y') + "\nstop\n");
+    WriteText(t, "bom", "\xef\xbb\xbfget angles\n");
+    WriteText(t, "bad-utf8", "\xc0\xaf \xed\xa0\x80 \xf4\x90\x80\x80\nangles 1 2 3 4 5 \xe0\x80\xaf\n");
     Write(t, "nul-byte", Bytes{'g', 'e', 't', ' ', 0, 'p', 'o', 's', 'e', '\n'});
 }
 

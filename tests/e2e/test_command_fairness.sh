@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# No client holds the program. While one client pipelines 120 screenshots,
+# another asks "get pose" every 50 ms and never waits a second, F5 pressed
+# in the middle of the burst shows in the pictures after it, and every
+# picture is a whole PNG of the window. Then three clients that each send
+# one byte every 2 s, never ending their line, are closed after 10 s with an
+# error line, while a client silent between lines stays, and a client that
+# was turned away meanwhile gets in.
+. "$(dirname "$0")/lib.sh"
+kx_start_xvfb || exit 1
+data=$(kx_data_copy)
+kx_launch "$data" KX-E2E-Scene --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
+port=$(kx_command_port) || { kx_fail "pas de port annoncé"; cat "$KX_WORK/run/console.txt"; kx_finish; }
+
+PYTHONPATH="$KX_SOURCE/clients/python" python3 - "$port" "$data" "$KX_WID" >"$KX_WORK/client.txt" 2>&1 <<'EOF'
+import os, socket, struct, subprocess, sys, time, zlib
+from kalimbrax import Kalimbrax
+
+port, data, wid = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+failures = 0
+BURST = 120
+
+def check(what, ok, detail=""):
+    global failures
+    print(("ok: " if ok else "ÉCHEC: ") + what + ("" if ok else "  " + str(detail)))
+    failures += not ok
+
+def whole_png(path, width, height):
+    """True when the file is a PNG of that size whose every chunk checks and
+    whose pixels all decode, not all black."""
+    with open(path, "rb") as f:
+        blob = f.read()
+    if blob[:8] != b"\x89PNG\r\n\x1a\n":
+        return False
+    at, pixels, size = 8, b"", None
+    while at + 8 <= len(blob):
+        length, kind = struct.unpack(">I4s", blob[at:at + 8])
+        body = blob[at + 8:at + 8 + length]
+        crc = blob[at + 8 + length:at + 12 + length]
+        if len(body) != length or len(crc) != 4 or zlib.crc32(kind + body) != struct.unpack(">I", crc)[0]:
+            return False
+        if kind == b"IHDR":
+            size = struct.unpack(">II", body[:8])
+        elif kind == b"IDAT":
+            pixels += body
+        elif kind == b"IEND":
+            break
+        at += 12 + length
+    raw = zlib.decompress(pixels)
+    return size == (width, height) and len(raw) == height * (1 + width * 3) and raw.count(0) < len(raw)
+
+def shots_done():
+    return sum(os.path.exists(os.path.join(data, "burst-%03d.png" % i)) for i in range(BURST))
+
+# --- A burst of screenshots beside a client that asks every 50 ms ------------
+burst = socket.create_connection(("127.0.0.1", port), timeout=120)
+burst.sendall("".join("screenshot burst-%03d.png\n" % i for i in range(BURST)).encode())
+worst, asked, f5_at = 0.0, 0, None
+with Kalimbrax(port, timeout=30) as other:
+    deadline = time.monotonic() + 120
+    while shots_done() < BURST and time.monotonic() < deadline:
+        begun = time.monotonic()
+        try:
+            other.get_pose()
+        except TimeoutError:
+            worst = max(worst, time.monotonic() - begun)
+            break
+        worst = max(worst, time.monotonic() - begun)
+        asked += 1
+        if f5_at is None and shots_done() >= 10:
+            f5_at = shots_done()
+            subprocess.run(["xdotool", "key", "--window", wid, "F5"], stderr=subprocess.DEVNULL)
+        time.sleep(0.05)
+    check("un autre client n'attend jamais plus d'une seconde (pire : %.2f s sur %d get pose)" % (worst, asked),
+          worst < 1.0, worst)
+with burst, burst.makefile("rb") as replies:
+    answers = [replies.readline() for _ in range(BURST)]
+check("chaque capture répond par son nom",
+      answers == [b"ok burst-%03d.png\n" % i for i in range(BURST)], answers[:3])
+bad = [i for i in range(BURST) if not whole_png(os.path.join(data, "burst-%03d.png" % i), 800, 600)]
+check("chaque capture est un PNG entier de la fenêtre", not bad, bad)
+print("F5 pressée après %s captures" % f5_at)
+
+# --- Slow senders against a client silent between its lines -------------------
+def admitted():
+    """A connection the server took: it answers a line. The connections of
+    the burst may still hold their places for a moment."""
+    for _ in range(100):
+        s = socket.create_connection(("127.0.0.1", port), timeout=5)
+        s.sendall(b"get angles\n")
+        if s.makefile("rb").readline().startswith(b"ok "):
+            return s
+        s.close()
+        time.sleep(0.1)
+    raise RuntimeError("aucune place libre")
+
+silent = admitted()
+slow = [admitted() for _ in range(3)]
+for s in slow:
+    s.setblocking(False)
+started = time.monotonic()
+closed, served_at, turned_away, byte = {}, None, 0, 0
+while time.monotonic() - started < 30 and (len(closed) < 3 or served_at is None):
+    due = time.monotonic() - started >= 2 * byte
+    for i, s in enumerate(slow):
+        if i in closed:
+            continue
+        try:
+            got = s.recv(4096)
+            closed[i] = (time.monotonic() - started, got)
+        except BlockingIOError:
+            if due:
+                s.send(b"get pose"[byte % 8:byte % 8 + 1])
+    byte += due
+    if served_at is None:
+        try:
+            with Kalimbrax(port, timeout=1) as newcomer:
+                newcomer.get_angles()
+                served_at = time.monotonic() - started
+        except Exception:
+            turned_away += 1
+    time.sleep(0.2)
+for s in slow:
+    s.close()
+check("les lignes inachevées sont fermées avec une ligne d'erreur",
+      sorted(got for _, got in closed.values()) ==
+      [b"erreur : ligne inachev\xc3\xa9e depuis 10 s, connexion ferm\xc3\xa9e\n"] * 3, closed)
+check("pas avant 10 s", all(at >= 9.5 for at, _ in closed.values()), closed)
+check("un client refusé entre ensuite (%s essais refusés, servi à %s s)" % (turned_away, served_at),
+      served_at is not None and turned_away > 0, served_at)
+silent.sendall(b"get pose\nexit\n")
+replies = silent.makefile("rb")
+check("le client silencieux entre ses lignes reste", replies.readline().startswith(b"ok ") and
+      replies.readline() == b"ok\n")
+silent.close()
+sys.exit(1 if failures else 0)
+EOF
+client=$?
+cat "$KX_WORK/client.txt"
+kx_check "les clients" kx_eq "$client" 0
+kx_wait_exit 10
+kx_check "exit : statut 0" kx_eq "$KX_EXIT_STATUS" 0
+# In wireframe the picture changes wholly: the last capture differs from the
+# first only if F5 was handled while the burst went on.
+kx_check "F5 pendant la rafale change les captures suivantes" \
+  kx_lt 0.02 "$(kx_difference "$data/burst-000.png" "$data/burst-119.png")"
+kx_finish
