@@ -19,6 +19,15 @@ std::string FormatDecimal(double value, int digits)
     return text;
 }
 
+std::string FormatShortDecimal(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6g", value == 0 ? 0.0 : value);
+    if (char* point = std::strchr(text, '.'))
+        *point = ',';
+    return text;
+}
+
 bool ParseDecimal(const char* text, double* value)
 {
     double parsed;

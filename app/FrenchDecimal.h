@@ -7,6 +7,9 @@
 // The value with `digits` decimals and a comma: 43.21 gives "43,2" with one.
 // Never "-0": a negative value that rounds to zero is written "0,0".
 std::string FormatDecimal(double value, int digits);
+// The value in as few digits as it needs (up to six significant ones), with
+// a comma: 190, -0,5, 1,25e+06. Never "-0".
+std::string FormatShortDecimal(double value);
 
 // A number in C syntax ("12.5", "-1e3", "0x10"), where one comma may stand
 // for the decimal point ("12,5"); blanks around it are allowed, nothing

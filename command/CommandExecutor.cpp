@@ -1,12 +1,16 @@
 // Commands through the panel's actions (see CommandExecutor.h).
 #include "command/CommandExecutor.h"
 
+#include "app/FrenchDecimal.h"
 #include "graphics/Graphics.h"
 #include "panel/PanelActions.h"
+#include "robot/JointChase.h"
 #include "robot/KinBatch.h"
 #include "robot/Simulation.h"
 
 #include <GL/freeglut.h>
+
+#include <cmath>
 
 namespace {
 
@@ -30,14 +34,65 @@ ToolPose PoseOf(const float v[6])
     return {v[0], v[1], v[2], v[3], v[4], v[5]};
 }
 
+// The first joint outside its limits, said as "A12 = 190 hors des limites
+// [-180 ; 180]"; empty when every one is within them. A refused command
+// moves nothing: the spinners clamp, a program is told.
+std::string OutsideLimits(const JointAngles& angles, const JointLimits& limits)
+{
+    for (int joint = 0; joint < kJointCount; ++joint) {
+        const float value = angles.*kJointFields[joint];
+        if (!(value >= limits.low[joint] && value <= limits.high[joint]))
+            return JointName(joint) + " = " + FormatShortDecimal(value) + " hors des limites [" +
+                   FormatShortDecimal(limits.low[joint]) + " ; " + FormatShortDecimal(limits.high[joint]) + "]";
+    }
+    return "";
+}
+
+// How far a pose lies beyond the arm's reach, pose units; within
+// kReachTolerance it is reached, whichever inverse model the arm uses.
+double BeyondReach(const CSimulation& simulation, const ToolPose& pose)
+{
+    MGISolutions solutions;
+    SolveMGIExact(simulation.Arm().Lengths(), pose, &solutions);
+    return solutions.distance;
+}
+
+std::string OutOfReach(double distance)
+{
+    return "hors d'atteinte, à " + FormatDecimal(distance, 1) + " unités de pose";
+}
+
+bool AtTargets(const JointAngles& angles, const JointAngles& targets)
+{
+    for (float JointAngles::*joint : kJointFields)
+        if (!(std::fabs(static_cast<double>(angles.*joint) - targets.*joint) < kArrivalTolerance))
+            return false;
+    return true;
+}
+
+// The reply of a command that waits for motion number `motion`: "ok" when
+// that motion ran to its end (at `targets`, when they are given), else the
+// refusal with the angles where the arm stands: a stop, new targets or
+// angles set by anyone in between.
+std::function<std::string()> Arrival(const CSimulation& simulation, CommandVerb verb, unsigned long motion,
+                                     const JointAngles* targets)
+{
+    const bool checkTargets = targets != nullptr;
+    const JointAngles aimed = targets ? *targets : JointAngles{};
+    return [&simulation, verb, motion, checkTargets, aimed]() -> std::string {
+        if (simulation.EndedMotion() == motion && simulation.EndedArrived() &&
+            (!checkTargets || AtTargets(simulation.Angles(), aimed)))
+            return "ok";
+        return std::string("erreur ") + CommandVerbName(verb) +
+               " : arrêté avant l'arrivée : " + FormatKinValues(simulation.Angles());
+    };
+}
+
 // go, and the start of moveto: real time on, then the motion.
-CommandOutcome Go(CPanelActions& actions, CommandVerb verb, CommandOutcome::Kind kind)
+ActionResult Go(CPanelActions& actions)
 {
     actions.SetRealTime(true);
-    const ActionResult started = actions.StartMotion();
-    if (!started.ok)
-        return Failed(verb, started.message);
-    return {kind, "ok"};
+    return actions.StartMotion();
 }
 
 }  // namespace
@@ -55,25 +110,47 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         glutSetWindow(g_iMainWindow);
     CPanelActions& actions = *m_pActions;
     const CSimulation& simulation = actions.Simulation();
+    const JointLimits& limits = simulation.Arm().limits;
     switch (c.verb) {
     case CommandVerb::Angles:
-        actions.SetAngles(AnglesOf(c.values));
-        return Ok();
-    case CommandVerb::Pose:
-        return Ok(FormatKinValues(actions.MoveToPose(PoseOf(c.values)).angles));
     case CommandVerb::Target:
-        actions.SetTargets(AnglesOf(c.values));
-        return Ok();
-    case CommandVerb::Go:
-        return Go(actions, c.verb, CommandOutcome::Done);
+    case CommandVerb::MoveTo: {
+        const JointAngles angles = AnglesOf(c.values);
+        const std::string outside = OutsideLimits(angles, limits);
+        if (!outside.empty())
+            return Failed(c.verb, outside);
+        if (c.verb == CommandVerb::Angles) {
+            actions.SetAngles(angles);
+            return Ok();
+        }
+        actions.SetTargets(angles);
+        if (c.verb == CommandVerb::Target)
+            return Ok();
+        const ActionResult started = Go(actions);
+        if (!started.ok)
+            return Failed(c.verb, started.message);
+        return {CommandOutcome::AwaitMotion, "ok", Arrival(simulation, c.verb, simulation.MotionNumber(), &angles)};
+    }
+    case CommandVerb::Pose:
+    case CommandVerb::Mgi: {
+        const ToolPose pose = PoseOf(c.values);
+        const double beyond = BeyondReach(simulation, pose);
+        if (!(beyond <= kReachTolerance))
+            return Failed(c.verb, OutOfReach(beyond));
+        const MGIResult result = c.verb == CommandVerb::Pose ? actions.MoveToPose(pose) : actions.InverseOf(pose);
+        return Ok(FormatKinValues(result.angles));
+    }
+    case CommandVerb::Go: {
+        const ActionResult started = Go(actions);
+        return started.ok ? Ok() : Failed(c.verb, started.message);
+    }
     case CommandVerb::Stop:
         actions.StopMotion();
         return Ok();
     case CommandVerb::Wait:
-        return {CommandOutcome::AwaitMotion, "ok"};
-    case CommandVerb::MoveTo:
-        actions.SetTargets(AnglesOf(c.values));
-        return Go(actions, c.verb, CommandOutcome::AwaitMotion);
+        if (!simulation.Moving())
+            return Ok();
+        return {CommandOutcome::AwaitMotion, "ok", Arrival(simulation, c.verb, simulation.MotionNumber(), nullptr)};
     case CommandVerb::Get: {
         if (c.query == CommandQuery::Angles)
             return Ok(FormatKinValues(simulation.Angles()));
@@ -81,6 +158,8 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
             return Ok(FormatKinValues(simulation.Targets()));
         ToolPose pose;
         ComputeMGD(simulation.Arm().Lengths(), simulation.Angles(), &pose);
+        if (c.query == CommandQuery::Matrix)
+            return Ok(FormatMatrix(pose));
         return Ok(FormatKinValues(pose));
     }
     case CommandVerb::Mgd: {
@@ -88,8 +167,6 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         ComputeMGD(simulation.Arm().Lengths(), AnglesOf(c.values), &pose);
         return Ok(FormatKinValues(pose));
     }
-    case CommandVerb::Mgi:
-        return Ok(FormatKinValues(actions.InverseOf(PoseOf(c.values)).angles));
     case CommandVerb::Show:
         actions.SetDisplayFlag(c.flag, c.on);
         return Ok();

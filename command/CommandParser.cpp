@@ -144,8 +144,10 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
             c->query = CommandQuery::Targets;
         else if (count == 1 && SameWord(arg[0], "pose"))
             c->query = CommandQuery::Pose;
+        else if (count == 1 && SameWord(arg[0], "matrix"))
+            c->query = CommandQuery::Matrix;
         else {
-            *message = "angles, targets ou pose attendu";
+            *message = "angles, targets, pose ou matrix attendu";
             return false;
         }
         return true;

@@ -6,7 +6,7 @@
 //   angles A12 A23 A34 A45 A56 A67   target ...   moveto ...   mgd ...
 //   pose X Y Z alpha beta gamma      mgi ...
 //   go   stop   wait   exit   camera reset
-//   get angles|targets|pose
+//   get angles|targets|pose|matrix
 //   show decor|reflect|shadows|metal|axes|wireframe on|off
 //   screenshot NAME.png|NAME.tga
 //
@@ -37,7 +37,7 @@ enum class CommandVerb {
     Exit,
 };
 
-enum class CommandQuery { Angles, Targets, Pose };
+enum class CommandQuery { Angles, Targets, Pose, Matrix };
 
 struct Command {
     CommandVerb verb = CommandVerb::Go;

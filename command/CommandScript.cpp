@@ -117,9 +117,14 @@ CommandSource::Step CCommandScript::RunOne(CommandRunner& runner)
 {
     if (m_bFinished)
         return Step::Idle;
+    // A refused line is an error of the script; a reply that carries
+    // something (get, pose, mgd, ...) is what the line was for: a debug
+    // record, where a script run with no one watching leaves it.
     const auto record = [this](unsigned long line, const std::string& reply) {
         if (reply.rfind("erreur", 0) == 0)
             LogError("Script %s, ligne %lu : %s", m_Name.c_str(), line, reply.c_str());
+        else if (reply != "ok")
+            LogWrite(LOG_DEBUG, "Script %s, ligne %lu : %s", m_Name.c_str(), line, reply.c_str());
     };
     switch (m_Session.RunOne(runner, record)) {
     case CCommandSession::Step::Ran:

@@ -9,7 +9,7 @@ CCommandSession::Step CCommandSession::RunOne(CommandRunner& runner, const Reply
         if (runner.MotionRunning())
             return Step::Waiting;
         m_bWaiting = false;
-        reply(m_iLine, m_WaitingReply);
+        reply(m_iLine, m_Waiting.complete ? m_Waiting.complete() : m_Waiting.reply);
         return Step::Ran;
     }
     std::string line;
@@ -27,6 +27,7 @@ CCommandSession::Step CCommandSession::RunOne(CommandRunner& runner, const Reply
     std::string verb, message;
     switch (ParseCommandLine(line.data(), line.size(), &command, &verb, &message)) {
     case CommandLine::Skip:
+        reply(m_iLine, "ok");
         return Step::Ran;
     case CommandLine::Error:
         reply(m_iLine, "erreur " + verb + " : " + message);
@@ -35,9 +36,13 @@ CCommandSession::Step CCommandSession::RunOne(CommandRunner& runner, const Reply
         break;
     }
     const CommandOutcome outcome = runner.Run(command);
-    if (outcome.kind == CommandOutcome::AwaitMotion && runner.MotionRunning()) {
-        m_bWaiting = true;
-        m_WaitingReply = outcome.reply;
+    if (outcome.kind == CommandOutcome::AwaitMotion) {
+        if (runner.MotionRunning()) {
+            m_bWaiting = true;
+            m_Waiting = outcome;
+            return Step::Ran;
+        }
+        reply(m_iLine, outcome.complete ? outcome.complete() : outcome.reply);
         return Step::Ran;
     }
     reply(m_iLine, outcome.reply);

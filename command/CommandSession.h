@@ -23,6 +23,9 @@ struct CommandOutcome {
     };
     Kind kind = Done;
     std::string reply;  // "ok ..." or "erreur ...", without an end of line
+    // For AwaitMotion: the reply, asked once the motion has stopped (how it
+    // ended decides it); without one, `reply`.
+    std::function<std::string()> complete;
 };
 
 // What runs the commands: the program's executor, or a fake in the tests.
@@ -54,9 +57,9 @@ public:
     void EndOfInput() { m_Input.EndOfInput(); }
 
     // Runs at most one line. reply receives its reply, a refused line's
-    // "erreur <verb> : <reason>" included; skipped lines (blank, comments)
-    // get none. A waiting command's reply goes out at the first call after
-    // the motion has stopped.
+    // "erreur <verb> : <reason>" included, and "ok" for a blank line or a
+    // comment: every line gets one. A waiting command's reply goes out at
+    // the first call after the motion has stopped.
     Step RunOne(CommandRunner& runner, const Reply& reply);
 
     std::size_t Buffered() const { return m_Input.Buffered(); }
@@ -68,6 +71,6 @@ private:
     CLineFramer m_Input;
     unsigned long m_iLine = 0;
     bool m_bWaiting = false;
-    bool m_bEnded = false;       // after an exit
-    std::string m_WaitingReply;  // the reply of line m_iLine, sent once the motion stops
+    bool m_bEnded = false;     // after an exit
+    CommandOutcome m_Waiting;  // the command of line m_iLine, answered once the motion stops
 };

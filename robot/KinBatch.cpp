@@ -69,6 +69,16 @@ std::string FormatKinValues(const JointAngles& a)
     return FormatKinValues(values);
 }
 
+std::string FormatMatrix(const ToolPose& pose)
+{
+    double r[3][3];
+    PoseRotation(pose, r);
+    char text[12 * 24 + 8];
+    std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g", r[0][0], r[0][1],
+                  r[0][2], r[1][0], r[1][1], r[1][2], r[2][0], r[2][1], r[2][2], pose.X, pose.Y, pose.Z);
+    return text;
+}
+
 std::string FormatKinValues(const ToolPose& p)
 {
     const float values[6] = {p.X, p.Y, p.Z, p.alpha, p.beta, p.gamma};

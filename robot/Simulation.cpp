@@ -43,6 +43,7 @@ void CSimulation::Start(std::unique_ptr<CTrajectory> trajectory)
     if (m_pTrajectory)
         End(false);
     m_pTrajectory = std::move(trajectory);
+    ++m_iMotion;
     m_bChasing = false;
     m_bClockStarted = false;
     Notify([this](CSimulationListener& l) { l.OnMotionStarted(*m_pTrajectory); });
@@ -67,6 +68,8 @@ void CSimulation::End(bool arrived)
     // Released first: a listener may start the next motion.
     std::unique_ptr<CTrajectory> ended = std::move(m_pTrajectory);
     m_bChasing = false;
+    m_iEnded = m_iMotion;
+    m_bEndedArrived = arrived;
     Notify([arrived](CSimulationListener& l) { l.OnMotionEnded(arrived); });
 }
 

@@ -57,6 +57,12 @@ public:
     // Stops the arm where it stands.
     void Stop();
     bool Moving() const { return m_pTrajectory != nullptr; }
+    // Motions are numbered from 1 as they start: the number of the one
+    // under way or the last one (0 before any), of the last one that ended,
+    // and whether that one ended at the end of its trajectory.
+    unsigned long MotionNumber() const { return m_iMotion; }
+    unsigned long EndedMotion() const { return m_iEnded; }
+    bool EndedArrived() const { return m_bEndedArrived; }
     // One step of the motion at `now`, seconds on a monotonic clock.
     TrajectoryStep Advance(double now);
 
@@ -75,6 +81,8 @@ private:
     DisplayFlags m_Display;
     std::unique_ptr<CTrajectory> m_pTrajectory;
     bool m_bChasing = false;
+    unsigned long m_iMotion = 0, m_iEnded = 0;
+    bool m_bEndedArrived = false;
     bool m_bClockStarted = false;
     double m_dStartTime = 0.0;
     std::vector<CSimulationListener*> m_Listeners;

@@ -14,9 +14,10 @@ pose units (hundredths of a scene unit). A command the simulator refuses
 raises KalimbraxError with its French message.
 """
 
+import math
 import socket
 
-__all__ = ["Kalimbrax", "KalimbraxError"]
+__all__ = ["Kalimbrax", "KalimbraxError", "pose_matrix", "pose_matches"]
 
 
 class KalimbraxError(Exception):
@@ -102,8 +103,15 @@ class Kalimbrax:
         return self._floats(self.command("get targets"))
 
     def get_pose(self):
-        """The forward model of the current angles."""
+        """The forward model of the current angles: X, Y, Z, alpha, beta,
+        gamma (see pose_matrix for what the angles mean)."""
         return self._floats(self.command("get pose"))
+
+    def get_matrix(self):
+        """The current pose as twelve numbers: its rotation matrix by rows,
+        then X, Y, Z. Compare orientations with it, not with alpha, beta,
+        gamma: several triples name one orientation."""
+        return self._floats(self.command("get matrix"))
 
     def mgd(self, *values):
         """The pose of six angles; the arm does not move."""
@@ -131,3 +139,27 @@ class Kalimbrax:
     def exit(self):
         """Ends the simulator (status 0)."""
         self.command("exit")
+
+
+def pose_matrix(pose):
+    """The twelve numbers of a pose (X, Y, Z, alpha, beta, gamma), as
+    get_matrix gives them: the hand turned by gamma about the axis
+    (sin a sin b, -cos a sin b, cos b), by rows, then the position."""
+    x, y, z, alpha, beta, gamma = (float(v) for v in pose)
+    a, b, g = (math.radians(v) for v in (alpha, beta, gamma))
+    ux, uy, uz = math.sin(b) * math.sin(a), -math.cos(a) * math.sin(b), math.cos(b)
+    c, s = math.cos(g), math.sin(g)
+    v = 1 - c
+    return (v * ux * ux + c, v * ux * uy - s * uz, v * ux * uz + s * uy,
+            v * ux * uy + s * uz, v * uy * uy + c, v * uy * uz - s * ux,
+            v * ux * uz - s * uy, v * uy * uz + s * ux, v * uz * uz + c,
+            x, y, z)
+
+
+def pose_matches(a, b, position=0.01, rotation=1e-5):
+    """Whether two poses (six numbers each) are the same: positions within
+    `position` pose units, rotation matrices within `rotation` element by
+    element, whichever alpha, beta and gamma name them."""
+    ma, mb = pose_matrix(a), pose_matrix(b)
+    return (all(abs(p - q) <= rotation for p, q in zip(ma[:9], mb[:9]))
+            and all(abs(p - q) <= position for p, q in zip(ma[9:], mb[9:])))

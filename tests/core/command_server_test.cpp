@@ -133,11 +133,11 @@ TEST_F(CommandServerTest, RepliesInOrderLinesCutAnywhere)
     auto a = Connect();
     a->Send("go\nget po");
     a->Send("se\r\n\nstop\n");
-    EXPECT_TRUE(Until([&] { return a->received.size() >= 21; }, {a.get()}));
-    EXPECT_EQ(a->received, "ok go\nok get\nok stop\n");
+    EXPECT_TRUE(Until([&] { return a->received.size() >= 24; }, {a.get()}));
+    EXPECT_EQ(a->received, "ok go\nok get\nok\nok stop\n");
     a->Send("pose 1 2\n");
     EXPECT_TRUE(Until([&] { return a->received.find("reçus\n") != std::string::npos; }, {a.get()}));
-    EXPECT_EQ(a->received.substr(21), "erreur pose : 6 nombres attendus, 2 reçus\n");
+    EXPECT_EQ(a->received.substr(24), "erreur pose : 6 nombres attendus, 2 reçus\n");
 }
 
 // Past 4096 bytes without an end of line: an error reply, then the

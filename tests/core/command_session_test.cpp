@@ -57,8 +57,10 @@ TEST_F(CommandSessionTest, RepliesInOrderRefusedLinesIncluded)
 {
     Feed("go\n# commentaire\n\npose 1 2\nget pose\nstop\r\n");
     EXPECT_EQ(RunAll(), CCommandSession::Step::NoLine);
-    const std::vector<std::string> expected = {"1 ok go", "4 erreur pose : 6 nombres attendus, 2 reçus", "5 ok get",
-                                               "6 ok stop"};
+    // Every line gets its reply, a comment and a blank line "ok": a client
+    // that sends a script line by line reads one reply for each.
+    const std::vector<std::string> expected = {
+        "1 ok go", "2 ok", "3 ok", "4 erreur pose : 6 nombres attendus, 2 reçus", "5 ok get", "6 ok stop"};
     EXPECT_EQ(replies, expected);
     EXPECT_EQ(steps.size(), 7u) << "one line a step, skipped lines included";
 }

@@ -20,6 +20,17 @@ TEST(FormatDecimal, CommaAsDecimalPoint)
         EXPECT_EQ(FormatDecimal(c.value, c.digits), c.expected) << c.value;
 }
 
+TEST(FormatShortDecimal, AsFewDigitsAsNeeded)
+{
+    const struct {
+        double value;
+        const char* expected;
+    } cases[] = {{190, "190"}, {-180, "-180"},         {-0.5, "-0,5"},
+                 {-0.0, "0"},  {12.345678, "12,3457"}, {1.25e6, "1,25e+06"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatShortDecimal(c.value), c.expected) << c.value;
+}
+
 TEST(ParseDecimal, CommaOrPointAndNothingElse)
 {
     struct Case {
