@@ -20,9 +20,12 @@ constexpr double kElbowSingularMargin = 1e-6;
 
 // Degrees within [-180, 180] from radians, through the inverse of the
 // forward model's own factor, so that the forward model gets back the angle.
+// Most angles come from atan2 and need no remainder, which is slow in the
+// C library; within [-180, 180] it gives back its argument exactly.
 float ToDegrees(double radians)
 {
-    return static_cast<float>(std::remainder(radians / kDegToRad, 360.0));
+    const double degrees = radians / kDegToRad;
+    return static_cast<float>(std::fabs(degrees) <= 180.0 ? degrees : std::remainder(degrees, 360.0));
 }
 
 // The arm angles of one configuration, before the wrist.
