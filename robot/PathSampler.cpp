@@ -57,7 +57,8 @@ public:
         if (!Check(first, start))
             return false;
         Push(first, start);
-        const int steps = m_dDuration > 0 ? std::max(1, static_cast<int>(std::ceil(m_dDuration / m_Path.sampleTime))) : 0;
+        const int steps =
+            m_dDuration > 0 ? std::max(1, static_cast<int>(std::ceil(m_dDuration / m_Path.sampleTime))) : 0;
         for (int k = 1; k <= steps; ++k) {
             Solved next;
             if (!Solve(m_dDuration * k / steps, &next) || !Append(next, 0))
@@ -83,8 +84,8 @@ private:
         ArmBranch other = m_Branch;
         other.back = !other.back;
         JointAngles angles;
-        const bool otherReaches = SolveMGIBranch(m_Setup.lengths, s->wrist, other, &angles, &distance) &&
-                                  distance <= kReachTolerance;
+        const bool otherReaches =
+            SolveMGIBranch(m_Setup.lengths, s->wrist, other, &angles, &distance) && distance <= kReachTolerance;
         return Refuse(otherReaches ? PlanFault::ConfigurationChange : PlanFault::OutOfReach, *s);
     }
 

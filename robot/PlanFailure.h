@@ -24,7 +24,7 @@ struct PlanFailure {
     int joint = -1;  // 0 to 5 (A12 to A67) where one joint is at fault, else -1
     // Where on the path, for the faults found along it.
     bool placed = false;
-    double fraction = 0;            // how far along the path, 0 to 1
+    double fraction = 0;                // how far along the path, 0 to 1
     double wristCentre[3] = {0, 0, 0};  // pose units
     // What the words show: the A56 of a wrist singularity, the degrees from
     // the alignment of an elbow one, the distance from the base axis of a

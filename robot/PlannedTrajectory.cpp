@@ -24,7 +24,8 @@ TrajectoryStep CPlannedTrajectory::Sample(double t, JointAngles& angles)
     const double u = (at - a.time) / (b.time - a.time);
     JointAngles between;
     for (float JointAngles::*field : kJointFields)
-        between.*field = static_cast<float>(a.angles.*field + (static_cast<double>(b.angles.*field) - a.angles.*field) * u);
+        between.*field =
+            static_cast<float>(a.angles.*field + (static_cast<double>(b.angles.*field) - a.angles.*field) * u);
     if (std::memcmp(&between, &angles, sizeof angles) == 0)
         return TrajectoryStep::Waiting;
     angles = between;

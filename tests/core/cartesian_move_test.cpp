@@ -280,24 +280,30 @@ TEST(PlannedMoves, RefusalsSayWhyAndWhere)
          [](const PlanFailure& f) { return f.value < kElbowSingularDegrees; },
          "trop près de la singularité du coude (à "},
         {"hors d'atteinte", shipped, kPathSpeeds, kStart,
-         [](const KDL::Frame& from) { return Moved(from, {1000, 0, 0}); }, nullptr, 100, PlanFault::OutOfReach, -1,
-         0.05, 0.95,
+         [](const KDL::Frame& from) {
+             return Moved(from, {1000, 0, 0});
+         },
+         nullptr, 100, PlanFault::OutOfReach, -1, 0.05, 0.95,
          [&](const PlanFailure& f) {
              return std::fabs(FromUpperArmJoint(arm, f.wristCentre) - (arm.a3 + std::hypot(arm.e, arm.d))) < 1.0;
          },
          "hors d'atteinte à "},
         {"A12 au-delà de sa limite", narrowA12, kPathSpeeds, kStart,
-         [](const KDL::Frame& from) { return Moved(from, {0, 1000, 0}, 90); }, nullptr, 100, PlanFault::JointLimit,
-         0, 0.3, 0.9,
+         [](const KDL::Frame& from) {
+             return Moved(from, {0, 1000, 0}, 90);
+         },
+         nullptr, 100, PlanFault::JointLimit, 0, 0.3, 0.9,
          [](const PlanFailure& f) {
              return f.value > 20 && f.value < 21 && f.low == -60 && f.high == 20 &&
                     std::fabs(std::atan2(f.wristCentre[1], f.wristCentre[0]) * 180 / M_PI - 20) < 1;
          },
          "A12 hors des limites [-60 ; 20] à "},
         {"A12 continu au-delà de 180, pas ramené à -180", shipped, kPathSpeeds, behind,
-         [](const KDL::Frame& from) { return Moved(from, {0, -300, 0}); }, nullptr, 100, PlanFault::JointLimit, 0,
-         0.2, 0.8, [](const PlanFailure& f) { return f.value > 180 && f.value < 181; },
-         "A12 hors des limites [-180 ; 180] à "},
+         [](const KDL::Frame& from) {
+             return Moved(from, {0, -300, 0});
+         },
+         nullptr, 100, PlanFault::JointLimit, 0, 0.2, 0.8,
+         [](const PlanFailure& f) { return f.value > 180 && f.value < 181; }, "A12 hors des limites [-180 ; 180] à "},
         {"le bras en arrière ne peut plus suivre", wideA23, kPathSpeeds, BackAt(arm, HandDownAt(-400, 0, 600)),
          [](const KDL::Frame&) { return FrameOfPose(HandDownAt(-900, 0, 600)); }, nullptr, 100,
          PlanFault::ConfigurationChange, -1, 0.6, 0.85,
@@ -309,21 +315,32 @@ TEST(PlannedMoves, RefusalsSayWhyAndWhere)
          },
          "configuration à changer à "},
         {"arc par trois points alignés", shipped, kPathSpeeds, kStart,
-         [](const KDL::Frame& from) { return Moved(from, {0, 400, 0}); },
+         [](const KDL::Frame& from) {
+             return Moved(from, {0, 400, 0});
+         },
          [](const KDL::Frame& from) { return from.p + KDL::Vector(0, 200, 0); }, 100, PlanFault::ArcPointsAligned, -1,
          -1, -1, nullptr, "arc impossible : points alignés"},
         {"arc dont le point de passage est le départ", shipped, kPathSpeeds, kStart,
-         [](const KDL::Frame& from) { return Moved(from, {0, 400, 0}); },
+         [](const KDL::Frame& from) {
+             return Moved(from, {0, 400, 0});
+         },
          [](const KDL::Frame& from) { return from.p; }, 100, PlanFault::ArcPointsCoincide, -1, -1, -1, nullptr,
          "arc impossible : points confondus"},
-        {"cible NaN", shipped, kPathSpeeds, kStart, [&](const KDL::Frame& from) { return Moved(from, {nan, 0, 0}); },
+        {"cible NaN", shipped, kPathSpeeds, kStart,
+         [&](const KDL::Frame& from) {
+             return Moved(from, {nan, 0, 0});
+         },
          nullptr, 100, PlanFault::InvalidTarget, -1, -1, -1, nullptr, "cible non valide"},
         {"vitesse linéaire nulle", shipped, stopped, kStart,
-         [](const KDL::Frame& from) { return Moved(from, {0, 100, 0}); }, nullptr, 100, PlanFault::InvalidSettings,
-         -1, -1, -1, nullptr, "vitesses, accélérations"},
+         [](const KDL::Frame& from) {
+             return Moved(from, {0, 100, 0});
+         },
+         nullptr, 100, PlanFault::InvalidSettings, -1, -1, -1, nullptr, "vitesses, accélérations"},
         {"réduction de vitesse sous 1 %", shipped, kPathSpeeds, kStart,
-         [](const KDL::Frame& from) { return Moved(from, {0, 100, 0}); }, nullptr, 0.5, PlanFault::InvalidSettings,
-         -1, -1, -1, nullptr, "vitesses, accélérations"},
+         [](const KDL::Frame& from) {
+             return Moved(from, {0, 100, 0});
+         },
+         nullptr, 0.5, PlanFault::InvalidSettings, -1, -1, -1, nullptr, "vitesses, accélérations"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -43,12 +43,15 @@ TEST(DescribeFailure, WordsOfEachRefusal)
     };
     const Case cases[] = {
         {Placed(PlanFault::ConfigurationChange, 0.63), "configuration à changer à 63 %" + place},
-        {Placed(PlanFault::ConfigurationChange, 0.5, 3, 35.24), "configuration à changer (A45 saute de 35,2°) à 50 %" + place},
+        {Placed(PlanFault::ConfigurationChange, 0.5, 3, 35.24),
+         "configuration à changer (A45 saute de 35,2°) à 50 %" + place},
         {limit, "A23 hors des limites [-90 ; 150] à 40 %" + place},
         {halfDegreeLimit, "A67 hors des limites [-12,5 ; 0] à 100 %" + place},
         {Placed(PlanFault::OutOfReach, 0.75), "hors d'atteinte à 75 %" + place},
-        {Placed(PlanFault::WristSingularity, 0.5, 4, 0.4), "trop près de la singularité du poignet (A56 = 0,4°) à 50 %" + place},
-        {Placed(PlanFault::WristSingularity, 0.5, 4, -0.04), "trop près de la singularité du poignet (A56 = 0,0°) à 50 %" + place},
+        {Placed(PlanFault::WristSingularity, 0.5, 4, 0.4),
+         "trop près de la singularité du poignet (A56 = 0,4°) à 50 %" + place},
+        {Placed(PlanFault::WristSingularity, 0.5, 4, -0.04),
+         "trop près de la singularité du poignet (A56 = 0,0°) à 50 %" + place},
         {Placed(PlanFault::ElbowSingularity, 0.2, -1, 1.25),
          "trop près de la singularité du coude (à 1,3° de l'alignement) à 20 %" + place},
         {Placed(PlanFault::ShoulderSingularity, 0, -1, 12.34),

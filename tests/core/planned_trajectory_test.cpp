@@ -34,10 +34,8 @@ TEST(CPlannedTrajectory, PlaysStraightPiecesBetweenTheSamples)
     };
     const Case cases[] = {
         {-1.0, TrajectoryStep::Waiting, 0, 0},  // before the start: the first sample, where the arm stands
-        {nan, TrajectoryStep::Waiting, 0, 0},
-        {0.0, TrajectoryStep::Waiting, 0, 0},
-        {0.25, TrajectoryStep::Moved, 2.5f, -0.5f},
-        {1.0, TrajectoryStep::Moved, 10, -2},
+        {nan, TrajectoryStep::Waiting, 0, 0},       {0.0, TrajectoryStep::Waiting, 0, 0},
+        {0.25, TrajectoryStep::Moved, 2.5f, -0.5f}, {1.0, TrajectoryStep::Moved, 10, -2},
         {1.25, TrajectoryStep::Moved, 25, -3},
     };
     for (const Case& c : cases) {
