@@ -7,6 +7,9 @@
 //    where the arm's own configuration jumps (ConfigurationChange);
 //  - comes within a threshold of a singularity (Singularity.h);
 //  - puts a joint, as the continuous angle it turns to, past its limits.
+// The start is checked like every sample: a path cannot begin at a
+// singularity, where the branch to follow is not defined (two branches
+// leave it), nor with a joint outside its limits.
 // A path that leaves the reach comes first near the stretched (or folded)
 // elbow; that fault is named for where the reach is lost, if the path
 // leaves the reach before it comes clear of the elbow's threshold.

@@ -68,8 +68,9 @@ TEST(PlanLinearMove, TheToolStaysOnTheSegment)
             turned = std::max(turned, TurnBetween(from.M, f.M));
         });
         EXPECT_LE(farthest, 1.0);
-        if (c.turn == 0)
+        if (c.turn == 0) {
             EXPECT_LE(turned, 0.1);
+        }
         ExpectReached(setup, plan, to);
     }
 }
