@@ -23,15 +23,25 @@ inline ArmRow MakeArmRow(const ArmLengths& l, double c2, double s2)
     return {l.a2 + l.a3 * c2, l.h + l.a3 * s2, c2, s2};
 }
 
-inline void RowPosition(const ArmLengths& l, const ArmRow& row, double c1, double s1, double c3, double s3, float* x,
-                        float* y, float* z)
+inline void RowPosition(const ArmLengths& l, const ArmRow& row, double c1, double s1, double c3, double s3, double p[3])
 {
     const double c23 = row.c2 * c3 - row.s2 * s3;
     const double s23 = row.s2 * c3 + row.c2 * s3;
     const double r = row.radial + l.e * c23 + l.d * s23;
-    *x = static_cast<float>(c1 * r);
-    *y = static_cast<float>(s1 * r);
-    *z = static_cast<float>(row.height + l.e * s23 - l.d * c23);
+    p[0] = c1 * r;
+    p[1] = s1 * r;
+    p[2] = row.height + l.e * s23 - l.d * c23;
+}
+
+// The same rounded to single precision, as a pose stores it.
+inline void RowPosition(const ArmLengths& l, const ArmRow& row, double c1, double s1, double c3, double s3, float* x,
+                        float* y, float* z)
+{
+    double p[3];
+    RowPosition(l, row, c1, s1, c3, s3, p);
+    *x = static_cast<float>(p[0]);
+    *y = static_cast<float>(p[1]);
+    *z = static_cast<float>(p[2]);
 }
 
 // C = Rz(t1) Rx(+90) Rz(t2+t3) Rx(+90), the rotation up to the forearm, by

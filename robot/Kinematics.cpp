@@ -1,7 +1,8 @@
 // The arm's geometry (see Kinematics.h).
 //
 //   1. Lengths            (MakeArmLengths)
-//   2. Forward model      (ComputeMGD, ComputeMGDPosition, WristCentreDistance)
+//   2. Forward model      (ComputeMGD, ComputeMGDFrame, ComputeMGDPosition,
+//                          WristCentreDistance)
 //   3. Target orientation (PoseRotation)
 #include "robot/Kinematics.h"
 
@@ -51,40 +52,54 @@ ArmLengths MakeArmLengths(float fBodySizeZ, float fShoulderSizeX, float fUpperAr
 // 2. Forward model
 // ============================================================================
 
-void ComputeMGD(const ArmLengths& lengths, const JointAngles& angles, ToolPose* pose)
+namespace {
+
+// The sines and cosines of the six joints, each angle through the models'
+// own factor.
+struct JointTrig {
+    double c1, s1, c2, s2, c3, s3, c4, s4, c5, s5, c6, s6;
+};
+
+JointTrig TrigOf(const JointAngles& angles)
 {
     const double t1 = angles.A12 * kDegToRad, t2 = angles.A23 * kDegToRad, t3 = angles.A34 * kDegToRad;
     const double t4 = angles.A45 * kDegToRad, t5 = angles.A56 * kDegToRad, t6 = angles.A67 * kDegToRad;
-    const double c1 = std::cos(t1), s1 = std::sin(t1);
-    const double c2 = std::cos(t2), s2 = std::sin(t2);
-    const double c3 = std::cos(t3), s3 = std::sin(t3);
-    const double c4 = std::cos(t4), s4 = std::sin(t4);
-    const double c5 = std::cos(t5), s5 = std::sin(t5);
-    const double c6 = std::cos(t6), s6 = std::sin(t6);
+    return {std::cos(t1), std::sin(t1), std::cos(t2), std::sin(t2), std::cos(t3), std::sin(t3),
+            std::cos(t4), std::sin(t4), std::cos(t5), std::sin(t5), std::cos(t6), std::sin(t6)};
+}
 
-    RowPosition(lengths, MakeArmRow(lengths, c2, s2), c1, s1, c3, s3, &pose->X, &pose->Y, &pose->Z);
-
-    // Orientation: Rz(t1) Rx(+90) Rz(t2+t3) Rx(+90) Rz(t4) Rx(-90) Rz(t5)
-    // Rx(+90) Rz(t6), multiplied from the left. The quarter turns are exact
-    // permutations with one sign change, so the product is written out by
-    // columns: only the joint rotations round. A rounded cos 90 (6e-17)
-    // would turn the zero differences of every half turn into signs.
-    const double c23 = c2 * c3 - s2 * s3;
-    const double s23 = s2 * c3 + c2 * s3;
+// The hand's rotation R: Rz(t1) Rx(+90) Rz(t2+t3) Rx(+90) Rz(t4) Rx(-90)
+// Rz(t5) Rx(+90) Rz(t6), multiplied from the left. The quarter turns are
+// exact permutations with one sign change, so the product is written out by
+// columns: only the joint rotations round. A rounded cos 90 (6e-17) would
+// turn the zero differences of every half turn into signs.
+void HandRotation(const JointTrig& t, double r[3][3])
+{
+    const double c23 = t.c2 * t.c3 - t.s2 * t.s3;
+    const double s23 = t.s2 * t.c3 + t.c2 * t.s3;
     // D = C Rz(t4); E = D Rx(-90) = [D1, -D3, D2]; F = E Rz(t5);
     // G = F Rx(+90) = [F1, F3, -F2]; R = G Rz(t6).
-    const ArmFrame C = MakeArmFrame(c1, s1, c23, s23);
-    double r[3][3];
+    const ArmFrame C = MakeArmFrame(t.c1, t.s1, c23, s23);
     for (int i = 0; i < 3; ++i) {
-        const double d1 = C.a[i] * c4 + C.b[i] * s4;
-        const double d2 = C.a[i] * -s4 + C.b[i] * c4;
+        const double d1 = C.a[i] * t.c4 + C.b[i] * t.s4;
+        const double d2 = C.a[i] * -t.s4 + C.b[i] * t.c4;
         const double e2 = -C.c[i];
-        const double f1 = d1 * c5 + e2 * s5;
-        const double f2 = d1 * -s5 + e2 * c5;
-        r[i][0] = f1 * c6 + d2 * s6;
-        r[i][1] = f1 * -s6 + d2 * c6;
+        const double f1 = d1 * t.c5 + e2 * t.s5;
+        const double f2 = d1 * -t.s5 + e2 * t.c5;
+        r[i][0] = f1 * t.c6 + d2 * t.s6;
+        r[i][1] = f1 * -t.s6 + d2 * t.c6;
         r[i][2] = -f2;
     }
+}
+
+}  // namespace
+
+void ComputeMGD(const ArmLengths& lengths, const JointAngles& angles, ToolPose* pose)
+{
+    const JointTrig t = TrigOf(angles);
+    RowPosition(lengths, MakeArmRow(lengths, t.c2, t.s2), t.c1, t.s1, t.c3, t.s3, &pose->X, &pose->Y, &pose->Z);
+    double r[3][3];
+    HandRotation(t, r);
 
     // Rotation angle and axis.
     const double cg = (r[0][0] + r[1][1] + r[2][2] - 1) / 2;
@@ -116,6 +131,15 @@ void ComputeMGD(const ArmLengths& lengths, const JointAngles& angles, ToolPose* 
     pose->gamma = static_cast<float>(gamma * kRadToDeg);
 }
 
+WristFrame ComputeMGDFrame(const ArmLengths& lengths, const JointAngles& angles)
+{
+    const JointTrig t = TrigOf(angles);
+    WristFrame frame;
+    RowPosition(lengths, MakeArmRow(lengths, t.c2, t.s2), t.c1, t.s1, t.c3, t.s3, frame.p);
+    HandRotation(t, frame.r);
+    return frame;
+}
+
 void ComputeMGDPosition(const ArmLengths& lengths, float a12, float a23, float a34, float* x, float* y, float* z)
 {
     const double t1 = a12 * kDegToRad, t2 = a23 * kDegToRad, t3 = a34 * kDegToRad;
@@ -125,10 +149,15 @@ void ComputeMGDPosition(const ArmLengths& lengths, float a12, float a23, float a
 
 double WristCentreDistance(const ArmLengths& lengths, const JointAngles& angles, const ToolPose& target)
 {
+    const double p[3] = {target.X, target.Y, target.Z};
+    return WristCentreDistance(lengths, angles, p);
+}
+
+double WristCentreDistance(const ArmLengths& lengths, const JointAngles& angles, const double target[3])
+{
     float x, y, z;
     ComputeMGDPosition(lengths, angles.A12, angles.A23, angles.A34, &x, &y, &z);
-    return std::hypot(x - static_cast<double>(target.X), y - static_cast<double>(target.Y),
-                      z - static_cast<double>(target.Z));
+    return std::hypot(x - target[0], y - target[1], z - target[2]);
 }
 
 // ============================================================================

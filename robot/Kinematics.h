@@ -43,6 +43,21 @@ ArmLengths MakeArmLengths(float fBodySizeZ, float fShoulderSizeX, float fUpperAr
 // alpha = beta = -0 (any axis is right for a zero rotation), like a half turn.
 void ComputeMGD(const ArmLengths& lengths, const JointAngles& angles, ToolPose* pose);
 
+// The wrist frame in double precision: the wrist centre (pose units) and
+// the hand's rotation matrix, row-major r[row][column], the one PoseRotation
+// gives for the pose. What a planner passes along a path, where a pose's
+// single-precision alpha, beta, gamma would add their rounding to every
+// sample.
+struct WristFrame {
+    double p[3];
+    double r[3][3];
+};
+
+// The forward model in double precision: the same products as ComputeMGD,
+// before any rounding to single precision and before the rotation is turned
+// into an axis and an angle.
+WristFrame ComputeMGDFrame(const ArmLengths& lengths, const JointAngles& angles);
+
 // Wrist centre of the forward model alone, bit-identical to the X, Y, Z of
 // ComputeMGD for the same A12, A23, A34.
 void ComputeMGDPosition(const ArmLengths& lengths, float a12, float a23, float a34, float* x, float* y, float* z);
@@ -50,6 +65,7 @@ void ComputeMGDPosition(const ArmLengths& lengths, float a12, float a23, float a
 // How far the wrist centre of these angles (A12, A23, A34) lies from the
 // target's, in pose units.
 double WristCentreDistance(const ArmLengths& lengths, const JointAngles& angles, const ToolPose& target);
+double WristCentreDistance(const ArmLengths& lengths, const JointAngles& angles, const double target[3]);
 
 // The full rotation matrix of a pose's orientation (rotation by gamma about
 // the axis given by alpha and beta), row-major m[row][column].

@@ -20,9 +20,12 @@ constexpr double kElbowSingularMargin = 1e-6;
 
 // Degrees within [-180, 180] from radians, through the inverse of the
 // forward model's own factor, so that the forward model gets back the angle.
+// Most angles come from atan2 and need no remainder, which is slow in the
+// C library; within [-180, 180] it gives back its argument exactly.
 float ToDegrees(double radians)
 {
-    return static_cast<float>(std::remainder(radians / kDegToRad, 360.0));
+    const double degrees = radians / kDegToRad;
+    return static_cast<float>(std::fabs(degrees) <= 180.0 ? degrees : std::remainder(degrees, 360.0));
 }
 
 // The arm angles of one configuration, before the wrist.
@@ -51,15 +54,55 @@ int PlanarArm(const ArmLengths& l, float a12, double rho, double z, ArmSolution 
     return roots;
 }
 
-// The arm angles: two azimuths times one or two elbows.
-int SolveArm(const ArmLengths& l, const ToolPose& target, ArmSolution out[4])
+// Where the wrist centre lies for the arm: its azimuth, its distance from
+// the base axis and its height above the shoulder.
+struct ArmTarget {
+    double azimuth, reach, z;
+};
+
+ArmTarget ArmTargetOf(const ArmLengths& l, const double p[3])
 {
-    const double x = target.X, y = target.Y, z = target.Z - l.h;
-    const double azimuth = std::atan2(y, x);
-    const double reach = std::hypot(x, y);
-    int n = PlanarArm(l, ToDegrees(azimuth), reach - l.a2, z, out);
-    n += PlanarArm(l, ToDegrees(azimuth + kPi), -reach - l.a2, z, out + n);
-    return n;
+    return {std::atan2(p[1], p[0]), std::hypot(p[0], p[1]), p[2] - l.h};
+}
+
+// The arm angles of one azimuth: A12 toward the target, or half a turn away
+// reaching back over the base; one or two elbows.
+int AzimuthArms(const ArmLengths& l, const ArmTarget& t, bool back, ArmSolution out[2])
+{
+    return back ? PlanarArm(l, ToDegrees(t.azimuth + kPi), -t.reach - l.a2, t.z, out)
+                : PlanarArm(l, ToDegrees(t.azimuth), t.reach - l.a2, t.z, out);
+}
+
+// The arm angles: two azimuths times one or two elbows.
+int SolveArm(const ArmLengths& l, const double p[3], ArmSolution out[4])
+{
+    const ArmTarget t = ArmTargetOf(l, p);
+    const int n = AzimuthArms(l, t, false, out);
+    return n + AzimuthArms(l, t, true, out + n);
+}
+
+// The closed-form wrist on the single-precision arm angles, with the
+// forward model's own products: it makes up for their rounding. False at a
+// singular wrist, which has no flipped twin.
+bool ArmWrist(const double r[3][3], const ArmSolution& arm, double* t4, double* t5, double* t6)
+{
+    const double t1 = arm.a12 * kDegToRad, t2 = arm.a23 * kDegToRad, t3 = arm.a34 * kDegToRad;
+    const double c2 = std::cos(t2), s2 = std::sin(t2), c3 = std::cos(t3), s3 = std::sin(t3);
+    double m[3][3];
+    MGIWristMatrix(r, std::cos(t1), std::sin(t1), c2 * c3 - s2 * s3, s2 * c3 + c2 * s3, m);
+    return SolveWristExactly(m, t4, t5, t6);
+}
+
+// The six angles of an arm and its wrist, or of the wrist's flipped twin.
+JointAngles WithWrist(const ArmSolution& arm, double t4, double t5, double t6, bool flip)
+{
+    const double s = flip ? kPi : 0.0;
+    return {arm.a12, arm.a23, arm.a34, ToDegrees(t4 + s), ToDegrees(flip ? -t5 : t5), ToDegrees(t6 + s)};
+}
+
+bool Degenerate(const ArmLengths& l)
+{
+    return l.a3 == 0.0 || (l.e == 0.0 && l.d == 0.0);
 }
 
 // The grid model's arm angles, for arms and targets the closed form cannot
@@ -105,34 +148,24 @@ void SolveMGIExact(const ArmLengths& l, const ToolPose& target, MGISolutions* so
     bool finite = true;
     for (float ToolPose::*field : kPoseFields)
         finite = finite && std::isfinite(target.*field);
-    const bool degenerate = l.a3 == 0.0 || (l.e == 0.0 && l.d == 0.0);
 
+    WristFrame frame{{target.X, target.Y, target.Z}, {}};
+    PoseRotation(target, frame.r);
     ArmSolution arms[4];
-    const int armCount = finite && !degenerate ? SolveArm(l, target, arms) : GridArm(l, target, arms);
+    const int armCount = finite && !Degenerate(l) ? SolveArm(l, frame.p, arms) : GridArm(l, target, arms);
 
-    double r[3][3];
-    PoseRotation(target, r);
     MGIConfiguration all[kMaxMGIConfigurations];
     int count = 0;
     double nearest = INFINITY;
     for (int i = 0; i < armCount; ++i) {
         const ArmSolution& arm = arms[i];
-        // The wrist on the single-precision arm angles, with the forward
-        // model's own products: it makes up for their rounding.
-        const double t1 = arm.a12 * kDegToRad, t2 = arm.a23 * kDegToRad, t3 = arm.a34 * kDegToRad;
-        const double c2 = std::cos(t2), s2 = std::sin(t2), c3 = std::cos(t3), s3 = std::sin(t3);
-        double m[3][3];
-        MGIWristMatrix(r, std::cos(t1), std::sin(t1), c2 * c3 - s2 * s3, s2 * c3 + c2 * s3, m);
         double t4, t5, t6;
-        const bool twin = SolveWristExactly(m, &t4, &t5, &t6);
-
-        const double distance = WristCentreDistance(l, JointAngles{arm.a12, arm.a23, arm.a34, 0, 0, 0}, target);
+        const bool twin = ArmWrist(frame.r, arm, &t4, &t5, &t6);
+        const double distance = WristCentreDistance(l, JointAngles{arm.a12, arm.a23, arm.a34, 0, 0, 0}, frame.p);
         nearest = std::fmin(nearest, distance);
         for (int flip = 0; flip < (twin ? 2 : 1); ++flip) {
-            const double s = flip ? kPi : 0.0;
             MGIConfiguration& c = all[count++];
-            c.angles = JointAngles{arm.a12,          arm.a23, arm.a34, ToDegrees(t4 + s), ToDegrees(flip ? -t5 : t5),
-                                   ToDegrees(t6 + s)};
+            c.angles = WithWrist(arm, t4, t5, t6, flip);
             c.posture = PostureOf(l, c.angles);
             c.distance = distance;
         }
@@ -153,4 +186,35 @@ void SolveMGIExact(const ArmLengths& l, const ToolPose& target, MGISolutions* so
     }
     if (!std::isfinite(nearest))
         solutions->distance = all[0].distance;
+}
+
+ArmBranch BranchOf(const ArmLengths& l, const JointAngles& angles)
+{
+    const ArmPosture posture = PostureOf(l, angles);
+    const double bend = angles.A34 * kDegToRad - std::atan2(l.d, l.e);
+    return {posture.back, std::sin(bend) > 0.0, posture.flipped};
+}
+
+bool SolveMGIBranch(const ArmLengths& l, const WristFrame& target, const ArmBranch& branch, JointAngles* angles,
+                    double* distance)
+{
+    bool finite = true;
+    for (double v : target.p)
+        finite = finite && std::isfinite(v);
+    for (const double(&row)[3] : target.r)
+        for (double v : row)
+            finite = finite && std::isfinite(v);
+    if (!finite || Degenerate(l))
+        return false;
+
+    // PlanarArm gives the positive bend first; at a stretched or folded
+    // elbow both bends are that one.
+    ArmSolution elbows[2];
+    const int n = AzimuthArms(l, ArmTargetOf(l, target.p), branch.back, elbows);
+    const ArmSolution& arm = elbows[n == 2 && !branch.bendPositive ? 1 : 0];
+    double t4, t5, t6;
+    const bool twin = ArmWrist(target.r, arm, &t4, &t5, &t6);
+    *angles = WithWrist(arm, t4, t5, t6, twin && branch.flipped);
+    *distance = WristCentreDistance(l, *angles, target.p);
+    return true;
 }

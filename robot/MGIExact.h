@@ -64,3 +64,33 @@ struct MGISolutions {
 //    e = d = 0), and a target that is not finite, take the grid model's arm
 //    angles, with both wrists on them.
 void SolveMGIExact(const ArmLengths& lengths, const ToolPose& target, MGISolutions* solutions);
+
+// ---------------------------------------------------------------------------
+// One branch, for a planner that follows a path
+// ---------------------------------------------------------------------------
+
+// What stays the same along a continuous motion that keeps clear of the
+// singularities: the side of the base axis, the way the elbow bends and the
+// wrist's flip. ArmPosture's Up and Down are not that: they are judged from
+// the side the wrist centre lies on, so they swap as the wrist centre
+// passes above or below the upper arm's joint, where nothing is singular
+// and the arm moves on smoothly.
+struct ArmBranch {
+    bool back;          // as ArmPosture::back
+    bool bendPositive;  // sin(A34 - phi) > 0, phi = atan2(d, e): the forearm turned one way from the upper arm's line
+    bool flipped;       // as ArmPosture::flipped
+};
+
+ArmBranch BranchOf(const ArmLengths& lengths, const JointAngles& angles);
+
+// The one configuration of that branch nearest the target (as in
+// SolveMGIExact: on a reachable target it reproduces it, out of reach the
+// arm stretches or folds toward it), with the same bits as the matching
+// configuration of SolveMGIExact for a target given in single precision.
+// *distance is from its wrist centre to the target (pose units): above
+// kReachTolerance the branch does not reach it. At a stretched or folded
+// elbow or a singular wrist, where branches meet, the one configuration
+// there is given. False, with nothing written, for a target that is not
+// finite and for an arm whose wrist centre does not depend on A23 or A34.
+bool SolveMGIBranch(const ArmLengths& lengths, const WristFrame& target, const ArmBranch& branch, JointAngles* angles,
+                    double* distance);

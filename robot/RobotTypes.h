@@ -20,3 +20,6 @@ constexpr float JointAngles::*kJointFields[6] = {&JointAngles::A12, &JointAngles
                                                  &JointAngles::A45, &JointAngles::A56, &JointAngles::A67};
 constexpr float ToolPose::*kPoseFields[6] = {&ToolPose::X,     &ToolPose::Y,    &ToolPose::Z,
                                              &ToolPose::alpha, &ToolPose::beta, &ToolPose::gamma};
+
+// The joints' names in the same order, as messages write them.
+constexpr const char* kJointNames[6] = {"A12", "A23", "A34", "A45", "A56", "A67"};

@@ -1,0 +1,69 @@
+// The French words of a planner's refusals.
+#include "robot/PlanFailure.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+PlanFailure Placed(PlanFault reason, double fraction, int joint = -1, double value = 0)
+{
+    PlanFailure f;
+    f.reason = reason;
+    f.joint = joint;
+    f.placed = true;
+    f.fraction = fraction;
+    f.wristCentre[0] = 412.5;
+    f.wristCentre[1] = -80.04;
+    f.wristCentre[2] = 610.2;
+    f.value = value;
+    return f;
+}
+
+PlanFailure Unplaced(PlanFault reason)
+{
+    PlanFailure f;
+    f.reason = reason;
+    return f;
+}
+
+TEST(DescribeFailure, WordsOfEachRefusal)
+{
+    PlanFailure limit = Placed(PlanFault::JointLimit, 0.4, 1, 150.3);
+    limit.low = -90;
+    limit.high = 150;
+    PlanFailure halfDegreeLimit = Placed(PlanFault::JointLimit, 0.996, 5, -12.6);
+    halfDegreeLimit.low = -12.5;
+    halfDegreeLimit.high = 0;
+    PlanFailure kdl = Unplaced(PlanFault::PathRefusedByKdl);
+    kdl.kdlError = 3001;
+    const std::string place = " du chemin (412,5 ; -80,0 ; 610,2)";
+    struct Case {
+        PlanFailure failure;
+        std::string words;
+    };
+    const Case cases[] = {
+        {Placed(PlanFault::ConfigurationChange, 0.63), "configuration à changer à 63 %" + place},
+        {Placed(PlanFault::ConfigurationChange, 0.5, 3, 35.24),
+         "configuration à changer (A45 saute de 35,2°) à 50 %" + place},
+        {limit, "A23 hors des limites [-90 ; 150] à 40 %" + place},
+        {halfDegreeLimit, "A67 hors des limites [-12,5 ; 0] à 100 %" + place},
+        {Placed(PlanFault::OutOfReach, 0.75), "hors d'atteinte à 75 %" + place},
+        {Placed(PlanFault::WristSingularity, 0.5, 4, 0.4),
+         "trop près de la singularité du poignet (A56 = 0,4°) à 50 %" + place},
+        {Placed(PlanFault::WristSingularity, 0.5, 4, -0.04),
+         "trop près de la singularité du poignet (A56 = 0,0°) à 50 %" + place},
+        {Placed(PlanFault::ElbowSingularity, 0.2, -1, 1.25),
+         "trop près de la singularité du coude (à 1,3° de l'alignement) à 20 %" + place},
+        {Placed(PlanFault::ShoulderSingularity, 0, -1, 12.34),
+         "trop près de la singularité de l'épaule (à 12,3 de l'axe de la base) à 0 %" + place},
+        {Unplaced(PlanFault::ArcPointsAligned), "arc impossible : points alignés"},
+        {Unplaced(PlanFault::ArcPointsCoincide), "arc impossible : points confondus"},
+        {kdl, "chemin refusé par KDL (erreur 3001)"},
+        {Unplaced(PlanFault::InvalidTarget), "cible non valide"},
+        {Unplaced(PlanFault::InvalidSettings), "vitesses, accélérations ou réduction de vitesse non valides"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DescribeFailure(c.failure), c.words);
+}
+
+}  // namespace
