@@ -21,7 +21,11 @@ struct CommandOutcome {
         AwaitMotion,  // the reply goes out once the motion has stopped
         Exit,         // the reply goes out, then the program ends
     };
-    Kind kind = Done;
+    CommandOutcome(Kind k = Done, std::string r = "", std::function<std::string()> c = {})
+        : kind(k), reply(std::move(r)), complete(std::move(c))
+    {
+    }
+    Kind kind;
     std::string reply;  // "ok ..." or "erreur ...", without an end of line
     // For AwaitMotion: the reply, asked once the motion has stopped (how it
     // ended decides it); without one, `reply`.

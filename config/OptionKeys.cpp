@@ -6,22 +6,23 @@
 
 void COptionDeclarations::Int(std::string name, int defaultValue, int* field)
 {
-    m_Bindings.push_back({{std::move(name), OptionLookup::Integer, static_cast<double>(defaultValue)}, field});
+    m_Bindings.push_back(
+        {{std::move(name), OptionLookup::Integer, static_cast<double>(defaultValue), false, ""}, field});
 }
 
 void COptionDeclarations::Float(std::string name, float defaultValue, float* field)
 {
-    m_Bindings.push_back({{std::move(name), OptionLookup::Float, defaultValue}, field});
+    m_Bindings.push_back({{std::move(name), OptionLookup::Float, defaultValue, false, ""}, field});
 }
 
 void COptionDeclarations::Double(std::string name, double defaultValue, double* field)
 {
-    m_Bindings.push_back({{std::move(name), OptionLookup::Double, defaultValue}, field});
+    m_Bindings.push_back({{std::move(name), OptionLookup::Double, defaultValue, false, ""}, field});
 }
 
 void COptionDeclarations::Bool(std::string name, bool defaultValue, bool* field)
 {
-    m_Bindings.push_back({{std::move(name), OptionLookup::Boolean, 0.0, defaultValue}, field});
+    m_Bindings.push_back({{std::move(name), OptionLookup::Boolean, 0.0, defaultValue, ""}, field});
 }
 
 void COptionDeclarations::Text(std::string name, const char* defaultValue, std::string* field)
