@@ -4,6 +4,7 @@
 #include "app/FrenchDecimal.h"
 #include "graphics/Graphics.h"
 #include "panel/PanelActions.h"
+#include "robot/ArmKinematics.h"
 #include "robot/JointChase.h"
 #include "robot/KinBatch.h"
 #include "robot/Simulation.h"
@@ -52,9 +53,7 @@ std::string OutsideLimits(const JointAngles& angles, const JointLimits& limits)
 // kReachTolerance it is reached, whichever inverse model the arm uses.
 double BeyondReach(const CSimulation& simulation, const ToolPose& pose)
 {
-    MGISolutions solutions;
-    SolveMGIExact(simulation.Arm().Lengths(), pose, &solutions);
-    return solutions.distance;
+    return AllConfigurations(simulation.Arm(), pose).distance;
 }
 
 std::string OutOfReach(double distance)
@@ -156,16 +155,12 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
             return Ok(FormatKinValues(simulation.Angles()));
         if (c.query == CommandQuery::Targets)
             return Ok(FormatKinValues(simulation.Targets()));
-        ToolPose pose;
-        ComputeMGD(simulation.Arm().Lengths(), simulation.Angles(), &pose);
         if (c.query == CommandQuery::Matrix)
-            return Ok(FormatMatrix(pose));
-        return Ok(FormatKinValues(pose));
+            return Ok(FormatMatrix(PoseFrame(simulation.Arm(), simulation.Angles())));
+        return Ok(FormatKinValues(PoseOf(simulation.Arm(), simulation.Angles())));
     }
     case CommandVerb::Mgd: {
-        ToolPose pose;
-        ComputeMGD(simulation.Arm().Lengths(), AnglesOf(c.values), &pose);
-        return Ok(FormatKinValues(pose));
+        return Ok(FormatKinValues(PoseOf(simulation.Arm(), AnglesOf(c.values))));
     }
     case CommandVerb::Show:
         actions.SetDisplayFlag(c.flag, c.on);

@@ -10,6 +10,7 @@
 #include "panel/JointCurves.h"
 #include "panel/PanelActions.h"
 #include "panel/PanelSettings.h"
+#include "robot/ArmKinematics.h"
 #include "robot/Simulation.h"
 
 #include <algorithm>
@@ -73,8 +74,7 @@ void RefreshReadout()
     const CSimulation& simulation = Actions().Simulation();
     static const char* const poseNames[6] = {"X", "Y", "Z", "Alpha", "Bêta", "Gamma"};
     const JointAngles& angles = simulation.Angles();
-    ToolPose pose;
-    ComputeMGD(simulation.Arm().Lengths(), angles, &pose);
+    const ToolPose pose = PoseOf(simulation.Arm(), angles);
     std::string joints, place;
     for (int i = 0; i < 6; ++i) {
         joints += (i ? "\n" : "") + ReadoutLine(JointName(i), angles.*kJointFields[i], "°");

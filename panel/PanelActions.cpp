@@ -5,6 +5,7 @@
 #include "app/Log.h"
 #include "app/WindowCallbacks.h"
 #include "graphics/Graphics.h"
+#include "robot/ArmKinematics.h"
 #include "robot/Simulation.h"
 #include "scene/MainScene.h"
 
@@ -44,7 +45,7 @@ bool SameAngles(const JointAngles& a, const JointAngles& b)
 CPanelActions::CPanelActions(CSimulation& simulation, CMainScene& scene) : m_Simulation(simulation), m_Scene(scene)
 {
     // The pose fields start where the arm stands.
-    ComputeMGD(simulation.Arm().Lengths(), simulation.Angles(), &m_Pose);
+    m_Pose = PoseOf(simulation.Arm(), simulation.Angles());
 }
 
 const JointAngles& CPanelActions::EditedAngles() const
@@ -67,7 +68,8 @@ std::string CPanelActions::InverseStatus() const
     // the arm holds itself now.
     if (m_bInverseShown && SameAngles(EditedAngles(), m_InverseAngles))
         return m_strInverseStatus;
-    return "Configuration : " + DescribePosture(PostureOf(m_Simulation.Arm().Lengths(), m_Simulation.Angles()));
+    const ArmDescription& arm = m_Simulation.Arm();
+    return "Configuration : " + DescribePosture(PostureOf(arm.Lengths(), ModelAngles(arm, m_Simulation.Angles())));
 }
 
 void CPanelActions::ShowInverse(const MGIResult& result)
@@ -85,7 +87,7 @@ void CPanelActions::SetJointAngle(int joint, float degrees)
     JointAngles edited = EditedAngles();
     edited.*kJointFields[joint] = ClampIntoLimits(degrees, limits.low[joint], limits.high[joint]);
     if (!m_bImmediate)
-        ComputeMGD(m_Simulation.Arm().Lengths(), edited, &m_Pose);
+        m_Pose = PoseOf(m_Simulation.Arm(), edited);
     SetEdited(edited);
 }
 
@@ -146,7 +148,7 @@ void CPanelActions::Stop()
 
 void CPanelActions::ComputeForward()
 {
-    ComputeMGD(m_Simulation.Arm().Lengths(), EditedAngles(), &m_Pose);
+    m_Pose = PoseOf(m_Simulation.Arm(), EditedAngles());
     m_Simulation.NotifyStateChanged();
 }
 
@@ -164,8 +166,7 @@ MGIResult CPanelActions::InverseOf(const ToolPose& pose) const
     // into the limits, as the spinners would.
     const ArmDescription& arm = m_Simulation.Arm();
     const bool exact = arm.Model() == MGIModel::Exact;
-    MGIResult result =
-        SolveMGI(arm.Lengths(), arm.Model(), pose, exact ? m_Simulation.Angles() : EditedAngles(), arm.limits);
+    MGIResult result = SolvePose(arm, pose, exact ? m_Simulation.Angles() : EditedAngles());
     result.angles = ClampIntoLimits(result.angles, arm.limits);
     return result;
 }

@@ -30,10 +30,10 @@ std::string LinkMeshFile(int link)
     return "robot" + name + ".obj";
 }
 
-void LinkRotations(const JointAngles& a, float r[kLinkCount][3])
+void LinkRotations(const float turnX[kLinkCount], const JointAngles& a, float r[kLinkCount][3])
 {
     for (int link = 0; link < kLinkCount; ++link) {
-        r[link][0] = kLinkTurnX[link];
+        r[link][0] = turnX[link];
         r[link][1] = 0.0f;
         r[link][2] = link == 0 ? 0.0f : a.*kJointFields[link - 1];
     }
@@ -81,10 +81,11 @@ Matrix4 Translation(const float t[3])
 
 // Rx·Ry·Rz then T for every link before `link`, then `link`'s rotation and,
 // when asked, its translation.
-Matrix4 Chain(const JointAngles& angles, const float offsets[kLinkCount][3], int link, bool withTranslation)
+Matrix4 Chain(const float turnX[kLinkCount], const JointAngles& angles, const float offsets[kLinkCount][3], int link,
+              bool withTranslation)
 {
     float rotations[kLinkCount][3];
-    LinkRotations(angles, rotations);
+    LinkRotations(turnX, angles, rotations);
     Matrix4 m = Identity();
     for (int i = 0; i <= link && i < kLinkCount; ++i) {
         for (int axis = 0; axis < 3; ++axis)
@@ -97,14 +98,16 @@ Matrix4 Chain(const JointAngles& angles, const float offsets[kLinkCount][3], int
 
 }  // namespace
 
-Matrix4 ChainTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int last)
+Matrix4 ChainTransform(const float turnX[kLinkCount], const JointAngles& angles, const float offsets[kLinkCount][3],
+                       int last)
 {
-    return Chain(angles, offsets, last, true);
+    return Chain(turnX, angles, offsets, last, true);
 }
 
-Matrix4 LinkMeshTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int link)
+Matrix4 LinkMeshTransform(const float turnX[kLinkCount], const JointAngles& angles, const float offsets[kLinkCount][3],
+                          int link)
 {
-    return Chain(angles, offsets, link, false);
+    return Chain(turnX, angles, offsets, link, false);
 }
 
 void ModelChain(const ArmLengths& l, ModelLink links[kLinkCount])

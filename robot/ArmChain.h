@@ -39,8 +39,9 @@ std::string LinkKey(const char* prefix, int link, const char* suffix);
 std::string LinkMeshFile(int link);
 
 // The rotation (degrees about x, y, z) each link gets before its mesh is
-// drawn: its fixed turn, then its joint's angle about z.
-void LinkRotations(const JointAngles& angles, float rotations[kLinkCount][3]);
+// drawn: its fixed turn about x (turnX, kLinkTurnX for the arm as the data
+// sets describe it), then its joint's angle about z.
+void LinkRotations(const float turnX[kLinkCount], const JointAngles& angles, float rotations[kLinkCount][3]);
 
 // Column-major 4x4 matrix, as GL takes it.
 struct Matrix4 {
@@ -50,11 +51,13 @@ struct Matrix4 {
 // The model transform of the chain up to and including link `last`'s own
 // translation: Rx·Ry·Rz then T for every link from the body to `last`. The
 // frame after the lower arm (last = 4) has the wrist centre at its origin.
-Matrix4 ChainTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int last);
+Matrix4 ChainTransform(const float turnX[kLinkCount], const JointAngles& angles, const float offsets[kLinkCount][3],
+                       int last);
 
 // The model transform under which link `link`'s mesh is drawn: the chain up
 // to and including that link's rotation, before its own translation.
-Matrix4 LinkMeshTransform(const JointAngles& angles, const float offsets[kLinkCount][3], int link);
+Matrix4 LinkMeshTransform(const float turnX[kLinkCount], const JointAngles& angles, const float offsets[kLinkCount][3],
+                          int link);
 
 // One link of the forward model's chain: the fixed turn about x before its
 // joint (degrees; none for the body) and the translation after it (pose

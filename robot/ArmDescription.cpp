@@ -27,6 +27,14 @@ ArmLengths ArmDescription::Lengths() const
     return MakeArmLengths(offset[0][2], offset[1][0], offset[2][0], offset[3][1], offset[4][2]);
 }
 
+ArmDescription::Turns ArmDescription::LinkTurns() const
+{
+    Turns turns;
+    for (int link = 0; link < kLinkCount; ++link)
+        turns.x[link] = link == kWristLink && wristAsModel ? kModelWristTurnX : kLinkTurnX[link];
+    return turns;
+}
+
 void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm)
 {
     for (int joint = 0; joint < kJointCount; ++joint)
@@ -38,6 +46,26 @@ void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm)
         for (int axis = 0; axis < 3; ++axis)
             keys.Float(OffsetKey(link, axis), 0.0f, &arm.offset[link][axis]);
     keys.Bool("bMGIExact", false, &arm.exactMGI);
+    // Planned moves: the joints' accelerations, the pace along lines and
+    // arcs.
+    for (int joint = 0; joint < kJointCount; ++joint)
+        keys.Float(JointKey("fAngle", joint, "MaxAccel"), 0.0f, &arm.maxAccel[joint]);
+    keys.Float("fLinearSpeed", 100.0f, &arm.linearSpeed);
+    keys.Float("fLinearAccel", 0.0f, &arm.linearAccel);
+    keys.Float("fAngularSpeed", 45.0f, &arm.angularSpeed);
+    // The arm as its maker numbers it, the tool it carries, its colours.
+    for (int joint = 0; joint < kJointCount; ++joint) {
+        keys.Float(JointKey("fAngle", joint, "Zero"), 0.0f, &arm.zero[joint]);
+        keys.Int(JointKey("iAngle", joint, "Sense"), 1, &arm.sense[joint]);
+    }
+    static const char* const toolKeys[6] = {"fToolX", "fToolY", "fToolZ", "fToolAlpha", "fToolBeta", "fToolGamma"};
+    for (int i = 0; i < 3; ++i) {
+        keys.Float(toolKeys[i], 0.0f, &arm.toolOffset[i]);
+        keys.Float(toolKeys[3 + i], 0.0f, &arm.toolTurn[i]);
+    }
+    for (int link = 0; link < kLinkCount; ++link)
+        keys.Text(LinkKey("str", link, "Color"), "", &arm.colour[link]);
+    keys.Bool("bWristAsModel", false, &arm.wristAsModel);
 }
 
 bool LoadArmDescription(const std::string& directory, ArmDescription* arm)
@@ -48,6 +76,18 @@ bool LoadArmDescription(const std::string& directory, ArmDescription* arm)
         return false;
     }
     *arm = ReadSettings(robot, DeclareRobotKeys);
+    for (int joint = 0; joint < kJointCount; ++joint)
+        if (arm->sense[joint] != 1 && arm->sense[joint] != -1) {
+            LogError("LoadArmDescription -- %s = %d : le sens d'une articulation vaut 1 ou -1 ; 1 s'applique",
+                     JointKey("iAngle", joint, "Sense").c_str(), arm->sense[joint]);
+            arm->sense[joint] = 1;
+        }
+    for (int link = 0; link < kLinkCount; ++link)
+        if (!arm->colour[link].empty() && !ParseColour(arm->colour[link], nullptr)) {
+            LogError("LoadArmDescription -- %s = \"%s\" : une couleur s'écrit \"#rrggbb\" ; la texture s'applique",
+                     LinkKey("str", link, "Color").c_str(), arm->colour[link].c_str());
+            arm->colour[link].clear();
+        }
     const PanelSettings panel = ReadSettings(ReadOptionFile(Path(directory, "glui.opt").c_str()), DeclarePanelKeys);
     for (int joint = 0; joint < kJointCount; ++joint) {
         arm->limits.low[joint] = panel.minAngle[joint];
@@ -56,6 +96,28 @@ bool LoadArmDescription(const std::string& directory, ArmDescription* arm)
     }
     for (const std::string& departure : FamilyDepartures(*arm))
         LogError("LoadArmDescription -- %s", departure.c_str());
+    return true;
+}
+
+bool ParseColour(const std::string& text, float rgb[3])
+{
+    if (text.size() != 7 || text[0] != '#')
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        unsigned value = 0;
+        for (int k = 1 + 2 * i; k < 3 + 2 * i; ++k) {
+            const char c = text[static_cast<std::size_t>(k)];
+            const int digit = c >= '0' && c <= '9'   ? c - '0'
+                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                     : -1;
+            if (digit < 0)
+                return false;
+            value = value * 16 + static_cast<unsigned>(digit);
+        }
+        if (rgb)
+            rgb[i] = static_cast<float>(value) / 255.0f;
+    }
     return true;
 }
 

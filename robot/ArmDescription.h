@@ -15,18 +15,39 @@
 
 class COptionDeclarations;
 
+// Angles: the arm's angles are those the data set numbers its joints with
+// (a robot description's own joint positions for an imported arm, the
+// maker's convention); the geometric models and the drawing turn each joint
+// by zero + sense x that angle. Poses are of the tool point, turned with the
+// hand's frame by the tool's own turn: without a tool, the wrist centre and
+// the hand's orientation.
 struct ArmDescription {
     std::string meshFile[kLinkCount];
-    float offset[kLinkCount][3];  // scene units, to where the next link attaches
-    MeshBox box[kLinkCount];      // empty until the link's mesh is read
-    float maxSpeed[kJointCount];  // degrees per second
-    JointLimits limits;           // the spinners' limits, degrees
-    JointAngles start;            // where the arm stands at start
+    float offset[kLinkCount][3];     // scene units, to where the next link attaches
+    MeshBox box[kLinkCount];         // empty until the link's mesh is read
+    std::string colour[kLinkCount];  // "#rrggbb" drawn instead of the texture; empty: the texture
+    float maxSpeed[kJointCount];     // degrees per second
+    float maxAccel[kJointCount];     // degrees per second squared; 0: no limit
+    JointLimits limits;              // the spinners' limits, degrees, in the data set's angles
+    JointAngles start;               // where the arm stands at start, in the data set's angles
+    float zero[kJointCount];         // the models' angle where the data set's is 0
+    int sense[kJointCount];          // 1, or -1 where the data set turns the other way
+    float toolOffset[3];             // the tool point in the hand's frame, pose units
+    float toolTurn[3];               // the tool frame's alpha, beta, gamma in the hand's frame, degrees
+    bool wristAsModel;               // drawn with the forward model's own turn before A56
+    float linearSpeed;               // pose units per second, along lines and arcs
+    float linearAccel;               // pose units per second squared; 0: no limit
+    float angularSpeed;              // degrees per second, the hand's turn along lines and arcs
     std::string textureFile;
     bool exactMGI;
 
     ArmLengths Lengths() const;
     MGIModel Model() const { return exactMGI ? MGIModel::Exact : MGIModel::Grid; }
+    // The fixed turn about x before each link's joint, as the arm is drawn.
+    struct Turns {
+        float x[kLinkCount];
+    };
+    Turns LinkTurns() const;
 };
 
 // robot.opt's keys, bound to the description's fields.
@@ -38,6 +59,10 @@ void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm);
 // that no declaration knows, and link offsets that take the drawn arm away
 // from the geometric models, are recorded too; they do not stop the start.
 bool LoadArmDescription(const std::string& directory, ArmDescription* arm);
+
+// A link's colour "#rrggbb" as red, green, blue from 0 to 1 (rgb may be
+// null to check it only).
+bool ParseColour(const std::string& text, float rgb[3]);
 
 // The offsets the geometric models assume (the body's and the shoulder's
 // along one axis each, the elbow's (e, -e, 0), the lower arm's along z):

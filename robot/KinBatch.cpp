@@ -2,7 +2,7 @@
 #include "robot/KinBatch.h"
 
 #include "app/FrenchDecimal.h"
-#include "robot/ArmDescription.h"
+#include "robot/ArmKinematics.h"
 #include "robot/InverseModel.h"
 #include "robot/MGIGrid.h"
 
@@ -69,13 +69,12 @@ std::string FormatKinValues(const JointAngles& a)
     return FormatKinValues(values);
 }
 
-std::string FormatMatrix(const ToolPose& pose)
+std::string FormatMatrix(const KDL::Frame& f)
 {
-    double r[3][3];
-    PoseRotation(pose, r);
     char text[12 * 24 + 8];
-    std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g", r[0][0], r[0][1],
-                  r[0][2], r[1][0], r[1][1], r[1][2], r[2][0], r[2][1], r[2][2], pose.X, pose.Y, pose.Z);
+    std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g", f.M(0, 0),
+                  f.M(0, 1), f.M(0, 2), f.M(1, 0), f.M(1, 1), f.M(1, 2), f.M(2, 0), f.M(2, 1), f.M(2, 2), f.p.x(),
+                  f.p.y(), f.p.z());
     return text;
 }
 
@@ -166,7 +165,7 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
         return 2;
     }
     const ArmLengths lengths = arm.Lengths();
-    const JointLimits& limits = arm.limits;
+    const JointLimits limits = ModelLimits(arm);
     if (command.mode == KinMode::FromDataSet)
         command.mode = arm.Model() == MGIModel::Exact ? KinMode::Exact : KinMode::Grid;
 
@@ -192,22 +191,19 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
         case KinLine::Values: {
             const ToolPose pose{values[0], values[1], values[2], values[3], values[4], values[5]};
             switch (command.mode) {
-            case KinMode::Forward: {
-                ToolPose result;
-                ComputeMGD(lengths, JointAngles{values[0], values[1], values[2], values[3], values[4], values[5]},
-                           &result);
-                PrintValues(out, result);
+            case KinMode::Forward:
+                PrintValues(out,
+                            PoseOf(arm, JointAngles{values[0], values[1], values[2], values[3], values[4], values[5]}));
                 break;
-            }
             case KinMode::Grid: {
                 JointAngles angles;
-                ComputeMGI(lengths, pose, &angles);
-                PrintValues(out, angles);
+                ComputeMGI(lengths, WristPose(arm, pose), &angles);
+                PrintValues(out, ArmAngles(arm, angles));
                 break;
             }
             case KinMode::Exact: {
-                const MGIResult result = SolveMGINearGrid(lengths, pose, limits);
-                PrintValues(out, result.angles);
+                const MGIResult result = SolveMGINearGrid(lengths, WristPose(arm, pose), limits);
+                PrintValues(out, ArmAngles(arm, result.angles));
                 if (!result.reached)
                     PrintOutOfReach(err, lineNumber, result.distance);
                 if (!result.withinLimits)
@@ -216,8 +212,7 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
                 break;
             }
             case KinMode::AllExact: {
-                MGISolutions solutions;
-                SolveMGIExact(lengths, pose, &solutions);
+                const MGISolutions solutions = AllConfigurations(arm, pose);
                 if (!solutions.Reached()) {
                     PrintOutOfReach(err, lineNumber, solutions.distance);
                     break;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include "robot/RobotTypes.h"
 
+#include <kdl/frames.hpp>
+
 #include <cstdio>
 #include <string>
 
@@ -26,10 +28,10 @@ KinLine ParseKinLine(const char* line, std::size_t length, float values[6]);
 std::string FormatKinValues(const float values[6]);
 std::string FormatKinValues(const JointAngles& angles);
 std::string FormatKinValues(const ToolPose& pose);
-// The pose as twelve numbers, the same way: its rotation matrix by rows,
+// A frame as twelve numbers, the same way: its rotation matrix by rows,
 // then its position. Two poses are the same when these are, whichever
 // alpha, beta and gamma name the rotation.
-std::string FormatMatrix(const ToolPose& pose);
+std::string FormatMatrix(const KDL::Frame& frame);
 
 // The whole tool: argv[1] is "mgd" or "mgi", then for mgi one of --exact,
 // --grid or --all, then the optional data directory ("default"). Reads

@@ -100,7 +100,11 @@ void ComputeMGD(const ArmLengths& lengths, const JointAngles& angles, ToolPose* 
     RowPosition(lengths, MakeArmRow(lengths, t.c2, t.s2), t.c1, t.s1, t.c3, t.s3, &pose->X, &pose->Y, &pose->Z);
     double r[3][3];
     HandRotation(t, r);
+    RotationToPose(r, pose);
+}
 
+void RotationToPose(const double r[3][3], ToolPose* pose)
+{
     // Rotation angle and axis.
     const double cg = (r[0][0] + r[1][1] + r[2][2] - 1) / 2;
     const double dx = r[2][1] - r[1][2], dy = r[0][2] - r[2][0], dz = r[1][0] - r[0][1];

@@ -67,6 +67,11 @@ void ComputeMGDPosition(const ArmLengths& lengths, float a12, float a23, float a
 double WristCentreDistance(const ArmLengths& lengths, const JointAngles& angles, const ToolPose& target);
 double WristCentreDistance(const ArmLengths& lengths, const JointAngles& angles, const double target[3]);
 
+// A rotation matrix (row-major) as a pose's alpha, beta, gamma: the rotation
+// by gamma (0 to 180 degrees) about the axis of direction alpha, beta, as
+// the forward model gives it. The other three fields are left alone.
+void RotationToPose(const double r[3][3], ToolPose* pose);
+
 // The full rotation matrix of a pose's orientation (rotation by gamma about
 // the axis given by alpha and beta), row-major m[row][column].
 void PoseRotation(const ToolPose& pose, double m[3][3]);

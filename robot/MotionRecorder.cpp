@@ -1,5 +1,7 @@
 #include "robot/MotionRecorder.h"
 
+#include "robot/ArmKinematics.h"
+
 #include <cmath>
 
 CMotionRecorder::CMotionRecorder(CSimulation& simulation) : m_Simulation(simulation)
@@ -14,10 +16,8 @@ CMotionRecorder::~CMotionRecorder()
 
 void CMotionRecorder::Add(double t, const JointAngles& angles)
 {
-    MotionSample s{t, angles, {}};
-    ComputeMGDPosition(m_Simulation.Arm().Lengths(), angles.A12, angles.A23, angles.A34, &s.point[0], &s.point[1],
-                       &s.point[2]);
-    m_Latest.push_back(s);
+    const ToolPose pose = PoseOf(m_Simulation.Arm(), angles);
+    m_Latest.push_back({t, angles, {pose.X, pose.Y, pose.Z}});
 }
 
 void CMotionRecorder::OnMotionStarted(const CTrajectory&)

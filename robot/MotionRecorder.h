@@ -10,7 +10,7 @@
 struct MotionSample {
     double t;  // seconds since the motion started
     JointAngles angles;
-    float point[3];  // where the pose is taken then (the wrist centre), pose units
+    float point[3];  // the pose's point then (the tool point, or the wrist centre), pose units
 };
 
 class CMotionRecorder : private CSimulationListener {

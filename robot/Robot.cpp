@@ -1,5 +1,6 @@
 #include "robot/Robot.h"
 
+#include "robot/ArmKinematics.h"
 #include "robot/Simulation.h"
 
 #include <GL/gl.h>
@@ -36,6 +37,7 @@ bool CRobot::Init(CSimulation& simulation)
     for (int link = 0; link < kLinkCount; ++link) {
         if (!m_Parts[link].Load(m_pArm->meshFile[link].c_str()))
             return false;
+        m_Parts[link].m_bColoured = ParseColour(m_pArm->colour[link], m_Parts[link].m_fColour);
         simulation.SetLinkBox(link, BoxOfVertices(m_Parts[link].m_Mesh.m_Vertices));
     }
     return m_Axes.Init();
@@ -46,12 +48,25 @@ void CRobot::Draw(const JointAngles& angles, bool showAxes) const
     glPushMatrix();
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glBindTexture(GL_TEXTURE_2D, m_Texture.m_uiTexture);
+    // A link's own colour takes the texture's place, scaled by the colour
+    // the pass draws with: itself in the main pass, dimmed and blended in
+    // the reflection, black in the shadow.
+    GLfloat pass[4];
+    glGetFloatv(GL_CURRENT_COLOR, pass);
     float rotations[kLinkCount][3];
-    LinkRotations(angles, rotations);
+    LinkRotations(m_pArm->LinkTurns().x, ModelAngles(*m_pArm, angles), rotations);
     for (int link = 0; link < kLinkCount; ++link) {
         if (showAxes)
             m_Axes.Draw();
+        const float* rgb = m_Parts[link].m_fColour;
+        if (m_Parts[link].m_bColoured) {
+            glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+            glDisable(GL_TEXTURE_2D);
+            glColor4f(rgb[0] * pass[0], rgb[1] * pass[1], rgb[2] * pass[2], pass[3]);
+        }
         m_Parts[link].Draw(rotations[link], m_pArm->offset[link]);
+        if (m_Parts[link].m_bColoured)
+            glPopAttrib();
     }
     glPopAttrib();
     glPopMatrix();

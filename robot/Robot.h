@@ -22,6 +22,8 @@ public:
 
     C3DSObject m_Mesh;
     unsigned int m_uiDisplayList = 0;
+    bool m_bColoured = false;  // drawn in m_fColour instead of the arm's texture
+    float m_fColour[3] = {1.0f, 1.0f, 1.0f};
 };
 
 class CRobot {

@@ -1,5 +1,7 @@
 #include "scene/MainScene.h"
 
+#include "robot/ArmKinematics.h"
+
 #include "graphics/Graphics.h"
 
 #include <GL/freeglut.h>
@@ -116,7 +118,8 @@ int CMainScene::GetInputFlags()
 PixelRect CMainScene::ShadowPassRect() const
 {
     const ArmDescription& arm = m_Simulation.Arm();
-    std::vector<Point3> points = ShadowCorners(m_Simulation.Angles(), arm.offset, arm.box);
+    std::vector<Point3> points =
+        ShadowCorners(arm.LinkTurns().x, ModelAngles(arm, m_Simulation.Angles()), arm.offset, arm.box);
     GridSegment grid[kGridSegmentCount];
     const int gridSize = BuildGrid(grid, kGridSegmentCount);
     for (int i = 0; i < gridSize; ++i) {

@@ -15,15 +15,15 @@ Point3 ShadowOf(const Point3& p)
     return Point3{flat[0] / flat[3], flat[1] / flat[3], flat[2] / flat[3] + kShadowLift};
 }
 
-std::vector<Point3> ShadowCorners(const JointAngles& angles, const float offsets[kLinkCount][3],
-                                  const MeshBox boxes[kLinkCount])
+std::vector<Point3> ShadowCorners(const float turnX[kLinkCount], const JointAngles& angles,
+                                  const float offsets[kLinkCount][3], const MeshBox boxes[kLinkCount])
 {
     std::vector<Point3> corners;
     for (int link = 0; link < kLinkCount; ++link) {
         const MeshBox& b = boxes[link];
         if (b.empty)
             continue;
-        const Matrix4 placed = LinkMeshTransform(angles, offsets, link);
+        const Matrix4 placed = LinkMeshTransform(turnX, angles, offsets, link);
         const double* m = placed.m;
         for (int corner = 0; corner < 8; ++corner) {
             const double x = (corner & 1) ? b.hi[0] : b.lo[0];

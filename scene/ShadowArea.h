@@ -22,5 +22,5 @@ Point3 ShadowOf(const Point3& world);
 // The corners of every link's box, placed as the link is drawn at these
 // angles, flattened by kShadowMatrix and lifted by kShadowLift. The
 // flattening is affine, so the flattened arm lies within their convex hull.
-std::vector<Point3> ShadowCorners(const JointAngles& angles, const float offsets[kLinkCount][3],
-                                  const MeshBox boxes[kLinkCount]);
+std::vector<Point3> ShadowCorners(const float turnX[kLinkCount], const JointAngles& angles,
+                                  const float offsets[kLinkCount][3], const MeshBox boxes[kLinkCount]);

@@ -181,6 +181,29 @@ std::string RobotOptions()
         w.Real(LinkKey("f", i, "SizeY"), offsets[i].y);
         w.Real(LinkKey("f", i, "SizeZ"), offsets[i].z);
     }
+    w.Blank();
+    w.Comment("Mouvements planifiés (movej, movel, movec) : accélérations maximales des");
+    w.Comment("articulations (degrés par seconde carrée), vitesse et accélération le long");
+    w.Comment("des lignes et des arcs (unités de pose par seconde, par seconde carrée),");
+    w.Comment("vitesse de rotation de la main (degrés par seconde)");
+    static const double accelerations[kJointCount] = {120.0, 100.0, 120.0, 180.0, 180.0, 240.0};
+    for (int i = 0; i < kJointCount; ++i)
+        w.Real(JointKey("fAngle", i, "MaxAccel"), accelerations[i]);
+    w.Real("fLinearSpeed", 200.0);
+    w.Real("fLinearAccel", 400.0);
+    w.Real("fAngularSpeed", 60.0);
+    w.Blank();
+    w.Comment("Numérotation des angles (angle des modèles = zéro + sens x angle affiché),");
+    w.Comment("point outil dans le repère de la main (unités de pose) et son orientation");
+    w.Comment("(alpha, bêta, gamma) : ici les angles et la pose des modèles eux-mêmes");
+    for (int i = 0; i < kJointCount; ++i) {
+        w.Real(JointKey("fAngle", i, "Zero"), 0.0);
+        w.Int(JointKey("iAngle", i, "Sense"), 1);
+    }
+    for (const char* key : {"fToolX", "fToolY", "fToolZ", "fToolAlpha", "fToolBeta", "fToolGamma"})
+        w.Real(key, 0.0);
+    w.Comment("Le poignet dessiné comme le tourne le MGD (un bras importé)");
+    w.Bool("bWristAsModel", false);
     return w.Bytes();
 }
 

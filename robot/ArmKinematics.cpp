@@ -1,0 +1,137 @@
+#include "robot/ArmKinematics.h"
+
+#include <algorithm>
+
+namespace {
+
+bool Reversed(const ArmDescription& arm, int joint)
+{
+    return arm.sense[joint] < 0;
+}
+
+bool Numbered(const ArmDescription& arm, int joint)
+{
+    return arm.zero[joint] != 0.0f || Reversed(arm, joint);
+}
+
+double Sense(const ArmDescription& arm, int joint)
+{
+    return Reversed(arm, joint) ? -1.0 : 1.0;
+}
+
+KDL::Rotation RotationOf(const double r[3][3])
+{
+    return KDL::Rotation(r[0][0], r[0][1], r[0][2], r[1][0], r[1][1], r[1][2], r[2][0], r[2][1], r[2][2]);
+}
+
+ToolPose PoseOfFrame(const KDL::Frame& f)
+{
+    double r[3][3];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            r[i][j] = f.M(i, j);
+    ToolPose pose;
+    pose.X = static_cast<float>(f.p.x());
+    pose.Y = static_cast<float>(f.p.y());
+    pose.Z = static_cast<float>(f.p.z());
+    RotationToPose(r, &pose);
+    return pose;
+}
+
+KDL::Frame FrameOfPose(const ToolPose& pose)
+{
+    double r[3][3];
+    PoseRotation(pose, r);
+    return KDL::Frame(RotationOf(r), KDL::Vector(pose.X, pose.Y, pose.Z));
+}
+
+}  // namespace
+
+JointAngles ModelAngles(const ArmDescription& arm, const JointAngles& angles)
+{
+    JointAngles model = angles;
+    for (int joint = 0; joint < kJointCount; ++joint)
+        if (Numbered(arm, joint)) {
+            float& a = model.*kJointFields[joint];
+            a = static_cast<float>(arm.zero[joint] + Sense(arm, joint) * static_cast<double>(a));
+        }
+    return model;
+}
+
+JointAngles ArmAngles(const ArmDescription& arm, const JointAngles& modelAngles)
+{
+    JointAngles angles = modelAngles;
+    for (int joint = 0; joint < kJointCount; ++joint)
+        if (Numbered(arm, joint)) {
+            float& a = angles.*kJointFields[joint];
+            a = static_cast<float>(Sense(arm, joint) * (static_cast<double>(a) - arm.zero[joint]));
+        }
+    return angles;
+}
+
+JointLimits ModelLimits(const ArmDescription& arm)
+{
+    JointLimits limits = arm.limits;
+    for (int joint = 0; joint < kJointCount; ++joint)
+        if (Numbered(arm, joint)) {
+            const float a = static_cast<float>(arm.zero[joint] + Sense(arm, joint) * arm.limits.low[joint]);
+            const float b = static_cast<float>(arm.zero[joint] + Sense(arm, joint) * arm.limits.high[joint]);
+            limits.low[joint] = std::min(a, b);
+            limits.high[joint] = std::max(a, b);
+        }
+    return limits;
+}
+
+bool HasTool(const ArmDescription& arm)
+{
+    return arm.toolOffset[0] != 0.0f || arm.toolOffset[1] != 0.0f || arm.toolOffset[2] != 0.0f ||
+           arm.toolTurn[2] != 0.0f;
+}
+
+KDL::Frame ToolFrame(const ArmDescription& arm)
+{
+    if (!HasTool(arm))
+        return KDL::Frame::Identity();
+    const ToolPose tool{arm.toolOffset[0], arm.toolOffset[1], arm.toolOffset[2],
+                        arm.toolTurn[0],   arm.toolTurn[1],   arm.toolTurn[2]};
+    return FrameOfPose(tool);
+}
+
+KDL::Frame PoseFrame(const ArmDescription& arm, const JointAngles& angles)
+{
+    const WristFrame w = ComputeMGDFrame(arm.Lengths(), ModelAngles(arm, angles));
+    return KDL::Frame(RotationOf(w.r), KDL::Vector(w.p[0], w.p[1], w.p[2])) * ToolFrame(arm);
+}
+
+ToolPose PoseOf(const ArmDescription& arm, const JointAngles& angles)
+{
+    if (HasTool(arm))
+        return PoseOfFrame(PoseFrame(arm, angles));
+    ToolPose pose;
+    ComputeMGD(arm.Lengths(), ModelAngles(arm, angles), &pose);
+    return pose;
+}
+
+ToolPose WristPose(const ArmDescription& arm, const ToolPose& target)
+{
+    if (!HasTool(arm))
+        return target;
+    return PoseOfFrame(FrameOfPose(target) * ToolFrame(arm).Inverse());
+}
+
+MGIResult SolvePose(const ArmDescription& arm, const ToolPose& target, const JointAngles& reference)
+{
+    MGIResult result =
+        SolveMGI(arm.Lengths(), arm.Model(), WristPose(arm, target), ModelAngles(arm, reference), ModelLimits(arm));
+    result.angles = ArmAngles(arm, result.angles);
+    return result;
+}
+
+MGISolutions AllConfigurations(const ArmDescription& arm, const ToolPose& target)
+{
+    MGISolutions solutions;
+    SolveMGIExact(arm.Lengths(), WristPose(arm, target), &solutions);
+    for (int i = 0; i < solutions.count; ++i)
+        solutions.configurations[i].angles = ArmAngles(arm, solutions.configurations[i].angles);
+    return solutions;
+}
