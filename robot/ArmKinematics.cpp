@@ -1,5 +1,7 @@
 #include "robot/ArmKinematics.h"
 
+#include "robot/KdlFrames.h"
+
 #include <algorithm>
 
 namespace {
@@ -17,32 +19,6 @@ bool Numbered(const ArmDescription& arm, int joint)
 double Sense(const ArmDescription& arm, int joint)
 {
     return Reversed(arm, joint) ? -1.0 : 1.0;
-}
-
-KDL::Rotation RotationOf(const double r[3][3])
-{
-    return KDL::Rotation(r[0][0], r[0][1], r[0][2], r[1][0], r[1][1], r[1][2], r[2][0], r[2][1], r[2][2]);
-}
-
-ToolPose PoseOfFrame(const KDL::Frame& f)
-{
-    double r[3][3];
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            r[i][j] = f.M(i, j);
-    ToolPose pose;
-    pose.X = static_cast<float>(f.p.x());
-    pose.Y = static_cast<float>(f.p.y());
-    pose.Z = static_cast<float>(f.p.z());
-    RotationToPose(r, &pose);
-    return pose;
-}
-
-KDL::Frame FrameOfPose(const ToolPose& pose)
-{
-    double r[3][3];
-    PoseRotation(pose, r);
-    return KDL::Frame(RotationOf(r), KDL::Vector(pose.X, pose.Y, pose.Z));
 }
 
 }  // namespace
@@ -99,8 +75,7 @@ KDL::Frame ToolFrame(const ArmDescription& arm)
 
 KDL::Frame PoseFrame(const ArmDescription& arm, const JointAngles& angles)
 {
-    const WristFrame w = ComputeMGDFrame(arm.Lengths(), ModelAngles(arm, angles));
-    return KDL::Frame(RotationOf(w.r), KDL::Vector(w.p[0], w.p[1], w.p[2])) * ToolFrame(arm);
+    return KdlFrameOf(ComputeMGDFrame(arm.Lengths(), ModelAngles(arm, angles))) * ToolFrame(arm);
 }
 
 ToolPose PoseOf(const ArmDescription& arm, const JointAngles& angles)

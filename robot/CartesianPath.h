@@ -7,6 +7,7 @@
 // speed in radians per second, weighs a turn of the hand against a
 // distance: a path on which the hand turns more than it travels goes at the
 // angular speed.
+#include "robot/KdlFrames.h"
 #include "robot/MoveSettings.h"
 #include "robot/RobotTypes.h"
 
@@ -18,12 +19,6 @@ struct CartesianPath {
     std::unique_ptr<KDL::Trajectory_Segment> trajectory;  // the tool frame against time, at full speed
     double sampleTime = 0;  // seconds between samples that lie at most 1 pose unit and 0.5 degree apart
 };
-
-// The frame a pose stands for: its position, and PoseRotation.
-KDL::Frame FrameOfPose(const ToolPose& pose);
-// Between the models' double-precision frames and KDL's.
-KDL::Frame KdlFrameOf(const WristFrame& frame);
-WristFrame WristFrameOf(const KDL::Frame& frame);
 
 // The straight path from one frame to the other. Refused (InvalidTarget)
 // when a frame is not finite.

@@ -64,7 +64,7 @@ TEST(ArmKinematics, ZerosAndSensesNumberTheJointsAsTheDataSetDoes)
     arm.limits.high[1] = 110;
     const JointAngles angles{10, 20, 30, 40, 50, 60};
     const JointAngles model = ModelAngles(arm, angles);
-    EXPECT_EQ(model.A23, 70.0f);   // 90 - 20
+    EXPECT_EQ(model.A23, 70.0f);    // 90 - 20
     EXPECT_EQ(model.A34, -120.0f);  // -90 - 30
     EXPECT_EQ(model.A56, 230.0f);   // 180 + 50
     const JointAngles back = ArmAngles(arm, model);
