@@ -73,18 +73,19 @@ kx_launch() {
 # first: xdotool ends only once the X server has passed the event on, and
 # the program reads all its pending X events before it polls the port.
 
-# kx_command_port: the port the program took, from its console.
+# kx_command_port [CONSOLE]: the port the program took, from its console
+# output (by default kx_launch's).
 kx_command_port() {
-  local file="$KX_WORK/run/console.txt"
+  local file="${1:-$KX_WORK/run/console.txt}"
   kx_until 10 grep -q "Port de commande ouvert" "$file" || return 1
   sed -n 's/.*Port de commande ouvert : 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$file" | head -n 1
 }
 
-# kx_connect: opens the connection to the program just launched (its file
-# descriptor in KX_PORT_FD), closing any earlier one.
+# kx_connect [CONSOLE]: opens the connection to the program just started
+# (its file descriptor in KX_PORT_FD), closing any earlier one.
 kx_connect() {
   local port
-  port=$(kx_command_port) || { echo "  pas de port annoncé" >&2; return 1; }
+  port=$(kx_command_port "$@") || { echo "  pas de port annoncé" >&2; return 1; }
   [ -n "${KX_PORT_FD:-}" ] && exec {KX_PORT_FD}>&-
   exec {KX_PORT_FD}<>"/dev/tcp/127.0.0.1/$port"
 }
@@ -106,8 +107,9 @@ kx_send() {
   return 1
 }
 
-# kx_shot NAME: the graphics window as $KX_WORK/NAME.png. The screenshot
-# command draws the frame afresh and replies once the file is written.
+# kx_shot NAME: the graphics window as $KX_WORK/NAME.png, through the data
+# directory KX_DATA (set by kx_launch). The screenshot command draws the
+# frame afresh and replies once the file is written.
 kx_shot() {
   kx_send "screenshot $1.png" >/dev/null && mv "$KX_DATA/$1.png" "$KX_WORK/$1.png"
 }
@@ -201,10 +203,18 @@ kx_panel_enter() {
   xdotool key ctrl+a; xdotool type -- "$2" 2>/dev/null; xdotool key "$3"
 }
 # kx_panel_type SPINNER_ID TEXT [VALUE]: types a value into a spinner, presses
-# Enter and waits until the spinner shows VALUE (by default the text).
+# Enter and waits until the spinner shows VALUE, by default the number typed
+# as the dump writes it ("%g").
 kx_panel_type() {
   kx_panel_enter "$1" "$2" Return || return 1
-  kx_until 10 kx_panel_is spinner "$1" 9 "${3:-$2}"
+  kx_until 10 kx_panel_is spinner "$1" 9 "${3:-$(LC_ALL=C printf '%g' "$2")}"
+}
+# kx_panel_click_changes KIND ID N: a click on the control, then waits until
+# field N of its line changes.
+kx_panel_click_changes() {
+  local before; before=$(kx_panel_field "$1" "$2" "$3")
+  kx_panel_click "$1" "$2" || return 1
+  kx_until 10 eval '[ "$(kx_panel_field "$1" "$2" "$3")" != "$before" ]'
 }
 # kx_panel_angles: the six joint-angle spinners' values, space-separated.
 kx_panel_angles() {
