@@ -11,7 +11,9 @@
 # Mesa draws with softpipe, its plain C rasteriser: llvmpipe compiles its
 # shaders with LLVM at run time, which is slow under valgrind and hides
 # nothing of ours. Drawing is still slow here (seconds a frame): the waits
-# are long.
+# are long. Origins of uninitialised values are not tracked (a third of the
+# time, and no error fewer is found): KX_VALGRIND_ORIGINS=1 tracks them, to
+# read a report.
 . "$(dirname "$0")/lib.sh"
 command -v valgrind >/dev/null || { echo "valgrind absent"; exit 1; }
 kx_start_xvfb || exit 1
@@ -24,7 +26,7 @@ mkdir -p "$KX_WORK/run"
 vglog="$KX_WORK/valgrind.log"
 export GALLIUM_DRIVER=softpipe LIBGL_ALWAYS_SOFTWARE=1
 kx_start_app "$KX_WORK/run" "$KX_WORK/run/console.txt" \
-  valgrind --tool=memcheck --error-exitcode=99 --leak-check=no --track-origins=yes \
+  valgrind --tool=memcheck --error-exitcode=99 --leak-check=no ${KX_VALGRIND_ORIGINS:+--track-origins=yes} \
   --num-callers=40 --suppressions="$KX_SOURCE/tests/e2e/valgrind.supp" --gen-suppressions=all \
   --log-file="$vglog" "$KX_PROGRAM" "$data"
 wid=$(kx_wait_window '^KX-E2E-Valgrind$' 300)
@@ -38,10 +40,12 @@ fi
 # program finds them waiting behind each slow frame and draws the redisplays
 # they ask for together: about half the frames of a wait after every key,
 # and the same states drawn and read back. Then the other keys (wireframe,
-# teach, camera) before a last F6. Every F6 writes a new screenshot.tga
-# (aside, then renamed): each one shows as a change of its inode and time.
+# teach, camera): they come in the same turn of the program's loop as the
+# last F6, so the frame they ask for is drawn before Escape, sent later, is
+# handled. Every F6 writes a new screenshot.tga (aside, then renamed): each one
+# shows as a change of its inode and time.
 picture_id() { stat -c '%i %.9Y' "$data/screenshot.tga" 2>/dev/null; }
-keys=(F6 F4 F6 F9 F6 F10 F6 F11 F6 F12 F6 F5 F8 Left Prior Home F6)
+keys=(F6 F4 F6 F9 F6 F10 F6 F11 F6 F12 F6 F5 F8 Left Prior Home)
 expected=0
 for key in "${keys[@]}"; do [ "$key" = F6 ] && expected=$((expected + 1)); done
 kx_key "$wid" "${keys[@]}"
@@ -62,6 +66,7 @@ kx_check "Escape: statut 0 (99 : erreurs de valgrind)" kx_eq "$KX_EXIT_STATUS" 0
 kx_check "valgrind : aucune erreur" grep -q "ERROR SUMMARY: 0 errors" "$vglog"
 if ! grep -q "ERROR SUMMARY: 0 errors" "$vglog"; then
   grep -A 30 -E "^==[0-9]+== (Invalid|Conditional|Use of|Syscall param|Source and|Mismatched)" "$vglog" | head -n 120
+  echo "(KX_VALGRIND_ORIGINS=1 dit d'où viennent les valeurs non initialisées)"
 fi
 kx_check "rien dans le journal d'erreur" kx_eq "$(kx_log_messages "$KX_WORK/run/robot_error.log" | wc -l)" 1
 kx_finish
