@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shell functions to run Kalimbrax in a virtual X display and drive it like a
-# person would: keys with xdotool, pictures through F6. Sourced by the
-# end-to-end tests and by the headless path of run.sh.
+# person would: keys with xdotool, pictures through F6 (the end-to-end tests
+# also take them with the screenshot command, tests/e2e/lib.sh). Sourced by
+# the end-to-end tests and by the headless path of run.sh.
 
 KX_XVFB_PID=""
 KX_APP_PID=""
@@ -96,8 +97,8 @@ kx_key() {
 # "screenshot.tga" into an upright PNG (TGA rows are stored bottom first).
 # F6 draws the frame afresh before reading it, and the file is written
 # aside and renamed: once it is there it is whole, so no settling time is
-# needed on either side. Keys sent before F6 reach the program first (one X
-# connection, in order).
+# needed on either side. Keys sent before F6 reach the program first: each
+# xdotool call ends once the X server has passed its events on.
 kx_screenshot() {
   local wid="$1" dir="$2" out="$3"
   rm -f "$dir/screenshot.tga"

@@ -182,6 +182,7 @@ kx_panel_text() { awk -v i="$1" '$1 == "statictext" && $2 == i { $1 = $2 = $3 = 
 # kx_panel_is KIND ID N VALUE: field N of that control's line is VALUE (for
 # kx_until: the dump is rewritten after every panel frame that changes it).
 kx_panel_is() { [ "$(kx_panel_field "$1" "$2" "$3")" = "$4" ]; }
+kx_panel_is_not() { ! kx_panel_is "$@"; }
 # kx_panel_click KIND ID: a left click in the middle of the control. It
 # does not wait: the caller waits for the effect it expects.
 kx_panel_click() {
@@ -210,11 +211,11 @@ kx_panel_type() {
   kx_until 10 kx_panel_is spinner "$1" 9 "${3:-$(LC_ALL=C printf '%g' "$2")}"
 }
 # kx_panel_click_changes KIND ID N: a click on the control, then waits until
-# field N of its line changes.
+# field N of its own line changes (an arrow's value).
 kx_panel_click_changes() {
   local before; before=$(kx_panel_field "$1" "$2" "$3")
   kx_panel_click "$1" "$2" || return 1
-  kx_until 10 eval '[ "$(kx_panel_field "$1" "$2" "$3")" != "$before" ]'
+  kx_until 10 kx_panel_is_not "$1" "$2" "$3" "$before"
 }
 # kx_panel_angles: the six joint-angle spinners' values, space-separated.
 kx_panel_angles() {

@@ -51,7 +51,7 @@ kx_check "un clic sur A67 ne fait pas sauter le bras" kx_lt "$(kx_difference "$W
 kx_check "A12 reste où il était" kx_eq "$(kx_panel_field spinner 0 9)" "$(echo "$stopped" | cut -d' ' -f1)"
 # "Calcul MGD" fills the pose spinners (X from 0) with the arm's pose.
 kx_panel_click button 2
-kx_check "« Calcul MGD » remplit la pose" kx_until 10 eval '[ "$(kx_panel_field spinner 10 9)" != 0 ]'
+kx_check "« Calcul MGD » remplit la pose" kx_until 10 kx_panel_is_not spinner 10 9 0
 shot mgd-click
 kx_check "« Calcul MGD » ne bouge pas le bras" same a67-click mgd-click
 # Real time again: a new target and GO move the arm.

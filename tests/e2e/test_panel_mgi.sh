@@ -41,7 +41,9 @@ kx_check "le statut nomme le modèle exact" kx_eq "$(status)" "Modèle inverse e
 
 # Immediate mode is on at start: "Calcul MGD" fills the pose spinners with
 # the arm's pose; then immediate mode off, every pose change moves the arm.
-kx_check "« Calcul MGD » remplit la pose" kx_panel_click_changes spinner 10 9
+x=$(kx_panel_field spinner 10 9)
+kx_panel_click button 2
+kx_check "« Calcul MGD » remplit la pose" kx_until 10 kx_panel_is_not spinner 10 9 "$x"
 kx_check "mode immédiat décoché" kx_panel_set checkbox 2 9 0
 start_angles=$(kx_panel_angles)
 shot start
