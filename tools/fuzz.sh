@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the libFuzzer targets of the sanitizer build (tools/sanitize.sh), one
-# after the other, each for DURATION seconds:
+# after the other, each for DURATION seconds, or with --runs N for its seed
+# corpus and then N new inputs (the test suite's fixed amount of work):
 #
-#   tools/fuzz.sh [--no-build] [--scratch] [--build-dir DIR] DURATION [TARGET...]
+#   tools/fuzz.sh [--no-build] [--scratch] [--build-dir DIR] (DURATION | --runs N) [TARGET...]
 #
 # TARGET is options, tga, mesh, kin or command (default: all five). Inputs that add
 # coverage go to DIR/fuzz-corpus/TARGET (kept between runs, so the runs add
@@ -24,9 +25,14 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
-duration="${1:-}"
-[[ "$duration" =~ ^[0-9]+$ ]] || { echo "usage : tools/fuzz.sh [--no-build] [--scratch] [--build-dir DIR] DURÉE [CIBLE...]" >&2; exit 2; }
-shift
+duration="" runs=""
+if [ "${1:-}" = --runs ]; then
+  runs="${2:-}"; shift 2 2>/dev/null
+else
+  duration="${1:-}"; shift
+fi
+[[ "$duration$runs" =~ ^[0-9]+$ ]] || {
+  echo "usage : tools/fuzz.sh [--no-build] [--scratch] [--build-dir DIR] (DURÉE | --runs N) [CIBLE...]" >&2; exit 2; }
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(options tga mesh kin command)
 
@@ -63,18 +69,28 @@ for target in "${targets[@]}"; do
   findings="$dir/fuzz-findings/$target"
   mkdir -p "$work" "$findings" "$dir/fuzz-logs"
   log="$dir/fuzz-logs/$target-$(date +%Y%m%d-%H%M%S).log"
+  # libFuzzer counts the replay of the starting inputs in -runs (and always
+  # finishes it): the seeds, what the work directory holds, and the empty
+  # input it tries first come on top of the N new ones.
+  if [ -n "$runs" ]; then
+    limit=-runs=$(( $(find "$seeds" "$work" -type f | wc -l) + 1 + runs ))
+    what="$runs nouvelles entrées"
+  else
+    limit=-max_total_time="$duration"
+    what="${duration} s"
+  fi
   # -rss_limit_mb: the whole process; -malloc_limit_mb: any single block.
   # No reader may allocate much more than its input holds: the TGA reader's
   # block may exceed the file by at most 64 MiB, the mesh reader checks the
   # data holds its counts, the option reader's tokens are bounded. An input
   # of a few kilobytes that makes any of them ask for over 128 MiB is a
   # finding.
-  "$program" -max_total_time="$duration" -rss_limit_mb=2048 -malloc_limit_mb=128 -timeout=25 \
+  "$program" "$limit" -rss_limit_mb=2048 -malloc_limit_mb=128 -timeout=25 \
     -max_len="$(max_len "$target")" -print_final_stats=1 -artifact_prefix="$findings/" \
     "$work" "$seeds" >"$log" 2>&1
   rc=$?
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-  echo "fuzz-$target : ${duration} s, ${runs:-?} exécutions, statut $rc (journal : $log)"
+  executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  echo "fuzz-$target : $what, ${executed:-?} exécutions, statut $rc (journal : $log)"
   if [ "$rc" -ne 0 ]; then
     status=1
     grep -E "ERROR|SUMMARY|runtime error|Test unit written" "$log" | head -n 20

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shell functions to run Kalimbrax in a virtual X display and drive it like a
-# person would: keys with xdotool, pictures through F6. Sourced by the
-# end-to-end tests and by the headless path of run.sh.
+# person would: keys with xdotool, pictures through F6 (the end-to-end tests
+# also take them with the screenshot command, tests/e2e/lib.sh). Sourced by
+# the end-to-end tests and by the headless path of run.sh.
 
 KX_XVFB_PID=""
 KX_APP_PID=""
@@ -46,15 +47,33 @@ kx_start_app() {
   KX_APP_PID=$!
 }
 
+# kx_until SECONDS COMMAND...: true as soon as the command succeeds, tried
+# every 50 ms; false when it has not within SECONDS. Every wait of the tests
+# is for something observable (a file, a log line, a window, a value of the
+# panel's layout dump), never a fixed time that is too long on a quiet
+# machine and too short on a loaded one.
+kx_until() {
+  local timeout="$1" i; shift
+  for i in $(seq 1 $(( timeout * 20 ))); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# kx_app_alive: the program this shell started is still running.
+kx_app_alive() { [ -n "$KX_APP_PID" ] && kill -0 "$KX_APP_PID" 2>/dev/null; }
+kx_app_ended() { ! kx_app_alive; }
+
 # Prints the id of the first window whose title matches, waiting up to
-# TIMEOUT seconds (default 20).
+# TIMEOUT seconds (default 20); gives up at once when the program ended.
 kx_wait_window() {
   local name="$1" timeout="${2:-20}" wid i
-  for i in $(seq 1 $(( timeout * 10 ))); do
+  for i in $(seq 1 $(( timeout * 20 ))); do
     wid=$(xdotool search --name "$name" 2>/dev/null | head -n 1)
     if [ -n "$wid" ]; then echo "$wid"; return 0; fi
-    [ -n "$KX_APP_PID" ] && ! kill -0 "$KX_APP_PID" 2>/dev/null && return 1
-    sleep 0.1
+    [ -n "$KX_APP_PID" ] && ! kx_app_alive && return 1
+    sleep 0.05
   done
   return 1
 }
@@ -63,15 +82,10 @@ kx_wait_window() {
 # Call it from the shell that started the program, never inside $(...): only
 # the parent can collect a child's status.
 kx_wait_exit() {
-  local timeout="${1:-20}" i
+  local timeout="${1:-20}"
   KX_EXIT_STATUS=124
-  for i in $(seq 1 $(( timeout * 10 ))); do
-    if ! kill -0 "$KX_APP_PID" 2>/dev/null; then
-      wait "$KX_APP_PID"; KX_EXIT_STATUS=$?; KX_APP_PID=""; return 0
-    fi
-    sleep 0.1
-  done
-  return 1
+  kx_until "$timeout" kx_app_ended || return 1
+  wait "$KX_APP_PID"; KX_EXIT_STATUS=$?; KX_APP_PID=""
 }
 
 kx_key() {
@@ -81,21 +95,20 @@ kx_key() {
 
 # kx_screenshot WID DATA_DIR OUT.png: presses F6 and turns the new
 # "screenshot.tga" into an upright PNG (TGA rows are stored bottom first).
+# F6 draws the frame afresh before reading it, and the file is written
+# aside and renamed: once it is there it is whole, so no settling time is
+# needed on either side. Keys sent before F6 reach the program first: each
+# xdotool call ends once the X server has passed its events on.
 kx_screenshot() {
-  local wid="$1" dir="$2" out="$3" before i
-  before=$(stat -c %Y.%s "$dir/screenshot.tga" 2>/dev/null || echo none)
+  local wid="$1" dir="$2" out="$3"
   rm -f "$dir/screenshot.tga"
-  sleep 0.3   # let the last redisplay reach the back buffer
   kx_key "$wid" F6
-  for i in $(seq 1 100); do
-    if [ -s "$dir/screenshot.tga" ]; then
-      sleep 0.2
-      convert "$dir/screenshot.tga" -flip "$out" && return 0
-    fi
-    sleep 0.1
-  done
-  echo "pas de screenshot.tga (avant: $before)" >&2
-  return 1
+  if ! kx_until 20 test -s "$dir/screenshot.tga"; then
+    echo "pas de screenshot.tga dans $dir" >&2
+    return 1
+  fi
+  # Light compression: the PNG is only compared, and writes five times faster.
+  convert "$dir/screenshot.tga" -flip -define png:compression-level=1 "$out"
 }
 
 # Mean brightness (0 to 1) of a region WxH+X+Y of a picture, or of all of it.

@@ -56,7 +56,7 @@ fault_start() {
   local start="${3:-$RUN_DIR}" i panel=""
   RUN_STATUS=124 RUN_SHOT=none RUN_PANEL_NAME="" RUN_WID=""
   kx_start_app "$start" "$RUN_DIR/console.txt" "$KX_PROGRAM" "$2"
-  for i in $(seq 1 600); do
+  for i in $(seq 1 1200); do
     if ! kill -0 "$KX_APP_PID" 2>/dev/null; then
       kx_wait_exit 5
       RUN_STATUS=$KX_EXIT_STATUS
@@ -64,7 +64,7 @@ fault_start() {
     fi
     panel=$(xdotool search --name '^Kalimbrax( - Commandes| Controls)$' 2>/dev/null | head -n 1)
     [ -n "$panel" ] && break
-    sleep 0.1
+    sleep 0.05
   done
   if [ -z "$panel" ]; then
     kx_stop_app
@@ -134,4 +134,32 @@ expect_failure_unless_valid() {
     echo "  ($what : fichier valide par hasard)"
     expect_running "$what"
   fi
+}
+
+# fault_cases FUNCTION CASE...: runs "FUNCTION CASE" (the case's words as
+# arguments) for every case, two workers at a time. A start-up mostly waits
+# (the disk, the X server), so two of them nearly halve the test's time.
+# Each worker has an Xvfb display of its own, since fault_start finds the
+# windows by title; the output of each case is kept and printed in the
+# order of the cases, and the workers' failure counts are added up.
+fault_cases() {
+  local fn="$1"; shift
+  local cases=("$@") workers=() w i status
+  for w in 0 1; do
+    (
+      kx_start_xvfb || { KX_FAILURES=1; echo "Xvfb du travailleur $w" >"$KX_WORK/case-$w.out"; exit 1; }
+      for ((i = w; i < ${#cases[@]}; i += 2)); do
+        # shellcheck disable=SC2086
+        "$fn" ${cases[i]} >"$KX_WORK/case-$i.out" 2>&1
+      done
+      kx_stop_all
+      exit $((KX_FAILURES > 255 ? 255 : KX_FAILURES))
+    ) &
+    workers+=($!)
+  done
+  for w in "${workers[@]}"; do
+    wait "$w"; status=$?
+    KX_FAILURES=$((KX_FAILURES + status))
+  done
+  for ((i = 0; i < ${#cases[@]}; i++)); do cat "$KX_WORK/case-$i.out"; done
 }

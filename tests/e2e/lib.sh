@@ -62,26 +62,59 @@ kx_launch() {
   local data="$1" title="${2:-KX-E2E-Scene}"
   shift; shift
   kx_set_option "$data/graphics.opt" sWindowName "\"$title\""
+  KX_DATA="$data"
   mkdir -p "$KX_WORK/run"
   kx_start_app "$KX_WORK/run" "$KX_WORK/run/console.txt" "$KX_PROGRAM" "$data" "$@"
   KX_WID=$(kx_wait_window "^$title\$" 30)
 }
 
-# The command port a program started with --port 0 took, from its console.
+# --- The command port ---------------------------------------------------------
+# A program launched with --port 0 is driven through one connection kept
+# open by bash itself (/dev/tcp): no interpreter starts for each command, and
+# every reply is read before the next line goes, so the test never runs
+# ahead of the program. A key sent with xdotool before a command is seen
+# first: xdotool ends only once the X server has passed the event on, and
+# the program reads all its pending X events before it polls the port.
+
+# kx_command_port [CONSOLE]: the port the program took, from its console
+# output (by default kx_launch's).
 kx_command_port() {
-  local i port
-  for i in $(seq 1 50); do
-    port=$(sed -n 's/.*Port de commande ouvert : 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$KX_WORK/run/console.txt")
-    [ -n "$port" ] && { echo "$port"; return 0; }
-    sleep 0.1
-  done
+  local file="${1:-$KX_WORK/run/console.txt}"
+  kx_until 10 grep -q "Port de commande ouvert" "$file" || return 1
+  sed -n 's/.*Port de commande ouvert : 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$file" | head -n 1
+}
+
+# kx_connect [CONSOLE]: opens the connection to the program just started
+# (its file descriptor in KX_PORT_FD), closing any earlier one.
+kx_connect() {
+  local port
+  port=$(kx_command_port "$@") || { echo "  pas de port annoncé" >&2; return 1; }
+  [ -n "${KX_PORT_FD:-}" ] && exec {KX_PORT_FD}>&-
+  exec {KX_PORT_FD}<>"/dev/tcp/127.0.0.1/$port"
+}
+
+# kx_send LINE: sends one command and prints what follows "ok" in its reply;
+# false, with the reply on standard error, for "erreur ..." or no reply.
+kx_send() {
+  local reply
+  printf '%s\n' "$1" >&"$KX_PORT_FD" || return 1
+  if ! IFS= read -r -t 60 reply <&"$KX_PORT_FD"; then
+    echo "  pas de réponse à « $1 »" >&2
+    return 1
+  fi
+  case "$reply" in
+    ok) return 0 ;;
+    "ok "*) echo "${reply#ok }"; return 0 ;;
+  esac
+  echo "  « $1 » : $reply" >&2
   return 1
 }
 
-# Fraction of the pixels of a picture for which an fx expression holds, for
-# example "r>0.7&&g<0.3&&b<0.3" for pure red.
-kx_fraction() {
-  convert "$1" -fx "$2" -colorspace Gray -format "%[fx:mean]" info:
+# kx_shot NAME: the graphics window as $KX_WORK/NAME.png, through the data
+# directory KX_DATA (set by kx_launch). The screenshot command draws the
+# frame afresh and replies once the file is written.
+kx_shot() {
+  kx_send "screenshot $1.png" >/dev/null && mv "$KX_DATA/$1.png" "$KX_WORK/$1.png"
 }
 
 # Mean absolute difference of two pictures of the same size (0 to 1).
@@ -106,19 +139,25 @@ kx_masked_mean() {
   convert "$1" -colorspace Gray "$2" -compose multiply -composite -format "%[fx:mean/$white]" info:
 }
 
-# Fraction of pixels that are pure red, green or blue: the axes' colours.
+# Fraction of pixels that are pure red, green or blue, the axes' colours: a
+# channel above 0.7 and the other two below 0.3. Built from thresholds of the
+# separated channels (above 0.7: H; below 0.3: L, the negated threshold;
+# 8-bit values never sit on either bound), a minimum for "and" and a maximum
+# for "or": per-pixel -fx takes seconds on a picture, this a tenth of one.
 kx_axis_colour_fraction() {
-  kx_fraction "$1" "r>0.7&&g<0.3&&b<0.3 || g>0.7&&r<0.3&&b<0.3 || b>0.7&&r<0.3&&g<0.3"
+  convert "$1" -separate \
+    \( -clone 0 -threshold 70% \) \( -clone 1 -threshold 70% \) \( -clone 2 -threshold 70% \) \
+    \( -clone 0 -threshold 30% -negate \) \( -clone 1 -threshold 30% -negate \) \( -clone 2 -threshold 30% -negate \) \
+    -delete 0-2 \
+    \( -clone 0,4,5 -evaluate-sequence min \) \( -clone 1,3,5 -evaluate-sequence min \) \
+    \( -clone 2,3,4 -evaluate-sequence min \) \
+    -delete 0-5 -evaluate-sequence max -format "%[fx:mean]" info:
 }
 
-# Presses a mouse button at (X1, Y1) of a window, drags to (X2, Y2), releases.
+# Presses a mouse button at (X1, Y1) of a window, drags to (X2, Y2),
+# releases: one xdotool call, so the events arrive in that order.
 kx_drag() {
-  local wid="$1"
-  xdotool mousemove --window "$wid" "$2" "$3" mousedown 1 2>/dev/null
-  sleep 0.2
-  xdotool mousemove --window "$wid" "$4" "$5" 2>/dev/null
-  sleep 0.2
-  xdotool mouseup 1 2>/dev/null
+  xdotool mousemove --window "$1" "$2" "$3" mousedown 1 mousemove --window "$1" "$4" "$5" mouseup 1 2>/dev/null
 }
 
 # --- The control panel, driven through its layout dump -----------------------
@@ -132,11 +171,10 @@ kx_launch_panel() {
   KX_LAYOUT="$KX_WORK/layout.txt"
   export KALIMBRAX_PANEL_LAYOUT="$KX_LAYOUT"
   kx_launch "$@" || return 1
-  local title i
+  local title
   title=$(kx_option_text "$1/glui.opt" strGLUIWindowName "Kalimbrax Controls")
   KX_PANEL=$(kx_wait_window "^$title\$" 10) || return 1
-  for i in $(seq 1 50); do grep -q '^checkbox ' "$KX_LAYOUT" 2>/dev/null && return 0; sleep 0.1; done
-  return 1
+  kx_until 10 grep -q '^checkbox ' "$KX_LAYOUT" 2>/dev/null
 }
 # kx_panel_row KIND ID: the layout line of the control of that kind and id.
 kx_panel_row() { awk -v k="$1" -v id="$2" '$1 == k && $3 == id { print; exit }' "$KX_LAYOUT"; }
@@ -144,19 +182,43 @@ kx_panel_row() { awk -v k="$1" -v id="$2" '$1 == k && $3 == id { print; exit }' 
 kx_panel_field() { kx_panel_row "$1" "$2" | awk -v n="$3" '{ print $n }'; }
 # kx_panel_text INDEX: the text of the static text of that creation index.
 kx_panel_text() { awk -v i="$1" '$1 == "statictext" && $2 == i { $1 = $2 = $3 = $4 = $5 = $6 = $7 = $8 = $9 = ""; sub(/^ +/, ""); print; exit }' "$KX_LAYOUT"; }
-# kx_panel_click KIND ID: a left click in the middle of the control.
+# kx_panel_is KIND ID N VALUE: field N of that control's line is VALUE (for
+# kx_until: the dump is rewritten after every panel frame that changes it).
+kx_panel_is() { [ "$(kx_panel_field "$1" "$2" "$3")" = "$4" ]; }
+kx_panel_is_not() { ! kx_panel_is "$@"; }
+# kx_panel_click KIND ID: a left click in the middle of the control. It
+# does not wait: the caller waits for the effect it expects.
 kx_panel_click() {
   local r; r=$(kx_panel_row "$1" "$2")
   [ -n "$r" ] || { echo "  pas de $1 $2 dans la disposition" >&2; return 1; }
   # shellcheck disable=SC2046
   xdotool mousemove --window "$KX_PANEL" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }') click 1
-  sleep 0.4
 }
-# kx_panel_type SPINNER_ID TEXT: types a value into a spinner and presses Enter.
-kx_panel_type() {
+# kx_panel_set KIND ID N VALUE: a click on the control, then waits until
+# field N of the line KIND ID shows VALUE; false when it never does.
+kx_panel_set() {
+  kx_panel_click "$1" "$2" || return 1
+  kx_until 10 kx_panel_is "$1" "$2" "$3" "$4"
+}
+# kx_panel_enter SPINNER_ID TEXT KEY: types a text into a spinner's field and
+# leaves it with KEY (Return, Tab), without waiting.
+kx_panel_enter() {
   kx_panel_click spinner-field "$1" || return 1
-  xdotool key ctrl+a; xdotool type -- "$2" 2>/dev/null; xdotool key Return
-  sleep 0.4
+  xdotool key ctrl+a; xdotool type -- "$2" 2>/dev/null; xdotool key "$3"
+}
+# kx_panel_type SPINNER_ID TEXT [VALUE]: types a value into a spinner, presses
+# Enter and waits until the spinner shows VALUE, by default the number typed
+# as the dump writes it ("%g").
+kx_panel_type() {
+  kx_panel_enter "$1" "$2" Return || return 1
+  kx_until 10 kx_panel_is spinner "$1" 9 "${3:-$(LC_ALL=C printf '%g' "$2")}"
+}
+# kx_panel_click_changes KIND ID N: a click on the control, then waits until
+# field N of its own line changes (an arrow's value).
+kx_panel_click_changes() {
+  local before; before=$(kx_panel_field "$1" "$2" "$3")
+  kx_panel_click "$1" "$2" || return 1
+  kx_until 10 kx_panel_is_not "$1" "$2" "$3" "$before"
 }
 # kx_panel_angles: the six joint-angle spinners' values, space-separated.
 kx_panel_angles() {

@@ -6,12 +6,14 @@
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
-kx_launch_panel "$data" || { kx_fail "les fenêtres n'apparaissent pas"; kx_finish; }
+kx_launch_panel "$data" KX-E2E-Scene --port 0 || { kx_fail "les fenêtres n'apparaissent pas"; kx_finish; }
+kx_connect || { kx_fail "pas de connexion au port de commande"; kx_finish; }
 wid=$KX_WID
 W="$KX_WORK"
-shot() { sleep 0.3; kx_screenshot "$wid" "$data" "$W/$1.png" || kx_fail "image $1"; }
+shot() { kx_shot "$1" || kx_fail "image $1"; }
 same() { kx_lt "$(kx_difference "$W/$1.png" "$W/$2.png")" 0.002; }
-press() { local key="$1" n="$2" i; for i in $(seq 1 "$n"); do kx_key "$wid" "$key"; done; }
+# press KEY N: N presses of a key, one event each, in one xdotool call.
+press() { local keys=(); for _ in $(seq 1 "$2"); do keys+=("$1"); done; xdotool key --delay 0 --window "$wid" "${keys[@]}" 2>/dev/null; }
 
 shot start
 press Next 100

@@ -48,15 +48,20 @@ kx_check "journaux impossibles, démarrage en échec : statut 254" kx_eq "$RUN_S
 # no_leftover DATA: no temporary picture left beside screenshot.tga.
 no_leftover() { [ -z "$(find "$1" -maxdepth 1 -name 'screenshot.tga.*' -print -quit)" ]; }
 
-# press_f6_and_check CASE DATA RECORD: F6, then waits for the record
-# (empty: waits a while, and nothing may be written), the program still up.
+# press_f6_and_check CASE DATA RECORD: F6, then waits for the record, the
+# program still up. Where F6 fails without a record (a read-only directory),
+# F8 follows it as a marker: it cannot write poses.txt there either and says
+# so, and keys are handled in order, so its record comes once F6 is done.
+teach_record="CPanelActions::TeachPose -- impossible d'ouvrir poses.txt en écriture"
 press_f6_and_check() {
-  local what="$1" dir="$2" record="$3" i
-  kx_key "$RUN_WID" F6
-  for i in $(seq 1 50); do
-    [ -n "$record" ] && run_records | grep -qxF "$record" && break
-    sleep 0.1
-  done
+  local what="$1" dir="$2" record="$3"
+  if [ -n "$record" ]; then
+    kx_key "$RUN_WID" F6
+  else
+    kx_key "$RUN_WID" F6 F8
+    record=$teach_record
+  fi
+  kx_until 10 eval 'run_records | grep -qxF "$record"'
   kx_check "$what : F6 ne termine pas le programme" kill -0 "$KX_APP_PID"
   kx_check "$what : enregistrements" kx_eq "$(run_records)" "$record"
   kx_check "$what : pas de fichier temporaire laissé" no_leftover "$dir"

@@ -306,20 +306,20 @@ kx_check "check du bras modifié: statut 0" kx_eq "$(check_status "$data" "$W/ow
 kx_check "check du bras modifié: la barre chargée" kx_contains "$W/ownarm.txt" "ok : bar.obj (strUpperArmFileObj) : 24 sommets, 12 triangles"
 
 kx_start_xvfb || exit 1
-picture() {  # picture NAME DATA_DIR: starts the simulator, F6, Escape
+picture() {  # picture NAME DATA_DIR: starts the simulator, a picture, Escape
   mkdir -p "$W/$1"
-  kx_start_app "$W/$1" "$W/$1/console.txt" "$KX_PROGRAM" "$2"
+  kx_start_app "$W/$1" "$W/$1/console.txt" "$KX_PROGRAM" "$2" --port 0
   local wid
   wid=$(kx_wait_window '^Kalimbrax$' 30) || { echo "pas de fenêtre pour $1" >&2; cat "$W/$1/console.txt" >&2; return 1; }
-  sleep 1
-  kx_screenshot "$wid" "$2" "$W/$1.png" || return 1
+  KX_DATA="$2"
+  kx_connect "$W/$1/console.txt" && kx_shot "$1" || return 1
   kx_key "$wid" Escape
   kx_wait_exit 20
   [ "$KX_EXIT_STATUS" = 0 ]
 }
-kx_check "simulateur avec le bras modifié: image F6" picture ownarm "$data"
-kx_check "simulateur avec default/: image F6" picture default "$(kx_data_copy plain)"
-kx_check "simulateur avec default/, encore: image F6" picture default2 "$(kx_data_copy plain2)"
+kx_check "simulateur avec le bras modifié: image" picture ownarm "$data"
+kx_check "simulateur avec default/: image" picture default "$(kx_data_copy plain)"
+kx_check "simulateur avec default/, encore: image" picture default2 "$(kx_data_copy plain2)"
 if [ -s "$W/ownarm.png" ] && [ -s "$W/default.png" ] && [ -s "$W/default2.png" ]; then
   # Two pictures of the same data agree; the new links change thousands of
   # pixels (the bar, the cylinder and their reflections).

@@ -2,25 +2,28 @@
 # The control panel end to end on default/: its window and layout, a joint
 # spinner moving the arm at once, and real-time motion started by GO, ending
 # by itself, and stopped where it is by unchecking RT. Click positions come
-# from the panel layer's own layout dump, never from guessed pixels.
+# from the panel layer's own layout dump, never from guessed pixels; the
+# arm's angles are read on the command port, and so are the pictures.
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
-kx_launch_panel "$data" || { kx_fail "les fenêtres n'apparaissent pas"; kx_finish; }
+kx_launch_panel "$data" KX-E2E-Scene --port 0 || { kx_fail "les fenêtres n'apparaissent pas"; kx_finish; }
+kx_connect || { kx_fail "pas de connexion au port de commande"; kx_finish; }
 wid=$KX_WID
 panel=$KX_PANEL
 title=$(kx_option_text "$data/glui.opt" strGLUIWindowName "Kalimbrax Controls")
 LAYOUT="$KX_LAYOUT"
 W="$KX_WORK"
 field() { kx_panel_field "$@"; }
-click() { kx_panel_click "$@"; }
-type_value() { kx_panel_type "$@"; }
-shot() { sleep "${2:-0.2}"; kx_screenshot "$wid" "$data" "$W/$1.png" || kx_fail "image $1"; }
+shot() { kx_shot "$1" || kx_fail "image $1"; }
 differ() { kx_lt 0.001 "$(kx_difference "$W/$1.png" "$W/$2.png")"; }
 same() { kx_lt "$(kx_difference "$W/$1.png" "$W/$2.png")" 0.0005; }
+# a12_between LOW HIGH: the arm's A12 strictly between the two, as the
+# program reports it (the spinners show targets in real time).
+a12_between() { awk -v a="$(kx_send "get angles" | cut -d' ' -f1)" -v l="$1" -v h="$2" 'BEGIN { exit !(a > l && a < h) }'; }
 
-# The panel as built: five rollouts in two columns, RT unchecked, GO greyed.
-kx_check "cinq volets" kx_eq "$(grep -c '^rollout ' "$LAYOUT")" 5
+# The panel as built: six rollouts in two columns, RT unchecked, GO greyed.
+kx_check "six volets" kx_eq "$(grep -c '^rollout ' "$LAYOUT")" 6
 columns=$(awk '$1 == "rollout" { print $4 }' "$LAYOUT" | sort -u | wc -l)
 kx_check "deux colonnes" kx_eq "$columns" 2
 kx_check "titre du panneau dans la disposition" kx_contains "$LAYOUT" "$title"
@@ -30,38 +33,45 @@ import -window "$panel" "$W/panel.png"
 
 # A click on an arrow steps the joint and the arm moves at once.
 shot start
-click spinner-up 1
-kx_check "la flèche fait un pas" kx_eq "$(field spinner 1 9)" 46
+kx_check "la flèche fait un pas" kx_panel_set spinner-up 1 9 46
 shot stepped
+kx_check "un seul pas" kx_eq "$(kx_send "get angles" | cut -d' ' -f2)" 46
 kx_check "le bras bouge aussitôt" differ start stepped
 
 # Real time: the change only sets the target; GO moves the arm gradually
 # and the motion ends by itself.
-click checkbox 1
-kx_check "RT coché active GO" kx_eq "$(field button 1 8)" 1
-type_value 0 95
+kx_panel_click checkbox 1
+kx_check "RT coché active GO" kx_until 10 kx_panel_is button 1 8 1
+kx_check "saisie de la cible" kx_panel_type 0 95
 shot target-set
 kx_check "en temps réel, la saisie ne bouge pas le bras" same stepped target-set
-click button 1
-shot moving 0.6
-sleep 4   # 120 degrees at 60 degrees per second, and a margin
+# 120 degrees at 60 degrees per second: two seconds of motion, caught on
+# its way, then awaited with the port's "wait", which completes when the
+# motion has ended.
+kx_panel_click button 1
+kx_check "GO met le bras en mouvement" kx_until 10 a12_between -25 95
+shot moving
+kx_check "le mouvement finit (wait)" kx_send wait
 shot arrived
-shot arrived-later 1
+shot arrived-later
 kx_check "pendant le mouvement, l'image diffère du départ" differ target-set moving
 kx_check "pendant le mouvement, l'image diffère de l'arrivée" differ moving arrived
 kx_check "le mouvement s'arrête de lui-même" same arrived arrived-later
+kx_check "le bras est à la cible" kx_eq "$(kx_send "get angles" | cut -d' ' -f1)" 95
 
 # Unchecking RT during a motion stops the arm where it is.
-type_value 0 -25
-click button 1
-sleep 0.8
-click checkbox 1
+# Each picture takes a frame or more: a still running arm (60 degrees per
+# second) would be seen several degrees further on the second one.
+kx_check "nouvelle cible" kx_panel_type 0 -25
+kx_panel_click button 1
+kx_check "GO repart" kx_until 10 a12_between -25 85
+kx_panel_click checkbox 1
+kx_check "GO de nouveau désactivé" kx_until 10 kx_panel_is button 1 8 0
 shot stopped
-shot stopped-later 1.5
+shot stopped-later
 kx_check "RT décoché arrête le bras" same stopped stopped-later
 kx_check "arrêté entre le départ et l'arrivée" differ stopped arrived
 kx_check "arrêté avant la cible" differ stopped target-set
-kx_check "GO de nouveau désactivé" kx_eq "$(field button 1 8)" 0
 
 kx_key "$wid" Escape
 kx_wait_exit 10

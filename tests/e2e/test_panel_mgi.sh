@@ -4,15 +4,17 @@
 # time moves the wrist centre one unit each time without a flip; a pose out
 # of reach stretches the arm toward it and the status line says so. The
 # arm's pose is read back with kalimbrax-kin from the angles the panel shows.
-# KX_PICTURES=DIR keeps the pictures there.
+# Every click and value is waited for in the panel's layout dump; the
+# pictures come from the command port. KX_PICTURES=DIR keeps them there.
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
-kx_launch_panel "$data" || { kx_fail "les fenêtres n'apparaissent pas"; kx_finish; }
+kx_launch_panel "$data" KX-E2E-Scene --port 0 || { kx_fail "les fenêtres n'apparaissent pas"; kx_finish; }
+kx_connect || { kx_fail "pas de connexion au port de commande"; kx_finish; }
 W="$KX_WORK"
 
 kin() { "$KX_BUILD/kalimbrax-kin" "$@" 2>/dev/null; }
-shot() { kx_screenshot "$KX_WID" "$data" "$W/$1.png" || kx_fail "image $1"; }
+shot() { kx_shot "$1" || kx_fail "image $1"; }
 # The status line sits right after the last pose spinner (id 15).
 status() { kx_panel_text $(( $(kx_panel_field spinner 15 2) + 1 )); }
 # pose_of ANGLES: the forward model of six angles.
@@ -38,17 +40,20 @@ largest_jump() {
 kx_check "le statut dit comment le bras se tient ($(status))" \
   kx_eq "$(status)" "Configuration : vers l'avant, coude en haut, poignet non retourné"
 
-# Immediate mode is on at start: "Calcul MGD" fills the pose spinners with
-# the arm's pose; then immediate mode off, every pose change moves the arm.
+# The pose spinners start at the arm's pose, which "Calcul MGD" gives again;
+# then immediate mode off, every pose change moves the arm.
+fields() { local i out=""; for i in 10 11 12 13 14 15; do out="$out $(kx_panel_field spinner $i 9)"; done; echo "${out# }"; }
+kx_check "la pose affichée au départ est celle du bras" near "$(fields)" "$(pose_of "$(kx_panel_angles)")" 0.01
 kx_panel_click button 2
-kx_panel_click checkbox 2
+kx_check "« Calcul MGD » la redonne" near "$(fields)" "$(pose_of "$(kx_panel_angles)")" 0.01
+kx_check "mode immédiat décoché" kx_panel_set checkbox 2 9 0
 start_angles=$(kx_panel_angles)
 shot start
 
 # A pose typed value by value: after the last one the arm holds it.
 target=$(pose_of "10 30 20 15 50 -20")
 read -r -a values <<<"$target"
-for i in 0 1 2 3 4 5; do kx_panel_type $((10 + i)) "${values[$i]}"; done
+for i in 0 1 2 3 4 5; do kx_check "valeur $((i + 1)) de la pose tapée" kx_panel_type $((10 + i)) "${values[$i]}"; done
 reached=$(pose_of "$(kx_panel_angles)")
 kx_check "la pose tapée est atteinte ($reached)" near "$reached" "$target" 0.01
 kx_check "le statut dit atteinte" kx_eq "$(status | cut -d ';' -f 1)" "Pose atteinte "
@@ -59,7 +64,7 @@ kx_check "le bras a bougé" kx_lt 0.001 "$(kx_difference "$W/start.png" "$W/type
 previous_angles=$(kx_panel_angles)
 previous=$reached
 for step in 1 2 3 4 5; do
-  kx_panel_click spinner-up 12
+  kx_check "pas $step : la flèche change Z" kx_panel_click_changes spinner-up 12 9
   angles=$(kx_panel_angles)
   now=$(pose_of "$angles")
   expected=$(echo "$previous" | awk '{ $3 += 1; print }')
@@ -71,7 +76,7 @@ done
 shot stepped
 
 # Out of reach: the arm stretches toward X = 5000 and the status says how far.
-kx_panel_type 10 5000
+kx_check "X = 5000 tapé" kx_panel_type 10 5000
 far=$(pose_of "$(kx_panel_angles)")
 kx_check "hors d'atteinte dit ($(status))" kx_eq "$(status | cut -d ':' -f 1)" "Hors d'atteinte "
 kx_check "bras tendu vers la cible" kx_contains <(status) "bras tendu"

@@ -14,8 +14,9 @@ write_tube_obj "$W/tube.obj" 48 1.5 1.1 2
 kx_check "cylindre creux importé" "$MESH" import "$W/tube.obj" "$data/robotbody.obj" > /dev/null
 
 kx_start_xvfb || exit 1
-kx_launch "$data" || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
-shot() { sleep 0.3; kx_screenshot "$KX_WID" "$data" "$W/$1.png" || kx_fail "image $1"; }
+kx_launch "$data" KX-E2E-Scene --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
+kx_connect || { kx_fail "pas de connexion au port de commande"; kx_finish; }
+shot() { kx_shot "$1" || kx_fail "image $1"; }
 shot all
 kx_key "$KX_WID" F10; shot noreflect
 kx_key "$KX_WID" F9; shot alone   # the arm alone on black: where the cylinder is

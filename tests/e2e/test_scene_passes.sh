@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# What a person sees of the scene's passes, measured on F6 pictures of the
+# What a person sees of the scene's passes, measured on pictures of the
 # default data set: the shadow falls away from the light, the reflection
 # lies below the ground, F9 to F12 and F4 do what they say.
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
-kx_launch "$data" || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
+kx_launch "$data" KX-E2E-Scene --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
+kx_connect || { kx_fail "pas de connexion au port de commande"; kx_finish; }
 wid=$KX_WID
 W="$KX_WORK"
-shot() { sleep 0.3; kx_screenshot "$wid" "$data" "$W/$1.png" || kx_fail "image $1"; }
+shot() { kx_shot "$1" || kx_fail "image $1"; }
 toggle() { kx_key "$wid" "$@"; }
 same() { kx_lt "$(kx_difference "$W/$1.png" "$W/$2.png")" 0.002; }
 

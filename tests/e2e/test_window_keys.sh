@@ -15,26 +15,31 @@ wid=$KX_WID
 # Each record reaches its file as it is written, not when the program ends.
 kx_check "le journal de debug est écrit pendant que le programme tourne" \
   grep -q -- '- -- Debut du fichier de debug --$' "$KX_WORK/run/robot_debug.log"
-xdotool windowmove "$(xdotool search --name "$(grep -a strGLUIWindowName "$data/glui.opt" | sed -E 's/.*"(.*)".*/\1/')" | head -n1)" 820 0 2>/dev/null
-sleep 1
+# The panel out of the way, so that the X picture of the window is all of it.
+panel=$(kx_wait_window "^$(kx_option_text "$data/glui.opt" strGLUIWindowName "Kalimbrax Controls")\$" 10)
+xdotool windowmove "$panel" 820 0 2>/dev/null
+panel_moved() { xdotool getwindowgeometry "$panel" | grep -q "Position: 820,0 "; }
+kx_check "panneau déplacé" kx_until 10 panel_moved
 
+# Keys and F6 travel in order on the X connection: no wait between them.
 kx_check "F6 écrit une image" kx_screenshot "$wid" "$data" "$KX_WORK/filled.png"
 kx_check "taille exacte de screenshot.tga" kx_eq "$(stat -c %s "$data/screenshot.tga")" $((18 + 801 * 601 * 3))
 kx_check "largeur et hauteur dans l'en-tête" kx_eq "$(od -An -tu2 -j12 -N4 "$data/screenshot.tga" | xargs)" "801 601"
 kx_check "F6 le dit dans le journal" kx_contains <(kx_log_messages "$KX_WORK/run/robot_debug.log") \
   "Capture écrite : screenshot.tga (801 x 601)"
-# The picture read back equals what the X server shows: no skewed rows.
+# The picture read back equals what the X server shows: no skewed rows. F6
+# has drawn and shown the frame it read.
 import -window "$wid" "$KX_WORK/x11.png"
 kx_check "image F6 identique à la fenêtre" kx_lt "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/x11.png")" 0.01
 
-kx_key "$wid" F5; sleep 0.5
+kx_key "$wid" F5
 kx_screenshot "$wid" "$data" "$KX_WORK/wire.png"
 kx_check "F5 passe en fil de fer" kx_lt 0.02 "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/wire.png")"
-kx_key "$wid" F5; sleep 0.5
+kx_key "$wid" F5
 kx_screenshot "$wid" "$data" "$KX_WORK/filled2.png"
 kx_check "F5 revient au plein" kx_lt "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/filled2.png")" 0.002
 
-kx_key "$wid" Home; kx_key "$wid" a; sleep 0.3
+kx_key "$wid" Home; kx_key "$wid" a
 kx_screenshot "$wid" "$data" "$KX_WORK/home.png"
 kx_check "Home et une lettre ne changent rien" kx_lt "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/home.png")" 0.002
 

@@ -29,8 +29,7 @@ for size in "640 480 small" "1000 700 large"; do
   read -r w h name <<<"$size"
   xdotool windowsize "$wid" "$w" "$h"
   kx_key "$wid" F6
-  for i in $(seq 1 50); do [ -s "$data/screenshot.tga" ] && break; sleep 0.1; done
-  sleep 0.3
+  kx_until 10 test -s "$data/screenshot.tga"   # written aside, then renamed: whole
   kx_check "$name : F6 juste après : ${w}x$h dans l'en-tête" kx_eq "$(od -An -tu2 -j12 -N4 "$data/screenshot.tga" | xargs)" "$w $h"
   convert "$data/screenshot.tga" -flip "$KX_WORK/$name.png"
   kx_check "$name : la scène, comme dans une fenêtre ouverte à cette taille" \

@@ -7,9 +7,7 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
-namespace {
-
-bool DisplayAvailable()
+bool SceneDisplayAvailable()
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display)
@@ -18,9 +16,11 @@ bool DisplayAvailable()
     return true;
 }
 
+namespace {
+
 CMainScene* Open()
 {
-    if (!DisplayAvailable() || chdir(KX_SOURCE_DIR "/default") != 0)
+    if (!SceneDisplayAvailable() || chdir(KX_SOURCE_DIR "/default") != 0)
         return nullptr;
     int argc = 1;
     char name[] = "kalimbrax-scene";

@@ -4,9 +4,14 @@
 // start pose, without the panel and the main loop. Needs an X display.
 #include "scene/MainScene.h"
 
+// True when an X display can be opened: without one a picture test can only
+// be skipped, while any other start-up failure is a failure.
+bool SceneDisplayAvailable();
+
 // Opens the window and the scene once per process; they live until it ends
 // (GLUT has no clean way to give a window back without ending). Null when
-// there is no display or the data set does not load.
+// there is no display or the data set does not load (robot_error.log says
+// why).
 CMainScene* OpenDefaultScene();
 
 // Resizes the window and waits until the reshape callback has seen the new
