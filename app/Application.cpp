@@ -106,7 +106,7 @@ int CApplication::Init(int argc, char** argv)
         LogError("CApplication::Init -- Impossible de charger la scène principale");
         FailStartup();
     }
-    CPanelActions* actions = new CPanelActions(*simulation, *scene);
+    CPanelActions* actions = new CPanelActions(*simulation, *scene, *recorder);
     SetKeyActions(actions);
     DriveMotion(*simulation);
 

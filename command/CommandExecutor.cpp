@@ -8,6 +8,8 @@
 #include "robot/JointChase.h"
 #include "robot/KinBatch.h"
 #include "robot/Simulation.h"
+#include "robot/MoveSettings.h"
+#include "robot/Singularity.h"
 
 #include <GL/freeglut.h>
 
@@ -69,22 +71,83 @@ bool AtTargets(const JointAngles& angles, const JointAngles& targets)
     return true;
 }
 
-// The reply of a command that waits for motion number `motion`: "ok" when
-// that motion ran to its end (at `targets`, when they are given), else the
-// refusal with the angles where the arm stands: a stop, new targets or
+// The reply of a command that waits for motion number `motion`: `done`
+// when that motion ran to its end (at `targets`, when they are given), else
+// the refusal with the angles where the arm stands: a stop, new targets or
 // angles set by anyone in between.
 std::function<std::string()> Arrival(const CSimulation& simulation, CommandVerb verb, unsigned long motion,
-                                     const JointAngles* targets)
+                                     const JointAngles* targets, std::string done = "ok")
 {
     const bool checkTargets = targets != nullptr;
     const JointAngles aimed = targets ? *targets : JointAngles{};
-    return [&simulation, verb, motion, checkTargets, aimed]() -> std::string {
+    return [&simulation, verb, motion, checkTargets, aimed, done]() -> std::string {
         if (simulation.EndedMotion() == motion && simulation.EndedArrived() &&
             (!checkTargets || AtTargets(simulation.Angles(), aimed)))
-            return "ok";
+            return done;
         return std::string("erreur ") + CommandVerbName(verb) +
                " : arrêté avant l'arrivée : " + FormatKinValues(simulation.Angles());
     };
+}
+
+// The wrist's, the elbow's and the shoulder's distances to their
+// singularities and the manipulability, for programs.
+std::string FormatSingularity(const CSimulation& simulation)
+{
+    const ArmDescription& arm = simulation.Arm();
+    const SingularityMeasures m = CSingularityMeter(arm.Lengths()).Measure(ModelAngles(arm, simulation.Angles()));
+    char text[4 * 24];
+    std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g", m.wrist, m.elbow, m.shoulder, m.manipulability);
+    return text;
+}
+
+std::string Seconds(double duration)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", duration);
+    return text;
+}
+
+// The move a movej, movel, movec (or its check) asks for.
+MoveRequest RequestOf(CommandVerb verb, const float v[9])
+{
+    MoveRequest request;
+    switch (verb) {
+    case CommandVerb::MoveL:
+        request.kind = MoveKind::Linear;
+        request.pose = PoseOf(v);
+        break;
+    case CommandVerb::MoveC:
+        request.kind = MoveKind::Arc;
+        request.via[0] = v[0];
+        request.via[1] = v[1];
+        request.via[2] = v[2];
+        request.pose = PoseOf(v + 3);
+        break;
+    default:
+        request.kind = MoveKind::Joint;
+        request.joints = AnglesOf(v);
+        break;
+    }
+    return request;
+}
+
+// The joint angles of configuration `number` (from 1, in the order of
+// kalimbrax-kin mgi --all) of the pose where the arm stands, each moved by
+// whole turns into its limits nearest where the arm stands; false when
+// there is no such configuration.
+bool ConfigurationAngles(const CSimulation& simulation, int number, JointAngles* angles)
+{
+    const ArmDescription& arm = simulation.Arm();
+    const MGISolutions all = AllConfigurations(arm, PoseOf(arm, simulation.Angles()));
+    if (number < 1 || number > all.count)
+        return false;
+    const JointAngles& chosen = all.configurations[number - 1].angles;
+    for (int joint = 0; joint < kJointCount; ++joint) {
+        float JointAngles::*field = kJointFields[joint];
+        angles->*field =
+            ShiftIntoLimits(chosen.*field, arm.limits.low[joint], arm.limits.high[joint], simulation.Angles().*field);
+    }
+    return true;
 }
 
 // go, and the start of moveto: real time on, then the motion.
@@ -157,6 +220,10 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
             return Ok(FormatKinValues(simulation.Targets()));
         if (c.query == CommandQuery::Matrix)
             return Ok(FormatMatrix(PoseFrame(simulation.Arm(), simulation.Angles())));
+        if (c.query == CommandQuery::Speed)
+            return Ok(FormatShortDecimal(actions.SpeedPercent()));
+        if (c.query == CommandQuery::Singularity)
+            return Ok(FormatSingularity(simulation));
         return Ok(FormatKinValues(PoseOf(simulation.Arm(), simulation.Angles())));
     }
     case CommandVerb::Mgd: {
@@ -168,10 +235,50 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::CameraReset:
         actions.ResetCamera();
         return Ok();
+    case CommandVerb::CameraOrbit:
+        actions.SetDisplayFlag(DisplayFlag::Orbit, c.on);
+        return Ok();
+    case CommandVerb::CameraLook:
+        actions.LookAround({c.values[0], c.values[1], c.values[2]});
+        return Ok();
     case CommandVerb::Screenshot: {
         const ActionResult saved = actions.SaveScreenshot(c.fileName.c_str());
         return saved.ok ? Ok(c.fileName) : Failed(c.verb, saved.message);
     }
+    case CommandVerb::Record: {
+        const ActionResult saved = actions.RecordMotion(c.fileName.c_str());
+        return saved.ok ? Ok(c.fileName) : Failed(c.verb, saved.message);
+    }
+    case CommandVerb::MoveJ:
+    case CommandVerb::MoveL:
+    case CommandVerb::MoveC:
+    case CommandVerb::Check:
+    case CommandVerb::Config: {
+        const bool check = c.verb == CommandVerb::Check;
+        const CommandVerb move = check ? c.checked : c.verb;
+        MoveRequest request = RequestOf(move, c.values);
+        if (c.verb == CommandVerb::Config) {
+            if (!ConfigurationAngles(simulation, static_cast<int>(c.values[0]), &request.joints) ||
+                c.values[0] != std::floor(c.values[0]))
+                return Failed(c.verb, "pas de configuration " + FormatShortDecimal(c.values[0]) +
+                                          " pour la pose du bras (kalimbrax-kin mgi --all les numérote)");
+        }
+        const std::string outside = move == CommandVerb::MoveJ ? OutsideLimits(request.joints, limits) : "";
+        if (!outside.empty())
+            return Failed(move, outside);
+        const MoveOutcome outcome = actions.Move(request, !check);
+        if (!outcome.ok)
+            return Failed(move, outcome.words);
+        if (check)
+            return Ok(Seconds(outcome.duration));
+        return {CommandOutcome::AwaitMotion, "ok",
+                Arrival(simulation, c.verb, outcome.motion, &outcome.end, "ok " + Seconds(outcome.duration))};
+    }
+    case CommandVerb::Speed:
+        if (!(c.values[0] >= kMinSpeedPercent && c.values[0] <= kMaxSpeedPercent))
+            return Failed(c.verb, FormatShortDecimal(c.values[0]) + " % hors de [1 ; 100]");
+        actions.SetSpeedPercent(c.values[0]);
+        return Ok();
     case CommandVerb::Exit:
         return {CommandOutcome::Exit, "ok"};
     }

@@ -1,6 +1,8 @@
 // The command language, one line at a time (see CommandParser.h).
 #include "command/CommandParser.h"
 
+#include <algorithm>
+
 #include "app/FrenchDecimal.h"
 #include "command/QuotedText.h"
 
@@ -92,7 +94,7 @@ std::size_t CharacterCount(const std::string& word)
     return count;
 }
 
-enum class Arguments { None, SixNumbers, Query, Show, Camera, FileName };
+enum class Arguments { None, SixNumbers, NineNumbers, OneNumber, Check, Query, Show, Camera, Screenshot, Record };
 
 struct Verb {
     const char* name;
@@ -114,8 +116,50 @@ const Verb kVerbs[] = {
     {"get", CommandVerb::Get, Arguments::Query},
     {"show", CommandVerb::Show, Arguments::Show},
     {"camera", CommandVerb::CameraReset, Arguments::Camera},
-    {"screenshot", CommandVerb::Screenshot, Arguments::FileName},
+    {"screenshot", CommandVerb::Screenshot, Arguments::Screenshot},
+    {"movej", CommandVerb::MoveJ, Arguments::SixNumbers},
+    {"movel", CommandVerb::MoveL, Arguments::SixNumbers},
+    {"movec", CommandVerb::MoveC, Arguments::NineNumbers},
+    {"check", CommandVerb::Check, Arguments::Check},
+    {"speed", CommandVerb::Speed, Arguments::OneNumber},
+    {"record", CommandVerb::Record, Arguments::Record},
+    {"config", CommandVerb::Config, Arguments::OneNumber},
 };
+
+// n numbers after the verb into c->values.
+bool ParseNumbers(const std::string* arg, std::size_t count, std::size_t n, Command* c, std::string* message)
+{
+    if (count != n) {
+        *message = std::to_string(n) + (n > 1 ? " nombres attendus, " : " nombre attendu, ") + std::to_string(count) +
+                   (count > 1 ? " reçus" : " reçu");
+        return false;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (!ParseNumber(arg[i], &c->values[i], message))
+            return false;
+    return true;
+}
+
+// A file name the command writes into the data directory.
+bool ParseFileName(const std::string* arg, std::size_t count, bool (*allowed)(const std::string&),
+                   const char* extensions, Command* c, std::string* message)
+{
+    if (count != 1) {
+        *message = "un nom de fichier attendu";
+        return false;
+    }
+    if (CharacterCount(arg[0]) > kMaxScreenshotName) {
+        *message = "nom de " + std::to_string(CharacterCount(arg[0])) + " caractères, " +
+                   std::to_string(kMaxScreenshotName) + " au plus";
+        return false;
+    }
+    if (!allowed(arg[0])) {
+        *message = "nom refusé « " + Quotable(arg[0]) + " » : lettres, chiffres, « - » et « _ », puis " + extensions;
+        return false;
+    }
+    c->fileName = arg[0];
+    return true;
+}
 
 // The arguments after the verb; false with the reason when they do not fit.
 bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Command* c, std::string* message)
@@ -129,14 +173,23 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
         *message = "aucun argument attendu";
         return false;
     case Arguments::SixNumbers:
-        if (count != 6) {
-            *message = "6 nombres attendus, " + std::to_string(count) + (count > 1 ? " reçus" : " reçu");
+        return ParseNumbers(arg, count, 6, c, message);
+    case Arguments::NineNumbers:
+        return ParseNumbers(arg, count, 9, c, message);
+    case Arguments::OneNumber:
+        return ParseNumbers(arg, count, 1, c, message);
+    case Arguments::Check:
+        if (count >= 1 && SameWord(arg[0], "movej"))
+            c->checked = CommandVerb::MoveJ;
+        else if (count >= 1 && SameWord(arg[0], "movel"))
+            c->checked = CommandVerb::MoveL;
+        else if (count >= 1 && SameWord(arg[0], "movec"))
+            c->checked = CommandVerb::MoveC;
+        else {
+            *message = "movej, movel ou movec attendu";
             return false;
         }
-        for (int i = 0; i < 6; ++i)
-            if (!ParseNumber(arg[i], &c->values[i], message))
-                return false;
-        return true;
+        return ParseNumbers(arg + 1, count - 1, c->checked == CommandVerb::MoveC ? 9 : 6, c, message);
     case Arguments::Query:
         if (count == 1 && SameWord(arg[0], "angles"))
             c->query = CommandQuery::Angles;
@@ -146,8 +199,12 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
             c->query = CommandQuery::Pose;
         else if (count == 1 && SameWord(arg[0], "matrix"))
             c->query = CommandQuery::Matrix;
+        else if (count == 1 && SameWord(arg[0], "speed"))
+            c->query = CommandQuery::Speed;
+        else if (count == 1 && SameWord(arg[0], "singularity"))
+            c->query = CommandQuery::Singularity;
         else {
-            *message = "angles, targets, pose ou matrix attendu";
+            *message = "angles, targets, pose, matrix, speed ou singularity attendu";
             return false;
         }
         return true;
@@ -165,24 +222,21 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
     case Arguments::Camera:
         if (count == 1 && SameWord(arg[0], "reset"))
             return true;
-        *message = "reset attendu";
+        if (count == 2 && SameWord(arg[0], "orbit") && (SameWord(arg[1], "on") || SameWord(arg[1], "off"))) {
+            c->verb = CommandVerb::CameraOrbit;
+            c->on = SameWord(arg[1], "on");
+            return true;
+        }
+        if (count >= 1 && SameWord(arg[0], "look")) {
+            c->verb = CommandVerb::CameraLook;
+            return ParseNumbers(arg + 1, count - 1, 3, c, message);
+        }
+        *message = "reset, orbit on|off ou look AZIMUT ÉLÉVATION DISTANCE attendu";
         return false;
-    case Arguments::FileName:
-        if (count != 1) {
-            *message = "un nom de fichier attendu";
-            return false;
-        }
-        if (CharacterCount(arg[0]) > kMaxScreenshotName) {
-            *message = "nom de " + std::to_string(CharacterCount(arg[0])) + " caractères, " +
-                       std::to_string(kMaxScreenshotName) + " au plus";
-            return false;
-        }
-        if (!IsScreenshotName(arg[0])) {
-            *message = "nom refusé « " + Quotable(arg[0]) + " » : lettres, chiffres, « - » et « _ », puis .png ou .tga";
-            return false;
-        }
-        c->fileName = arg[0];
-        return true;
+    case Arguments::Screenshot:
+        return ParseFileName(arg, count, IsScreenshotName, ".png ou .tga", c, message);
+    case Arguments::Record:
+        return ParseFileName(arg, count, IsRecordName, ".csv", c, message);
     }
     return false;
 }
@@ -191,19 +245,23 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
 
 const char* CommandVerbName(CommandVerb verb)
 {
+    if (verb == CommandVerb::CameraOrbit || verb == CommandVerb::CameraLook)
+        return "camera";
     for (const Verb& v : kVerbs)
         if (v.verb == verb)
             return v.name;
     return "?";
 }
 
-bool IsScreenshotName(const std::string& name)
+namespace {
+
+bool IsDataFileName(const std::string& name, std::initializer_list<const char*> extensions)
 {
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot == 0)
         return false;
     const std::string extension = name.substr(dot);
-    if (extension != ".png" && extension != ".tga")
+    if (std::none_of(extensions.begin(), extensions.end(), [&](const char* e) { return extension == e; }))
         return false;
     for (std::size_t i = 0; i < dot; ++i) {
         const char c = name[i];
@@ -213,6 +271,18 @@ bool IsScreenshotName(const std::string& name)
             return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool IsScreenshotName(const std::string& name)
+{
+    return IsDataFileName(name, {".png", ".tga"});
+}
+
+bool IsRecordName(const std::string& name)
+{
+    return IsDataFileName(name, {".csv"});
 }
 
 CommandLine ParseCommandLine(const char* line, std::size_t length, Command* command, std::string* verb,

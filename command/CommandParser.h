@@ -5,10 +5,14 @@
 //
 //   angles A12 A23 A34 A45 A56 A67   target ...   moveto ...   mgd ...
 //   pose X Y Z alpha beta gamma      mgi ...
-//   go   stop   wait   exit   camera reset
-//   get angles|targets|pose|matrix
-//   show decor|reflect|shadows|metal|axes|wireframe on|off
-//   screenshot NAME.png|NAME.tga
+//   movej A12 ... A67   movel X Y Z alpha beta gamma
+//   movec XV YV ZV X Y Z alpha beta gamma
+//   check movej|movel|movec ...      speed P      config N
+//   go   stop   wait   exit
+//   camera reset|orbit on|off|look AZIMUTH ELEVATION DISTANCE
+//   get angles|targets|pose|matrix|speed|singularity
+//   show WORD on|off (the display switches' words)
+//   screenshot NAME.png|NAME.tga     record NAME.csv
 //
 // Words are separated by spaces or tabs. Numbers are in C syntax, where a
 // comma may stand for the decimal point; what is not a finite
@@ -35,17 +39,29 @@ enum class CommandVerb {
     CameraReset,
     Screenshot,
     Exit,
+    MoveJ,
+    MoveL,
+    MoveC,
+    Check,
+    Speed,
+    Record,
+    Config,
+    CameraOrbit,
+    CameraLook,
 };
 
-enum class CommandQuery { Angles, Targets, Pose, Matrix };
+enum class CommandQuery { Angles, Targets, Pose, Matrix, Speed, Singularity };
 
 struct Command {
     CommandVerb verb = CommandVerb::Go;
-    float values[6] = {};  // angles in degrees, or the pose X Y Z alpha beta gamma
+    // Angles in degrees, a pose X Y Z alpha beta gamma, an arc's via point
+    // then its pose, a percentage, a configuration's number, a view.
+    float values[9] = {};
+    CommandVerb checked = CommandVerb::MoveJ;  // check: the move checked (values are its own)
     CommandQuery query = CommandQuery::Angles;
     DisplayFlag flag = DisplayFlag::Decoration;
     bool on = false;
-    std::string fileName;  // screenshot: the name alone, checked
+    std::string fileName;  // screenshot, record: the name alone, checked
 };
 
 enum class CommandLine {
@@ -65,8 +81,10 @@ CommandLine ParseCommandLine(const char* line, std::size_t length, Command* comm
 const char* CommandVerbName(CommandVerb verb);
 
 // A screenshot's name: letters, digits, '-' and '_', then ".png" or ".tga";
-// nothing that could leave the data directory or hide a file.
+// nothing that could leave the data directory or hide a file. A record's the
+// same with ".csv".
 bool IsScreenshotName(const std::string& name);
+bool IsRecordName(const std::string& name);
 // Characters of a screenshot's name at most, refused with a message of
 // their own: the file is written through a temporary beside it whose name
 // is longer, and a name past what the system takes would fail only then,

@@ -253,7 +253,7 @@ void CGluiInput::Refresh()
         else
             button->disable();
     }
-    g_pMGIStatus->set_text(PanelText(actions.InverseStatus()).c_str());
+    g_pMGIStatus->set_text(PanelText(actions.StatusLine()).c_str());
     RefreshReadout();
 }
 

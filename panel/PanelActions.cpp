@@ -4,8 +4,10 @@
 #include "app/FrenchDecimal.h"
 #include "app/Log.h"
 #include "app/WindowCallbacks.h"
+#include "graphics/FileReplace.h"
 #include "graphics/Graphics.h"
 #include "robot/ArmKinematics.h"
+#include "robot/MotionRecorder.h"
 #include "robot/Simulation.h"
 #include "scene/MainScene.h"
 
@@ -42,7 +44,8 @@ bool SameAngles(const JointAngles& a, const JointAngles& b)
 
 }  // namespace
 
-CPanelActions::CPanelActions(CSimulation& simulation, CMainScene& scene) : m_Simulation(simulation), m_Scene(scene)
+CPanelActions::CPanelActions(CSimulation& simulation, CMainScene& scene, const CMotionRecorder& recorder)
+    : m_Simulation(simulation), m_Scene(scene), m_Recorder(recorder)
 {
     // The pose fields start where the arm stands.
     m_Pose = PoseOf(simulation.Arm(), simulation.Angles());
@@ -61,22 +64,23 @@ void CPanelActions::SetEdited(const JointAngles& angles)
         m_Simulation.SetAngles(angles);
 }
 
-std::string CPanelActions::InverseStatus() const
+std::string CPanelActions::StatusLine() const
 {
-    // How the last inverse-model computation went, as long as the angles it
-    // gave are the ones being edited; once anything else moved them, how
-    // the arm holds itself now.
-    if (m_bInverseShown && SameAngles(EditedAngles(), m_InverseAngles))
-        return m_strInverseStatus;
+    // The last computation's words while the arm holds what it gave; once
+    // anything else moved the arm, how the arm holds itself now.
+    const StatusNote& n = m_Note;
+    const bool holds = n.motion ? m_Simulation.MotionNumber() == n.motion &&
+                                      (m_Simulation.Moving() || SameAngles(m_Simulation.Angles(), n.angles))
+                                : SameAngles(EditedAngles(), n.angles);
+    if (n.shown && holds)
+        return n.text;
     const ArmDescription& arm = m_Simulation.Arm();
     return "Configuration : " + DescribePosture(PostureOf(arm.Lengths(), ModelAngles(arm, m_Simulation.Angles())));
 }
 
-void CPanelActions::ShowInverse(const MGIResult& result)
+void CPanelActions::Note(std::string text, const JointAngles& angles, unsigned long motion)
 {
-    m_strInverseStatus = DescribeMGI(result);
-    m_InverseAngles = result.angles;
-    m_bInverseShown = true;
+    m_Note = {std::move(text), angles, motion, true};
 }
 
 void CPanelActions::SetJointAngle(int joint, float degrees)
@@ -134,6 +138,84 @@ ActionResult CPanelActions::StartMotion()
     return {};
 }
 
+namespace {
+
+const char* MoveName(MoveKind kind)
+{
+    switch (kind) {
+    case MoveKind::Joint:
+        return "Mouvement articulaire synchronisé";
+    case MoveKind::Linear:
+        return "Mouvement linéaire";
+    case MoveKind::Arc:
+        return "Arc";
+    }
+    return "";
+}
+
+}  // namespace
+
+MoveOutcome CPanelActions::Move(const MoveRequest& request, bool run)
+{
+    const JointAngles start = m_Simulation.Angles();
+    MovePlan plan = PlanMove(m_Simulation.Arm(), start, request, m_fSpeedPercent);
+    m_Scene.ShowPlannedPath(plan.path, plan.refusedFrom);
+    MoveOutcome outcome;
+    outcome.ok = plan.ok;
+    if (!plan.ok) {
+        outcome.words = DescribeFailure(plan.failure);
+        Note("Refusé : " + outcome.words, EditedAngles());
+        m_Simulation.NotifyStateChanged();
+        return outcome;
+    }
+    outcome.duration = plan.duration;
+    outcome.end = plan.trajectory->Samples().back().angles;
+    const std::string what = MoveName(request.kind);
+    if (!run) {
+        Note("Vérifié : " + what + " en " + FormatDecimal(plan.duration, 2) + " s", EditedAngles());
+        m_Simulation.NotifyStateChanged();
+        return outcome;
+    }
+    // The real-time targets follow the move, so that a later GO does not
+    // pull the arm back.
+    m_Simulation.Start(std::move(plan.trajectory));
+    outcome.motion = m_Simulation.MotionNumber();
+    Note(what + " : " + FormatDecimal(outcome.duration, 2) + " s", outcome.end, outcome.motion);
+    m_Simulation.SetTargets(outcome.end);
+    return outcome;
+}
+
+MoveOutcome CPanelActions::MoveToPoseFields(bool run)
+{
+    MoveRequest request;
+    request.kind = m_eMoveKind;
+    request.pose = m_Pose;
+    if (m_eMoveKind == MoveKind::Joint) {
+        const MGIResult inverse = InverseOf(m_Pose);
+        if (!inverse.reached) {
+            MoveOutcome refused;
+            refused.words = "hors d'atteinte, à " + FormatDecimal(inverse.distance, 1) + " unités de pose";
+            Note("Refusé : " + refused.words, EditedAngles());
+            m_Simulation.NotifyStateChanged();
+            return refused;
+        }
+        request.joints = inverse.angles;
+    }
+    return Move(request, run);
+}
+
+void CPanelActions::SetMoveKind(MoveKind kind)
+{
+    m_eMoveKind = kind;
+    m_Simulation.NotifyStateChanged();
+}
+
+void CPanelActions::SetSpeedPercent(float percent)
+{
+    m_fSpeedPercent = percent;
+    m_Simulation.NotifyStateChanged();
+}
+
 void CPanelActions::StopMotion()
 {
     Stop();
@@ -174,7 +256,7 @@ MGIResult CPanelActions::InverseOf(const ToolPose& pose) const
 MGIResult CPanelActions::Inverse()
 {
     const MGIResult result = InverseOf(m_Pose);
-    ShowInverse(result);
+    Note(DescribeMGI(result), result.angles);
     SetEdited(result.angles);
     return result;
 }
@@ -197,7 +279,7 @@ MGIResult CPanelActions::MoveToPose(const ToolPose& pose)
 {
     m_Pose = pose;
     const MGIResult result = InverseOf(pose);
-    ShowInverse(result);
+    Note(DescribeMGI(result), result.angles);
     SetAngles(result.angles);
     return result;
 }
@@ -233,6 +315,17 @@ ActionResult CPanelActions::SaveScreenshot(const char* fileName)
     if (!::SaveScreenshot(fileName))
         return {false, std::string("impossible d'écrire « ") + fileName + " »"};
     LogWrite(LOG_DEBUG, "Capture écrite : %s (%d x %d)", fileName, g_iScreenWidth, g_iScreenHeight);
+    return {};
+}
+
+ActionResult CPanelActions::RecordMotion(const char* fileName)
+{
+    const std::vector<MotionSample>& samples = m_Recorder.Latest();
+    if (samples.empty())
+        return {false, "aucun mouvement à enregistrer"};
+    if (!ReplaceFile(fileName, [&](FILE* file) { return WriteMotionRecord(file, samples, m_Simulation.Arm()); }))
+        return {false, std::string("impossible d'écrire « ") + fileName + " »"};
+    LogWrite(LOG_DEBUG, "Mouvement enregistré : %s", fileName);
     return {};
 }
 

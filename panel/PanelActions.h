@@ -16,6 +16,7 @@
 // the panel's callbacks and the window's keys run: the polygon mode and the
 // redisplay requests made here act on it.
 #include "robot/InverseModel.h"
+#include "robot/MovePlanner.h"
 #include "robot/RobotTypes.h"
 #include "scene/DisplaySwitches.h"
 #include "scene/OrbitCamera.h"
@@ -23,6 +24,7 @@
 #include <string>
 
 class CMainScene;
+class CMotionRecorder;
 class CSimulation;
 
 // What an action that can fail says: success, or the reason in French
@@ -32,11 +34,21 @@ struct ActionResult {
     std::string message;
 };
 
+// What a planned move came to: planned (its duration, and when it runs, its
+// motion's number and where it ends) or refused (why and where, in French).
+struct MoveOutcome {
+    bool ok = false;
+    std::string words;
+    double duration = 0;
+    unsigned long motion = 0;
+    JointAngles end{};
+};
+
 class CPanelActions {
 public:
     // The state at start: real time off, immediate mode on, the pose of the
     // arm's angles, no inverse-model computation yet.
-    CPanelActions(CSimulation& simulation, CMainScene& scene);
+    CPanelActions(CSimulation& simulation, CMainScene& scene, const CMotionRecorder& recorder);
 
     CSimulation& Simulation() const { return m_Simulation; }
 
@@ -69,6 +81,20 @@ public:
     // Moves every joint toward its target at its speed; refused, doing
     // nothing, while real time is off.
     ActionResult StartMotion();
+    // A planned move from where the arm stands (a synchronised joint move,
+    // a line, an arc), planned whole at the speed override; run: played when
+    // it can be done (the targets become its end), else only checked. The
+    // planned way is drawn with the trail either way.
+    MoveOutcome Move(const MoveRequest& request, bool run);
+    // The panel's "Aller à la pose" and "Vérifier": to the pose of the pose
+    // fields, with the panel's kind of move (for a joint move, the inverse
+    // model's angles of the pose).
+    MoveOutcome MoveToPoseFields(bool run);
+    void SetMoveKind(MoveKind kind);
+    MoveKind PanelMoveKind() const { return m_eMoveKind; }
+    // The speed override of planned moves, percent: 1 to 100.
+    void SetSpeedPercent(float percent);
+    float SpeedPercent() const { return m_fSpeedPercent; }
     // Stops the arm where it stands; its targets become where it stands.
     void StopMotion();
 
@@ -90,6 +116,9 @@ public:
     // data directory, so that positions set by hand can be replayed as a
     // script. A file that cannot be written gives a record and nothing else.
     ActionResult TeachPose();
+    // The latest motion every 10 ms, as a table for programs, into fileName
+    // in the data directory.
+    ActionResult RecordMotion(const char* fileName);
 
     // The state the panel shows.
     bool RealTime() const { return m_bRealTime; }
@@ -98,11 +127,12 @@ public:
     // The angles the joint spinners stand for: the targets with real time
     // on, the arm's current angles otherwise.
     const JointAngles& EditedAngles() const;
-    // One line, UTF-8, about the arm as it stands: how the last
-    // inverse-model computation went while the angles are those it gave,
-    // else how the arm holds itself (forward or back, elbow up or down,
-    // wrist flipped or not).
-    std::string InverseStatus() const;
+    // One line, UTF-8, about the arm as it stands: how the last inverse
+    // model or planned move went while the arm holds what it gave (the
+    // angles it computed; a move while it runs and at its end), else how the
+    // arm holds itself (forward or back, elbow up or down, wrist flipped or
+    // not).
+    std::string StatusLine() const;
 
 private:
     // The angles being edited set, each listener told.
@@ -112,16 +142,23 @@ private:
     void SwitchRealTime(bool on);
     void Stop();
     MGIResult Inverse();
-    void ShowInverse(const MGIResult& result);
+    // What the status line says, for as long as the angles being edited are
+    // `angles`, or with a motion's number, while that motion runs or stands
+    // at `angles`, its end.
+    void Note(std::string text, const JointAngles& angles, unsigned long motion = 0);
 
     CSimulation& m_Simulation;
     CMainScene& m_Scene;
+    const CMotionRecorder& m_Recorder;
     bool m_bRealTime = false;
     bool m_bImmediate = true;
     ToolPose m_Pose{};
-    // The last inverse-model computation: what it says, and the angles it
-    // gave, for as long as they are the ones being edited.
-    std::string m_strInverseStatus;
-    JointAngles m_InverseAngles{};
-    bool m_bInverseShown = false;
+    MoveKind m_eMoveKind = MoveKind::Joint;
+    float m_fSpeedPercent = 100.0f;
+    struct StatusNote {
+        std::string text;
+        JointAngles angles{};
+        unsigned long motion = 0;
+        bool shown = false;
+    } m_Note;
 };

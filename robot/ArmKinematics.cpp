@@ -58,6 +58,8 @@ JointLimits ModelLimits(const ArmDescription& arm)
     return limits;
 }
 
+// The pose's gamma is the turn itself, alpha and beta only place its axis:
+// a tool is turned when gamma is not 0.
 bool HasTool(const ArmDescription& arm)
 {
     return arm.toolOffset[0] != 0.0f || arm.toolOffset[1] != 0.0f || arm.toolOffset[2] != 0.0f ||

@@ -79,3 +79,26 @@ std::vector<JointAngles> JointSpeeds(const std::vector<MotionSample>& samples)
     }
     return speeds;
 }
+
+bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& samples, const ArmDescription& arm)
+{
+    bool ok = std::fputs("t", file) >= 0;
+    for (int joint = 0; joint < kJointCount; ++joint)
+        ok = ok && std::fprintf(file, ",%s", JointName(joint).c_str()) > 0;
+    for (int joint = 0; joint < kJointCount; ++joint)
+        ok = ok && std::fprintf(file, ",V%s", kJointNumbers[joint]) > 0;
+    ok = ok && std::fputs(",X,Y,Z,alpha,beta,gamma\n", file) >= 0;
+    const std::vector<MotionSample> even = Resample(samples, 0.01);
+    const std::vector<JointAngles> speeds = JointSpeeds(even);
+    for (std::size_t i = 0; ok && i < even.size(); ++i) {
+        const JointAngles& a = even[i].angles;
+        const JointAngles& v = speeds[i];
+        const ToolPose p = PoseOf(arm, a);
+        ok = std::fprintf(
+                 file,
+                 "%.3f,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g\n",
+                 even[i].t, a.A12, a.A23, a.A34, a.A45, a.A56, a.A67, v.A12, v.A23, v.A34, v.A45, v.A56, v.A67, p.X,
+                 p.Y, p.Z, p.alpha, p.beta, p.gamma) > 0;
+    }
+    return ok;
+}

@@ -5,6 +5,7 @@
 // the simulation tells the recorder, as any other listener.
 #include "robot/Simulation.h"
 
+#include <cstdio>
 #include <vector>
 
 struct MotionSample {
@@ -40,6 +41,11 @@ private:
 // The samples every `step` seconds from 0 to the last one's time, each
 // linearly between the recorded steps around it (angles and point alike).
 std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step);
+// The samples every 10 ms as a table for programs: a header line, then per
+// line the time, the six angles, the six joints' speeds and the pose,
+// separated by commas, numbers with a point. False when a write fails.
+bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& samples, const ArmDescription& arm);
+
 // The joints' speeds (degrees per second) at each sample: the difference
 // with the neighbouring samples over their time.
 std::vector<JointAngles> JointSpeeds(const std::vector<MotionSample>& samples);

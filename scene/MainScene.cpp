@@ -50,6 +50,15 @@ void CMainScene::ResetCamera()
         SetOrbit(OrbitOfCamera(m_Camera));
 }
 
+void CMainScene::ShowPlannedPath(const std::vector<ToolPose>& path, std::size_t refusedFrom)
+{
+    std::vector<float> points;
+    for (const ToolPose& p : path)
+        points.insert(points.end(), {p.X, p.Y, p.Z});
+    m_Trail.SetPlanned(std::move(points), refusedFrom);
+    glutPostWindowRedisplay(g_iMainWindow);
+}
+
 bool CMainScene::Orbiting() const
 {
     return m_Simulation.Display()[DisplayFlag::Orbit];

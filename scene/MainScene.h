@@ -34,6 +34,9 @@ public:
     void UseOrbit(bool on);
     void SetOrbit(const OrbitView& view);
     CSimulation& Simulation() const { return m_Simulation; }
+    // The way of the last planned move, drawn with the trail (its points,
+    // refused from index refusedFrom on).
+    void ShowPlannedPath(const std::vector<ToolPose>& path, std::size_t refusedFrom);
 
     CCamera m_Camera{};
     OrbitView m_Orbit{};

@@ -23,20 +23,48 @@ void DrawPath(const std::vector<MotionSample>& samples, const float* colour)
 
 }  // namespace
 
+void CTrail::SetPlanned(std::vector<float> points, std::size_t refusedFrom)
+{
+    m_Planned = std::move(points);
+    m_iRefusedFrom = refusedFrom;
+}
+
 void CTrail::Draw(float opacity) const
 {
-    // The latest motion bright, the one before it dimmer.
+    // The latest motion bright, the one before it dimmer; a planned way
+    // green, red where it cannot be done.
     const float latest[4] = {1.0f, 0.85f, 0.1f, opacity};
     const float earlier[4] = {0.85f, 0.45f, 0.1f, opacity};
-    DrawPaths(latest, earlier);
+    const float planned[4] = {0.2f, 0.85f, 0.3f, opacity};
+    const float refused[4] = {0.95f, 0.15f, 0.1f, opacity};
+    DrawPaths(latest, earlier, planned, refused);
+}
+
+void CTrail::DrawPlanned(const float* planned, const float* refused) const
+{
+    const GLsizei count = static_cast<GLsizei>(m_Planned.size() / 3);
+    if (count < 2)
+        return;
+    const GLsizei split = static_cast<GLsizei>(std::min<std::size_t>(m_iRefusedFrom, count - 1));
+    glVertexPointer(3, GL_FLOAT, 0, m_Planned.data());
+    if (planned)
+        glColor4fv(planned);
+    glDrawArrays(GL_LINE_STRIP, 0, split + 1);
+    if (m_iRefusedFrom >= static_cast<std::size_t>(count))
+        return;
+    if (refused)
+        glColor4fv(refused);
+    glDrawArrays(GL_LINE_STRIP, split, count - split);
+    glPointSize(12.0f);
+    glDrawArrays(GL_POINTS, split, 1);  // where it cannot be done
 }
 
 void CTrail::DrawFlat() const
 {
-    DrawPaths(nullptr, nullptr);
+    DrawPaths(nullptr, nullptr, nullptr, nullptr);
 }
 
-void CTrail::DrawPaths(const float* latest, const float* earlier) const
+void CTrail::DrawPaths(const float* latest, const float* earlier, const float* planned, const float* refused) const
 {
     glPushAttrib(GL_ENABLE_BIT | GL_LINE_BIT | GL_POINT_BIT | GL_CURRENT_BIT);
     glDisable(GL_LIGHTING);
@@ -53,6 +81,7 @@ void CTrail::DrawPaths(const float* latest, const float* earlier) const
     glScalef(0.01f, 0.01f, 0.01f);  // pose units are hundredths of a scene unit
     DrawPath(m_Recorder.Earlier(), earlier);
     DrawPath(m_Recorder.Latest(), latest);
+    DrawPlanned(planned, refused);
     glPopMatrix();
     glPopClientAttrib();
     glPopAttrib();
@@ -62,13 +91,18 @@ std::vector<Point3> CTrail::BoxCorners() const
 {
     double lo[3] = {1e30, 1e30, 1e30}, hi[3] = {-1e30, -1e30, -1e30};
     bool any = false;
+    auto add = [&](const float* p) {
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], p[k] / 100.0);
+            hi[k] = std::max(hi[k], p[k] / 100.0);
+        }
+        any = true;
+    };
     for (const std::vector<MotionSample>* path : {&m_Recorder.Earlier(), &m_Recorder.Latest()})
         for (const MotionSample& s : *path)
-            for (int k = 0; k < 3; ++k) {
-                lo[k] = std::min(lo[k], s.point[k] / 100.0);
-                hi[k] = std::max(hi[k], s.point[k] / 100.0);
-                any = true;
-            }
+            add(s.point);
+    for (std::size_t i = 0; i + 2 < m_Planned.size(); i += 3)
+        add(&m_Planned[i]);
     std::vector<Point3> corners;
     if (any)
         for (int corner = 0; corner < 8; ++corner)

@@ -94,6 +94,43 @@ TEST(ParseCommandLine, QueriesAndSwitches)
     }
 }
 
+// The planned moves, their check, and the view set from a script.
+TEST(ParseCommandLine, MovesChecksAndViews)
+{
+    struct Case {
+        const char* line;
+        CommandVerb verb;
+        CommandVerb checked;
+        int numbers;
+        float last;
+    };
+    const Case cases[] = {
+        {"movej 1 2 3 4 5 6", CommandVerb::MoveJ, CommandVerb::MoveJ, 6, 6},
+        {"movel 600 0 500 0 0 90", CommandVerb::MoveL, CommandVerb::MoveJ, 6, 90},
+        {"movec 1 2 3 4 5 6 7 8 9", CommandVerb::MoveC, CommandVerb::MoveJ, 9, 9},
+        {"check movel 600 0 500 0 0 90", CommandVerb::Check, CommandVerb::MoveL, 6, 90},
+        {"CHECK MOVEC 1 2 3 4 5 6 7 8 9", CommandVerb::Check, CommandVerb::MoveC, 9, 9},
+        {"speed 25", CommandVerb::Speed, CommandVerb::MoveJ, 1, 25},
+        {"config 3", CommandVerb::Config, CommandVerb::MoveJ, 1, 3},
+        {"camera look 30 20,5 15", CommandVerb::CameraLook, CommandVerb::MoveJ, 3, 15},
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(c.line);
+        ASSERT_EQ(p.kind, CommandLine::Command) << c.line << ": " << p.message;
+        EXPECT_EQ(p.command.verb, c.verb) << c.line;
+        EXPECT_EQ(p.command.checked, c.checked) << c.line;
+        EXPECT_EQ(p.command.values[c.numbers - 1], c.last) << c.line;
+    }
+    const Parsed orbit = Parse("camera orbit off");
+    EXPECT_EQ(orbit.command.verb, CommandVerb::CameraOrbit);
+    EXPECT_FALSE(orbit.command.on);
+    const Parsed record = Parse("record carre-1.csv");
+    EXPECT_EQ(record.command.verb, CommandVerb::Record);
+    EXPECT_EQ(record.command.fileName, "carre-1.csv");
+    for (const char* query : {"get speed", "get singularity"})
+        EXPECT_EQ(Parse(query).kind, CommandLine::Command) << query;
+}
+
 TEST(ParseCommandLine, BlankLinesAndCommentsAreSkipped)
 {
     for (const char* line : {"", "   \t", "\r\n", "# moveto 1 2 3", "  #commentaire", "#"})
@@ -116,12 +153,21 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"angles 1 2 3 4 5 12abc", "angles", "« 12abc » n'est pas un nombre"},
         {"angles 1 2 3 4 5 1,2,3", "angles", "« 1,2,3 » n'est pas un nombre"},
         {"go now", "go", "aucun argument attendu"},
-        {"get", "get", "angles, targets, pose ou matrix attendu"},
-        {"get everything", "get", "angles, targets, pose ou matrix attendu"},
+        {"get", "get", "angles, targets, pose, matrix, speed ou singularity attendu"},
+        {"get everything", "get", "angles, targets, pose, matrix, speed ou singularity attendu"},
         {"show sky on", "show",
          "wireframe, decor, reflect, shadows, metal, axes, orbit ou trail attendu, puis on ou off"},
         {"show decor maybe", "show", "on ou off attendu, « maybe » reçu"},
-        {"camera", "camera", "reset attendu"},
+        {"camera", "camera", "reset, orbit on|off ou look AZIMUT ÉLÉVATION DISTANCE attendu"},
+        {"camera orbit", "camera", "reset, orbit on|off ou look AZIMUT ÉLÉVATION DISTANCE attendu"},
+        {"camera look 30 20", "camera", "3 nombres attendus, 2 reçus"},
+        {"movec 1 2 3 4 5 6", "movec", "9 nombres attendus, 6 reçus"},
+        {"check", "check", "movej, movel ou movec attendu"},
+        {"check movel 1 2 3", "check", "6 nombres attendus, 3 reçus"},
+        {"check movec 1 2 3 4 5 6", "check", "9 nombres attendus, 6 reçus"},
+        {"speed", "speed", "1 nombre attendu, 0 reçu"},
+        {"config 1 2", "config", "1 nombre attendu, 2 reçus"},
+        {"record vue.png", "record", "nom refusé « vue.png » : lettres, chiffres, « - » et « _ », puis .csv"},
         {"screenshot", "screenshot", "un nom de fichier attendu"},
         {"screenshot ../a.png", "screenshot",
          "nom refusé « ../a.png » : lettres, chiffres, « - » et « _ », puis .png ou .tga"},

@@ -94,7 +94,8 @@ ArmDescription ExampleArm(MGIModel model)
 class PanelWorld {
 public:
     explicit PanelWorld(MGIModel model = MGIModel::Grid)
-        : simulation(ExampleArm(model)), recorder(simulation), scene(simulation, recorder), actions(simulation, scene)
+        : simulation(ExampleArm(model)), recorder(simulation), scene(simulation, recorder),
+          actions(simulation, scene, recorder)
     {
         previous = GLUI_SetWindowSystem(&windows);
         SetKeyActions(&actions);

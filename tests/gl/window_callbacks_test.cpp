@@ -61,7 +61,7 @@ protected:
     CSimulation simulation{ArmDescription{}};
     CMotionRecorder recorder{simulation};
     CMainScene shown{simulation, recorder};
-    CPanelActions actions{simulation, shown};
+    CPanelActions actions{simulation, shown, recorder};
 
     std::vector<std::string> Deliver(RecordingScene& scene)
     {

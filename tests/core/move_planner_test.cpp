@@ -1,0 +1,139 @@
+// Planned moves of an arm as its data set numbers it: the planners work in
+// the models' angles on the wrist, the moves come back in the data set's
+// angles and poses of its tool point, refusals in its own numbers.
+#include "robot/ArmKinematics.h"
+#include "robot/MovePlanner.h"
+
+#include <gtest/gtest.h>
+
+#include <kdl/frames.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+// The shipped arm, numbered as a maker might number it: A23 and A34 with a
+// zero of a quarter turn and A23, A45 turning the other way, limits that
+// are not symmetric, and a tool 150 units out of the hand, turned.
+ArmDescription NumberedArm()
+{
+    ArmDescription arm;
+    EXPECT_TRUE(LoadArmDescription(std::string(KX_SOURCE_DIR) + "/default", &arm));
+    const float zero[6] = {0, 90, -90, 0, 0, 0};
+    const int sense[6] = {1, -1, 1, -1, 1, 1};
+    const float low[6] = {-170, -90, -170, -180, -120, -300};
+    const float high[6] = {170, 150, 170, 180, 120, 300};
+    for (int j = 0; j < kJointCount; ++j) {
+        arm.zero[j] = zero[j];
+        arm.sense[j] = sense[j];
+        arm.limits.low[j] = low[j];
+        arm.limits.high[j] = high[j];
+    }
+    arm.toolOffset[2] = 150;
+    arm.toolTurn[1] = 90;
+    arm.toolTurn[2] = 30;
+    return arm;
+}
+
+// Where the moves start, in the numbered arm's angles: the wrist centre in
+// front of the arm, the elbow bent, A56 well clear of 0.
+constexpr JointAngles kStart{-30, 10, 20, 15, 60, 10};
+
+double Distance(const ToolPose& a, const ToolPose& b)
+{
+    return std::hypot(a.X - b.X, a.Y - b.Y, a.Z - b.Z);
+}
+
+double DistanceToSegment(const ToolPose& p, const ToolPose& a, const ToolPose& b)
+{
+    const KDL::Vector ab(b.X - a.X, b.Y - a.Y, b.Z - a.Z), ap(p.X - a.X, p.Y - a.Y, p.Z - a.Z);
+    const double t = std::clamp(KDL::dot(ap, ab) / KDL::dot(ab, ab), 0.0, 1.0);
+    return (ap - ab * t).Norm();
+}
+
+JointAngles EndOf(const MovePlan& plan)
+{
+    return plan.trajectory->Samples().back().angles;
+}
+
+TEST(MovePlanner, JointMoveEndsOnTheTargetInTheDataSetsAngles)
+{
+    const ArmDescription arm = NumberedArm();
+    MoveRequest request;
+    request.joints = {40, -20, 50, -30, 90, -100};
+    const MovePlan plan = PlanMove(arm, kStart, request, 100);
+    ASSERT_TRUE(plan.ok) << DescribeFailure(plan.failure);
+    const JointAngles end = EndOf(plan);
+    for (int j = 0; j < kJointCount; ++j)
+        EXPECT_NEAR(end.*kJointFields[j], request.joints.*kJointFields[j], 1e-3) << j;
+    const JointAngles first = plan.trajectory->Samples().front().angles;
+    for (int j = 0; j < kJointCount; ++j)
+        EXPECT_NEAR(first.*kJointFields[j], kStart.*kJointFields[j], 1e-3) << j;
+    EXPECT_LT(Distance(plan.path.back(), PoseOf(arm, request.joints)), 1e-3) << "the way ends at the tool point";
+    EXPECT_EQ(plan.refusedFrom, plan.path.size());
+    EXPECT_GT(plan.duration, 0);
+}
+
+TEST(MovePlanner, LineKeepsTheToolPointOnTheSegmentAndItsOrientationFixed)
+{
+    const ArmDescription arm = NumberedArm();
+    const ToolPose from = PoseOf(arm, kStart);
+    MoveRequest request;
+    request.kind = MoveKind::Linear;
+    request.pose = from;
+    request.pose.X += 120;
+    request.pose.Y -= 80;
+    request.pose.Z -= 60;
+    const MovePlan plan = PlanMove(arm, kStart, request, 50);
+    ASSERT_TRUE(plan.ok) << DescribeFailure(plan.failure);
+    const KDL::Rotation held = PoseFrame(arm, kStart).M;
+    for (const PlannedSample& s : plan.trajectory->Samples()) {
+        const KDL::Frame f = PoseFrame(arm, s.angles);
+        EXPECT_LT(DistanceToSegment(PoseOf(arm, s.angles), from, request.pose), 0.5) << s.time;
+        KDL::Vector axis;
+        const double turn = (held.Inverse() * f.M).GetRotAngle(axis) * 180 / M_PI;
+        EXPECT_LT(turn, 0.1) << s.time;
+    }
+    EXPECT_LT(Distance(PoseOf(arm, EndOf(plan)), request.pose), 0.5);
+
+    // At half the speed, the move takes longer than at full speed.
+    EXPECT_GT(plan.duration, PlanMove(arm, kStart, request, 100).duration * 1.5);
+}
+
+struct Refusal {
+    const char* name;
+    MoveRequest request;
+    const char* words;  // what the refusal's words hold
+};
+
+TEST(MovePlanner, RefusalsSpeakInTheDataSetsNumbersAndDrawTheWay)
+{
+    const ArmDescription arm = NumberedArm();
+    const ToolPose from = PoseOf(arm, kStart);
+    ToolPose far = from;
+    far.X += 5000;
+    MoveRequest pastLimit;
+    pastLimit.joints = kStart;
+    pastLimit.joints.A23 = 160;
+    MoveRequest outOfReach;
+    outOfReach.kind = MoveKind::Linear;
+    outOfReach.pose = far;
+    const Refusal cases[] = {
+        {"joint target past its limits", pastLimit, "A23 hors des limites [-90 ; 150]"},
+        {"line out of reach", outOfReach, "hors d'atteinte"},
+    };
+    for (const Refusal& c : cases) {
+        const MovePlan plan = PlanMove(arm, kStart, c.request, 100);
+        ASSERT_FALSE(plan.ok) << c.name;
+        EXPECT_EQ(plan.trajectory, nullptr) << c.name;
+        EXPECT_NE(DescribeFailure(plan.failure).find(c.words), std::string::npos)
+            << c.name << ": " << DescribeFailure(plan.failure);
+        ASSERT_FALSE(plan.path.empty()) << c.name;
+        EXPECT_LT(Distance(plan.path.front(), from), 0.5) << c.name << ": the way starts at the tool point";
+        EXPECT_LT(plan.refusedFrom, plan.path.size()) << c.name;
+    }
+}
+
+}  // namespace
