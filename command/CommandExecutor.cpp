@@ -5,6 +5,7 @@
 #include "graphics/Graphics.h"
 #include "panel/PanelActions.h"
 #include "robot/ArmKinematics.h"
+#include "robot/Configurations.h"
 #include "robot/JointChase.h"
 #include "robot/KinBatch.h"
 #include "robot/Simulation.h"
@@ -131,25 +132,6 @@ MoveRequest RequestOf(CommandVerb verb, const float v[9])
     return request;
 }
 
-// The joint angles of configuration `number` (from 1, in the order of
-// kalimbrax-kin mgi --all) of the pose where the arm stands, each moved by
-// whole turns into its limits nearest where the arm stands; false when
-// there is no such configuration.
-bool ConfigurationAngles(const CSimulation& simulation, int number, JointAngles* angles)
-{
-    const ArmDescription& arm = simulation.Arm();
-    const MGISolutions all = AllConfigurations(arm, PoseOf(arm, simulation.Angles()));
-    if (number < 1 || number > all.count)
-        return false;
-    const JointAngles& chosen = all.configurations[number - 1].angles;
-    for (int joint = 0; joint < kJointCount; ++joint) {
-        float JointAngles::*field = kJointFields[joint];
-        angles->*field =
-            ShiftIntoLimits(chosen.*field, arm.limits.low[joint], arm.limits.high[joint], simulation.Angles().*field);
-    }
-    return true;
-}
-
 // go, and the start of moveto: real time on, then the motion.
 ActionResult Go(CPanelActions& actions)
 {
@@ -256,17 +238,20 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::Config: {
         const bool check = c.verb == CommandVerb::Check;
         const CommandVerb move = check ? c.checked : c.verb;
-        MoveRequest request = RequestOf(move, c.values);
-        if (c.verb == CommandVerb::Config) {
-            if (!ConfigurationAngles(simulation, static_cast<int>(c.values[0]), &request.joints) ||
-                c.values[0] != std::floor(c.values[0]))
-                return Failed(c.verb, "pas de configuration " + FormatShortDecimal(c.values[0]) +
-                                          " pour la pose du bras (kalimbrax-kin mgi --all les numérote)");
+        MoveOutcome outcome;
+        if (move == CommandVerb::Config) {
+            // Numbered as kalimbrax-kin mgi --all numbers them.
+            const float n = c.values[0];
+            if (!(n == std::floor(n) && n >= 1 && n <= kMaxMGIConfigurations))
+                return Failed(move, NoSuchConfiguration(FormatShortDecimal(n)));
+            outcome = actions.MoveToConfiguration(static_cast<int>(n), true);
+        } else {
+            const MoveRequest request = RequestOf(move, c.values);
+            const std::string outside = move == CommandVerb::MoveJ ? OutsideLimits(request.joints, limits) : "";
+            if (!outside.empty())
+                return Failed(move, outside);
+            outcome = actions.Move(request, !check);
         }
-        const std::string outside = move == CommandVerb::MoveJ ? OutsideLimits(request.joints, limits) : "";
-        if (!outside.empty())
-            return Failed(move, outside);
-        const MoveOutcome outcome = actions.Move(request, !check);
         if (!outcome.ok)
             return Failed(move, outcome.words);
         if (check)

@@ -7,6 +7,7 @@
 #include "graphics/FileReplace.h"
 #include "graphics/Graphics.h"
 #include "robot/ArmKinematics.h"
+#include "robot/Configurations.h"
 #include "robot/MotionRecorder.h"
 #include "robot/Simulation.h"
 #include "scene/MainScene.h"
@@ -17,13 +18,6 @@
 #include <cstring>
 
 namespace {
-
-std::string DescribePosture(const ArmPosture& p)
-{
-    static const char* const elbows[] = {", coude en haut", ", coude en bas", ", bras tendu", ", bras replié"};
-    return std::string(p.back ? "vers l'arrière" : "vers l'avant") + elbows[static_cast<int>(p.elbow)] +
-           (p.flipped ? ", poignet retourné" : ", poignet non retourné");
-}
 
 std::string DescribeMGI(const MGIResult& r)
 {
@@ -202,6 +196,19 @@ MoveOutcome CPanelActions::MoveToPoseFields(bool run)
         request.joints = inverse.angles;
     }
     return Move(request, run);
+}
+
+MoveOutcome CPanelActions::MoveToConfiguration(int number, bool run)
+{
+    for (const ArmConfiguration& c : ConfigurationsOf(m_Simulation.Arm(), m_Simulation.Angles()))
+        if (c.number == number) {
+            MoveRequest request;
+            request.joints = c.angles;
+            return Move(request, run);
+        }
+    MoveOutcome refused;
+    refused.words = NoSuchConfiguration(std::to_string(number));
+    return refused;
 }
 
 void CPanelActions::SetMoveKind(MoveKind kind)

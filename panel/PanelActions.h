@@ -90,6 +90,9 @@ public:
     // fields, with the panel's kind of move (for a joint move, the inverse
     // model's angles of the pose).
     MoveOutcome MoveToPoseFields(bool run);
+    // A synchronised joint move to configuration `number` (as
+    // ConfigurationsOf numbers them) of the pose where the arm stands.
+    MoveOutcome MoveToConfiguration(int number, bool run);
     void SetMoveKind(MoveKind kind);
     MoveKind PanelMoveKind() const { return m_eMoveKind; }
     // The speed override of planned moves, percent: 1 to 100.

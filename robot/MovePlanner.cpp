@@ -35,8 +35,8 @@ std::vector<ToolPose> CartesianWay(const ArmDescription& arm, const JointAngles&
     PlanFailure ignored;
     const bool made = request.kind == MoveKind::Linear
                           ? MakeLinePath(from, to, speeds, &path, &ignored)
-                          : MakeArcPath(from, KDL::Vector(request.via[0], request.via[1], request.via[2]), to,
-                                        speeds, &path, &ignored);
+                          : MakeArcPath(from, KDL::Vector(request.via[0], request.via[1], request.via[2]), to, speeds,
+                                        &path, &ignored);
     std::vector<ToolPose> way;
     if (!made)
         return way;
@@ -86,12 +86,12 @@ MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const Mov
     MovePlan plan;
     switch (request.kind) {
     case MoveKind::Joint:
-        plan.ok = PlanJointMove(setup, modelStart, ModelAngles(arm, request.joints), speedPercent, &planned,
-                                &plan.failure);
+        plan.ok =
+            PlanJointMove(setup, modelStart, ModelAngles(arm, request.joints), speedPercent, &planned, &plan.failure);
         break;
     case MoveKind::Linear:
-        plan.ok = PlanLinearMove(setup, speeds, modelStart, FrameOfPose(request.pose), speedPercent, &planned,
-                                 &plan.failure);
+        plan.ok =
+            PlanLinearMove(setup, speeds, modelStart, FrameOfPose(request.pose), speedPercent, &planned, &plan.failure);
         break;
     case MoveKind::Arc:
         plan.ok = PlanArcMove(setup, speeds, modelStart, KDL::Vector(request.via[0], request.via[1], request.via[2]),
@@ -100,8 +100,8 @@ MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const Mov
     }
     if (!plan.ok) {
         NumberAsArm(arm, &plan.failure);
-        plan.path = request.kind == MoveKind::Joint ? JointWay(arm, start, request.joints)
-                                                    : CartesianWay(arm, start, request);
+        plan.path =
+            request.kind == MoveKind::Joint ? JointWay(arm, start, request.joints) : CartesianWay(arm, start, request);
         const double at = plan.failure.placed ? plan.failure.fraction : 0.0;
         plan.refusedFrom = static_cast<std::size_t>(std::lround(at * (plan.path.empty() ? 0 : plan.path.size() - 1)));
         return plan;

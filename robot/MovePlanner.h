@@ -36,5 +36,4 @@ struct MovePlan {
 
 // The move from `start` (the data set's angles), at `speedPercent` (1 to
 // 100) of the arm's speeds.
-MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const MoveRequest& request,
-                  double speedPercent);
+MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const MoveRequest& request, double speedPercent);
