@@ -73,7 +73,9 @@ void CConfigurationGhosts::Follow()
     m_Labels.clear();
     for (const GhostLabel& l : layout.labels)
         m_Labels.push_back(Label{l.anchor, Utf8ToLatin1(l.text),
-                                 l.current ? kLabelCurrent : l.withinLimits ? kLabel : kLabelOutside});
+                                 l.current        ? kLabelCurrent
+                                 : l.withinLimits ? kLabel
+                                                  : kLabelOutside});
     m_LaidOutAt = angles;
     m_bLaidOut = true;
 }

@@ -48,10 +48,10 @@ GhostLayout LayOutGhosts(const ArmDescription& arm, const JointAngles& current,
                 layout.arms.push_back(GhostArm{c.angles, shared + 1, c.withinLimits});
             drawn.push_back(c.angles);
         }
-        layout.labels.push_back(GhostLabel{ElbowOf(arm, c.angles),
-                                           std::to_string(c.number) + " : " + DescribePosture(c.posture) +
-                                               (c.current ? " (actuelle)" : ""),
-                                           c.withinLimits, c.current});
+        layout.labels.push_back(
+            GhostLabel{ElbowOf(arm, c.angles),
+                       std::to_string(c.number) + " : " + DescribePosture(c.posture) + (c.current ? " (actuelle)" : ""),
+                       c.withinLimits, c.current});
     }
     return layout;
 }
