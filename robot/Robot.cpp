@@ -44,7 +44,7 @@ bool CRobot::Init(CSimulation& simulation)
     return m_Axes.Init();
 }
 
-void CRobot::Draw(const JointAngles& angles, bool showAxes, int firstLink) const
+void CRobot::Draw(const JointAngles& angles, bool showAxes, unsigned links) const
 {
     glPushMatrix();
     glPushAttrib(GL_ALL_ATTRIB_BITS);
@@ -57,7 +57,7 @@ void CRobot::Draw(const JointAngles& angles, bool showAxes, int firstLink) const
     float rotations[kLinkCount][3];
     LinkRotations(m_pArm->LinkTurns().x, ModelAngles(*m_pArm, angles), rotations);
     for (int link = 0; link < kLinkCount; ++link) {
-        const bool shown = link >= firstLink;
+        const bool shown = (links >> link) & 1u;
         if (showAxes && shown)
             m_Axes.Draw();
         const float* rgb = m_Parts[link].m_fColour;

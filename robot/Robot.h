@@ -33,10 +33,10 @@ public:
     // that fails to load (its loader says why).
     bool Init(CSimulation& simulation);
     // The arm at these angles in the current model-view frame, with the
-    // axes of every link when asked; from link `firstLink` on when the
-    // links before it are drawn already. Binds the arm's texture; sets no
-    // colour.
-    void Draw(const JointAngles& angles, bool showAxes, int firstLink = 0) const;
+    // axes of every link when asked; only the links of the mask `links`
+    // (bit i for link i) when others are drawn already. Binds the arm's
+    // texture; sets no colour.
+    void Draw(const JointAngles& angles, bool showAxes, unsigned links = kEveryLink) const;
 
 private:
     const ArmDescription* m_pArm = nullptr;

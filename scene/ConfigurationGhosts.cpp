@@ -12,7 +12,7 @@ namespace {
 // hues, brighter, and white for the solid arm's own configuration.
 const float kGhost[4] = {0.45f, 0.85f, 1.0f, 0.5f};
 const float kGhostOutside[4] = {1.0f, 0.15f, 0.1f, 0.5f};
-const float kGhostGlow[4] = {0.2f, 0.3f, 0.35f, 1.0f};
+constexpr float kGlow = 0.4f;
 const float kLabel[3] = {0.7f, 0.9f, 1.0f};
 const float kLabelOutside[3] = {1.0f, 0.3f, 0.25f};
 const float kLabelCurrent[3] = {1.0f, 1.0f, 1.0f};
@@ -83,9 +83,6 @@ void CConfigurationGhosts::Follow()
 void CConfigurationGhosts::Draw() const
 {
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT | GL_LIGHTING_BIT);
-    // A glow of their own keeps the sides away from the light from going
-    // dark grey: glass, not smoke.
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, kGhostGlow);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
@@ -109,12 +106,17 @@ void CConfigurationGhosts::Draw() const
         glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
         glDepthFunc(GL_LESS);
         glDepthMask(GL_TRUE);
-        m_Robot.Draw(ghost.angles, false, ghost.firstLink);
+        m_Robot.Draw(ghost.angles, false, ghost.links);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glDepthFunc(GL_EQUAL);
         glDepthMask(GL_FALSE);
-        glColor4fv(ghost.withinLimits ? kGhost : kGhostOutside);
-        m_Robot.Draw(ghost.angles, false, ghost.firstLink);
+        const float* colour = ghost.withinLimits ? kGhost : kGhostOutside;
+        // A glow of its own colour keeps the sides away from the light from
+        // going dark grey: glass, not smoke.
+        const float glow[4] = {kGlow * colour[0], kGlow * colour[1], kGlow * colour[2], 1.0f};
+        glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, glow);
+        glColor4fv(colour);
+        m_Robot.Draw(ghost.angles, false, ghost.links);
     }
     glPopAttrib();
 }

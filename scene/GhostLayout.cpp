@@ -8,20 +8,30 @@
 
 namespace {
 
-// Angles that draw alike: equal modulo whole turns, up to the models'
-// rounding (the arm's own configuration comes back from the inverse model
-// some thousandths of a degree off its angles).
-constexpr double kSameAngle = 0.01;
+// Links that draw alike, in scene units and in the entries of their turn:
+// far below a pixel, far above the rounding of the inverse model's angles.
+constexpr double kSamePlacement = 1e-3;
 
-// How many leading joints two sets of angles share. Link k is placed by the
-// joints before it, so links 0 to that count lie at the same place.
-int SharedJoints(const JointAngles& a, const JointAngles& b)
+// Where each link's mesh is drawn.
+struct Placements {
+    Matrix4 link[kLinkCount];
+};
+
+Placements PlacementsOf(const ArmDescription& arm, const JointAngles& angles)
 {
-    int n = 0;
-    while (n < kJointCount &&
-           std::fabs(std::remainder(static_cast<double>(a.*kJointFields[n]) - b.*kJointFields[n], 360.0)) < kSameAngle)
-        ++n;
-    return n;
+    Placements p;
+    const JointAngles model = ModelAngles(arm, angles);
+    for (int link = 0; link < kLinkCount; ++link)
+        p.link[link] = LinkMeshTransform(arm.LinkTurns().x, model, arm.offset, link);
+    return p;
+}
+
+bool SameMatrix(const Matrix4& a, const Matrix4& b)
+{
+    for (int i = 0; i < 16; ++i)
+        if (std::fabs(a.m[i] - b.m[i]) > kSamePlacement)
+            return false;
+    return true;
 }
 
 // The elbow joint: the origin of the frame after the upper arm (link 2).
@@ -37,22 +47,36 @@ GhostLayout LayOutGhosts(const ArmDescription& arm, const JointAngles& current,
                          const std::vector<ArmConfiguration>& configurations)
 {
     GhostLayout layout;
-    std::vector<JointAngles> drawn{current};
-    for (const ArmConfiguration& c : configurations) {
-        if (!c.current) {
-            int shared = 0;
-            for (const JointAngles& d : drawn)
-                shared = std::max(shared, SharedJoints(c.angles, d));
-            // One that lies wholly on an arm drawn already shows nothing more.
-            if (shared < kJointCount)
-                layout.arms.push_back(GhostArm{c.angles, shared + 1, c.withinLimits});
-            drawn.push_back(c.angles);
+    // Placements are claimed by the solid arm, then by the configurations
+    // within the limits, then by the others.
+    std::vector<const ArmConfiguration*> claiming;
+    for (bool within : {true, false})
+        for (const ArmConfiguration& c : configurations)
+            if (!c.current && c.withinLimits == within)
+                claiming.push_back(&c);
+    std::vector<Placements> claimed{PlacementsOf(arm, current)};
+    for (const ArmConfiguration* c : claiming) {
+        const Placements own = PlacementsOf(arm, c->angles);
+        unsigned links = 0;
+        for (int link = 0; link < kLinkCount; ++link) {
+            bool taken = false;
+            for (const Placements& other : claimed)
+                taken = taken || SameMatrix(own.link[link], other.link[link]);
+            if (!taken)
+                links |= 1u << link;
         }
+        // One that lies wholly on arms drawn already shows nothing more.
+        if (links != 0)
+            layout.arms.push_back(GhostArm{c->number, c->angles, links, c->withinLimits});
+        claimed.push_back(own);
+    }
+    std::stable_partition(layout.arms.begin(), layout.arms.end(), [](const GhostArm& g) { return !g.withinLimits; });
+
+    for (const ArmConfiguration& c : configurations)
         layout.labels.push_back(
             GhostLabel{ElbowOf(arm, c.angles),
                        std::to_string(c.number) + " : " + DescribePosture(c.posture) + (c.current ? " (actuelle)" : ""),
                        c.withinLimits, c.current});
-    }
     return layout;
 }
 

@@ -9,13 +9,17 @@
 #include <string>
 #include <vector>
 
-// A configuration other than the arm's own, drawn from link `firstLink` to
-// the hand. The links before it lie exactly where the solid arm or a ghost
-// drawn earlier has them: a second translucent copy would tint the solid
-// arm and darken the ghost there, so each placement is drawn once.
+// A configuration other than the arm's own and the links of it to draw. A
+// link placed exactly where the solid arm or another ghost has one (all
+// those before the first joint they differ by, and the hand of a flipped
+// wrist, which ends where its twin's does) is drawn once: a second
+// translucent copy would tint the solid arm and darken the ghost there. The
+// solid arm draws its own; a configuration within the limits has the next
+// claim.
 struct GhostArm {
+    int number;          // as ConfigurationsOf numbers it
     JointAngles angles;  // the data set's angles
-    int firstLink;       // 1 at least: the body never moves
+    unsigned links;      // bit i: link i is drawn
     bool withinLimits;
 };
 
@@ -30,7 +34,12 @@ struct GhostLabel {
 };
 
 struct GhostLayout {
-    std::vector<GhostArm> arms;  // in the order of their numbers
+    // In the order to draw them, where the first drawn shows on surfaces
+    // that lie on one another: those outside the limits first. A wrist and
+    // its flipped twin differ by half a turn of the forearm, the wrist and
+    // the hand about their own axes, and look nearly alike: drawn first,
+    // the twin that leaves the limits shows red there.
+    std::vector<GhostArm> arms;
     std::vector<GhostLabel> labels;
 };
 

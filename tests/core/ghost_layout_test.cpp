@@ -1,6 +1,7 @@
 // What the configuration ghosts draw: each link placement once (the solid
-// arm's and an earlier ghost's are not drawn again), a label per
-// configuration at its elbow, and labels spread so that none covers another.
+// arm's and another ghost's are not drawn again), those outside the limits
+// first, a label per configuration at its elbow, and labels spread so that
+// none covers another.
 #include "robot/ArmKinematics.h"
 #include "scene/GhostLayout.h"
 #include "tests/core/kinematics_fixture.h"
@@ -30,31 +31,43 @@ bool SamePlacement(const ArmDescription& arm, const JointAngles& a, const JointA
     return true;
 }
 
-// Over random poses: a ghost leaves out exactly the links that the solid arm
-// or a ghost before it already has in place.
-TEST(GhostLayout, EveryLinkPlacementIsDrawnOnce)
+// Over random poses, with the flipped wrists ruled out in half of them:
+// every placement of a link among the solid arm and the ghosts is drawn
+// once, in blue when a configuration within the limits has it; the ghosts
+// outside the limits are drawn first.
+TEST(GhostLayout, EveryLinkPlacementIsDrawnOnceBlueWhenItCanBe)
 {
-    const ArmDescription arm = ShippedArm();
     std::mt19937 rng(5);
     for (int n = 0; n < 200; ++n) {
+        ArmDescription arm = ShippedArm();
+        if (n % 2)
+            arm.limits.low[4] = 0;
         const JointAngles current = kxtest::RandomReachableAngles(rng);
         const std::vector<ArmConfiguration> list = ConfigurationsOf(arm, current);
         const GhostLayout layout = LayOutGhosts(arm, current, list);
         ASSERT_LT(layout.arms.size(), list.size()) << n << ": the arm's own is no ghost";
-        std::vector<JointAngles> drawn{current};
-        for (const GhostArm& ghost : layout.arms) {
-            ASSERT_GE(ghost.firstLink, 1);
-            ASSERT_LT(ghost.firstLink, kLinkCount);
-            auto placedBefore = [&](int link) {
-                for (const JointAngles& d : drawn)
-                    if (SamePlacement(arm, ghost.angles, d, link))
-                        return true;
-                return false;
-            };
-            for (int link = 0; link < ghost.firstLink; ++link)
-                EXPECT_TRUE(placedBefore(link)) << n << ", link " << link << " left out but not drawn";
-            EXPECT_FALSE(placedBefore(ghost.firstLink)) << n << ", link " << ghost.firstLink << " drawn twice";
-            drawn.push_back(ghost.angles);
+        std::vector<GhostArm> all{GhostArm{0, current, kEveryLink, true}};  // the solid arm
+        all.insert(all.end(), layout.arms.begin(), layout.arms.end());
+        for (std::size_t g = 1; g < all.size(); ++g) {
+            EXPECT_NE(all[g].links, 0u) << n << ": a ghost that draws nothing is left out";
+            if (g > 1) {
+                EXPECT_LE(all[g - 1].withinLimits, all[g].withinLimits) << n << ": those outside first";
+            }
+            for (int link = 0; link < kLinkCount; ++link) {
+                int drawers = 0;
+                bool drawnWithin = false, canBeWithin = false;
+                for (const GhostArm& other : all) {
+                    if (!SamePlacement(arm, all[g].angles, other.angles, link))
+                        continue;
+                    canBeWithin |= other.withinLimits;
+                    if ((other.links >> link) & 1u) {
+                        ++drawers;
+                        drawnWithin = other.withinLimits;
+                    }
+                }
+                EXPECT_EQ(drawers, 1) << n << ", configuration " << all[g].number << ", link " << link;
+                EXPECT_EQ(drawnWithin, canBeWithin) << n << ", configuration " << all[g].number << ", link " << link;
+            }
         }
     }
 }
@@ -69,12 +82,21 @@ TEST(GhostLayout, EightConfigurationsSevenGhostsAndALabelEach)
     const GhostLayout layout = LayOutGhosts(arm, current, list);
 
     // Configurations 1 and 2 reach forward with the elbow down, 3 is the
-    // arm's own and 4 its flipped wrist, 5 to 8 reach back over the base:
-    // a wrist twin shares everything up to the forearm with the one before.
-    const int firstLinks[] = {2, 4, 4, 1, 4, 2, 4};
+    // arm's own and 4 its flipped wrist, 5 to 8 reach back over the base.
+    // A flipped wrist, outside the limits, is drawn first: its lower arm and
+    // wrist only, since up to the elbow it lies on its twin and its hand
+    // ends where its twin's does.
+    constexpr unsigned kForearmAndWrist = (1u << 4) | (1u << 5);
+    constexpr unsigned kFromUpperArm = kEveryLink & ~3u, kFromShoulder = kEveryLink & ~1u;
+    const struct {
+        int number;
+        unsigned links;
+    } drawn[] = {{2, kForearmAndWrist}, {4, kForearmAndWrist}, {6, kForearmAndWrist}, {8, kForearmAndWrist},
+                 {1, kFromUpperArm},    {5, kFromShoulder},    {7, kFromUpperArm}};
     ASSERT_EQ(layout.arms.size(), 7u);
     for (std::size_t i = 0; i < layout.arms.size(); ++i) {
-        EXPECT_EQ(layout.arms[i].firstLink, firstLinks[i]) << i;
+        EXPECT_EQ(layout.arms[i].number, drawn[i].number) << i;
+        EXPECT_EQ(layout.arms[i].links, drawn[i].links) << i;
         EXPECT_EQ(layout.arms[i].withinLimits, layout.arms[i].angles.A56 >= 0) << i;
     }
 

@@ -41,7 +41,7 @@ Picture GhostMask(CMainScene& s, const GhostLayout& layout)
     glPolygonOffset(1.0f, 1.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
     for (const GhostArm& ghost : layout.arms)
-        s.m_Robot.Draw(ghost.angles, false, ghost.firstLink);
+        s.m_Robot.Draw(ghost.angles, false, ghost.links);
     glPopAttrib();
     glFinish();
     return ReadPicture();
@@ -53,8 +53,8 @@ int LabelArea(const GhostLayout& layout)
     int area = 0;
     for (const GhostLabel& label : layout.labels) {
         const std::string text = Utf8ToLatin1(label.text);
-        area += (glutBitmapLength(GLUT_BITMAP_HELVETICA_12, reinterpret_cast<const unsigned char*>(text.c_str())) + 1) *
-                15;
+        area +=
+            (glutBitmapLength(GLUT_BITMAP_HELVETICA_12, reinterpret_cast<const unsigned char*>(text.c_str())) + 1) * 15;
     }
     return area;
 }
