@@ -6,16 +6,21 @@
 #include "app/Timer.h"
 #include "config/OptionFiles.h"
 #include "graphics/Graphics.h"
+#include "panel/ConfigurationList.h"
 #include "panel/Glui.h"
 #include "panel/JointCurves.h"
 #include "panel/PanelActions.h"
 #include "panel/PanelSettings.h"
+#include "panel/SingularityReadout.h"
 #include "robot/ArmKinematics.h"
+#include "robot/MoveSettings.h"
 #include "robot/Simulation.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 GLUI* g_pGlui = nullptr;
 GLUI_Spinner* g_pAngleSpinners[6] = {};
@@ -25,6 +30,9 @@ GLUI_Button* g_pGoButton = nullptr;
 GLUI_Button* g_pMGDCButton = nullptr;
 GLUI_Button* g_pMGICButton = nullptr;
 GLUI_Button* g_pTeachButton = nullptr;
+GLUI_Spinner* g_pSpeedSpinner = nullptr;
+GLUI_Button* g_pMoveButton = nullptr;
+GLUI_Button* g_pCheckButton = nullptr;
 GLUI_StaticText* g_pMGIStatus = nullptr;
 GLUI_StaticText* g_pReadoutAngles = nullptr;
 GLUI_StaticText* g_pReadoutPose = nullptr;
@@ -37,6 +45,15 @@ const CMotionRecorder* g_pRecorder = nullptr;
 // glui.opt as read once by Init; when it cannot be read, every label and
 // limit takes its default.
 PanelSettings g_Settings;
+
+// What the canvases show of the arm as it stands, found when the panel
+// follows a change rather than in each of its frames: the configurations
+// of its pose and how near it is to its singularities (the meter of the
+// arm, built once).
+GLUI_Canvas* g_pConfigurationCanvas = nullptr;
+std::vector<ArmConfiguration> g_Configurations;
+std::unique_ptr<CSingularityMeter> g_pMeter;
+SingularityMeasures g_Singularity{};
 
 CPanelActions& Actions()
 {
@@ -112,6 +129,7 @@ bool CGluiInput::Init(CPanelActions& actions, const CMotionRecorder& recorder)
     if (!options)
         LogError("CGluiInput::Init -- Impossible de lire le fichier glui.opt, le panneau prend les valeurs par défaut");
     g_Settings = ReadSettings(options, DeclarePanelKeys);
+    g_pMeter = std::make_unique<CSingularityMeter>(actions.Simulation().Arm().Lengths());
     g_pGlui = GLUI_Master.create_glui(g_Settings.windowName.c_str(), 0, -1, -1);
     if (!g_pGlui) {
         LogError("CGluiInput::Init -- Impossible d'initialiser la GLUI (create_glui failed)");
@@ -172,6 +190,38 @@ void CGluiInput::BuildPanel()
     SetTooltip(g_pMGIStatus, "Résultat du dernier calcul du MGI : pose atteinte ou distance qui reste, et "
                              "configuration prise par le bras.");
 
+    GLUI_Rollout* moves = g_pGlui->add_rollout(labels.trajectoryName.c_str(), true);
+    SetTooltip(moves, "Mouvements planifiés vers la pose des champs, vérifiés en entier avant que le bras bouge.");
+    const std::pair<int, const char*> kinds[] = {
+        {CHECK_MOVE_JOINT, "Toutes les articulations partent et arrivent ensemble ; l'outil suit une courbe."},
+        {CHECK_MOVE_LINEAR, "L'outil va en ligne droite, l'orientation tournant autour d'un seul axe."},
+    };
+    for (const auto& [id, tip] : kinds) {
+        const std::string& label = id == CHECK_MOVE_JOINT ? labels.moveJoint : labels.moveLinear;
+        g_pCheckboxes[id] = g_pGlui->add_checkbox_to_panel(moves, label.c_str(), nullptr, id, OnCheckbox);
+        SetTooltip(g_pCheckboxes[id], tip);
+    }
+    g_pSpeedSpinner = g_pGlui->add_spinner_to_panel(moves, labels.speedOverride.c_str(), GLUI_SPINNER_FLOAT, nullptr,
+                                                    SPINNER_SPEED, OnSpinner);
+    g_pSpeedSpinner->set_float_limits(kMinSpeedPercent, kMaxSpeedPercent, GLUI_LIMIT_CLAMP);
+    SetTooltip(g_pSpeedSpinner, "Pourcentage des vitesses de robot.opt pour les mouvements planifiés (1 à 100).");
+    g_pMoveButton = g_pGlui->add_button_to_panel(moves, labels.moveToPose.c_str(), BUTTON_MOVE, OnButton);
+    g_pMoveButton->set_alignment(GLUI_ALIGN_LEFT);
+    SetTooltip(g_pMoveButton, "Planifie le mouvement du bras vers la pose des champs et le joue s'il est possible.");
+    g_pCheckButton = g_pGlui->add_button_to_panel(moves, labels.checkMove.c_str(), BUTTON_CHECK, OnButton);
+    g_pCheckButton->set_alignment(GLUI_ALIGN_LEFT);
+    SetTooltip(g_pCheckButton, "Planifie sans bouger : la durée, ou pourquoi et où le chemin est impossible.");
+
+    GLUI_Rollout* configurations = g_pGlui->add_rollout(labels.configurationsName.c_str(), false);
+    SetTooltip(configurations, "Les configurations du bras qui donnent sa pose, numérotées comme kalimbrax-kin mgi "
+                               "--all ; un clic en choisit une.");
+    g_pConfigurationCanvas = g_pGlui->add_canvas_to_panel(
+        configurations, 320, kConfigurationListHeight,
+        [](GLUI_Painter& painter, int w, int h) { DrawConfigurationList(painter, w, h, g_Configurations); },
+        CANVAS_CONFIGURATIONS, OnCanvas);
+    SetTooltip(g_pConfigurationCanvas, "> : la configuration du bras ; en rouge : hors des limites des angles. Un "
+                                       "clic y amène le bras par un mouvement articulaire synchronisé.");
+
     GLUI_Rollout* curves = g_pGlui->add_rollout(labels.curvesName.c_str(), false);
     SetTooltip(curves, "Les angles et les vitesses des six articulations pendant le dernier mouvement, avec les "
                        "vitesses maximales en tirets.");
@@ -229,6 +279,14 @@ void CGluiInput::BuildPanel()
     g_pReadoutPose = g_pGlui->add_statictext_to_panel(arm, "");
     SetTooltip(g_pReadoutPose, "Pose actuelle de l'outil (MGD des angles actuels) : X, Y, Z en centièmes "
                                "d'unité de scène, Alpha, Bêta, Gamma en degrés.");
+    GLUI_Canvas* singularity =
+        g_pGlui->add_canvas_to_panel(arm, 170, kSingularityReadoutHeight, [](GLUI_Painter& painter, int, int) {
+            DrawSingularityReadout(painter, g_Singularity, g_pMeter->ShoulderThreshold());
+        });
+    SetTooltip(singularity, "Singularités : |A56| ; coude, degrés depuis tendu ou replié ; épaule, distance du "
+                            "centre du poignet à l'axe de la base ; en orange sous les seuils des mouvements "
+                            "planifiés. Manipulabilité du centre du poignet : 1 au mieux, 0 quand une direction "
+                            "se perd.");
 }
 
 void CGluiInput::Refresh()
@@ -240,6 +298,11 @@ void CGluiInput::Refresh()
     for (int i = 0; i < 6; ++i)
         g_pPoseSpinners[i]->set_float_val(actions.Pose().*kPoseFields[i]);
     g_pCheckboxes[CHECK_REALTIME]->set_int_val(actions.RealTime());
+    // The kinds of move as a choice of one: a click on the one chosen
+    // leaves it chosen.
+    g_pCheckboxes[CHECK_MOVE_JOINT]->set_int_val(actions.PanelMoveKind() == MoveKind::Joint);
+    g_pCheckboxes[CHECK_MOVE_LINEAR]->set_int_val(actions.PanelMoveKind() == MoveKind::Linear);
+    g_pSpeedSpinner->set_float_val(actions.SpeedPercent());
     g_pCheckboxes[CHECK_IMMEDIATE]->set_int_val(actions.Immediate());
     for (const DisplaySwitch& sw : kDisplaySwitches)
         g_pCheckboxes[CheckboxOf(sw.flag)]->set_int_val(actions.IsDisplayed(sw.flag));
@@ -255,13 +318,18 @@ void CGluiInput::Refresh()
     }
     g_pMGIStatus->set_text(PanelText(actions.StatusLine()).c_str());
     RefreshReadout();
+    const CSimulation& simulation = actions.Simulation();
+    g_Configurations = ConfigurationsOf(simulation.Arm(), simulation.Angles());
+    g_Singularity = g_pMeter->Measure(ModelAngles(simulation.Arm(), simulation.Angles()));
 }
 
 void CGluiInput::Release() {}
 
 void CGluiInput::OnSpinner(int id)
 {
-    if (id < FIRST_POSE_SPINNER)
+    if (id == SPINNER_SPEED)
+        Actions().SetSpeedPercent(g_pSpeedSpinner->get_float_val());
+    else if (id < FIRST_POSE_SPINNER)
         Actions().SetJointAngle(id, g_pAngleSpinners[id]->get_float_val());
     else
         Actions().SetPoseValue(id - FIRST_POSE_SPINNER, g_pPoseSpinners[id - FIRST_POSE_SPINNER]->get_float_val());
@@ -276,6 +344,8 @@ void CGluiInput::OnCheckbox(int id)
         Actions().SetRealTime(checked);
     else if (id == CHECK_IMMEDIATE)
         Actions().SetImmediate(checked);
+    else if (id == CHECK_MOVE_JOINT || id == CHECK_MOVE_LINEAR)
+        Actions().SetMoveKind(id == CHECK_MOVE_JOINT ? MoveKind::Joint : MoveKind::Linear);
     else if (id >= CHECK_FIRST_DISPLAY)
         Actions().SetDisplayFlag(kDisplaySwitches[id - CHECK_FIRST_DISPLAY].flag, checked);
 }
@@ -295,7 +365,19 @@ void CGluiInput::OnButton(int id)
     case BUTTON_TEACH:
         Actions().TeachPose();
         break;
+    case BUTTON_MOVE:
+    case BUTTON_CHECK:
+        Actions().MoveToPoseFields(id == BUTTON_MOVE);
+        break;
     default:
         break;
     }
+}
+
+void CGluiInput::OnCanvas(int id)
+{
+    if (id != CANVAS_CONFIGURATIONS)
+        return;
+    if (const int number = ConfigurationAt(g_Configurations, g_pConfigurationCanvas->get_click_y()))
+        Actions().MoveToConfiguration(number, true);
 }
