@@ -109,8 +109,8 @@ bool MergeScene(const aiScene& scene, const Affine& user, CornerMesh& out, Merge
 namespace {
 
 // Fills a missing per-corner channel with zeros, `width` values per corner.
-void Channel(std::vector<float>& into, std::size_t intoCorners, const std::vector<float>& part,
-             std::size_t partCorners, int width)
+void Channel(std::vector<float>& into, std::size_t intoCorners, const std::vector<float>& part, std::size_t partCorners,
+             int width)
 {
     if (into.empty() && part.empty())
         return;
