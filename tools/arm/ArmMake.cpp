@@ -38,8 +38,12 @@ void PlaceMesh(MeshData& mesh, const KDL::Frame& place)
 // pose's at every angle.
 void ProceduralMeshes(const ArmLengths& l, double flange, MeshData meshes[kLinkCount])
 {
-    const datagen::ArmLengths scene = {l.h / 100.0, l.a2 / 100.0, l.a3 / 100.0,
-                                       l.e / 100.0, l.d / 100.0,  flange / 100.0,
+    const datagen::ArmLengths scene = {l.h / 100.0,
+                                       l.a2 / 100.0,
+                                       l.a3 / 100.0,
+                                       l.e / 100.0,
+                                       l.d / 100.0,
+                                       flange / 100.0,
                                        l.a3 / 100.0 * kGripperPerUpperArm};
     const std::array<MeshData, kLinkCount> drawn = datagen::BuildArmMeshes(scene);
     const std::array<datagen::Vec3, kLinkCount> defaultOffsets = datagen::LinkOffsets(scene);

@@ -9,10 +9,10 @@
 #include "tools/arm/SerialArm.h"
 
 struct ArmFit {
-    ArmLengths lengths;        // pose units
-    double zero[kArmJoints];   // degrees: the models' angle where the arm's own is 0
-    int sense[kArmJoints];     // 1, or -1 where the arm turns against the models
-    KDL::Frame tool;           // the flange in the models' hand frame, pose units
+    ArmLengths lengths;       // pose units
+    double zero[kArmJoints];  // degrees: the models' angle where the arm's own is 0
+    int sense[kArmJoints];    // 1, or -1 where the arm turns against the models
+    KDL::Frame tool;          // the flange in the models' hand frame, pose units
 };
 
 // The model's angle of an arm's angle, degrees: zero + sense x angle.

@@ -12,7 +12,8 @@ ModelFrames ComposeModel(const ArmLengths& lengths, const double theta[kJointCou
         if (link > 0)
             current = current * KDL::Frame(KDL::Rotation::RotZ(theta[link - 1] * M_PI / 180.0));
         frames.link[link] = current;
-        current = current * KDL::Frame(KDL::Vector(chain[link].offset[0], chain[link].offset[1], chain[link].offset[2]));
+        current =
+            current * KDL::Frame(KDL::Vector(chain[link].offset[0], chain[link].offset[1], chain[link].offset[2]));
     }
     return frames;
 }

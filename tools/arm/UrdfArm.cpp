@@ -90,7 +90,8 @@ struct ChainWalk {
             if (Moving(*child->parent_joint) || MovesBelow(*child))
                 ++chainChildren;
         if (chainChildren > 1 && revolute < kArmJoints)
-            return Fail("le lien « " + link.name + " » porte plusieurs branches mobiles ; une seule chaîne de six "
+            return Fail("le lien « " + link.name +
+                        " » porte plusieurs branches mobiles ; une seule chaîne de six "
                         "articulations est attendue");
         for (const urdf::LinkSharedPtr& child : link.child_links) {
             const urdf::Joint& joint = *child->parent_joint;
@@ -105,10 +106,12 @@ struct ChainWalk {
                 continue;
             }
             if (joint.type != urdf::Joint::REVOLUTE && joint.type != urdf::Joint::CONTINUOUS)
-                return Fail("l'articulation « " + joint.name + " » n'est pas rotative ; Kalimbrax attend six "
+                return Fail("l'articulation « " + joint.name +
+                            " » n'est pas rotative ; Kalimbrax attend six "
                             "articulations rotatives");
             if (joint.mimic)
-                return Fail("l'articulation « " + joint.name + " » en imite une autre ; Kalimbrax attend six "
+                return Fail("l'articulation « " + joint.name +
+                            " » en imite une autre ; Kalimbrax attend six "
                             "articulations indépendantes");
             SerialJoint& s = arm.chain.joints[revolute];
             s.name = joint.name;
@@ -169,8 +172,8 @@ bool ReadUrdfArm(const std::string& path, UrdfArm* arm)
     const urdf::ModelInterfaceSharedPtr model = urdf::parseURDFFile(path);
     console_bridge::restorePreviousOutputHandler();
     if (!model || !model->getRoot()) {
-        LogError("ReadUrdfArm -- %s : description illisible%s%s", path.c_str(), messages.m_strFirst.empty() ? "" : " : ",
-                 messages.m_strFirst.c_str());
+        LogError("ReadUrdfArm -- %s : description illisible%s%s", path.c_str(),
+                 messages.m_strFirst.empty() ? "" : " : ", messages.m_strFirst.c_str());
         return false;
     }
     arm->name = model->getName();
