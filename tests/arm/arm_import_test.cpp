@@ -193,8 +193,9 @@ void ExpectSameArm(const std::string& urdf, const std::string& data)
                     same = same && TurnGap(angles[j], positions[i][j]) < 0.1;
             original = original || same;
         }
-        EXPECT_TRUE(original) << "position " << i << " absente des configurations : "
-                              << ::testing::PrintToString(positions[i]) << " " << ::testing::PrintToString(found[i]);
+        EXPECT_TRUE(original) << "position " << i
+                              << " absente des configurations : " << ::testing::PrintToString(positions[i]) << " "
+                              << ::testing::PrintToString(found[i]);
     }
 }
 
