@@ -18,24 +18,27 @@ namespace {
 
 const int kUsageStatus = 2;
 
-int Usage(const char* problem = nullptr)
+// The usage, on the standard error with the problem that calls for it, or
+// on the standard output when it is asked for (--help).
+int Usage(const char* problem)
 {
+    std::FILE* out = problem ? stderr : stdout;
     if (problem)
         std::fprintf(stderr, "kalimbrax-arm : %s\n\n", problem);
-    std::fprintf(stderr, "Usage :\n"
-                         "  kalimbrax-arm import ROBOT.urdf RÉPERTOIRE [--template DONNÉES]\n"
-                         "      écrit un jeu de données complet pour le bras que décrit ROBOT.urdf : ses\n"
-                         "      longueurs, la numérotation de ses angles, ses limites et vitesses, sa bride\n"
-                         "      comme point outil, ses maillages et leurs couleurs. Le bras doit être de la\n"
-                         "      famille de Kalimbrax (axes 2 et 3 parallèles, poignet à axes concourants,\n"
-                         "      sans décalage latéral) ; sinon la raison est donnée et rien n'est écrit.\n"
-                         "  kalimbrax-arm make RÉPERTOIRE [FICHIER]\n"
-                         "      écrit un jeu de données à partir des cotes de la fiche technique (a1, a2, b,\n"
-                         "      c1, c2, c3, c4 en mm, zéros, sens, limites et vitesses), bras dessiné comme\n"
-                         "      celui par défaut, à sa taille ; sans FICHIER, un bras d'exemple.\n"
-                         "  RÉPERTOIRE ne doit pas exister. Le sol, le ciel, la fenêtre et les textes du\n"
-                         "  panneau viennent de DONNÉES (par défaut le répertoire default des sources).\n");
-    return kUsageStatus;
+    std::fprintf(out, "Usage :\n"
+                      "  kalimbrax-arm import ROBOT.urdf RÉPERTOIRE [--template DONNÉES]\n"
+                      "      écrit un jeu de données complet pour le bras que décrit ROBOT.urdf : ses\n"
+                      "      longueurs, la numérotation de ses angles, ses limites et vitesses, sa bride\n"
+                      "      comme point outil, ses maillages et leurs couleurs. Le bras doit être de la\n"
+                      "      famille de Kalimbrax (axes 2 et 3 parallèles, poignet à axes concourants,\n"
+                      "      sans décalage latéral) ; sinon la raison est donnée et rien n'est écrit.\n"
+                      "  kalimbrax-arm make RÉPERTOIRE [FICHIER]\n"
+                      "      écrit un jeu de données à partir des cotes de la fiche technique (a1, a2, b,\n"
+                      "      c1, c2, c3, c4 en mm, zéros, sens, limites et vitesses), bras dessiné comme\n"
+                      "      celui par défaut, à sa taille ; sans FICHIER, un bras d'exemple.\n"
+                      "  RÉPERTOIRE ne doit pas exister. Le sol, le ciel, la fenêtre et les textes du\n"
+                      "  panneau viennent de DONNÉES (par défaut le répertoire default des sources).\n");
+    return problem ? kUsageStatus : 0;
 }
 
 // The project's code reports through the error log; here its records go to
@@ -60,13 +63,13 @@ int main(int argc, char** argv)
                 return Usage("--template attend un répertoire de données");
             templateDirectory = argv[++i];
         } else if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0) {
-            return Usage();
+            return Usage(nullptr);
         } else {
             words.push_back(argv[i]);
         }
     }
     if (words.empty())
-        return Usage();
+        return Usage("une commande est attendue : import ou make");
     if (words[0] == "import") {
         if (words.size() != 3)
             return Usage("import attend une description URDF et un répertoire");
