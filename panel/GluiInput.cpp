@@ -177,9 +177,9 @@ void CGluiInput::BuildPanel()
         "X du centre du poignet, en centièmes d'unité de scène.",
         "Y du centre du poignet, en centièmes d'unité de scène.",
         "Z du centre du poignet au-dessus du sol, en centièmes d'unité de scène.",
-        "Alpha (degrés) : avec Bêta, la direction de l'axe autour duquel la main est tournée de Gamma.",
-        "Bêta (degrés) : avec Alpha, la direction de l'axe autour duquel la main est tournée de Gamma.",
-        "Gamma (degrés, 0 à 180) : l'angle dont la main est tournée autour de l'axe donné par Alpha et Bêta.",
+        "Alpha (degrés) : la direction de l'axe dont la main tourne, autour de la verticale, comptée de -y vers +x.",
+        "Bêta (degrés) : l'inclinaison de cet axe depuis z ; (alpha, bêta) et (alpha + 180, -bêta) sont le même axe.",
+        "Gamma (degrés) : l'angle dont la main tourne autour de cet axe ; à gamma = 0, alpha et bêta n'importent pas.",
     };
     for (int i = 0; i < 6; ++i) {
         g_pPoseSpinners[i] = g_pGlui->add_spinner_to_panel(pose, labels.poseName[i].c_str(), GLUI_SPINNER_FLOAT,
