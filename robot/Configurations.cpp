@@ -38,9 +38,10 @@ std::vector<ArmConfiguration> ConfigurationsOf(const ArmDescription& arm, const 
     // rounding, except near a singularity, where the models give one member
     // of a family (A45 and A67 sharing one turn at A56 = 0; the two bends of
     // an elbow nearly stretched or folded).
-    auto nearest = std::min_element(list.begin(), list.end(), [&](const ArmConfiguration& a, const ArmConfiguration& b) {
-        return TurnDistance(a.angles, current) < TurnDistance(b.angles, current);
-    });
+    auto nearest =
+        std::min_element(list.begin(), list.end(), [&](const ArmConfiguration& a, const ArmConfiguration& b) {
+            return TurnDistance(a.angles, current) < TurnDistance(b.angles, current);
+        });
     if (nearest != list.end())
         nearest->current = true;
     return list;
