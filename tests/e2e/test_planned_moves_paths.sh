@@ -47,6 +47,13 @@ def watched(what, line, percent):
     allowances.append(allowance)
     check("%s : aucune articulation au-delà de sa vitesse maximale à %d %% (au plus %.0f %% de ce qu'elle permet, "
           "marge des relevés %.1f %%)" % (what, percent, 100 * worst, 100 * allowance), 0 < worst <= 1, worst)
+    # The motion's own record, on the program's clock, every 10 ms: no
+    # polling margin there.
+    k.record("vitesses.csv")
+    rows = [line.split(",") for line in open(data + "/vitesses.csv").read().splitlines()[1:]]
+    fastest = max(abs(float(r[7 + j])) / (MAX_SPEEDS[j] * percent / 100) for r in rows for j in range(6))
+    check("%s : vitesses du record au plus %.1f %% du maximum à %d %%" % (what, 100 * fastest, percent),
+          fastest <= 1.001)
     return followed
 
 
