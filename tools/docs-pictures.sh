@@ -55,6 +55,37 @@ eval "$(xdotool getwindowgeometry --shell "$KX_PANEL")"
 import -window root -crop "$((X + WIDTH))x$((Y + HEIGHT > 600 ? Y + HEIGHT : 600))+0+0" +repage "$docs/scene.png"
 cp "$KX_WORK/panel-start.png" "$docs/panel.png"
 
+# Planned moves with the trail shown: a line checked and refused (its way
+# green as far as it can be done, red from there, a mark where it fails),
+# then the same two poses joined by a movel (a straight line) and by a movej
+# back (a curve).
+PYTHONPATH="$KX_SOURCE/clients/python" python3 - "$(kx_command_port)" <<'PY' || echo "  images des mouvements planifiés manquées" >&2
+import sys
+from kalimbrax import Kalimbrax, KalimbraxError
+
+with Kalimbrax(int(sys.argv[1])) as k:
+    # The hand pointing down, the wrist centre 400 units to the side of the
+    # base's x axis; no motion yet, so the refused line shows alone.
+    hand = (90, 90, 180)
+    start = k.pose(600, -400, 450, *hand)
+    k.show("trail")
+    try:
+        k.check("movel", 1150, 350, 450, *hand)
+        sys.exit("la ligne hors d'atteinte n'est pas refusée")
+    except KalimbraxError as e:
+        print("refusée :", e)
+    k.camera_look(0, 45, 26)
+    k.screenshot("planned-refused.png")
+    k.movel(600, 400, 450, *hand)
+    k.movej(*start)
+    k.camera_look(20, 40, 19)
+    k.screenshot("planned-line-joint.png")
+    k.show("trail", False)
+    k.camera_orbit(False)
+    k.camera_reset()
+PY
+mv "$data/planned-refused.png" "$data/planned-line-joint.png" "$docs/"
+
 # The curves of a synchronised joint move: every joint ends together.
 rollout_open "Courbes"
 send "movej 40 20 30 -30 80 45"

@@ -14,10 +14,22 @@ constexpr double kWidth = 480, kHeight = 420, kScale = 150;
 struct V3 {
     double x, y, z;
 };
-V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-V3 operator*(double k, V3 a) { return {k * a.x, k * a.y, k * a.z}; }
-V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+V3 operator+(V3 a, V3 b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+V3 operator*(double k, V3 a)
+{
+    return {k * a.x, k * a.y, k * a.z};
+}
+V3 Cross(V3 a, V3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+double Dot(V3 a, V3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 V3 Unit(V3 a)
 {
     const double n = std::sqrt(Dot(a, a));
