@@ -74,6 +74,15 @@ void SetTooltip(GLUI_Control* control, const char* utf8)
     control->set_tooltip(PanelText(utf8).c_str());
 }
 
+// A button of the panel, at the left of its rollout, with its help.
+GLUI_Button* AddButton(GLUI_Panel* panel, const std::string& label, int id, const char* tooltip)
+{
+    GLUI_Button* button = g_pGlui->add_button_to_panel(panel, label.c_str(), id, CGluiInput::OnButton);
+    button->set_alignment(GLUI_ALIGN_LEFT);
+    SetTooltip(button, tooltip);
+    return button;
+}
+
 // "A12    -25,00°": a name and a value, aligned for the panel's fixed-width
 // font (the name padded by characters, not by UTF-8 bytes).
 std::string ReadoutLine(const std::string& name, double value, const char* unit)
@@ -205,12 +214,10 @@ void CGluiInput::BuildPanel()
                                                     SPINNER_SPEED, OnSpinner);
     g_pSpeedSpinner->set_float_limits(kMinSpeedPercent, kMaxSpeedPercent, GLUI_LIMIT_CLAMP);
     SetTooltip(g_pSpeedSpinner, "Pourcentage des vitesses de robot.opt pour les mouvements planifiés (1 à 100).");
-    g_pMoveButton = g_pGlui->add_button_to_panel(moves, labels.moveToPose.c_str(), BUTTON_MOVE, OnButton);
-    g_pMoveButton->set_alignment(GLUI_ALIGN_LEFT);
-    SetTooltip(g_pMoveButton, "Planifie le mouvement du bras vers la pose des champs et le joue s'il est possible.");
-    g_pCheckButton = g_pGlui->add_button_to_panel(moves, labels.checkMove.c_str(), BUTTON_CHECK, OnButton);
-    g_pCheckButton->set_alignment(GLUI_ALIGN_LEFT);
-    SetTooltip(g_pCheckButton, "Planifie sans bouger : la durée, ou pourquoi et où le chemin est impossible.");
+    g_pMoveButton = AddButton(moves, labels.moveToPose, BUTTON_MOVE,
+                              "Planifie le mouvement du bras vers la pose des champs et le joue s'il est possible.");
+    g_pCheckButton = AddButton(moves, labels.checkMove, BUTTON_CHECK,
+                               "Planifie sans bouger : la durée, ou pourquoi et où le chemin est impossible.");
 
     GLUI_Rollout* configurations = g_pGlui->add_rollout(labels.configurationsName.c_str(), false);
     SetTooltip(configurations, "Les configurations du bras qui donnent sa pose, numérotées comme kalimbrax-kin mgi "
@@ -240,9 +247,8 @@ void CGluiInput::BuildPanel()
     SetTooltip(g_pCheckboxes[CHECK_REALTIME],
                "Temps réel : les changements deviennent des cibles, que « Démarrer » fait atteindre à chaque "
                "articulation à sa vitesse maximale. Décoché : le bras bouge aussitôt, un mouvement s'arrête.");
-    g_pGoButton = g_pGlui->add_button_to_panel(control, labels.realTimeButton.c_str(), BUTTON_GO, OnButton);
-    g_pGoButton->set_alignment(GLUI_ALIGN_LEFT);
-    SetTooltip(g_pGoButton, "Démarre le mouvement vers les cibles, chaque articulation à sa vitesse maximale "
+    g_pGoButton = AddButton(control, labels.realTimeButton, BUTTON_GO,
+                            "Démarre le mouvement vers les cibles, chaque articulation à sa vitesse maximale "
                             "(degrés par seconde, robot.opt).");
     g_pGlui->add_separator_to_panel(control);
     g_pCheckboxes[CHECK_IMMEDIATE] =
@@ -250,16 +256,13 @@ void CGluiInput::BuildPanel()
     SetTooltip(g_pCheckboxes[CHECK_IMMEDIATE],
                "Mode immédiat : un changement n'agit que sur son groupe. Décoché : changer les angles recalcule "
                "la pose (MGD), changer la pose recalcule les angles (MGI).");
-    g_pMGDCButton = g_pGlui->add_button_to_panel(control, labels.mgdCalculus.c_str(), BUTTON_MGDC, OnButton);
-    g_pMGDCButton->set_alignment(GLUI_ALIGN_LEFT);
-    SetTooltip(g_pMGDCButton, "MGD, modèle géométrique direct : la pose de l'outil que donnent les six angles.");
-    g_pMGICButton = g_pGlui->add_button_to_panel(control, labels.mgiCalculus.c_str(), BUTTON_MGIC, OnButton);
-    g_pMGICButton->set_alignment(GLUI_ALIGN_LEFT);
-    SetTooltip(g_pMGICButton, "MGI, modèle géométrique inverse : les six angles qui amènent l'outil à la pose.");
+    g_pMGDCButton = AddButton(control, labels.mgdCalculus, BUTTON_MGDC,
+                              "MGD, modèle géométrique direct : la pose de l'outil que donnent les six angles.");
+    g_pMGICButton = AddButton(control, labels.mgiCalculus, BUTTON_MGIC,
+                              "MGI, modèle géométrique inverse : les six angles qui amènent l'outil à la pose.");
     g_pGlui->add_separator_to_panel(control);
-    g_pTeachButton = g_pGlui->add_button_to_panel(control, labels.teachPose.c_str(), BUTTON_TEACH, OnButton);
-    g_pTeachButton->set_alignment(GLUI_ALIGN_LEFT);
-    SetTooltip(g_pTeachButton, "Ajoute « moveto » et les angles actuels du bras à poses.txt, dans le répertoire de "
+    g_pTeachButton = AddButton(control, labels.teachPose, BUTTON_TEACH,
+                               "Ajoute « moveto » et les angles actuels du bras à poses.txt, dans le répertoire de "
                                "données : un script que --script rejoue (F8 fait de même).");
 
     GLUI_Rollout* display = g_pGlui->add_rollout(labels.displayName.c_str(), true);

@@ -9,6 +9,7 @@
 #include "robot/KinBatch.h"
 #include "tests/arm/urdf_fixture.h"
 #include "tests/support/ErrorLog.h"
+#include "tests/support/KinRun.h"
 #include "tools/arm/ArmImport.h"
 #include "tools/arm/ArmDataSet.h"
 
@@ -68,31 +69,8 @@ DescriptionChain ChainOf(const std::string& file)
     return d;
 }
 
-struct KinRun {
-    int status;
-    std::string out, err;
-};
-
-KinRun RunKin(std::vector<const char*> args, const std::string& input)
-{
-    std::vector<char> buffer(input.begin(), input.end());
-    buffer.push_back('\0');
-    FILE* in = fmemopen(buffer.data(), input.size(), "r");
-    char *outText = nullptr, *errText = nullptr;
-    std::size_t outSize = 0, errSize = 0;
-    FILE* out = open_memstream(&outText, &outSize);
-    FILE* err = open_memstream(&errText, &errSize);
-    args.insert(args.begin(), "kalimbrax-kin");
-    KinRun run{RunKinTool(static_cast<int>(args.size()), args.data(), in, out, err), "", ""};
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    run.out.assign(outText, outSize);
-    run.err.assign(errText, errSize);
-    std::free(outText);
-    std::free(errText);
-    return run;
-}
+using kxtest::KinRun;
+using kxtest::RunKin;
 
 std::vector<std::vector<double>> Numbers(const std::string& text)
 {
