@@ -40,7 +40,18 @@ void CApplication::PrintSystemInfo()
 
 int CApplication::Init(int argc, char** argv)
 {
-    // Logs first, in the start directory: they must exist before anything
+    // The directory is chosen before GLUT sees the command line, so the
+    // first argument is the data directory even if it looks like a GLUT
+    // option.
+    ProgramArguments arguments;
+    std::string error;
+    const bool parsed = ParseProgramArguments(argc, argv, &arguments, &error);
+    if (parsed && arguments.help) {
+        std::fputs(ProgramHelp(), stdout);
+        return 0;
+    }
+
+    // Logs next, in the start directory: they must exist before anything
     // can fail.
     LogReset();
     LogOpen(LOG_ERROR, "robot_error.log");
@@ -52,12 +63,7 @@ int CApplication::Init(int argc, char** argv)
 
     PrintSystemInfo();
 
-    // The directory is chosen before GLUT sees the command line, so the
-    // first argument is the data directory even if it looks like a GLUT
-    // option.
-    ProgramArguments arguments;
-    std::string error;
-    if (!ParseProgramArguments(argc, argv, &arguments, &error)) {
+    if (!parsed) {
         LogError("CApplication::Init -- %s", error.c_str());
         FailStartup();
     }

@@ -364,15 +364,16 @@ GLUI_StaticText* GLUI::add_statictext_to_panel(GLUI_Panel* panel, const char* na
     return Adopt(new GLUI_StaticText(this, panel, name));
 }
 
-GLUI_Canvas::GLUI_Canvas(GLUI* glui, GLUI_Panel* parent, int width, int height, GLUI_Draw_CB draw)
-    : GLUI_Control(glui, parent, KIND_CANVAS, "", -1, nullptr), m_iWidth(width), m_iHeight(height),
-      m_draw(std::move(draw))
+GLUI_Canvas::GLUI_Canvas(GLUI* glui, GLUI_Panel* parent, int width, int height, GLUI_Draw_CB draw, int id,
+                         GLUI_Update_CB cb)
+    : GLUI_Control(glui, parent, KIND_CANVAS, "", id, cb), m_iWidth(width), m_iHeight(height), m_draw(std::move(draw))
 {
 }
 
-GLUI_Canvas* GLUI::add_canvas_to_panel(GLUI_Panel* panel, int width, int height, GLUI_Draw_CB draw)
+GLUI_Canvas* GLUI::add_canvas_to_panel(GLUI_Panel* panel, int width, int height, GLUI_Draw_CB draw, int id,
+                                       GLUI_Update_CB cb)
 {
-    return Adopt(new GLUI_Canvas(this, panel, width, height, std::move(draw)));
+    return Adopt(new GLUI_Canvas(this, panel, width, height, std::move(draw), id, cb));
 }
 
 void GLUI::add_column(int draw_bar)
@@ -477,6 +478,16 @@ bool GLUI_Internal::UserPress(GLUI_Button* button)
     if (!IsEnabled(button))
         return false;
     button->m_pGlui->m_pending.push_back(button);
+    return true;
+}
+
+bool GLUI_Internal::UserClick(GLUI_Canvas* canvas, int x, int y)
+{
+    if (!IsEnabled(canvas) || !canvas->m_pCallback || x < 0 || y < 0 || x >= canvas->m_iWidth || y >= canvas->m_iHeight)
+        return false;
+    canvas->m_iClickX = x;
+    canvas->m_iClickY = y;
+    canvas->m_pGlui->m_pending.push_back(canvas);
     return true;
 }
 

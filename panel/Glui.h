@@ -247,14 +247,21 @@ public:
 typedef std::function<void(GLUI_Painter& painter, int width, int height)> GLUI_Draw_CB;
 
 // A surface of a fixed size that a function of the caller draws on: one
-// control for every plot, whatever it shows.
+// control for every plot or list, whatever it shows. With a callback, a
+// click on it calls back like a button, the click's place kept for it.
 class GLUI_Canvas : public GLUI_Control {
+public:
+    // Where the last click was, in pixels of the canvas.
+    int get_click_x() const { return m_iClickX; }
+    int get_click_y() const { return m_iClickY; }
+
 private:
-    GLUI_Canvas(GLUI* glui, GLUI_Panel* parent, int width, int height, GLUI_Draw_CB draw);
+    GLUI_Canvas(GLUI* glui, GLUI_Panel* parent, int width, int height, GLUI_Draw_CB draw, int id, GLUI_Update_CB cb);
     friend struct GLUI_Internal;
     friend class GLUI;
     int m_iWidth, m_iHeight;
     GLUI_Draw_CB m_draw;
+    int m_iClickX = 0, m_iClickY = 0;
 };
 
 // ============================================================================
@@ -276,7 +283,8 @@ public:
     GLUI_Button* add_button_to_panel(GLUI_Panel* panel, const char* name, int id = -1, GLUI_Update_CB cb = nullptr);
     void add_separator_to_panel(GLUI_Panel* panel);
     GLUI_StaticText* add_statictext_to_panel(GLUI_Panel* panel, const char* name);
-    GLUI_Canvas* add_canvas_to_panel(GLUI_Panel* panel, int width, int height, GLUI_Draw_CB draw);
+    GLUI_Canvas* add_canvas_to_panel(GLUI_Panel* panel, int width, int height, GLUI_Draw_CB draw, int id = -1,
+                                     GLUI_Update_CB cb = nullptr);
     // Starts a new column to the right of the current one, with a vertical
     // bar between them when draw_bar is non-zero.
     void add_column(int draw_bar = true);

@@ -546,7 +546,14 @@ void GLUI_Internal::DrawCanvas(GLUI_Canvas* canvas)
 {
     const ImVec2 origin = ImGui::GetCursorScreenPos();
     const ImVec2 size(static_cast<float>(canvas->m_iWidth), static_cast<float>(canvas->m_iHeight));
-    ImGui::Dummy(size);
+    if (canvas->m_pCallback) {
+        if (ImGui::InvisibleButton("##canvas", size)) {
+            const ImVec2 mouse = ImGui::GetIO().MousePos;
+            UserClick(canvas, static_cast<int>(mouse.x - origin.x), static_cast<int>(mouse.y - origin.y));
+        }
+    } else {
+        ImGui::Dummy(size);
+    }
     canvas->m_rect = ItemRect();
     if (!canvas->m_draw)
         return;

@@ -6,16 +6,21 @@
 #include "app/Timer.h"
 #include "config/OptionFiles.h"
 #include "graphics/Graphics.h"
+#include "panel/ConfigurationList.h"
 #include "panel/Glui.h"
 #include "panel/JointCurves.h"
 #include "panel/PanelActions.h"
 #include "panel/PanelSettings.h"
+#include "panel/SingularityReadout.h"
 #include "robot/ArmKinematics.h"
+#include "robot/MoveSettings.h"
 #include "robot/Simulation.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 GLUI* g_pGlui = nullptr;
 GLUI_Spinner* g_pAngleSpinners[6] = {};
@@ -25,6 +30,9 @@ GLUI_Button* g_pGoButton = nullptr;
 GLUI_Button* g_pMGDCButton = nullptr;
 GLUI_Button* g_pMGICButton = nullptr;
 GLUI_Button* g_pTeachButton = nullptr;
+GLUI_Spinner* g_pSpeedSpinner = nullptr;
+GLUI_Button* g_pMoveButton = nullptr;
+GLUI_Button* g_pCheckButton = nullptr;
 GLUI_StaticText* g_pMGIStatus = nullptr;
 GLUI_StaticText* g_pReadoutAngles = nullptr;
 GLUI_StaticText* g_pReadoutPose = nullptr;
@@ -37,6 +45,15 @@ const CMotionRecorder* g_pRecorder = nullptr;
 // glui.opt as read once by Init; when it cannot be read, every label and
 // limit takes its default.
 PanelSettings g_Settings;
+
+// What the canvases show of the arm as it stands, found when the panel
+// follows a change rather than in each of its frames: the configurations
+// of its pose and how near it is to its singularities (the meter of the
+// arm, built once).
+GLUI_Canvas* g_pConfigurationCanvas = nullptr;
+std::vector<ArmConfiguration> g_Configurations;
+std::unique_ptr<CSingularityMeter> g_pMeter;
+SingularityMeasures g_Singularity{};
 
 CPanelActions& Actions()
 {
@@ -55,6 +72,15 @@ std::string PanelText(const std::string& utf8)
 void SetTooltip(GLUI_Control* control, const char* utf8)
 {
     control->set_tooltip(PanelText(utf8).c_str());
+}
+
+// A button of the panel, at the left of its rollout, with its help.
+GLUI_Button* AddButton(GLUI_Panel* panel, const std::string& label, int id, const char* tooltip)
+{
+    GLUI_Button* button = g_pGlui->add_button_to_panel(panel, label.c_str(), id, CGluiInput::OnButton);
+    button->set_alignment(GLUI_ALIGN_LEFT);
+    SetTooltip(button, tooltip);
+    return button;
 }
 
 // "A12    -25,00°": a name and a value, aligned for the panel's fixed-width
@@ -112,6 +138,7 @@ bool CGluiInput::Init(CPanelActions& actions, const CMotionRecorder& recorder)
     if (!options)
         LogError("CGluiInput::Init -- Impossible de lire le fichier glui.opt, le panneau prend les valeurs par défaut");
     g_Settings = ReadSettings(options, DeclarePanelKeys);
+    g_pMeter = std::make_unique<CSingularityMeter>(actions.Simulation().Arm().Lengths());
     g_pGlui = GLUI_Master.create_glui(g_Settings.windowName.c_str(), 0, -1, -1);
     if (!g_pGlui) {
         LogError("CGluiInput::Init -- Impossible d'initialiser la GLUI (create_glui failed)");
@@ -159,9 +186,9 @@ void CGluiInput::BuildPanel()
         "X du centre du poignet, en centièmes d'unité de scène.",
         "Y du centre du poignet, en centièmes d'unité de scène.",
         "Z du centre du poignet au-dessus du sol, en centièmes d'unité de scène.",
-        "Alpha (degrés) : avec Bêta, la direction de l'axe autour duquel la main est tournée de Gamma.",
-        "Bêta (degrés) : avec Alpha, la direction de l'axe autour duquel la main est tournée de Gamma.",
-        "Gamma (degrés, 0 à 180) : l'angle dont la main est tournée autour de l'axe donné par Alpha et Bêta.",
+        "Alpha (degrés) : la direction de l'axe dont la main tourne, autour de la verticale, comptée de -y vers +x.",
+        "Bêta (degrés) : l'inclinaison de cet axe depuis z ; (alpha, bêta) et (alpha + 180, -bêta) sont le même axe.",
+        "Gamma (degrés) : l'angle dont la main tourne autour de cet axe ; à gamma = 0, alpha et bêta n'importent pas.",
     };
     for (int i = 0; i < 6; ++i) {
         g_pPoseSpinners[i] = g_pGlui->add_spinner_to_panel(pose, labels.poseName[i].c_str(), GLUI_SPINNER_FLOAT,
@@ -171,6 +198,36 @@ void CGluiInput::BuildPanel()
     g_pMGIStatus = g_pGlui->add_statictext_to_panel(pose, "");
     SetTooltip(g_pMGIStatus, "Résultat du dernier calcul du MGI : pose atteinte ou distance qui reste, et "
                              "configuration prise par le bras.");
+
+    GLUI_Rollout* moves = g_pGlui->add_rollout(labels.trajectoryName.c_str(), true);
+    SetTooltip(moves, "Mouvements planifiés vers la pose des champs, vérifiés en entier avant que le bras bouge.");
+    const std::pair<int, const char*> kinds[] = {
+        {CHECK_MOVE_JOINT, "Toutes les articulations partent et arrivent ensemble ; l'outil suit une courbe."},
+        {CHECK_MOVE_LINEAR, "L'outil va en ligne droite, l'orientation tournant autour d'un seul axe."},
+    };
+    for (const auto& [id, tip] : kinds) {
+        const std::string& label = id == CHECK_MOVE_JOINT ? labels.moveJoint : labels.moveLinear;
+        g_pCheckboxes[id] = g_pGlui->add_checkbox_to_panel(moves, label.c_str(), nullptr, id, OnCheckbox);
+        SetTooltip(g_pCheckboxes[id], tip);
+    }
+    g_pSpeedSpinner = g_pGlui->add_spinner_to_panel(moves, labels.speedOverride.c_str(), GLUI_SPINNER_FLOAT, nullptr,
+                                                    SPINNER_SPEED, OnSpinner);
+    g_pSpeedSpinner->set_float_limits(kMinSpeedPercent, kMaxSpeedPercent, GLUI_LIMIT_CLAMP);
+    SetTooltip(g_pSpeedSpinner, "Pourcentage des vitesses de robot.opt pour les mouvements planifiés (1 à 100).");
+    g_pMoveButton = AddButton(moves, labels.moveToPose, BUTTON_MOVE,
+                              "Planifie le mouvement du bras vers la pose des champs et le joue s'il est possible.");
+    g_pCheckButton = AddButton(moves, labels.checkMove, BUTTON_CHECK,
+                               "Planifie sans bouger : la durée, ou pourquoi et où le chemin est impossible.");
+
+    GLUI_Rollout* configurations = g_pGlui->add_rollout(labels.configurationsName.c_str(), false);
+    SetTooltip(configurations, "Les configurations du bras qui donnent sa pose, numérotées comme kalimbrax-kin mgi "
+                               "--all ; un clic en choisit une.");
+    g_pConfigurationCanvas = g_pGlui->add_canvas_to_panel(
+        configurations, 320, kConfigurationListHeight,
+        [](GLUI_Painter& painter, int w, int h) { DrawConfigurationList(painter, w, h, g_Configurations); },
+        CANVAS_CONFIGURATIONS, OnCanvas);
+    SetTooltip(g_pConfigurationCanvas, "> : la configuration du bras ; en rouge : hors des limites des angles. Un "
+                                       "clic y amène le bras par un mouvement articulaire synchronisé.");
 
     GLUI_Rollout* curves = g_pGlui->add_rollout(labels.curvesName.c_str(), false);
     SetTooltip(curves, "Les angles et les vitesses des six articulations pendant le dernier mouvement, avec les "
@@ -190,9 +247,8 @@ void CGluiInput::BuildPanel()
     SetTooltip(g_pCheckboxes[CHECK_REALTIME],
                "Temps réel : les changements deviennent des cibles, que « Démarrer » fait atteindre à chaque "
                "articulation à sa vitesse maximale. Décoché : le bras bouge aussitôt, un mouvement s'arrête.");
-    g_pGoButton = g_pGlui->add_button_to_panel(control, labels.realTimeButton.c_str(), BUTTON_GO, OnButton);
-    g_pGoButton->set_alignment(GLUI_ALIGN_LEFT);
-    SetTooltip(g_pGoButton, "Démarre le mouvement vers les cibles, chaque articulation à sa vitesse maximale "
+    g_pGoButton = AddButton(control, labels.realTimeButton, BUTTON_GO,
+                            "Démarre le mouvement vers les cibles, chaque articulation à sa vitesse maximale "
                             "(degrés par seconde, robot.opt).");
     g_pGlui->add_separator_to_panel(control);
     g_pCheckboxes[CHECK_IMMEDIATE] =
@@ -200,16 +256,13 @@ void CGluiInput::BuildPanel()
     SetTooltip(g_pCheckboxes[CHECK_IMMEDIATE],
                "Mode immédiat : un changement n'agit que sur son groupe. Décoché : changer les angles recalcule "
                "la pose (MGD), changer la pose recalcule les angles (MGI).");
-    g_pMGDCButton = g_pGlui->add_button_to_panel(control, labels.mgdCalculus.c_str(), BUTTON_MGDC, OnButton);
-    g_pMGDCButton->set_alignment(GLUI_ALIGN_LEFT);
-    SetTooltip(g_pMGDCButton, "MGD, modèle géométrique direct : la pose de l'outil que donnent les six angles.");
-    g_pMGICButton = g_pGlui->add_button_to_panel(control, labels.mgiCalculus.c_str(), BUTTON_MGIC, OnButton);
-    g_pMGICButton->set_alignment(GLUI_ALIGN_LEFT);
-    SetTooltip(g_pMGICButton, "MGI, modèle géométrique inverse : les six angles qui amènent l'outil à la pose.");
+    g_pMGDCButton = AddButton(control, labels.mgdCalculus, BUTTON_MGDC,
+                              "MGD, modèle géométrique direct : la pose de l'outil que donnent les six angles.");
+    g_pMGICButton = AddButton(control, labels.mgiCalculus, BUTTON_MGIC,
+                              "MGI, modèle géométrique inverse : les six angles qui amènent l'outil à la pose.");
     g_pGlui->add_separator_to_panel(control);
-    g_pTeachButton = g_pGlui->add_button_to_panel(control, labels.teachPose.c_str(), BUTTON_TEACH, OnButton);
-    g_pTeachButton->set_alignment(GLUI_ALIGN_LEFT);
-    SetTooltip(g_pTeachButton, "Ajoute « moveto » et les angles actuels du bras à poses.txt, dans le répertoire de "
+    g_pTeachButton = AddButton(control, labels.teachPose, BUTTON_TEACH,
+                               "Ajoute « moveto » et les angles actuels du bras à poses.txt, dans le répertoire de "
                                "données : un script que --script rejoue (F8 fait de même).");
 
     GLUI_Rollout* display = g_pGlui->add_rollout(labels.displayName.c_str(), true);
@@ -229,6 +282,14 @@ void CGluiInput::BuildPanel()
     g_pReadoutPose = g_pGlui->add_statictext_to_panel(arm, "");
     SetTooltip(g_pReadoutPose, "Pose actuelle de l'outil (MGD des angles actuels) : X, Y, Z en centièmes "
                                "d'unité de scène, Alpha, Bêta, Gamma en degrés.");
+    GLUI_Canvas* singularity =
+        g_pGlui->add_canvas_to_panel(arm, 170, kSingularityReadoutHeight, [](GLUI_Painter& painter, int, int) {
+            DrawSingularityReadout(painter, g_Singularity, g_pMeter->ShoulderThreshold());
+        });
+    SetTooltip(singularity, "Singularités : |A56| ; coude, degrés depuis tendu ou replié ; épaule, distance du "
+                            "centre du poignet à l'axe de la base ; en orange sous les seuils des mouvements "
+                            "planifiés. Manipulabilité du centre du poignet : 1 au mieux, 0 quand une direction "
+                            "se perd.");
 }
 
 void CGluiInput::Refresh()
@@ -240,6 +301,11 @@ void CGluiInput::Refresh()
     for (int i = 0; i < 6; ++i)
         g_pPoseSpinners[i]->set_float_val(actions.Pose().*kPoseFields[i]);
     g_pCheckboxes[CHECK_REALTIME]->set_int_val(actions.RealTime());
+    // The kinds of move as a choice of one: a click on the one chosen
+    // leaves it chosen.
+    g_pCheckboxes[CHECK_MOVE_JOINT]->set_int_val(actions.PanelMoveKind() == MoveKind::Joint);
+    g_pCheckboxes[CHECK_MOVE_LINEAR]->set_int_val(actions.PanelMoveKind() == MoveKind::Linear);
+    g_pSpeedSpinner->set_float_val(actions.SpeedPercent());
     g_pCheckboxes[CHECK_IMMEDIATE]->set_int_val(actions.Immediate());
     for (const DisplaySwitch& sw : kDisplaySwitches)
         g_pCheckboxes[CheckboxOf(sw.flag)]->set_int_val(actions.IsDisplayed(sw.flag));
@@ -255,13 +321,18 @@ void CGluiInput::Refresh()
     }
     g_pMGIStatus->set_text(PanelText(actions.StatusLine()).c_str());
     RefreshReadout();
+    const CSimulation& simulation = actions.Simulation();
+    g_Configurations = ConfigurationsOf(simulation.Arm(), simulation.Angles());
+    g_Singularity = g_pMeter->Measure(ModelAngles(simulation.Arm(), simulation.Angles()));
 }
 
 void CGluiInput::Release() {}
 
 void CGluiInput::OnSpinner(int id)
 {
-    if (id < FIRST_POSE_SPINNER)
+    if (id == SPINNER_SPEED)
+        Actions().SetSpeedPercent(g_pSpeedSpinner->get_float_val());
+    else if (id < FIRST_POSE_SPINNER)
         Actions().SetJointAngle(id, g_pAngleSpinners[id]->get_float_val());
     else
         Actions().SetPoseValue(id - FIRST_POSE_SPINNER, g_pPoseSpinners[id - FIRST_POSE_SPINNER]->get_float_val());
@@ -276,6 +347,8 @@ void CGluiInput::OnCheckbox(int id)
         Actions().SetRealTime(checked);
     else if (id == CHECK_IMMEDIATE)
         Actions().SetImmediate(checked);
+    else if (id == CHECK_MOVE_JOINT || id == CHECK_MOVE_LINEAR)
+        Actions().SetMoveKind(id == CHECK_MOVE_JOINT ? MoveKind::Joint : MoveKind::Linear);
     else if (id >= CHECK_FIRST_DISPLAY)
         Actions().SetDisplayFlag(kDisplaySwitches[id - CHECK_FIRST_DISPLAY].flag, checked);
 }
@@ -295,7 +368,19 @@ void CGluiInput::OnButton(int id)
     case BUTTON_TEACH:
         Actions().TeachPose();
         break;
+    case BUTTON_MOVE:
+    case BUTTON_CHECK:
+        Actions().MoveToPoseFields(id == BUTTON_MOVE);
+        break;
     default:
         break;
     }
+}
+
+void CGluiInput::OnCanvas(int id)
+{
+    if (id != CANVAS_CONFIGURATIONS)
+        return;
+    if (const int number = ConfigurationAt(g_Configurations, g_pConfigurationCanvas->get_click_y()))
+        Actions().MoveToConfiguration(number, true);
 }

@@ -27,6 +27,7 @@ public:
     static void OnSpinner(int id);
     static void OnCheckbox(int id);
     static void OnButton(int id);
+    static void OnCanvas(int id);
 
     // Sets every widget from the state it shows: the angles being edited,
     // the pose, the modes, the display flags, the inverse model's status and
@@ -35,17 +36,22 @@ public:
 };
 
 // Checkbox and button ids.
-// Checkbox ids: the modes, then one per display switch, in the order of
-// their table (kDisplaySwitches).
+// Checkbox ids: the modes, one per display switch, in the order of their
+// table (kDisplaySwitches), then the kinds of planned move.
 enum { CHECK_REALTIME = 1, CHECK_IMMEDIATE = 2, CHECK_FIRST_DISPLAY = 4 };
-constexpr int CHECK_COUNT = CHECK_FIRST_DISPLAY + kDisplayFlagCount;
 constexpr int CheckboxOf(DisplayFlag flag)
 {
     return CHECK_FIRST_DISPLAY + static_cast<int>(flag);
 }
-enum { BUTTON_GO = 1, BUTTON_MGDC = 2, BUTTON_MGIC = 3, BUTTON_TEACH = 4 };
-// Spinner ids below this are joint angles, from it up the tool pose.
-enum { FIRST_POSE_SPINNER = 10 };
+constexpr int CHECK_MOVE_JOINT = CHECK_FIRST_DISPLAY + kDisplayFlagCount;
+constexpr int CHECK_MOVE_LINEAR = CHECK_MOVE_JOINT + 1;
+constexpr int CHECK_COUNT = CHECK_MOVE_LINEAR + 1;
+enum { BUTTON_GO = 1, BUTTON_MGDC = 2, BUTTON_MGIC = 3, BUTTON_TEACH = 4, BUTTON_MOVE = 5, BUTTON_CHECK = 6 };
+// Spinner ids below this are joint angles, from it up the tool pose; then
+// the speed override.
+enum { FIRST_POSE_SPINNER = 10, SPINNER_SPEED = 20 };
+// The list of configurations, a canvas.
+enum { CANVAS_CONFIGURATIONS = 1 };
 
 extern GLUI* g_pGlui;
 extern GLUI_Spinner* g_pAngleSpinners[6];
@@ -55,6 +61,9 @@ extern GLUI_Button* g_pGoButton;
 extern GLUI_Button* g_pMGDCButton;
 extern GLUI_Button* g_pMGICButton;
 extern GLUI_Button* g_pTeachButton;
+extern GLUI_Spinner* g_pSpeedSpinner;
+extern GLUI_Button* g_pMoveButton;
+extern GLUI_Button* g_pCheckButton;
 // Under the pose spinners: how the last inverse-model computation went.
 extern GLUI_StaticText* g_pMGIStatus;
 // The arm's current angles, and the pose they give.

@@ -122,6 +122,9 @@ struct GLUI_Internal {
     static bool UserSetFloat(GLUI_Spinner* spinner, float value);
     static bool UserToggle(GLUI_Checkbox* checkbox);
     static bool UserPress(GLUI_Button* button);
+    // A click at (x, y), pixels of the canvas; false outside it, or for a
+    // canvas without a callback.
+    static bool UserClick(GLUI_Canvas* canvas, int x, int y);
     static void UserToggleRollout(GLUI_Rollout* rollout);
     // The text the user left in a spinner's field (Enter, Tab, a click
     // elsewhere): a number sets the value as UserSetFloat does; the value's

@@ -19,6 +19,16 @@ void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& s)
                                                {"strAlphaName", "A"}, {"strBetaName", "B"},  {"strGammaName", "C"}};
     for (int i = 0; i < 6; ++i)
         keys.Text(poseKeys[i][0], poseKeys[i][1], &s.poseName[i]);
+    keys.Text("strTrajectoryName", "Trajectoire", &s.trajectoryName);
+    keys.Text("strMoveJoint", "Articulaire synchronis\xE9", &s.moveJoint);
+    keys.Text("strMoveLinear",
+              "Lin\xE9"
+              "aire",
+              &s.moveLinear);
+    keys.Text("strSpeedOverride", "Vitesse (%)", &s.speedOverride);
+    keys.Text("strMoveToPose", "Aller \xE0 la pose", &s.moveToPose);
+    keys.Text("strCheckMove", "V\xE9rifier", &s.checkMove);
+    keys.Text("strConfigurationsName", "Configurations de la pose", &s.configurationsName);
     keys.Text("strCurvesName", "Courbes", &s.curvesName);
     keys.Text("strControlName", "Control", &s.controlName);
     keys.Text("strRealTime", "RT", &s.realTime);

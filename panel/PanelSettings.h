@@ -17,6 +17,8 @@ struct PanelSettings {
     float minAngle[kJointCount];
     std::string mgiName;
     std::string poseName[6];  // X, Y, Z, alpha, beta, gamma
+    std::string trajectoryName, moveJoint, moveLinear, speedOverride, moveToPose, checkMove;
+    std::string configurationsName;
     std::string curvesName;
     std::string controlName, realTime, realTimeButton, immediateMode, mgdCalculus, mgiCalculus, teachPose;
     std::string displayName;

@@ -92,6 +92,26 @@ void HandRotation(const JointTrig& t, double r[3][3])
     }
 }
 
+// At a half turn the differences r32 - r23, r13 - r31, r21 - r12 vanish
+// (sin gamma = 0) and their signs say nothing of the axis; the symmetric
+// part still holds it: r_ij + r_ji = 2 (1 - cg) u_i u_j. Below this sum of
+// their sizes (rounding of a turn by a few 1e-16), the axis's signs come from
+// there, the largest component taken positive (u and -u are the same half
+// turn).
+constexpr double kHalfTurnDifferences = 1e-9;
+
+void HalfTurnSigns(const double r[3][3], double* ux, double* uy, double* uz)
+{
+    double* u[3] = {ux, uy, uz};
+    int k = 0;
+    for (int i = 1; i < 3; ++i)
+        if (*u[i] > *u[k])
+            k = i;
+    for (int i = 0; i < 3; ++i)
+        if (i != k && r[i][k] + r[k][i] < 0)
+            *u[i] = -*u[i];
+}
+
 }  // namespace
 
 void ComputeMGD(const ArmLengths& lengths, const JointAngles& angles, ToolPose* pose)
@@ -112,13 +132,19 @@ void RotationToPose(const double r[3][3], ToolPose* pose)
     double ux = 0.0, uy = 0.0, uz = 0.0;
     if (!(cg >= 1.0)) {
         const double den = 1 - cg;
-        ux = Sgn(dx) * std::sqrt(AxisRadicand(r[0][0] - cg, den));
-        uy = Sgn(dy) * std::sqrt(AxisRadicand(r[1][1] - cg, den));
-        uz = Sgn(dz) * std::sqrt(AxisRadicand(r[2][2] - cg, den));
+        ux = std::sqrt(AxisRadicand(r[0][0] - cg, den));
+        uy = std::sqrt(AxisRadicand(r[1][1] - cg, den));
+        uz = std::sqrt(AxisRadicand(r[2][2] - cg, den));
+        if (std::fabs(dx) + std::fabs(dy) + std::fabs(dz) > kHalfTurnDifferences) {
+            ux *= Sgn(dx);
+            uy *= Sgn(dy);
+            uz *= Sgn(dz);
+        } else {
+            HalfTurnSigns(r, &ux, &uy, &uz);
+        }
     }
     // else: the identity (cg = 1 divides 0 by 0). Any axis is right for a
-    // zero rotation; a zero axis gives alpha = beta = -0 below, the same
-    // result as every half turn.
+    // zero rotation; a zero axis gives alpha = beta = -0 below.
 
     // Axis direction as two angles. q = -sqrt(ux^2 + uy^2), taken through
     // the sine of alpha or, where that sine vanishes, its cosine. The sine

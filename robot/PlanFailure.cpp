@@ -15,6 +15,20 @@ std::string Number(double value)
     return FormatDecimal(rounded == 0 ? 0.0 : rounded, 1);
 }
 
+// One decimal, cut toward `singular`: nearer a singularity than a threshold
+// never reads as the threshold itself (1.97 degrees from it reads 1.9).
+std::string Toward(double value, double singular)
+{
+    const double cut = singular + std::trunc((value - singular) * 10) / 10;
+    return FormatDecimal(cut == 0 ? 0.0 : cut, 1);
+}
+
+// A56 toward the nearer of 0, 180 and -180.
+std::string WristAngle(double a56)
+{
+    return Toward(a56, 180 * std::round(a56 / 180));
+}
+
 // A limit as the user wrote it when it is whole: "[-90 ; 150]".
 std::string Limit(double value)
 {
@@ -47,11 +61,11 @@ std::string What(const PlanFailure& f)
     case PlanFault::JointLimit:
         return JointName(f.joint) + " hors des limites [" + Limit(f.low) + " ; " + Limit(f.high) + "]";
     case PlanFault::WristSingularity:
-        return "trop près de la singularité du poignet (A56 = " + Number(f.value) + "°)";
+        return "trop près de la singularité du poignet (A56 = " + WristAngle(f.value) + "°)";
     case PlanFault::ElbowSingularity:
-        return "trop près de la singularité du coude (à " + Number(f.value) + "° de l'alignement)";
+        return "trop près de la singularité du coude (à " + Toward(f.value, 0) + "° de l'alignement)";
     case PlanFault::ShoulderSingularity:
-        return "trop près de la singularité de l'épaule (à " + Number(f.value) + " de l'axe de la base)";
+        return "trop près de la singularité de l'épaule (à " + Toward(f.value, 0) + " de l'axe de la base)";
     }
     return "refus inconnu";
 }

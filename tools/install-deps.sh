@@ -9,6 +9,7 @@ KX_PACKAGES=(
   liborocos-kdl-dev                             # kinematics peer in the benchmarks
   libutfcpp-dev                                 # UTF-8 checks of the command replies
   libassimp-dev libmeshoptimizer-dev            # mesh import tool
+  liburdfdom-dev                                # robot descriptions (kalimbrax-arm)
   xvfb xdotool x11-utils imagemagick            # headless runs and end-to-end tests
   valgrind clang libclang-rt-14-dev             # memory checks, sanitizers, fuzzing
 )

@@ -6,6 +6,7 @@ Start the simulator with a port, then drive it from Python:
     >>> from kalimbrax import Kalimbrax
     >>> with Kalimbrax(port=5555) as k:
     ...     k.moveto(0, 60, 20, 0, 45, 0)      # real-time motion, returns on arrival
+    ...     k.movel(600, 0, 500, 0, 90, 0)      # a straight line, planned: its duration
     ...     print(k.get_pose())                 # (X, Y, Z, alpha, beta, gamma)
     ...     k.screenshot("vue.png")             # into the data directory
 
@@ -54,10 +55,13 @@ class Kalimbrax:
             raise KalimbraxError("réponse inattendue : " + reply)
         return rest.split()
 
-    def _six(self, verb, values):
-        if len(values) != 6:
-            raise ValueError("%s : 6 nombres attendus, %d reçus" % (verb, len(values)))
+    def _numbers(self, verb, values, count):
+        if len(values) != count:
+            raise ValueError("%s : %d nombres attendus, %d reçus" % (verb, count, len(values)))
         return self.command(verb + " " + " ".join(format(float(v), ".9g") for v in values))
+
+    def _six(self, verb, values):
+        return self._numbers(verb, values, 6)
 
     @staticmethod
     def _floats(words):
@@ -94,6 +98,51 @@ class Kalimbrax:
         """Target, go and wait in one: returns on arrival."""
         self._six("moveto", values)
 
+    # --- planned moves: the whole path checked before the arm moves ---------
+
+    def movej(self, *values):
+        """Synchronised joint move to six angles: every joint starts and
+        arrives together. Returns on arrival with the planned duration
+        (seconds); a refused or stopped move raises KalimbraxError."""
+        return float(self._six("movej", values)[0])
+
+    def movel(self, *values):
+        """Straight line of the wrist centre (or the tool point) to the
+        pose X, Y, Z, alpha, beta, gamma, the hand turning about one axis.
+        Returns on arrival with the planned duration (seconds)."""
+        return float(self._six("movel", values)[0])
+
+    def movec(self, *values):
+        """Arc through a via point XV, YV, ZV to the pose X, Y, Z, alpha,
+        beta, gamma (nine numbers). Returns on arrival with the planned
+        duration (seconds)."""
+        return float(self._numbers("movec", values, 9)[0])
+
+    def check(self, kind, *values):
+        """Plans kind ("movej", "movel" or "movec") with its numbers
+        without moving the arm: the duration the move would take, or
+        KalimbraxError with the reason and the place."""
+        count = 9 if kind == "movec" else 6
+        return float(self._numbers("check " + kind, values, count)[0])
+
+    def speed(self, percent):
+        """The speed override of the planned moves, 1 to 100 percent."""
+        self.command("speed %s" % format(float(percent), ".9g"))
+
+    def get_speed(self):
+        return float(self.command("get speed")[0])
+
+    def config(self, number):
+        """Synchronised joint move to configuration `number` of the pose
+        where the arm stands, numbered as kalimbrax-kin mgi --all numbers
+        them; returns on arrival with the duration (seconds)."""
+        return float(self.command("config %d" % number)[0])
+
+    def record(self, name):
+        """Writes the last motion, one line per 10 ms, into NAME.csv in the
+        data directory; returns the name."""
+        return self.command("record " + name)[0]
+
     # --- reading and computing -----------------------------------------------
 
     def get_angles(self):
@@ -113,6 +162,13 @@ class Kalimbrax:
         gamma: several triples name one orientation."""
         return self._floats(self.command("get matrix"))
 
+    def get_singularity(self):
+        """How near the arm stands to its singularities: the wrist (|A56|
+        from 0 or 180, degrees), the elbow (degrees from stretched or
+        folded), the shoulder (the wrist centre's distance from the base
+        axis, pose units), and the manipulability (1 at the arm's best)."""
+        return self._floats(self.command("get singularity"))
+
     def mgd(self, *values):
         """The pose of six angles; the arm does not move."""
         return self._floats(self._six("mgd", values))
@@ -125,11 +181,21 @@ class Kalimbrax:
     # --- the picture ---------------------------------------------------------
 
     def show(self, what, on=True):
-        """what: decor, reflect, shadows, metal, axes or wireframe."""
+        """what: decor, reflect, shadows, metal, axes, wireframe, orbit or
+        trail (the wrist centre's way, and a planned move's path)."""
         self.command("show %s %s" % (what, "on" if on else "off"))
 
     def camera_reset(self):
         self.command("camera reset")
+
+    def camera_orbit(self, on=True):
+        """The camera turning around the arm, or still."""
+        self.command("camera orbit %s" % ("on" if on else "off"))
+
+    def camera_look(self, azimuth, elevation, distance):
+        """Looks at the arm from an azimuth and an elevation (degrees) and
+        a distance."""
+        self.command("camera look %s" % " ".join(format(float(v), ".9g") for v in (azimuth, elevation, distance)))
 
     def screenshot(self, name):
         """Writes the graphics window into the data directory (.png or

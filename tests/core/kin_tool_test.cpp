@@ -4,6 +4,7 @@
 #include "robot/KinBatch.h"
 #include "robot/InverseModel.h"
 #include "robot/MGIGrid.h"
+#include "tests/support/KinRun.h"
 
 #include <gtest/gtest.h>
 
@@ -82,32 +83,8 @@ TEST(FormatKinValues, NineDigitsReadBackTheSameFloats)
 // The batch over streams
 // ---------------------------------------------------------------------------
 
-struct BatchRun {
-    int status;
-    std::string out, err;
-};
-
-BatchRun RunBatch(std::vector<const char*> args, const std::string& input)
-{
-    std::vector<char> buffer(input.begin(), input.end());
-    buffer.push_back('\0');
-    FILE* in = fmemopen(buffer.data(), input.size(), "r");
-    char *outText = nullptr, *errText = nullptr;
-    std::size_t outSize = 0, errSize = 0;
-    FILE* out = open_memstream(&outText, &outSize);
-    FILE* err = open_memstream(&errText, &errSize);
-    args.insert(args.begin(), "kalimbrax-kin");
-    BatchRun run;
-    run.status = RunKinTool(static_cast<int>(args.size()), args.data(), in, out, err);
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    run.out.assign(outText, outSize);
-    run.err.assign(errText, errSize);
-    std::free(outText);
-    std::free(errText);
-    return run;
-}
+using kxtest::KinRun;
+using kxtest::RunKin;
 
 class KinBatchTest : public ::testing::Test {
 protected:
@@ -145,7 +122,7 @@ std::string Format(const float v[6])
 
 TEST_F(KinBatchTest, MgdAndMgiGiveTheModelsResults)
 {
-    const BatchRun mgd = RunBatch({"mgd", directory.c_str()}, "# angles\n10 20 30 40 50 60\n\n0 0 0 0 0 0");
+    const KinRun mgd = RunKin({"mgd", directory.c_str()}, "# angles\n10 20 30 40 50 60\n\n0 0 0 0 0 0");
     EXPECT_EQ(mgd.status, 0);
     EXPECT_EQ(mgd.err, "");
     ToolPose p1 = PoseOf(arm, {10, 20, 30, 40, 50, 60}), p2 = PoseOf(arm, {0, 0, 0, 0, 0, 0});
@@ -153,7 +130,7 @@ TEST_F(KinBatchTest, MgdAndMgiGiveTheModelsResults)
     const float v2[6] = {p2.X, p2.Y, p2.Z, p2.alpha, p2.beta, p2.gamma};
     EXPECT_EQ(Lines(mgd.out), (std::vector<std::string>{Format(v1), Format(v2)}));
 
-    const BatchRun mgi = RunBatch({"mgi", directory.c_str()}, Format(v1) + "\n");
+    const KinRun mgi = RunKin({"mgi", directory.c_str()}, Format(v1) + "\n");
     EXPECT_EQ(mgi.status, 0);
     JointAngles a;
     ComputeMGI(arm, p1, &a);
@@ -163,7 +140,7 @@ TEST_F(KinBatchTest, MgdAndMgiGiveTheModelsResults)
 
 TEST_F(KinBatchTest, BadLinesAreNamedAndTheBatchGoesOn)
 {
-    const BatchRun run = RunBatch({"mgd", directory.c_str()}, "0 0 0 0 0 0\n1 2 3\n\n0 0 0 0 0 0\nzéro\n");
+    const KinRun run = RunKin({"mgd", directory.c_str()}, "0 0 0 0 0 0\n1 2 3\n\n0 0 0 0 0 0\nzéro\n");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(Lines(run.out).size(), 2u);
     EXPECT_EQ(run.err, "kalimbrax-kin : ligne 2 : six nombres attendus\n"
@@ -195,7 +172,7 @@ TEST_F(KinBatchTest, SetupFailuresGiveStatusTwo)
         {{"mgd", invalidDir.c_str()}, "impossible de charger le fichier"},
     };
     for (const Case& c : cases) {
-        const BatchRun run = RunBatch(c.args, "0 0 0 0 0 0\n");
+        const KinRun run = RunKin(c.args, "0 0 0 0 0 0\n");
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
@@ -265,7 +242,7 @@ TEST_F(KinBatchTest, MgiTakesTheDataSetsModelOrTheOneNamed)
         {{"mgi", halfTurns.c_str()}, halfLine},
     };
     for (const Case& c : cases) {
-        const BatchRun run = RunBatch(c.args, Format(v) + "\n");
+        const KinRun run = RunKin(c.args, Format(v) + "\n");
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.err, "");
         EXPECT_EQ(Lines(run.out), std::vector<std::string>{c.expected}) << c.args[1];
@@ -276,8 +253,8 @@ TEST_F(KinBatchTest, AllListsEveryConfigurationAfterItsLineNumber)
 {
     const ToolPose a = PoseOf(arm, {10, -40, 120, 30, 50, -60}), b = PoseOf(arm, {-100, 20, 30, -30, -70, 45});
     const float va[6] = {a.X, a.Y, a.Z, a.alpha, a.beta, a.gamma}, vb[6] = {b.X, b.Y, b.Z, b.alpha, b.beta, b.gamma};
-    const BatchRun run =
-        RunBatch({"mgi", "--all", directory.c_str()}, "# cibles\n" + Format(va) + "\n\n5000 0 0 0 0 0\n" + Format(vb));
+    const KinRun run =
+        RunKin({"mgi", "--all", directory.c_str()}, "# cibles\n" + Format(va) + "\n\n5000 0 0 0 0 0\n" + Format(vb));
     EXPECT_EQ(run.status, 0);
     // (5000, 0, 0) is hypot(4970, 100) from the shoulder, which reaches
     // 120 + hypot(20, 110): 4739.20 short.
@@ -295,11 +272,11 @@ TEST_F(KinBatchTest, AllListsEveryConfigurationAfterItsLineNumber)
 
 TEST_F(KinBatchTest, ExactTargetOutOfReachStillAnswersWithAWarning)
 {
-    const BatchRun run = RunBatch({"mgi", "--exact", directory.c_str()}, "170 0 -10 0 0 180\n5000 0 0 0 0 0\n");
+    const KinRun run = RunKin({"mgi", "--exact", directory.c_str()}, "170 0 -10 0 0 180\n5000 0 0 0 0 0\n");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(Lines(run.out).size(), 2u);
     EXPECT_EQ(run.err, "kalimbrax-kin : ligne 2 : hors d'atteinte, position la plus proche à 4739,20\n");
-    const BatchRun grid = RunBatch({"mgi", "--grid", directory.c_str()}, "5000 0 0 0 0 0\n");
+    const KinRun grid = RunKin({"mgi", "--grid", directory.c_str()}, "5000 0 0 0 0 0\n");
     EXPECT_EQ(grid.err, "") << "the grid model's output is what it always was";
 }
 

@@ -1,6 +1,7 @@
 // The program's command line: the data directory first, --script and --port
 // anywhere after it, GLUT's own options left alone, and the refusals.
 #include "app/ProgramArguments.h"
+#include "scene/DisplaySwitches.h"
 
 #include <gtest/gtest.h>
 
@@ -54,8 +55,8 @@ TEST(ProgramArguments, RefusalsSayWhy)
         const char* error;
     };
     const Case cases[] = {
-        {{"default", "--verbose"}, "option inconnue « --verbose » (--script FICHIER, --port N)"},
-        {{"--scrpit", "a.txt"}, "option inconnue « --scrpit » (--script FICHIER, --port N)"},
+        {{"default", "--verbose"}, "option inconnue « --verbose » (--script FICHIER, --port N, --help)"},
+        {{"--scrpit", "a.txt"}, "option inconnue « --scrpit » (--script FICHIER, --port N, --help)"},
         {{"default", "--script"}, "--script attend un fichier"},
         {{"default", "--port"}, "--port attend un numéro de port"},
         {{"--port", "65536"}, "port invalide « 65536 » : un entier de 0 à 65535 est attendu"},
@@ -72,6 +73,30 @@ TEST(ProgramArguments, RefusalsSayWhy)
         EXPECT_FALSE(p.ok) << c.error;
         EXPECT_EQ(p.error, c.error);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// --help anywhere after the data directory; the help names every option and
+// every key the graphics window answers, the display switches' included.
+TEST(ProgramArguments, HelpNamesTheOptionsAndTheKeys)
+{
+    for (const std::vector<const char*>& args :
+         {std::vector<const char*>{"--help"}, {"mydata", "--port", "0", "--help"}}) {
+        const Parsed p = Parse(args);
+        ASSERT_TRUE(p.ok) << p.error;
+        EXPECT_TRUE(p.arguments.help);
+    }
+    EXPECT_FALSE(Parse({"mydata"}).arguments.help);
+    const std::string help = ProgramHelp();
+    for (const char* word : {"--script FICHIER", "--port N", "--help", "Échap", "F6", "F8", "Début", "molette"})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+    for (const DisplaySwitch& s : kDisplaySwitches)
+        if (s.functionKey != 0) {
+            EXPECT_NE(help.find("  F" + std::to_string(s.functionKey) + " "), std::string::npos) << s.word;
+        }
 }
 
 }  // namespace

@@ -117,6 +117,19 @@ kx_shot() {
   kx_send "screenshot $1.png" >/dev/null && mv "$KX_DATA/$1.png" "$KX_WORK/$1.png"
 }
 
+# kx_fraction PICTURE CONDITION: the fraction of its pixels for which
+# CONDITION holds, a test on r, g and b from 0 to 1 written with && and ||
+# ("r>0.75&&b<0.25"). Read once as raw bytes by Python: ImageMagick's per-pixel
+# -fx takes seconds on a picture.
+kx_fraction() {
+  convert "$1" -depth 8 rgb:- | python3 -c '
+import sys
+test = eval("lambda r, g, b: " + sys.argv[1].replace("&&", " and ").replace("||", " or "))
+data = sys.stdin.buffer.read()
+count = sum(1 for i in range(0, len(data), 3) if test(data[i] / 255, data[i + 1] / 255, data[i + 2] / 255))
+print(count / max(1, len(data) // 3))' "$2"
+}
+
 # Mean absolute difference of two pictures of the same size (0 to 1).
 kx_difference() {
   convert "$1" "$2" -compose difference -composite -colorspace Gray -format "%[fx:mean]" info:

@@ -123,7 +123,7 @@ for args in "--port 70000" "--port 1 --port 2" "--verbose"; do
   kx_check "refusé au démarrage ($args) : statut 254" kx_eq "$KX_EXIT_STATUS" 254
 done
 kx_check "la raison est écrite" kx_contains <(kx_log_messages "$W/refusal/robot_error.log") \
-  "CApplication::Init -- option inconnue « --verbose » (--script FICHIER, --port N)"
+  "CApplication::Init -- option inconnue « --verbose » (--script FICHIER, --port N, --help)"
 
 # --- What is not a file is refused at once, with a record -------------------
 # Read as a stream, /dev/urandom would never end a line and a FIFO would

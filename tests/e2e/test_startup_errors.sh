@@ -12,6 +12,15 @@ run_startup() {  # run_startup NAME DATA_DIR: runs to its end, sets status
   status=$KX_EXIT_STATUS
 }
 
+# --help: the usage and the keys on the standard output, status 0, and
+# nothing else: no window, no log written.
+mkdir -p "$KX_WORK/help"
+(cd "$KX_WORK/help" && "$KX_PROGRAM" --help >out.txt 2>err.txt; echo $? >status)
+kx_check "--help : statut 0" kx_eq "$(cat "$KX_WORK/help/status")" 0
+kx_check "--help : l'usage" kx_contains "$KX_WORK/help/out.txt" "Usage : kalimbrax [RÉPERTOIRE] [--script FICHIER] [--port N]"
+kx_check "--help : les touches" kx_contains "$KX_WORK/help/out.txt" "F6                 capture"
+kx_check "--help : aucun journal" test ! -e "$KX_WORK/help/robot_error.log" -a ! -s "$KX_WORK/help/err.txt"
+
 # A data directory that cannot be entered.
 run_startup nodir /no/such/dir
 dir="$KX_WORK/nodir"

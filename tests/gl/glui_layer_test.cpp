@@ -493,6 +493,27 @@ TEST_F(GluiLayer, ACanvasIsAControlOfTheLayout)
     EXPECT_EQ(drawn, 0) << "drawn only in the panel's frames";
 }
 
+// A canvas with a callback is clicked like a button, and keeps where: the
+// caller's function knows what it drew there. Without a callback, or
+// outside it, a click is nothing.
+TEST_F(GluiLayer, ACanvasClickCallsBackWithItsPlace)
+{
+    GLUI_Canvas* list = glui->add_canvas_to_panel(rollout, 120, 80, nullptr, 7, Record);
+    GLUI_Canvas* plot = glui->add_canvas_to_panel(rollout, 120, 80, nullptr);
+    EXPECT_FALSE(GLUI_Internal::UserClick(plot, 10, 10));
+    EXPECT_FALSE(GLUI_Internal::UserClick(list, 120, 10));
+    EXPECT_FALSE(GLUI_Internal::UserClick(list, 10, -1));
+    ASSERT_TRUE(GLUI_Internal::UserClick(list, 30, 45));
+    EXPECT_TRUE(g_calls.empty()) << "callbacks wait for the end of the frame";
+    EndFrame();
+    ASSERT_EQ(g_calls.size(), 1u);
+    EXPECT_EQ(g_calls[0].id, 7);
+    EXPECT_EQ(list->get_click_x(), 30);
+    EXPECT_EQ(list->get_click_y(), 45);
+    list->disable();
+    EXPECT_FALSE(GLUI_Internal::UserClick(list, 30, 45));
+}
+
 TEST_F(GluiLayer, StaticTextAndTooltipsInTheLayoutDump)
 {
     GLUI_StaticText* text = glui->add_statictext_to_panel(rollout, "Pr\xEAt");

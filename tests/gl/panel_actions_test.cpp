@@ -539,7 +539,8 @@ TEST_F(PanelActions, EveryControlSaysWhatItIsFor)
         const std::string k = kind;
         if (k == "tooltip")
             withTips.push_back(index);
-        else if (k == "rollout" || k == "spinner" || k == "checkbox" || k == "button" || k == "statictext")
+        else if (k == "rollout" || k == "spinner" || k == "checkbox" || k == "button" || k == "statictext" ||
+                 k == "canvas")
             controls.push_back(index);
     }
     ASSERT_FALSE(controls.empty());

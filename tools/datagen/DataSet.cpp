@@ -108,6 +108,15 @@ std::string GluiOptions()
     w.Text("strAlphaName", "Alpha");
     w.Text("strBetaName", "Bêta");
     w.Text("strGammaName", "Gamma");
+    w.Blank();
+    w.Comment("Mouvements planifiés et configurations de la pose");
+    w.Text("strTrajectoryName", "Trajectoire");
+    w.Text("strMoveJoint", "Articulaire synchronisé");
+    w.Text("strMoveLinear", "Linéaire");
+    w.Text("strSpeedOverride", "Vitesse (%)");
+    w.Text("strMoveToPose", "Aller à la pose");
+    w.Text("strCheckMove", "Vérifier");
+    w.Text("strConfigurationsName", "Configurations de la pose");
     w.Text("strCurvesName", "Courbes");
     w.Blank();
     w.Comment("Commande du mouvement");

@@ -134,9 +134,9 @@ bool FitUnderLimit(const CornerMesh& corners, const ImportOptions& options, Mesh
 
 }  // namespace
 
-bool ImportMesh(const char* input, const ImportOptions& options, MeshData& mesh, ImportNotes& notes, std::string& error)
+bool ReadCorners(const char* input, const Affine& place, const ImportOptions& options, CornerMesh& corners,
+                 MergeCounts& parts, std::string& error)
 {
-    notes = ImportNotes();
     Assimp::Importer importer;
     // Points and lines have no place in a triangle mesh: sorted out and dropped.
     importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
@@ -154,19 +154,31 @@ bool ImportMesh(const char* input, const ImportOptions& options, MeshData& mesh,
         error = std::string("lecture impossible de ") + input + " : " + importer.GetErrorString();
         return false;
     }
-
-    Affine user;
-    for (const MeshTransform& step : options.transforms)
-        user = Multiply(StepMatrix(step), user);
-    CornerMesh corners;
-    if (!MergeScene(*scene, user, corners, notes.parts, error))
+    CornerMesh read;
+    MergeCounts counts;
+    if (!MergeScene(*scene, place, read, counts, error))
         return false;
-    if (corners.positions.empty()) {
+    if (read.positions.empty()) {
         error = std::string("aucun triangle dans ") + input;
         return false;
     }
-    notes.corners = static_cast<int>(corners.positions.size() / 3);
+    AppendCorners(corners, read);
+    AddCounts(parts, counts);
+    return true;
+}
 
+Affine Placement(const std::vector<MeshTransform>& steps)
+{
+    Affine user;
+    for (const MeshTransform& step : steps)
+        user = Multiply(StepMatrix(step), user);
+    return user;
+}
+
+bool MeshFromCorners(const CornerMesh& corners, const ImportOptions& options, MeshData& mesh, ImportNotes& notes,
+                     std::string& error)
+{
+    notes.corners = static_cast<int>(corners.positions.size() / 3);
     MeshData result;
     result.version = mesh.version;
     if (!WeldCorners(corners, WeldOptions{options.creaseDegrees, options.keepNormals}, result, error))
@@ -178,6 +190,14 @@ bool ImportMesh(const char* input, const ImportOptions& options, MeshData& mesh,
     DropUnusedVertices(result);
     mesh = std::move(result);
     return true;
+}
+
+bool ImportMesh(const char* input, const ImportOptions& options, MeshData& mesh, ImportNotes& notes, std::string& error)
+{
+    notes = ImportNotes();
+    CornerMesh corners;
+    return ReadCorners(input, Placement(options.transforms), options, corners, notes.parts, error) &&
+           MeshFromCorners(corners, options, mesh, notes, error);
 }
 
 bool WriteMeshFile(const char* output, const MeshData& mesh, std::string& error)

@@ -28,6 +28,18 @@ struct ImportNotes {
     SimplifyReport simplification;  // filled when the mesh was over the limit
 };
 
+// The two halves of an import, for a caller that gathers several files into
+// one mesh: ReadCorners appends the triangles of `input`, placed by the
+// file's node transforms and then by `place` (counts added to `parts`);
+// MeshFromCorners smooths, welds and simplifies what was gathered, keeping
+// mesh.version as the caller set it. False with a French explanation.
+bool ReadCorners(const char* input, const Affine& place, const ImportOptions& options, CornerMesh& corners,
+                 MergeCounts& parts, std::string& error);
+bool MeshFromCorners(const CornerMesh& corners, const ImportOptions& options, MeshData& mesh, ImportNotes& notes,
+                     std::string& error);
+// The user's steps as one map, in order.
+Affine Placement(const std::vector<MeshTransform>& steps);
+
 // Reads `input` and builds the mesh; mesh.version is kept as the caller set
 // it. On failure returns false with a French explanation in `error` (the
 // counts, for a mesh over the format's limit).

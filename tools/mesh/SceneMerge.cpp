@@ -105,3 +105,37 @@ bool MergeScene(const aiScene& scene, const Affine& user, CornerMesh& out, Merge
     }
     return true;
 }
+
+namespace {
+
+// Fills a missing per-corner channel with zeros, `width` values per corner.
+void Channel(std::vector<float>& into, std::size_t intoCorners, const std::vector<float>& part, std::size_t partCorners,
+             int width)
+{
+    if (into.empty() && part.empty())
+        return;
+    if (into.empty())
+        into.assign(intoCorners * width, 0.0f);
+    if (part.empty())
+        into.insert(into.end(), partCorners * width, 0.0f);
+    else
+        into.insert(into.end(), part.begin(), part.end());
+}
+
+}  // namespace
+
+void AppendCorners(CornerMesh& into, const CornerMesh& part)
+{
+    const std::size_t intoCorners = into.positions.size() / 3, partCorners = part.positions.size() / 3;
+    Channel(into.normals, intoCorners, part.normals, partCorners, 3);
+    Channel(into.texCoords, intoCorners, part.texCoords, partCorners, 2);
+    into.positions.insert(into.positions.end(), part.positions.begin(), part.positions.end());
+}
+
+void AddCounts(MergeCounts& into, const MergeCounts& part)
+{
+    into.sourceMeshes += part.sourceMeshes;
+    into.droppedPrimitives += part.droppedPrimitives;
+    into.untexturedParts += part.untexturedParts;
+    into.partsWithoutNormals += part.partsWithoutNormals;
+}

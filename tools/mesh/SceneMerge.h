@@ -30,3 +30,9 @@ struct MergeCounts {
 // so the front faces stay counter-clockwise. False with a French
 // explanation when a placed position is not a finite float.
 bool MergeScene(const aiScene& scene, const Affine& user, CornerMesh& out, MergeCounts& counts, std::string& error);
+
+// Appends `part` to `into`: a side without normals or texture coordinates
+// gets zero normals and (0, 0) coordinates where the other side has them,
+// as MergeScene does for the parts of one file.
+void AppendCorners(CornerMesh& into, const CornerMesh& part);
+void AddCounts(MergeCounts& into, const MergeCounts& part);

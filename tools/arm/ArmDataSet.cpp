@@ -1,0 +1,283 @@
+#include "tools/arm/ArmDataSet.h"
+
+#include "app/Log.h"
+#include "config/OptionsParser.h"
+#include "robot/ArmDescription.h"
+#include "tools/arm/ChainCheck.h"
+#include "tools/arm/ModelFrames.h"
+#include "tools/arm/OptionText.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const double kDegreesPerRadian = 180.0 / M_PI;
+const int kCheckSamples = 1000;
+
+// Accelerations a description does not give: full speed in half a second.
+const double kAccelPerSpeed = 2.0;
+// The pace of lines and arcs (pose units, degrees per second).
+const double kLinearSpeed = 250.0, kLinearAccel = 1000.0, kAngularSpeed = 90.0;
+// A speed the description leaves at 0 (none given).
+const double kDefaultSpeed = 90.0;
+
+double Degrees(double radians)
+{
+    return radians * kDegreesPerRadian;
+}
+
+double Speed(const SerialJoint& joint)
+{
+    return joint.velocity > 0.0 ? Degrees(joint.velocity) : kDefaultSpeed;
+}
+
+// 0 when the limits allow it, else the middle of the range.
+double StartAngle(const SerialJoint& joint)
+{
+    return joint.lower <= 0.0 && joint.upper >= 0.0 ? 0.0 : Degrees(joint.lower + joint.upper) / 2.0;
+}
+
+std::string Join(const std::string& directory, const std::string& file)
+{
+    return directory + "/" + file;
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        LogError("WriteArmDataSet -- Impossible de créer %s : %s", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    // A full disk may only show at the close.
+    if (std::fclose(file) != 0 || !written) {
+        LogError("WriteArmDataSet -- Écriture impossible de %s : %s", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+bool CopyFile(const std::string& from, const std::string& to)
+{
+    FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in) {
+        LogError("WriteArmDataSet -- Fichier du modèle de jeu de données introuvable : %s", from.c_str());
+        return false;
+    }
+    std::string bytes;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        bytes.append(buffer, n);
+    const bool read = !std::ferror(in);
+    std::fclose(in);
+    if (!read) {
+        LogError("WriteArmDataSet -- Lecture impossible de %s", from.c_str());
+        return false;
+    }
+    return WriteBytes(to, bytes);
+}
+
+std::string RobotOptions(const ArmDataSet& arm, const std::string& texture)
+{
+    const ArmLengths& l = arm.fit.lengths;
+    COptionText w("/*\n"
+                  " * robot.opt -- " +
+                  arm.source +
+                  ".\n"
+                  " *\n"
+                  " * Les angles affichés et saisis sont ceux du bras (sa description, la\n"
+                  " * convention du constructeur) ; les modèles tournent chaque articulation\n"
+                  " * de zéro + sens x angle. Les poses sont celles de la bride (fTool*, dans\n"
+                  " * le repère de la main des modèles, qui a son origine au centre du poignet).\n"
+                  " * Longueurs des modèles (unités de pose = mm) : h = " +
+                  OptionReal(l.h, 3) + ", a2 = " + OptionReal(l.a2, 3) + ", a3 = " + OptionReal(l.a3, 3) +
+                  ", e = " + OptionReal(l.e, 3) + ", d = " + OptionReal(l.d, 3) +
+                  ".\n"
+                  " */\n\n");
+    w.Comment("Vitesses maximales (degrés par seconde), celles de la description");
+    for (int j = 0; j < kJointCount; ++j)
+        w.Real(JointKey("fAngle", j, "MaxSpeed"), Speed(arm.chain.joints[j]));
+    w.Blank();
+    w.Text("strTextureFileName", texture);
+    w.Bool("bMGIExact", true);
+    w.Blank();
+    w.Comment("Segments : maillages placés dans le repère où le simulateur dessine chacun");
+    w.Comment("et leurs couleurs (sans couleur : la texture), décalages (unités de scène)");
+    for (int link = 0; link < kLinkCount; ++link) {
+        w.Text(LinkKey("str", link, "FileObj"), LinkMeshFile(link));
+        if (!arm.colour[link].empty())
+            w.Text(LinkKey("str", link, "Color"), arm.colour[link]);
+    }
+    // The offsets the models assume, in scene units (pose units / 100); the
+    // wrist and the hand add nothing: their meshes carry their own place.
+    const double offsets[kLinkCount][3] = {{0, 0, l.h},       {l.a2, 0, 0}, {l.a3, 0, 0}, {l.e, -l.e, 0},
+                                           {0, 0, l.d - l.e}, {0, 0, 0},    {0, 0, 0}};
+    static const char* const axes[3] = {"SizeX", "SizeY", "SizeZ"};
+    for (int link = 0; link < kLinkCount; ++link)
+        for (int k = 0; k < 3; ++k)
+            w.Real(LinkKey("f", link, axes[k]), offsets[link][k] / 100.0);
+    w.Blank();
+    w.Comment("Numérotation des angles : angle des modèles = zéro + sens x angle du bras");
+    for (int j = 0; j < kJointCount; ++j) {
+        w.Real(JointKey("fAngle", j, "Zero"), arm.fit.zero[j]);
+        w.Int(JointKey("iAngle", j, "Sense"), arm.fit.sense[j]);
+    }
+    w.Comment("La bride dans le repère de la main (unités de pose, degrés)");
+    double r[3][3];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            r[i][j] = arm.fit.tool.M(i, j);
+    ToolPose tool{0, 0, 0, 0, 0, 0};
+    RotationToPose(r, &tool);
+    w.Real("fToolX", arm.fit.tool.p.x(), 5);
+    w.Real("fToolY", arm.fit.tool.p.y(), 5);
+    w.Real("fToolZ", arm.fit.tool.p.z(), 5);
+    w.Real("fToolAlpha", tool.alpha);
+    w.Real("fToolBeta", tool.beta);
+    w.Real("fToolGamma", tool.gamma);
+    w.Comment("Le poignet dessiné comme le tourne le MGD : la main dessinée est celle de la pose");
+    w.Bool("bWristAsModel", true);
+    w.Blank();
+    w.Comment("Mouvements planifiés : accélérations (pleine vitesse en une demi-seconde),");
+    w.Comment("vitesse et accélération le long des lignes et des arcs, rotation de la main");
+    for (int j = 0; j < kJointCount; ++j)
+        w.Real(JointKey("fAngle", j, "MaxAccel"), kAccelPerSpeed * Speed(arm.chain.joints[j]));
+    w.Real("fLinearSpeed", kLinearSpeed);
+    w.Real("fLinearAccel", kLinearAccel);
+    w.Real("fAngularSpeed", kAngularSpeed);
+    return w.Bytes();
+}
+
+// The template's panel labels, with the arm's joint names, limits and
+// start angles in place of its own.
+std::string PanelOptions(const ArmDataSet& arm, const COptions* model)
+{
+    COptionText w("/*\n"
+                  " * glui.opt -- panneau de commande pour " +
+                  arm.source +
+                  ".\n"
+                  " * Bornes et angles de départ dans les angles du bras (degrés).\n"
+                  " */\n\n");
+    std::vector<std::pair<std::string, std::string>> names;
+    std::vector<std::pair<std::string, double>> numbers;
+    for (int j = 0; j < kJointCount; ++j) {
+        const SerialJoint& joint = arm.chain.joints[j];
+        names.push_back({JointKey("strAngle", j, "Name"), joint.name});
+        numbers.push_back({JointKey("fAngle", j, "MinValue"), Degrees(joint.lower)});
+        numbers.push_back({JointKey("fAngle", j, "MaxValue"), Degrees(joint.upper)});
+        numbers.push_back({JointKey("fAngle", j, "StartValue"), StartAngle(joint)});
+    }
+    if (model)
+        for (const COptionEntry& entry : model->m_Entries) {
+            bool ours = false;
+            for (const auto& [key, value] : names)
+                ours = ours || key == entry.name;
+            for (const auto& [key, value] : numbers)
+                ours = ours || key == entry.name;
+            if (!ours)
+                w.Entry(entry);
+        }
+    w.Blank();
+    w.Comment("Articulations du bras");
+    for (const auto& [key, value] : names)
+        w.Text(key, value);
+    for (const auto& [key, value] : numbers)
+        w.Real(key, value);
+    return w.Bytes();
+}
+
+// Removes what a failed attempt wrote, and the folder.
+void RemoveDirectory(const std::string& directory, const std::vector<std::string>& files)
+{
+    for (const std::string& file : files)
+        std::remove(Join(directory, file).c_str());
+    rmdir(directory.c_str());
+}
+
+}  // namespace
+
+void BakeFrames(const SerialArm& chain, const ArmFit& fit, KDL::Frame bake[kLinkCount])
+{
+    const double q0[kArmJoints] = {0, 0, 0, 0, 0, 0};
+    ArmLengths metres = fit.lengths;
+    for (double* l : {&metres.h, &metres.a2, &metres.a3, &metres.e, &metres.d})
+        *l /= 1000.0;
+    const ModelFrames frames = ComposeModel(metres, fit.zero);
+    for (int link = 0; link < kLinkCount; ++link)
+        bake[link] = chain.LinkFrame(link, q0).Inverse() * frames.link[link];
+}
+
+std::string DefaultTemplateDirectory()
+{
+    return KX_SOURCE_DIR "/default";
+}
+
+bool WriteArmDataSet(const ArmDataSet& arm, const std::string& directory, const std::string& templateDirectory)
+{
+    struct stat info;
+    if (stat(directory.c_str(), &info) == 0) {
+        LogError("WriteArmDataSet -- %s existe déjà : choisissez un répertoire qui n'existe pas encore",
+                 directory.c_str());
+        return false;
+    }
+    std::string temporary = directory + ".tmp-XXXXXX";
+    if (!mkdtemp(&temporary[0])) {
+        LogError("WriteArmDataSet -- Impossible de créer un répertoire temporaire à côté de %s : %s", directory.c_str(),
+                 std::strerror(errno));
+        return false;
+    }
+    std::vector<std::string> written;
+    auto fail = [&]() {
+        RemoveDirectory(temporary, written);
+        return false;
+    };
+
+    // The template's window, scenery and texture, as they are.
+    const COptions* decor = COptionsParser::GetOptions(Join(templateDirectory, "decor.opt").c_str());
+    const COptions* robot = COptionsParser::GetOptions(Join(templateDirectory, "robot.opt").c_str());
+    const std::string texture = robot ? robot->GetString("strTextureFileName", "metal.tga") : "metal.tga";
+    std::vector<std::string> copied = {"graphics.opt", "decor.opt", texture};
+    static const char* const decorFiles[4][2] = {{"strGroundFileObj", "ground.obj"},
+                                                 {"strSkyDomeFileObj", "skydome.obj"},
+                                                 {"strGroundTextFileName", "ground.tga"},
+                                                 {"strSkyDomeTextFileName", "skydome.tga"}};
+    for (const auto& file : decorFiles)
+        copied.push_back(decor ? decor->GetString(file[0], file[1]) : file[1]);
+    for (const std::string& file : copied) {
+        written.push_back(file);
+        if (!CopyFile(Join(templateDirectory, file), Join(temporary, file)))
+            return fail();
+    }
+
+    const COptions* panel = COptionsParser::GetOptions(Join(templateDirectory, "glui.opt").c_str());
+    for (const auto& [file, bytes] : {std::pair<std::string, std::string>{"robot.opt", RobotOptions(arm, texture)},
+                                      {"glui.opt", PanelOptions(arm, panel)}}) {
+        written.push_back(file);
+        if (!WriteBytes(Join(temporary, file), bytes))
+            return fail();
+    }
+    for (int link = 0; link < kLinkCount; ++link) {
+        written.push_back(LinkMeshFile(link));
+        if (!SaveMesh(Join(temporary, LinkMeshFile(link)).c_str(), arm.mesh[link]))
+            return fail();
+    }
+
+    // What the simulator will read, against the arm.
+    ArmDescription description;
+    if (!LoadArmDescription(temporary, &description) ||
+        !CheckAgainstChain(arm.chain, description, arm.bake, kCheckSamples))
+        return fail();
+    if (std::rename(temporary.c_str(), directory.c_str()) != 0) {
+        LogError("WriteArmDataSet -- Impossible de renommer %s en %s : %s", temporary.c_str(), directory.c_str(),
+                 std::strerror(errno));
+        return fail();
+    }
+    return true;
+}
