@@ -83,6 +83,21 @@ std::size_t Utf8ToCp1252(const char* utf8, char* out, std::size_t size)
     return n;
 }
 
+std::string Utf8ToLatin1(const std::string& utf8)
+{
+    std::string latin1;
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(utf8.c_str());
+    while (*s) {
+        std::uint32_t codePoint;
+        const int length = DecodeUtf8(s, codePoint);
+        const bool printable =
+            length > 0 && codePoint <= 0xFF && (codePoint >= 0xA0 || (codePoint >= 0x20 && codePoint < 0x7F));
+        latin1 += printable ? static_cast<char>(codePoint) : '?';
+        s += length > 0 ? length : 1;
+    }
+    return latin1;
+}
+
 std::string Cp1252ToUtf8(const char* cp1252)
 {
     std::string utf8;

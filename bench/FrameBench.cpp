@@ -7,6 +7,10 @@
 //   BM_Frame/shadow/...       + the shadow pass
 //   BM_Frame/reflection/...   + the reflection
 //   BM_Frame/metal/...        + the metal look: every pass on
+//   BM_Frame/trail/...        + the trail of a finished motion
+// and, every pass on without the trail, the arm standing at a pose of eight
+// configurations:
+//   BM_Frame/configurations/... the seven others shown as ghosts
 // The arguments are the window's width and height. Needs an X display at
 // least 1920x1080: tools/bench.sh starts a virtual one when there is none.
 #include "tests/support/SceneWindow.h"
@@ -28,7 +32,26 @@ double ProcessCpuSeconds()
 // before it.
 enum class Passes { Arm, Decoration, Shadow, Reflection, Metal };
 
-void BM_Frame(benchmark::State& state, Passes passes)
+// What a frame shows over its passes.
+enum class Extra { None, Trail, Configurations };
+
+// A pose with eight configurations, none of them near another.
+const JointAngles kEightConfigurations{20, 30, -40, 25, 50, -10};
+
+// Once per process: a motion from the pose of eight configurations back to
+// the start, played to its end on a clock stepped by hand, so that the
+// trail has a finished motion to show.
+bool RecordMotion(CSimulation& simulation)
+{
+    simulation.SetAngles(kEightConfigurations);
+    simulation.SetTargets(simulation.Arm().start);
+    simulation.StartChase();
+    for (double t = 0.0; simulation.Moving() && t < 60.0; t += 0.01)
+        simulation.Advance(t);
+    return !simulation.Moving();
+}
+
+void BM_Frame(benchmark::State& state, Passes passes, Extra extra)
 {
     CMainScene* scene = OpenDefaultScene();
     if (!scene) {
@@ -46,6 +69,21 @@ void BM_Frame(benchmark::State& state, Passes passes)
     simulation.SetDisplay(DisplayFlag::Shadows, passes >= Passes::Shadow);
     simulation.SetDisplay(DisplayFlag::Reflect, passes >= Passes::Reflection);
     simulation.SetDisplay(DisplayFlag::MetalLook, passes >= Passes::Metal);
+    static const bool recorded = RecordMotion(simulation);
+    if (extra == Extra::Trail && !recorded) {
+        state.SkipWithError("le mouvement de la trace ne finit pas");
+        return;
+    }
+    simulation.SetDisplay(DisplayFlag::Trail, extra == Extra::Trail);
+    simulation.SetDisplay(DisplayFlag::Configurations, extra == Extra::Configurations);
+    simulation.SetAngles(extra == Extra::Configurations ? kEightConfigurations : simulation.Arm().start);
+    // A few frames before those measured: the renderer compiles its code
+    // for each new combination of state at its first use, tens of
+    // milliseconds that would land on the first line to show a display.
+    for (int i = 0; i < 3; ++i) {
+        scene->Display();
+        glFinish();
+    }
     const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : state) {
         scene->Display();
@@ -67,14 +105,17 @@ int RegisterFrames()
     const struct {
         const char* name;
         Passes passes;
-    } variants[] = {{"BM_Frame/arm", Passes::Arm},
-                    {"BM_Frame/decoration", Passes::Decoration},
-                    {"BM_Frame/shadow", Passes::Shadow},
-                    {"BM_Frame/reflection", Passes::Reflection},
-                    {"BM_Frame/metal", Passes::Metal}};
+        Extra extra;
+    } variants[] = {{"BM_Frame/arm", Passes::Arm, Extra::None},
+                    {"BM_Frame/decoration", Passes::Decoration, Extra::None},
+                    {"BM_Frame/shadow", Passes::Shadow, Extra::None},
+                    {"BM_Frame/reflection", Passes::Reflection, Extra::None},
+                    {"BM_Frame/metal", Passes::Metal, Extra::None},
+                    {"BM_Frame/trail", Passes::Metal, Extra::Trail},
+                    {"BM_Frame/configurations", Passes::Metal, Extra::Configurations}};
     for (const auto& size : sizes) {
         for (const auto& v : variants) {
-            benchmark::RegisterBenchmark(v.name, BM_Frame, v.passes)
+            benchmark::RegisterBenchmark(v.name, BM_Frame, v.passes, v.extra)
                 ->ArgNames({"width", "height"})
                 ->Args({size[0], size[1]})
                 ->Unit(benchmark::kMillisecond)

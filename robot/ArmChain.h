@@ -12,6 +12,8 @@
 
 constexpr int kLinkCount = 7;
 constexpr int kJointCount = 6;
+// A set of links as a mask, bit i for link i: every link.
+constexpr unsigned kEveryLink = (1u << kLinkCount) - 1;
 
 // The links in chain order, as their option keys name them: "Body" gives
 // strBodyFileObj, fBodySizeX... and the default mesh robotbody.obj.

@@ -19,12 +19,13 @@ bool CRobotPart::Load(const char* fileName)
     return true;
 }
 
-void CRobotPart::Draw(const float rotation[3], const float offset[3]) const
+void CRobotPart::Draw(const float rotation[3], const float offset[3], bool withMesh) const
 {
     glRotatef(rotation[0], 1.0f, 0.0f, 0.0f);
     glRotatef(rotation[1], 0.0f, 1.0f, 0.0f);
     glRotatef(rotation[2], 0.0f, 0.0f, 1.0f);
-    glCallList(m_uiDisplayList);
+    if (withMesh)
+        glCallList(m_uiDisplayList);
     glTranslatef(offset[0], offset[1], offset[2]);
 }
 
@@ -43,7 +44,7 @@ bool CRobot::Init(CSimulation& simulation)
     return m_Axes.Init();
 }
 
-void CRobot::Draw(const JointAngles& angles, bool showAxes) const
+void CRobot::Draw(const JointAngles& angles, bool showAxes, unsigned links) const
 {
     glPushMatrix();
     glPushAttrib(GL_ALL_ATTRIB_BITS);
@@ -56,16 +57,18 @@ void CRobot::Draw(const JointAngles& angles, bool showAxes) const
     float rotations[kLinkCount][3];
     LinkRotations(m_pArm->LinkTurns().x, ModelAngles(*m_pArm, angles), rotations);
     for (int link = 0; link < kLinkCount; ++link) {
-        if (showAxes)
+        const bool shown = (links >> link) & 1u;
+        if (showAxes && shown)
             m_Axes.Draw();
         const float* rgb = m_Parts[link].m_fColour;
-        if (m_Parts[link].m_bColoured) {
+        const bool coloured = shown && m_Parts[link].m_bColoured;
+        if (coloured) {
             glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
             glDisable(GL_TEXTURE_2D);
             glColor4f(rgb[0] * pass[0], rgb[1] * pass[1], rgb[2] * pass[2], pass[3]);
         }
-        m_Parts[link].Draw(rotations[link], m_pArm->offset[link]);
-        if (m_Parts[link].m_bColoured)
+        m_Parts[link].Draw(rotations[link], m_pArm->offset[link], shown);
+        if (coloured)
             glPopAttrib();
     }
     glPopAttrib();

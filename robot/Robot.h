@@ -15,10 +15,10 @@ struct ArmDescription;
 class CRobotPart {
 public:
     bool Load(const char* fileName);
-    // The link's rotation (degrees about x, y, z), its mesh, then the
-    // translation to the next link: the transforms stay on the model-view
-    // matrix for the next link.
-    void Draw(const float rotation[3], const float offset[3]) const;
+    // The link's rotation (degrees about x, y, z), its mesh when asked, then
+    // the translation to the next link: the transforms stay on the
+    // model-view matrix for the next link.
+    void Draw(const float rotation[3], const float offset[3], bool withMesh) const;
 
     C3DSObject m_Mesh;
     unsigned int m_uiDisplayList = 0;
@@ -33,8 +33,10 @@ public:
     // that fails to load (its loader says why).
     bool Init(CSimulation& simulation);
     // The arm at these angles in the current model-view frame, with the
-    // axes of every link when asked. Binds the arm's texture; sets no colour.
-    void Draw(const JointAngles& angles, bool showAxes) const;
+    // axes of every link when asked; only the links of the mask `links`
+    // (bit i for link i) when others are drawn already. Binds the arm's
+    // texture; sets no colour.
+    void Draw(const JointAngles& angles, bool showAxes, unsigned links = kEveryLink) const;
 
 private:
     const ArmDescription* m_pArm = nullptr;

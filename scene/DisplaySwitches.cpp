@@ -19,6 +19,10 @@ const DisplaySwitch kDisplaySwitches[kDisplayFlagCount] = {
      "Trace : le chemin du centre du poignet pendant le mouvement en cours et le précédent, une marque par "
      "seconde.",
      false},
+    {DisplayFlag::Configurations, "strConfigurations", "Configurations", 0, "configurations",
+     "Configurations : les autres configurations de la pose du bras en fantômes numérotés, en rouge hors des "
+     "limites.",
+     false},
 };
 
 const DisplaySwitch* SwitchOfKey(int functionKey)

@@ -3,8 +3,8 @@
 // its checkbox's label, the function key and the command word that switch
 // it, and its state at start. The panel, the keys, the command language and
 // the scene all read this table.
-enum class DisplayFlag { WireFrame, Decoration, Reflect, Shadows, MetalLook, Axes, Orbit, Trail };
-constexpr int kDisplayFlagCount = 8;
+enum class DisplayFlag { WireFrame, Decoration, Reflect, Shadows, MetalLook, Axes, Orbit, Trail, Configurations };
+constexpr int kDisplayFlagCount = 9;
 
 struct DisplaySwitch {
     DisplayFlag flag;

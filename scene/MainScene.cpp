@@ -79,7 +79,7 @@ void CMainScene::SetOrbit(const OrbitView& view)
 }
 
 CMainScene::CMainScene(CSimulation& simulation, const CMotionRecorder& recorder)
-    : m_Simulation(simulation), m_Trail(recorder)
+    : m_Simulation(simulation), m_Trail(recorder), m_Ghosts(simulation, m_Robot)
 {
     m_Simulation.AddListener(this);
 }
@@ -236,7 +236,11 @@ void CMainScene::Display()
     m_Robot.Draw(m_Simulation.Angles(), show[DisplayFlag::Axes]);
     if (show[DisplayFlag::Trail])
         m_Trail.Draw(1.0f);
+    if (show[DisplayFlag::Configurations])
+        m_Ghosts.Draw();
     glPopAttrib();
+    if (show[DisplayFlag::Configurations])
+        m_Ghosts.DrawLabels();
 
     if (g_bDoubleBuffer)
         glutSwapBuffers();

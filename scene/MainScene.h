@@ -7,6 +7,7 @@
 #include "robot/Robot.h"
 #include "robot/Simulation.h"
 #include "scene/Camera.h"
+#include "scene/ConfigurationGhosts.h"
 #include "scene/DecorationObject.h"
 #include "scene/OrbitCamera.h"
 #include "scene/ShadowArea.h"
@@ -58,4 +59,5 @@ private:
 
     CSimulation& m_Simulation;
     CTrail m_Trail;
+    CConfigurationGhosts m_Ghosts;
 };

@@ -103,6 +103,16 @@ kx_send "screenshot orbit.png" >/dev/null && mv "$data/orbit.png" "$docs/orbit.p
 send "camera orbit off"
 send "camera reset"
 
+# Every configuration of a pose, labelled at its elbow: four ways to hold
+# the arm, each with its wrist and the flipped twin that nearly lies on it.
+send "angles 0 45 0 30 50 0"
+send "show configurations on"
+send "camera look 288 14 19"
+kx_send "screenshot configurations.png" >/dev/null && mv "$data/configurations.png" "$docs/configurations.png"
+send "show configurations off"
+send "camera orbit off"
+send "camera reset"
+
 # What alpha, beta and gamma mean.
 "$KX_BUILD/kalimbrax-orientation" 120 50 70 >"$docs/orientation.svg"
 

@@ -156,7 +156,7 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"get", "get", "angles, targets, pose, matrix, speed ou singularity attendu"},
         {"get everything", "get", "angles, targets, pose, matrix, speed ou singularity attendu"},
         {"show sky on", "show",
-         "wireframe, decor, reflect, shadows, metal, axes, orbit ou trail attendu, puis on ou off"},
+         "wireframe, decor, reflect, shadows, metal, axes, orbit, trail ou configurations attendu, puis on ou off"},
         {"show decor maybe", "show", "on ou off attendu, « maybe » reçu"},
         {"camera", "camera", "reset, orbit on|off ou look AZIMUT ÉLÉVATION DISTANCE attendu"},
         {"camera orbit", "camera", "reset, orbit on|off ou look AZIMUT ÉLÉVATION DISTANCE attendu"},

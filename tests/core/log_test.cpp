@@ -157,6 +157,25 @@ TEST(Cp1252Test, UnknownCharactersAndInvalidBytes)
     EXPECT_EQ(Utf8ToCp1252("abc", cp, 0), 0u);
 }
 
+// GLUT's bitmap fonts draw Latin-1: what Windows-1252 puts in the C1 range
+// (a dash, the euro) would draw an empty glyph there, so it becomes '?'.
+TEST(Cp1252Test, Latin1ForBitmapFonts)
+{
+    const struct {
+        const char* utf8;
+        const char* latin1;
+    } cases[] = {
+        {"vers l'arrière, coude replié, poignet retourné", "vers l'arri\xE8re, coude repli\xE9, poignet retourn\xE9"},
+        {"« ÿ » ×", "\xAB \xFF \xBB \xD7"},
+        {"a – b €", "a ? b ?"},     // Windows-1252's, not Latin-1's
+        {"日\xE9x", "?\?x"},        // CJK; a byte that starts no valid sequence
+        {"tab\there", "tab?here"},  // a control
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Utf8ToLatin1(c.utf8), c.latin1) << c.utf8;
+}
+
 }  // namespace
 
 // A flood of records of one kind (one format string) stops after a thousand;

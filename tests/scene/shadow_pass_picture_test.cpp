@@ -3,6 +3,7 @@
 // decoration again, blended with the depth test off, over views that put the
 // shadow, the grid, the horizon and the window's edges in every relation.
 #include "scene/ShadowArea.h"
+#include "tests/support/ScenePicture.h"
 #include "tests/support/SceneWindow.h"
 
 #include "graphics/Graphics.h"
@@ -16,31 +17,6 @@
 #include <vector>
 
 namespace {
-
-using Picture = std::vector<unsigned char>;  // RGB rows, bottom first
-
-Picture ReadPicture()
-{
-    Picture rgb(static_cast<std::size_t>(g_iScreenWidth) * g_iScreenHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, g_iScreenWidth, g_iScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
-}
-
-// Pixels of which a channel differs by more than `levels` (of 255).
-int DifferingPixels(const Picture& a, const Picture& b, int levels)
-{
-    int count = 0;
-    for (std::size_t i = 0; i + 2 < a.size(); i += 3) {
-        for (int k = 0; k < 3; ++k) {
-            if (std::abs(a[i + k] - b[i + k]) > levels) {
-                ++count;
-                break;
-            }
-        }
-    }
-    return count;
-}
 
 // The frame of CMainScene::Display with the decoration, the shadow and the
 // arm, its shadow pass drawing the whole decoration again.

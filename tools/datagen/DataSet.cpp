@@ -130,8 +130,8 @@ std::string GluiOptions()
     w.Blank();
     w.Comment("Affichage");
     w.Text("strGraphName", "Affichage");
-    static const char* const switchLabels[kDisplayFlagCount] = {"Fil de fer",   "Décor",   "Reflet", "Ombres",
-                                                                "Aspect métal", "Repères", "Orbite", "Trace"};
+    static const char* const switchLabels[kDisplayFlagCount] = {
+        "Fil de fer", "Décor", "Reflet", "Ombres", "Aspect métal", "Repères", "Orbite", "Trace", "Configurations"};
     for (const DisplaySwitch& display : kDisplaySwitches)
         w.Text(display.labelKey, switchLabels[static_cast<int>(display.flag)]);
     w.Blank();
