@@ -40,10 +40,12 @@ TEST(Configurations, EachReachesThePoseAndTheArmsOwnIsMarkedOnce)
             EXPECT_LT(PoseGap(PoseOf(arm, c.angles), pose), 0.01) << n << " configuration " << c.number;
             EXPECT_TRUE(c.withinLimits) << "half-turn limits fit every angle";
             marked += c.current;
-            if (c.current)
-                for (float JointAngles::*joint : kJointFields)
-                    EXPECT_LT(std::fabs(std::remainder(c.angles.*joint - current.*joint, 360.0f)), 3.0f)
-                        << n << ": the arm's own angles, but near a singularity";
+            if (!c.current)
+                continue;
+            for (float JointAngles::*joint : kJointFields) {
+                EXPECT_LT(std::fabs(std::remainder(c.angles.*joint - current.*joint, 360.0f)), 3.0f)
+                    << n << ": the arm's own angles, but near a singularity";
+            }
         }
         EXPECT_EQ(marked, 1) << n;
     }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <unistd.h>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -63,7 +64,12 @@ inline Bytes ReadBytes(const std::string& name)
 // exist when the test starts and is removed after it.
 class ErrorLogTest : public ::testing::Test {
 protected:
-    explicit ErrorLogTest(std::string scratchName) : m_scratchName(std::move(scratchName)) {}
+    // ctest runs each test in a process of its own, two at a time: the
+    // process's number keeps their scratch files apart.
+    explicit ErrorLogTest(const std::string& scratchName)
+        : m_scratchName("kx" + std::to_string(getpid()) + "_" + scratchName)
+    {
+    }
     void SetUp() override
     {
         logPath = OpenErrorLog(m_scratchName + ".log");
