@@ -38,16 +38,17 @@ void CMotionRecorder::OnMotionEnded(bool)
     m_bRunning = false;
 }
 
-std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step)
+std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step, ResampleEnd end)
 {
     std::vector<MotionSample> out;
     if (samples.empty() || !(step > 0))
         return out;
-    const double end = samples.back().t;
+    const double last = samples.back().t;
     std::size_t i = 0;
     for (long n = 0;; ++n) {
         const double t = n * step;
-        if (t > end + 1e-9)
+        const bool beyond = end == ResampleEnd::AtArrival ? (n - 1) * step >= last - 1e-9 : t > last + 1e-9;
+        if (n > 0 && beyond)
             break;
         while (i + 1 < samples.size() && samples[i + 1].t < t)
             ++i;
@@ -88,7 +89,7 @@ bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& samples, con
     for (int joint = 0; joint < kJointCount; ++joint)
         ok = ok && std::fprintf(file, ",V%s", kJointNumbers[joint]) > 0;
     ok = ok && std::fputs(",X,Y,Z,alpha,beta,gamma\n", file) >= 0;
-    const std::vector<MotionSample> even = Resample(samples, 0.01);
+    const std::vector<MotionSample> even = Resample(samples, 0.01, ResampleEnd::AtArrival);
     const std::vector<JointAngles> speeds = JointSpeeds(even);
     for (std::size_t i = 0; ok && i < even.size(); ++i) {
         const JointAngles& a = even[i].angles;

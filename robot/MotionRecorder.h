@@ -38,9 +38,16 @@ private:
     bool m_bRunning = false;
 };
 
-// The samples every `step` seconds from 0 to the last one's time, each
-// linearly between the recorded steps around it (angles and point alike).
-std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step);
+// Where an even sampling stops when the motion ends between two of its
+// times: at the last time within the motion (marks along a path), or at the
+// next one, holding the arm where it arrived (a record that ends on the
+// arrival).
+enum class ResampleEnd { WithinMotion, AtArrival };
+
+// The samples every `step` seconds from 0, each linearly between the
+// recorded steps around it (angles and point alike).
+std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step,
+                                   ResampleEnd end = ResampleEnd::WithinMotion);
 // The samples every 10 ms as a table for programs: a header line, then per
 // line the time, the six angles, the six joints' speeds and the pose,
 // separated by commas, numbers with a point. False when a write fails.

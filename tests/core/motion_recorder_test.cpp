@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -59,6 +62,28 @@ TEST(MotionRecorder, ResampledEvenlyWithTheSpeedsBetweenSamples)
     for (const JointAngles& v : speeds)
         EXPECT_NEAR(v.A12, 100.0, 1e-2) << "degrees per second";
     EXPECT_TRUE(Resample({}, 0.01).empty());
+}
+
+// A motion that ends between two grid times: the record's last line is the
+// next grid time, holding the arm where it arrived, never the grid time
+// before the arrival.
+TEST(MotionRecorder, RecordedToTheArrivalBetweenGridTimes)
+{
+    const std::vector<MotionSample> steps = {{0.0, {0, 0, 0, 0, 0, 0}, {0, 0, 0}},
+                                             {0.047, {4.7f, 0, 0, 0, 0, 0}, {47, 0, 0}}};
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::tmpfile(), &std::fclose);
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(WriteMotionRecord(file.get(), steps, ArmDescription{}));
+    std::rewind(file.get());
+    std::vector<std::string> lines;
+    char line[1024];
+    while (std::fgets(line, sizeof line, file.get()))
+        lines.emplace_back(line);
+    ASSERT_EQ(lines.size(), 1u + 6u) << "the header, then 0, 0.01 ... 0.05";
+    EXPECT_EQ(lines.back().substr(0, lines.back().find(',', 6)), "0.050,4.69999981");
+
+    // The trail's marks stay at whole times within the motion.
+    EXPECT_EQ(Resample(steps, 1.0).size(), 1u);
 }
 
 }  // namespace
