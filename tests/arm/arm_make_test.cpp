@@ -1,7 +1,7 @@
 // kalimbrax-arm make, judged by the ortho-parallel forward kinematics
 // written here from the seven data-sheet numbers: the data set it writes,
 // run through kalimbrax-kin, gives the same flange at seeded positions
-// within the spec's limits, in the maker's angles.
+// within the data sheet's limits, in the maker's angles.
 #include "robot/KinBatch.h"
 #include "robot/Kinematics.h"
 #include "tests/arm/urdf_fixture.h"
@@ -20,7 +20,7 @@
 
 namespace {
 
-struct Spec {
+struct Sheet {
     double a1, a2, c1, c2, c3, c4;  // millimetres (b = 0)
     double zero[6];
     int sense[6];
@@ -30,7 +30,7 @@ struct Spec {
 // The flange of the ortho-parallel arm (pose units = mm): the wrist centre
 // from the planar arm in the plane of joint 1, the hand turned by
 // Rz(t1) Ry(t2 + t3) then Rz(t4) Ry(t5) Rz(t6), the flange c4 along its z.
-KDL::Frame OrthoParallelFlange(const Spec& s, const double maker[6])
+KDL::Frame OrthoParallelFlange(const Sheet& s, const double maker[6])
 {
     double t[6];
     for (int j = 0; j < 6; ++j)
@@ -44,7 +44,7 @@ KDL::Frame OrthoParallelFlange(const Spec& s, const double maker[6])
     return KDL::Frame(r, centre + r * KDL::Vector(0, 0, s.c4));
 }
 
-std::string SpecText(const Spec& s)
+std::string SheetText(const Sheet& s)
 {
     std::ostringstream text;
     text << "strName = \"bras d'essai\";\nfA1 = " << s.a1 << ".0;\nfA2 = " << s.a2 << ".0;\nfB = 0.0;\nfC1 = " << s.c1
@@ -81,7 +81,7 @@ protected:
 
 // A large arm whose maker counts the shoulder from the vertical the other
 // way, the elbow from the horizontal, base and forearm turned the other way.
-const Spec kSpecs[] = {
+const Sheet kSheets[] = {
     {150,
      -110,
      500,
@@ -107,12 +107,12 @@ const Spec kSpecs[] = {
 TEST_F(ArmMakeTest, TheDataSetGivesTheOrthoParallelFlangeInTheMakersAngles)
 {
     int index = 0;
-    for (const Spec& s : kSpecs) {
+    for (const Sheet& s : kSheets) {
         SCOPED_TRACE(index);
-        const std::string spec = scratch.Path() + "/spec" + std::to_string(index) + ".txt";
+        const std::string sheet = scratch.Path() + "/sheet" + std::to_string(index) + ".txt";
         const std::string data = scratch.Path() + "/data" + std::to_string(index++);
-        std::ofstream(spec) << SpecText(s);
-        ASSERT_TRUE(MakeArm(spec, data, DefaultTemplateDirectory())) << ::testing::PrintToString(Messages());
+        std::ofstream(sheet) << SheetText(s);
+        ASSERT_TRUE(MakeArm(sheet, data, DefaultTemplateDirectory())) << ::testing::PrintToString(Messages());
 
         std::mt19937 generator(4242);
         std::string input;
@@ -146,7 +146,7 @@ TEST_F(ArmMakeTest, TheDataSetGivesTheOrthoParallelFlangeInTheMakersAngles)
     }
 }
 
-TEST_F(ArmMakeTest, ASpecOutsideTheFamilyOrWithAnUnknownKeyIsRefusedAndLeavesNothing)
+TEST_F(ArmMakeTest, ADataSheetOutsideTheFamilyOrWithAnUnknownKeyIsRefusedAndLeavesNothing)
 {
     const struct {
         const char* text;
@@ -161,14 +161,14 @@ TEST_F(ArmMakeTest, ASpecOutsideTheFamilyOrWithAnUnknownKeyIsRefusedAndLeavesNot
         SCOPED_TRACE(c.text);
         g_Records.clear();
         // A file of its own each time: option files are read once per name.
-        const std::string spec = scratch.Path() + "/refused" + std::to_string(index++) + ".txt";
-        std::ofstream(spec) << c.text << "\n";
-        EXPECT_FALSE(MakeArm(spec, scratch.Path() + "/data", DefaultTemplateDirectory()));
+        const std::string sheet = scratch.Path() + "/refused" + std::to_string(index++) + ".txt";
+        std::ofstream(sheet) << c.text << "\n";
+        EXPECT_FALSE(MakeArm(sheet, scratch.Path() + "/data", DefaultTemplateDirectory()));
         ASSERT_EQ(Messages().size(), 1u) << ::testing::PrintToString(Messages());
         EXPECT_NE(Messages()[0].find(c.reason), std::string::npos) << Messages()[0];
         struct stat info;
         EXPECT_NE(stat((scratch.Path() + "/data").c_str(), &info), 0);
-        std::remove(spec.c_str());
+        std::remove(sheet.c_str());
     }
 }
 

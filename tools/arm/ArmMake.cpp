@@ -2,7 +2,7 @@
 
 #include "app/Log.h"
 #include "tools/arm/ArmDataSet.h"
-#include "tools/arm/ArmSpec.h"
+#include "tools/arm/ArmDataSheet.h"
 #include "tools/datagen/ArmModel.h"
 
 #include <cmath>
@@ -69,14 +69,14 @@ void ProceduralMeshes(const ArmLengths& l, double flange, MeshData meshes[kLinkC
 
 }  // namespace
 
-bool MakeArm(const std::string& specFile, const std::string& directory, const std::string& templateDirectory)
+bool MakeArm(const std::string& sheetFile, const std::string& directory, const std::string& templateDirectory)
 {
-    ArmSpec spec;
-    if (!ReadArmSpec(specFile, &spec))
+    ArmDataSheet sheet;
+    if (!ReadArmDataSheet(sheetFile, &sheet))
         return false;
     ArmDataSet arm;
-    arm.source = "bras « " + spec.name + " » fait de ses cotes";
-    if (!SpecChain(spec, &arm.chain) || !FitFamily(arm.chain, &arm.fit))
+    arm.source = "bras « " + sheet.name + " » fait de ses cotes";
+    if (!DataSheetChain(sheet, &arm.chain) || !FitFamily(arm.chain, &arm.fit))
         return false;
     if (arm.fit.lengths.d < 0.0 || arm.fit.lengths.e < 0.0) {
         LogError("MakeArm -- Le dessin des segments ne sait pas tracer un avant-bras dont le poignet est en arrière "
@@ -85,6 +85,6 @@ bool MakeArm(const std::string& specFile, const std::string& directory, const st
         return false;
     }
     BakeFrames(arm.chain, arm.fit, arm.bake);
-    ProceduralMeshes(arm.fit.lengths, spec.c4, arm.mesh);
+    ProceduralMeshes(arm.fit.lengths, sheet.c4, arm.mesh);
     return WriteArmDataSet(arm, directory, templateDirectory);
 }

@@ -2,7 +2,7 @@
 // description or from its data-sheet dimensions.
 //
 //   import ROBOT.urdf DIR [--template DATA_DIR]
-//   make DIR [SPEC] [--template DATA_DIR]
+//   make DIR [SHEET] [--template DATA_DIR]
 #include "app/Cp1252.h"
 #include "app/Log.h"
 #include "tools/arm/ArmDataSet.h"

@@ -1,4 +1,4 @@
-#include "tools/arm/ArmSpec.h"
+#include "tools/arm/ArmDataSheet.h"
 
 #include "app/FrenchDecimal.h"
 #include "app/Log.h"
@@ -18,7 +18,7 @@ const double kRadiansPerDegree = M_PI / 180.0;
 
 }  // namespace
 
-void DeclareSpecKeys(COptionDeclarations& keys, ArmSpec& s)
+void DeclareDataSheetKeys(COptionDeclarations& keys, ArmDataSheet& s)
 {
     keys.Text("strName", "bras d'exemple", &s.name);
     // A mid-size arm: 1.4 m reach, forearm 110 mm above the elbow.
@@ -40,50 +40,52 @@ void DeclareSpecKeys(COptionDeclarations& keys, ArmSpec& s)
     }
 }
 
-bool ReadArmSpec(const std::string& file, ArmSpec* spec)
+bool ReadArmDataSheet(const std::string& file, ArmDataSheet* sheet)
 {
     const COptions* options = nullptr;
     if (!file.empty()) {
         options = COptionsParser::GetOptions(file.c_str());
         if (!options) {
-            LogError("ReadArmSpec -- %s : fichier absent ou invalide (chaque instruction s'écrit « nom = valeur ; »)",
-                     file.c_str());
+            LogError(
+                "ReadArmDataSheet -- %s : fichier absent ou invalide (chaque instruction s'écrit « nom = valeur ; »)",
+                file.c_str());
             return false;
         }
-        const std::vector<OptionKey> keys = DeclaredKeys(DeclareSpecKeys);
+        const std::vector<OptionKey> keys = DeclaredKeys(DeclareDataSheetKeys);
         for (const COptionEntry& entry : options->m_Entries) {
             bool known = false;
             for (const OptionKey& key : keys)
                 known = known || key.name == entry.name;
             if (!known) {
-                LogError("ReadArmSpec -- %s : clé inconnue %s", file.c_str(), entry.name.c_str());
+                LogError("ReadArmDataSheet -- %s : clé inconnue %s", file.c_str(), entry.name.c_str());
                 return false;
             }
         }
     }
-    *spec = ReadSettings(options, DeclareSpecKeys);
+    *sheet = ReadSettings(options, DeclareDataSheetKeys);
     for (int j = 0; j < kArmJoints; ++j) {
-        if (spec->sense[j] != 1 && spec->sense[j] != -1) {
-            LogError("ReadArmSpec -- %s = %d : le sens d'une articulation vaut 1 ou -1",
-                     Key("iJoint", j, "Sense").c_str(), spec->sense[j]);
+        if (sheet->sense[j] != 1 && sheet->sense[j] != -1) {
+            LogError("ReadArmDataSheet -- %s = %d : le sens d'une articulation vaut 1 ou -1",
+                     Key("iJoint", j, "Sense").c_str(), sheet->sense[j]);
             return false;
         }
-        if (!(spec->lower[j] <= spec->upper[j])) {
-            LogError("ReadArmSpec -- %s = %s est au-dessus de %s = %s", Key("fJoint", j, "Min").c_str(),
-                     FormatShortDecimal(spec->lower[j]).c_str(), Key("fJoint", j, "Max").c_str(),
-                     FormatShortDecimal(spec->upper[j]).c_str());
+        if (!(sheet->lower[j] <= sheet->upper[j])) {
+            LogError("ReadArmDataSheet -- %s = %s est au-dessus de %s = %s", Key("fJoint", j, "Min").c_str(),
+                     FormatShortDecimal(sheet->lower[j]).c_str(), Key("fJoint", j, "Max").c_str(),
+                     FormatShortDecimal(sheet->upper[j]).c_str());
             return false;
         }
     }
     return true;
 }
 
-bool SpecChain(const ArmSpec& s, SerialArm* chain)
+bool DataSheetChain(const ArmDataSheet& s, SerialArm* chain)
 {
     if (s.b != 0.0f) {
-        LogError("SpecChain -- b = %s mm : c'est un décalage latéral, que les modèles de Kalimbrax n'ont pas (b doit "
-                 "valoir 0)",
-                 FormatShortDecimal(s.b).c_str());
+        LogError(
+            "DataSheetChain -- b = %s mm : c'est un décalage latéral, que les modèles de Kalimbrax n'ont pas (b doit "
+            "valoir 0)",
+            FormatShortDecimal(s.b).c_str());
         return false;
     }
     const double mm = 0.001;

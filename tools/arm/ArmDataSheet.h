@@ -18,7 +18,7 @@
 
 class COptionDeclarations;
 
-struct ArmSpec {
+struct ArmDataSheet {
     std::string name;
     float a1, a2, b, c1, c2, c3, c4;  // millimetres
     std::string jointName[kArmJoints];
@@ -28,14 +28,14 @@ struct ArmSpec {
     float speed[kArmJoints];                     // degrees per second
 };
 
-// The keys of a spec file and their defaults (a mid-size example arm).
-void DeclareSpecKeys(COptionDeclarations& keys, ArmSpec& spec);
+// The keys of a data-sheet file and their defaults (a mid-size example arm).
+void DeclareDataSheetKeys(COptionDeclarations& keys, ArmDataSheet& sheet);
 
-// Reads a spec file ("" for the defaults alone). False with one French
-// record for a file that cannot be read, a key no spec has, a sense other
+// Reads a data-sheet file ("" for the defaults alone). False with one French
+// record for a file that cannot be read, a key no data sheet has, a sense other
 // than 1 or -1, or limits in the wrong order.
-bool ReadArmSpec(const std::string& file, ArmSpec* spec);
+bool ReadArmDataSheet(const std::string& file, ArmDataSheet* sheet);
 
 // The arm as a chain of joints in the maker's angles. False with one French
 // record when b is not 0.
-bool SpecChain(const ArmSpec& spec, SerialArm* chain);
+bool DataSheetChain(const ArmDataSheet& sheet, SerialArm* chain);
