@@ -12,10 +12,12 @@ usage : ./test.sh
 Installe les paquets Debian qui manquent (apt-get, en root ou par sudo),
 construit dans build/ et lance toute la suite avec ctest : tests unitaires,
 tests de bout en bout (le vrai programme sous Xvfb), construction avec
-AddressSanitizer et UndefinedBehaviorSanitizer dans build/asan, et 30 s de
-fuzzing par cible. Plusieurs minutes sur deux cœurs.
+AddressSanitizer et UndefinedBehaviorSanitizer dans build/asan, un nombre
+fixe d'entrées par cible de fuzzing et un passage sous valgrind. Plusieurs
+minutes sur deux cœurs.
 
 Pour une partie seulement, après une première construction :
+  cd build && ctest -LE long -j2      # tout sauf fuzzing, sanitizers et valgrind
   cd build && ctest -R command        # les tests dont le nom contient « command »
   cd build && ctest -L e2e            # les tests de bout en bout
 USAGE
