@@ -5,6 +5,7 @@
 #include "robot/Configurations.h"
 #include "scene/GhostLayout.h"
 #include "scene/OrbitCamera.h"
+#include "tests/support/SceneFixture.h"
 #include "tests/support/ScenePicture.h"
 #include "tests/support/SceneWindow.h"
 
@@ -65,24 +66,15 @@ struct View {
     OrbitView orbitView;  // when orbit
 };
 
-class ConfigurationGhosts : public ::testing::Test {
+class ConfigurationGhosts : public ScenePictureTest {
 protected:
     void SetUp() override
     {
-        if (!SceneDisplayAvailable())
-            GTEST_SKIP() << "pas d'affichage X";
-        m_pScene = OpenDefaultScene();
-        ASSERT_NE(m_pScene, nullptr) << "la scène par défaut ne démarre pas (voir robot_error.log)";
-        g_bDoubleBuffer = false;  // Display does not swap: the frame stays in the buffer read
-        ASSERT_TRUE(ResizeSceneWindow(800, 600));
-        CSimulation& simulation = m_pScene->Simulation();
-        for (DisplayFlag flag : {DisplayFlag::Decoration, DisplayFlag::Shadows, DisplayFlag::Reflect})
-            simulation.SetDisplay(flag, true);
-        simulation.SetDisplay(DisplayFlag::MetalLook, false);
-        simulation.SetDisplay(DisplayFlag::Trail, false);
+        OpenScene({DisplayFlag::Decoration, DisplayFlag::Shadows, DisplayFlag::Reflect},
+                  {DisplayFlag::MetalLook, DisplayFlag::Trail});
+        if (m_pScene)
+            ASSERT_TRUE(ResizeSceneWindow(800, 600));
     }
-
-    CMainScene* m_pScene = nullptr;
 };
 
 TEST_F(ConfigurationGhosts, ChangeThePictureWhereTheyStandAndOnlyThere)

@@ -3,6 +3,7 @@
 // decoration again, blended with the depth test off, over views that put the
 // shadow, the grid, the horizon and the window's edges in every relation.
 #include "scene/ShadowArea.h"
+#include "tests/support/SceneFixture.h"
 #include "tests/support/ScenePicture.h"
 #include "tests/support/SceneWindow.h"
 
@@ -84,27 +85,12 @@ struct View {
 const JointAngles kBent{-25.0f, -30.0f, 75.0f, 0.0f, -30.0f, 0.0f};
 const JointAngles kStretched{60.0f, -80.0f, 10.0f, 0.0f, 0.0f, 0.0f};
 
-class ShadowPass : public ::testing::Test {
+class ShadowPass : public ScenePictureTest {
 protected:
     void SetUp() override
     {
-        // Only a missing display is a reason to skip: a scene that does not
-        // start on a display is a broken start, and fails.
-        if (!SceneDisplayAvailable())
-            GTEST_SKIP() << "pas d'affichage X";
-        m_pScene = OpenDefaultScene();
-        ASSERT_NE(m_pScene, nullptr) << "la scène par défaut ne démarre pas (voir robot_error.log)";
-        // Single buffering keeps Display from swapping: the frame stays in
-        // the buffer that is read.
-        g_bDoubleBuffer = false;
-        CSimulation& simulation = m_pScene->Simulation();
-        simulation.SetDisplay(DisplayFlag::Decoration, true);
-        simulation.SetDisplay(DisplayFlag::Shadows, true);
-        simulation.SetDisplay(DisplayFlag::Reflect, false);
-        simulation.SetDisplay(DisplayFlag::MetalLook, false);
+        OpenScene({DisplayFlag::Decoration, DisplayFlag::Shadows}, {DisplayFlag::Reflect, DisplayFlag::MetalLook});
     }
-
-    CMainScene* m_pScene = nullptr;
 };
 
 TEST_F(ShadowPass, LooksAsIfTheWholeDecorationWereDrawnAgain)
