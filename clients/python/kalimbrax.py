@@ -44,6 +44,10 @@ class Kalimbrax:
 
     def command(self, line):
         """Sends one line and returns the words after "ok"."""
+        # A line break inside would send two commands and read one reply: every
+        # later reply would then answer the command before it.
+        if "\n" in line or "\r" in line:
+            raise ValueError("une commande tient sur une ligne : %r" % line)
         self._socket.sendall(line.encode("utf-8") + b"\n")
         reply = self._replies.readline().decode("utf-8").rstrip("\r\n")
         if not reply:

@@ -1,0 +1,61 @@
+"""The Python client against a stand-in port on the loopback: what it sends
+for each call and how it reads the replies."""
+
+import os
+import socket
+import sys
+import threading
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "clients", "python"))
+from kalimbrax import Kalimbrax, KalimbraxError  # noqa: E402
+
+
+class StandInPort:
+    """Accepts one client, records the lines it sends and answers each with
+    the next of `replies`."""
+
+    def __init__(self, replies):
+        self.lines, self._replies = [], list(replies)
+        self._listener = socket.create_server(("127.0.0.1", 0))
+        self.port = self._listener.getsockname()[1]
+        self._thread = threading.Thread(target=self._serve, daemon=True)
+        self._thread.start()
+
+    def _serve(self):
+        connection, _ = self._listener.accept()
+        with connection, connection.makefile("rwb") as stream:
+            for line in stream:
+                self.lines.append(line.decode("utf-8").rstrip("\n"))
+                stream.write(self._replies.pop(0).encode("utf-8") + b"\n")
+                stream.flush()
+
+    def close(self):
+        self._listener.close()
+        self._thread.join(5)
+
+
+class ClientTest(unittest.TestCase):
+    def test_each_reply_read_as_its_command_s(self):
+        port = StandInPort(["ok 1 2 3 4 5 6", "erreur pose : hors d'atteinte, à 3,5 unités de pose", "ok 0.913"])
+        with Kalimbrax(port.port, timeout=5) as k:
+            self.assertEqual(k.get_angles(), (1, 2, 3, 4, 5, 6))
+            with self.assertRaisesRegex(KalimbraxError, "^pose : hors d'atteinte"):
+                k.pose(5000, 0, 0, 0, 0, 0)
+            self.assertAlmostEqual(k.movej(0, 45, 0, 30, 50, 0), 0.913)
+        port.close()
+        self.assertEqual(port.lines, ["get angles", "pose 5000 0 0 0 0 0", "movej 0 45 0 30 50 0"])
+
+    def test_a_line_break_inside_a_command_is_refused_before_anything_is_sent(self):
+        port = StandInPort(["ok 1 2 3 4 5 6"])
+        with Kalimbrax(port.port, timeout=5) as k:
+            for name in ["a.png\nangles 0 0 0 0 0 0", "a.png\r", "\nb.png"]:
+                with self.assertRaises(ValueError):
+                    k.screenshot(name)
+            self.assertEqual(k.get_angles(), (1, 2, 3, 4, 5, 6), "the next reply is still the next command's")
+        port.close()
+        self.assertEqual(port.lines, ["get angles"])
+
+
+if __name__ == "__main__":
+    unittest.main()
