@@ -54,6 +54,28 @@ kx_set_option() {
   fi
 }
 
+# kx_fast_moves DATA FACTOR: every motion of the arm in a data copy FACTOR
+# times quicker, for tests whose checks are about where the arm goes and what
+# it answers, not about how long it takes. The joints' top speeds, the path's
+# and the hand's speeds are multiplied by FACTOR and the accelerations by
+# FACTOR squared: a planned move then follows the very same path and speed
+# profile in 1/FACTOR of the time (a line slowed near the base axis is slowed
+# at the same places), and a real-time chase keeps its shape too. A move
+# still takes time: a test can stop one half way. Every key must be in
+# robot.opt, so that a renamed key fails here rather than leaving a test slow.
+kx_fast_moves() {
+  local file="$1/robot.opt" factor="$2" key power value
+  for key in fAngle12MaxSpeed fAngle23MaxSpeed fAngle34MaxSpeed fAngle45MaxSpeed fAngle56MaxSpeed \
+             fAngle67MaxSpeed fLinearSpeed fAngularSpeed \
+             fAngle12MaxAccel fAngle23MaxAccel fAngle34MaxAccel fAngle45MaxAccel fAngle56MaxAccel \
+             fAngle67MaxAccel fLinearAccel; do
+    case "$key" in *Accel) power=2 ;; *) power=1 ;; esac
+    value=$(LC_ALL=C sed -n -E "s/^[[:space:]]*$key[[:space:]]*=[[:space:]]*([-0-9.]+)[[:space:]]*;.*/\1/p" "$file" | head -n 1)
+    [ -n "$value" ] || { echo "  kx_fast_moves : pas de $key dans $file" >&2; return 1; }
+    LC_ALL=C kx_set_option "$file" "$key" "$(awk -v v="$value" -v f="$factor" -v p="$power" 'BEGIN { printf "%.3f", v * f ^ p }')"
+  done
+}
+
 # Starts the simulator on DATA (then ARGS) with its logs in a scratch
 # directory and waits for the graphics window, whose title the test sets; its
 # id goes into KX_WID. Not to be called inside $(...), which would orphan the
