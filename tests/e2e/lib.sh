@@ -7,6 +7,17 @@ KX_SOURCE="${KX_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
 . "$KX_SOURCE/tools/xvfb-lib.sh"
 
 KX_PROGRAM="$KX_BUILD/kalimbrax"
+
+# python3 may be a version manager's shim, a script that finds the
+# interpreter anew at every start (pyenv's costs 0.3 s a start here, the
+# interpreter itself 0.04 s): the tests start the interpreter it resolves to,
+# the same one, found at the first start of the shell that asks (a test that
+# starts none pays nothing; inside $(...) the finding is not kept).
+KX_PYTHON=""
+python3() {
+  [ -n "$KX_PYTHON" ] || KX_PYTHON=$(command python3 -c 'import sys; print(sys.executable)') || return 1
+  "$KX_PYTHON" "$@"
+}
 KX_WORK="$(mktemp -d /tmp/kx-e2e.XXXXXX)"
 KX_FAILURES=0
 
