@@ -87,6 +87,15 @@ kx_fast_moves() {
   done
 }
 
+# kx_one_draw_thread: the programs started after it draw in their own
+# thread, Mesa's llvmpipe starting no threads of its own. While the arm
+# moves the program redraws as fast as it can: with llvmpipe's threads it
+# takes 1.6 cores of the two, slowing the test that ctest runs beside; in
+# one thread it takes one. What is drawn, and when the arm is where, stay
+# the same: only the frames per second drop. For tests whose arm moves for
+# seconds.
+kx_one_draw_thread() { export LP_NUM_THREADS=0; }
+
 # Starts the simulator on DATA (then ARGS) with its logs in a scratch
 # directory and waits for the graphics window, whose title the test sets; its
 # id goes into KX_WID. Not to be called inside $(...), which would orphan the
