@@ -2,9 +2,16 @@
 # No client holds the program. While one client pipelines 120 screenshots,
 # another asks "get pose" every 50 ms and never waits a second, F5 pressed
 # in the middle of the burst shows in the pictures after it, and every
-# picture is a whole PNG of the window. (Clients that never end their line:
-# test_command_slow_senders.)
+# picture is a whole PNG of the window. Beside the burst, on a program of
+# their own (slow-senders.sh), clients that never end their line are closed
+# after 10 s: that half only waits, the burst works.
 . "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/slow-senders.sh"
+( slow_senders ) >"$KX_WORK/slow-senders.txt" 2>&1 &
+slow=$!
+# However this test ends, the slow senders' half ends first (by itself,
+# within half a minute), its program and display with it.
+trap 'wait "$slow" 2>/dev/null; kx_cleanup' EXIT
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
 kx_launch "$data" KX-E2E-Scene --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
@@ -92,4 +99,9 @@ kx_check "exit : statut 0" kx_eq "$KX_EXIT_STATUS" 0
 # first only if F5 was handled while the burst went on.
 kx_check "F5 pendant la rafale change les captures suivantes" \
   kx_lt 0.02 "$(kx_difference "$data/burst-000.png" "$data/burst-119.png")"
+
+wait "$slow"
+slow_failures=$?
+cat "$KX_WORK/slow-senders.txt"
+KX_FAILURES=$((KX_FAILURES + slow_failures))
 kx_finish
