@@ -56,7 +56,7 @@ fault_start() {
   local start="${3:-$RUN_DIR}" i panel=""
   RUN_STATUS=124 RUN_SHOT=none RUN_PANEL_NAME="" RUN_WID=""
   kx_start_app "$start" "$RUN_DIR/console.txt" "$KX_PROGRAM" "$2"
-  for i in $(seq 1 1200); do
+  for ((i = 0; i < 1200; i++)); do
     if ! kill -0 "$KX_APP_PID" 2>/dev/null; then
       kx_wait_exit 5
       RUN_STATUS=$KX_EXIT_STATUS
@@ -64,7 +64,7 @@ fault_start() {
     fi
     panel=$(xdotool search --name '^Kalimbrax( - Commandes| Controls)$' 2>/dev/null | head -n 1)
     [ -n "$panel" ] && break
-    sleep 0.05
+    kx_nap 0.05
   done
   if [ -z "$panel" ]; then
     kx_stop_app
