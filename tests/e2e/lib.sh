@@ -11,11 +11,15 @@ KX_PROGRAM="$KX_BUILD/kalimbrax"
 # python3 may be a version manager's shim, a script that finds the
 # interpreter anew at every start (pyenv's costs 0.3 s a start here, the
 # interpreter itself 0.04 s): the tests start the interpreter it resolves to,
-# the same one, found at the first start of the shell that asks (a test that
-# starts none pays nothing; inside $(...) the finding is not kept).
+# the same one, found at the test's first start of Python (a test that
+# starts none pays nothing) and kept in a file for the subshells of $(...).
 KX_PYTHON=""
 python3() {
-  [ -n "$KX_PYTHON" ] || KX_PYTHON=$(command python3 -c 'import sys; print(sys.executable)') || return 1
+  [ -n "$KX_PYTHON" ] || read -r KX_PYTHON <"$KX_WORK/python-path" 2>/dev/null || :
+  if [ -z "$KX_PYTHON" ]; then
+    KX_PYTHON=$(command python3 -c 'import sys; print(sys.executable)') || return 1
+    echo "$KX_PYTHON" >"$KX_WORK/python-path"
+  fi
   "$KX_PYTHON" "$@"
 }
 KX_WORK="$(mktemp -d /tmp/kx-e2e.XXXXXX)"
