@@ -77,7 +77,7 @@ kx_app_ended() { ! kx_app_alive; }
 kx_wait_window() {
   local name="$1" timeout="${2:-20}" wid i
   for ((i = 0; i < timeout * 20; i++)); do
-    wid=$(xdotool search --name "$name" 2>/dev/null | head -n 1)
+    wid=$(xdotool search --limit 1 --name "$name" 2>/dev/null)
     if [ -n "$wid" ]; then echo "$wid"; return 0; fi
     [ -n "$KX_APP_PID" ] && ! kx_app_alive && return 1
     kx_nap 0.05

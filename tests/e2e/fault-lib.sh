@@ -62,7 +62,7 @@ fault_start() {
       RUN_STATUS=$KX_EXIT_STATUS
       return 0
     fi
-    panel=$(xdotool search --name '^Kalimbrax( - Commandes| Controls)$' 2>/dev/null | head -n 1)
+    panel=$(xdotool search --limit 1 --name '^Kalimbrax( - Commandes| Controls)$' 2>/dev/null)
     [ -n "$panel" ] && break
     kx_nap 0.05
   done
@@ -104,12 +104,19 @@ run_records() { kx_log_messages "$RUN_DIR/robot_error.log" | tail -n +2; }
 run_header() { kx_log_messages "$RUN_DIR/robot_error.log" | head -n 1; }
 
 # expect_failure CASE RECORD...: start-up ended with status 254 and exactly
-# these records after the header.
+# these records after the header. The log is read once, and its lines split
+# in the shell: the fault tests check dozens of runs.
 expect_failure() {
-  local what="$1"; shift
+  local what="$1" messages header records expected
+  shift
+  messages=$(kx_log_messages "$RUN_DIR/robot_error.log")
+  header=${messages%%$'\n'*}
+  records=""
+  [ "$header" = "$messages" ] || records=${messages#*$'\n'}
+  printf -v expected '%s\n' "$@"
   kx_check "$what : statut 254" kx_eq "$RUN_STATUS" 254
-  kx_check "$what : en-tête du journal" kx_eq "$(run_header)" "$KX_HEADER"
-  kx_check "$what : enregistrements" kx_eq "$(run_records)" "$(printf '%s\n' "$@")"
+  kx_check "$what : en-tête du journal" kx_eq "$header" "$KX_HEADER"
+  kx_check "$what : enregistrements" kx_eq "$records" "${expected%$'\n'}"
 }
 
 # expect_running CASE RECORD...: start-up went through with exactly these
