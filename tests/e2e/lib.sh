@@ -79,16 +79,33 @@ kx_set_option() {
 # still takes time: a test can stop one half way. Every key must be in
 # robot.opt, so that a renamed key fails here rather than leaving a test slow.
 kx_fast_moves() {
-  local file="$1/robot.opt" factor="$2" key power value
-  for key in fAngle12MaxSpeed fAngle23MaxSpeed fAngle34MaxSpeed fAngle45MaxSpeed fAngle56MaxSpeed \
-             fAngle67MaxSpeed fLinearSpeed fAngularSpeed \
-             fAngle12MaxAccel fAngle23MaxAccel fAngle34MaxAccel fAngle45MaxAccel fAngle56MaxAccel \
-             fAngle67MaxAccel fLinearAccel; do
-    case "$key" in *Accel) power=2 ;; *) power=1 ;; esac
-    value=$(LC_ALL=C sed -n -E "s/^[[:space:]]*$key[[:space:]]*=[[:space:]]*([-0-9.]+)[[:space:]]*;.*/\1/p" "$file" | head -n 1)
-    [ -n "$value" ] || { echo "  kx_fast_moves : pas de $key dans $file" >&2; return 1; }
-    LC_ALL=C kx_set_option "$file" "$key" "$(awk -v v="$value" -v f="$factor" -v p="$power" 'BEGIN { printf "%.3f", v * f ^ p }')"
-  done
+  local file="$1/robot.opt"
+  # One awk over the file (it is Windows-1252: bytes, LC_ALL=C), a statement
+  # rewritten as kx_set_option writes one.
+  LC_ALL=C awk -v factor="$2" '
+    BEGIN {
+      n = split("fAngle12MaxSpeed fAngle23MaxSpeed fAngle34MaxSpeed fAngle45MaxSpeed fAngle56MaxSpeed " \
+                "fAngle67MaxSpeed fLinearSpeed fAngularSpeed fAngle12MaxAccel fAngle23MaxAccel " \
+                "fAngle34MaxAccel fAngle45MaxAccel fAngle56MaxAccel fAngle67MaxAccel fLinearAccel", keys, " ")
+      for (i = 1; i <= n; i++) power[keys[i]] = keys[i] ~ /Accel$/ ? 2 : 1
+    }
+    match($0, /^[[:space:]]*[A-Za-z0-9_]+[[:space:]]*=/) {
+      head = substr($0, 1, RLENGTH)
+      key = head; gsub(/[[:space:]=]/, "", key)
+      rest = substr($0, RLENGTH + 1)
+      if ((key in power) && match(rest, /^[[:space:]]*-?[0-9.]+[[:space:]]*;/)) {
+        value = rest; sub(/[[:space:]]*;.*/, "", value)
+        printf "%s %.3f;\n", head, value * factor ^ power[key]
+        done[key] = 1
+        next
+      }
+    }
+    { print }
+    END {
+      for (key in power)
+        if (!(key in done)) { printf "  kx_fast_moves : pas de %s dans %s\n", key, FILENAME > "/dev/stderr"; missing = 1 }
+      exit missing
+    }' "$file" >"$file.fast" && mv "$file.fast" "$file" || { rm -f "$file.fast"; return 1; }
 }
 
 # kx_one_draw_thread: the programs started after it draw in their own
