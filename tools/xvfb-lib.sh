@@ -7,11 +7,18 @@
 KX_XVFB_PID=""
 KX_APP_PID=""
 
+# kx_nap SECONDS: a pause that starts no process, for the polling loops
+# below (every start of a process costs several milliseconds of CPU on this
+# machine, and a test polls every 50 ms): a read that times out on a pipe
+# nobody writes to, opened once here and kept by subshells.
+exec {KX_NAP_FD}<> <(:)
+kx_nap() { read -r -t "$1" -u "$KX_NAP_FD" _ || :; }
+
 # Starts Xvfb on a free display number and exports DISPLAY. Each caller gets
 # a display of its own, so tests may run side by side.
 kx_start_xvfb() {
   local size="${1:-1280x1024x24}" n tries
-  for tries in $(seq 1 40); do
+  for ((tries = 0; tries < 40; tries++)); do
     n=$(( (RANDOM % 4000) + 100 ))
     [ -e "/tmp/.X${n}-lock" ] && continue
     # -noreset: the server would otherwise reset whenever its last client
@@ -19,13 +26,13 @@ kx_start_xvfb() {
     Xvfb ":$n" -screen 0 "$size" -nolisten tcp -noreset >/dev/null 2>&1 &
     KX_XVFB_PID=$!
     local i
-    for i in $(seq 1 50); do
+    for ((i = 0; i < 50; i++)); do
       if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
         export DISPLAY=":$n"
         return 0
       fi
       kill -0 "$KX_XVFB_PID" 2>/dev/null || break
-      sleep 0.1
+      kx_nap 0.1
     done
     kill "$KX_XVFB_PID" 2>/dev/null; wait "$KX_XVFB_PID" 2>/dev/null
   done
@@ -54,9 +61,9 @@ kx_start_app() {
 # machine and too short on a loaded one.
 kx_until() {
   local timeout="$1" i; shift
-  for i in $(seq 1 $(( timeout * 20 ))); do
+  for ((i = 0; i < timeout * 20; i++)); do
     "$@" && return 0
-    sleep 0.05
+    kx_nap 0.05
   done
   return 1
 }
@@ -69,11 +76,11 @@ kx_app_ended() { ! kx_app_alive; }
 # TIMEOUT seconds (default 20); gives up at once when the program ended.
 kx_wait_window() {
   local name="$1" timeout="${2:-20}" wid i
-  for i in $(seq 1 $(( timeout * 20 ))); do
-    wid=$(xdotool search --name "$name" 2>/dev/null | head -n 1)
+  for ((i = 0; i < timeout * 20; i++)); do
+    wid=$(xdotool search --limit 1 --name "$name" 2>/dev/null)
     if [ -n "$wid" ]; then echo "$wid"; return 0; fi
     [ -n "$KX_APP_PID" ] && ! kx_app_alive && return 1
-    sleep 0.05
+    kx_nap 0.05
   done
   return 1
 }

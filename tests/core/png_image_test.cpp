@@ -1,14 +1,19 @@
 // Screenshots as PNG: the picture read back by an independent decoder is the
-// window's, upright, and a file that cannot be written leaves nothing behind.
+// window's, upright, every chunk of the file is whole, and a file that cannot
+// be written leaves nothing behind.
 #include "graphics/PngImage.h"
 #include "tests/support/ErrorLog.h"
 
 #include <stb/stb_image.h>
+#include <zlib.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -54,6 +59,95 @@ TEST(PngImageSave, WritesTheRecordUpright)
         }
     stbi_image_free(decoded);
     std::remove(path.c_str());
+}
+
+// A record of that size, bottom row first, whose bytes come from a fixed
+// seed: noise that deflate cannot shrink, so a large one spans several IDAT
+// chunks.
+CTgaImage Noise(unsigned short width, unsigned short height)
+{
+    CTgaImage image;
+    image.width = width;
+    image.height = height;
+    image.bitsPerPixel = 24;
+    const std::size_t size = static_cast<std::size_t>(width) * height * 3;
+    image.pixels.reset(new unsigned char[size]);
+    std::mt19937 random(width * 7919u + height);
+    for (std::size_t i = 0; i < size; ++i)
+        image.pixels[i] = static_cast<unsigned char>(random() >> 24);
+    return image;
+}
+
+std::uint32_t BigEndian(const unsigned char* p)
+{
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+// The chunk types of a PNG file in their order; a chunk cut short or whose
+// CRC does not check stops the list with "bad".
+std::vector<std::string> ChunkTypes(const std::vector<unsigned char>& png)
+{
+    std::vector<std::string> types;
+    std::size_t at = 8;
+    while (at + 12 <= png.size()) {
+        const std::size_t length = BigEndian(&png[at]);
+        if (at + 12 + length > png.size() ||
+            crc32(0L, &png[at + 4], static_cast<uInt>(4 + length)) != BigEndian(&png[at + 8 + length])) {
+            types.push_back("bad");
+            return types;
+        }
+        types.emplace_back(reinterpret_cast<const char*>(&png[at + 4]), 4);
+        at += 12 + length;
+    }
+    if (at != png.size())
+        types.push_back("bad");
+    return types;
+}
+
+TEST(PngEncode, DecodesToTheRecordUprightWithEveryChunkWhole)
+{
+    const struct {
+        unsigned short width, height;
+        bool severalIdat;  // more than one IDAT chunk expected
+    } cases[] = {{7, 5, false}, {1, 9, false}, {9, 1, false}, {400, 300, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        const CTgaImage image = Noise(c.width, c.height);
+        const std::vector<unsigned char> png = PngEncode(image);
+        ASSERT_GT(png.size(), 8u);
+        EXPECT_EQ(std::vector<unsigned char>(png.begin(), png.begin() + 8),
+                  (std::vector<unsigned char>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}));
+        const std::vector<std::string> types = ChunkTypes(png);
+        ASSERT_GE(types.size(), 3u);
+        EXPECT_EQ(types.front(), "IHDR");
+        EXPECT_EQ(types.back(), "IEND");
+        for (std::size_t i = 1; i + 1 < types.size(); ++i)
+            EXPECT_EQ(types[i], "IDAT") << i;
+        EXPECT_EQ(types.size() > 3, c.severalIdat);
+
+        int width = 0, height = 0, channels = 0;
+        unsigned char* decoded =
+            stbi_load_from_memory(png.data(), static_cast<int>(png.size()), &width, &height, &channels, 3);
+        ASSERT_NE(decoded, nullptr);
+        EXPECT_EQ(width, c.width);
+        EXPECT_EQ(height, c.height);
+        const std::size_t stride = static_cast<std::size_t>(c.width) * 3;
+        int wrongRows = 0;
+        for (int row = 0; row < c.height; ++row)  // the file's first row is the record's last
+            wrongRows += !std::equal(decoded + row * stride, decoded + (row + 1) * stride,
+                                     image.pixels.get() + (c.height - 1 - row) * stride);
+        EXPECT_EQ(wrongRows, 0);
+        stbi_image_free(decoded);
+    }
+}
+
+TEST(PngEncode, RefusesWhatIsNotA24BitPicture)
+{
+    CTgaImage empty;
+    EXPECT_TRUE(PngEncode(empty).empty());
+    CTgaImage grey = Picture();
+    grey.bitsPerPixel = 8;
+    EXPECT_TRUE(PngEncode(grey).empty());
 }
 
 class PngImageFailures : public ErrorLogTest {

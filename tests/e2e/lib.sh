@@ -7,6 +7,21 @@ KX_SOURCE="${KX_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
 . "$KX_SOURCE/tools/xvfb-lib.sh"
 
 KX_PROGRAM="$KX_BUILD/kalimbrax"
+
+# python3 may be a version manager's shim, a script that finds the
+# interpreter anew at every start (pyenv's costs 0.3 s a start here, the
+# interpreter itself 0.04 s): the tests start the interpreter it resolves to,
+# the same one, found at the test's first start of Python (a test that
+# starts none pays nothing) and kept in a file for the subshells of $(...).
+KX_PYTHON=""
+python3() {
+  [ -n "$KX_PYTHON" ] || read -r KX_PYTHON <"$KX_WORK/python-path" 2>/dev/null || :
+  if [ -z "$KX_PYTHON" ]; then
+    KX_PYTHON=$(command python3 -c 'import sys; print(sys.executable)') || return 1
+    echo "$KX_PYTHON" >"$KX_WORK/python-path"
+  fi
+  "$KX_PYTHON" "$@"
+}
 KX_WORK="$(mktemp -d /tmp/kx-e2e.XXXXXX)"
 KX_FAILURES=0
 
@@ -53,6 +68,54 @@ kx_set_option() {
     printf '%s = %s;\n' "$key" "$value" >> "$file"
   fi
 }
+
+# kx_fast_moves DATA FACTOR: every motion of the arm in a data copy FACTOR
+# times quicker, for tests whose checks are about where the arm goes and what
+# it answers, not about how long it takes. The joints' top speeds, the path's
+# and the hand's speeds are multiplied by FACTOR and the accelerations by
+# FACTOR squared: a planned move then follows the very same path and speed
+# profile in 1/FACTOR of the time (a line slowed near the base axis is slowed
+# at the same places), and a real-time chase keeps its shape too. A move
+# still takes time: a test can stop one half way. Every key must be in
+# robot.opt, so that a renamed key fails here rather than leaving a test slow.
+kx_fast_moves() {
+  local file="$1/robot.opt"
+  # One awk over the file (it is Windows-1252: bytes, LC_ALL=C), a statement
+  # rewritten as kx_set_option writes one.
+  LC_ALL=C awk -v factor="$2" '
+    BEGIN {
+      n = split("fAngle12MaxSpeed fAngle23MaxSpeed fAngle34MaxSpeed fAngle45MaxSpeed fAngle56MaxSpeed " \
+                "fAngle67MaxSpeed fLinearSpeed fAngularSpeed fAngle12MaxAccel fAngle23MaxAccel " \
+                "fAngle34MaxAccel fAngle45MaxAccel fAngle56MaxAccel fAngle67MaxAccel fLinearAccel", keys, " ")
+      for (i = 1; i <= n; i++) power[keys[i]] = keys[i] ~ /Accel$/ ? 2 : 1
+    }
+    match($0, /^[[:space:]]*[A-Za-z0-9_]+[[:space:]]*=/) {
+      head = substr($0, 1, RLENGTH)
+      key = head; gsub(/[[:space:]=]/, "", key)
+      rest = substr($0, RLENGTH + 1)
+      if ((key in power) && match(rest, /^[[:space:]]*-?[0-9.]+[[:space:]]*;/)) {
+        value = rest; sub(/[[:space:]]*;.*/, "", value)
+        printf "%s %.3f;\n", head, value * factor ^ power[key]
+        done[key] = 1
+        next
+      }
+    }
+    { print }
+    END {
+      for (key in power)
+        if (!(key in done)) { printf "  kx_fast_moves : pas de %s dans %s\n", key, FILENAME > "/dev/stderr"; missing = 1 }
+      exit missing
+    }' "$file" >"$file.fast" && mv "$file.fast" "$file" || { rm -f "$file.fast"; return 1; }
+}
+
+# kx_one_draw_thread: the programs started after it draw in their own
+# thread, Mesa's llvmpipe starting no threads of its own. While the arm
+# moves the program redraws as fast as it can: with llvmpipe's threads it
+# takes 1.6 cores of the two, slowing the test that ctest runs beside; in
+# one thread it takes one. What is drawn, and when the arm is where, stay
+# the same: only the frames per second drop. For tests whose arm moves for
+# seconds.
+kx_one_draw_thread() { export LP_NUM_THREADS=0; }
 
 # Starts the simulator on DATA (then ARGS) with its logs in a scratch
 # directory and waits for the graphics window, whose title the test sets; its
@@ -191,8 +254,9 @@ kx_launch_panel() {
 }
 # kx_panel_row KIND ID: the layout line of the control of that kind and id.
 kx_panel_row() { awk -v k="$1" -v id="$2" '$1 == k && $3 == id { print; exit }' "$KX_LAYOUT"; }
-# kx_panel_field KIND ID N: field N of that line (8 enabled, 9 value).
-kx_panel_field() { kx_panel_row "$1" "$2" | awk -v n="$3" '{ print $n }'; }
+# kx_panel_field KIND ID N: field N of that line (8 enabled, 9 value), in
+# one awk (the panel tests poll it every 50 ms).
+kx_panel_field() { awk -v k="$1" -v id="$2" -v n="$3" '$1 == k && $3 == id { print $n; exit }' "$KX_LAYOUT"; }
 # kx_panel_text INDEX: the text of the static text of that creation index.
 kx_panel_text() { awk -v i="$1" '$1 == "statictext" && $2 == i { $1 = $2 = $3 = $4 = $5 = $6 = $7 = $8 = $9 = ""; sub(/^ +/, ""); print; exit }' "$KX_LAYOUT"; }
 # kx_panel_is KIND ID N VALUE: field N of that control's line is VALUE (for

@@ -64,9 +64,8 @@ kx_check "le socle repose sur le sol (z min = $zmin)" awk -v z="$zmin" 'BEGIN { 
 kx_start_xvfb || exit 1
 data="$W/irb"
 kx_launch "$data" KX-E2E-Arm --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
-port=$(kx_command_port) || { kx_fail "pas de port annoncé"; kx_finish; }
-kx() { PYTHONPATH="$KX_SOURCE/clients/python" python3 -c \
-  'import sys; from kalimbrax import Kalimbrax; k = Kalimbrax(int(sys.argv[1])); print(k.command(sys.argv[2])); k.close()' "$port" "$1"; }
+kx_connect || { kx_fail "pas de port annoncé"; kx_finish; }
+kx() { kx_send "$1"; }
 
 # The start view is made for the default arm: the camera steps back and up
 # along its line of sight until the whole arm is in the picture. The keys
