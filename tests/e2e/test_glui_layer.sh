@@ -73,7 +73,7 @@ click spinner-field A12
 xdotool key ctrl+a; xdotool type "2.5"; xdotool key Return
 kx_check "saisie 2.5 puis Entrée" kx_until 5 has "^callback spinner id=0 live=2.5 window=gfx$"
 kx_check "flèche: un seul rappel" kx_eq "$(calls '^callback spinner id=0 ')" 2
-kx_check "valeur 2.5 affichée" kx_until 5 test "$(value spinner A12)" = 2.5
+kx_check "valeur 2.5 affichée" kx_until 5 eval '[ "$(value spinner A12)" = 2.5 ]'
 
 click spinner-field A12
 xdotool key ctrl+a; xdotool type "1e39"; xdotool key Return
@@ -101,7 +101,7 @@ kx_check "glisser vers le haut: la valeur monte, de plus en plus vite" \
   awk -v start=2.5 'BEGIN { prev = start; ok = 1 }
        { d = $1 - prev; if (d <= 0) ok = 0; if (NR == 1) first = d; last = d; prev = $1 }
        END { exit !(ok && last > first) }' <<<"$steps"
-kx_check "valeur finale du glisser affichée" kx_until 5 test "$(value spinner A12)" = "$(echo "$steps" | tail -n 1)"
+kx_check "valeur finale du glisser affichée" kx_until 5 eval '[ "$(value spinner A12)" = "$(echo "$steps" | tail -n 1)" ]'
 
 # --- disabled button, checkbox, buttons, idle function ------------------------
 
@@ -109,8 +109,8 @@ click button GO
 click checkbox RT
 kx_check "case cochée: variable liée puis rappel" kx_until 5 has "^callback checkbox id=1 live=1 window=gfx$"
 kx_check "bouton désactivé: clic ignoré" kx_eq "$(calls '^callback button id=1 ')" 0
-kx_check "case RT cochée dans la disposition" kx_until 5 test "$(value checkbox RT)" = 1
-kx_check "GO activé par le rappel" kx_until 5 test "$(enabled button GO)" = 1
+kx_check "case RT cochée dans la disposition" kx_until 5 eval '[ "$(value checkbox RT)" = 1 ]'
+kx_check "GO activé par le rappel" kx_until 5 eval '[ "$(enabled button GO)" = 1 ]'
 
 click button GO
 kx_check "GO: rappel" kx_until 5 has "^callback button id=1 live=0 window=gfx$"
@@ -119,7 +119,7 @@ kx_check "fonction d'attente lancée puis retirée" kx_until 10 has "^idle end c
 a12=$(value spinner A12)
 click button MGDC
 kx_check "MGDC: rappel" kx_until 5 has "^callback button id=2 "
-kx_check "set_float_val change X" kx_until 5 awk -v a="$a12" -v x="$(value spinner X)" 'BEGIN { d = 2 * a - x; exit !(d < 0.01 && d > -0.01) }'
+kx_check "set_float_val change X" kx_until 5 eval 'awk -v a="$a12" -v x="$(value spinner X)" "BEGIN { d = 2 * a - x; exit !(d < 0.01 && d > -0.01) }"'
 kx_check "set_float_val sans rappel" kx_eq "$(calls '^callback spinner id=10 ')" 0
 
 click checkbox WF
@@ -130,13 +130,13 @@ kx_check "case sans variable liée: rappel" kx_until 5 has "^callback checkbox i
 import -window root "$KX_WORK/panel-open.png"
 h_open=$(window_height)
 click rollout Control 2
-kx_until 5 test "$(value rollout Control 2)" = 0
+kx_until 10 eval '[ "$(value rollout Control 2)" = 0 ]'
 click rollout Control 1
-kx_check "volets fermés: contenu masqué" kx_until 5 test "$(line checkbox RT)" = ""
-kx_check "volets fermés: fenêtre réduite ($h_open px avant)" kx_until 5 kx_lt "$(window_height)" "$h_open"
+kx_check "volets fermés: contenu masqué" kx_until 10 eval '[ -z "$(line checkbox RT)" ]'
+kx_check "volets fermés: fenêtre réduite ($h_open px avant)" kx_until 10 eval 'kx_lt "$(window_height)" "$h_open" 2>/dev/null'
 import -window root "$KX_WORK/panel-closed.png"
 click rollout Control 1
-kx_check "volet rouvert" kx_until 5 test "$(value checkbox RT)" = 1
+kx_check "volet rouvert" kx_until 10 eval '[ "$(value checkbox RT)" = 1 ]'
 
 # --- idle CPU -----------------------------------------------------------------
 

@@ -111,8 +111,8 @@ orange_pixels() {
     awk '$1 > 200 && $2 > 100 && $2 < 190 && $3 < 80 { n++ } END { print n + 0 }'
 }
 kx_send "angles 20 30 -40 25 50 -10" >/dev/null
-kx_check "pas d'orange loin des singularités" kx_until 10 test "$(orange_pixels far)" -eq 0
+kx_check "pas d'orange loin des singularités" kx_until 10 eval '[ "$(orange_pixels far)" -eq 0 ]'
 kx_send "angles 20 30 -40 25 1 -10" >/dev/null
-kx_check "orange près du poignet tendu" kx_until 10 test "$(orange_pixels near)" -gt 20
+kx_check "orange près du poignet tendu" kx_until 10 eval '[ "$(orange_pixels near)" -gt 20 ]'
 
 kx_finish
