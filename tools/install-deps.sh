@@ -6,7 +6,7 @@ KX_PACKAGES=(
   libgtest-dev libbenchmark-dev                 # tests and benchmarks
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri # window and drawing (Mesa)
   libimgui-dev libstb0                          # control panel
-  zlib1g-dev                                    # PNG screenshots
+  libpng-dev                                    # PNG screenshots
   liborocos-kdl-dev                             # kinematics peer in the benchmarks
   libutfcpp-dev                                 # UTF-8 checks of the command replies
   libassimp-dev libmeshoptimizer-dev            # mesh import tool
