@@ -101,7 +101,6 @@ kx_stop_app() {
 
 # The error log's records after its header line, one per line.
 run_records() { kx_log_messages "$RUN_DIR/robot_error.log" | tail -n +2; }
-run_header() { kx_log_messages "$RUN_DIR/robot_error.log" | head -n 1; }
 
 # expect_failure CASE RECORD...: start-up ended with status 254 and exactly
 # these records after the header. The log is read once, and its lines split

@@ -69,6 +69,16 @@ kx_set_option() {
   fi
 }
 
+# kx_client_done STATUS WHAT [EXIT_WHAT]: after a Python client whose output
+# went to $KX_WORK/client.txt and which told the program to exit: shows that
+# output, checks that the client ended with 0, then the program too.
+kx_client_done() {
+  cat "$KX_WORK/client.txt"
+  kx_check "$2" kx_eq "$1" 0
+  kx_wait_exit 10
+  kx_check "${3:-exit : statut 0}" kx_eq "$KX_EXIT_STATUS" 0
+}
+
 # kx_fast_moves DATA FACTOR: every motion of the arm in a data copy FACTOR
 # times quicker, for tests whose checks are about where the arm goes and what
 # it answers, not about how long it takes. The joints' top speeds, the path's

@@ -12,7 +12,7 @@ slow_senders() {
   KX_WORK="$KX_WORK/slow-senders"
   mkdir -p "$KX_WORK"
   kx_start_xvfb || exit 1
-  local data port client
+  local data port
   data=$(kx_data_copy)
   kx_launch "$data" KX-E2E-Slow --port 0 || { kx_fail "la fenêtre n'apparaît pas"; exit 1; }
   port=$(kx_command_port) || { kx_fail "pas de port annoncé"; cat "$KX_WORK/run/console.txt"; exit 1; }
@@ -80,10 +80,6 @@ check("le client silencieux entre ses lignes reste", replies.readline().startswi
 silent.close()
 sys.exit(1 if failures else 0)
 EOF
-  client=$?
-  cat "$KX_WORK/client.txt"
-  kx_check "les clients lents" kx_eq "$client" 0
-  kx_wait_exit 10
-  kx_check "exit : statut 0 (clients lents)" kx_eq "$KX_EXIT_STATUS" 0
+  kx_client_done $? "les clients lents" "exit : statut 0 (clients lents)"
   exit $((KX_FAILURES > 255 ? 255 : KX_FAILURES))
 }

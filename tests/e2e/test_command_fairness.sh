@@ -90,11 +90,7 @@ with Kalimbrax(port) as closing:
     closing.exit()
 sys.exit(1 if failures else 0)
 EOF
-client=$?
-cat "$KX_WORK/client.txt"
-kx_check "les clients" kx_eq "$client" 0
-kx_wait_exit 10
-kx_check "exit : statut 0" kx_eq "$KX_EXIT_STATUS" 0
+kx_client_done $? "les clients"
 # In wireframe the picture changes wholly: the last capture differs from the
 # first only if F5 was handled while the burst went on.
 kx_check "F5 pendant la rafale change les captures suivantes" \

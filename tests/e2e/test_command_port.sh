@@ -115,11 +115,7 @@ with Kalimbrax(port) as k:
     k.exit()
 sys.exit(1 if failures else 0)
 EOF
-client=$?
-cat "$KX_WORK/client.txt"
-kx_check "le client Python" kx_eq "$client" 0
-kx_wait_exit 10
-kx_check "exit : statut 0" kx_eq "$KX_EXIT_STATUS" 0
+kx_client_done $? "le client Python"
 kx_check "l'image montre le bras à la cible" kx_lt "$(kx_difference "$data/after-motion.png" "$data/direct.png")" 0.002
 kx_check "l'image montre la scène" kx_lt 0.2 "$(kx_mean "$data/a.png")"
 for texture in ground.tga skydome.tga metal.tga; do

@@ -2,9 +2,9 @@
 # The control panel end to end on default/ (its joints twice as quick): its
 # window and layout, a joint spinner moving the arm at once, and real-time
 # motion started by GO, ending by itself, and stopped where it is by
-# unchecking RT. Click positions come
-# from the panel layer's own layout dump, never from guessed pixels; the
-# arm's angles are read on the command port, and so are the pictures.
+# unchecking RT. Click positions come from the panel layer's own layout dump,
+# never from guessed pixels; the arm's angles are read on the command port,
+# and so are the pictures.
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
