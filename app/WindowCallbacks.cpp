@@ -1,11 +1,11 @@
 #include "app/WindowCallbacks.h"
 
 #include "app/Application.h"
-#include "app/Scene.h"
-#include "graphics/Graphics.h"
-#include "graphics/PngImage.h"
-#include "graphics/TgaImage.h"
-#include "panel/PanelActions.h"
+#include "gl/Scene.h"
+#include "gl/Graphics.h"
+#include "formats/PngImage.h"
+#include "formats/TgaImage.h"
+#include "sim/PanelActions.h"
 
 #include <GL/freeglut.h>
 

@@ -1,7 +1,7 @@
 // The arm as an Orocos KDL chain (see KdlArm.h).
 #include "bench/KdlArm.h"
 
-#include "robot/ArmDescription.h"
+#include "arm/ArmDescription.h"
 
 #include <unistd.h>
 

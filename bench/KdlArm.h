@@ -3,10 +3,10 @@
 // KDL's solvers. The chain computes the same wrist centre (pose units) and
 // hand orientation as ComputeMGD: the tip frame of the chain is the wrist
 // centre, turned like the forward model's matrix R.
-#include "robot/ArmChain.h"
-#include "robot/JointLimits.h"
-#include "robot/Kinematics.h"
-#include "robot/RobotTypes.h"
+#include "kinematics/ArmChain.h"
+#include "kinematics/JointLimits.h"
+#include "kinematics/Kinematics.h"
+#include "kinematics/RobotTypes.h"
 
 #include <kdl/chain.hpp>
 #include <kdl/frames.hpp>

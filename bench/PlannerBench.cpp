@@ -13,9 +13,9 @@
 //                      by that measure.
 //   BM_PlanJoint       a synchronised joint move of every joint
 #include "bench/KdlArm.h"
-#include "robot/CartesianMove.h"
-#include "robot/CartesianPath.h"
-#include "robot/JointMove.h"
+#include "motion/CartesianMove.h"
+#include "motion/CartesianPath.h"
+#include "motion/JointMove.h"
 
 #include <benchmark/benchmark.h>
 #include <kdl/chainfksolverpos_recursive.hpp>

@@ -8,7 +8,7 @@
 //                          the writer screenshots used before, for comparison
 // The counter "bytes" is the file's size. The arguments are the window's width
 // and height. Needs an X display (tools/bench.sh starts a virtual one).
-#include "graphics/PngImage.h"
+#include "formats/PngImage.h"
 #include "tests/support/SceneWindow.h"
 
 #include <GL/gl.h>

@@ -18,9 +18,9 @@
 //                  BM_MGI_All every configuration of the target);
 //   within_1_unit  the share whose wrist centre is within 1 pose unit.
 #include "bench/KdlArm.h"
-#include "robot/InverseModel.h"
-#include "robot/Kinematics.h"
-#include "robot/MGIGrid.h"
+#include "kinematics/InverseModel.h"
+#include "kinematics/Kinematics.h"
+#include "kinematics/MGIGrid.h"
 
 #include <benchmark/benchmark.h>
 #include <kdl/chainfksolverpos_recursive.hpp>

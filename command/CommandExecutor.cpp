@@ -1,16 +1,16 @@
 // Commands through the panel's actions (see CommandExecutor.h).
 #include "command/CommandExecutor.h"
 
-#include "app/FrenchDecimal.h"
-#include "graphics/Graphics.h"
-#include "panel/PanelActions.h"
-#include "robot/ArmKinematics.h"
-#include "robot/Configurations.h"
-#include "robot/JointChase.h"
-#include "robot/KinBatch.h"
-#include "robot/Simulation.h"
-#include "robot/MoveSettings.h"
-#include "robot/Singularity.h"
+#include "base/FrenchDecimal.h"
+#include "gl/Graphics.h"
+#include "sim/PanelActions.h"
+#include "arm/ArmKinematics.h"
+#include "arm/Configurations.h"
+#include "motion/JointChase.h"
+#include "arm/KinBatch.h"
+#include "sim/Simulation.h"
+#include "motion/MoveSettings.h"
+#include "kinematics/Singularity.h"
 
 #include <GL/freeglut.h>
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/FrenchDecimal.h"
+#include "base/FrenchDecimal.h"
 #include "command/QuotedText.h"
 
 #include <cmath>

@@ -19,7 +19,7 @@
 // single-precision number is refused. Blank lines and lines whose first
 // word starts with '#' are skipped. What a reply quotes of a line is shown
 // as QuotedText.h says.
-#include "scene/DisplaySwitches.h"
+#include "sim/DisplaySwitches.h"
 
 #include <cstddef>
 #include <string>

@@ -1,7 +1,7 @@
 // The script, read as a stream (see CommandScript.h).
 #include "command/CommandScript.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "command/QuotedText.h"
 
 #include <cerrno>

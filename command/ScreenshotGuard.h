@@ -4,7 +4,7 @@
 // read-only one when the program runs as root, and the next start would
 // draw the screenshot as the ground without a word.
 #include "command/CommandSession.h"
-#include "config/OptionFiles.h"
+#include "dataset/OptionFiles.h"
 #include "config/OptionsParser.h"
 
 #include <functional>

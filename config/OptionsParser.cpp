@@ -9,7 +9,7 @@
 //   6. Lookups            (COptions::Get*)
 #include "config/OptionsParser.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 #include <cfloat>
 #include <cmath>

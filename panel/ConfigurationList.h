@@ -4,8 +4,8 @@
 // numbered as kalimbrax-kin mgi --all numbers them, the arm's own
 // marked, those that leave the joint limits in red. A click on a row
 // chooses it.
-#include "panel/Glui.h"
-#include "robot/Configurations.h"
+#include "glui/Glui.h"
+#include "arm/Configurations.h"
 
 #include <vector>
 

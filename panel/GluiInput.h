@@ -4,8 +4,8 @@
 // of where the arm stands. Its callbacks hand values to the panel's actions
 // (PanelActions.h); its widgets follow the state those actions and the
 // motion change (Refresh).
-#include "robot/RobotTypes.h"
-#include "scene/DisplaySwitches.h"
+#include "kinematics/RobotTypes.h"
+#include "sim/DisplaySwitches.h"
 
 class CMotionRecorder;
 class CPanelActions;

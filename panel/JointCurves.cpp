@@ -1,6 +1,6 @@
 #include "panel/JointCurves.h"
 
-#include "app/FrenchDecimal.h"
+#include "base/FrenchDecimal.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "panel/SingularityReadout.h"
 
-#include "app/FrenchDecimal.h"
-#include "robot/MoveSettings.h"
+#include "base/FrenchDecimal.h"
+#include "motion/MoveSettings.h"
 
 #include <algorithm>
 

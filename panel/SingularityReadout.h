@@ -4,8 +4,8 @@
 // centre's distance from the base axis and the manipulability, each in
 // orange nearer than a planned path may go (the manipulability with the
 // elbow or the shoulder, the losses it measures).
-#include "panel/Glui.h"
-#include "robot/Singularity.h"
+#include "glui/Glui.h"
+#include "kinematics/Singularity.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // wrist centre, same hand orientation, for random angles. Without this the
 // speed comparison would compare different work.
 #include "bench/KdlArm.h"
-#include "robot/Kinematics.h"
+#include "kinematics/Kinematics.h"
 
 #include <gtest/gtest.h>
 #include <kdl/chainfksolverpos_recursive.hpp>

@@ -5,8 +5,8 @@
 // The reference arm is the published ABB IRB 1600 when its sample lies
 // beside the repository ($KX_SOURCE/../shared/data/irb1600), else a URDF of
 // the same joints written by the fixture.
-#include "robot/ArmDescription.h"
-#include "robot/KinBatch.h"
+#include "arm/ArmDescription.h"
+#include "arm/KinBatch.h"
 #include "tests/arm/urdf_fixture.h"
 #include "tests/support/ErrorLog.h"
 #include "tests/support/KinRun.h"

@@ -2,8 +2,8 @@
 // written here from the seven data-sheet numbers: the data set it writes,
 // run through kalimbrax-kin, gives the same flange at seeded positions
 // within the data sheet's limits, in the maker's angles.
-#include "robot/KinBatch.h"
-#include "robot/Kinematics.h"
+#include "arm/KinBatch.h"
+#include "kinematics/Kinematics.h"
 #include "tests/arm/urdf_fixture.h"
 #include "tests/support/ErrorLog.h"
 #include "tools/arm/ArmDataSet.h"

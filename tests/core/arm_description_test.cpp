@@ -1,7 +1,7 @@
 // The arm's description as a data set gives it: robot.opt and glui.opt read
 // through their declarations, the lengths of the models, the records of
 // unknown keys and of offsets that leave the models' family.
-#include "robot/ArmDescription.h"
+#include "arm/ArmDescription.h"
 #include "tests/support/ErrorLog.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The arm as a data set numbers it: its own angles (zero and sense per
 // joint) and poses of its tool point. Without either, the models' numbers
 // bit for bit; with them, every pose still reached and given back.
-#include "robot/ArmKinematics.h"
+#include "arm/ArmKinematics.h"
 #include "tests/core/kinematics_fixture.h"
 
 #include <gtest/gtest.h>

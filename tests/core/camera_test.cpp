@@ -1,4 +1,4 @@
-#include "scene/Camera.h"
+#include "view/Camera.h"
 
 #include <gtest/gtest.h>
 

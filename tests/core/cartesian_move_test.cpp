@@ -3,10 +3,10 @@
 // its maximum, the override's pace, and each refusal with its reason and
 // its place.
 #include "planner_fixture.h"
-#include "robot/CartesianMove.h"
-#include "robot/JointMove.h"
-#include "robot/MGIExact.h"
-#include "robot/Singularity.h"
+#include "motion/CartesianMove.h"
+#include "motion/JointMove.h"
+#include "kinematics/MGIExact.h"
+#include "kinematics/Singularity.h"
 
 #include <gtest/gtest.h>
 

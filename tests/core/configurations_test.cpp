@@ -1,7 +1,7 @@
 // Every configuration of the arm's pose: each reaches the pose, the arm's
 // own is marked, and those that cannot fit the limits say so.
-#include "robot/ArmKinematics.h"
-#include "robot/Configurations.h"
+#include "arm/ArmKinematics.h"
+#include "arm/Configurations.h"
 #include "tests/core/kinematics_fixture.h"
 
 #include <gtest/gtest.h>

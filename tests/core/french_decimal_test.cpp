@@ -1,5 +1,5 @@
 // Numbers written and read with a French decimal comma.
-#include "app/FrenchDecimal.h"
+#include "base/FrenchDecimal.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // arm's and another ghost's are not drawn again), those outside the limits
 // first, a label per configuration at its elbow, and labels spread so that
 // none covers another.
-#include "robot/ArmKinematics.h"
-#include "scene/GhostLayout.h"
+#include "arm/ArmKinematics.h"
+#include "view/GhostLayout.h"
 #include "tests/core/kinematics_fixture.h"
 
 #include <gtest/gtest.h>

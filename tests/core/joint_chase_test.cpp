@@ -2,8 +2,8 @@
 // target, and the chase's clock: laps from the caller, time saved by joints
 // whose step is too small to count, starting and stopping, through the
 // simulation that runs it as any other trajectory.
-#include "robot/JointChase.h"
-#include "robot/Simulation.h"
+#include "motion/JointChase.h"
+#include "sim/Simulation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "robot/JointLimits.h"
+#include "kinematics/JointLimits.h"
 
 #include <gtest/gtest.h>
 

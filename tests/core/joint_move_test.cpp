@@ -3,7 +3,7 @@
 // needs, no joint faster than its maximum, and a target past the limits
 // refused.
 #include "planner_fixture.h"
-#include "robot/JointMove.h"
+#include "motion/JointMove.h"
 
 #include <gtest/gtest.h>
 

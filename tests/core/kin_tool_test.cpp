@@ -1,9 +1,9 @@
 // kalimbrax-kin: the line parser, the batch over streams, and the built tool
 // on the shipped data set and on a directory given as argument.
 #include "kinematics_fixture.h"
-#include "robot/KinBatch.h"
-#include "robot/InverseModel.h"
-#include "robot/MGIGrid.h"
+#include "arm/KinBatch.h"
+#include "kinematics/InverseModel.h"
+#include "kinematics/MGIGrid.h"
 #include "tests/support/KinRun.h"
 
 #include <gtest/gtest.h>

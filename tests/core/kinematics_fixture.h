@@ -1,8 +1,8 @@
 #pragma once
 // Builders shared by the kinematics tests: the example arm, seeded random
 // angles and poses, and an independent rotation chain to check orientations.
-#include "robot/ArmDescription.h"
-#include "robot/Kinematics.h"
+#include "arm/ArmDescription.h"
+#include "kinematics/Kinematics.h"
 
 #include <cmath>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // turns, the lengths from robot.opt, and the position-only path
 // that the inverse model's search relies on.
 #include "kinematics_fixture.h"
-#include "robot/Kinematics.h"
+#include "kinematics/Kinematics.h"
 
 #include <gtest/gtest.h>
 

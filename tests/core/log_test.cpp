@@ -1,5 +1,5 @@
-#include "app/Cp1252.h"
-#include "app/Log.h"
+#include "base/Cp1252.h"
+#include "base/Log.h"
 
 #include <gtest/gtest.h>
 

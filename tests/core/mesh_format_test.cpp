@@ -1,7 +1,7 @@
-#include "graphics/MeshFormat.h"
+#include "formats/MeshFormat.h"
 
-#include "app/Cp1252.h"
-#include "app/Log.h"
+#include "base/Cp1252.h"
+#include "base/Log.h"
 
 #include "tests/support/ErrorLog.h"
 

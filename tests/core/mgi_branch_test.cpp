@@ -1,7 +1,7 @@
 // The exact model's entries for a planner: the forward model in double
 // precision, and one branch solved on a target given in double precision.
 #include "kinematics_fixture.h"
-#include "robot/MGIExact.h"
+#include "kinematics/MGIExact.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // targets, degenerate arms, and the nearest-configuration rule.
 #include "kinematics_fixture.h"
 #include "config/OptionsParser.h"
-#include "robot/ArmDescription.h"
+#include "arm/ArmDescription.h"
 #include "config/OptionKeys.h"
-#include "robot/InverseModel.h"
-#include "robot/MGIExact.h"
-#include "robot/MGIGrid.h"
+#include "kinematics/InverseModel.h"
+#include "kinematics/MGIExact.h"
+#include "kinematics/MGIGrid.h"
 
 #include <gtest/gtest.h>
 

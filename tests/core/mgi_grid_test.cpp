@@ -3,8 +3,8 @@
 // must survive (far, non-finite and degenerate targets and arms), and a plain
 // reimplementation that calls the full forward model for every candidate.
 #include "kinematics_fixture.h"
-#include "robot/MGIGrid.h"
-#include "robot/MGIWrist.h"
+#include "kinematics/MGIGrid.h"
+#include "kinematics/MGIWrist.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // What the recorder keeps of the arm's motions, and the samples and speeds
 // read from it: what the trail, the curves and `record` show.
-#include "robot/MotionRecorder.h"
+#include "sim/MotionRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Planned moves of an arm as its data set numbers it: the planners work in
 // the models' angles on the wrist, the moves come back in the data set's
 // angles and poses of its tool point, refusals in its own numbers.
-#include "robot/ArmKinematics.h"
-#include "robot/MovePlanner.h"
+#include "arm/ArmKinematics.h"
+#include "motion/MovePlanner.h"
 
 #include <gtest/gtest.h>
 

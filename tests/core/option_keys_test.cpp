@@ -1,7 +1,7 @@
-#include "config/OptionFiles.h"
+#include "dataset/OptionFiles.h"
 #include "config/OptionsParser.h"
-#include "graphics/GraphicsSettings.h"
-#include "robot/ArmChain.h"
+#include "dataset/GraphicsSettings.h"
+#include "kinematics/ArmChain.h"
 
 #include <gtest/gtest.h>
 

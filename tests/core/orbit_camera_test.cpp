@@ -1,6 +1,6 @@
 // The camera turning around the arm: where its eye goes for a drag and a
 // wheel step, and that it always looks at the arm, upright, above the floor.
-#include "scene/OrbitCamera.h"
+#include "view/OrbitCamera.h"
 
 #include <gtest/gtest.h>
 

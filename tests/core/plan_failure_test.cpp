@@ -1,5 +1,5 @@
 // The French words of a planner's refusals.
-#include "robot/PlanFailure.h"
+#include "motion/PlanFailure.h"
 
 #include <gtest/gtest.h>
 

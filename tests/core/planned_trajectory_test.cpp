@@ -1,6 +1,6 @@
 // A planned trajectory played: straight pieces between the samples, the
 // last sample's angles exactly on arrival, and times before the first.
-#include "robot/PlannedTrajectory.h"
+#include "motion/PlannedTrajectory.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // speeds, a line and an arc it can follow, and what the tests measure on a
 // planned trajectory (the tool frame at a time, the fastest joint).
 #include "kinematics_fixture.h"
-#include "robot/CartesianPath.h"
-#include "robot/InverseModel.h"
-#include "robot/PlannedTrajectory.h"
+#include "motion/CartesianPath.h"
+#include "kinematics/InverseModel.h"
+#include "motion/PlannedTrajectory.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Screenshots as PNG: the picture read back by an independent decoder is the
 // window's, upright, every chunk of the file is whole, and a file that cannot
 // be written leaves nothing behind.
-#include "graphics/PngImage.h"
+#include "formats/PngImage.h"
 #include "tests/support/ErrorLog.h"
 
 #include <stb/stb_image.h>

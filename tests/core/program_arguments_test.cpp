@@ -1,7 +1,7 @@
 // The program's command line: the data directory first, --script and --port
 // anywhere after it, GLUT's own options left alone, and the refusals.
-#include "app/ProgramArguments.h"
-#include "scene/DisplaySwitches.h"
+#include "base/ProgramArguments.h"
+#include "sim/DisplaySwitches.h"
 
 #include <gtest/gtest.h>
 

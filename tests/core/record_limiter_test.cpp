@@ -1,7 +1,7 @@
 // A thousand records of a kind a minute: the minute starts at the kind's
 // first record, what is held back is counted and handed back once, when the
 // minute is over or at the close; kinds are counted apart.
-#include "app/RecordLimiter.h"
+#include "base/RecordLimiter.h"
 
 #include <gtest/gtest.h>
 

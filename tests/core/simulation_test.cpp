@@ -1,7 +1,7 @@
 // The simulation without a window: the default data set's arm loaded and
 // moved through a motion by the times a test chooses, and what its listeners
 // are told, every one of them.
-#include "robot/Simulation.h"
+#include "sim/Simulation.h"
 
 #include <gtest/gtest.h>
 

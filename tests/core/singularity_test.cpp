@@ -2,7 +2,7 @@
 // manipulability against a finite-difference Jacobian, and 1 at the best
 // pose a brute-force search finds.
 #include "kinematics_fixture.h"
-#include "robot/Singularity.h"
+#include "kinematics/Singularity.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/SystemInfo.h"
-#include "app/Timer.h"
+#include "base/SystemInfo.h"
+#include "base/Timer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "scene/WindowBounds.h"
+#include "view/WindowBounds.h"
 
 #include <gtest/gtest.h>
 

@@ -4,13 +4,13 @@
 // what the renderer counts on (winding, normals, texture coordinates, a dome
 // that stays above the ground and under the far plane, a ground that reaches
 // its rim, a metal image turned by half a turn).
-#include "config/OptionFiles.h"
+#include "dataset/OptionFiles.h"
 #include "config/OptionsParser.h"
-#include "graphics/MeshFormat.h"
-#include "graphics/TgaImage.h"
-#include "robot/Kinematics.h"
-#include "robot/ArmDescription.h"
-#include "scene/ShadowArea.h"
+#include "formats/MeshFormat.h"
+#include "formats/TgaImage.h"
+#include "kinematics/Kinematics.h"
+#include "arm/ArmDescription.h"
+#include "view/ShadowArea.h"
 #include "tools/datagen/ArmModel.h"
 #include "tools/datagen/DataSet.h"
 #include "tools/datagen/Scenery.h"

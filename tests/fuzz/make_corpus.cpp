@@ -4,8 +4,8 @@
 //   kalimbrax-fuzz-corpus tests/fuzz/corpus
 // Meshes come from the real encoder, images from the real writer, so the
 // seeds follow the formats as this program writes them.
-#include "graphics/MeshFormat.h"
-#include "graphics/TgaImage.h"
+#include "formats/MeshFormat.h"
+#include "formats/TgaImage.h"
 #include "tests/support/TestBytes.h"
 
 #include <sys/stat.h>

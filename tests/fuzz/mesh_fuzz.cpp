@@ -1,7 +1,7 @@
 // Fuzz target: bytes of a binary mesh file -> DecodeMesh, and the same bytes
 // through ReadMesh on a stream. Both paths must agree, and a decoded mesh
 // must be safe to draw: arrays of the announced sizes, every index in range.
-#include "graphics/MeshFormat.h"
+#include "formats/MeshFormat.h"
 
 #include <cstddef>
 #include <cstdint>

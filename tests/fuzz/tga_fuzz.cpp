@@ -1,7 +1,7 @@
 // Fuzz target: bytes of a TGA file -> CTgaImage::TgaImageLoad. The reader
 // takes a file name, so the bytes go into an in-memory file (memfd) that is
 // opened again through /proc/self/fd/N: no disk, no leftover files.
-#include "graphics/TgaImage.h"
+#include "formats/TgaImage.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The panel layer's control logic, without a window: a fake window system
 // stands in for GLUT and records what the layer asks of it.
 
-#include "panel/GluiInternal.h"
+#include "glui/GluiInternal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "graphics/3DSObject.h"
+#include "gl/3DSObject.h"
 
-#include "app/Cp1252.h"
-#include "app/Log.h"
-#include "graphics/MeshFormat.h"
+#include "base/Cp1252.h"
+#include "base/Log.h"
+#include "formats/MeshFormat.h"
 
 #include "tests/support/ErrorLog.h"
 

@@ -5,12 +5,12 @@
 // user gets (the polygon mode in force, the events a scene sees, the picture
 // written), not on the order of the calls.
 
-#include "app/Log.h"
-#include "app/Scene.h"
+#include "base/Log.h"
+#include "gl/Scene.h"
 #include "app/WindowCallbacks.h"
-#include "graphics/Graphics.h"
-#include "panel/PanelActions.h"
-#include "scene/MainScene.h"
+#include "gl/Graphics.h"
+#include "sim/PanelActions.h"
+#include "gl/MainScene.h"
 #include "tests/gl/FakeGl.h"
 
 #include <gtest/gtest.h>

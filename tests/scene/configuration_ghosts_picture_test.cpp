@@ -1,10 +1,10 @@
 // The configuration ghosts in the real scene: they change the picture where
 // the ghosts stand in view and, but for their labels, nowhere else; and once
 // switched off, the scene is drawn to the byte as before they were shown.
-#include "app/Cp1252.h"
-#include "robot/Configurations.h"
-#include "scene/GhostLayout.h"
-#include "scene/OrbitCamera.h"
+#include "base/Cp1252.h"
+#include "arm/Configurations.h"
+#include "view/GhostLayout.h"
+#include "view/OrbitCamera.h"
 #include "tests/support/SceneFixture.h"
 #include "tests/support/ScenePicture.h"
 #include "tests/support/SceneWindow.h"

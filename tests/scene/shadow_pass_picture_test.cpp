@@ -2,12 +2,12 @@
 // pixels. Its frames must look the same as frames that draw the whole
 // decoration again, blended with the depth test off, over views that put the
 // shadow, the grid, the horizon and the window's edges in every relation.
-#include "scene/ShadowArea.h"
+#include "view/ShadowArea.h"
 #include "tests/support/SceneFixture.h"
 #include "tests/support/ScenePicture.h"
 #include "tests/support/SceneWindow.h"
 
-#include "graphics/Graphics.h"
+#include "gl/Graphics.h"
 
 #include <GL/glu.h>
 #include <gtest/gtest.h>

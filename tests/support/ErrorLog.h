@@ -2,8 +2,8 @@
 // Test support: the error channel opened on a scratch file while a test
 // runs, with a hook that keeps every record written on it, and small file
 // helpers.
-#include "app/Cp1252.h"
-#include "app/Log.h"
+#include "base/Cp1252.h"
+#include "base/Log.h"
 #include "tests/support/TestBytes.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // The frame of a picture test: the default scene opened in its window, drawn
 // without swapping so that the frame stays in the buffer that is read, and
 // the display switches the test sets out from the start.
-#include "graphics/Graphics.h"
+#include "gl/Graphics.h"
 #include "tests/support/SceneWindow.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 // The scene's window read back as a picture, for the picture tests.
-#include "graphics/Graphics.h"
+#include "gl/Graphics.h"
 
 #include <GL/gl.h>
 

@@ -1,7 +1,7 @@
 #include "tests/support/SceneWindow.h"
 
-#include "graphics/Graphics.h"
-#include "robot/MotionRecorder.h"
+#include "gl/Graphics.h"
+#include "sim/MotionRecorder.h"
 
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>

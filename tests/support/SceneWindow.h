@@ -2,7 +2,7 @@
 // The default scene in a GLUT window, for the frame benchmark and the
 // picture tests: the program's graphics window and scene, the arm in its
 // start pose, without the panel and the main loop. Needs an X display.
-#include "scene/MainScene.h"
+#include "gl/MainScene.h"
 
 // True when an X display can be opened: without one a picture test can only
 // be skipped, while any other start-up failure is a failure.

@@ -1,8 +1,8 @@
 #include "tools/arm/ArmDataSet.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "config/OptionsParser.h"
-#include "robot/ArmDescription.h"
+#include "arm/ArmDescription.h"
 #include "tools/arm/ChainCheck.h"
 #include "tools/arm/ModelFrames.h"
 #include "tools/arm/OptionText.h"

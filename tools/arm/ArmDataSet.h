@@ -4,8 +4,8 @@
 // seven meshes. Written into a temporary folder beside the target, read
 // back with the simulator's own reader, checked against the arm's chain,
 // and only then renamed into place: a failure leaves nothing behind.
-#include "graphics/MeshFormat.h"
-#include "robot/ArmChain.h"
+#include "formats/MeshFormat.h"
+#include "kinematics/ArmChain.h"
 #include "tools/arm/FamilyFit.h"
 
 #include <string>

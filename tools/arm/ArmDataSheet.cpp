@@ -1,7 +1,7 @@
 #include "tools/arm/ArmDataSheet.h"
 
-#include "app/FrenchDecimal.h"
-#include "app/Log.h"
+#include "base/FrenchDecimal.h"
+#include "base/Log.h"
 #include "config/OptionKeys.h"
 #include "config/OptionsParser.h"
 

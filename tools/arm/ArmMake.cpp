@@ -1,6 +1,6 @@
 #include "tools/arm/ArmMake.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "tools/arm/ArmDataSet.h"
 #include "tools/arm/ArmDataSheet.h"
 #include "tools/datagen/ArmModel.h"

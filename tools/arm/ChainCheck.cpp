@@ -1,8 +1,8 @@
 #include "tools/arm/ChainCheck.h"
 
-#include "app/FrenchDecimal.h"
-#include "app/Log.h"
-#include "robot/ArmKinematics.h"
+#include "base/FrenchDecimal.h"
+#include "base/Log.h"
+#include "arm/ArmKinematics.h"
 
 #include <cmath>
 #include <random>

@@ -4,7 +4,7 @@
 // simulator computes from robot.opt (PoseFrame) must be the flange the arm's
 // own chain gives, and every drawn link must sit on the arm's link the same
 // way at every position (so that its mesh lands where the arm puts it).
-#include "robot/ArmDescription.h"
+#include "arm/ArmDescription.h"
 #include "tools/arm/SerialArm.h"
 
 // A hundredth of a pose unit (10 micrometres) and a hundred-thousandth per

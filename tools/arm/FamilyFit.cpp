@@ -13,8 +13,8 @@
 // A sense is -1 where the arm's axis points against the models' axis.
 #include "tools/arm/FamilyFit.h"
 
-#include "app/FrenchDecimal.h"
-#include "app/Log.h"
+#include "base/FrenchDecimal.h"
+#include "base/Log.h"
 #include "tools/arm/ModelFrames.h"
 
 #include <cmath>

@@ -5,7 +5,7 @@
 // that rolls about an axis perpendicular to them, and a spherical wrist
 // (axes 4, 5 and 6 meeting in one point, each perpendicular to the one
 // before) in the plane of the base axis: no sideways offset.
-#include "robot/Kinematics.h"
+#include "kinematics/Kinematics.h"
 #include "tools/arm/SerialArm.h"
 
 struct ArmFit {

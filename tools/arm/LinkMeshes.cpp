@@ -1,6 +1,6 @@
 #include "tools/arm/LinkMeshes.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "tools/mesh/MeshImport.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 // every visual of a body read, placed in the frame the simulator draws that
 // link in, scaled from metres to scene units, gathered into one mesh with
 // smooth normals, and simplified when over the format's limit.
-#include "graphics/MeshFormat.h"
-#include "robot/ArmChain.h"
+#include "formats/MeshFormat.h"
+#include "kinematics/ArmChain.h"
 #include "tools/arm/UrdfArm.h"
 
 // bake[link]: the drawn link's frame in the arm's link frame (metres).

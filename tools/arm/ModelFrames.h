@@ -1,10 +1,10 @@
 #pragma once
-// The forward model's chain (robot/ArmChain.h ModelChain) as KDL frames in
+// The forward model's chain (kinematics/ArmChain.h ModelChain) as KDL frames in
 // pose units, at any set of the models' angles: where each joint turns and
 // where each link is drawn. With bWristAsModel the drawing turns exactly
 // like this chain, so a mesh placed against these frames lands where the
 // simulator draws it.
-#include "robot/ArmChain.h"
+#include "kinematics/ArmChain.h"
 
 #include <kdl/frames.hpp>
 

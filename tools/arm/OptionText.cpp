@@ -1,6 +1,6 @@
 #include "tools/arm/OptionText.h"
 
-#include "app/Cp1252.h"
+#include "base/Cp1252.h"
 #include "config/OptionsParser.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "tools/arm/UrdfArm.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 #include <console_bridge/console.h>
 #include <urdf_parser/urdf_parser.h>

@@ -3,8 +3,8 @@
 //
 //   import ROBOT.urdf DIR [--template DATA_DIR]
 //   make DIR [SHEET] [--template DATA_DIR]
-#include "app/Cp1252.h"
-#include "app/Log.h"
+#include "base/Cp1252.h"
+#include "base/Log.h"
 #include "tools/arm/ArmDataSet.h"
 #include "tools/arm/ArmImport.h"
 #include "tools/arm/ArmMake.h"

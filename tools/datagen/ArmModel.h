@@ -7,8 +7,8 @@
 // frame reached after the link's own rotation and before its own
 // translation. The link therefore spans from its local origin toward its
 // offset vector.
-#include "graphics/MeshFormat.h"
-#include "robot/ArmChain.h"
+#include "formats/MeshFormat.h"
+#include "kinematics/ArmChain.h"
 #include "tools/datagen/Geometry.h"
 
 #include <array>

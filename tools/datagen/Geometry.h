@@ -6,7 +6,7 @@
 //
 // Winding: every primitive emits counter-clockwise triangles seen from the
 // side its normals point to, which is what back-face culling keeps.
-#include "graphics/MeshFormat.h"
+#include "formats/MeshFormat.h"
 
 #include <cstdint>
 #include <vector>

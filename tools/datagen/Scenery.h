@@ -1,6 +1,6 @@
 #pragma once
 // The arm's surroundings: the ground sheet and the sky dome.
-#include "graphics/MeshFormat.h"
+#include "formats/MeshFormat.h"
 
 namespace datagen {
 

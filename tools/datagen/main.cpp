@@ -1,6 +1,6 @@
 // kalimbrax-datagen OUTPUT_DIR: writes the default data set (option files,
 // meshes, textures) into an existing directory. Same bytes on every run.
-#include "app/Log.h"
+#include "base/Log.h"
 #include "tools/datagen/DataSet.h"
 
 #include <cstdio>

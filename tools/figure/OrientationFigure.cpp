@@ -1,6 +1,6 @@
 #include "tools/figure/OrientationFigure.h"
 
-#include "robot/Kinematics.h"
+#include "kinematics/Kinematics.h"
 
 #include <cmath>
 #include <cstdio>

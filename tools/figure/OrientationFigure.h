@@ -4,7 +4,7 @@
 // +x; beta its tilt from the vertical) and the hand's frame turned by gamma
 // about it, with the three angles marked. The hand's frame is the forward
 // model's own rotation of the pose (PoseRotation), not a drawing of it.
-#include "robot/RobotTypes.h"
+#include "kinematics/RobotTypes.h"
 
 #include <string>
 

@@ -11,7 +11,7 @@
 //
 // Labels are given in Windows-1252, as the option files give them.
 
-#include "panel/Glui.h"
+#include "glui/Glui.h"
 
 #include <GL/freeglut.h>
 

@@ -3,7 +3,7 @@
 // Library's own steps: the file's normals dropped (unless kept), smooth
 // normals computed with a crease angle where none are left, then identical
 // vertices joined.
-#include "graphics/MeshFormat.h"
+#include "formats/MeshFormat.h"
 #include "tools/mesh/SceneMerge.h"
 
 #include <string>

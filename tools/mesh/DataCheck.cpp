@@ -1,9 +1,9 @@
 #include "tools/mesh/DataCheck.h"
 
-#include "app/Cp1252.h"
-#include "config/OptionFiles.h"
+#include "base/Cp1252.h"
+#include "dataset/OptionFiles.h"
 #include "config/OptionsParser.h"
-#include "graphics/TgaImage.h"
+#include "formats/TgaImage.h"
 #include "tools/mesh/MeshInfo.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // simulator's mesh record: one mesh, triangles only, smooth normals with
 // creases, welded vertices, the first texture-coordinate channel when there
 // is one, simplified when it would not fit the format.
-#include "graphics/MeshFormat.h"
+#include "formats/MeshFormat.h"
 #include "tools/mesh/MeshSimplify.h"
 #include "tools/mesh/Placement.h"
 #include "tools/mesh/SceneMerge.h"

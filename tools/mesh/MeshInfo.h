@@ -1,6 +1,6 @@
 #pragma once
 // Descriptions of binary meshes, shared by "info" and the data check.
-#include "graphics/MeshFormat.h"
+#include "formats/MeshFormat.h"
 
 #include <cstdio>
 #include <string>

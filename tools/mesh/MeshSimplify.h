@@ -1,6 +1,6 @@
 #pragma once
 // Bringing a mesh under the format's counts with meshoptimizer's simplifier.
-#include "graphics/MeshFormat.h"
+#include "formats/MeshFormat.h"
 #include "tools/mesh/SceneMerge.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #pragma once
 // Wavefront OBJ text copy of a binary mesh, for any viewer.
-#include "graphics/MeshFormat.h"
+#include "formats/MeshFormat.h"
 
 #include <string>
 

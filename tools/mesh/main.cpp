@@ -6,8 +6,8 @@
 //   info FILE
 //   export FILE OUTPUT.obj
 //   check DATA_DIR
-#include "app/Cp1252.h"
-#include "app/Log.h"
+#include "base/Cp1252.h"
+#include "base/Log.h"
 #include "tools/mesh/DataCheck.h"
 #include "tools/mesh/MeshImport.h"
 #include "tools/mesh/MeshInfo.h"

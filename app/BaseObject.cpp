@@ -1,6 +1,0 @@
-#include "app/BaseObject.h"
-
-bool CBaseObject::Init()
-{
-    return false;
-}

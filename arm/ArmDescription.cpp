@@ -1,0 +1,147 @@
+#include "arm/ArmDescription.h"
+
+#include "base/FrenchDecimal.h"
+#include "base/Log.h"
+#include "dataset/OptionFiles.h"
+#include "config/OptionKeys.h"
+#include "dataset/PanelSettings.h"
+
+namespace {
+
+const char* const kAxes[3] = {"X", "Y", "Z"};
+
+std::string OffsetKey(int link, int axis)
+{
+    return LinkKey("f", link, (std::string("Size") + kAxes[axis]).c_str());
+}
+
+std::string Path(const std::string& directory, const char* file)
+{
+    return directory.empty() ? file : directory + "/" + file;
+}
+
+}  // namespace
+
+ArmLengths ArmDescription::Lengths() const
+{
+    return MakeArmLengths(offset[0][2], offset[1][0], offset[2][0], offset[3][1], offset[4][2]);
+}
+
+ArmDescription::Turns ArmDescription::LinkTurns() const
+{
+    Turns turns;
+    for (int link = 0; link < kLinkCount; ++link)
+        turns.x[link] = link == kWristLink && wristAsModel ? kModelWristTurnX : kLinkTurnX[link];
+    return turns;
+}
+
+void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm)
+{
+    for (int joint = 0; joint < kJointCount; ++joint)
+        keys.Float(JointKey("fAngle", joint, "MaxSpeed"), 1.0f, &arm.maxSpeed[joint]);
+    keys.Text("strTextureFileName", "metal.tga", &arm.textureFile);
+    for (int link = 0; link < kLinkCount; ++link)
+        keys.Text(LinkKey("str", link, "FileObj"), LinkMeshFile(link).c_str(), &arm.meshFile[link]);
+    for (int link = 0; link < kLinkCount; ++link)
+        for (int axis = 0; axis < 3; ++axis)
+            keys.Float(OffsetKey(link, axis), 0.0f, &arm.offset[link][axis]);
+    keys.Bool("bMGIExact", false, &arm.exactMGI);
+    // Planned moves: the joints' accelerations, the pace along lines and
+    // arcs.
+    for (int joint = 0; joint < kJointCount; ++joint)
+        keys.Float(JointKey("fAngle", joint, "MaxAccel"), 0.0f, &arm.maxAccel[joint]);
+    keys.Float("fLinearSpeed", 100.0f, &arm.linearSpeed);
+    keys.Float("fLinearAccel", 0.0f, &arm.linearAccel);
+    keys.Float("fAngularSpeed", 45.0f, &arm.angularSpeed);
+    // The arm as its maker numbers it, the tool it carries, its colours.
+    for (int joint = 0; joint < kJointCount; ++joint) {
+        keys.Float(JointKey("fAngle", joint, "Zero"), 0.0f, &arm.zero[joint]);
+        keys.Int(JointKey("iAngle", joint, "Sense"), 1, &arm.sense[joint]);
+    }
+    static const char* const toolKeys[6] = {"fToolX", "fToolY", "fToolZ", "fToolAlpha", "fToolBeta", "fToolGamma"};
+    for (int i = 0; i < 3; ++i) {
+        keys.Float(toolKeys[i], 0.0f, &arm.toolOffset[i]);
+        keys.Float(toolKeys[3 + i], 0.0f, &arm.toolTurn[i]);
+    }
+    for (int link = 0; link < kLinkCount; ++link)
+        keys.Text(LinkKey("str", link, "Color"), "", &arm.colour[link]);
+    keys.Bool("bWristAsModel", false, &arm.wristAsModel);
+}
+
+bool LoadArmDescription(const std::string& directory, ArmDescription* arm)
+{
+    const COptions* robot = ReadOptionFile(Path(directory, "robot.opt").c_str());
+    if (!robot) {
+        LogError("LoadArmDescription -- Impossible de charger le fichier robot.opt");
+        return false;
+    }
+    *arm = ReadSettings(robot, DeclareRobotKeys);
+    for (int joint = 0; joint < kJointCount; ++joint)
+        if (arm->sense[joint] != 1 && arm->sense[joint] != -1) {
+            LogError("LoadArmDescription -- %s = %d : le sens d'une articulation vaut 1 ou -1 ; 1 s'applique",
+                     JointKey("iAngle", joint, "Sense").c_str(), arm->sense[joint]);
+            arm->sense[joint] = 1;
+        }
+    for (int link = 0; link < kLinkCount; ++link)
+        if (!arm->colour[link].empty() && !ParseColour(arm->colour[link], nullptr)) {
+            LogError("LoadArmDescription -- %s = \"%s\" : une couleur s'écrit \"#rrggbb\" ; la texture s'applique",
+                     LinkKey("str", link, "Color").c_str(), arm->colour[link].c_str());
+            arm->colour[link].clear();
+        }
+    const PanelSettings panel = ReadSettings(ReadOptionFile(Path(directory, "glui.opt").c_str()), DeclarePanelKeys);
+    for (int joint = 0; joint < kJointCount; ++joint) {
+        arm->limits.low[joint] = panel.minAngle[joint];
+        arm->limits.high[joint] = panel.maxAngle[joint];
+        arm->start.*kJointFields[joint] = panel.startAngle[joint];
+    }
+    for (const std::string& departure : FamilyDepartures(*arm))
+        LogError("LoadArmDescription -- %s", departure.c_str());
+    return true;
+}
+
+bool ParseColour(const std::string& text, float rgb[3])
+{
+    if (text.size() != 7 || text[0] != '#')
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        unsigned value = 0;
+        for (int k = 1 + 2 * i; k < 3 + 2 * i; ++k) {
+            const char c = text[static_cast<std::size_t>(k)];
+            const int digit = c >= '0' && c <= '9'   ? c - '0'
+                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                     : -1;
+            if (digit < 0)
+                return false;
+            value = value * 16 + static_cast<unsigned>(digit);
+        }
+        if (rgb)
+            rgb[i] = static_cast<float>(value) / 255.0f;
+    }
+    return true;
+}
+
+std::vector<std::string> FamilyDepartures(const ArmDescription& arm)
+{
+    // Which offsets must be zero, link by link (x, y, z), and the elbow's
+    // shape: what the drawn chain needs to put the wrist centre where the
+    // forward model does.
+    static const bool mustBeZero[5][3] = {
+        {true, true, false}, {false, true, true}, {false, true, true}, {false, false, true}, {true, true, false}};
+    std::vector<std::string> departures;
+    auto depart = [&](int link, int axis, const std::string& rule) {
+        departures.push_back(OffsetKey(link, axis) + " = " + FormatDecimal(arm.offset[link][axis], 3) +
+                             " : le bras dessiné s'écarte des modèles géométriques (" + rule + ")");
+    };
+    for (int link = 0; link < 5; ++link)
+        for (int axis = 0; axis < 3; ++axis)
+            if (mustBeZero[link][axis] && arm.offset[link][axis] != 0.0f)
+                depart(link, axis, "cette valeur doit être 0");
+    const float e = arm.offset[3][0];
+    if (e < 0.0f)
+        depart(3, 0, "le coude doit valoir (e, -e, 0) avec e positif ou nul");
+    else if (arm.offset[3][1] != -e)
+        depart(3, 1,
+               "le coude doit valoir (e, -e, 0) : " + OffsetKey(3, 1) + " doit être l'opposé de " + OffsetKey(3, 0));
+    return departures;
+}

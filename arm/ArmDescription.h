@@ -1,0 +1,70 @@
+#pragma once
+// The arm as a data set describes it, without a window: per link its mesh
+// file, its offset and, once the mesh is read, its box; per joint its
+// limits, maximum speed and start angle; the arm's texture and the inverse
+// model it asks for. The lengths of the geometric models derive from the
+// offsets. Read from robot.opt (and from glui.opt the spinners' limits and
+// start angles) by LoadArmDescription.
+#include "formats/MeshBox.h"
+#include "kinematics/ArmChain.h"
+#include "kinematics/InverseModel.h"
+#include "kinematics/JointLimits.h"
+#include "kinematics/Kinematics.h"
+
+#include <string>
+
+class COptionDeclarations;
+
+// Angles: the arm's angles are those the data set numbers its joints with
+// (a robot description's own joint positions for an imported arm, the
+// maker's convention); the geometric models and the drawing turn each joint
+// by zero + sense x that angle. Poses are of the tool point, turned with the
+// hand's frame by the tool's own turn: without a tool, the wrist centre and
+// the hand's orientation.
+struct ArmDescription {
+    std::string meshFile[kLinkCount];
+    float offset[kLinkCount][3];     // scene units, to where the next link attaches
+    MeshBox box[kLinkCount];         // empty until the link's mesh is read
+    std::string colour[kLinkCount];  // "#rrggbb" drawn instead of the texture; empty: the texture
+    float maxSpeed[kJointCount];     // degrees per second
+    float maxAccel[kJointCount];     // degrees per second squared; 0: no limit
+    JointLimits limits;              // the spinners' limits, degrees, in the data set's angles
+    JointAngles start;               // where the arm stands at start, in the data set's angles
+    float zero[kJointCount];         // the models' angle where the data set's is 0
+    int sense[kJointCount];          // 1, or -1 where the data set turns the other way
+    float toolOffset[3];             // the tool point in the hand's frame, pose units
+    float toolTurn[3];               // the tool frame's alpha, beta, gamma in the hand's frame, degrees
+    bool wristAsModel;               // drawn with the forward model's own turn before A56
+    float linearSpeed;               // pose units per second, along lines and arcs
+    float linearAccel;               // pose units per second squared; 0: no limit
+    float angularSpeed;              // degrees per second, the hand's turn along lines and arcs
+    std::string textureFile;
+    bool exactMGI;
+
+    ArmLengths Lengths() const;
+    MGIModel Model() const { return exactMGI ? MGIModel::Exact : MGIModel::Grid; }
+    // The fixed turn about x before each link's joint, as the arm is drawn.
+    struct Turns {
+        float x[kLinkCount];
+    };
+    Turns LinkTurns() const;
+};
+
+// robot.opt's keys, bound to the description's fields.
+void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm);
+
+// The description of the data set in `directory` ("" for the current one):
+// robot.opt, required, and glui.opt, whose absence leaves the spinners'
+// defaults. False, with a French record, when robot.opt cannot be read. Keys
+// that no declaration knows, and link offsets that take the drawn arm away
+// from the geometric models, are recorded too; they do not stop the start.
+bool LoadArmDescription(const std::string& directory, ArmDescription* arm);
+
+// A link's colour "#rrggbb" as red, green, blue from 0 to 1 (rgb may be
+// null to check it only).
+bool ParseColour(const std::string& text, float rgb[3]);
+
+// The offsets the geometric models assume (the body's and the shoulder's
+// along one axis each, the elbow's (e, -e, 0), the lower arm's along z):
+// one French sentence per offset that differs, naming its key and value.
+std::vector<std::string> FamilyDepartures(const ArmDescription& arm);

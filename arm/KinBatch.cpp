@@ -1,0 +1,236 @@
+// The text side of the kalimbrax-kin tool (see KinBatch.h).
+#include "arm/KinBatch.h"
+
+#include "base/FrenchDecimal.h"
+#include "arm/ArmKinematics.h"
+#include "kinematics/InverseModel.h"
+#include "kinematics/MGIGrid.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <stdio.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+}  // namespace
+
+KinLine ParseKinLine(const char* line, std::size_t length, float values[6])
+{
+    // strtof needs a terminated string, and must not stop at an embedded NUL.
+    if (std::memchr(line, '\0', length))
+        return KinLine::Invalid;
+    const std::string text(line, length);
+    const char* p = text.c_str();
+    while (IsBlank(*p))
+        ++p;
+    if (*p == '\0' || *p == '#')
+        return KinLine::Skip;
+
+    float parsed[6];
+    for (int i = 0; i < 6; ++i) {
+        while (IsBlank(*p))
+            ++p;
+        char* end = nullptr;
+        parsed[i] = std::strtof(p, &end);
+        // A number must end at a blank or at the end of the line: "1,2" or
+        // "3x" is not a number.
+        if (end == p || (*end != '\0' && !IsBlank(*end)))
+            return KinLine::Invalid;
+        p = end;
+    }
+    while (IsBlank(*p))
+        ++p;
+    if (*p != '\0')
+        return KinLine::Invalid;
+    std::memcpy(values, parsed, sizeof parsed);
+    return KinLine::Values;
+}
+
+std::string FormatKinValues(const float values[6])
+{
+    char text[6 * 16 + 8];
+    std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g %.9g %.9g", values[0], values[1], values[2], values[3],
+                  values[4], values[5]);
+    return text;
+}
+
+std::string FormatKinValues(const JointAngles& a)
+{
+    const float values[6] = {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67};
+    return FormatKinValues(values);
+}
+
+std::string FormatMatrix(const KDL::Frame& f)
+{
+    char text[12 * 24 + 8];
+    std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g", f.M(0, 0),
+                  f.M(0, 1), f.M(0, 2), f.M(1, 0), f.M(1, 1), f.M(1, 2), f.M(2, 0), f.M(2, 1), f.M(2, 2), f.p.x(),
+                  f.p.y(), f.p.z());
+    return text;
+}
+
+std::string FormatKinValues(const ToolPose& p)
+{
+    const float values[6] = {p.X, p.Y, p.Z, p.alpha, p.beta, p.gamma};
+    return FormatKinValues(values);
+}
+
+namespace {
+
+enum class KinMode { Forward, Grid, Exact, AllExact, FromDataSet };
+
+struct KinCommand {
+    KinMode mode;
+    std::string directory = "default";
+};
+
+// kalimbrax-kin mgd [DIR] | mgi [--exact|--grid|--all] [DIR]. False for
+// anything else.
+bool ParseKinCommand(int argc, const char* const argv[], KinCommand* command)
+{
+    if (argc < 2)
+        return false;
+    const bool mgd = std::strcmp(argv[1], "mgd") == 0;
+    if (!mgd && std::strcmp(argv[1], "mgi") != 0)
+        return false;
+    command->mode = mgd ? KinMode::Forward : KinMode::FromDataSet;
+    bool modeGiven = false, directoryGiven = false;
+    for (int i = 2; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strncmp(arg, "--", 2) != 0) {
+            if (directoryGiven)
+                return false;
+            command->directory = arg;
+            directoryGiven = true;
+            continue;
+        }
+        if (mgd || modeGiven)
+            return false;
+        if (std::strcmp(arg, "--exact") == 0)
+            command->mode = KinMode::Exact;
+        else if (std::strcmp(arg, "--grid") == 0)
+            command->mode = KinMode::Grid;
+        else if (std::strcmp(arg, "--all") == 0)
+            command->mode = KinMode::AllExact;
+        else
+            return false;
+        modeGiven = true;
+    }
+    return true;
+}
+
+void PrintOutOfReach(FILE* err, unsigned long lineNumber, double distance)
+{
+    std::fprintf(err, "kalimbrax-kin : ligne %lu : hors d'atteinte, position la plus proche à %s\n", lineNumber,
+                 FormatDecimal(distance, 2).c_str());
+}
+
+template <class Values>
+void PrintValues(FILE* out, const Values& values)
+{
+    std::fprintf(out, "%s\n", FormatKinValues(values).c_str());
+}
+
+}  // namespace
+
+int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* err)
+{
+    KinCommand command;
+    if (!ParseKinCommand(argc, argv, &command)) {
+        std::fprintf(err, "kalimbrax-kin : commande invalide\n"
+                          "usage : kalimbrax-kin mgd [RÉPERTOIRE]\n"
+                          "        kalimbrax-kin mgi [--exact | --grid | --all] [RÉPERTOIRE]\n"
+                          "  lit six nombres par ligne sur l'entrée standard : les angles A12 à A67 (mgd)\n"
+                          "  ou la pose X Y Z alpha beta gamma (mgi), et écrit le résultat du modèle.\n"
+                          "  mgi prend le modèle inverse que demande robot.opt (bMGIExact), ou celui\n"
+                          "  nommé : --exact (solution exacte, la configuration que choisirait la grille),\n"
+                          "  --grid (recherche sur grille), --all (toutes les configurations exactes,\n"
+                          "  chacune précédée du numéro de sa ligne d'entrée)\n");
+        return 2;
+    }
+    // The exact model chooses among configurations within the panel's
+    // limits (glui.opt), as the simulator does.
+    ArmDescription arm;
+    if (!LoadArmDescription(command.directory, &arm)) {
+        std::fprintf(err, "kalimbrax-kin : impossible de charger le fichier %s/robot.opt\n", command.directory.c_str());
+        return 2;
+    }
+    const ArmLengths lengths = arm.Lengths();
+    const JointLimits limits = ModelLimits(arm);
+    if (command.mode == KinMode::FromDataSet)
+        command.mode = arm.Model() == MGIModel::Exact ? KinMode::Exact : KinMode::Grid;
+
+    int status = 0;
+    unsigned long lineNumber = 0;
+    char* line = nullptr;
+    std::size_t capacity = 0;
+    for (;;) {
+        // getline gives the true length, NUL bytes included, of any line.
+        const ssize_t length = getline(&line, &capacity, in);
+        if (length < 0)
+            break;
+        ++lineNumber;
+
+        float values[6];
+        switch (ParseKinLine(line, static_cast<std::size_t>(length), values)) {
+        case KinLine::Skip:
+            break;
+        case KinLine::Invalid:
+            std::fprintf(err, "kalimbrax-kin : ligne %lu : six nombres attendus\n", lineNumber);
+            status = 1;
+            break;
+        case KinLine::Values: {
+            const ToolPose pose{values[0], values[1], values[2], values[3], values[4], values[5]};
+            switch (command.mode) {
+            case KinMode::Forward:
+                PrintValues(out,
+                            PoseOf(arm, JointAngles{values[0], values[1], values[2], values[3], values[4], values[5]}));
+                break;
+            case KinMode::Grid: {
+                JointAngles angles;
+                ComputeMGI(lengths, WristPose(arm, pose), &angles);
+                PrintValues(out, ArmAngles(arm, angles));
+                break;
+            }
+            case KinMode::Exact: {
+                const MGIResult result = SolveMGINearGrid(lengths, WristPose(arm, pose), limits);
+                PrintValues(out, ArmAngles(arm, result.angles));
+                if (!result.reached)
+                    PrintOutOfReach(err, lineNumber, result.distance);
+                if (!result.withinLimits)
+                    std::fprintf(err, "kalimbrax-kin : ligne %lu : aucune configuration dans les limites de glui.opt\n",
+                                 lineNumber);
+                break;
+            }
+            case KinMode::AllExact: {
+                const MGISolutions solutions = AllConfigurations(arm, pose);
+                if (!solutions.Reached()) {
+                    PrintOutOfReach(err, lineNumber, solutions.distance);
+                    break;
+                }
+                for (int i = 0; i < solutions.count; ++i) {
+                    std::fprintf(out, "%lu ", lineNumber);
+                    PrintValues(out, solutions.configurations[i].angles);
+                }
+                break;
+            }
+            case KinMode::FromDataSet:
+                break;  // resolved above
+            }
+            break;
+        }
+        }
+    }
+    std::free(line);
+    std::fflush(out);
+    return status;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The text side of the kalimbrax-kin tool: one line of six numbers in, one
+// line of six numbers out, through the geometric models. Kept apart from the
+// tool's main so that tests and fuzzers call it directly.
+#include <cstddef>
+#include "kinematics/RobotTypes.h"
+
+#include <kdl/frames.hpp>
+
+#include <cstdio>
+#include <string>
+
+enum class KinLine {
+    Skip,     // blank, or a comment starting with '#'
+    Values,   // exactly six numbers
+    Invalid,  // anything else
+};
+
+// Reads one input line (its end of line may be included or not). Numbers are
+// anything strtof reads whole, separated by blanks; nothing else may follow.
+// values receives the six numbers only for KinLine::Values. A NUL byte
+// inside the line makes it invalid.
+KinLine ParseKinLine(const char* line, std::size_t length, float values[6]);
+
+// Six values with "%.9g" (enough to read the same float back), separated by
+// single spaces: a line of the tool's output and of the command port's
+// replies, without its end.
+std::string FormatKinValues(const float values[6]);
+std::string FormatKinValues(const JointAngles& angles);
+std::string FormatKinValues(const ToolPose& pose);
+// A frame as twelve numbers, the same way: its rotation matrix by rows,
+// then its position. Two poses are the same when these are, whichever
+// alpha, beta and gamma name the rotation.
+std::string FormatMatrix(const KDL::Frame& frame);
+
+// The whole tool: argv[1] is "mgd" or "mgi", then for mgi one of --exact,
+// --grid or --all, then the optional data directory ("default"). Reads
+// robot.opt there (and for the exact model the limits of glui.opt, when it
+// is there), then every line of in:
+//   mgd      the forward model;
+//   mgi      the model robot.opt asks for (bMGIExact), or the one named:
+//            --grid the grid search, --exact the exact model with the grid
+//            search's answer as reference;
+//   --all    every exact configuration, one line each, led by the number of
+//            its input line (every line counted from 1).
+// A target out of reach still gives its line (none with --all) and a French
+// warning on err with its line number and the distance left.
+// Returns 0 when every line was good, 1 when a line was rejected (with a
+// French message naming its line number on err), 2 for a wrong command or a
+// missing or invalid robot.opt.
+int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* err);

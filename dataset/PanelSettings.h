@@ -1,0 +1,29 @@
+#pragma once
+// glui.opt: the control panel's labels, the joint spinners' limits and the
+// arm's start angles. Labels are Windows-1252, like the file.
+#include "kinematics/ArmChain.h"
+#include "sim/DisplaySwitches.h"
+
+#include <string>
+
+class COptionDeclarations;
+
+struct PanelSettings {
+    std::string windowName;
+    float startAngle[kJointCount];
+    std::string mgdName;
+    std::string angleName[kJointCount];
+    float maxAngle[kJointCount];
+    float minAngle[kJointCount];
+    std::string mgiName;
+    std::string poseName[6];  // X, Y, Z, alpha, beta, gamma
+    std::string trajectoryName, moveJoint, moveLinear, speedOverride, moveToPose, checkMove;
+    std::string configurationsName;
+    std::string curvesName;
+    std::string controlName, realTime, realTimeButton, immediateMode, mgdCalculus, mgiCalculus, teachPose;
+    std::string displayName;
+    std::string switchLabel[kDisplayFlagCount];  // by DisplayFlag
+    std::string armStateName;
+};
+
+void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& settings);

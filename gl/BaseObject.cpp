@@ -1,0 +1,6 @@
+#include "gl/BaseObject.h"
+
+bool CBaseObject::Init()
+{
+    return false;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The one scene: the arm on its ground under the sky dome, with its shadow,
+// its reflection and an optional metal look, seen from a movable camera. It
+// draws the simulation's arm at its angles with its display switches, and
+// asks for a frame whenever the simulation changes.
+#include "gl/Scene.h"
+#include "gl/Robot.h"
+#include "sim/Simulation.h"
+#include "view/Camera.h"
+#include "gl/ConfigurationGhosts.h"
+#include "gl/DecorationObject.h"
+#include "view/OrbitCamera.h"
+#include "view/ShadowArea.h"
+#include "gl/Trail.h"
+
+class CMainScene : public CScene, private CSimulationListener {
+public:
+    // Shows the simulation's arm, and the motions the recorder keeps.
+    CMainScene(CSimulation& simulation, const CMotionRecorder& recorder);
+    ~CMainScene() override;
+
+    bool Init() override;
+    void Release() override;
+    void Display() override;
+    int GetInputFlags() override;
+    void KeyboardMove(int key, int x, int y) override;
+    void KeyStroke(unsigned char key, int x, int y) override;
+    void MouseMove(int x, int y) override;
+    void MouseClic(int button, int state, int x, int y) override;
+
+    // The start view; turning around the arm, the orbit from the start eye.
+    void ResetCamera();
+    // The camera turning around the arm (display switch Orbit) takes over
+    // from where the eye is; SetOrbit places it.
+    void UseOrbit(bool on);
+    void SetOrbit(const OrbitView& view);
+    CSimulation& Simulation() const { return m_Simulation; }
+    // The way of the last planned move, drawn with the trail (its points,
+    // refused from index refusedFrom on).
+    void ShowPlannedPath(const std::vector<ToolPose>& path, std::size_t refusedFrom);
+
+    CCamera m_Camera{};
+    OrbitView m_Orbit{};
+    int m_iLastMouseX = 0;
+    int m_iLastMouseY = 0;
+    CDecorationObject m_Decoration;
+    CRobot m_Robot;
+
+private:
+    void OnStateChanged() override;
+    void OnMotionStep(double t, const JointAngles& angles) override;
+
+    bool Orbiting() const;
+    void DrawShadow();
+    void DrawReflection();
+    // The pixels the shadow pass's second drawing of the decoration can
+    // change: those of the flattened arm and of the grid.
+    PixelRect ShadowPassRect() const;
+
+    CSimulation& m_Simulation;
+    CTrail m_Trail;
+    CConfigurationGhosts m_Ghosts;
+};

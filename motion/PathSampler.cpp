@@ -1,0 +1,210 @@
+// A Cartesian path followed and checked (see PathSampler.h).
+#include "motion/PathSampler.h"
+
+#include "kinematics/MGIExact.h"
+#include "kinematics/Singularity.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// No joint turns more than this between two samples: a larger step is
+// split in halves until it is not. Along a path that keeps clear of the
+// singularities' thresholds the joints turn smoothly, so halving shrinks
+// the step; a step that is still larger after kMaxHalvings halvings (a
+// thousandth of a sample) is a jump from one configuration to another.
+constexpr double kMaxJointStep = 1.0;  // degrees
+constexpr int kMaxHalvings = 10;
+
+// One point of the path, solved.
+struct Solved {
+    double time;
+    double fraction;     // of the path's length
+    WristFrame wrist;    // the wrist frame there
+    JointAngles angles;  // the branch's configuration, each within [-180, 180]
+};
+
+// The angles turned by whole turns to lie within half a turn of the
+// previous ones: what the joints reach by turning continuously. (Rounding
+// the turns rather than std::remainder, several times slower, on a path of
+// a thousand samples.)
+JointAngles Unwrapped(const JointAngles& angles, const JointAngles& previous)
+{
+    JointAngles continuous;
+    for (float JointAngles::*field : kJointFields) {
+        const double turn = static_cast<double>(angles.*field) - previous.*field;
+        continuous.*field = static_cast<float>(previous.*field + (turn - 360.0 * std::round(turn / 360.0)));
+    }
+    return continuous;
+}
+
+class CPathSampler {
+public:
+    CPathSampler(const MoveSetup& setup, const JointAngles& start, CartesianPath& path,
+                 std::vector<PlannedSample>* samples, PlanFailure* failure)
+        : m_Setup(setup), m_Path(path), m_Meter(setup.lengths), m_ToolInverse(setup.tool.Inverse()),
+          m_Branch(BranchOf(setup.lengths, start)), m_pSamples(samples), m_pFailure(failure),
+          m_dDuration(path.trajectory->Duration()), m_dLength(path.trajectory->GetPath()->PathLength())
+    {
+        m_pSamples->clear();
+        m_pSamples->reserve(static_cast<std::size_t>(m_dDuration / path.sampleTime) + 2);
+    }
+
+    bool Run(const JointAngles& start)
+    {
+        const Solved first{0.0, 0.0, ComputeMGDFrame(m_Setup.lengths, start), start};
+        if (!Check(first, start))
+            return false;
+        Push(first, start);
+        const int steps =
+            m_dDuration > 0 ? std::max(1, static_cast<int>(std::ceil(m_dDuration / m_Path.sampleTime))) : 0;
+        for (int k = 1; k <= steps; ++k) {
+            Solved next;
+            if (!Solve(m_dDuration * k / steps, &next) || !Append(next, 0))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    // The branch's configuration at time t; refused where it does not
+    // reach.
+    bool Solve(double t, Solved* s)
+    {
+        s->time = t;
+        s->fraction = m_dLength > 0 ? m_Path.trajectory->GetProfile()->Pos(t) / m_dLength : 1.0;
+        s->wrist = WristFrameOf(m_Path.trajectory->Pos(t) * m_ToolInverse);
+        double distance;
+        if (!SolveMGIBranch(m_Setup.lengths, s->wrist, m_Branch, &s->angles, &distance))
+            return Refuse(PlanFault::InvalidTarget, *s);
+        if (distance <= kReachTolerance)
+            return true;
+        // Which branches reach depends only on the side of the base axis.
+        ArmBranch other = m_Branch;
+        other.back = !other.back;
+        JointAngles angles;
+        const bool otherReaches =
+            SolveMGIBranch(m_Setup.lengths, s->wrist, other, &angles, &distance) && distance <= kReachTolerance;
+        return Refuse(otherReaches ? PlanFault::ConfigurationChange : PlanFault::OutOfReach, *s);
+    }
+
+    // Appends a solved sample after the last one, halving the step while
+    // a joint turns too far in it.
+    bool Append(const Solved& s, int halvings)
+    {
+        const PlannedSample& previous = m_pSamples->back();
+        const JointAngles angles = Unwrapped(s.angles, previous.angles);
+        int joint = 0;
+        double step = 0;
+        for (int i = 0; i < 6; ++i) {
+            const double d = std::fabs(static_cast<double>(angles.*kJointFields[i]) - previous.angles.*kJointFields[i]);
+            if (d > step) {
+                step = d;
+                joint = i;
+            }
+        }
+        if (step > kMaxJointStep) {
+            if (halvings == kMaxHalvings)
+                return Refuse(PlanFault::ConfigurationChange, s, joint, step);
+            Solved middle;
+            return Solve((previous.time + s.time) / 2, &middle) && Append(middle, halvings + 1) &&
+                   Append(s, halvings + 1);
+        }
+        if (!Check(s, angles))
+            return false;
+        Push(s, angles);
+        return true;
+    }
+
+    // The thresholds of the singularities, then the limits.
+    bool Check(const Solved& s, const JointAngles& angles)
+    {
+        const SingularityMeasures m = m_Meter.Measure(angles);
+        if (m.wrist < kWristSingularDegrees)
+            return Refuse(PlanFault::WristSingularity, s, 4, std::remainder(angles.A56, 360.0));
+        if (m.elbow < kElbowSingularDegrees)
+            return RefuseElbow(s, m.elbow);
+        if (m.shoulder < m_Meter.ShoulderThreshold())
+            return Refuse(PlanFault::ShoulderSingularity, s, -1, m.shoulder);
+        for (int joint = 0; joint < 6; ++joint) {
+            const float angle = angles.*kJointFields[joint];
+            if (!(angle >= m_Setup.limits.low[joint] && angle <= m_Setup.limits.high[joint])) {
+                Refuse(PlanFault::JointLimit, s, joint, angle);
+                m_pFailure->low = m_Setup.limits.low[joint];
+                m_pFailure->high = m_Setup.limits.high[joint];
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Near the stretched or folded elbow: if the path goes on out of the
+    // branch's reach before it comes clear of the threshold, that is the
+    // fault, where the reach is lost.
+    bool RefuseElbow(const Solved& s, double elbow)
+    {
+        for (double t = s.time + m_Path.sampleTime; t < m_dDuration + m_Path.sampleTime; t += m_Path.sampleTime) {
+            Solved ahead;
+            if (!Solve(std::min(t, m_dDuration), &ahead))
+                return false;
+            if (m_Meter.Measure(ahead.angles).elbow >= kElbowSingularDegrees)
+                break;
+        }
+        return Refuse(PlanFault::ElbowSingularity, s, -1, elbow);
+    }
+
+    bool Refuse(PlanFault reason, const Solved& s, int joint = -1, double value = 0)
+    {
+        *m_pFailure = PlanFailure{};
+        m_pFailure->reason = reason;
+        m_pFailure->joint = joint;
+        m_pFailure->placed = true;
+        m_pFailure->fraction = s.fraction;
+        std::copy(s.wrist.p, s.wrist.p + 3, m_pFailure->wristCentre);
+        m_pFailure->value = value;
+        return false;
+    }
+
+    void Push(const Solved& s, const JointAngles& angles)
+    {
+        m_pSamples->push_back({s.time, angles, {s.wrist.p[0], s.wrist.p[1], s.wrist.p[2]}});
+    }
+
+    const MoveSetup& m_Setup;
+    CartesianPath& m_Path;
+    const CSingularityMeter m_Meter;
+    const KDL::Frame m_ToolInverse;
+    const ArmBranch m_Branch;
+    std::vector<PlannedSample>* m_pSamples;
+    PlanFailure* m_pFailure;
+    const double m_dDuration;
+    const double m_dLength;
+};
+
+// The one factor by which the path must be slowed so that no joint turns
+// faster than its maximum speed between two samples; 1 when none would.
+double SpeedStretch(const std::vector<PlannedSample>& samples, const double maxSpeed[6])
+{
+    double stretch = 1.0;
+    for (std::size_t k = 1; k < samples.size(); ++k) {
+        const double dt = samples[k].time - samples[k - 1].time;
+        for (int joint = 0; joint < 6; ++joint) {
+            float JointAngles::*field = kJointFields[joint];
+            const double turn = std::fabs(static_cast<double>(samples[k].angles.*field) - samples[k - 1].angles.*field);
+            stretch = std::max(stretch, turn / (dt * maxSpeed[joint]));
+        }
+    }
+    return stretch;
+}
+
+}  // namespace
+
+bool SamplePath(const MoveSetup& setup, const JointAngles& start, CartesianPath& path,
+                std::vector<PlannedSample>* samples, PlanFailure* failure)
+{
+    if (!CPathSampler(setup, start, path, samples, failure).Run(start))
+        return false;
+    StretchTime(samples, SpeedStretch(*samples, setup.maxSpeed));
+    return true;
+}

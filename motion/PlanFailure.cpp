@@ -1,0 +1,82 @@
+// The words of a refusal (see PlanFailure.h).
+#include "motion/PlanFailure.h"
+
+#include "base/FrenchDecimal.h"
+#include "kinematics/RobotTypes.h"
+
+#include <cmath>
+
+namespace {
+
+// One decimal. Rounded first, so that -0.04 reads "0,0", not "-0,0".
+std::string Number(double value)
+{
+    const double rounded = std::round(value * 10) / 10;
+    return FormatDecimal(rounded == 0 ? 0.0 : rounded, 1);
+}
+
+// One decimal, cut toward `singular`: nearer a singularity than a threshold
+// never reads as the threshold itself (1.97 degrees from it reads 1.9).
+std::string Toward(double value, double singular)
+{
+    const double cut = singular + std::trunc((value - singular) * 10) / 10;
+    return FormatDecimal(cut == 0 ? 0.0 : cut, 1);
+}
+
+// A56 toward the nearer of 0, 180 and -180.
+std::string WristAngle(double a56)
+{
+    return Toward(a56, 180 * std::round(a56 / 180));
+}
+
+// A limit as the user wrote it when it is whole: "[-90 ; 150]".
+std::string Limit(double value)
+{
+    return value == std::round(value) ? FormatDecimal(value == 0 ? 0.0 : value, 0) : Number(value);
+}
+
+std::string JointName(int joint)
+{
+    return joint >= 0 && joint < 6 ? kJointNames[joint] : "?";
+}
+
+std::string What(const PlanFailure& f)
+{
+    switch (f.reason) {
+    case PlanFault::InvalidSettings:
+        return "vitesses, accélérations ou réduction de vitesse non valides";
+    case PlanFault::InvalidTarget:
+        return "cible non valide";
+    case PlanFault::ArcPointsCoincide:
+        return "arc impossible : points confondus";
+    case PlanFault::ArcPointsAligned:
+        return "arc impossible : points alignés";
+    case PlanFault::PathRefusedByKdl:
+        return "chemin refusé par KDL (erreur " + std::to_string(f.kdlError) + ")";
+    case PlanFault::OutOfReach:
+        return "hors d'atteinte";
+    case PlanFault::ConfigurationChange:
+        return f.joint < 0 ? "configuration à changer"
+                           : "configuration à changer (" + JointName(f.joint) + " saute de " + Number(f.value) + "°)";
+    case PlanFault::JointLimit:
+        return JointName(f.joint) + " hors des limites [" + Limit(f.low) + " ; " + Limit(f.high) + "]";
+    case PlanFault::WristSingularity:
+        return "trop près de la singularité du poignet (A56 = " + WristAngle(f.value) + "°)";
+    case PlanFault::ElbowSingularity:
+        return "trop près de la singularité du coude (à " + Toward(f.value, 0) + "° de l'alignement)";
+    case PlanFault::ShoulderSingularity:
+        return "trop près de la singularité de l'épaule (à " + Toward(f.value, 0) + " de l'axe de la base)";
+    }
+    return "refus inconnu";
+}
+
+}  // namespace
+
+std::string DescribeFailure(const PlanFailure& f)
+{
+    std::string words = What(f);
+    if (f.placed)
+        words += " à " + std::to_string(std::lround(f.fraction * 100)) + " % du chemin (" + Number(f.wristCentre[0]) +
+                 " ; " + Number(f.wristCentre[1]) + " ; " + Number(f.wristCentre[2]) + ")";
+    return words;
+}

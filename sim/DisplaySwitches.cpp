@@ -1,0 +1,48 @@
+#include "sim/DisplaySwitches.h"
+
+#include <strings.h>
+
+const DisplaySwitch kDisplaySwitches[kDisplayFlagCount] = {
+    {DisplayFlag::WireFrame, "strWireFrameMode", "WF", 5, "wireframe", "Fil de fer : les arêtes seules (F5).", false},
+    {DisplayFlag::Decoration, "strDecoration", "DC", 9, "decor", "Décor : sol, grille et ciel (F9).", true},
+    {DisplayFlag::Reflect, "strReflect", "RF", 10, "reflect", "Reflet du bras sur le sol (F10).", true},
+    {DisplayFlag::Shadows, "strShadows", "SH", 11, "shadows", "Ombre du bras sur le sol, avec le décor (F11).", true},
+    {DisplayFlag::MetalLook, "strMetalLook", "SM", 12, "metal",
+     "Aspect métal : le bras reflète son environnement (F12).", false},
+    {DisplayFlag::Axes, "strAxes", "Rep\xE8res", 4, "axes", "Repères de chaque segment : x bleu, y vert, z rouge (F4).",
+     false},
+    {DisplayFlag::Orbit, "strOrbit", "Orbite", 0, "orbit",
+     "Orbite : glisser tourne la vue autour du bras et l'incline, la molette rapproche ou éloigne ; les flèches "
+     "tournent et rapprochent, Page haut et Page bas inclinent, Début revient à la vue de départ.",
+     false},
+    {DisplayFlag::Trail, "strTrail", "Trace", 0, "trail",
+     "Trace : le chemin du centre du poignet pendant le mouvement en cours et le précédent, une marque par "
+     "seconde.",
+     false},
+    {DisplayFlag::Configurations, "strConfigurations", "Configurations", 0, "configurations",
+     "Configurations : les autres configurations de la pose du bras en fantômes numérotés, en rouge hors des "
+     "limites.",
+     false},
+};
+
+const DisplaySwitch* SwitchOfKey(int functionKey)
+{
+    for (const DisplaySwitch& s : kDisplaySwitches)
+        if (s.functionKey != 0 && s.functionKey == functionKey)
+            return &s;
+    return nullptr;
+}
+
+const DisplaySwitch* SwitchOfWord(const char* word)
+{
+    for (const DisplaySwitch& s : kDisplaySwitches)
+        if (strcasecmp(s.word, word) == 0)
+            return &s;
+    return nullptr;
+}
+
+DisplayFlags::DisplayFlags()
+{
+    for (const DisplaySwitch& s : kDisplaySwitches)
+        (*this)[s.flag] = s.initial;
+}

@@ -1,0 +1,362 @@
+// What the control panel does, as values (see PanelActions.h).
+#include "sim/PanelActions.h"
+
+#include "base/FrenchDecimal.h"
+#include "base/Log.h"
+#include "app/WindowCallbacks.h"
+#include "base/FileReplace.h"
+#include "gl/Graphics.h"
+#include "arm/ArmKinematics.h"
+#include "arm/Configurations.h"
+#include "sim/MotionRecorder.h"
+#include "sim/Simulation.h"
+#include "gl/MainScene.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+std::string DescribeMGI(const MGIResult& r)
+{
+    if (r.model == MGIModel::Grid)
+        return "Grille : centre du poignet à " + FormatDecimal(r.distance, 1) + " de la cible";
+    std::string outcome = "Pose atteinte";
+    if (!r.reached)
+        outcome = "Hors d'atteinte : il manque " + FormatDecimal(r.distance, 1) + " unités de pose";
+    if (!r.withinLimits)
+        outcome += " ; aucune configuration dans les limites des angles";
+    return outcome + " ; " + DescribePosture(r.posture);
+}
+
+bool SameAngles(const JointAngles& a, const JointAngles& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
+CPanelActions::CPanelActions(CSimulation& simulation, CMainScene& scene, const CMotionRecorder& recorder)
+    : m_Simulation(simulation), m_Scene(scene), m_Recorder(recorder)
+{
+    // The pose fields start where the arm stands.
+    m_Pose = PoseOf(simulation.Arm(), simulation.Angles());
+}
+
+const JointAngles& CPanelActions::EditedAngles() const
+{
+    return m_bRealTime ? m_Simulation.Targets() : m_Simulation.Angles();
+}
+
+void CPanelActions::SetEdited(const JointAngles& angles)
+{
+    if (m_bRealTime)
+        m_Simulation.SetTargets(angles);
+    else
+        m_Simulation.SetAngles(angles);
+}
+
+std::string CPanelActions::StatusLine() const
+{
+    // The last computation's words while the arm holds what it gave; once
+    // anything else moved the arm, how the arm holds itself now.
+    const StatusNote& n = m_Note;
+    const bool holds = n.motion ? m_Simulation.MotionNumber() == n.motion &&
+                                      (m_Simulation.Moving() || SameAngles(m_Simulation.Angles(), n.angles))
+                                : SameAngles(EditedAngles(), n.angles);
+    if (n.shown && holds)
+        return n.text;
+    const ArmDescription& arm = m_Simulation.Arm();
+    return "Configuration : " + DescribePosture(PostureOf(arm.Lengths(), ModelAngles(arm, m_Simulation.Angles())));
+}
+
+void CPanelActions::Note(std::string text, const JointAngles& angles, unsigned long motion)
+{
+    m_Note = {std::move(text), angles, motion, true};
+}
+
+void CPanelActions::SetJointAngle(int joint, float degrees)
+{
+    // Only this joint changes: the others stay where they are, even outside
+    // their limits (a start angle may be).
+    const JointLimits& limits = m_Simulation.Arm().limits;
+    JointAngles edited = EditedAngles();
+    edited.*kJointFields[joint] = ClampIntoLimits(degrees, limits.low[joint], limits.high[joint]);
+    if (!m_bImmediate)
+        m_Pose = PoseOf(m_Simulation.Arm(), edited);
+    SetEdited(edited);
+}
+
+void CPanelActions::SetPoseValue(int index, float value)
+{
+    m_Pose.*kPoseFields[index] = value;
+    if (!m_bImmediate)
+        Inverse();
+    else
+        m_Simulation.NotifyStateChanged();
+}
+
+void CPanelActions::SetRealTime(bool on)
+{
+    if (on == m_bRealTime)
+        return;
+    SwitchRealTime(on);
+    m_Simulation.NotifyStateChanged();
+}
+
+void CPanelActions::SwitchRealTime(bool on)
+{
+    if (on == m_bRealTime)
+        return;
+    if (on)
+        m_Simulation.SetTargets(m_Simulation.Angles());  // old targets would pull the arm back on GO
+    else
+        Stop();
+    m_bRealTime = on;
+}
+
+void CPanelActions::SetImmediate(bool on)
+{
+    m_bImmediate = on;
+    m_Simulation.NotifyStateChanged();
+}
+
+ActionResult CPanelActions::StartMotion()
+{
+    if (!m_bRealTime)
+        return {false, "le temps réel n'est pas actif"};
+    m_Simulation.StartChase();
+    m_Simulation.NotifyStateChanged();
+    return {};
+}
+
+namespace {
+
+const char* MoveName(MoveKind kind)
+{
+    switch (kind) {
+    case MoveKind::Joint:
+        return "Mouvement articulaire synchronisé";
+    case MoveKind::Linear:
+        return "Mouvement linéaire";
+    case MoveKind::Arc:
+        return "Arc";
+    }
+    return "";
+}
+
+}  // namespace
+
+MoveOutcome CPanelActions::Move(const MoveRequest& request, bool run)
+{
+    const JointAngles start = m_Simulation.Angles();
+    MovePlan plan = PlanMove(m_Simulation.Arm(), start, request, m_fSpeedPercent);
+    m_Scene.ShowPlannedPath(plan.path, plan.refusedFrom);
+    MoveOutcome outcome;
+    outcome.ok = plan.ok;
+    if (!plan.ok) {
+        outcome.words = DescribeFailure(plan.failure);
+        Note("Refusé : " + outcome.words, EditedAngles());
+        m_Simulation.NotifyStateChanged();
+        return outcome;
+    }
+    outcome.duration = plan.duration;
+    outcome.end = plan.trajectory->Samples().back().angles;
+    const std::string what = MoveName(request.kind);
+    if (!run) {
+        Note("Vérifié : " + what + " en " + FormatDecimal(plan.duration, 2) + " s", EditedAngles());
+        m_Simulation.NotifyStateChanged();
+        return outcome;
+    }
+    // The real-time targets follow the move, so that a later GO does not
+    // pull the arm back.
+    m_Simulation.Start(std::move(plan.trajectory));
+    outcome.motion = m_Simulation.MotionNumber();
+    Note(what + " : " + FormatDecimal(outcome.duration, 2) + " s", outcome.end, outcome.motion);
+    m_Simulation.SetTargets(outcome.end);
+    return outcome;
+}
+
+MoveOutcome CPanelActions::MoveToPoseFields(bool run)
+{
+    MoveRequest request;
+    request.kind = m_eMoveKind;
+    request.pose = m_Pose;
+    if (m_eMoveKind == MoveKind::Joint) {
+        const MGIResult inverse = InverseOf(m_Pose);
+        if (!inverse.reached) {
+            MoveOutcome refused;
+            refused.words = "hors d'atteinte, à " + FormatDecimal(inverse.distance, 1) + " unités de pose";
+            Note("Refusé : " + refused.words, EditedAngles());
+            m_Simulation.NotifyStateChanged();
+            return refused;
+        }
+        request.joints = inverse.angles;
+    }
+    return Move(request, run);
+}
+
+MoveOutcome CPanelActions::MoveToConfiguration(int number, bool run)
+{
+    for (const ArmConfiguration& c : ConfigurationsOf(m_Simulation.Arm(), m_Simulation.Angles()))
+        if (c.number == number) {
+            MoveRequest request;
+            request.joints = c.angles;
+            return Move(request, run);
+        }
+    MoveOutcome refused;
+    refused.words = NoSuchConfiguration(std::to_string(number));
+    return refused;
+}
+
+void CPanelActions::SetMoveKind(MoveKind kind)
+{
+    m_eMoveKind = kind;
+    m_Simulation.NotifyStateChanged();
+}
+
+void CPanelActions::SetSpeedPercent(float percent)
+{
+    m_fSpeedPercent = percent;
+    m_Simulation.NotifyStateChanged();
+}
+
+void CPanelActions::StopMotion()
+{
+    Stop();
+    m_Simulation.NotifyStateChanged();
+}
+
+void CPanelActions::Stop()
+{
+    m_Simulation.Stop();
+    m_Simulation.SetTargets(m_Simulation.Angles());
+}
+
+void CPanelActions::ComputeForward()
+{
+    m_Pose = PoseOf(m_Simulation.Arm(), EditedAngles());
+    m_Simulation.NotifyStateChanged();
+}
+
+MGIResult CPanelActions::ComputeInverse()
+{
+    return Inverse();
+}
+
+MGIResult CPanelActions::InverseOf(const ToolPose& pose) const
+{
+    // The grid model's one answer is moved by whole turns nearest the
+    // angles being edited; the exact model takes the configuration nearest
+    // where the arm stands, so that a pose changed step by step moves the
+    // arm smoothly and never flips it. Either way the angles are clamped
+    // into the limits, as the spinners would.
+    const ArmDescription& arm = m_Simulation.Arm();
+    const bool exact = arm.Model() == MGIModel::Exact;
+    MGIResult result = SolvePose(arm, pose, exact ? m_Simulation.Angles() : EditedAngles());
+    result.angles = ClampIntoLimits(result.angles, arm.limits);
+    return result;
+}
+
+MGIResult CPanelActions::Inverse()
+{
+    const MGIResult result = InverseOf(m_Pose);
+    Note(DescribeMGI(result), result.angles);
+    SetEdited(result.angles);
+    return result;
+}
+
+void CPanelActions::SetAngles(const JointAngles& angles)
+{
+    m_Simulation.Stop();
+    const JointAngles clamped = ClampIntoLimits(angles, m_Simulation.Arm().limits);
+    m_Simulation.SetTargets(clamped);
+    m_Simulation.SetAngles(clamped);
+}
+
+void CPanelActions::SetTargets(const JointAngles& angles)
+{
+    SwitchRealTime(true);
+    m_Simulation.SetTargets(ClampIntoLimits(angles, m_Simulation.Arm().limits));
+}
+
+MGIResult CPanelActions::MoveToPose(const ToolPose& pose)
+{
+    m_Pose = pose;
+    const MGIResult result = InverseOf(pose);
+    Note(DescribeMGI(result), result.angles);
+    SetAngles(result.angles);
+    return result;
+}
+
+void CPanelActions::SetDisplayFlag(DisplayFlag flag, bool on)
+{
+    if (flag == DisplayFlag::WireFrame)
+        glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_FILL);
+    m_Simulation.SetDisplay(flag, on);
+    if (flag == DisplayFlag::Orbit)
+        m_Scene.UseOrbit(on);
+}
+
+void CPanelActions::LookAround(const OrbitView& view)
+{
+    SetDisplayFlag(DisplayFlag::Orbit, true);
+    m_Scene.SetOrbit(view);
+}
+
+bool CPanelActions::IsDisplayed(DisplayFlag flag) const
+{
+    return m_Simulation.Display()[flag];
+}
+
+void CPanelActions::ResetCamera()
+{
+    m_Scene.ResetCamera();
+    glutPostRedisplay();
+}
+
+ActionResult CPanelActions::SaveScreenshot(const char* fileName)
+{
+    if (!::SaveScreenshot(fileName))
+        return {false, std::string("impossible d'écrire « ") + fileName + " »"};
+    LogWrite(LOG_DEBUG, "Capture écrite : %s (%d x %d)", fileName, g_iScreenWidth, g_iScreenHeight);
+    return {};
+}
+
+ActionResult CPanelActions::RecordMotion(const char* fileName)
+{
+    const std::vector<MotionSample>& samples = m_Recorder.Latest();
+    if (samples.empty())
+        return {false, "aucun mouvement à enregistrer"};
+    if (!ReplaceFile(fileName, [&](FILE* file) { return WriteMotionRecord(file, samples, m_Simulation.Arm()); }))
+        return {false, std::string("impossible d'écrire « ") + fileName + " »"};
+    LogWrite(LOG_DEBUG, "Mouvement enregistré : %s", fileName);
+    return {};
+}
+
+ActionResult CPanelActions::TeachPose()
+{
+    const JointAngles& a = m_Simulation.Angles();
+    std::string reason;
+    if (FILE* file = std::fopen("poses.txt", "a+")) {
+        // The file's lines so far give the number of the one taught; closed
+        // at once, the line is on disk whatever happens next.
+        long lines = 0;
+        for (int c; (c = std::fgetc(file)) != EOF;)
+            lines += c == '\n';
+        std::fseek(file, 0, SEEK_END);  // a stream that was read must seek before it writes
+        const bool printed =
+            std::fprintf(file, "moveto %.9g %.9g %.9g %.9g %.9g %.9g\n", a.A12, a.A23, a.A34, a.A45, a.A56, a.A67) > 0;
+        if (std::fclose(file) == 0 && printed) {
+            LogWrite(LOG_DEBUG, "Pose apprise : ligne %ld de poses.txt", lines + 1);
+            return {};
+        }
+        reason = "impossible d'écrire dans poses.txt";
+    } else {
+        reason = "impossible d'ouvrir poses.txt en écriture";
+    }
+    LogError("CPanelActions::TeachPose -- %s", reason.c_str());
+    return {false, reason};
+}

@@ -1,0 +1,167 @@
+#pragma once
+// What the control panel does, as values. Every way in goes through here,
+// the panel's controls, the graphics window's keys and commands alike, so
+// the panel, the scene and the arm cannot disagree:
+//  - the simulation holds the truth: the arm's current and target angles,
+//    the display switches, the motion; the scene holds the camera;
+//  - this layer holds what is the panel's own: the real-time and immediate
+//    modes, the tool pose last set or computed, and how the last
+//    inverse-model computation went;
+//  - whatever shows that state listens to the simulation, which every
+//    change here also reaches.
+// No widget is read here: the panel's callbacks and the keys are one-line
+// adapters that pass values in.
+//
+// Everything runs on the GLUT thread with the graphics window current, as
+// the panel's callbacks and the window's keys run: the polygon mode and the
+// redisplay requests made here act on it.
+#include "kinematics/InverseModel.h"
+#include "motion/MovePlanner.h"
+#include "kinematics/RobotTypes.h"
+#include "sim/DisplaySwitches.h"
+#include "view/OrbitCamera.h"
+
+#include <string>
+
+class CMainScene;
+class CMotionRecorder;
+class CSimulation;
+
+// What an action that can fail says: success, or the reason in French
+// (UTF-8), the words a reply or a record carries.
+struct ActionResult {
+    bool ok = true;
+    std::string message;
+};
+
+// What a planned move came to: planned (its duration, and when it runs, its
+// motion's number and where it ends) or refused (why and where, in French).
+struct MoveOutcome {
+    bool ok = false;
+    std::string words;
+    double duration = 0;
+    unsigned long motion = 0;
+    JointAngles end{};
+};
+
+class CPanelActions {
+public:
+    // The state at start: real time off, immediate mode on, the pose of the
+    // arm's angles, no inverse-model computation yet.
+    CPanelActions(CSimulation& simulation, CMainScene& scene, const CMotionRecorder& recorder);
+
+    CSimulation& Simulation() const { return m_Simulation; }
+
+    // Joint angle `joint` (0 for A12 to 5 for A67), clamped into its
+    // limits, becomes the arm's current angle, or with real time on its
+    // target. With immediate mode off the pose follows (forward model).
+    void SetJointAngle(int joint, float degrees);
+    // Pose value `index` (0 for X to 5 for gamma). With immediate mode off
+    // the angles follow (inverse model).
+    void SetPoseValue(int index, float value);
+
+    // The arm's current angles, each clamped into its limits, at once: a
+    // motion under way stops, and the targets are where the arm stands.
+    void SetAngles(const JointAngles& angles);
+    // The real-time targets, each clamped into its limits; real time is
+    // switched on first when it is off.
+    void SetTargets(const JointAngles& angles);
+    // The pose set and the arm put on it at once through the inverse model
+    // (as SetAngles does with its angles); returns what the model found.
+    MGIResult MoveToPose(const ToolPose& pose);
+    // The inverse model of a pose as the panel computes it (the arm's
+    // current angles as reference, the limits applied), changing nothing.
+    MGIResult InverseOf(const ToolPose& pose) const;
+
+    // Real time on: changes go to the targets, which start where the arm
+    // stands. Off: changes go to the arm, and a motion under way stops.
+    void SetRealTime(bool on);
+    // Immediate mode on: a change acts on its own group only.
+    void SetImmediate(bool on);
+    // Moves every joint toward its target at its speed; refused, doing
+    // nothing, while real time is off.
+    ActionResult StartMotion();
+    // A planned move from where the arm stands (a synchronised joint move,
+    // a line, an arc), planned whole at the speed override; run: played when
+    // it can be done (the targets become its end), else only checked. The
+    // planned way is drawn with the trail either way.
+    MoveOutcome Move(const MoveRequest& request, bool run);
+    // The panel's "Aller à la pose" and "Vérifier": to the pose of the pose
+    // fields, with the panel's kind of move (for a joint move, the inverse
+    // model's angles of the pose).
+    MoveOutcome MoveToPoseFields(bool run);
+    // A synchronised joint move to configuration `number` (as
+    // ConfigurationsOf numbers them) of the pose where the arm stands.
+    MoveOutcome MoveToConfiguration(int number, bool run);
+    void SetMoveKind(MoveKind kind);
+    MoveKind PanelMoveKind() const { return m_eMoveKind; }
+    // The speed override of planned moves, percent: 1 to 100.
+    void SetSpeedPercent(float percent);
+    float SpeedPercent() const { return m_fSpeedPercent; }
+    // Stops the arm where it stands; its targets become where it stands.
+    void StopMotion();
+
+    // The pose of the edited angles (forward model), and the edited angles
+    // of the pose (inverse model), whatever the immediate mode.
+    void ComputeForward();
+    MGIResult ComputeInverse();
+
+    void SetDisplayFlag(DisplayFlag flag, bool on);
+    bool IsDisplayed(DisplayFlag flag) const;
+    // The camera's start view.
+    void ResetCamera();
+    // The camera turning around the arm, placed at this view.
+    void LookAround(const OrbitView& view);
+    // The graphics window as it shows now, into fileName in the data
+    // directory (PNG for ".png", TGA otherwise).
+    ActionResult SaveScreenshot(const char* fileName);
+    // Appends "moveto" and the arm's current angles to poses.txt in the
+    // data directory, so that positions set by hand can be replayed as a
+    // script. A file that cannot be written gives a record and nothing else.
+    ActionResult TeachPose();
+    // The latest motion every 10 ms, as a table for programs, into fileName
+    // in the data directory.
+    ActionResult RecordMotion(const char* fileName);
+
+    // The state the panel shows.
+    bool RealTime() const { return m_bRealTime; }
+    bool Immediate() const { return m_bImmediate; }
+    const ToolPose& Pose() const { return m_Pose; }
+    // The angles the joint spinners stand for: the targets with real time
+    // on, the arm's current angles otherwise.
+    const JointAngles& EditedAngles() const;
+    // One line, UTF-8, about the arm as it stands: how the last inverse
+    // model or planned move went while the arm holds what it gave (the
+    // angles it computed; a move while it runs and at its end), else how the
+    // arm holds itself (forward or back, elbow up or down, wrist flipped or
+    // not).
+    std::string StatusLine() const;
+
+private:
+    // The angles being edited set, each listener told.
+    void SetEdited(const JointAngles& angles);
+    // The work of SetRealTime, StopMotion and ComputeInverse, without
+    // telling anyone.
+    void SwitchRealTime(bool on);
+    void Stop();
+    MGIResult Inverse();
+    // What the status line says, for as long as the angles being edited are
+    // `angles`, or with a motion's number, while that motion runs or stands
+    // at `angles`, its end.
+    void Note(std::string text, const JointAngles& angles, unsigned long motion = 0);
+
+    CSimulation& m_Simulation;
+    CMainScene& m_Scene;
+    const CMotionRecorder& m_Recorder;
+    bool m_bRealTime = false;
+    bool m_bImmediate = true;
+    ToolPose m_Pose{};
+    MoveKind m_eMoveKind = MoveKind::Joint;
+    float m_fSpeedPercent = 100.0f;
+    struct StatusNote {
+        std::string text;
+        JointAngles angles{};
+        unsigned long motion = 0;
+        bool shown = false;
+    } m_Note;
+};

@@ -1,0 +1,89 @@
+#pragma once
+// The one simulation: the arm's description, its state (current and target
+// angles), what the display shows, and the motion that moves the arm over
+// time by sampling a trajectory. No GL and no clock of its own: the program
+// feeds Advance from its idle callback, tests feed it the times they choose.
+//
+// Whatever shows or records the arm listens: every change of the state and
+// every step of a motion reaches every listener, in the order they came.
+#include "arm/ArmDescription.h"
+#include "motion/Trajectory.h"
+#include "sim/DisplaySwitches.h"
+
+#include <memory>
+#include <vector>
+
+class CSimulationListener {
+public:
+    virtual ~CSimulationListener() = default;
+    // The angles, the targets or anything else shown changed at once.
+    virtual void OnStateChanged() {}
+    virtual void OnMotionStarted(const CTrajectory& /*trajectory*/) {}
+    // A step of the motion that moved the arm: t seconds after its start.
+    virtual void OnMotionStep(double /*t*/, const JointAngles& /*angles*/) {}
+    // The motion ended: at the end of its trajectory, or stopped before.
+    virtual void OnMotionEnded(bool /*arrived*/) {}
+};
+
+class CSimulation {
+public:
+    explicit CSimulation(const ArmDescription& arm);
+    CSimulation(const CSimulation&) = delete;
+    CSimulation& operator=(const CSimulation&) = delete;
+
+    const ArmDescription& Arm() const { return m_Arm; }
+    // The boxes of the links' meshes, once whoever reads the meshes has them.
+    void SetLinkBox(int link, const MeshBox& box) { m_Arm.box[link] = box; }
+
+    const JointAngles& Angles() const { return m_Angles; }
+    const JointAngles& Targets() const { return m_Targets; }
+    // Set at once; a running motion goes on from there.
+    void SetAngles(const JointAngles& angles);
+    void SetTargets(const JointAngles& angles);
+
+    const DisplayFlags& Display() const { return m_Display; }
+    void SetDisplay(DisplayFlag flag, bool on);
+
+    // Tells the listeners of a change of state made elsewhere (a mode of
+    // the panel, for instance), so they show it.
+    void NotifyStateChanged();
+
+    // Motion. Starting a trajectory ends the one that runs (stopped). The
+    // first Advance after a start only sets the motion's clock.
+    void Start(std::unique_ptr<CTrajectory> trajectory);
+    // The per-joint chase toward the targets at the joints' maximum
+    // speeds; nothing more while the chase already runs.
+    void StartChase();
+    // Stops the arm where it stands.
+    void Stop();
+    bool Moving() const { return m_pTrajectory != nullptr; }
+    // Motions are numbered from 1 as they start: the number of the one
+    // under way or the last one (0 before any), of the last one that ended,
+    // and whether that one ended at the end of its trajectory.
+    unsigned long MotionNumber() const { return m_iMotion; }
+    unsigned long EndedMotion() const { return m_iEnded; }
+    bool EndedArrived() const { return m_bEndedArrived; }
+    // One step of the motion at `now`, seconds on a monotonic clock.
+    TrajectoryStep Advance(double now);
+
+    // Listeners are not owned and must be removed before they go away.
+    void AddListener(CSimulationListener* listener);
+    void RemoveListener(CSimulationListener* listener);
+
+private:
+    void End(bool arrived);
+    template <class Call>
+    void Notify(const Call& call);
+
+    ArmDescription m_Arm;
+    JointAngles m_Angles;
+    JointAngles m_Targets;
+    DisplayFlags m_Display;
+    std::unique_ptr<CTrajectory> m_pTrajectory;
+    bool m_bChasing = false;
+    unsigned long m_iMotion = 0, m_iEnded = 0;
+    bool m_bEndedArrived = false;
+    bool m_bClockStarted = false;
+    double m_dStartTime = 0.0;
+    std::vector<CSimulationListener*> m_Listeners;
+};
