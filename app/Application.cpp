@@ -6,6 +6,7 @@
 #include "base/SystemInfo.h"
 #include "app/WindowCallbacks.h"
 #include "app/CommandLoop.h"
+#include "dataset/DataSet.h"
 #include "gl/Graphics.h"
 #include "panel/GluiInput.h"
 #include "sim/PanelActions.h"
@@ -79,9 +80,14 @@ int CApplication::Init(int argc, char** argv)
         FailStartup();
     }
 
+    // The data set, read once: each part is handed its settings from it.
+    const DataSet data = LoadDataSet("");
+    for (const std::string& record : data.records)
+        LogError("%s", record.c_str());
+
     glutInit(&argc, argv);
 
-    if (!CGraphics::Init()) {
+    if (!CGraphics::Init(data.graphics ? &*data.graphics : nullptr)) {
         LogError("CApplication::Init -- Erreur à l'initialisation graphique");
         LogError("CApplication::Init -- Message d'erreur:%s", g_szGraphicsError);
         FailStartup();
@@ -98,14 +104,13 @@ int CApplication::Init(int argc, char** argv)
     // in goes through. Never
     // deleted: the process ends instead. The scene is made current before
     // its Init runs.
-    ArmDescription arm;
-    if (!LoadArmDescription("", &arm)) {
+    if (!data.arm) {
         LogError("CApplication::Init -- Impossible de charger la scène principale");
         FailStartup();
     }
-    CSimulation* simulation = new CSimulation(arm);
+    CSimulation* simulation = new CSimulation(*data.arm);
     CMotionRecorder* recorder = new CMotionRecorder(*simulation);
-    CMainScene* scene = new CMainScene(*simulation, *recorder);
+    CMainScene* scene = new CMainScene(*simulation, *recorder, data.decor);
     g_pCurrentScene = scene;
     if (!scene->Init()) {
         g_pCurrentScene = nullptr;
@@ -116,11 +121,11 @@ int CApplication::Init(int argc, char** argv)
     SetKeyActions(actions);
     DriveMotion(*simulation);
 
-    if (!CGluiInput::Init(*actions, *recorder)) {
+    if (!CGluiInput::Init(*actions, *recorder, data.panel, data.panelRead)) {
         LogError("CApplication::Init -- Erreur à l'initialisation de la GLUI");
         FailStartup();
     }
-    ConnectCommands(*actions);
+    ConnectCommands(*actions, data);
 
     // Scripts and the port act on the built panel.
     if ((!arguments.scriptFile.empty() && !LoadCommandScript(arguments.scriptFile, &error)) ||

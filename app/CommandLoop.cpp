@@ -8,7 +8,7 @@
 #include "command/CommandExecutor.h"
 #include "command/CommandHub.h"
 #include "command/ScreenshotGuard.h"
-#include "dataset/OptionFiles.h"
+#include "dataset/DataSet.h"
 
 #include <GL/freeglut.h>
 
@@ -22,20 +22,10 @@ constexpr unsigned int kBusyPollMilliseconds = 5;
 constexpr unsigned int kQuietPollMilliseconds = 25;
 constexpr double kQuietAfterSeconds = 1.0;
 
-// The option sets the program read at start (each read once: a file that
-// could not be read is not tried again); the defaults stand for a missing
-// one.
-std::vector<std::string> LoadedDataSetNames()
-{
-    std::vector<const COptions*> sets;
-    for (const OptionFile& file : OptionFiles())
-        sets.push_back(ReadOptionFile(file.fileName));
-    return DataSetFileNames(sets);
-}
-
 struct Sources {
     CCommandExecutor executor;
-    CScreenshotGuard guard{executor, LoadedDataSetNames};
+    std::vector<std::string> dataSetNames;
+    CScreenshotGuard guard{executor, [this] { return dataSetNames; }};
     CCommandHub hub;
     bool timerRunning = false;
     unsigned long portEvents = 0;
@@ -74,9 +64,14 @@ bool OpenCommandPort(int port, std::string* error)
     return true;
 }
 
-void ConnectCommands(CPanelActions& actions)
+void ConnectCommands(CPanelActions& actions, const DataSet& data)
 {
-    TheSources().executor.Connect(actions);
+    Sources& s = TheSources();
+    s.executor.Connect(actions);
+    std::vector<const COptions*> sets;
+    for (const std::optional<COptions>& set : data.sets)
+        sets.push_back(set ? &*set : nullptr);
+    s.dataSetNames = DataSetFileNames(sets);
 }
 
 void StartCommandLoop()

@@ -16,8 +16,10 @@ bool LoadCommandScript(const std::string& path, std::string* error);
 // Opens the command port on 127.0.0.1 (0: a free port, written to the
 // log). False, with the reason in French.
 bool OpenCommandPort(int port, std::string* error);
-// The actions the commands go through, before the loop starts.
+// The actions the commands go through, and the data set whose files they
+// never write over, before the loop starts.
 class CPanelActions;
-void ConnectCommands(CPanelActions& actions);
+struct DataSet;
+void ConnectCommands(CPanelActions& actions, const DataSet& data);
 // Starts draining the script and the port, if either was given.
 void StartCommandLoop();

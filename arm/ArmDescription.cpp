@@ -1,10 +1,7 @@
 #include "arm/ArmDescription.h"
 
 #include "base/FrenchDecimal.h"
-#include "base/Log.h"
-#include "dataset/OptionFiles.h"
 #include "config/OptionKeys.h"
-#include "dataset/PanelSettings.h"
 
 namespace {
 
@@ -13,11 +10,6 @@ const char* const kAxes[3] = {"X", "Y", "Z"};
 std::string OffsetKey(int link, int axis)
 {
     return LinkKey("f", link, (std::string("Size") + kAxes[axis]).c_str());
-}
-
-std::string Path(const std::string& directory, const char* file)
-{
-    return directory.empty() ? file : directory + "/" + file;
 }
 
 }  // namespace
@@ -66,37 +58,6 @@ void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm)
     for (int link = 0; link < kLinkCount; ++link)
         keys.Text(LinkKey("str", link, "Color"), "", &arm.colour[link]);
     keys.Bool("bWristAsModel", false, &arm.wristAsModel);
-}
-
-bool LoadArmDescription(const std::string& directory, ArmDescription* arm)
-{
-    const COptions* robot = ReadOptionFile(Path(directory, "robot.opt").c_str());
-    if (!robot) {
-        LogError("LoadArmDescription -- Impossible de charger le fichier robot.opt");
-        return false;
-    }
-    *arm = ReadSettings(robot, DeclareRobotKeys);
-    for (int joint = 0; joint < kJointCount; ++joint)
-        if (arm->sense[joint] != 1 && arm->sense[joint] != -1) {
-            LogError("LoadArmDescription -- %s = %d : le sens d'une articulation vaut 1 ou -1 ; 1 s'applique",
-                     JointKey("iAngle", joint, "Sense").c_str(), arm->sense[joint]);
-            arm->sense[joint] = 1;
-        }
-    for (int link = 0; link < kLinkCount; ++link)
-        if (!arm->colour[link].empty() && !ParseColour(arm->colour[link], nullptr)) {
-            LogError("LoadArmDescription -- %s = \"%s\" : une couleur s'écrit \"#rrggbb\" ; la texture s'applique",
-                     LinkKey("str", link, "Color").c_str(), arm->colour[link].c_str());
-            arm->colour[link].clear();
-        }
-    const PanelSettings panel = ReadSettings(ReadOptionFile(Path(directory, "glui.opt").c_str()), DeclarePanelKeys);
-    for (int joint = 0; joint < kJointCount; ++joint) {
-        arm->limits.low[joint] = panel.minAngle[joint];
-        arm->limits.high[joint] = panel.maxAngle[joint];
-        arm->start.*kJointFields[joint] = panel.startAngle[joint];
-    }
-    for (const std::string& departure : FamilyDepartures(*arm))
-        LogError("LoadArmDescription -- %s", departure.c_str());
-    return true;
 }
 
 bool ParseColour(const std::string& text, float rgb[3])

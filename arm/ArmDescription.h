@@ -4,7 +4,7 @@
 // limits, maximum speed and start angle; the arm's texture and the inverse
 // model it asks for. The lengths of the geometric models derive from the
 // offsets. Read from robot.opt (and from glui.opt the spinners' limits and
-// start angles) by LoadArmDescription.
+// start angles) by LoadDataSet.
 #include "formats/MeshBox.h"
 #include "kinematics/ArmChain.h"
 #include "kinematics/InverseModel.h"
@@ -52,13 +52,6 @@ struct ArmDescription {
 
 // robot.opt's keys, bound to the description's fields.
 void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm);
-
-// The description of the data set in `directory` ("" for the current one):
-// robot.opt, required, and glui.opt, whose absence leaves the spinners'
-// defaults. False, with a French record, when robot.opt cannot be read. Keys
-// that no declaration knows, and link offsets that take the drawn arm away
-// from the geometric models, are recorded too; they do not stop the start.
-bool LoadArmDescription(const std::string& directory, ArmDescription* arm);
 
 // A link's colour "#rrggbb" as red, green, blue from 0 to 1 (rgb may be
 // null to check it only).

@@ -1,7 +1,7 @@
 // The arm as an Orocos KDL chain (see KdlArm.h).
 #include "bench/KdlArm.h"
 
-#include "arm/ArmDescription.h"
+#include "dataset/DataSet.h"
 
 #include <unistd.h>
 
@@ -68,7 +68,12 @@ namespace {
 bool ShippedArm(ArmDescription* arm)
 {
     const std::string dir = std::string(KX_SOURCE_DIR) + "/default";
-    return access((dir + "/robot.opt").c_str(), R_OK) == 0 && LoadArmDescription(dir, arm);
+    if (access((dir + "/robot.opt").c_str(), R_OK) != 0)
+        return false;
+    const std::optional<ArmDescription> shipped = LoadDataSet(dir).arm;
+    if (shipped)
+        *arm = *shipped;
+    return shipped.has_value();
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "arm/ArmKinematics.h"
 #include "arm/Configurations.h"
 #include "motion/JointChase.h"
-#include "arm/KinBatch.h"
+#include "kinematics/KinText.h"
 #include "sim/Simulation.h"
 #include "motion/MoveSettings.h"
 #include "kinematics/Singularity.h"

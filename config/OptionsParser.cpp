@@ -5,7 +5,7 @@
 //   2. Tokens             (blanks and comments, words, quoted texts)
 //   3. Values             (number / boolean / text interpretation)
 //   4. Statement reader   (COptionsParser::ParseFileForVariable)
-//   5. Cache              (COptionsParser::GetOptions)
+//   5. Files              (COptionsParser::ReadFile)
 //   6. Lookups            (COptions::Get*)
 #include "config/OptionsParser.h"
 
@@ -15,8 +15,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <map>
-#include <memory>
 
 #include <locale.h>
 
@@ -331,39 +329,6 @@ bool ParseStatements(CharSource& in, std::vector<COptionEntry>& entries)
     }
 }
 
-// ============================================================================
-// 5. Cache
-// ============================================================================
-
-struct AsciiCaseLess {
-    bool operator()(const std::string& a, const std::string& b) const
-    {
-        std::size_t n = a.size() < b.size() ? a.size() : b.size();
-        for (std::size_t i = 0; i < n; ++i) {
-            unsigned char ca = static_cast<unsigned char>(AsciiLower(a[i]));
-            unsigned char cb = static_cast<unsigned char>(AsciiLower(b[i]));
-            if (ca != cb)
-                return ca < cb;
-        }
-        return a.size() < b.size();
-    }
-};
-
-std::map<std::string, std::unique_ptr<COptions>, AsciiCaseLess>& Cache()
-{
-    static std::map<std::string, std::unique_ptr<COptions>, AsciiCaseLess> cache;
-    return cache;
-}
-
-// Sets replaced by a reload. A set handed out stays valid for the whole run
-// (callers keep the pointer and the texts it returned), so a reload retires
-// the old set here instead of freeing it.
-std::vector<std::unique_ptr<COptions>>& RetiredSets()
-{
-    static std::vector<std::unique_ptr<COptions>> retired;
-    return retired;
-}
-
 }  // namespace
 
 bool COptionsParser::ParseFileForVariable(FILE* stream, COptions* options)
@@ -385,31 +350,16 @@ bool COptionsParser::ParseFileForVariable(FILE* stream, COptions* options)
     return false;
 }
 
-COptions* COptionsParser::GetOptions(const char* fileName, bool reload)
+std::optional<COptions> COptionsParser::ReadFile(const char* fileName)
 {
-    auto& cache = Cache();
-    const std::string key = fileName ? fileName : "";
-    if (fileName) {
-        auto found = cache.find(key);
-        if (found != cache.end()) {
-            if (!reload)
-                return found->second.get();
-            RetiredSets().push_back(std::move(found->second));
-            cache.erase(found);
-        }
-    }
-
-    auto options = std::make_unique<COptions>();
     FILE* stream = fileName ? std::fopen(fileName, "r") : nullptr;
-    bool valid = ParseFileForVariable(stream, options.get());
+    COptions options;
+    const bool valid = ParseFileForVariable(stream, &options);
     if (stream)
         std::fclose(stream);
     if (!valid)
-        return nullptr;
-
-    COptions* result = options.get();
-    cache[key] = std::move(options);
-    return result;
+        return std::nullopt;
+    return options;
 }
 
 // ============================================================================

@@ -1,8 +1,9 @@
 #pragma once
-// Option files: "name = value;" statements read once per file and cached for
-// the whole run, with typed lookups that fall back to the caller's default.
+// Option files: "name = value;" statements, with typed lookups that fall
+// back to the caller's default.
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,11 @@ public:
 
 class COptionsParser {
 public:
-    // The cached set of the file (names compared without ASCII case), read on
-    // first use; nullptr when the file is missing or invalid. A reload rereads
-    // the file; the set it replaces stays valid, since callers may hold it.
-    static COptions* GetOptions(const char* fileName, bool reload = false);
+    // The set of the file; none when it is missing or invalid. Only the data
+    // set's loader (LoadDataSet) and readers of other files in the same
+    // syntax call it: every part of the program gets its settings from the
+    // data set read once.
+    static std::optional<COptions> ReadFile(const char* fileName);
     // Reads every statement of an open stream into the set; true when the
     // whole stream was valid. A null stream logs "fichier invalide".
     static bool ParseFileForVariable(FILE* stream, COptions* options);

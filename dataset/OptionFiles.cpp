@@ -1,7 +1,5 @@
 #include "dataset/OptionFiles.h"
 
-#include "base/Log.h"
-#include "config/OptionsParser.h"
 #include "dataset/GraphicsSettings.h"
 #include "dataset/PanelSettings.h"
 #include "arm/ArmDescription.h"
@@ -9,8 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
-#include <set>
 #include <strings.h>
 
 namespace {
@@ -89,25 +85,4 @@ std::string UnknownKeyAdvice(const OptionFile& file, const std::string& name)
     if (nearest && distance <= std::max<int>(2, static_cast<int>(name.size()) / 3))
         return "clé inconnue " + name + " ; vouliez-vous dire " + nearest->name + " ?";
     return "clé inconnue " + name + " ; le simulateur ne la lit pas";
-}
-
-const COptions* ReadOptionFile(const char* path)
-{
-    // Read once per path, failures included: the arm and the panel both read
-    // glui.opt, and a file that is missing or invalid is said once.
-    static std::map<std::string, const COptions*> read;
-    const auto found = read.find(path);
-    if (found != read.end())
-        return found->second;
-    const COptions* options = COptionsParser::GetOptions(path, false);
-    read[path] = options;
-    const OptionFile* file = FindOptionFile(path);
-    if (!options || !file)
-        return options;
-    std::set<std::string> seen;
-    for (const COptionEntry& entry : options->m_Entries)
-        if (!FindOptionKey(*file, entry.name) && seen.insert(entry.name).second)
-            LogError("ReadOptionFile -- %s : %s (valeur ignorée)", file->fileName,
-                     UnknownKeyAdvice(*file, entry.name).c_str());
-    return options;
 }

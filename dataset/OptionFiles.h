@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-class COptions;
-
 struct OptionFile {
     const char* fileName;  // "graphics.opt", ...
     // False only for glui.opt: without it the panel takes every default and
@@ -16,11 +14,12 @@ struct OptionFile {
     std::vector<OptionKey> keys;
 };
 
-// graphics.opt, glui.opt, decor.opt, robot.opt, in the order they are read.
+// graphics.opt, glui.opt, decor.opt, robot.opt: the order of their checks.
 const std::vector<OptionFile>& OptionFiles();
 
 // The file whose name is the last part of `path`, compared without regard to
-// ASCII case (the option cache compares names that way), or nullptr.
+// ASCII case (a data set may sit on a file system that ignores it), or
+// nullptr.
 const OptionFile* FindOptionFile(const char* path);
 // The key of that name (case-sensitive, like the lookups), or nullptr.
 const OptionKey* FindOptionKey(const OptionFile& file, const std::string& name);
@@ -30,10 +29,3 @@ const OptionKey* FindOptionKey(const OptionFile& file, const std::string& name);
 // ("vouliez-vous dire fUpperArmSizeX ?"), or that nothing reads it. One
 // French sentence that starts with the key.
 std::string UnknownKeyAdvice(const OptionFile& file, const std::string& name);
-
-// The option set of an option file (COptionsParser::GetOptions), nullptr
-// when it is missing or invalid, read once per path for the whole run. When
-// it is read, every key that its file does not declare gets a record with its
-// advice: the simulator ignores such a key, and a typo would otherwise go
-// unnoticed.
-const COptions* ReadOptionFile(const char* path);

@@ -1,8 +1,6 @@
 #include "gl/DecorationObject.h"
 
 #include "base/Log.h"
-#include "dataset/OptionFiles.h"
-#include "dataset/DecorSettings.h"
 
 #include <GL/gl.h>
 
@@ -22,18 +20,16 @@ int BuildGrid(GridSegment* segments, int capacity)
     return n;
 }
 
-bool CDecorationObject::Init()
+bool CDecorationObject::Init(const DecorSettings* files)
 {
-    const COptions* options = ReadOptionFile("decor.opt");
-    if (!options) {
+    if (!files) {
         LogError("CDecorationObject::Init -- Impossible de lire les options dans le fichier decor.opt");
         return false;
     }
-    const DecorSettings files = ReadSettings(options, DeclareDecorKeys);
     // The first failure ends the loading; the loaders log their own reasons.
-    return m_Ground.LoadOBJ(files.groundMesh.c_str()) && m_SkyDome.LoadOBJ(files.skyDomeMesh.c_str()) &&
-           m_GroundTexture.LoadTGA(files.groundTexture.c_str()) &&
-           m_SkyDomeTexture.LoadTGA(files.skyDomeTexture.c_str());
+    return m_Ground.LoadOBJ(files->groundMesh.c_str()) && m_SkyDome.LoadOBJ(files->skyDomeMesh.c_str()) &&
+           m_GroundTexture.LoadTGA(files->groundTexture.c_str()) &&
+           m_SkyDomeTexture.LoadTGA(files->skyDomeTexture.c_str());
 }
 
 void CDecorationObject::DrawGround()

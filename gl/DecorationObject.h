@@ -1,6 +1,7 @@
 #pragma once
 // The arm's surroundings: a textured ground, a grid of lines on the plane
 // z = 0 and a textured sky dome, named in "decor.opt".
+#include "dataset/DecorSettings.h"
 #include "gl/BaseObject.h"
 #include "gl/3DSObject.h"
 #include "gl/Texture.h"
@@ -18,7 +19,9 @@ public:
     // pixel it can change with filled polygons lies within `changed`: those
     // of the things drawn since and of the grid.
     void DrawOver(const PixelRect& changed);
-    bool Init() override;
+    // Reads the meshes and textures decor.opt names: `files` is null when
+    // that file could not be read.
+    bool Init(const DecorSettings* files);
 
     C3DSObject m_SkyDome;
     C3DSObject m_Ground;

@@ -1,7 +1,6 @@
 #include "gl/Graphics.h"
 
 #include "base/Log.h"
-#include "dataset/OptionFiles.h"
 #include "dataset/GraphicsSettings.h"
 
 #include <GL/freeglut.h>
@@ -16,25 +15,24 @@ bool g_bDoubleBuffer = true;
 int g_iMainWindow = 0;
 char g_szGraphicsError[128] = "";
 
-bool CGraphics::Init()
+bool CGraphics::Init(const GraphicsSettings* settings)
 {
-    if (!InitGLUT()) {
+    if (!InitGLUT(settings)) {
         LogError("CGraphics::Init -- Erreur à l'initialisation de la GLUT!");
         return false;
     }
-    InitOpenGL();
+    InitOpenGL(*settings);
     return true;
 }
 
-bool CGraphics::InitGLUT()
+bool CGraphics::InitGLUT(const GraphicsSettings* read)
 {
-    const COptions* options = ReadOptionFile("graphics.opt");
-    if (!options) {
+    if (!read) {
         LogError("CGraphics::InitGLUT -- Impossible de lire le fichier de configuration graphics.opt");
         std::snprintf(g_szGraphicsError, sizeof g_szGraphicsError, "%s", "graphics.opt non trouvé");
         return false;
     }
-    const GraphicsSettings settings = ReadSettings(options, DeclareGraphicsKeys);
+    const GraphicsSettings& settings = *read;
     g_iScreenWidth = settings.width;
     g_iScreenHeight = settings.height;
     g_fScreenFOV = static_cast<float>(settings.fieldOfView);
@@ -49,9 +47,8 @@ bool CGraphics::InitGLUT()
     return true;
 }
 
-bool CGraphics::InitOpenGL()
+bool CGraphics::InitOpenGL(const GraphicsSettings& settings)
 {
-    const GraphicsSettings settings = ReadSettings(ReadOptionFile("graphics.opt"), DeclareGraphicsKeys);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glFrontFace(GL_CCW);

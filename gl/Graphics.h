@@ -1,6 +1,6 @@
 #pragma once
-// The graphics window: created from graphics.opt, with its reshape callback
-// and the fixed GL state.
+// The graphics window: created from graphics.opt's settings, with its
+// reshape callback and the fixed GL state.
 
 extern int g_iScreenWidth;
 extern int g_iScreenHeight;
@@ -9,11 +9,15 @@ extern bool g_bDoubleBuffer;
 extern int g_iMainWindow;
 extern char g_szGraphicsError[128];
 
+struct GraphicsSettings;
+
 class CGraphics {
 public:
-    static bool Init();
-    static bool InitGLUT();
-    static bool InitOpenGL();
+    // Opens the window from the data set's graphics.opt: settings is null
+    // when that file could not be read.
+    static bool Init(const GraphicsSettings* settings);
+    static bool InitGLUT(const GraphicsSettings* settings);
+    static bool InitOpenGL(const GraphicsSettings& settings);
     static void Reshape(int width, int height);
 };
 

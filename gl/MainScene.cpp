@@ -78,8 +78,8 @@ void CMainScene::SetOrbit(const OrbitView& view)
     glutPostRedisplay();
 }
 
-CMainScene::CMainScene(CSimulation& simulation, const CMotionRecorder& recorder)
-    : m_Simulation(simulation), m_Trail(recorder), m_Ghosts(simulation, m_Robot)
+CMainScene::CMainScene(CSimulation& simulation, const CMotionRecorder& recorder, std::optional<DecorSettings> decor)
+    : m_Simulation(simulation), m_DecorFiles(std::move(decor)), m_Trail(recorder), m_Ghosts(simulation, m_Robot)
 {
     m_Simulation.AddListener(this);
 }
@@ -102,7 +102,7 @@ void CMainScene::OnMotionStep(double, const JointAngles&)
 bool CMainScene::Init()
 {
     ResetCamera();
-    if (!m_Decoration.Init())
+    if (!m_Decoration.Init(m_DecorFiles ? &*m_DecorFiles : nullptr))
         return false;
     if (!m_Robot.Init(m_Simulation))
         return false;

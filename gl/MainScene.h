@@ -13,10 +13,14 @@
 #include "view/ShadowArea.h"
 #include "gl/Trail.h"
 
+#include <optional>
+
 class CMainScene : public CScene, private CSimulationListener {
 public:
-    // Shows the simulation's arm, and the motions the recorder keeps.
-    CMainScene(CSimulation& simulation, const CMotionRecorder& recorder);
+    // Shows the simulation's arm, and the motions the recorder keeps, in the
+    // decoration of decor.opt (absent when that file could not be read:
+    // Init then fails).
+    CMainScene(CSimulation& simulation, const CMotionRecorder& recorder, std::optional<DecorSettings> decor);
     ~CMainScene() override;
 
     bool Init() override;
@@ -58,6 +62,7 @@ private:
     PixelRect ShadowPassRect() const;
 
     CSimulation& m_Simulation;
+    std::optional<DecorSettings> m_DecorFiles;
     CTrail m_Trail;
     CConfigurationGhosts m_Ghosts;
 };

@@ -4,7 +4,6 @@
 #include "base/FrenchDecimal.h"
 #include "base/Log.h"
 #include "base/Timer.h"
-#include "dataset/OptionFiles.h"
 #include "gl/Graphics.h"
 #include "panel/ConfigurationList.h"
 #include "glui/Glui.h"
@@ -130,14 +129,14 @@ class CPanelFollower : public CSimulationListener {
 
 }  // namespace
 
-bool CGluiInput::Init(CPanelActions& actions, const CMotionRecorder& recorder)
+bool CGluiInput::Init(CPanelActions& actions, const CMotionRecorder& recorder, const PanelSettings& settings,
+                      bool settingsRead)
 {
     g_pActions = &actions;
     g_pRecorder = &recorder;
-    const COptions* options = ReadOptionFile("glui.opt");
-    if (!options)
+    if (!settingsRead)
         LogError("CGluiInput::Init -- Impossible de lire le fichier glui.opt, le panneau prend les valeurs par défaut");
-    g_Settings = ReadSettings(options, DeclarePanelKeys);
+    g_Settings = settings;
     g_pMeter = std::make_unique<CSingularityMeter>(actions.Simulation().Arm().Lengths());
     g_pGlui = GLUI_Master.create_glui(g_Settings.windowName.c_str(), 0, -1, -1);
     if (!g_pGlui) {

@@ -8,6 +8,7 @@
 #include "sim/DisplaySwitches.h"
 
 class CMotionRecorder;
+struct PanelSettings;
 class CPanelActions;
 class GLUI;
 class GLUI_Spinner;
@@ -20,7 +21,10 @@ public:
     // Builds the panel from glui.opt; its controls act through `actions`,
     // its widgets follow the simulation they act on, and its curves show
     // the motions the recorder keeps.
-    static bool Init(CPanelActions& actions, const CMotionRecorder& recorder);
+    // settingsRead is false when glui.opt could not be read: every label and
+    // limit then takes its default.
+    static bool Init(CPanelActions& actions, const CMotionRecorder& recorder, const PanelSettings& settings,
+                     bool settingsRead);
     static void BuildPanel();
     static void Release();
 

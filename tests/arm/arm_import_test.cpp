@@ -6,7 +6,7 @@
 // beside the repository ($KX_SOURCE/../shared/data/irb1600), else a URDF of
 // the same joints written by the fixture.
 #include "arm/ArmDescription.h"
-#include "arm/KinBatch.h"
+#include "tools/kin/KinBatch.h"
 #include "tests/arm/urdf_fixture.h"
 #include "tests/support/ErrorLog.h"
 #include "tests/support/KinRun.h"

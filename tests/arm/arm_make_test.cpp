@@ -2,7 +2,7 @@
 // written here from the seven data-sheet numbers: the data set it writes,
 // run through kalimbrax-kin, gives the same flange at seeded positions
 // within the data sheet's limits, in the maker's angles.
-#include "arm/KinBatch.h"
+#include "tools/kin/KinBatch.h"
 #include "kinematics/Kinematics.h"
 #include "tests/arm/urdf_fixture.h"
 #include "tests/support/ErrorLog.h"

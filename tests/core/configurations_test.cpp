@@ -3,6 +3,7 @@
 #include "arm/ArmKinematics.h"
 #include "arm/Configurations.h"
 #include "tests/core/kinematics_fixture.h"
+#include "tests/support/ShippedArm.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +12,6 @@
 #include <string>
 
 namespace {
-
-ArmDescription ShippedArm()
-{
-    ArmDescription arm;
-    EXPECT_TRUE(LoadArmDescription(std::string(KX_SOURCE_DIR) + "/default", &arm));
-    return arm;
-}
 
 double PoseGap(const ToolPose& a, const ToolPose& b)
 {

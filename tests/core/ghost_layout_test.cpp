@@ -5,6 +5,7 @@
 #include "arm/ArmKinematics.h"
 #include "view/GhostLayout.h"
 #include "tests/core/kinematics_fixture.h"
+#include "tests/support/ShippedArm.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +14,6 @@
 #include <string>
 
 namespace {
-
-ArmDescription ShippedArm()
-{
-    ArmDescription arm;
-    EXPECT_TRUE(LoadArmDescription(std::string(KX_SOURCE_DIR) + "/default", &arm));
-    return arm;
-}
 
 bool SamePlacement(const ArmDescription& arm, const JointAngles& a, const JointAngles& b, int link)
 {

@@ -1,7 +1,8 @@
 // kalimbrax-kin: the line parser, the batch over streams, and the built tool
 // on the shipped data set and on a directory given as argument.
 #include "kinematics_fixture.h"
-#include "arm/KinBatch.h"
+#include "kinematics/KinText.h"
+#include "tools/kin/KinBatch.h"
 #include "kinematics/InverseModel.h"
 #include "kinematics/MGIGrid.h"
 #include "tests/support/KinRun.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Builders shared by the kinematics tests: the example arm, seeded random
 // angles and poses, and an independent rotation chain to check orientations.
-#include "arm/ArmDescription.h"
+#include "dataset/DataSet.h"
 #include "kinematics/Kinematics.h"
 
 #include <cmath>
@@ -23,11 +23,10 @@ inline ArmLengths ExampleArm()
 inline ArmLengths DefaultArm()
 {
     const std::string dir = std::string(KX_SOURCE_DIR) + "/default";
-    ArmDescription arm;
     if (std::FILE* f = std::fopen((dir + "/robot.opt").c_str(), "r")) {
         std::fclose(f);
-        if (LoadArmDescription(dir, &arm))
-            return arm.Lengths();
+        if (const std::optional<ArmDescription> arm = LoadDataSet(dir).arm)
+            return arm->Lengths();
     }
     return MakeArmLengths(1.0f, 0.3f, 1.2f, 0.2f, 0.9f);
 }

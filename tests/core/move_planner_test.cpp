@@ -3,6 +3,7 @@
 // angles and poses of its tool point, refusals in its own numbers.
 #include "arm/ArmKinematics.h"
 #include "motion/MovePlanner.h"
+#include "tests/support/ShippedArm.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +20,7 @@ namespace {
 // are not symmetric, and a tool 150 units out of the hand, turned.
 ArmDescription NumberedArm()
 {
-    ArmDescription arm;
-    EXPECT_TRUE(LoadArmDescription(std::string(KX_SOURCE_DIR) + "/default", &arm));
+    ArmDescription arm = ShippedArm();
     const float zero[6] = {0, 90, -90, 0, 0, 0};
     const int sense[6] = {1, -1, 1, -1, 1, 1};
     const float low[6] = {-170, -90, -170, -180, -120, -300};

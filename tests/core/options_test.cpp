@@ -80,9 +80,8 @@ protected:
     }
 };
 
-// The cache lives for the whole process: every test gets its own directory,
-// and names its files by absolute path.
-class OptionsCacheTest : public OptionsLogTest {
+// Files written into a scratch directory of the test's own.
+class OptionsFileTest : public OptionsLogTest {
 protected:
     void SetUp() override
     {
@@ -452,7 +451,7 @@ TEST(OptionsLookup, OutLocationReceivesTheAnswer)
 }
 
 // ---------------------------------------------------------------------------
-// Streams, messages and the cache
+// Streams, messages and files
 // ---------------------------------------------------------------------------
 
 TEST_F(OptionsLogTest, NullStreamIsReportedOnce)
@@ -470,84 +469,37 @@ TEST_F(OptionsLogTest, SyntaxErrorsAreSilent)
     EXPECT_TRUE(g_ErrorRecords.empty());
 }
 
-TEST_F(OptionsCacheTest, NameIgnoresAsciiCaseAndFileIsReadOnce)
+// Every read opens the file afresh: what is on the disk now is what a
+// reader gets, and nothing of an earlier read stays behind.
+TEST_F(OptionsFileTest, EachReadTakesTheFileAsItIsNow)
 {
-    std::string path = Write("graphics.opt", "iScreenWidth = 1024;");
-    COptions* first = COptionsParser::GetOptions(path.c_str());
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->GetInt("iScreenWidth", 800), 1024);
-    EXPECT_EQ(first->GetInt("iscreenwidth", 800), 800);
-
-    // Gone from the disk, and asked under another case: only the cache can
-    // answer.
-    ASSERT_EQ(std::remove(path.c_str()), 0);
-    COptions* second = COptionsParser::GetOptions((dir + "/GRAPHICS.OPT").c_str());
-    EXPECT_EQ(second, first);
-    EXPECT_EQ(COptionsParser::GetOptions(path.c_str()), first);
-    EXPECT_EQ(CountInvalidFileMessages(), 0);
+    const std::string path = Write("robot.opt", "fSpeed = 1.5;");
+    const std::optional<COptions> first = COptionsParser::ReadFile(path.c_str());
+    ASSERT_TRUE(first);
+    Write("robot.opt", "fSpeed = 2.5;");
+    const std::optional<COptions> second = COptionsParser::ReadFile(path.c_str());
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->GetFloat("fSpeed", 0.0f), 2.5f);
+    EXPECT_EQ(first->GetFloat("fSpeed", 0.0f), 1.5f) << "a set read earlier is the caller's own";
 }
 
-TEST_F(OptionsCacheTest, ReloadRereadsAndOldSetStaysValid)
+TEST_F(OptionsFileTest, MissingOrInvalidFilesGiveNoSetAndOnlyAMissingOneIsSaid)
 {
-    std::string path = Write("robot.opt", "fSpeed = 1.5; strName = \"old\";");
-    COptions* first = COptionsParser::GetOptions(path.c_str());
-    ASSERT_NE(first, nullptr);
-    const char* oldName = first->GetString("strName", "d");
-
-    Write("robot.opt", "fSpeed = 2.5; strName = \"new\";");
-    EXPECT_EQ(COptionsParser::GetOptions(path.c_str()), first);
-    EXPECT_EQ(first->GetFloat("fSpeed", 0.0f), 1.5f);
-
-    COptions* reloaded = COptionsParser::GetOptions(path.c_str(), true);
-    ASSERT_NE(reloaded, nullptr);
-    EXPECT_EQ(reloaded->GetFloat("fSpeed", 0.0f), 2.5f);
-    EXPECT_EQ(COptionsParser::GetOptions(path.c_str()), reloaded);
-    // A set handed out earlier, and texts taken from it, are still readable.
-    EXPECT_STREQ(oldName, "old");
-    EXPECT_EQ(first->GetFloat("fSpeed", 0.0f), 1.5f);
-}
-
-TEST_F(OptionsCacheTest, MissingFileLogsOnceAndIsNotCached)
-{
-    std::string path = dir + "/absent.opt";
-    EXPECT_EQ(COptionsParser::GetOptions(path.c_str()), nullptr);
+    EXPECT_FALSE(COptionsParser::ReadFile((dir + "/absent.opt").c_str()));
     EXPECT_EQ(CountInvalidFileMessages(), 1);
     EXPECT_EQ(g_ErrorRecords.size(), 1u);
 
-    // Once the file exists it is read.
-    Write("absent.opt", "a = 1;");
-    COptions* options = COptionsParser::GetOptions(path.c_str());
-    ASSERT_NE(options, nullptr);
-    EXPECT_EQ(options->GetInt("a", 0), 1);
-    EXPECT_EQ(CountInvalidFileMessages(), 1);
-}
-
-TEST_F(OptionsCacheTest, InvalidFileIsNotCached)
-{
-    std::string path = Write("decor.opt", "strGroundFileObj = \"g.obj\"; a = 1");
-    EXPECT_EQ(COptionsParser::GetOptions(path.c_str()), nullptr);
-    EXPECT_TRUE(g_ErrorRecords.empty());
+    const std::string path = Write("decor.opt", "strGroundFileObj = \"g.obj\"; a = 1");
+    EXPECT_FALSE(COptionsParser::ReadFile(path.c_str()));
+    EXPECT_EQ(g_ErrorRecords.size(), 1u) << "a syntax error is silent";
 
     Write("decor.opt", "strGroundFileObj = \"g.obj\"; a = 1;");
-    COptions* options = COptionsParser::GetOptions(path.c_str());
-    ASSERT_NE(options, nullptr);
+    const std::optional<COptions> options = COptionsParser::ReadFile(path.c_str());
+    ASSERT_TRUE(options);
     EXPECT_STREQ(options->GetString("strGroundFileObj", "ground.obj"), "g.obj");
 }
 
-TEST_F(OptionsCacheTest, ReloadOfABrokenFileDropsTheCachedSet)
-{
-    std::string path = Write("glui.opt", "a = 1;");
-    ASSERT_NE(COptionsParser::GetOptions(path.c_str()), nullptr);
-    Write("glui.opt", "a = ");
-    EXPECT_EQ(COptionsParser::GetOptions(path.c_str(), true), nullptr);
-    // The cache no longer holds the file: the next call reads it again.
-    Write("glui.opt", "a = 3;");
-    COptions* options = COptionsParser::GetOptions(path.c_str());
-    ASSERT_NE(options, nullptr);
-    EXPECT_EQ(options->GetInt("a", 0), 3);
-}
-
-TEST_F(OptionsCacheTest, ReadsTheFileThroughFopen)
+TEST_F(OptionsFileTest, ReadsTheFileThroughFopen)
 {
     // A complete file as the program writes them, with CR LF line ends.
     std::string path = Write("full.opt", "// graphics\r\n"
@@ -556,8 +508,8 @@ TEST_F(OptionsCacheTest, ReadsTheFileThroughFopen)
                                          "bFullScreen = TRUE;\r\n"
                                          "sWindowName = \"Kalimbrax; test\";\r\n"
                                          "fAngle12MaxSpeed = 30;\r\n");
-    COptions* o = COptionsParser::GetOptions(path.c_str());
-    ASSERT_NE(o, nullptr);
+    const std::optional<COptions> o = COptionsParser::ReadFile(path.c_str());
+    ASSERT_TRUE(o);
     EXPECT_EQ(o->GetInt("iScreenWidth", 800), 1024);
     EXPECT_EQ(o->GetDouble("dScreenFOV", -45.0), -60.0);
     EXPECT_TRUE(o->GetBool("bFullScreen", false));

@@ -2,6 +2,7 @@
 // moved through a motion by the times a test chooses, and what its listeners
 // are told, every one of them.
 #include "sim/Simulation.h"
+#include "tests/support/ShippedArm.h"
 
 #include <gtest/gtest.h>
 
@@ -40,16 +41,9 @@ struct Jump : CTrajectory {
     JointAngles end;
 };
 
-ArmDescription DefaultArm()
-{
-    ArmDescription arm;
-    EXPECT_TRUE(LoadArmDescription(KX_SOURCE_DIR "/default", &arm));
-    return arm;
-}
-
 TEST(Simulation, TheDefaultArmChasesItsTargetsWithoutAWindow)
 {
-    const ArmDescription arm = DefaultArm();
+    const ArmDescription arm = ShippedArm();
     CSimulation simulation(arm);
     EXPECT_EQ(simulation.Angles().A23, arm.start.A23) << "the arm starts at the data set's start angles";
     Recorder recorder;

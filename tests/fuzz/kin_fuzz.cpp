@@ -2,7 +2,7 @@
 // ParseKinLine, and the whole input of a batch run (RunKinTool) on the
 // default arm; the first byte picks the forward model or one of the inverse
 // ones (grid, exact, every exact configuration).
-#include "arm/KinBatch.h"
+#include "tools/kin/KinBatch.h"
 
 #include <cmath>
 #include <cstddef>

@@ -5,6 +5,8 @@
 
 #include "app/WindowCallbacks.h"
 #include "config/OptionsParser.h"
+#include "config/OptionKeys.h"
+#include "dataset/PanelSettings.h"
 #include "panel/GluiInput.h"
 #include "glui/GluiInternal.h"
 #include "sim/PanelActions.h"
@@ -94,13 +96,13 @@ ArmDescription ExampleArm(MGIModel model)
 class PanelWorld {
 public:
     explicit PanelWorld(MGIModel model = MGIModel::Grid)
-        : simulation(ExampleArm(model)), recorder(simulation), scene(simulation, recorder),
+        : simulation(ExampleArm(model)), recorder(simulation), scene(simulation, recorder, std::nullopt),
           actions(simulation, scene, recorder)
     {
         previous = GLUI_SetWindowSystem(&windows);
         SetKeyActions(&actions);
         DriveMotion(simulation);
-        EXPECT_TRUE(CGluiInput::Init(actions, recorder));
+        EXPECT_TRUE(CGluiInput::Init(actions, recorder, ReadSettings(nullptr, DeclarePanelKeys), true));
         g_FakeGl.Reset();
     }
     ~PanelWorld()

@@ -60,7 +60,7 @@ protected:
     // The keys act on these, whichever scene is current.
     CSimulation simulation{ArmDescription{}};
     CMotionRecorder recorder{simulation};
-    CMainScene shown{simulation, recorder};
+    CMainScene shown{simulation, recorder, std::nullopt};
     CPanelActions actions{simulation, shown, recorder};
 
     std::vector<std::string> Deliver(RecordingScene& scene)

@@ -1,7 +1,7 @@
 #pragma once
 // kalimbrax-kin run in the test's own process, on a text for its standard
 // input, its outputs kept as texts.
-#include "arm/KinBatch.h"
+#include "tools/kin/KinBatch.h"
 
 #include <cstdio>
 #include <cstdlib>

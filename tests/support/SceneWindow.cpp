@@ -1,5 +1,6 @@
 #include "tests/support/SceneWindow.h"
 
+#include "dataset/DataSet.h"
 #include "gl/Graphics.h"
 #include "sim/MotionRecorder.h"
 
@@ -26,17 +27,15 @@ CMainScene* Open()
     char name[] = "kalimbrax-scene";
     char* argv[] = {name, nullptr};
     glutInit(&argc, argv);
-    if (!CGraphics::Init())
+    DataSet data = LoadDataSet("");
+    if (!CGraphics::Init(data.graphics ? &*data.graphics : nullptr) || !data.arm)
         return nullptr;
     // freeglut refuses to show a window without a display callback; the
     // frames are drawn by the caller.
     glutDisplayFunc([] {});
     // The arm in its start pose, as the program starts it.
-    ArmDescription arm;
-    if (!LoadArmDescription("", &arm))
-        return nullptr;
-    auto* simulation = new CSimulation(arm);
-    auto* scene = new CMainScene(*simulation, *new CMotionRecorder(*simulation));
+    auto* simulation = new CSimulation(*data.arm);
+    auto* scene = new CMainScene(*simulation, *new CMotionRecorder(*simulation), data.decor);
     if (!scene->Init())
         return nullptr;
     return scene;

@@ -1,8 +1,8 @@
 #include "tools/arm/ArmDataSet.h"
 
 #include "base/Log.h"
-#include "config/OptionsParser.h"
 #include "arm/ArmDescription.h"
+#include "dataset/DataSet.h"
 #include "tools/arm/ChainCheck.h"
 #include "tools/arm/ModelFrames.h"
 #include "tools/arm/OptionText.h"
@@ -240,8 +240,9 @@ bool WriteArmDataSet(const ArmDataSet& arm, const std::string& directory, const 
     };
 
     // The template's window, scenery and texture, as they are.
-    const COptions* decor = COptionsParser::GetOptions(Join(templateDirectory, "decor.opt").c_str());
-    const COptions* robot = COptionsParser::GetOptions(Join(templateDirectory, "robot.opt").c_str());
+    const DataSet templateSet = LoadDataSet(templateDirectory);
+    const COptions* decor = templateSet.Options("decor.opt");
+    const COptions* robot = templateSet.Options("robot.opt");
     const std::string texture = robot ? robot->GetString("strTextureFileName", "metal.tga") : "metal.tga";
     std::vector<std::string> copied = {"graphics.opt", "decor.opt", texture};
     static const char* const decorFiles[4][2] = {{"strGroundFileObj", "ground.obj"},
@@ -256,7 +257,7 @@ bool WriteArmDataSet(const ArmDataSet& arm, const std::string& directory, const 
             return fail();
     }
 
-    const COptions* panel = COptionsParser::GetOptions(Join(templateDirectory, "glui.opt").c_str());
+    const COptions* panel = templateSet.Options("glui.opt");
     for (const auto& [file, bytes] : {std::pair<std::string, std::string>{"robot.opt", RobotOptions(arm, texture)},
                                       {"glui.opt", PanelOptions(arm, panel)}}) {
         written.push_back(file);
@@ -270,9 +271,10 @@ bool WriteArmDataSet(const ArmDataSet& arm, const std::string& directory, const 
     }
 
     // What the simulator will read, against the arm.
-    ArmDescription description;
-    if (!LoadArmDescription(temporary, &description) ||
-        !CheckAgainstChain(arm.chain, description, arm.bake, kCheckSamples))
+    const DataSet result = LoadDataSet(temporary);
+    for (const std::string& record : result.records)
+        LogError("%s", record.c_str());
+    if (!result.arm || !CheckAgainstChain(arm.chain, *result.arm, arm.bake, kCheckSamples))
         return fail();
     if (std::rename(temporary.c_str(), directory.c_str()) != 0) {
         LogError("WriteArmDataSet -- Impossible de renommer %s en %s : %s", temporary.c_str(), directory.c_str(),

@@ -42,9 +42,9 @@ void DeclareDataSheetKeys(COptionDeclarations& keys, ArmDataSheet& s)
 
 bool ReadArmDataSheet(const std::string& file, ArmDataSheet* sheet)
 {
-    const COptions* options = nullptr;
+    std::optional<COptions> options;
     if (!file.empty()) {
-        options = COptionsParser::GetOptions(file.c_str());
+        options = COptionsParser::ReadFile(file.c_str());
         if (!options) {
             LogError(
                 "ReadArmDataSheet -- %s : fichier absent ou invalide (chaque instruction s'écrit « nom = valeur ; »)",
@@ -62,7 +62,7 @@ bool ReadArmDataSheet(const std::string& file, ArmDataSheet* sheet)
             }
         }
     }
-    *sheet = ReadSettings(options, DeclareDataSheetKeys);
+    *sheet = ReadSettings(options ? &*options : nullptr, DeclareDataSheetKeys);
     for (int j = 0; j < kArmJoints; ++j) {
         if (sheet->sense[j] != 1 && sheet->sense[j] != -1) {
             LogError("ReadArmDataSheet -- %s = %d : le sens d'une articulation vaut 1 ou -1",

@@ -3,7 +3,7 @@
 //   kalimbrax-kin mgi [--exact | --grid | --all] [DATA_DIR]  tool pose per line -> six joint angles
 // The lengths come from DATA_DIR/robot.opt ("default" when absent); see
 // KinBatch.h for the models and the output.
-#include "arm/KinBatch.h"
+#include "tools/kin/KinBatch.h"
 
 #include <cstdio>
 

@@ -1,6 +1,7 @@
 #include "tools/mesh/DataCheck.h"
 
 #include "base/Cp1252.h"
+#include "dataset/DataSet.h"
 #include "dataset/OptionFiles.h"
 #include "config/OptionsParser.h"
 #include "formats/TgaImage.h"
@@ -161,9 +162,9 @@ void CheckValue(const OptionFile& file, const OptionKey& key, const COptionEntry
     }
 }
 
-// Reads one option file with the simulator's reader and reports on its keys.
-// Returns the option set, or nullptr when the file is absent or invalid.
-const COptions* CheckOptionFile(const OptionFile& file)
+// Reports on one option file as the simulator's loader read it (options is
+// null when the file is absent or invalid) and on its keys. Returns options.
+const COptions* CheckOptionFile(const OptionFile& file, const COptions* options)
 {
     bool opened = false;
     const std::string text = ReadWholeFile(file.fileName, opened);
@@ -174,7 +175,6 @@ const COptions* CheckOptionFile(const OptionFile& file)
             Note("%s est absent : le panneau de contrôle prendra toutes les valeurs par défaut", file.fileName);
         return nullptr;
     }
-    const COptions* options = COptionsParser::GetOptions(file.fileName, false);
     if (!options) {
         const int line = FirstBadLine(text);
         if (file.required)
@@ -331,10 +331,11 @@ int CheckDataDirectory(const char* dataDir)
     }
     std::printf("Vérification du répertoire de données %s\n", dataDir);
 
+    const DataSet data = LoadDataSet("");
     const std::vector<OptionFile>& files = OptionFiles();
     std::vector<const COptions*> sets;
     for (const OptionFile& file : files)
-        sets.push_back(CheckOptionFile(file));
+        sets.push_back(CheckOptionFile(file, data.Options(file.fileName)));
 
     // Resources are checked under the names the simulator will use: the
     // file's values, or the defaults when a key (or the whole file) is absent.

@@ -1,9 +1,11 @@
 // The text side of the kalimbrax-kin tool (see KinBatch.h).
-#include "arm/KinBatch.h"
+#include "tools/kin/KinBatch.h"
 
-#include "base/FrenchDecimal.h"
 #include "arm/ArmKinematics.h"
+#include "base/FrenchDecimal.h"
+#include "dataset/DataSet.h"
 #include "kinematics/InverseModel.h"
+#include "kinematics/KinText.h"
 #include "kinematics/MGIGrid.h"
 
 #include <cstdlib>
@@ -53,35 +55,6 @@ KinLine ParseKinLine(const char* line, std::size_t length, float values[6])
         return KinLine::Invalid;
     std::memcpy(values, parsed, sizeof parsed);
     return KinLine::Values;
-}
-
-std::string FormatKinValues(const float values[6])
-{
-    char text[6 * 16 + 8];
-    std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g %.9g %.9g", values[0], values[1], values[2], values[3],
-                  values[4], values[5]);
-    return text;
-}
-
-std::string FormatKinValues(const JointAngles& a)
-{
-    const float values[6] = {a.A12, a.A23, a.A34, a.A45, a.A56, a.A67};
-    return FormatKinValues(values);
-}
-
-std::string FormatMatrix(const KDL::Frame& f)
-{
-    char text[12 * 24 + 8];
-    std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g %.9g", f.M(0, 0),
-                  f.M(0, 1), f.M(0, 2), f.M(1, 0), f.M(1, 1), f.M(1, 2), f.M(2, 0), f.M(2, 1), f.M(2, 2), f.p.x(),
-                  f.p.y(), f.p.z());
-    return text;
-}
-
-std::string FormatKinValues(const ToolPose& p)
-{
-    const float values[6] = {p.X, p.Y, p.Z, p.alpha, p.beta, p.gamma};
-    return FormatKinValues(values);
 }
 
 namespace {
@@ -159,11 +132,12 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
     }
     // The exact model chooses among configurations within the panel's
     // limits (glui.opt), as the simulator does.
-    ArmDescription arm;
-    if (!LoadArmDescription(command.directory, &arm)) {
+    const std::optional<ArmDescription> loaded = LoadDataSet(command.directory).arm;
+    if (!loaded) {
         std::fprintf(err, "kalimbrax-kin : impossible de charger le fichier %s/robot.opt\n", command.directory.c_str());
         return 2;
     }
+    const ArmDescription& arm = *loaded;
     const ArmLengths lengths = arm.Lengths();
     const JointLimits limits = ModelLimits(arm);
     if (command.mode == KinMode::FromDataSet)

@@ -1,7 +1,7 @@
-// The arm's description as a data set gives it: robot.opt and glui.opt read
-// through their declarations, the lengths of the models, the records of
-// unknown keys and of offsets that leave the models' family.
-#include "arm/ArmDescription.h"
+// A data directory loaded once: the settings each part is handed, the arm's
+// description with the lengths of its models, and the records of unknown keys
+// and of offsets that leave the models' family.
+#include "dataset/DataSet.h"
 #include "tests/support/ErrorLog.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +13,9 @@
 
 namespace {
 
-class ArmDescriptionTest : public ErrorLogTest {
+class DataSetTest : public ErrorLogTest {
 protected:
-    ArmDescriptionTest() : ErrorLogTest("kx_arm_description") {}
+    DataSetTest() : ErrorLogTest("kx_data_set") {}
 
     void SetUp() override
     {
@@ -30,8 +30,7 @@ protected:
         std::system(("rm -rf " + base).c_str());
         ErrorLogTest::TearDown();
     }
-    // Option files are read once per path for the whole run: every data set
-    // of a test goes into a directory of its own.
+    // Every data set of a test goes into a directory of its own.
     void NewDataSet()
     {
         dir = base + "/" + std::to_string(++sets);
@@ -39,13 +38,22 @@ protected:
         Write("glui.opt", "");
     }
     void Write(const char* file, const std::string& text) { std::ofstream(dir + "/" + file) << text; }
-    bool Load(ArmDescription* arm) { return LoadArmDescription(dir, arm); }
+    // The arm of the data set; its records kept in `records`.
+    bool Load(ArmDescription* arm)
+    {
+        DataSet data = LoadDataSet(dir);
+        records = data.records;
+        if (data.arm)
+            *arm = *data.arm;
+        return data.arm.has_value();
+    }
 
     std::string base, dir;
     int sets = 0;
+    std::vector<std::string> records;
 };
 
-TEST_F(ArmDescriptionTest, ReadsRobotAndPanelOptions)
+TEST_F(DataSetTest, ReadsRobotAndPanelOptions)
 {
     Write("robot.opt", "fBodySizeZ = 1.5; fShoulderSizeX = 0.25; fUpperArmSizeX = 1.25;\n"
                        "fElbowSizeX = 0.5; fElbowSizeY = -0.5; fLowerArmSizeZ = 0.75;\n"
@@ -70,14 +78,14 @@ TEST_F(ArmDescriptionTest, ReadsRobotAndPanelOptions)
     EXPECT_EQ(arm.limits.low[0], 0.0f);
     EXPECT_EQ(arm.limits.high[0], 360.0f);
     EXPECT_EQ(arm.start.A56, 60.0f);
-    EXPECT_TRUE(Messages().empty()) << Messages().front();
+    EXPECT_TRUE(records.empty()) << records.front();
 }
 
-TEST_F(ArmDescriptionTest, WithoutRobotOptNothingStartsAndWithoutGluiOptTheSpinnersDefaultsApply)
+TEST_F(DataSetTest, WithoutRobotOptNothingStartsAndWithoutGluiOptTheSpinnersDefaultsApply)
 {
     ArmDescription arm;
     EXPECT_FALSE(Load(&arm));
-    EXPECT_EQ(Messages().back(), "LoadArmDescription -- Impossible de charger le fichier robot.opt");
+    EXPECT_EQ(records.back(), "LoadArmDescription -- Impossible de charger le fichier robot.opt");
 
     NewDataSet();
     std::remove((dir + "/glui.opt").c_str());
@@ -90,7 +98,7 @@ TEST_F(ArmDescriptionTest, WithoutRobotOptNothingStartsAndWithoutGluiOptTheSpinn
 
 // A mistyped key takes its default silently at start unless it is said:
 // the arm collapses, and nothing tells why.
-TEST_F(ArmDescriptionTest, AnUnknownKeyIsRecordedWithTheKeyItWasMeantToBe)
+TEST_F(DataSetTest, AnUnknownKeyIsRecordedWithTheKeyItWasMeantToBe)
 {
     Write("robot.opt", "fUpperArmSize = 4.25; fbodysizez = 1.0; iScreenWidth = 800; zzz = 1;\n");
     ArmDescription arm;
@@ -105,10 +113,10 @@ TEST_F(ArmDescriptionTest, AnUnknownKeyIsRecordedWithTheKeyItWasMeantToBe)
         "(valeur ignorée)",
         "ReadOptionFile -- robot.opt : clé inconnue zzz ; le simulateur ne la lit pas (valeur ignorée)",
     };
-    EXPECT_EQ(Messages(), expected);
+    EXPECT_EQ(records, expected);
 }
 
-TEST_F(ArmDescriptionTest, OffsetsThatTakeTheDrawnArmAwayFromTheModelsAreRecorded)
+TEST_F(DataSetTest, OffsetsThatTakeTheDrawnArmAwayFromTheModelsAreRecorded)
 {
     const struct {
         const char* offsets;
@@ -128,16 +136,58 @@ TEST_F(ArmDescriptionTest, OffsetsThatTakeTheDrawnArmAwayFromTheModelsAreRecorde
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.offsets);
-        g_Records.clear();
         NewDataSet();
         Write("robot.opt", c.offsets);
         ArmDescription arm;
         ASSERT_TRUE(Load(&arm)) << "the arm still starts";
         if (*c.record)
-            EXPECT_EQ(Messages(), std::vector<std::string>{c.record});
+            EXPECT_EQ(records, std::vector<std::string>{c.record});
         else
-            EXPECT_TRUE(Messages().empty());
+            EXPECT_TRUE(records.empty());
     }
+}
+
+// Each part's settings come from its own file of the directory given, and a
+// second directory loaded beside the first changes nothing of it.
+TEST_F(DataSetTest, TwoDirectoriesLoadSideBySide)
+{
+    const std::string first = dir;
+    Write("graphics.opt", "iScreenWidth = 1024; sWindowName = \"Premier\";");
+    Write("robot.opt", "fBodySizeZ = 1.5; zzz = 1;");
+    Write("decor.opt", "strGroundFileObj = \"sol.obj\";");
+    Write("glui.opt", "strMGDName = \"Angles\"; fAngle12MaxValue = 90.0;");
+    NewDataSet();
+    const std::string second = dir;
+    Write("robot.opt", "fBodySizeZ = 2.5;");
+    std::remove((dir + "/glui.opt").c_str());
+
+    const DataSet a = LoadDataSet(first);
+    const DataSet b = LoadDataSet(second);
+    ASSERT_TRUE(a.graphics && a.arm && a.decor);
+    EXPECT_EQ(a.graphics->width, 1024);
+    EXPECT_EQ(a.graphics->windowName, "Premier");
+    EXPECT_EQ(a.decor->groundMesh, "sol.obj");
+    EXPECT_EQ(a.decor->skyDomeMesh, "skydome.obj") << "the declared default";
+    EXPECT_TRUE(a.panelRead);
+    EXPECT_EQ(a.panel.mgdName, "Angles");
+    EXPECT_EQ(a.arm->Lengths().h, 150.0);
+    EXPECT_EQ(a.arm->limits.high[0], 90.0f) << "the panel's limits are the arm's";
+    EXPECT_EQ(a.records, std::vector<std::string>{"ReadOptionFile -- robot.opt : clé inconnue zzz ; le simulateur ne "
+                                                  "la lit pas (valeur ignorée)"});
+    EXPECT_STREQ(a.Options("graphics.opt")->GetString("sWindowName", ""), "Premier");
+
+    EXPECT_FALSE(b.graphics) << "no graphics.opt there";
+    EXPECT_FALSE(b.decor);
+    EXPECT_EQ(b.Options("decor.opt"), nullptr);
+    ASSERT_TRUE(b.arm);
+    EXPECT_EQ(b.arm->Lengths().h, 250.0);
+    EXPECT_FALSE(b.panelRead);
+    EXPECT_EQ(b.panel.mgdName, "MGD");
+    EXPECT_EQ(b.arm->limits.high[0], 360.0f);
+    EXPECT_TRUE(b.records.empty());
+    // The missing files are said by the reader, as it reads them.
+    EXPECT_EQ(Messages(), std::vector<std::string>(3, "COptionsParser::ParseFileForVariable -- Erreur : fichier "
+                                                      "invalide"));
 }
 
 }  // namespace

@@ -3,12 +3,7 @@
 // line of six numbers out, through the geometric models. Kept apart from the
 // tool's main so that tests and fuzzers call it directly.
 #include <cstddef>
-#include "kinematics/RobotTypes.h"
-
-#include <kdl/frames.hpp>
-
 #include <cstdio>
-#include <string>
 
 enum class KinLine {
     Skip,     // blank, or a comment starting with '#'
@@ -21,17 +16,6 @@ enum class KinLine {
 // values receives the six numbers only for KinLine::Values. A NUL byte
 // inside the line makes it invalid.
 KinLine ParseKinLine(const char* line, std::size_t length, float values[6]);
-
-// Six values with "%.9g" (enough to read the same float back), separated by
-// single spaces: a line of the tool's output and of the command port's
-// replies, without its end.
-std::string FormatKinValues(const float values[6]);
-std::string FormatKinValues(const JointAngles& angles);
-std::string FormatKinValues(const ToolPose& pose);
-// A frame as twelve numbers, the same way: its rotation matrix by rows,
-// then its position. Two poses are the same when these are, whichever
-// alpha, beta and gamma name the rotation.
-std::string FormatMatrix(const KDL::Frame& frame);
 
 // The whole tool: argv[1] is "mgd" or "mgi", then for mgi one of --exact,
 // --grid or --all, then the optional data directory ("default"). Reads

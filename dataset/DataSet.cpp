@@ -1,0 +1,102 @@
+#include "dataset/DataSet.h"
+
+#include "dataset/OptionFiles.h"
+
+#include <set>
+
+namespace {
+
+std::string Path(const std::string& directory, const char* file)
+{
+    return directory.empty() ? file : directory + "/" + file;
+}
+
+// One option file, read with its unknown keys recorded: the simulator ignores
+// such a key, and a typo would otherwise go unnoticed.
+std::optional<COptions> ReadOptionFile(const std::string& directory, const OptionFile& file,
+                                       std::vector<std::string>& records)
+{
+    std::optional<COptions> options = COptionsParser::ReadFile(Path(directory, file.fileName).c_str());
+    if (!options)
+        return options;
+    std::set<std::string> seen;
+    for (const COptionEntry& entry : options->m_Entries)
+        if (!FindOptionKey(file, entry.name) && seen.insert(entry.name).second)
+            records.push_back(std::string("ReadOptionFile -- ") + file.fileName + " : " +
+                              UnknownKeyAdvice(file, entry.name) + " (valeur ignorée)");
+    return options;
+}
+
+// The arm of robot.opt, with what needed putting right.
+ArmDescription ReadArm(const COptions& robot, std::vector<std::string>& records)
+{
+    ArmDescription arm = ReadSettings(&robot, DeclareRobotKeys);
+    for (int joint = 0; joint < kJointCount; ++joint)
+        if (arm.sense[joint] != 1 && arm.sense[joint] != -1) {
+            records.push_back("LoadArmDescription -- " + JointKey("iAngle", joint, "Sense") + " = " +
+                              std::to_string(arm.sense[joint]) +
+                              " : le sens d'une articulation vaut 1 ou -1 ; 1 s'applique");
+            arm.sense[joint] = 1;
+        }
+    for (int link = 0; link < kLinkCount; ++link)
+        if (!arm.colour[link].empty() && !ParseColour(arm.colour[link], nullptr)) {
+            records.push_back("LoadArmDescription -- " + LinkKey("str", link, "Color") + " = \"" + arm.colour[link] +
+                              "\" : une couleur s'écrit \"#rrggbb\" ; la texture s'applique");
+            arm.colour[link].clear();
+        }
+    return arm;
+}
+
+// The joints' limits and start angles are the panel's spinners'.
+void TakePanelAngles(const PanelSettings& panel, ArmDescription& arm, std::vector<std::string>& records)
+{
+    for (int joint = 0; joint < kJointCount; ++joint) {
+        arm.limits.low[joint] = panel.minAngle[joint];
+        arm.limits.high[joint] = panel.maxAngle[joint];
+        arm.start.*kJointFields[joint] = panel.startAngle[joint];
+    }
+    for (const std::string& departure : FamilyDepartures(arm))
+        records.push_back("LoadArmDescription -- " + departure);
+}
+
+std::size_t IndexOf(const OptionFile& file)
+{
+    return static_cast<std::size_t>(&file - OptionFiles().data());
+}
+
+}  // namespace
+
+const COptions* DataSet::Options(const char* fileName) const
+{
+    const std::optional<COptions>& set = sets[IndexOf(*FindOptionFile(fileName))];
+    return set ? &*set : nullptr;
+}
+
+DataSet LoadDataSet(const std::string& directory)
+{
+    const std::vector<OptionFile>& files = OptionFiles();
+    DataSet data;
+    data.sets.resize(files.size());
+    auto read = [&](const char* name) -> const std::optional<COptions>& {
+        const OptionFile& file = *FindOptionFile(name);
+        std::optional<COptions>& set = data.sets[IndexOf(file)];
+        set = ReadOptionFile(directory, file, data.records);
+        return set;
+    };
+    // In the order the program takes them: the window first, then the arm
+    // with the panel's limits, then its surroundings.
+    if (const std::optional<COptions>& graphics = read("graphics.opt"))
+        data.graphics = ReadSettings(&*graphics, DeclareGraphicsKeys);
+    if (const std::optional<COptions>& robot = read("robot.opt"))
+        data.arm = ReadArm(*robot, data.records);
+    else
+        data.records.push_back("LoadArmDescription -- Impossible de charger le fichier robot.opt");
+    const std::optional<COptions>& panel = read("glui.opt");
+    data.panelRead = panel.has_value();
+    data.panel = ReadSettings(panel ? &*panel : nullptr, DeclarePanelKeys);
+    if (data.arm)
+        TakePanelAngles(data.panel, *data.arm, data.records);
+    if (const std::optional<COptions>& decor = read("decor.opt"))
+        data.decor = ReadSettings(&*decor, DeclareDecorKeys);
+    return data;
+}
