@@ -1,19 +1,21 @@
 #include "app/Application.h"
 
+#include "app/CommandTimer.h"
+#include "app/Motion.h"
+#include "app/WindowCallbacks.h"
+#include "app/WindowView.h"
 #include "base/Log.h"
 #include "base/ProgramArguments.h"
-#include "gl/Scene.h"
 #include "base/SystemInfo.h"
-#include "app/WindowCallbacks.h"
-#include "app/CommandLoop.h"
+#include "command/CommandLoop.h"
 #include "dataset/DataSet.h"
 #include "gl/Graphics.h"
+#include "gl/MainScene.h"
+#include "gl/Scene.h"
 #include "panel/GluiInput.h"
-#include "sim/PanelActions.h"
-#include "app/Motion.h"
+#include "sim/Controller.h"
 #include "sim/MotionRecorder.h"
 #include "sim/Simulation.h"
-#include "gl/MainScene.h"
 
 #include <GL/freeglut.h>
 #include <unistd.h>
@@ -100,8 +102,8 @@ int CApplication::Init(int argc, char** argv)
     glutKeyboardFunc(OnKeyboard);
 
     // The composition: one simulation (the arm, its state, its motion), what
-    // keeps its motions, the scene that shows them, and the actions every way
-    // in goes through. Never
+    // keeps its motions, the scene that shows them, and the controller every
+    // way in goes through, with the scene's window as its view. Never
     // deleted: the process ends instead. The scene is made current before
     // its Init runs.
     if (!data.arm) {
@@ -117,23 +119,26 @@ int CApplication::Init(int argc, char** argv)
         LogError("CApplication::Init -- Impossible de charger la scène principale");
         FailStartup();
     }
-    CPanelActions* actions = new CPanelActions(*simulation, *scene, *recorder);
-    SetKeyActions(actions);
+    CController* controller = new CController(*simulation, *new CWindowView(*scene), *recorder);
+    SetKeyController(controller);
     DriveMotion(*simulation);
 
-    if (!CGluiInput::Init(*actions, *recorder, data.panel, data.panelRead)) {
+    if (!CGluiInput::Init(*controller, *recorder, data.panel, data.panelRead)) {
         LogError("CApplication::Init -- Erreur à l'initialisation de la GLUI");
         FailStartup();
     }
-    ConnectCommands(*actions, data);
 
     // Scripts and the port act on the built panel.
-    if ((!arguments.scriptFile.empty() && !LoadCommandScript(arguments.scriptFile, &error)) ||
-        (arguments.port >= 0 && !OpenCommandPort(arguments.port, &error))) {
+    std::vector<const COptions*> sets;
+    for (const std::optional<COptions>& set : data.sets)
+        sets.push_back(set ? &*set : nullptr);
+    CCommandLoop* commands = new CCommandLoop(*controller, DataSetFileNames(sets));
+    if ((!arguments.scriptFile.empty() && !commands->OpenScript(arguments.scriptFile, &error)) ||
+        (arguments.port >= 0 && !commands->OpenPort(arguments.port, &error))) {
         LogError("CApplication::Init -- %s", error.c_str());
         FailStartup();
     }
-    StartCommandLoop();
+    StartCommandTimer(*commands);
 
     glutMainLoop();
     LogError("CApplication::Init -- Erreur dans le programme");

@@ -2,19 +2,13 @@
 
 #include "app/Application.h"
 #include "gl/Scene.h"
-#include "gl/Graphics.h"
-#include "formats/PngImage.h"
-#include "formats/TgaImage.h"
-#include "sim/PanelActions.h"
+#include "sim/Controller.h"
 
 #include <GL/freeglut.h>
 
-#include <cstring>
-#include <new>
-
 namespace {
 
-CPanelActions* g_pKeyActions = nullptr;
+CController* g_pKeyController = nullptr;
 
 // The mask is asked anew for every event: a scene may change what it wants.
 bool SceneAccepts(int inputKind)
@@ -24,75 +18,46 @@ bool SceneAccepts(int inputKind)
 
 }  // namespace
 
-void SetKeyActions(CPanelActions* actions)
+void SetKeyController(CController* controller)
 {
-    g_pKeyActions = actions;
-}
-
-bool SaveScreenshot(const char* fileName)
-{
-    // Drawn afresh first: after a resize the last frame may still be the
-    // old size, or not drawn yet. The back buffer keeps the frame after the
-    // swap (the default read buffer of a double-buffered window).
-    OnDisplay();
-    CTgaImage image;
-    image.width = static_cast<unsigned short>(g_iScreenWidth);
-    image.height = static_cast<unsigned short>(g_iScreenHeight);
-    image.bitsPerPixel = 24;
-    std::size_t size = static_cast<std::size_t>(image.width) * image.height * 3;
-    image.pixels.reset(new (std::nothrow) unsigned char[size]);
-    if (!image.pixels)
-        return false;
-    // Rows packed tightly: with the default alignment of 4 a window whose
-    // width times 3 is not a multiple of 4 would overrun the block.
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.pixels.get());
-    const std::size_t length = std::strlen(fileName);
-    if (length > 4 && std::strcmp(fileName + length - 4, ".png") == 0)
-        return PngImageSave(fileName, image);
-    return CTgaImage::TgaImageSave(fileName, &image);
+    g_pKeyController = controller;
 }
 
 void OnDisplay()
 {
-    if (g_pCurrentScene) {
-        g_pCurrentScene->Display();
-        return;
-    }
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearDepth(0.0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (g_bDoubleBuffer)
-        glutSwapBuffers();
-    else
-        glFlush();
+    DisplayCurrentScene();
 }
 
 void OnKeyboard(unsigned char key, int x, int y)
 {
-    if (key == 27)
+    if (key == 27) {
+        // Out through the controller, as the command exit goes; before the
+        // program is composed, out at once.
+        if (g_pKeyController)
+            g_pKeyController->Exit();
         CApplication::Exit();
+    }
     if (SceneAccepts(INPUT_KEYBOARD))
         g_pCurrentScene->KeyStroke(key, x, y);
 }
 
 void OnSpecialKey(int key, int x, int y)
 {
-    if (g_pKeyActions) {
-        CPanelActions& actions = *g_pKeyActions;
+    if (g_pKeyController) {
+        CController& controller = *g_pKeyController;
         if (const DisplaySwitch* display = SwitchOfKey(key)) {
-            actions.SetDisplayFlag(display->flag, !actions.IsDisplayed(display->flag));
+            controller.SetDisplayFlag(display->flag, !controller.IsDisplayed(display->flag));
             return;
         }
         switch (key) {
         case GLUT_KEY_F6:
-            actions.SaveScreenshot("screenshot.tga");
+            controller.SaveScreenshot("screenshot.tga");
             return;
         case GLUT_KEY_F8:
-            actions.TeachPose();
+            controller.TeachPose();
             return;
         case GLUT_KEY_HOME:
-            actions.ResetCamera();
+            controller.ResetCamera();
             return;
         default:
             break;

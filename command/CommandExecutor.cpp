@@ -1,9 +1,8 @@
-// Commands through the panel's actions (see CommandExecutor.h).
+// Commands through the controller (see CommandExecutor.h).
 #include "command/CommandExecutor.h"
 
 #include "base/FrenchDecimal.h"
-#include "gl/Graphics.h"
-#include "sim/PanelActions.h"
+#include "sim/Controller.h"
 #include "arm/ArmKinematics.h"
 #include "arm/Configurations.h"
 #include "motion/JointChase.h"
@@ -11,8 +10,6 @@
 #include "sim/Simulation.h"
 #include "motion/MoveSettings.h"
 #include "kinematics/Singularity.h"
-
-#include <GL/freeglut.h>
 
 #include <cmath>
 
@@ -133,7 +130,7 @@ MoveRequest RequestOf(CommandVerb verb, const float v[9])
 }
 
 // go, and the start of moveto: real time on, then the motion.
-ActionResult Go(CPanelActions& actions)
+ActionResult Go(CController& actions)
 {
     actions.SetRealTime(true);
     return actions.StartMotion();
@@ -143,16 +140,12 @@ ActionResult Go(CPanelActions& actions)
 
 bool CCommandExecutor::MotionRunning()
 {
-    return m_pActions->Simulation().Moving();
+    return m_Controller.Simulation().Moving();
 }
 
 CommandOutcome CCommandExecutor::Run(const Command& c)
 {
-    // Made current only when a command comes: making a context current on
-    // every tick of an idle port would cost more than the rest of the tick.
-    if (glutGetWindow() != g_iMainWindow)
-        glutSetWindow(g_iMainWindow);
-    CPanelActions& actions = *m_pActions;
+    CController& actions = m_Controller;
     const CSimulation& simulation = actions.Simulation();
     const JointLimits& limits = simulation.Arm().limits;
     switch (c.verb) {

@@ -1,20 +1,18 @@
 #pragma once
-// Runs commands in the program through the panel's actions, the same the
-// controls and the keys use, so the panel and the arm stay in step whichever
-// way a change comes. Each command runs with the graphics window current, as
-// the panel's callbacks do.
+// Runs commands through the controller, the same the panel's controls and
+// the keys use, so the panel and the arm stay in step whichever way a change
+// comes. Every reply and refusal of the command language is written here.
 #include "command/CommandSession.h"
 
-class CPanelActions;
+class CController;
 
 class CCommandExecutor : public CommandRunner {
 public:
-    // The actions commands go through; none before the program is composed.
-    void Connect(CPanelActions& actions) { m_pActions = &actions; }
+    explicit CCommandExecutor(CController& controller) : m_Controller(controller) {}
 
     CommandOutcome Run(const Command& command) override;
     bool MotionRunning() override;
 
 private:
-    CPanelActions* m_pActions = nullptr;
+    CController& m_Controller;
 };

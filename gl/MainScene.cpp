@@ -48,6 +48,7 @@ void CMainScene::ResetCamera()
     m_Camera = StartCamera();
     if (Orbiting())
         SetOrbit(OrbitOfCamera(m_Camera));
+    glutPostWindowRedisplay(g_iMainWindow);
 }
 
 void CMainScene::ShowPlannedPath(const std::vector<ToolPose>& path, std::size_t refusedFrom)
@@ -75,7 +76,7 @@ void CMainScene::SetOrbit(const OrbitView& view)
 {
     m_Orbit = ClampOrbit(view);
     m_Camera = CameraOfOrbit(m_Orbit);
-    glutPostRedisplay();
+    glutPostWindowRedisplay(g_iMainWindow);
 }
 
 CMainScene::CMainScene(CSimulation& simulation, const CMotionRecorder& recorder, std::optional<DecorSettings> decor)
@@ -281,7 +282,7 @@ void CMainScene::KeyboardMove(int key, int, int)
     }
     if (!MoveCamera(m_Camera, key))
         return;  // not a key of the scene: no redisplay
-    glutPostRedisplay();
+    glutPostWindowRedisplay(g_iMainWindow);
 }
 
 void CMainScene::KeyStroke(unsigned char, int, int) {}
@@ -297,7 +298,7 @@ void CMainScene::MouseClic(int button, int state, int x, int y)
     if (Orbiting())
         return SetOrbit(ZoomOrbit(m_Orbit, button == kWheelAway ? 1 : -1));
     MoveCamera(m_Camera, button == kWheelAway ? kKeyUp : kKeyDown);
-    glutPostRedisplay();
+    glutPostWindowRedisplay(g_iMainWindow);
 }
 
 void CMainScene::MouseMove(int x, int y)
@@ -308,5 +309,5 @@ void CMainScene::MouseMove(int x, int y)
     if (Orbiting())
         return SetOrbit(DragOrbit(m_Orbit, dx, dy));
     TurnCamera(m_Camera, dx, dy);
-    glutPostRedisplay();
+    glutPostWindowRedisplay(g_iMainWindow);
 }

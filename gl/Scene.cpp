@@ -1,6 +1,9 @@
 #include "gl/Scene.h"
 
 #include "base/Log.h"
+#include "gl/Graphics.h"
+
+#include <GL/freeglut.h>
 
 CScene* g_pCurrentScene = nullptr;
 
@@ -33,4 +36,19 @@ void CScene::MouseMove(int, int)
 void CScene::MouseClic(int, int, int, int)
 {
     LogError("CScene::MouseClic -- Erreur ! Cette fonction n'aurait jamais du être appelée!");
+}
+
+void DisplayCurrentScene()
+{
+    if (g_pCurrentScene) {
+        g_pCurrentScene->Display();
+        return;
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(0.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (g_bDoubleBuffer)
+        glutSwapBuffers();
+    else
+        glFlush();
 }

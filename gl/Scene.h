@@ -19,3 +19,6 @@ public:
 
 // Not owned: scenes are never deleted; whoever drops one calls its Release.
 extern CScene* g_pCurrentScene;
+
+// A frame of the graphics window: the current scene's, or black without one.
+void DisplayCurrentScene();

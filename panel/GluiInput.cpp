@@ -8,7 +8,7 @@
 #include "panel/ConfigurationList.h"
 #include "glui/Glui.h"
 #include "panel/JointCurves.h"
-#include "sim/PanelActions.h"
+#include "sim/Controller.h"
 #include "dataset/PanelSettings.h"
 #include "panel/SingularityReadout.h"
 #include "arm/ArmKinematics.h"
@@ -38,7 +38,7 @@ GLUI_StaticText* g_pReadoutPose = nullptr;
 
 namespace {
 
-CPanelActions* g_pActions = nullptr;
+CController* g_pActions = nullptr;
 const CMotionRecorder* g_pRecorder = nullptr;
 
 // glui.opt as read once by Init; when it cannot be read, every label and
@@ -54,7 +54,7 @@ std::vector<ArmConfiguration> g_Configurations;
 std::unique_ptr<CSingularityMeter> g_pMeter;
 SingularityMeasures g_Singularity{};
 
-CPanelActions& Actions()
+CController& Actions()
 {
     return *g_pActions;
 }
@@ -129,7 +129,7 @@ class CPanelFollower : public CSimulationListener {
 
 }  // namespace
 
-bool CGluiInput::Init(CPanelActions& actions, const CMotionRecorder& recorder, const PanelSettings& settings,
+bool CGluiInput::Init(CController& actions, const CMotionRecorder& recorder, const PanelSettings& settings,
                       bool settingsRead)
 {
     g_pActions = &actions;
@@ -293,7 +293,7 @@ void CGluiInput::BuildPanel()
 
 void CGluiInput::Refresh()
 {
-    const CPanelActions& actions = Actions();
+    const CController& actions = Actions();
     const JointAngles& edited = actions.EditedAngles();
     for (int joint = 0; joint < 6; ++joint)
         g_pAngleSpinners[joint]->set_float_val(edited.*kJointFields[joint]);

@@ -9,7 +9,7 @@
 
 class CMotionRecorder;
 struct PanelSettings;
-class CPanelActions;
+class CController;
 class GLUI;
 class GLUI_Spinner;
 class GLUI_Checkbox;
@@ -23,7 +23,7 @@ public:
     // the motions the recorder keeps.
     // settingsRead is false when glui.opt could not be read: every label and
     // limit then takes its default.
-    static bool Init(CPanelActions& actions, const CMotionRecorder& recorder, const PanelSettings& settings,
+    static bool Init(CController& actions, const CMotionRecorder& recorder, const PanelSettings& settings,
                      bool settingsRead);
     static void BuildPanel();
     static void Release();

@@ -1,33 +1,4 @@
 // The control panel without a window: its actions, its widgets following
-// the scene and the arm whoever changes them, and its callbacks as adapters.
-// The panel layer runs on a fake window system; the GL and GLUT calls the
-// actions make themselves go to the recorders of fake_gl.cpp.
-
-#include "app/WindowCallbacks.h"
-#include "config/OptionsParser.h"
-#include "config/OptionKeys.h"
-#include "dataset/PanelSettings.h"
-#include "panel/GluiInput.h"
-#include "glui/GluiInternal.h"
-#include "sim/PanelActions.h"
-#include "kinematics/InverseModel.h"
-#include "kinematics/Kinematics.h"
-#include "app/Motion.h"
-#include "sim/MotionRecorder.h"
-#include "gl/MainScene.h"
-#include "tests/gl/FakeGl.h"
-
-#include <GL/freeglut.h>
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstdio>
-#include <fstream>
-#include <string>
-#include <unistd.h>
-#include <vector>
-
-// The control panel without a window: its actions, its widgets following
 // the simulation whoever changes it, and its callbacks as adapters. Each
 // test builds its own world: a simulation of the example arm, the scene that
 // shows it, the actions and the panel on them. The panel layer runs on a
@@ -35,9 +6,12 @@
 // to the recorders of fake_gl.cpp.
 
 #include "app/WindowCallbacks.h"
+#include "config/OptionKeys.h"
+#include "dataset/PanelSettings.h"
 #include "panel/GluiInput.h"
 #include "glui/GluiInternal.h"
-#include "sim/PanelActions.h"
+#include "app/WindowView.h"
+#include "sim/Controller.h"
 #include "kinematics/InverseModel.h"
 #include "kinematics/Kinematics.h"
 #include "app/Motion.h"
@@ -96,18 +70,18 @@ ArmDescription ExampleArm(MGIModel model)
 class PanelWorld {
 public:
     explicit PanelWorld(MGIModel model = MGIModel::Grid)
-        : simulation(ExampleArm(model)), recorder(simulation), scene(simulation, recorder, std::nullopt),
-          actions(simulation, scene, recorder)
+        : simulation(ExampleArm(model)), recorder(simulation), scene(simulation, recorder, std::nullopt), view(scene),
+          actions(simulation, view, recorder)
     {
         previous = GLUI_SetWindowSystem(&windows);
-        SetKeyActions(&actions);
+        SetKeyController(&actions);
         DriveMotion(simulation);
         EXPECT_TRUE(CGluiInput::Init(actions, recorder, ReadSettings(nullptr, DeclarePanelKeys), true));
         g_FakeGl.Reset();
     }
     ~PanelWorld()
     {
-        SetKeyActions(nullptr);
+        SetKeyController(nullptr);
         GLUI_SetWindowSystem(previous);
     }
 
@@ -164,7 +138,8 @@ public:
     CSimulation simulation;
     CMotionRecorder recorder;
     CMainScene scene;
-    CPanelActions actions;
+    CWindowView view;
+    CController actions;
 
 private:
     FakeWindows windows;

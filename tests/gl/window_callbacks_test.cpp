@@ -9,7 +9,8 @@
 #include "gl/Scene.h"
 #include "app/WindowCallbacks.h"
 #include "gl/Graphics.h"
-#include "sim/PanelActions.h"
+#include "app/WindowView.h"
+#include "sim/Controller.h"
 #include "gl/MainScene.h"
 #include "tests/gl/FakeGl.h"
 
@@ -50,18 +51,19 @@ protected:
     void SetUp() override
     {
         g_FakeGl.Reset();
-        SetKeyActions(&actions);
+        SetKeyController(&actions);
     }
     void TearDown() override
     {
-        SetKeyActions(nullptr);
+        SetKeyController(nullptr);
         g_pCurrentScene = nullptr;
     }
     // The keys act on these, whichever scene is current.
     CSimulation simulation{ArmDescription{}};
     CMotionRecorder recorder{simulation};
     CMainScene shown{simulation, recorder, std::nullopt};
-    CPanelActions actions{simulation, shown, recorder};
+    CWindowView view{shown};
+    CController actions{simulation, view, recorder};
 
     std::vector<std::string> Deliver(RecordingScene& scene)
     {

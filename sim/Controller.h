@@ -1,29 +1,26 @@
 #pragma once
-// What the control panel does, as values. Every way in goes through here,
-// the panel's controls, the graphics window's keys and commands alike, so
-// the panel, the scene and the arm cannot disagree:
+// The one controller: every action on the arm and its display, as values.
+// Every way in goes through here, the panel's controls, the graphics
+// window's keys and the commands alike, so the panel, the scene and the arm
+// cannot disagree:
 //  - the simulation holds the truth: the arm's current and target angles,
-//    the display switches, the motion; the scene holds the camera;
-//  - this layer holds what is the panel's own: the real-time and immediate
-//    modes, the tool pose last set or computed, and how the last
-//    inverse-model computation went;
+//    the display switches, the motion; the view holds the camera;
+//  - the controller holds what is the user's way of working: the real-time
+//    and immediate modes, the tool pose last set or computed, the kind and
+//    speed of planned moves, and how the last computation went;
 //  - whatever shows that state listens to the simulation, which every
 //    change here also reaches.
-// No widget is read here: the panel's callbacks and the keys are one-line
-// adapters that pass values in.
-//
-// Everything runs on the GLUT thread with the graphics window current, as
-// the panel's callbacks and the window's keys run: the polygon mode and the
-// redisplay requests made here act on it.
+// No widget is read and no GL call made here: the panel's callbacks, the
+// keys and the commands are adapters that pass values in, and the window is
+// reached through its view (View.h).
 #include "kinematics/InverseModel.h"
-#include "motion/MovePlanner.h"
 #include "kinematics/RobotTypes.h"
+#include "motion/MovePlanner.h"
 #include "sim/DisplaySwitches.h"
-#include "view/OrbitCamera.h"
+#include "sim/View.h"
 
 #include <string>
 
-class CMainScene;
 class CMotionRecorder;
 class CSimulation;
 
@@ -44,11 +41,11 @@ struct MoveOutcome {
     JointAngles end{};
 };
 
-class CPanelActions {
+class CController {
 public:
     // The state at start: real time off, immediate mode on, the pose of the
     // arm's angles, no inverse-model computation yet.
-    CPanelActions(CSimulation& simulation, CMainScene& scene, const CMotionRecorder& recorder);
+    CController(CSimulation& simulation, CView& view, const CMotionRecorder& recorder);
 
     CSimulation& Simulation() const { return m_Simulation; }
 
@@ -115,6 +112,8 @@ public:
     // The graphics window as it shows now, into fileName in the data
     // directory (PNG for ".png", TGA otherwise).
     ActionResult SaveScreenshot(const char* fileName);
+    // Ends the program (Escape, the command exit).
+    void Exit();
     // Appends "moveto" and the arm's current angles to poses.txt in the
     // data directory, so that positions set by hand can be replayed as a
     // script. A file that cannot be written gives a record and nothing else.
@@ -151,7 +150,7 @@ private:
     void Note(std::string text, const JointAngles& angles, unsigned long motion = 0);
 
     CSimulation& m_Simulation;
-    CMainScene& m_Scene;
+    CView& m_View;
     const CMotionRecorder& m_Recorder;
     bool m_bRealTime = false;
     bool m_bImmediate = true;

@@ -1,18 +1,13 @@
-// What the control panel does, as values (see PanelActions.h).
-#include "sim/PanelActions.h"
+// The one controller (see Controller.h).
+#include "sim/Controller.h"
 
 #include "base/FrenchDecimal.h"
 #include "base/Log.h"
-#include "app/WindowCallbacks.h"
 #include "base/FileReplace.h"
-#include "gl/Graphics.h"
 #include "arm/ArmKinematics.h"
 #include "arm/Configurations.h"
 #include "sim/MotionRecorder.h"
 #include "sim/Simulation.h"
-#include "gl/MainScene.h"
-
-#include <GL/freeglut.h>
 
 #include <cstdio>
 #include <cstring>
@@ -38,19 +33,19 @@ bool SameAngles(const JointAngles& a, const JointAngles& b)
 
 }  // namespace
 
-CPanelActions::CPanelActions(CSimulation& simulation, CMainScene& scene, const CMotionRecorder& recorder)
-    : m_Simulation(simulation), m_Scene(scene), m_Recorder(recorder)
+CController::CController(CSimulation& simulation, CView& view, const CMotionRecorder& recorder)
+    : m_Simulation(simulation), m_View(view), m_Recorder(recorder)
 {
     // The pose fields start where the arm stands.
     m_Pose = PoseOf(simulation.Arm(), simulation.Angles());
 }
 
-const JointAngles& CPanelActions::EditedAngles() const
+const JointAngles& CController::EditedAngles() const
 {
     return m_bRealTime ? m_Simulation.Targets() : m_Simulation.Angles();
 }
 
-void CPanelActions::SetEdited(const JointAngles& angles)
+void CController::SetEdited(const JointAngles& angles)
 {
     if (m_bRealTime)
         m_Simulation.SetTargets(angles);
@@ -58,7 +53,7 @@ void CPanelActions::SetEdited(const JointAngles& angles)
         m_Simulation.SetAngles(angles);
 }
 
-std::string CPanelActions::StatusLine() const
+std::string CController::StatusLine() const
 {
     // The last computation's words while the arm holds what it gave; once
     // anything else moved the arm, how the arm holds itself now.
@@ -72,12 +67,12 @@ std::string CPanelActions::StatusLine() const
     return "Configuration : " + DescribePosture(PostureOf(arm.Lengths(), ModelAngles(arm, m_Simulation.Angles())));
 }
 
-void CPanelActions::Note(std::string text, const JointAngles& angles, unsigned long motion)
+void CController::Note(std::string text, const JointAngles& angles, unsigned long motion)
 {
     m_Note = {std::move(text), angles, motion, true};
 }
 
-void CPanelActions::SetJointAngle(int joint, float degrees)
+void CController::SetJointAngle(int joint, float degrees)
 {
     // Only this joint changes: the others stay where they are, even outside
     // their limits (a start angle may be).
@@ -89,7 +84,7 @@ void CPanelActions::SetJointAngle(int joint, float degrees)
     SetEdited(edited);
 }
 
-void CPanelActions::SetPoseValue(int index, float value)
+void CController::SetPoseValue(int index, float value)
 {
     m_Pose.*kPoseFields[index] = value;
     if (!m_bImmediate)
@@ -98,7 +93,7 @@ void CPanelActions::SetPoseValue(int index, float value)
         m_Simulation.NotifyStateChanged();
 }
 
-void CPanelActions::SetRealTime(bool on)
+void CController::SetRealTime(bool on)
 {
     if (on == m_bRealTime)
         return;
@@ -106,7 +101,7 @@ void CPanelActions::SetRealTime(bool on)
     m_Simulation.NotifyStateChanged();
 }
 
-void CPanelActions::SwitchRealTime(bool on)
+void CController::SwitchRealTime(bool on)
 {
     if (on == m_bRealTime)
         return;
@@ -117,13 +112,13 @@ void CPanelActions::SwitchRealTime(bool on)
     m_bRealTime = on;
 }
 
-void CPanelActions::SetImmediate(bool on)
+void CController::SetImmediate(bool on)
 {
     m_bImmediate = on;
     m_Simulation.NotifyStateChanged();
 }
 
-ActionResult CPanelActions::StartMotion()
+ActionResult CController::StartMotion()
 {
     if (!m_bRealTime)
         return {false, "le temps réel n'est pas actif"};
@@ -149,11 +144,11 @@ const char* MoveName(MoveKind kind)
 
 }  // namespace
 
-MoveOutcome CPanelActions::Move(const MoveRequest& request, bool run)
+MoveOutcome CController::Move(const MoveRequest& request, bool run)
 {
     const JointAngles start = m_Simulation.Angles();
     MovePlan plan = PlanMove(m_Simulation.Arm(), start, request, m_fSpeedPercent);
-    m_Scene.ShowPlannedPath(plan.path, plan.refusedFrom);
+    m_View.ShowPlannedPath(plan.path, plan.refusedFrom);
     MoveOutcome outcome;
     outcome.ok = plan.ok;
     if (!plan.ok) {
@@ -179,7 +174,7 @@ MoveOutcome CPanelActions::Move(const MoveRequest& request, bool run)
     return outcome;
 }
 
-MoveOutcome CPanelActions::MoveToPoseFields(bool run)
+MoveOutcome CController::MoveToPoseFields(bool run)
 {
     MoveRequest request;
     request.kind = m_eMoveKind;
@@ -198,7 +193,7 @@ MoveOutcome CPanelActions::MoveToPoseFields(bool run)
     return Move(request, run);
 }
 
-MoveOutcome CPanelActions::MoveToConfiguration(int number, bool run)
+MoveOutcome CController::MoveToConfiguration(int number, bool run)
 {
     for (const ArmConfiguration& c : ConfigurationsOf(m_Simulation.Arm(), m_Simulation.Angles()))
         if (c.number == number) {
@@ -211,42 +206,42 @@ MoveOutcome CPanelActions::MoveToConfiguration(int number, bool run)
     return refused;
 }
 
-void CPanelActions::SetMoveKind(MoveKind kind)
+void CController::SetMoveKind(MoveKind kind)
 {
     m_eMoveKind = kind;
     m_Simulation.NotifyStateChanged();
 }
 
-void CPanelActions::SetSpeedPercent(float percent)
+void CController::SetSpeedPercent(float percent)
 {
     m_fSpeedPercent = percent;
     m_Simulation.NotifyStateChanged();
 }
 
-void CPanelActions::StopMotion()
+void CController::StopMotion()
 {
     Stop();
     m_Simulation.NotifyStateChanged();
 }
 
-void CPanelActions::Stop()
+void CController::Stop()
 {
     m_Simulation.Stop();
     m_Simulation.SetTargets(m_Simulation.Angles());
 }
 
-void CPanelActions::ComputeForward()
+void CController::ComputeForward()
 {
     m_Pose = PoseOf(m_Simulation.Arm(), EditedAngles());
     m_Simulation.NotifyStateChanged();
 }
 
-MGIResult CPanelActions::ComputeInverse()
+MGIResult CController::ComputeInverse()
 {
     return Inverse();
 }
 
-MGIResult CPanelActions::InverseOf(const ToolPose& pose) const
+MGIResult CController::InverseOf(const ToolPose& pose) const
 {
     // The grid model's one answer is moved by whole turns nearest the
     // angles being edited; the exact model takes the configuration nearest
@@ -260,7 +255,7 @@ MGIResult CPanelActions::InverseOf(const ToolPose& pose) const
     return result;
 }
 
-MGIResult CPanelActions::Inverse()
+MGIResult CController::Inverse()
 {
     const MGIResult result = InverseOf(m_Pose);
     Note(DescribeMGI(result), result.angles);
@@ -268,7 +263,7 @@ MGIResult CPanelActions::Inverse()
     return result;
 }
 
-void CPanelActions::SetAngles(const JointAngles& angles)
+void CController::SetAngles(const JointAngles& angles)
 {
     m_Simulation.Stop();
     const JointAngles clamped = ClampIntoLimits(angles, m_Simulation.Arm().limits);
@@ -276,13 +271,13 @@ void CPanelActions::SetAngles(const JointAngles& angles)
     m_Simulation.SetAngles(clamped);
 }
 
-void CPanelActions::SetTargets(const JointAngles& angles)
+void CController::SetTargets(const JointAngles& angles)
 {
     SwitchRealTime(true);
     m_Simulation.SetTargets(ClampIntoLimits(angles, m_Simulation.Arm().limits));
 }
 
-MGIResult CPanelActions::MoveToPose(const ToolPose& pose)
+MGIResult CController::MoveToPose(const ToolPose& pose)
 {
     m_Pose = pose;
     const MGIResult result = InverseOf(pose);
@@ -291,41 +286,46 @@ MGIResult CPanelActions::MoveToPose(const ToolPose& pose)
     return result;
 }
 
-void CPanelActions::SetDisplayFlag(DisplayFlag flag, bool on)
+void CController::SetDisplayFlag(DisplayFlag flag, bool on)
 {
     if (flag == DisplayFlag::WireFrame)
-        glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_FILL);
+        m_View.SetWireFrame(on);
     m_Simulation.SetDisplay(flag, on);
     if (flag == DisplayFlag::Orbit)
-        m_Scene.UseOrbit(on);
+        m_View.UseOrbit(on);
 }
 
-void CPanelActions::LookAround(const OrbitView& view)
+void CController::LookAround(const OrbitView& view)
 {
     SetDisplayFlag(DisplayFlag::Orbit, true);
-    m_Scene.SetOrbit(view);
+    m_View.SetOrbit(view);
 }
 
-bool CPanelActions::IsDisplayed(DisplayFlag flag) const
+bool CController::IsDisplayed(DisplayFlag flag) const
 {
     return m_Simulation.Display()[flag];
 }
 
-void CPanelActions::ResetCamera()
+void CController::ResetCamera()
 {
-    m_Scene.ResetCamera();
-    glutPostRedisplay();
+    m_View.ResetCamera();
 }
 
-ActionResult CPanelActions::SaveScreenshot(const char* fileName)
+ActionResult CController::SaveScreenshot(const char* fileName)
 {
-    if (!::SaveScreenshot(fileName))
+    PictureSize size;
+    if (!m_View.SaveScreenshot(fileName, size))
         return {false, std::string("impossible d'écrire « ") + fileName + " »"};
-    LogWrite(LOG_DEBUG, "Capture écrite : %s (%d x %d)", fileName, g_iScreenWidth, g_iScreenHeight);
+    LogWrite(LOG_DEBUG, "Capture écrite : %s (%d x %d)", fileName, size.width, size.height);
     return {};
 }
 
-ActionResult CPanelActions::RecordMotion(const char* fileName)
+void CController::Exit()
+{
+    m_View.Exit();
+}
+
+ActionResult CController::RecordMotion(const char* fileName)
 {
     const std::vector<MotionSample>& samples = m_Recorder.Latest();
     if (samples.empty())
@@ -336,7 +336,7 @@ ActionResult CPanelActions::RecordMotion(const char* fileName)
     return {};
 }
 
-ActionResult CPanelActions::TeachPose()
+ActionResult CController::TeachPose()
 {
     const JointAngles& a = m_Simulation.Angles();
     std::string reason;
@@ -357,6 +357,7 @@ ActionResult CPanelActions::TeachPose()
     } else {
         reason = "impossible d'ouvrir poses.txt en écriture";
     }
+    // The record keeps the name it has always had in the error log.
     LogError("CPanelActions::TeachPose -- %s", reason.c_str());
     return {false, reason};
 }
