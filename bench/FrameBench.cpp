@@ -13,7 +13,7 @@
 //   BM_Frame/configurations/... the seven others shown as ghosts
 // The arguments are the window's width and height. Needs an X display at
 // least 1920x1080: tools/bench.sh starts a virtual one when there is none.
-#include "tests/support/SceneWindow.h"
+#include "app/SceneWindow.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -53,7 +53,7 @@ bool RecordMotion(CSimulation& simulation)
 
 void BM_Frame(benchmark::State& state, Passes passes, Extra extra)
 {
-    CMainScene* scene = OpenDefaultScene();
+    CMainScene* scene = OpenScene(KX_SOURCE_DIR "/default");
     if (!scene) {
         state.SkipWithError("pas d'affichage X (tools/bench.sh en démarre un virtuel) ou scène illisible "
                             "(voir robot_error.log)");

@@ -9,7 +9,7 @@
 // The counter "bytes" is the file's size. The arguments are the window's width
 // and height. Needs an X display (tools/bench.sh starts a virtual one).
 #include "formats/PngImage.h"
-#include "tests/support/SceneWindow.h"
+#include "app/SceneWindow.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -27,7 +27,7 @@ enum class Encoder { LibPng, Stb };
 CTgaImage DrawnScene(int width, int height)
 {
     CTgaImage image;
-    CMainScene* scene = OpenDefaultScene();
+    CMainScene* scene = OpenScene(KX_SOURCE_DIR "/default");
     if (!scene || !ResizeSceneWindow(width, height))
         return image;
     for (int i = 0; i < 3; ++i)  // past the renderer's first compilations

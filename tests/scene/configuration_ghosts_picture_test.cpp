@@ -7,7 +7,7 @@
 #include "view/OrbitCamera.h"
 #include "tests/support/SceneFixture.h"
 #include "tests/support/ScenePicture.h"
-#include "tests/support/SceneWindow.h"
+#include "app/SceneWindow.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "view/ShadowArea.h"
 #include "tests/support/SceneFixture.h"
 #include "tests/support/ScenePicture.h"
-#include "tests/support/SceneWindow.h"
+#include "app/SceneWindow.h"
 
 #include "gl/Graphics.h"
 

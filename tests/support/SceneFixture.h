@@ -3,7 +3,7 @@
 // without swapping so that the frame stays in the buffer that is read, and
 // the display switches the test sets out from the start.
 #include "gl/Graphics.h"
-#include "tests/support/SceneWindow.h"
+#include "app/SceneWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ protected:
     {
         if (!SceneDisplayAvailable())
             GTEST_SKIP() << "pas d'affichage X";
-        m_pScene = OpenDefaultScene();
+        m_pScene = ::OpenScene(KX_SOURCE_DIR "/default");
         ASSERT_NE(m_pScene, nullptr) << "la scène par défaut ne démarre pas (voir robot_error.log)";
         g_bDoubleBuffer = false;  // Display does not swap
         CSimulation& simulation = m_pScene->Simulation();

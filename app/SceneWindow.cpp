@@ -1,4 +1,4 @@
-#include "tests/support/SceneWindow.h"
+#include "app/SceneWindow.h"
 
 #include "dataset/DataSet.h"
 #include "gl/Graphics.h"
@@ -19,9 +19,9 @@ bool SceneDisplayAvailable()
 
 namespace {
 
-CMainScene* Open()
+CMainScene* Open(const char* directory)
 {
-    if (!SceneDisplayAvailable() || chdir(KX_SOURCE_DIR "/default") != 0)
+    if (!SceneDisplayAvailable() || chdir(directory) != 0)
         return nullptr;
     int argc = 1;
     char name[] = "kalimbrax-scene";
@@ -43,9 +43,9 @@ CMainScene* Open()
 
 }  // namespace
 
-CMainScene* OpenDefaultScene()
+CMainScene* OpenScene(const char* directory)
 {
-    static CMainScene* scene = Open();
+    static CMainScene* scene = Open(directory);
     return scene;
 }
 
