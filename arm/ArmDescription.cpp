@@ -29,31 +29,38 @@ ArmDescription::Turns ArmDescription::LinkTurns() const
 
 void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm)
 {
+    // A joint's top speed: a hundred turns a second either way (0 and below
+    // keep their meaning in real time: a joint that never arrives).
     for (int joint = 0; joint < kJointCount; ++joint)
-        keys.Float(JointKey("fAngle", joint, "MaxSpeed"), 1.0f, &arm.maxSpeed[joint]);
+        keys.Float(JointKey("fAngle", joint, "MaxSpeed"), 1.0f, &arm.maxSpeed[joint],
+                   OptionRange::Between(-36000, 36000));
     keys.Text("strTextureFileName", "metal.tga", &arm.textureFile);
     for (int link = 0; link < kLinkCount; ++link)
         keys.Text(LinkKey("str", link, "FileObj"), LinkMeshFile(link).c_str(), &arm.meshFile[link]);
+    // Links of at most a thousand scene units, a hundred times the grid.
     for (int link = 0; link < kLinkCount; ++link)
         for (int axis = 0; axis < 3; ++axis)
-            keys.Float(OffsetKey(link, axis), 0.0f, &arm.offset[link][axis]);
+            keys.Float(OffsetKey(link, axis), 0.0f, &arm.offset[link][axis], OptionRange::Between(-1000, 1000));
     keys.Bool("bMGIExact", false, &arm.exactMGI);
-    // Planned moves: the joints' accelerations, the pace along lines and
-    // arcs.
+    // Planned moves: the joints' accelerations (0: no limit), the pace along
+    // lines and arcs. Below these ranges a move takes minutes to start and
+    // stop, above them it is over before a frame is drawn.
     for (int joint = 0; joint < kJointCount; ++joint)
-        keys.Float(JointKey("fAngle", joint, "MaxAccel"), 0.0f, &arm.maxAccel[joint]);
-    keys.Float("fLinearSpeed", 100.0f, &arm.linearSpeed);
-    keys.Float("fLinearAccel", 0.0f, &arm.linearAccel);
-    keys.Float("fAngularSpeed", 45.0f, &arm.angularSpeed);
+        keys.Float(JointKey("fAngle", joint, "MaxAccel"), 0.0f, &arm.maxAccel[joint],
+                   OptionRange::ZeroOrBetween(0.1, 1e6));
+    keys.Float("fLinearSpeed", 100.0f, &arm.linearSpeed, OptionRange::Between(1, 100000));
+    keys.Float("fLinearAccel", 0.0f, &arm.linearAccel, OptionRange::ZeroOrBetween(1, 1e7));
+    keys.Float("fAngularSpeed", 45.0f, &arm.angularSpeed, OptionRange::Between(1, 3600));
     // The arm as its maker numbers it, the tool it carries, its colours.
     for (int joint = 0; joint < kJointCount; ++joint) {
-        keys.Float(JointKey("fAngle", joint, "Zero"), 0.0f, &arm.zero[joint]);
+        keys.Float(JointKey("fAngle", joint, "Zero"), 0.0f, &arm.zero[joint], OptionRange::Between(-360, 360));
         keys.Int(JointKey("iAngle", joint, "Sense"), 1, &arm.sense[joint]);
     }
     static const char* const toolKeys[6] = {"fToolX", "fToolY", "fToolZ", "fToolAlpha", "fToolBeta", "fToolGamma"};
+    // A tool of at most a hundred scene units, turned at most a whole turn.
     for (int i = 0; i < 3; ++i) {
-        keys.Float(toolKeys[i], 0.0f, &arm.toolOffset[i]);
-        keys.Float(toolKeys[3 + i], 0.0f, &arm.toolTurn[i]);
+        keys.Float(toolKeys[i], 0.0f, &arm.toolOffset[i], OptionRange::Between(-10000, 10000));
+        keys.Float(toolKeys[3 + i], 0.0f, &arm.toolTurn[i], OptionRange::Between(-360, 360));
     }
     for (int link = 0; link < kLinkCount; ++link)
         keys.Text(LinkKey("str", link, "Color"), "", &arm.colour[link]);

@@ -27,10 +27,23 @@ std::optional<COptions> ReadOptionFile(const std::string& directory, const Optio
     return options;
 }
 
+// A file's settings through its declarations, each value refused there
+// recorded with the file's name.
+template <class Settings>
+Settings ReadFileSettings(const char* fileName, const COptions* options,
+                          void (*declare)(COptionDeclarations&, Settings&), std::vector<std::string>& records)
+{
+    std::vector<std::string> refused;
+    Settings settings = ReadSettings(options, declare, &refused);
+    for (const std::string& record : refused)
+        records.push_back(std::string("ReadOptionFile -- ") + fileName + " : " + record);
+    return settings;
+}
+
 // The arm of robot.opt, with what needed putting right.
 ArmDescription ReadArm(const COptions& robot, std::vector<std::string>& records)
 {
-    ArmDescription arm = ReadSettings(&robot, DeclareRobotKeys);
+    ArmDescription arm = ReadFileSettings("robot.opt", &robot, DeclareRobotKeys, records);
     for (int joint = 0; joint < kJointCount; ++joint)
         if (arm.sense[joint] != 1 && arm.sense[joint] != -1) {
             records.push_back("LoadArmDescription -- " + JointKey("iAngle", joint, "Sense") + " = " +
@@ -86,17 +99,17 @@ DataSet LoadDataSet(const std::string& directory)
     // In the order the program takes them: the window first, then the arm
     // with the panel's limits, then its surroundings.
     if (const std::optional<COptions>& graphics = read("graphics.opt"))
-        data.graphics = ReadSettings(&*graphics, DeclareGraphicsKeys);
+        data.graphics = ReadFileSettings("graphics.opt", &*graphics, DeclareGraphicsKeys, data.records);
     if (const std::optional<COptions>& robot = read("robot.opt"))
         data.arm = ReadArm(*robot, data.records);
     else
         data.records.push_back("LoadArmDescription -- Impossible de charger le fichier robot.opt");
     const std::optional<COptions>& panel = read("glui.opt");
     data.panelRead = panel.has_value();
-    data.panel = ReadSettings(panel ? &*panel : nullptr, DeclarePanelKeys);
+    data.panel = ReadFileSettings("glui.opt", panel ? &*panel : nullptr, DeclarePanelKeys, data.records);
     if (data.arm)
         TakePanelAngles(data.panel, *data.arm, data.records);
     if (const std::optional<COptions>& decor = read("decor.opt"))
-        data.decor = ReadSettings(&*decor, DeclareDecorKeys);
+        data.decor = ReadFileSettings("decor.opt", &*decor, DeclareDecorKeys, data.records);
     return data;
 }

@@ -4,16 +4,19 @@
 
 void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& s)
 {
+    // Three turns either way: further, single precision loses the
+    // hundredths of a degree the panel shows.
+    const OptionRange angle = OptionRange::Between(-1080, 1080);
     keys.Text("strGLUIWindowName", "Kalimbrax Controls", &s.windowName);
     for (int joint = 0; joint < kJointCount; ++joint)
-        keys.Float(JointKey("fAngle", joint, "StartValue"), 0.0f, &s.startAngle[joint]);
+        keys.Float(JointKey("fAngle", joint, "StartValue"), 0.0f, &s.startAngle[joint], angle);
     keys.Text("strMGDName", "MGD", &s.mgdName);
     for (int joint = 0; joint < kJointCount; ++joint)
         keys.Text(JointKey("strAngle", joint, "Name"), JointName(joint).c_str(), &s.angleName[joint]);
     for (int joint = 0; joint < kJointCount; ++joint)
-        keys.Float(JointKey("fAngle", joint, "MaxValue"), 360.0f, &s.maxAngle[joint]);
+        keys.Float(JointKey("fAngle", joint, "MaxValue"), 360.0f, &s.maxAngle[joint], angle);
     for (int joint = 0; joint < kJointCount; ++joint)
-        keys.Float(JointKey("fAngle", joint, "MinValue"), 0.0f, &s.minAngle[joint]);
+        keys.Float(JointKey("fAngle", joint, "MinValue"), 0.0f, &s.minAngle[joint], angle);
     keys.Text("strMGIName", "MGI", &s.mgiName);
     static const char* const poseKeys[6][2] = {{"strXAxisName", "X"}, {"strYAxisName", "Y"}, {"strZAxisName", "Z"},
                                                {"strAlphaName", "A"}, {"strBetaName", "B"},  {"strGammaName", "C"}};

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -188,6 +189,83 @@ TEST_F(DataSetTest, TwoDirectoriesLoadSideBySide)
     // The missing files are said by the reader, as it reads them.
     EXPECT_EQ(Messages(), std::vector<std::string>(3, "COptionsParser::ParseFileForVariable -- Erreur : fichier "
                                                       "invalide"));
+}
+
+// A value that no arm or window can have starts with the key's default and
+// a record naming the key, the value and the range; 1 and 0 still read as
+// booleans, and an integer other than these is read by its lowest byte, as
+// ever, but said.
+TEST_F(DataSetTest, ValuesOutsideTheirRangeAreRecordedAndTheDefaultApplies)
+{
+    struct Case {
+        const char* file;
+        const char* statement;
+        const char* record;  // after "ReadOptionFile -- <file> : "; empty: none
+        std::function<bool(const DataSet&)> taken;
+    };
+    const Case cases[] = {
+        // Without a point a number is an integer: 1e-6 is 1, within the range.
+        {"robot.opt", "fLinearAccel = 1e-6;", "", [](const DataSet& d) { return d.arm->linearAccel == 1.0f; }},
+        {"robot.opt", "fLinearAccel = 0.000001;", "fLinearAccel = 1e-06 : hors de 0 ou [1 ; 1e+07] ; 0 s'applique",
+         [](const DataSet& d) { return d.arm->linearAccel == 0.0f; }},
+        {"robot.opt", "fAngle23MaxAccel = 0.00000001;",
+         "fAngle23MaxAccel = 1e-08 : hors de 0 ou [0,1 ; 1e+06] ; 0 s'applique",
+         [](const DataSet& d) { return d.arm->maxAccel[1] == 0.0f; }},
+        {"robot.opt", "fAngularSpeed = 1000000.0;", "fAngularSpeed = 1e+06 : hors de [1 ; 3600] ; 45 s'applique",
+         [](const DataSet& d) { return d.arm->angularSpeed == 45.0f; }},
+        {"robot.opt", "fLinearSpeed = 0.001;", "fLinearSpeed = 0,001 : hors de [1 ; 100000] ; 100 s'applique",
+         [](const DataSet& d) { return d.arm->linearSpeed == 100.0f; }},
+        {"robot.opt", "fLinearSpeed = 1e38.;", "fLinearSpeed = 1e+38 : hors de [1 ; 100000] ; 100 s'applique",
+         [](const DataSet& d) { return d.arm->linearSpeed == 100.0f; }},
+        {"robot.opt", "fToolX = 1e30.;", "fToolX = 1e+30 : hors de [-10000 ; 10000] ; 0 s'applique",
+         [](const DataSet& d) { return d.arm->toolOffset[0] == 0.0f; }},
+        {"robot.opt", "fToolX = -nan.;", "fToolX = -nan : pas un nombre fini ; 0 s'applique",
+         [](const DataSet& d) { return d.arm->toolOffset[0] == 0.0f; }},
+        {"robot.opt", "fToolGamma = -nan.;", "fToolGamma = -nan : pas un nombre fini ; 0 s'applique",
+         [](const DataSet& d) { return d.arm->toolTurn[2] == 0.0f; }},
+        {"robot.opt", "fAngle12Zero = -nan.;", "fAngle12Zero = -nan : pas un nombre fini ; 0 s'applique",
+         [](const DataSet& d) { return d.arm->zero[0] == 0.0f; }},
+        {"robot.opt", "fAngle23Zero = 1e39.;", "fAngle23Zero = 1e+39 : pas un nombre fini ; 0 s'applique",
+         [](const DataSet& d) { return d.arm->zero[1] == 0.0f; }},
+        {"robot.opt", "fAngle12MaxAccel = 0.000000000001;",
+         "fAngle12MaxAccel = 1e-12 : hors de 0 ou [0,1 ; 1e+06] ; 0 s'applique",
+         [](const DataSet& d) { return d.arm->maxAccel[0] == 0.0f; }},
+        {"robot.opt", "fToolZ = \"haut\";", "fToolZ = \"haut\" : un nombre est attendu ; 0 s'applique",
+         [](const DataSet& d) { return d.arm->toolOffset[2] == 0.0f; }},
+        {"robot.opt", "bWristAsModel = 5;",
+         "bWristAsModel = 5 : un booléen vaut true ou false (1 ou 0) ; lu true par son dernier octet",
+         [](const DataSet& d) { return d.arm->wristAsModel; }},
+        {"robot.opt", "bWristAsModel = 256;",
+         "bWristAsModel = 256 : un booléen vaut true ou false (1 ou 0) ; lu false par son dernier octet",
+         [](const DataSet& d) { return !d.arm->wristAsModel; }},
+        {"robot.opt", "bMGIExact = 1.0;", "bMGIExact = 1 : un booléen vaut true ou false ; false s'applique",
+         [](const DataSet& d) { return !d.arm->exactMGI; }},
+        {"robot.opt", "bMGIExact = 1; fAngle12MaxSpeed = -5.0; fAngle23MaxSpeed = 0.0;", "",
+         [](const DataSet& d) { return d.arm->exactMGI && d.arm->maxSpeed[0] == -5.0f && d.arm->maxSpeed[1] == 0; }},
+        {"graphics.opt", "iScreenWidth = 0;", "iScreenWidth = 0 : hors de [1 ; 32767] ; 800 s'applique",
+         [](const DataSet& d) { return d.graphics->width == 800; }},
+        {"graphics.opt", "dScreenFOV = 0.0;", "dScreenFOV = 0 : hors de [-179 ; 179] sauf 0 ; -45 s'applique",
+         [](const DataSet& d) { return d.graphics->fieldOfView == -45.0; }},
+        {"graphics.opt", "dScreenFOV = 60.0; iWindowPosX = -1;", "",
+         [](const DataSet& d) { return d.graphics->fieldOfView == 60.0 && d.graphics->positionX == -1; }},
+        {"glui.opt", "fAngle34MaxValue = 1e30.;", "fAngle34MaxValue = 1e+30 : hors de [-1080 ; 1080] ; 360 s'applique",
+         [](const DataSet& d) { return d.panel.maxAngle[2] == 360.0f && d.arm->limits.high[2] == 360.0f; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.statement);
+        NewDataSet();
+        Write("graphics.opt", "");
+        Write("robot.opt", "");
+        Write(c.file, c.statement);
+        const DataSet data = LoadDataSet(dir);
+        ASSERT_TRUE(data.arm && data.graphics);
+        if (*c.record)
+            EXPECT_EQ(data.records,
+                      std::vector<std::string>{std::string("ReadOptionFile -- ") + c.file + " : " + c.record});
+        else
+            EXPECT_TRUE(data.records.empty()) << data.records.front();
+        EXPECT_TRUE(c.taken(data));
+    }
 }
 
 }  // namespace

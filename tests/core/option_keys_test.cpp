@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <cstring>
 #include <set>
 #include <string>
@@ -186,3 +188,49 @@ TEST(OptionKeysTest, FormattedDefaultsReadBackAsTheDefaults)
 }
 
 }  // namespace
+
+namespace {
+
+// A key's family as the README names it: a joint's number as NN, a link's
+// name as <Link> ("fAngleNNMaxSpeed", "f<Link>SizeX").
+std::string Family(std::string name)
+{
+    for (const char* joint : kJointNames) {
+        const std::size_t at = name.find(joint + 1);  // "12" of "A12"
+        if (at != std::string::npos && name.compare(0, 6, "fAngle") == 0) {
+            name.replace(at, 2, "NN");
+            return name;
+        }
+    }
+    for (const char* link : kLinkNames)
+        if (name.compare(1, std::strlen(link), link) == 0)
+            return name.replace(1, std::strlen(link), "<Link>");
+    return name;
+}
+
+}  // namespace
+
+// The README's table of ranges says what the declarations check: every key
+// that has a range is on a row of its file with that range.
+TEST(OptionKeysTest, TheReadmeGivesEveryKeysRange)
+{
+    std::ifstream in(KX_SOURCE_DIR "/README.md");
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("| `", 0) == 0)
+            rows.push_back(line);
+    for (const OptionFile& file : OptionFiles())
+        for (const OptionKey& key : file.keys) {
+            const std::string range = key.range.Text();
+            if (range == OptionRange::Any().Text())
+                continue;
+            const std::string family = "`" + Family(key.name) + "`";
+            EXPECT_TRUE(std::any_of(rows.begin(), rows.end(),
+                                    [&](const std::string& r) {
+                                        return r.rfind(std::string("| `") + file.fileName + "`", 0) == 0 &&
+                                               r.find(family) != std::string::npos &&
+                                               r.find("| " + range + " |") != std::string::npos;
+                                    }))
+                << "no row of " << file.fileName << " gives " << family << " the range " << range;
+        }
+}

@@ -280,6 +280,8 @@ rm "$data/glui.opt"
 printf 'iScreenWidth = 800;\niScreenHeight = 600\nbFullScreen = false;\n' > "$data/graphics.opt"
 printf 'strGroundFileObj = ground.obj;\nstrSkyDomeFileObj = "skydome.obj";\nstrGroundFileObj = "other.obj";\n%s\n' \
   'strSkyDomeFileObj = "x.obj"; strGroundTextFileName = 12; strSkyDomeTxtFileName = "skydome.tga";' > "$data/decor.opt"
+# First in robot.opt, so that they are the statements that count.
+{ printf 'fLinearSpeed = 0.001;\nfToolX = -nan.;\n'; cat "$data/robot.opt"; } > "$data/robot.first" && mv "$data/robot.first" "$data/robot.opt"
 kx_check "options fautives: statut 1" kx_eq "$(check_status "$data" "$W/options.txt")" 1
 kx_check "glui.opt absent: seulement une remarque" kx_contains "$W/options.txt" "info : glui.opt est absent"
 # Line 2 lacks its ";": the next line's name is taken for the terminator.
@@ -289,6 +291,8 @@ kx_check "texte sans guillemets: ignoré" kx_contains "$W/options.txt" "decor.op
 kx_check "texte sans guillemets: le suivant compte" kx_contains "$W/options.txt" "ERREUR : decor.opt, strGroundFileObj : le maillage « other.obj » est introuvable"
 kx_check "clé répétée" kx_contains "$W/options.txt" "decor.opt : la clé strSkyDomeFileObj est écrite plusieurs fois ; seule la première compte"
 kx_check "nombre pour un texte" kx_contains "$W/options.txt" "decor.opt : strGroundTextFileName attend un texte entre guillemets"
+kx_check "vitesse hors de sa plage" kx_contains "$W/options.txt" "ATTENTION : robot.opt : fLinearSpeed = 0,001 : hors de [1 ; 100000] ; 100 s'applique"
+kx_check "outil non fini" kx_contains "$W/options.txt" "ATTENTION : robot.opt : fToolX = -nan : pas un nombre fini ; 0 s'applique"
 kx_check "clé mal écrite dans decor.opt" kx_contains "$W/options.txt" "decor.opt : clé inconnue strSkyDomeTxtFileName ; vouliez-vous dire strSkyDomeTextFileName ?"
 
 kx_check "répertoire absent: statut 1" kx_eq "$(check_status "$W/no-such-dir" "$W/nodir.txt")" 1

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <regex>
@@ -126,40 +127,26 @@ int WrittenAssignments(const std::string& text, const std::string& name)
 }
 
 // Whether the stored value is one the key's lookup reads, and what it reads.
-void CheckValue(const OptionFile& file, const OptionKey& key, const COptionEntry& entry)
+void CheckValue(const OptionFile& file, const OptionKey& key, const COptionEntry& entry, const COptions& options)
 {
-    const std::string text = DefaultText(key);
-    const char* fallback = text.c_str();
     const char* name = key.name.c_str();
-    switch (key.lookup) {
-    case OptionLookup::Text:
+    if (key.lookup == OptionLookup::Text) {
         if (entry.kind != OPTION_TEXT)
             Warning("%s : %s attend un texte entre guillemets ; la valeur écrite n'en est pas un, le défaut %s "
                     "s'applique",
-                    file.fileName, name, fallback);
+                    file.fileName, name, DefaultText(key).c_str());
         else if (entry.text.empty())
             Warning("%s : %s est un texte vide", file.fileName, name);
-        break;
-    case OptionLookup::Integer:
-        if (entry.kind != OPTION_NUMBER)
-            Warning("%s : %s attend un nombre entier ; la valeur écrite n'en est pas un, le défaut %s s'applique",
-                    file.fileName, name, fallback);
-        else if (entry.isReal)
-            Warning("%s : %s attend un nombre entier ; %g sera lu %d", file.fileName, name, entry.realValue,
-                    static_cast<int>(entry.realValue));
-        break;
-    case OptionLookup::Float:
-    case OptionLookup::Double:
-        if (entry.kind != OPTION_NUMBER)
-            Warning("%s : %s attend un nombre ; la valeur écrite n'en est pas un, le défaut %s s'applique",
-                    file.fileName, name, fallback);
-        break;
-    case OptionLookup::Boolean:
-        if (entry.kind == OPTION_TEXT || (entry.kind == OPTION_NUMBER && entry.isReal))
-            Warning("%s : %s attend true ou false ; la valeur écrite n'est pas lue, le défaut %s s'applique",
-                    file.fileName, name, fallback);
-        break;
+        return;
     }
+    if (key.lookup == OptionLookup::Integer && entry.kind == OPTION_NUMBER && entry.isReal &&
+        std::isfinite(entry.realValue))
+        Warning("%s : %s attend un nombre entier ; %g sera lu %d", file.fileName, name, entry.realValue,
+                static_cast<int>(entry.realValue));
+    // Kind, finiteness and range, judged as the simulator judges them.
+    const OptionValue judged = JudgeOptionValue(key, options);
+    if (!judged.record.empty())
+        Warning("%s : %s", file.fileName, judged.record.c_str());
 }
 
 // Reports on one option file as the simulator's loader read it (options is
@@ -205,7 +192,7 @@ const COptions* CheckOptionFile(const OptionFile& file, const COptions* options)
                     entry.name.c_str());
             continue;
         }
-        CheckValue(file, *key, entry);
+        CheckValue(file, *key, entry, *options);
     }
 
     for (const OptionKey& key : file.keys) {
