@@ -1,6 +1,7 @@
 // The per-joint chase of real-time mode (see JointChase.h).
 #include "motion/JointChase.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -38,9 +39,13 @@ TrajectoryStep CJointChase::Sample(double t, JointAngles& current)
 {
     if (!m_bClockStarted) {
         m_bClockStarted = true;
-        m_dLastTime = t;
+        m_dStartTime = m_dLastTime = t;
+        m_Start = current;
+        m_Goal = m_Targets;
         return TrajectoryStep::Waiting;
     }
+    if (std::memcmp(&m_Goal, &m_Targets, sizeof m_Goal) != 0)
+        m_bTargetsChanged = true;
     const double lap = t - m_dLastTime;
     m_dLastTime = t;
     bool moved = false, arrived = true;
@@ -67,4 +72,47 @@ TrajectoryStep CJointChase::Sample(double t, JointAngles& current)
     if (arrived)
         return TrajectoryStep::Arrived;
     return moved ? TrajectoryStep::Moved : TrajectoryStep::Waiting;
+}
+
+bool CJointChase::Foreseeable() const
+{
+    if (!m_bClockStarted || m_bTargetsChanged)
+        return false;
+    for (int joint = 0; joint < 6; ++joint)
+        if (Distance(m_Start.*kJointFields[joint], m_Goal.*kJointFields[joint]) >= kArrivalTolerance &&
+            !(m_fSpeed[joint] > 0))
+            return false;
+    return true;
+}
+
+double CJointChase::Duration() const
+{
+    if (!Foreseeable())
+        return -1.0;
+    double longest = 0.0;
+    for (int joint = 0; joint < 6; ++joint) {
+        const double distance = Distance(m_Start.*kJointFields[joint], m_Goal.*kJointFields[joint]);
+        if (distance >= kArrivalTolerance)
+            longest = std::max(longest, distance / m_fSpeed[joint]);
+    }
+    return m_dStartTime + longest;
+}
+
+bool CJointChase::At(double t, JointAngles& angles) const
+{
+    if (!Foreseeable())
+        return false;
+    const double elapsed = std::max(t - m_dStartTime, 0.0);
+    for (int joint = 0; joint < 6; ++joint) {
+        const float from = m_Start.*kJointFields[joint], to = m_Goal.*kJointFields[joint];
+        const double distance = Distance(from, to);
+        const double covered = m_fSpeed[joint] * elapsed;
+        if (distance < kArrivalTolerance)
+            angles.*kJointFields[joint] = from;
+        else if (covered >= distance)
+            angles.*kJointFields[joint] = to;
+        else
+            angles.*kJointFields[joint] = static_cast<float>(from + (to > from ? covered : -covered));
+    }
+    return true;
 }

@@ -30,17 +30,31 @@ constexpr double kMinMotionLap = 0.001;
 //
 // The first sample only starts the chase's clock: nothing moves before a
 // second sample has measured a lap.
+//
+// As long as its targets stay what they were at that first sample and every
+// joint that has a way to go turns toward its target (a positive speed), the
+// chase is a function of time: each joint at its speed from where it stood
+// until it is there. At and Duration give it; once the targets change, or
+// a joint never arrives, they cannot.
 class CJointChase : public CTrajectory {
 public:
     // The targets are read at every sample and must outlive the chase.
     CJointChase(const JointAngles& targets, const float speeds[6]);
 
     TrajectoryStep Sample(double t, JointAngles& angles) override;
+    double Duration() const override;
+    bool At(double t, JointAngles& angles) const override;
 
 private:
+    // The chase is still the function of time it started as.
+    bool Foreseeable() const;
+
     const JointAngles& m_Targets;
     float m_fSpeed[6];
     bool m_bClockStarted = false;
+    double m_dStartTime = 0.0;
     double m_dLastTime = 0.0;
     double m_dSaved[6] = {};
+    JointAngles m_Start{}, m_Goal{};  // at the first sample
+    bool m_bTargetsChanged = false;
 };

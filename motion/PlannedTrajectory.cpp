@@ -9,27 +9,33 @@ CPlannedTrajectory::CPlannedTrajectory(std::vector<PlannedSample> samples) : m_s
 
 TrajectoryStep CPlannedTrajectory::Sample(double t, JointAngles& angles)
 {
+    JointAngles at = angles;
+    const bool arrived = !At(t, at) || t >= m_samples.back().time;
+    if (!arrived && std::memcmp(&at, &angles, sizeof angles) == 0)
+        return TrajectoryStep::Waiting;
+    angles = at;
+    return arrived ? TrajectoryStep::Arrived : TrajectoryStep::Moved;
+}
+
+bool CPlannedTrajectory::At(double t, JointAngles& angles) const
+{
     if (m_samples.empty())
-        return TrajectoryStep::Arrived;
+        return false;
     // A t before the first sample, or not a number, plays the first.
     const double at = t >= m_samples.front().time ? t : m_samples.front().time;
     if (at >= m_samples.back().time) {
         angles = m_samples.back().angles;
-        return TrajectoryStep::Arrived;
+        return true;
     }
     const auto next = std::upper_bound(m_samples.begin() + 1, m_samples.end(), at,
                                        [](double time, const PlannedSample& s) { return time < s.time; });
     const PlannedSample& a = *(next - 1);
     const PlannedSample& b = *next;
     const double u = (at - a.time) / (b.time - a.time);
-    JointAngles between;
     for (float JointAngles::*field : kJointFields)
-        between.*field =
+        angles.*field =
             static_cast<float>(a.angles.*field + (static_cast<double>(b.angles.*field) - a.angles.*field) * u);
-    if (std::memcmp(&between, &angles, sizeof angles) == 0)
-        return TrajectoryStep::Waiting;
-    angles = between;
-    return TrajectoryStep::Moved;
+    return true;
 }
 
 double CPlannedTrajectory::Duration() const

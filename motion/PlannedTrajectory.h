@@ -25,6 +25,7 @@ public:
     // last sample's time on, exactly its angles, arrived.
     TrajectoryStep Sample(double t, JointAngles& angles) override;
     double Duration() const override;
+    bool At(double t, JointAngles& angles) const override;
 
     const std::vector<PlannedSample>& Samples() const { return m_samples; }
 

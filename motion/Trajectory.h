@@ -24,7 +24,12 @@ public:
     // them, and receives the new ones.
     virtual TrajectoryStep Sample(double t, JointAngles& angles) = 0;
 
-    // The planned duration in seconds, or a negative value when it is not
-    // known in advance (the chase).
+    // The duration in seconds, or a negative value while it is not known.
     virtual double Duration() const { return -1.0; }
+
+    // The angles at time t as a function of time alone, whatever steps were
+    // sampled: what a record of the motion writes, at times of its own.
+    // False when the trajectory cannot say (a chase whose targets changed on
+    // its way goes where the steps took it).
+    virtual bool At(double /*t*/, JointAngles& /*angles*/) const { return false; }
 };

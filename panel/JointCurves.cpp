@@ -85,16 +85,15 @@ void DrawJointCurves(GLUI_Painter& p, int width, int height, const CMotionRecord
         p.Text(x, 0, kJointColours[j], name.c_str());
         x += p.TextWidth(name.c_str()) + 10;
     }
-    const std::vector<MotionSample>& samples = recorder.Latest();
+    // The rows `record` writes, then no more points than pixels across.
+    const std::vector<MotionSample> even = recorder.Rows(kRecordStep);
     const float plotsTop = line + 4, plotsBottom = static_cast<float>(height) - line - 4;
     const float plotHeight = (plotsBottom - plotsTop - 6) / 2;
-    if (samples.size() < 2) {
+    if (even.size() < 2) {
         p.Text(0, plotsTop, kText, "Pas encore de mouvement.");
         return;
     }
-    // Every 10 ms, then no more points than pixels across.
-    const double duration = samples.back().t;
-    std::vector<MotionSample> even = Resample(samples, 0.01);
+    const double duration = even.back().t;
     const std::vector<JointAngles> allSpeeds = JointSpeeds(even);
     const std::size_t stride = std::max<std::size_t>(1, even.size() / static_cast<std::size_t>(std::max(width, 1)));
     std::vector<double> times;

@@ -327,10 +327,10 @@ void CController::Exit()
 
 ActionResult CController::RecordMotion(const char* fileName)
 {
-    const std::vector<MotionSample>& samples = m_Recorder.Latest();
-    if (samples.empty())
+    const std::vector<MotionSample> rows = m_Recorder.Rows(kRecordStep);
+    if (rows.empty())
         return {false, "aucun mouvement à enregistrer"};
-    if (!ReplaceFile(fileName, [&](FILE* file) { return WriteMotionRecord(file, samples, m_Simulation.Arm()); }))
+    if (!ReplaceFile(fileName, [&](FILE* file) { return WriteMotionRecord(file, rows, m_Simulation.Arm()); }))
         return {false, std::string("impossible d'écrire « ") + fileName + " »"};
     LogWrite(LOG_DEBUG, "Mouvement enregistré : %s", fileName);
     return {};

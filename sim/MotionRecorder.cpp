@@ -14,31 +14,57 @@ CMotionRecorder::~CMotionRecorder()
     m_Simulation.RemoveListener(this);
 }
 
-void CMotionRecorder::Add(double t, const JointAngles& angles)
+MotionSample CMotionRecorder::Sample(double t, const JointAngles& angles) const
 {
     const ToolPose pose = PoseOf(m_Simulation.Arm(), angles);
-    m_Latest.push_back({t, angles, {pose.X, pose.Y, pose.Z}});
+    return {t, angles, {pose.X, pose.Y, pose.Z}};
 }
 
 void CMotionRecorder::OnMotionStarted(const CTrajectory&)
 {
     m_Earlier = std::move(m_Latest);
-    m_Latest.clear();
-    Add(0.0, m_Simulation.Angles());
+    m_Latest = Motion{m_Simulation.Trajectory(), {Sample(0.0, m_Simulation.Angles())}, false};
     m_bRunning = true;
 }
 
 void CMotionRecorder::OnMotionStep(double t, const JointAngles& angles)
 {
-    Add(t, angles);
+    m_Latest.steps.push_back(Sample(t, angles));
 }
 
-void CMotionRecorder::OnMotionEnded(bool)
+void CMotionRecorder::OnMotionEnded(bool arrived)
 {
+    m_Latest.arrived = arrived;
     m_bRunning = false;
 }
 
-std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step, ResampleEnd end)
+std::vector<MotionSample> CMotionRecorder::Rows(double step) const
+{
+    const std::vector<MotionSample>& steps = m_Latest.steps;
+    if (steps.empty() || !(step > 0))
+        return {};
+    const CTrajectory& trajectory = *m_Latest.trajectory;
+    const double duration = trajectory.Duration();
+    const double end = m_Latest.arrived && duration >= 0 ? duration : steps.back().t;
+    JointAngles angles = steps.front().angles;
+    if (!trajectory.At(0.0, angles)) {
+        std::vector<MotionSample> rows = Resample(steps, step);
+        if (rows.back().t > end - 1e-9)
+            rows.pop_back();  // the last step itself takes its place
+        rows.push_back(steps.back());
+        return rows;
+    }
+    std::vector<MotionSample> rows;
+    for (long n = 0;; ++n) {
+        const double t = n * step < end - 1e-9 ? n * step : end;
+        trajectory.At(t, angles);
+        rows.push_back(Sample(t, angles));
+        if (t == end)
+            return rows;
+    }
+}
+
+std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step)
 {
     std::vector<MotionSample> out;
     if (samples.empty() || !(step > 0))
@@ -47,8 +73,7 @@ std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, dou
     std::size_t i = 0;
     for (long n = 0;; ++n) {
         const double t = n * step;
-        const bool beyond = end == ResampleEnd::AtArrival ? (n - 1) * step >= last - 1e-9 : t > last + 1e-9;
-        if (n > 0 && beyond)
+        if (n > 0 && t > last + 1e-9)
             break;
         while (i + 1 < samples.size() && samples[i + 1].t < t)
             ++i;
@@ -81,7 +106,7 @@ std::vector<JointAngles> JointSpeeds(const std::vector<MotionSample>& samples)
     return speeds;
 }
 
-bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& samples, const ArmDescription& arm)
+bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& rows, const ArmDescription& arm)
 {
     bool ok = std::fputs("t", file) >= 0;
     for (int joint = 0; joint < kJointCount; ++joint)
@@ -89,16 +114,15 @@ bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& samples, con
     for (int joint = 0; joint < kJointCount; ++joint)
         ok = ok && std::fprintf(file, ",V%s", kJointNumbers[joint]) > 0;
     ok = ok && std::fputs(",X,Y,Z,alpha,beta,gamma\n", file) >= 0;
-    const std::vector<MotionSample> even = Resample(samples, 0.01, ResampleEnd::AtArrival);
-    const std::vector<JointAngles> speeds = JointSpeeds(even);
-    for (std::size_t i = 0; ok && i < even.size(); ++i) {
-        const JointAngles& a = even[i].angles;
+    const std::vector<JointAngles> speeds = JointSpeeds(rows);
+    for (std::size_t i = 0; ok && i < rows.size(); ++i) {
+        const JointAngles& a = rows[i].angles;
         const JointAngles& v = speeds[i];
         const ToolPose p = PoseOf(arm, a);
         ok = std::fprintf(
                  file,
                  "%.3f,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g\n",
-                 even[i].t, a.A12, a.A23, a.A34, a.A45, a.A56, a.A67, v.A12, v.A23, v.A34, v.A45, v.A56, v.A67, p.X,
+                 rows[i].t, a.A12, a.A23, a.A34, a.A45, a.A56, a.A67, v.A12, v.A23, v.A34, v.A45, v.A56, v.A67, p.X,
                  p.Y, p.Z, p.alpha, p.beta, p.gamma) > 0;
     }
     return ok;

@@ -1,12 +1,19 @@
 #pragma once
-// What the arm did in its motions: its angles at every step of the motion
-// under way and of the one before, from each one's start. The trail in the
-// scene, the joint curves of the panel and the command `record` read them;
-// the simulation tells the recorder, as any other listener.
+// What the arm did in its motions: for the motion under way and the one
+// before, its trajectory and the steps the display took of it, from the
+// start angles at t = 0. The trail draws the steps; `record` and the joint
+// curves take rows of the trajectory itself, each at its own time, so that
+// a display that stepped seldom (a busy machine) never shows a motion the
+// arm did not make. The simulation tells the recorder, as any other
+// listener.
 #include "sim/Simulation.h"
 
 #include <cstdio>
+#include <memory>
 #include <vector>
+
+// The rows of `record` and of the joint curves: every 10 ms.
+constexpr double kRecordStep = 0.01;
 
 struct MotionSample {
     double t;  // seconds since the motion started
@@ -21,37 +28,43 @@ public:
     CMotionRecorder(const CMotionRecorder&) = delete;
     CMotionRecorder& operator=(const CMotionRecorder&) = delete;
 
-    // The motion under way, or when none runs the last one (empty before
-    // any), from its start angles at t = 0; and the one before it.
-    const std::vector<MotionSample>& Latest() const { return m_Latest; }
-    const std::vector<MotionSample>& Earlier() const { return m_Earlier; }
+    // The steps of the motion under way, or when none runs the last one
+    // (empty before any), from its start angles at t = 0; and the one before.
+    const std::vector<MotionSample>& Latest() const { return m_Latest.steps; }
+    const std::vector<MotionSample>& Earlier() const { return m_Earlier.steps; }
     bool Running() const { return m_bRunning; }
 
+    // The latest motion every `step` seconds from 0 to its end, and at its
+    // end: the arrival, where the motion stopped, or the last step while it
+    // runs. Each row is the trajectory's at its time; a chase whose targets
+    // changed on its way is interpolated between its steps instead. Empty
+    // before any motion.
+    std::vector<MotionSample> Rows(double step) const;
+
 private:
-    void Add(double t, const JointAngles& angles);
+    struct Motion {
+        std::shared_ptr<const CTrajectory> trajectory;
+        std::vector<MotionSample> steps;
+        bool arrived = false;
+    };
+
+    MotionSample Sample(double t, const JointAngles& angles) const;
     void OnMotionStarted(const CTrajectory& trajectory) override;
     void OnMotionStep(double t, const JointAngles& angles) override;
     void OnMotionEnded(bool arrived) override;
 
     CSimulation& m_Simulation;
-    std::vector<MotionSample> m_Latest, m_Earlier;
+    Motion m_Latest, m_Earlier;
     bool m_bRunning = false;
 };
 
-// Where an even sampling stops when the motion ends between two of its
-// times: at the last time within the motion (marks along a path), or at the
-// next one, holding the arm where it arrived (a record that ends on the
-// arrival).
-enum class ResampleEnd { WithinMotion, AtArrival };
-
-// The samples every `step` seconds from 0, each linearly between the
-// recorded steps around it (angles and point alike).
-std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step,
-                                   ResampleEnd end = ResampleEnd::WithinMotion);
-// The samples every 10 ms as a table for programs: a header line, then per
-// line the time, the six angles, the six joints' speeds and the pose,
-// separated by commas, numbers with a point. False when a write fails.
-bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& samples, const ArmDescription& arm);
+// The samples every `step` seconds from 0 to the last one's time, each
+// linearly between the recorded samples around it (angles and point alike).
+std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step);
+// Rows as a table for programs: a header line, then per line the time, the
+// six angles, the six joints' speeds and the pose, separated by commas,
+// numbers with a point. False when a write fails.
+bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& rows, const ArmDescription& arm);
 
 // The joints' speeds (degrees per second) at each sample: the difference
 // with the neighbouring samples over their time.

@@ -66,7 +66,7 @@ void CSimulation::Stop()
 void CSimulation::End(bool arrived)
 {
     // Released first: a listener may start the next motion.
-    std::unique_ptr<CTrajectory> ended = std::move(m_pTrajectory);
+    std::shared_ptr<CTrajectory> ended = std::move(m_pTrajectory);
     m_bChasing = false;
     m_iEnded = m_iMotion;
     m_bEndedArrived = arrived;

@@ -57,6 +57,9 @@ public:
     // Stops the arm where it stands.
     void Stop();
     bool Moving() const { return m_pTrajectory != nullptr; }
+    // The trajectory under way, shared with whoever keeps it after the
+    // motion (the recorder samples it at times of its own); none when still.
+    std::shared_ptr<const CTrajectory> Trajectory() const { return m_pTrajectory; }
     // Motions are numbered from 1 as they start: the number of the one
     // under way or the last one (0 before any), of the last one that ended,
     // and whether that one ended at the end of its trajectory.
@@ -79,7 +82,7 @@ private:
     JointAngles m_Angles;
     JointAngles m_Targets;
     DisplayFlags m_Display;
-    std::unique_ptr<CTrajectory> m_pTrajectory;
+    std::shared_ptr<CTrajectory> m_pTrajectory;
     bool m_bChasing = false;
     unsigned long m_iMotion = 0, m_iEnded = 0;
     bool m_bEndedArrived = false;
