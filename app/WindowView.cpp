@@ -45,6 +45,11 @@ void CWindowView::ShowPlannedPath(const std::vector<ToolPose>& path, std::size_t
     m_Scene.ShowPlannedPath(path, refusedFrom);
 }
 
+void CWindowView::ClearTrail()
+{
+    m_Scene.ClearTrail();
+}
+
 bool CWindowView::SaveScreenshot(const char* fileName, PictureSize& size)
 {
     MakeGraphicsWindowCurrent();

@@ -15,6 +15,7 @@ public:
     void UseOrbit(bool on) override;
     void SetOrbit(const OrbitView& view) override;
     void ShowPlannedPath(const std::vector<ToolPose>& path, std::size_t refusedFrom) override;
+    void ClearTrail() override;
     bool SaveScreenshot(const char* fileName, PictureSize& size) override;
     void Exit() override;
 

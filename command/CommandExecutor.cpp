@@ -216,6 +216,9 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::CameraLook:
         actions.LookAround({c.values[0], c.values[1], c.values[2]});
         return Ok();
+    case CommandVerb::TrailClear:
+        actions.ClearTrail();
+        return Ok();
     case CommandVerb::Screenshot: {
         const ActionResult saved = actions.SaveScreenshot(c.fileName.c_str());
         return saved.ok ? Ok(c.fileName) : Failed(c.verb, saved.message);

@@ -94,7 +94,19 @@ std::size_t CharacterCount(const std::string& word)
     return count;
 }
 
-enum class Arguments { None, SixNumbers, NineNumbers, OneNumber, Check, Query, Show, Camera, Screenshot, Record };
+enum class Arguments {
+    None,
+    SixNumbers,
+    NineNumbers,
+    OneNumber,
+    Check,
+    Query,
+    Show,
+    Camera,
+    Trail,
+    Screenshot,
+    Record
+};
 
 struct Verb {
     const char* name;
@@ -124,6 +136,7 @@ const Verb kVerbs[] = {
     {"speed", CommandVerb::Speed, Arguments::OneNumber},
     {"record", CommandVerb::Record, Arguments::Record},
     {"config", CommandVerb::Config, Arguments::OneNumber},
+    {"trail", CommandVerb::TrailClear, Arguments::Trail},
 };
 
 // n numbers after the verb into c->values.
@@ -191,6 +204,10 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
         }
         return ParseNumbers(arg + 1, count - 1, c->checked == CommandVerb::MoveC ? 9 : 6, c, message);
     case Arguments::Query:
+        if (count > 1) {
+            *message = "un seul mot attendu après get, « " + Quotable(arg[1]) + " » en trop";
+            return false;
+        }
         if (count == 1 && SameWord(arg[0], "angles"))
             c->query = CommandQuery::Angles;
         else if (count == 1 && SameWord(arg[0], "targets"))
@@ -232,6 +249,11 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
             return ParseNumbers(arg + 1, count - 1, 3, c, message);
         }
         *message = "reset, orbit on|off ou look AZIMUT ÉLÉVATION DISTANCE attendu";
+        return false;
+    case Arguments::Trail:
+        if (count == 1 && SameWord(arg[0], "clear"))
+            return true;
+        *message = "clear attendu";
         return false;
     case Arguments::Screenshot:
         return ParseFileName(arg, count, IsScreenshotName, ".png ou .tga", c, message);

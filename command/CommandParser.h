@@ -11,7 +11,7 @@
 //   go   stop   wait   exit
 //   camera reset|orbit on|off|look AZIMUTH ELEVATION DISTANCE
 //   get angles|targets|pose|matrix|speed|singularity
-//   show WORD on|off (the display switches' words)
+//   show WORD on|off (the display switches' words)    trail clear
 //   screenshot NAME.png|NAME.tga     record NAME.csv
 //
 // Words are separated by spaces or tabs. Numbers are in C syntax, where a
@@ -48,6 +48,7 @@ enum class CommandVerb {
     Config,
     CameraOrbit,
     CameraLook,
+    TrailClear,
 };
 
 enum class CommandQuery { Angles, Targets, Pose, Matrix, Speed, Singularity };

@@ -60,6 +60,12 @@ void CMainScene::ShowPlannedPath(const std::vector<ToolPose>& path, std::size_t 
     glutPostWindowRedisplay(g_iMainWindow);
 }
 
+void CMainScene::ClearTrail()
+{
+    m_TrailHistory.Clear();
+    glutPostWindowRedisplay(g_iMainWindow);
+}
+
 bool CMainScene::Orbiting() const
 {
     return m_Simulation.Display()[DisplayFlag::Orbit];
@@ -80,7 +86,8 @@ void CMainScene::SetOrbit(const OrbitView& view)
 }
 
 CMainScene::CMainScene(CSimulation& simulation, const CMotionRecorder& recorder, std::optional<DecorSettings> decor)
-    : m_Simulation(simulation), m_DecorFiles(std::move(decor)), m_Trail(recorder), m_Ghosts(simulation, m_Robot)
+    : m_Simulation(simulation), m_DecorFiles(std::move(decor)), m_TrailHistory(simulation, recorder),
+      m_Trail(m_TrailHistory), m_Ghosts(simulation, m_Robot)
 {
     m_Simulation.AddListener(this);
 }

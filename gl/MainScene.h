@@ -42,6 +42,8 @@ public:
     // The way of the last planned move, drawn with the trail (its points,
     // refused from index refusedFrom on).
     void ShowPlannedPath(const std::vector<ToolPose>& path, std::size_t refusedFrom);
+    // The trail starts afresh.
+    void ClearTrail();
 
     CCamera m_Camera{};
     OrbitView m_Orbit{};
@@ -63,6 +65,7 @@ private:
 
     CSimulation& m_Simulation;
     std::optional<DecorSettings> m_DecorFiles;
+    CTrailHistory m_TrailHistory;
     CTrail m_Trail;
     CConfigurationGhosts m_Ghosts;
 };

@@ -12,7 +12,7 @@ void DrawPath(const std::vector<MotionSample>& samples, const float* colour)
         return;
     if (colour)
         glColor4fv(colour);
-    // One array draw straight from the recorder's samples, however long the
+    // One array draw straight from the path's samples, however long the
     // motion.
     glVertexPointer(3, GL_FLOAT, sizeof(MotionSample), samples[0].point);
     glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(samples.size()));
@@ -31,7 +31,7 @@ void CTrail::SetPlanned(std::vector<float> points, std::size_t refusedFrom)
 
 void CTrail::Draw(float opacity) const
 {
-    // The latest motion bright, the one before it dimmer; a planned way
+    // The latest motion bright, the ones before it dimmer; a planned way
     // green, red where it cannot be done.
     const float latest[4] = {1.0f, 0.85f, 0.1f, opacity};
     const float earlier[4] = {0.85f, 0.45f, 0.1f, opacity};
@@ -79,8 +79,9 @@ void CTrail::DrawPaths(const float* latest, const float* earlier, const float* p
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glPushMatrix();
     glScalef(0.01f, 0.01f, 0.01f);  // pose units are hundredths of a scene unit
-    DrawPath(m_Recorder.Earlier(), earlier);
-    DrawPath(m_Recorder.Latest(), latest);
+    const auto& paths = m_History.Paths();
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        DrawPath(paths[i], i + 1 == paths.size() ? latest : earlier);
     DrawPlanned(planned, refused);
     glPopMatrix();
     glPopClientAttrib();
@@ -98,8 +99,8 @@ std::vector<Point3> CTrail::BoxCorners() const
         }
         any = true;
     };
-    for (const std::vector<MotionSample>* path : {&m_Recorder.Earlier(), &m_Recorder.Latest()})
-        for (const MotionSample& s : *path)
+    for (const std::vector<MotionSample>& path : m_History.Paths())
+        for (const MotionSample& s : path)
             add(s.point);
     for (std::size_t i = 0; i + 2 < m_Planned.size(); i += 3)
         add(&m_Planned[i]);

@@ -1,17 +1,17 @@
 #pragma once
-// The trail: the path the pose's point (the wrist centre, or the tool point)
-// took in the latest motion and in the one before, drawn as lines in the
-// scene with a mark at every whole second of motion time; and the way of
-// the last planned move, green where it can be done, red from where it
-// cannot, with a mark there.
-#include "sim/MotionRecorder.h"
+// The trail: the paths the pose's point (the wrist centre, or the tool
+// point) took in the motions its history keeps, drawn as lines in the scene
+// with a mark at every whole second of motion time, the latest brighter;
+// and the way of the last planned move, green where it can be done, red
+// from where it cannot, with a mark there.
+#include "sim/TrailHistory.h"
 #include "view/WindowBounds.h"
 
 #include <vector>
 
 class CTrail {
 public:
-    explicit CTrail(const CMotionRecorder& recorder) : m_Recorder(recorder) {}
+    explicit CTrail(const CTrailHistory& history) : m_History(history) {}
 
     // The way of the last planned move (pose units), refused from index
     // `refusedFrom` on (its size when it can be done).
@@ -30,7 +30,7 @@ private:
     void DrawPaths(const float* latest, const float* earlier, const float* planned, const float* refused) const;
     void DrawPlanned(const float* planned, const float* refused) const;
 
-    const CMotionRecorder& m_Recorder;
+    const CTrailHistory& m_History;
     std::vector<float> m_Planned;  // x, y, z per point
     std::size_t m_iRefusedFrom = 0;
 };

@@ -311,6 +311,11 @@ void CController::ResetCamera()
     m_View.ResetCamera();
 }
 
+void CController::ClearTrail()
+{
+    m_View.ClearTrail();
+}
+
 ActionResult CController::SaveScreenshot(const char* fileName)
 {
     PictureSize size;

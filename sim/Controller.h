@@ -109,6 +109,8 @@ public:
     void ResetCamera();
     // The camera turning around the arm, placed at this view.
     void LookAround(const OrbitView& view);
+    // The trail starts afresh.
+    void ClearTrail();
     // The graphics window as it shows now, into fileName in the data
     // directory (PNG for ".png", TGA otherwise).
     ActionResult SaveScreenshot(const char* fileName);

@@ -16,8 +16,8 @@ const DisplaySwitch kDisplaySwitches[kDisplayFlagCount] = {
      "tournent et rapprochent, Page haut et Page bas inclinent, Début revient à la vue de départ.",
      false},
     {DisplayFlag::Trail, "strTrail", "Trace", 0, "trail",
-     "Trace : le chemin du centre du poignet pendant le mouvement en cours et le précédent, une marque par "
-     "seconde.",
+     "Trace : le chemin du centre du poignet dans chaque mouvement fait depuis que la trace est montrée ou "
+     "effacée (trail clear), une marque par seconde.",
      false},
     {DisplayFlag::Configurations, "strConfigurations", "Configurations", 0, "configurations",
      "Configurations : les autres configurations de la pose du bras en fantômes numérotés, en rouge hors des "

@@ -30,6 +30,8 @@ public:
     // The way of the last planned move, drawn with the trail: its points,
     // refused from index refusedFrom on.
     virtual void ShowPlannedPath(const std::vector<ToolPose>& path, std::size_t refusedFrom) = 0;
+    // The trail starts afresh: the motions made so far leave it.
+    virtual void ClearTrail() = 0;
     // The window as it shows now, into fileName (PNG for ".png", TGA
     // otherwise); false when the picture could not be written.
     virtual bool SaveScreenshot(const char* fileName, PictureSize& size) = 0;

@@ -189,6 +189,10 @@ class Kalimbrax:
         trail (the wrist centre's way, and a planned move's path)."""
         self.command("show %s %s" % (what, "on" if on else "off"))
 
+    def trail_clear(self):
+        """The trail starts afresh: the motions made so far leave it."""
+        self.command("trail clear")
+
     def camera_reset(self):
         self.command("camera reset")
 

@@ -84,12 +84,14 @@ TEST_F(CommandExecutorTest, EachLineGetsItsReply)
         {"config 1.5", "erreur config : pas de configuration 1,5 pour la pose du bras"},
         {"screenshot vue.png", "ok vue.png"},
         {"show wireframe on", "ok"},
+        {"trail clear", "ok"},
         {"camera reset", "ok"},
         {"exit", "ok"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Reply(c.line), c.reply) << c.line;
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"screenshot vue.png", "wireframe on", "camera reset"}));
+    EXPECT_EQ(view.calls,
+              (std::vector<std::string>{"screenshot vue.png", "wireframe on", "trail clear", "camera reset"}));
 }
 
 TEST_F(CommandExecutorTest, PosesOutOfReachAreRefusedAndTheArmStays)

@@ -113,6 +113,7 @@ TEST(ParseCommandLine, MovesChecksAndViews)
         {"speed 25", CommandVerb::Speed, CommandVerb::MoveJ, 1, 25},
         {"config 3", CommandVerb::Config, CommandVerb::MoveJ, 1, 3},
         {"camera look 30 20,5 15", CommandVerb::CameraLook, CommandVerb::MoveJ, 3, 15},
+        {"trail clear", CommandVerb::TrailClear, CommandVerb::MoveJ, 1, 0},
     };
     for (const Case& c : cases) {
         const Parsed p = Parse(c.line);
@@ -155,6 +156,9 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"go now", "go", "aucun argument attendu"},
         {"get", "get", "angles, targets, pose, matrix, speed ou singularity attendu"},
         {"get everything", "get", "angles, targets, pose, matrix, speed ou singularity attendu"},
+        {"get pose extra", "get", "un seul mot attendu après get, « extra » en trop"},
+        {"trail", "trail", "clear attendu"},
+        {"trail off", "trail", "clear attendu"},
         {"show sky on", "show",
          "wireframe, decor, reflect, shadows, metal, axes, orbit, trail ou configurations attendu, puis on ou off"},
         {"show decor maybe", "show", "on ou off attendu, « maybe » reçu"},

@@ -17,6 +17,7 @@ public:
         plannedPoints = path.size();
         refusedFrom = from;
     }
+    void ClearTrail() override { calls.push_back("trail clear"); }
     bool SaveScreenshot(const char* fileName, PictureSize& size) override
     {
         calls.push_back(std::string("screenshot ") + fileName);
