@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/CommandTimer.h"
+#include "app/Display.h"
 #include "app/Motion.h"
 #include "app/WindowCallbacks.h"
 #include "app/WindowView.h"
@@ -87,6 +88,10 @@ int CApplication::Init(int argc, char** argv)
     for (const std::string& record : data.records)
         LogError("%s", record.c_str());
 
+    if (!DisplayAvailable()) {
+        LogError("CApplication::Init -- impossible d'ouvrir l'affichage « %s »", DisplayName().c_str());
+        FailStartup();
+    }
     glutInit(&argc, argv);
 
     if (!CGraphics::Init(data.graphics ? &*data.graphics : nullptr)) {

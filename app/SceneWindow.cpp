@@ -1,27 +1,18 @@
 #include "app/SceneWindow.h"
 
+#include "app/Display.h"
 #include "dataset/DataSet.h"
 #include "gl/Graphics.h"
 #include "sim/MotionRecorder.h"
 
 #include <GL/freeglut.h>
-#include <X11/Xlib.h>
 #include <unistd.h>
-
-bool SceneDisplayAvailable()
-{
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return false;
-    XCloseDisplay(display);
-    return true;
-}
 
 namespace {
 
 CMainScene* Open(const char* directory)
 {
-    if (!SceneDisplayAvailable() || chdir(directory) != 0)
+    if (!DisplayAvailable() || chdir(directory) != 0)
         return nullptr;
     int argc = 1;
     char name[] = "kalimbrax-scene";

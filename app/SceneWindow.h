@@ -4,10 +4,6 @@
 // for the frame benchmark and the picture tests. Needs an X display.
 #include "gl/MainScene.h"
 
-// True when an X display can be opened: without one a picture test can only
-// be skipped, while any other start-up failure is a failure.
-bool SceneDisplayAvailable();
-
 // Opens the window and the scene of the data set in `directory` (which
 // becomes the current directory) once per process: later calls give the
 // same scene, whatever directory they name. They live until the process

@@ -38,6 +38,6 @@ private:
     const CMotionRecorder& m_Recorder;
     std::deque<std::vector<MotionSample>> m_Paths;
     std::size_t m_iPoints = 0;
-    bool m_bOn = false;        // the switch as last seen
+    bool m_bOn = false;         // the switch as last seen
     bool m_bFollowing = false;  // the motion under way is being kept
 };

@@ -36,6 +36,16 @@ kx_check "en-tête en première ligne" grep -q -- '- -- Debut du fichier d.erreu
 kx_check "journal de debug" grep -q -- '- -- Debut du fichier de debug --$' "$dir/robot_debug.log"
 kx_check "une ligne par enregistrement" kx_eq "$(wc -l < "$dir/robot_error.log")" 2
 
+# No display to open: said in French in the error log, status 254, before
+# the window system could end the program in its own words.
+mkdir -p "$KX_WORK/nodisplay"
+(cd "$KX_WORK/nodisplay" && DISPLAY=:9876 "$KX_PROGRAM" "$KX_SOURCE/default" >console.txt 2>&1; echo $? >status)
+kx_check "sans affichage: statut 254" kx_eq "$(cat "$KX_WORK/nodisplay/status")" 254
+expected="-- Debut du fichier d'erreur --
+CApplication::Init -- impossible d'ouvrir l'affichage « :9876 »"
+kx_check "sans affichage: l'enregistrement" kx_eq "$(kx_log_messages "$KX_WORK/nodisplay/robot_error.log")" "$expected"
+kx_check "sans affichage: pas de message de freeglut" test -z "$(grep -i 'freeglut' "$KX_WORK/nodisplay/console.txt")"
+
 # The logs are truncated at each start.
 run_startup nodir /no/such/dir
 kx_check "journal tronqué au démarrage" kx_eq "$(wc -l < "$dir/robot_error.log")" 2

@@ -3,6 +3,7 @@
 // without swapping so that the frame stays in the buffer that is read, and
 // the display switches the test sets out from the start.
 #include "gl/Graphics.h"
+#include "app/Display.h"
 #include "app/SceneWindow.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ protected:
     // start on a display is a broken start, and fails.
     void OpenScene(std::initializer_list<DisplayFlag> on, std::initializer_list<DisplayFlag> off)
     {
-        if (!SceneDisplayAvailable())
+        if (!DisplayAvailable())
             GTEST_SKIP() << "pas d'affichage X";
         m_pScene = ::OpenScene(KX_SOURCE_DIR "/default");
         ASSERT_NE(m_pScene, nullptr) << "la scène par défaut ne démarre pas (voir robot_error.log)";
