@@ -180,6 +180,17 @@ TEST_F(KinBatchTest, SetupFailuresGiveStatusTwo)
     }
 }
 
+// --help and -h print the usage on the standard output, and succeed.
+TEST_F(KinBatchTest, HelpPrintsTheUsage)
+{
+    for (const char* help : {"--help", "-h"}) {
+        const KinRun run = RunKin({help}, "");
+        EXPECT_EQ(run.status, 0) << help;
+        EXPECT_EQ(run.out.rfind("usage : kalimbrax-kin mgd [RÉPERTOIRE]\n", 0), 0u) << run.out;
+        EXPECT_EQ(run.err, "");
+    }
+}
+
 // A data directory of the test arm with robot.opt's model key and an
 // optional glui.opt.
 std::string ArmDirectory(const char* name, const char* modelKey, const char* panel)

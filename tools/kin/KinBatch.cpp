@@ -59,6 +59,15 @@ KinLine ParseKinLine(const char* line, std::size_t length, float values[6])
 
 namespace {
 
+const char* const kUsage = "usage : kalimbrax-kin mgd [RÉPERTOIRE]\n"
+                           "        kalimbrax-kin mgi [--exact | --grid | --all] [RÉPERTOIRE]\n"
+                           "  lit six nombres par ligne sur l'entrée standard : les angles A12 à A67 (mgd)\n"
+                           "  ou la pose X Y Z alpha beta gamma (mgi), et écrit le résultat du modèle.\n"
+                           "  mgi prend le modèle inverse que demande robot.opt (bMGIExact), ou celui\n"
+                           "  nommé : --exact (solution exacte, la configuration que choisirait la grille),\n"
+                           "  --grid (recherche sur grille), --all (toutes les configurations exactes,\n"
+                           "  chacune précédée du numéro de sa ligne d'entrée)\n";
+
 enum class KinMode { Forward, Grid, Exact, AllExact, FromDataSet };
 
 struct KinCommand {
@@ -118,16 +127,12 @@ void PrintValues(FILE* out, const Values& values)
 int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* err)
 {
     KinCommand command;
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, out);
+        return 0;
+    }
     if (!ParseKinCommand(argc, argv, &command)) {
-        std::fprintf(err, "kalimbrax-kin : commande invalide\n"
-                          "usage : kalimbrax-kin mgd [RÉPERTOIRE]\n"
-                          "        kalimbrax-kin mgi [--exact | --grid | --all] [RÉPERTOIRE]\n"
-                          "  lit six nombres par ligne sur l'entrée standard : les angles A12 à A67 (mgd)\n"
-                          "  ou la pose X Y Z alpha beta gamma (mgi), et écrit le résultat du modèle.\n"
-                          "  mgi prend le modèle inverse que demande robot.opt (bMGIExact), ou celui\n"
-                          "  nommé : --exact (solution exacte, la configuration que choisirait la grille),\n"
-                          "  --grid (recherche sur grille), --all (toutes les configurations exactes,\n"
-                          "  chacune précédée du numéro de sa ligne d'entrée)\n");
+        std::fprintf(err, "kalimbrax-kin : commande invalide\n%s", kUsage);
         return 2;
     }
     // The exact model chooses among configurations within the panel's
