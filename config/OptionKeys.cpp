@@ -1,5 +1,6 @@
 #include "config/OptionKeys.h"
 
+#include "base/Cp1252.h"
 #include "config/OptionsParser.h"
 
 #include <cstdio>
@@ -30,6 +31,11 @@ void COptionDeclarations::Text(std::string name, const char* defaultValue, std::
     m_Bindings.push_back({{std::move(name), OptionLookup::Text, 0.0, false, defaultValue}, field});
 }
 
+void COptionDeclarations::Label(std::string name, const char* defaultUtf8, std::string* field)
+{
+    m_Bindings.push_back({{std::move(name), OptionLookup::Text, 0.0, false, defaultUtf8, true}, field});
+}
+
 void COptionDeclarations::Read(const COptions* options) const
 {
     static const COptions none;
@@ -50,9 +56,15 @@ void COptionDeclarations::Read(const COptions* options) const
         case OptionLookup::Boolean:
             *static_cast<bool*>(b.field) = set.GetBool(name, k.flag);
             break;
-        case OptionLookup::Text:
-            *static_cast<std::string*>(b.field) = set.GetString(name, k.text.c_str());
+        case OptionLookup::Text: {
+            const char* written = set.GetString(name, nullptr);
+            std::string& field = *static_cast<std::string*>(b.field);
+            if (!written)
+                field = k.text;
+            else
+                field = k.label ? Cp1252ToUtf8(written) : written;
             break;
+        }
         }
     }
 }
@@ -96,7 +108,7 @@ std::string FormatOptionDefault(const OptionKey& key)
     case OptionLookup::Boolean:
         return key.flag ? "true" : "false";
     case OptionLookup::Text:
-        return "\"" + key.text + "\"";
+        return "\"" + (key.label ? Utf8ToCp1252(key.text) : key.text) + "\"";
     }
     return "";
 }

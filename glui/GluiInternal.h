@@ -50,9 +50,10 @@ constexpr float GLUI_SPINNER_STEP = 1.0f;
 struct GLUI_WindowSystem {
     virtual ~GLUI_WindowSystem() = default;
     // Opens the panel window of glui, with its handlers and its ImGui
-    // context; returns its GLUT id, 0 on failure. Leaves the window current
-    // before the call current.
-    virtual int CreateWindow(GLUI* glui, const char* title, int x, int y) = 0;
+    // context, titled title (Latin-1, as GLUT hands it to X11); returns its
+    // GLUT id, 0 on failure. Leaves the window current before the call
+    // current.
+    virtual int CreateWindow(GLUI* glui, const char* latin1Title, int x, int y) = 0;
     virtual int GetWindow() = 0;
     virtual void SetWindow(int window) = 0;
     virtual void PostRedisplay(int window) = 0;

@@ -1,6 +1,5 @@
 #include "panel/GluiInput.h"
 
-#include "base/Cp1252.h"
 #include "base/FrenchDecimal.h"
 #include "base/Log.h"
 #include "base/Timer.h"
@@ -59,18 +58,9 @@ CController& Actions()
     return *g_pActions;
 }
 
-// The panel layer takes Windows-1252, like the labels of glui.opt; the texts
-// written here are UTF-8.
-std::string PanelText(const std::string& utf8)
+void SetTooltip(GLUI_Control* control, const char* text)
 {
-    char text[1024];
-    Utf8ToCp1252(utf8.c_str(), text, sizeof text);
-    return text;
-}
-
-void SetTooltip(GLUI_Control* control, const char* utf8)
-{
-    control->set_tooltip(PanelText(utf8).c_str());
+    control->set_tooltip(text);
 }
 
 // A button of the panel, at the left of its rollout, with its help.
@@ -105,8 +95,8 @@ void RefreshReadout()
         joints += (i ? "\n" : "") + ReadoutLine(JointName(i), angles.*kJointFields[i], "°");
         place += (i ? "\n" : "") + ReadoutLine(poseNames[i], pose.*kPoseFields[i], i < 3 ? "" : "°");
     }
-    g_pReadoutAngles->set_text(PanelText(joints).c_str());
-    g_pReadoutPose->set_text(PanelText(place).c_str());
+    g_pReadoutAngles->set_text(joints.c_str());
+    g_pReadoutPose->set_text(place.c_str());
 }
 
 // The panel follows every change of the simulation. A motion moves the arm
@@ -318,7 +308,7 @@ void CGluiInput::Refresh()
         else
             button->disable();
     }
-    g_pMGIStatus->set_text(PanelText(actions.StatusLine()).c_str());
+    g_pMGIStatus->set_text(actions.StatusLine().c_str());
     RefreshReadout();
     const CSimulation& simulation = actions.Simulation();
     g_Configurations = ConfigurationsOf(simulation.Arm(), simulation.Angles());
