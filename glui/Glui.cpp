@@ -458,14 +458,6 @@ bool GLUI_Internal::UserCommitText(GLUI_Spinner* spinner, const char* text)
     return false;
 }
 
-GLUI_Checkbox* GLUI_Internal::FindCheckbox(GLUI* glui, int id)
-{
-    for (const auto& control : glui->m_controls)
-        if (control->m_eKind == GLUI_Control::KIND_CHECKBOX && control->m_iId == id)
-            return static_cast<GLUI_Checkbox*>(control.get());
-    return nullptr;
-}
-
 bool GLUI_Internal::UserToggle(GLUI_Checkbox* checkbox)
 {
     if (!IsEnabled(checkbox))

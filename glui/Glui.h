@@ -56,7 +56,9 @@ constexpr int GLUI_ALIGN_CENTER = 1;
 constexpr int GLUI_ALIGN_RIGHT = 2;
 constexpr int GLUI_ALIGN_LEFT = 3;
 
-typedef void (*GLUI_Update_CB)(int id);
+// What a control calls, with its id, when the user changed it: a plain
+// function, or a lambda that carries the object it acts on.
+typedef std::function<void(int id)> GLUI_Update_CB;
 
 class GLUI;
 class GLUI_Panel;

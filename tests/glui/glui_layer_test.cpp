@@ -421,6 +421,16 @@ TEST_F(GluiLayer, TextsStayUtf8AndOnlyTheTitleGoesToTheWindowSystemInLatin1)
     EXPECT_EQ(GLUI_Internal::LayoutText(accented, 10, 10).rfind("window 0 11 0 0 10 10 1 0 Réglages – 5 €\n", 0), 0u);
 }
 
+// A callback may be any callable: a lambda carries the object it acts on.
+TEST_F(GluiLayer, ACallbackCarriesWhatItActsOn)
+{
+    std::vector<int> pressed;
+    GLUI_Button* button = glui->add_button_to_panel(rollout, "GO", 4, [&pressed](int id) { pressed.push_back(id); });
+    ASSERT_TRUE(GLUI_Internal::UserPress(button));
+    EndFrame();
+    EXPECT_EQ(pressed, std::vector<int>{4});
+}
+
 TEST_F(GluiLayer, LayoutDumpListsVisibleControlsWithTheirState)
 {
     GLUI_Spinner* spinner = Spinner(0.0f, 360.0f);
