@@ -13,7 +13,7 @@
 #include "gl/Graphics.h"
 #include "gl/MainScene.h"
 #include "gl/Scene.h"
-#include "panel/GluiInput.h"
+#include "panel/ControlPanel.h"
 #include "sim/Controller.h"
 #include "sim/MotionRecorder.h"
 #include "sim/Simulation.h"
@@ -128,7 +128,11 @@ int CApplication::Init(int argc, char** argv)
     SetKeyController(controller);
     DriveMotion(*simulation);
 
-    if (!CGluiInput::Init(*controller, *recorder, data.panel, data.panelRead)) {
+    // The record keeps the name it has always had in the error log.
+    if (!data.panelRead)
+        LogError("CGluiInput::Init -- Impossible de lire le fichier glui.opt, le panneau prend les valeurs par défaut");
+    CControlPanel* panel = new CControlPanel(*controller, *recorder, data.panel);
+    if (!panel->Open(g_iMainWindow)) {
         LogError("CApplication::Init -- Erreur à l'initialisation de la GLUI");
         FailStartup();
     }
@@ -152,7 +156,6 @@ int CApplication::Init(int argc, char** argv)
 
 void CApplication::Exit()
 {
-    CGluiInput::Release();
     if (g_pCurrentScene)
         g_pCurrentScene->Release();
     g_pCurrentScene = nullptr;

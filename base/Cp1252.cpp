@@ -83,6 +83,14 @@ std::size_t Utf8ToCp1252(const char* utf8, char* out, std::size_t size)
     return n;
 }
 
+std::string Utf8ToCp1252(const std::string& utf8)
+{
+    // Never longer than the UTF-8: every character takes one byte.
+    std::string cp1252(utf8.size(), '\0');
+    cp1252.resize(Utf8ToCp1252(utf8.c_str(), &cp1252[0], cp1252.size() + 1));
+    return cp1252;
+}
+
 std::string Utf8ToLatin1(const std::string& utf8)
 {
     std::string latin1;

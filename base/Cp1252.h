@@ -11,6 +11,8 @@
 // already and copied as it is. Writes at most size - 1 bytes and a
 // terminating zero (nothing when size is 0); returns the length written.
 std::size_t Utf8ToCp1252(const char* utf8, char* out, std::size_t size);
+// The same, whole, for text of any length.
+std::string Utf8ToCp1252(const std::string& utf8);
 
 // UTF-8 to Latin-1, for GLUT's bitmap fonts, whose glyphs are Latin-1's. A
 // character outside Latin-1's printable ones (the C1 controls among them,

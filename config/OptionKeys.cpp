@@ -1,5 +1,6 @@
 #include "config/OptionKeys.h"
 
+#include "base/Cp1252.h"
 #include "base/FrenchDecimal.h"
 #include "config/OptionsParser.h"
 
@@ -9,17 +10,17 @@
 void COptionDeclarations::Int(std::string name, int defaultValue, int* field, OptionRange range)
 {
     m_Bindings.push_back(
-        {{std::move(name), OptionLookup::Integer, static_cast<double>(defaultValue), false, "", range}, field});
+        {{std::move(name), OptionLookup::Integer, static_cast<double>(defaultValue), false, "", false, range}, field});
 }
 
 void COptionDeclarations::Float(std::string name, float defaultValue, float* field, OptionRange range)
 {
-    m_Bindings.push_back({{std::move(name), OptionLookup::Float, defaultValue, false, "", range}, field});
+    m_Bindings.push_back({{std::move(name), OptionLookup::Float, defaultValue, false, "", false, range}, field});
 }
 
 void COptionDeclarations::Double(std::string name, double defaultValue, double* field, OptionRange range)
 {
-    m_Bindings.push_back({{std::move(name), OptionLookup::Double, defaultValue, false, "", range}, field});
+    m_Bindings.push_back({{std::move(name), OptionLookup::Double, defaultValue, false, "", false, range}, field});
 }
 
 void COptionDeclarations::Bool(std::string name, bool defaultValue, bool* field)
@@ -30,6 +31,11 @@ void COptionDeclarations::Bool(std::string name, bool defaultValue, bool* field)
 void COptionDeclarations::Text(std::string name, const char* defaultValue, std::string* field)
 {
     m_Bindings.push_back({{std::move(name), OptionLookup::Text, 0.0, false, defaultValue}, field});
+}
+
+void COptionDeclarations::Label(std::string name, const char* defaultUtf8, std::string* field)
+{
+    m_Bindings.push_back({{std::move(name), OptionLookup::Text, 0.0, false, defaultUtf8, true}, field});
 }
 
 namespace {
@@ -115,7 +121,12 @@ void COptionDeclarations::Read(const COptions* options, std::vector<std::string>
     for (const Binding& b : m_Bindings) {
         const OptionKey& k = b.key;
         if (k.lookup == OptionLookup::Text) {
-            *static_cast<std::string*>(b.field) = set.GetString(k.name.c_str(), k.text.c_str());
+            const char* written = set.GetString(k.name.c_str(), nullptr);
+            std::string& field = *static_cast<std::string*>(b.field);
+            if (!written)
+                field = k.text;
+            else
+                field = k.label ? Cp1252ToUtf8(written) : written;
             continue;
         }
         const OptionValue judged = JudgeOptionValue(k, set);
@@ -179,7 +190,7 @@ std::string FormatOptionDefault(const OptionKey& key)
     case OptionLookup::Boolean:
         return key.flag ? "true" : "false";
     case OptionLookup::Text:
-        return "\"" + key.text + "\"";
+        return "\"" + (key.label ? Utf8ToCp1252(key.text) : key.text) + "\"";
     }
     return "";
 }

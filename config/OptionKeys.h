@@ -4,6 +4,12 @@
 // field its value goes to; the simulator reads its settings through it, and
 // the data check lists the keys through it. A key is therefore written in
 // one place, its default and its range with it.
+//
+// Texts are of two kinds. A raw text (a file name, a window system's name)
+// is kept as the file's bytes. A label, a text the user reads, is decoded
+// from the file's Windows-1252 into UTF-8 when it is read, its default is
+// written in UTF-8, and it goes back to Windows-1252 only when written into
+// an option file (FormatOptionDefault).
 #include "config/OptionRange.h"
 
 #include <string>
@@ -18,7 +24,8 @@ struct OptionKey {
     OptionLookup lookup;
     double number = 0.0;                     // default of Integer, Float and Double keys
     bool flag = false;                       // default of Boolean keys
-    std::string text;                        // default of Text keys, Windows-1252 like the files
+    std::string text;                        // default of Text keys: UTF-8 for a label, the file's bytes otherwise
+    bool label = false;                      // a Text key the user reads (see above)
     OptionRange range = OptionRange::Any();  // of Integer, Float and Double keys
 };
 
@@ -31,6 +38,7 @@ public:
     void Double(std::string name, double defaultValue, double* field, OptionRange range = OptionRange::Any());
     void Bool(std::string name, bool defaultValue, bool* field);
     void Text(std::string name, const char* defaultValue, std::string* field);
+    void Label(std::string name, const char* defaultUtf8, std::string* field);
 
     // Every field from the option set through its key's typed lookup: the
     // file's value, or the declared default (all of them without a set). A
@@ -86,5 +94,5 @@ std::vector<OptionKey> DeclaredKeys(void (*declare)(COptionDeclarations&, Settin
 const char* OptionLookupName(OptionLookup lookup);
 
 // The default as it would be written in an option file: 800, -45.0, true,
-// "metal.tga" (with its quotes, in Windows-1252).
+// "metal.tga", "Rep\xE8res" (with its quotes; a label in Windows-1252).
 std::string FormatOptionDefault(const OptionKey& key);

@@ -1,6 +1,7 @@
 #pragma once
 // glui.opt: the control panel's labels, the joint spinners' limits and the
-// arm's start angles. Labels are Windows-1252, like the file.
+// arm's start angles. Labels are UTF-8, decoded from the file's
+// Windows-1252 as it is read.
 #include "kinematics/ArmChain.h"
 #include "sim/DisplaySwitches.h"
 

@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 // ============================================================================
 // Pure helpers
@@ -151,7 +152,7 @@ bool GLUI_InputQueue::EndFrame(const Apply& apply)
 
 GLUI_Control::GLUI_Control(GLUI* glui, GLUI_Panel* parent, Kind kind, const char* label, int id, GLUI_Update_CB cb)
     : m_pGlui(glui), m_pParent(parent), m_eKind(kind), m_iIndex(static_cast<int>(glui->m_controls.size()) + 1),
-      m_iId(id), m_pCallback(cb), m_strLabel(Cp1252ToUtf8(label ? label : ""))
+      m_iId(id), m_pCallback(std::move(cb)), m_strLabel(label ? label : "")
 {
 }
 
@@ -171,7 +172,7 @@ void GLUI_Control::RequestGfxRedisplay() const
 
 void GLUI_Control::set_tooltip(const char* text)
 {
-    m_strTooltip = Cp1252ToUtf8(text ? text : "");
+    m_strTooltip = text ? text : "";
 }
 
 void GLUI_Control::enable()
@@ -206,7 +207,7 @@ GLUI_Rollout::GLUI_Rollout(GLUI* glui, const char* label, bool open)
 
 GLUI_Spinner::GLUI_Spinner(GLUI* glui, GLUI_Panel* parent, const char* label, int dataType, void* live, int id,
                            GLUI_Update_CB cb)
-    : GLUI_Control(glui, parent, KIND_SPINNER, label, id, cb), m_iDataType(dataType), m_pLive(live)
+    : GLUI_Control(glui, parent, KIND_SPINNER, label, id, std::move(cb)), m_iDataType(dataType), m_pLive(live)
 {
     // Like GLUI, the spinner starts from its live variable.
     if (m_pLive) {
@@ -259,7 +260,7 @@ void GLUI_Spinner::set_float_val(float value)
 }
 
 GLUI_Checkbox::GLUI_Checkbox(GLUI* glui, GLUI_Panel* parent, const char* label, int* live, int id, GLUI_Update_CB cb)
-    : GLUI_Control(glui, parent, KIND_CHECKBOX, label, id, cb), m_piLive(live)
+    : GLUI_Control(glui, parent, KIND_CHECKBOX, label, id, std::move(cb)), m_piLive(live)
 {
     if (m_piLive)
         m_iValue = *m_piLive != 0 ? 1 : 0;
@@ -281,7 +282,7 @@ void GLUI_Checkbox::set_int_val(int value)
 }
 
 GLUI_Button::GLUI_Button(GLUI* glui, GLUI_Panel* parent, const char* label, int id, GLUI_Update_CB cb)
-    : GLUI_Control(glui, parent, KIND_BUTTON, label, id, cb)
+    : GLUI_Control(glui, parent, KIND_BUTTON, label, id, std::move(cb))
 {
 }
 
@@ -297,7 +298,7 @@ GLUI_StaticText::GLUI_StaticText(GLUI* glui, GLUI_Panel* parent, const char* tex
 
 void GLUI_StaticText::set_text(const char* text)
 {
-    m_strLabel = Cp1252ToUtf8(text ? text : "");
+    m_strLabel = text ? text : "";
     RequestPanelRedisplay();
 }
 
@@ -340,18 +341,18 @@ GLUI_Spinner* GLUI::add_spinner_to_panel(GLUI_Panel* panel, const char* name, in
         data_type = GLUI_SPINNER_FLOAT;
         live_var = nullptr;
     }
-    return Adopt(new GLUI_Spinner(this, panel, name, data_type, live_var, id, cb));
+    return Adopt(new GLUI_Spinner(this, panel, name, data_type, live_var, id, std::move(cb)));
 }
 
 GLUI_Checkbox* GLUI::add_checkbox_to_panel(GLUI_Panel* panel, const char* name, int* live_var, int id,
                                            GLUI_Update_CB cb)
 {
-    return Adopt(new GLUI_Checkbox(this, panel, name, live_var, id, cb));
+    return Adopt(new GLUI_Checkbox(this, panel, name, live_var, id, std::move(cb)));
 }
 
 GLUI_Button* GLUI::add_button_to_panel(GLUI_Panel* panel, const char* name, int id, GLUI_Update_CB cb)
 {
-    return Adopt(new GLUI_Button(this, panel, name, id, cb));
+    return Adopt(new GLUI_Button(this, panel, name, id, std::move(cb)));
 }
 
 void GLUI::add_separator_to_panel(GLUI_Panel* panel)
@@ -366,14 +367,15 @@ GLUI_StaticText* GLUI::add_statictext_to_panel(GLUI_Panel* panel, const char* na
 
 GLUI_Canvas::GLUI_Canvas(GLUI* glui, GLUI_Panel* parent, int width, int height, GLUI_Draw_CB draw, int id,
                          GLUI_Update_CB cb)
-    : GLUI_Control(glui, parent, KIND_CANVAS, "", id, cb), m_iWidth(width), m_iHeight(height), m_draw(std::move(draw))
+    : GLUI_Control(glui, parent, KIND_CANVAS, "", id, std::move(cb)), m_iWidth(width), m_iHeight(height),
+      m_draw(std::move(draw))
 {
 }
 
 GLUI_Canvas* GLUI::add_canvas_to_panel(GLUI_Panel* panel, int width, int height, GLUI_Draw_CB draw, int id,
                                        GLUI_Update_CB cb)
 {
-    return Adopt(new GLUI_Canvas(this, panel, width, height, std::move(draw), id, cb));
+    return Adopt(new GLUI_Canvas(this, panel, width, height, std::move(draw), id, std::move(cb)));
 }
 
 void GLUI::add_column(int draw_bar)
@@ -398,10 +400,10 @@ GLUI* GLUI_Master_Object::create_glui(const char* name, long flags, int x, int y
 {
     (void)flags;
     std::unique_ptr<GLUI> glui(new GLUI);
-    glui->m_strTitle = Cp1252ToUtf8(name ? name : "");
-    // X11 titles set by freeglut are Latin-1 strings, which Windows-1252
-    // text matches for every accented letter: the title goes as given.
-    glui->m_iWindow = GLUI_Windows().CreateWindow(glui.get(), name ? name : "", x, y);
+    glui->m_strTitle = name ? name : "";
+    // freeglut hands the title to X11 as it is, and X11 reads a window's
+    // name in Latin-1.
+    glui->m_iWindow = GLUI_Windows().CreateWindow(glui.get(), Utf8ToLatin1(glui->m_strTitle).c_str(), x, y);
     if (glui->m_iWindow <= 0)
         return nullptr;
     m_windows.push_back(std::move(glui));
@@ -454,14 +456,6 @@ bool GLUI_Internal::UserCommitText(GLUI_Spinner* spinner, const char* text)
     spinner->m_strRefusal = std::string("« ") + text + " » n'est pas un nombre : tapez par exemple 12,5 ou -3.25";
     spinner->RequestPanelRedisplay();
     return false;
-}
-
-GLUI_Checkbox* GLUI_Internal::FindCheckbox(GLUI* glui, int id)
-{
-    for (const auto& control : glui->m_controls)
-        if (control->m_eKind == GLUI_Control::KIND_CHECKBOX && control->m_iId == id)
-            return static_cast<GLUI_Checkbox*>(control.get());
-    return nullptr;
 }
 
 bool GLUI_Internal::UserToggle(GLUI_Checkbox* checkbox)

@@ -29,7 +29,8 @@
 //  - Whenever a control writes its live variable, a redisplay of the
 //    graphics window is requested.
 //  - A disabled control is drawn greyed and ignores input.
-//  - Labels and titles are given in Windows-1252, like the option files.
+//  - Every label, title, tooltip and static text is UTF-8. The one text
+//    converted is the window's title, which X11 takes in Latin-1.
 //
 // Everything runs on the GLUT thread. Nothing here is ever destroyed while
 // the program runs; freeglut ends the process with exit() when a window is
@@ -55,7 +56,9 @@ constexpr int GLUI_ALIGN_CENTER = 1;
 constexpr int GLUI_ALIGN_RIGHT = 2;
 constexpr int GLUI_ALIGN_LEFT = 3;
 
-typedef void (*GLUI_Update_CB)(int id);
+// What a control calls, with its id, when the user changed it: a plain
+// function, or a lambda that carries the object it acts on.
+typedef std::function<void(int id)> GLUI_Update_CB;
 
 class GLUI;
 class GLUI_Panel;
@@ -84,12 +87,11 @@ public:
     // where the control sits in the width of its column or rollout.
     void set_alignment(int align);
 
-    // A short help shown while the pointer rests on the control
-    // (Windows-1252, like every label).
+    // A short help shown while the pointer rests on the control.
     void set_tooltip(const char* text);
 
     int get_id() const { return m_iId; }
-    // The label as drawn, in UTF-8.
+    // The label as drawn.
     const char* get_name() const { return m_strLabel.c_str(); }
     // Where the control was drawn in the last frame; all zero while it is
     // hidden (its rollout is closed) or before the first frame.
@@ -122,7 +124,7 @@ protected:
     int m_iId;
     GLUI_Update_CB m_pCallback;
     std::string m_strLabel;
-    std::string m_strTooltip;  // UTF-8
+    std::string m_strTooltip;
     bool m_bEnabled = true;
     int m_iAlignment = GLUI_ALIGN_LEFT;
     GLUI_Rect m_rect;
@@ -181,7 +183,7 @@ private:
     // last frame.
     char m_szEdit[64] = {};
     bool m_bEditing = false;
-    std::string m_strRefusal;  // UTF-8; empty while the field shows the value
+    std::string m_strRefusal;  // empty while the field shows the value
     bool m_bDragging = false;
     GLUI_Rect m_rectField, m_rectUp, m_rectDown;
 };
@@ -218,7 +220,7 @@ private:
 // its column: it wraps within it, and the panel grows taller as needed.
 class GLUI_StaticText : public GLUI_Control {
 public:
-    // Replaces the text (Windows-1252, like every label).
+    // Replaces the text.
     void set_text(const char* text);
 
 private:
@@ -227,7 +229,7 @@ private:
 };
 
 // What a canvas draws with: pixels of the canvas, origin at its top left,
-// y down; colours red, green, blue, opacity from 0 to 1; texts in UTF-8.
+// y down; colours red, green, blue, opacity from 0 to 1.
 struct GLUI_Colour {
     float r, g, b, a;
 };
@@ -302,8 +304,8 @@ private:
     friend class GLUI_Control;
     friend struct GLUI_Internal;
 
-    std::string m_strTitle;  // UTF-8
-    int m_iWindow = 0;       // GLUT id of the panel window
+    std::string m_strTitle;
+    int m_iWindow = 0;  // GLUT id of the panel window
     int m_iMainGfxWindow = 0;
     std::vector<std::unique_ptr<GLUI_Control>> m_controls;  // creation order
     std::vector<GLUI_Control*> m_topLevel;                  // rollouts and controls not in a rollout
@@ -318,7 +320,7 @@ private:
 
 class GLUI_Master_Object {
 public:
-    // Opens a top-level GLUT window titled name (Windows-1252) that fits its
+    // Opens a top-level GLUT window titled name that fits its
     // controls, and returns its GLUI, or nullptr when no window could be
     // opened. x, y -1 let the layer choose: it places the panel just right of
     // the window current at the call when the screen has room for it there,
@@ -350,8 +352,8 @@ extern GLUI_Master_Object GLUI_Master;
 // checkbox, button, separator, statictext, canvas. index: creation order, unique in
 // the window (ids repeat). x y w h: pixels of the panel window, origin top
 // left. enabled: 1 or 0. value: the spinner's value, the checkbox's 0 or 1,
-// the rollout's open state (1 open), 0 otherwise. label: UTF-8, to the end
-// of the line; a static text's lines are joined with " | ". After a
+// the rollout's open state (1 open), 0 otherwise. label: to the end of the
+// line; a static text's lines are joined with " | ". After a
 // control's lines come "tooltip <index> <text>" when it has a tooltip, and
 // "refused <index> <reason>" while a spinner holds refused text. The first line is "window 0 <glut id> 0 0 <width>
 // <height> 1 0 <title>".

@@ -292,7 +292,7 @@ void OnDisplay()
 // ============================================================================
 
 struct GlutWindowSystem : GLUI_WindowSystem {
-    int CreateWindow(GLUI* glui, const char* title, int x, int y) override
+    int CreateWindow(GLUI* glui, const char* latin1Title, int x, int y) override
     {
         const int previous = glutGetWindow();
         if ((x < 0 || y < 0) && previous > 0) {
@@ -311,7 +311,7 @@ struct GlutWindowSystem : GLUI_WindowSystem {
         glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
         glutInitWindowPosition(x, y);
         glutInitWindowSize(kInitialWidth, kInitialHeight);
-        const int window = glutCreateWindow(title);
+        const int window = glutCreateWindow(latin1Title);
         glutInitDisplayMode(savedMode);
         glutInitWindowPosition(savedX, savedY);
         glutInitWindowSize(savedW, savedH);

@@ -13,6 +13,7 @@
 #include "glui/Glui.h"
 
 #include <deque>
+#include <memory>
 #include <functional>
 #include <string>
 #include <vector>
@@ -50,9 +51,10 @@ constexpr float GLUI_SPINNER_STEP = 1.0f;
 struct GLUI_WindowSystem {
     virtual ~GLUI_WindowSystem() = default;
     // Opens the panel window of glui, with its handlers and its ImGui
-    // context; returns its GLUT id, 0 on failure. Leaves the window current
-    // before the call current.
-    virtual int CreateWindow(GLUI* glui, const char* title, int x, int y) = 0;
+    // context, titled title (Latin-1, as GLUT hands it to X11); returns its
+    // GLUT id, 0 on failure. Leaves the window current before the call
+    // current.
+    virtual int CreateWindow(GLUI* glui, const char* latin1Title, int x, int y) = 0;
     virtual int GetWindow() = 0;
     virtual void SetWindow(int window) = 0;
     virtual void PostRedisplay(int window) = 0;
@@ -140,9 +142,26 @@ struct GLUI_Internal {
     static bool IsEnabled(const GLUI_Control* control);
     static bool IsOpen(const GLUI_Rollout* rollout) { return rollout->m_bOpen; }
     static GLUI* FindWindow(int glutWindow);
-    // The first checkbox of the window with that id, for tests that work the
-    // panel without a window; nullptr when there is none.
-    static GLUI_Checkbox* FindCheckbox(GLUI* glui, int id);
+    // For tests that work a panel without a window: the controls of type T
+    // in the window, in creation order, and the first one with that id
+    // (nullptr when there is none).
+    template <class T>
+    static std::vector<T*> Controls(const GLUI* glui)
+    {
+        std::vector<T*> found;
+        for (const std::unique_ptr<GLUI_Control>& control : glui->m_controls)
+            if (T* t = dynamic_cast<T*>(control.get()))
+                found.push_back(t);
+        return found;
+    }
+    template <class T>
+    static T* Find(const GLUI* glui, int id)
+    {
+        for (T* control : Controls<T>(glui))
+            if (control->get_id() == id)
+                return control;
+        return nullptr;
+    }
     // The layout dump described in Glui.h, from the rectangles of the last
     // frame; width and height are the window's.
     static std::string LayoutText(const GLUI* glui, int width, int height);

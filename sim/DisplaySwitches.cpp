@@ -9,7 +9,7 @@ const DisplaySwitch kDisplaySwitches[kDisplayFlagCount] = {
     {DisplayFlag::Shadows, "strShadows", "SH", 11, "shadows", "Ombre du bras sur le sol, avec le décor (F11).", true},
     {DisplayFlag::MetalLook, "strMetalLook", "SM", 12, "metal",
      "Aspect métal : le bras reflète son environnement (F12).", false},
-    {DisplayFlag::Axes, "strAxes", "Rep\xE8res", 4, "axes", "Repères de chaque segment : x bleu, y vert, z rouge (F4).",
+    {DisplayFlag::Axes, "strAxes", "Repères", 4, "axes", "Repères de chaque segment : x bleu, y vert, z rouge (F4).",
      false},
     {DisplayFlag::Orbit, "strOrbit", "Orbite", 0, "orbit",
      "Orbite : glisser tourne la vue autour du bras et l'incline, la molette rapproche ou éloigne ; les flèches "

@@ -9,7 +9,7 @@ constexpr int kDisplayFlagCount = 9;
 struct DisplaySwitch {
     DisplayFlag flag;
     const char* labelKey;      // in glui.opt
-    const char* defaultLabel;  // Windows-1252, like the labels of glui.opt
+    const char* defaultLabel;  // UTF-8, like every label once read
     int functionKey;           // GLUT special-key code: 4 is F4 ...; 0 for none
     const char* word;          // show WORD on|off
     const char* tooltip;       // UTF-8

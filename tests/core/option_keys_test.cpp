@@ -1,4 +1,6 @@
 #include "dataset/OptionFiles.h"
+
+#include "base/Cp1252.h"
 #include "config/OptionsParser.h"
 #include "dataset/GraphicsSettings.h"
 #include "kinematics/ArmChain.h"
@@ -138,6 +140,74 @@ TEST(OptionKeysTest, DefaultsAreFormattedAsTheyWouldBeWritten)
     EXPECT_EQ(FormatOptionDefault(*FindOptionKey(*FindOptionFile("glui.opt"), "strAxes")), "\"Rep\xE8res\"");
 }
 
+// A label is decoded from the file's Windows-1252 once, as it is read, and
+// encoded back only to be written; a raw text (a file name) is the file's
+// bytes either way.
+TEST(OptionKeysTest, LabelsAreDecodedWhenReadAndEncodedWhenWritten)
+{
+    struct Settings {
+        std::string label, raw;
+    };
+    const auto declare = [](COptionDeclarations& keys, Settings& s) {
+        keys.Label("strLabel", "Repères", &s.label);
+        keys.Text("strFileName", "décor.tga", &s.raw);
+    };
+    const struct {
+        const char* file;
+        const char* label;
+        const char* raw;
+    } cases[] = {
+        {"", "Repères", "décor.tga"},  // the defaults as declared
+        {"strLabel = \"D\xE9"
+         "cor\"; strFileName = \"d\xE9"
+         "cor.tga\";",
+         "Décor",
+         "d\xE9"
+         "cor.tga"},
+        {"strLabel = \"\x80 \x93"
+         "cit\xE9\x94\";",
+         "€ “cité”", "décor.tga"},  // Windows-1252's own
+        {"strLabel = \"MGD\";", "MGD", "décor.tga"},
+    };
+    for (const auto& c : cases) {
+        COptions options;
+        std::string text = c.file;
+        if (!text.empty()) {
+            FILE* stream = fmemopen(text.data(), text.size(), "r");
+            ASSERT_NE(stream, nullptr);
+            EXPECT_TRUE(COptionsParser::ParseFileForVariable(stream, &options)) << c.file;
+            std::fclose(stream);
+        }
+        Settings s;
+        COptionDeclarations declarations;
+        declare(declarations, s);
+        declarations.Read(&options);
+        EXPECT_EQ(s.label, c.label) << c.file;
+        EXPECT_EQ(s.raw, c.raw) << c.file;
+    }
+    Settings scratch;
+    COptionDeclarations declarations;
+    declare(declarations, scratch);
+    const std::vector<OptionKey> keys = declarations.Keys();
+    EXPECT_TRUE(keys[0].label);
+    EXPECT_FALSE(keys[1].label);
+    EXPECT_EQ(FormatOptionDefault(keys[0]), "\"Rep\xE8res\"");
+    EXPECT_EQ(FormatOptionDefault(keys[1]), "\"décor.tga\"");
+}
+
+// Every text of glui.opt is one the user reads; the other files' texts name
+// files and windows, and go to the system as they are.
+TEST(OptionKeysTest, EveryTextOfThePanelIsALabelAndNoOtherIs)
+{
+    for (const OptionFile& file : OptionFiles()) {
+        for (const OptionKey& key : file.keys) {
+            if (key.lookup == OptionLookup::Text) {
+                EXPECT_EQ(key.label, std::string(file.fileName) == "glui.opt") << file.fileName << ": " << key.name;
+            }
+        }
+    }
+}
+
 // The defaults, written the way FormatOptionDefault writes them, read back
 // through the option reader as the same values: what the data check tells a
 // user to write is what the simulator would have used anyway.
@@ -179,9 +249,11 @@ TEST(OptionKeysTest, FormattedDefaultsReadBackAsTheDefaults)
                 EXPECT_EQ(entry->kind, OPTION_BOOL);
                 EXPECT_EQ(options.GetBool(name, !key.flag), key.flag) << name;
                 break;
-            case OptionLookup::Text:
-                EXPECT_EQ(options.GetString(name, "?"), key.text) << name;
+            case OptionLookup::Text: {
+                const char* written = options.GetString(name, "?");
+                EXPECT_EQ(key.label ? Cp1252ToUtf8(written) : written, key.text) << name;
                 break;
+            }
             }
         }
     }

@@ -56,7 +56,7 @@ angles_right=$(line rollout Angles | awk '{ print $4 + $6 }')
 control_left=$(line rollout Control | awk '{ print $4 }')
 kx_check "seconde colonne à droite de la première" kx_lt "$angles_right" "$control_left"
 kx_check "valeur hors limites ramenée à la limite basse" kx_eq "$(value spinner A12)" 0
-kx_check "libellé Windows-1252 affiché en UTF-8, min > max accepté" kx_eq "$(value spinner Épaule)" 10
+kx_check "libellé accentué affiché tel quel, min > max accepté" kx_eq "$(value spinner Épaule)" 10
 kx_check "GO désactivé" kx_eq "$(enabled button GO)" 0
 kx_check "IM coché par set_int_val" kx_eq "$(value checkbox IM)" 1
 kx_check "aucun rappel pendant la construction" kx_eq "$(calls '^callback')" 0

@@ -2,6 +2,8 @@
 
 #include "base/Cp1252.h"
 #include "base/Log.h"
+#include "config/OptionKeys.h"
+#include "dataset/PanelSettings.h"
 #include "formats/MeshFormat.h"
 #include "formats/TgaImage.h"
 #include "sim/DisplaySwitches.h"
@@ -11,31 +13,28 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 
 namespace datagen {
 
 namespace {
 
-// The option files are Windows-1252 text; this source is UTF-8.
-std::string ToCp1252(const std::string& utf8)
-{
-    std::vector<char> buffer(utf8.size() + 1);
-    const std::size_t n = Utf8ToCp1252(utf8.c_str(), buffer.data(), buffer.size());
-    return std::string(buffer.data(), n);
-}
-
-// Accumulates "name = value;" statements, one per line, aligned.
+// Accumulates "name = value;" statements, one per line, aligned, in the
+// option files' Windows-1252: what is given in UTF-8 (this source's
+// comments, texts and labels) is encoded as it comes, a declared default
+// is written as FormatOptionDefault writes it.
 class OptionWriter {
 public:
-    explicit OptionWriter(const char* header) : m_Text(header) {}
-    void Blank() { m_Text += "\n"; }
-    void Comment(const std::string& text) { m_Text += "// " + text + "\n"; }
+    explicit OptionWriter(const char* header) : m_Bytes(Utf8ToCp1252(header)) {}
+    void Blank() { m_Bytes += "\n"; }
+    void Comment(const std::string& text) { m_Bytes += Utf8ToCp1252("// " + text + "\n"); }
     void Real(const std::string& name, double value) { Statement(name, FormatReal(value)); }
     void Int(const std::string& name, int value) { Statement(name, std::to_string(value)); }
     void Bool(const std::string& name, bool value) { Statement(name, value ? "true" : "false"); }
-    void Text(const std::string& name, const std::string& value) { Statement(name, "\"" + value + "\""); }
-    std::string Bytes() const { return ToCp1252(m_Text); }
+    void Text(const std::string& name, const std::string& value) { Statement(name, "\"" + Utf8ToCp1252(value) + "\""); }
+    void Default(const OptionKey& key) { Statement(key.name, FormatOptionDefault(key)); }
+    const std::string& Bytes() const { return m_Bytes; }
 
 private:
     void Statement(const std::string& name, const std::string& value)
@@ -43,9 +42,9 @@ private:
         std::string line = name;
         if (line.size() < 24)
             line.append(24 - line.size(), ' ');
-        m_Text += line + "= " + value + ";\n";
+        m_Bytes += line + "= " + value + ";\n";
     }
-    std::string m_Text;
+    std::string m_Bytes;
 };
 
 std::string GraphicsOptions()
@@ -71,8 +70,15 @@ std::string GraphicsOptions()
     return w.Bytes();
 }
 
+// The panel's labels are its declared defaults (DeclarePanelKeys), written
+// as Default; where the default data set names its controls at more length
+// than the short names the panel falls back on, its own words, as Text.
 std::string GluiOptions()
 {
+    std::map<std::string, OptionKey> keys;
+    for (const OptionKey& key : DeclaredKeys(DeclarePanelKeys))
+        keys.emplace(key.name, key);
+    const auto declared = [&keys](const std::string& name) -> const OptionKey& { return keys.at(name); };
     OptionWriter w("/*\n"
                    " * glui.opt -- panneau de commande de Kalimbrax.\n"
                    " *\n"
@@ -102,22 +108,16 @@ std::string GluiOptions()
     w.Blank();
     w.Comment("Position de l'outil (MGI), en centièmes d'unité de scène");
     w.Text("strMGIName", "Position de l'outil (MGI)");
-    w.Text("strXAxisName", "X");
-    w.Text("strYAxisName", "Y");
-    w.Text("strZAxisName", "Z");
+    for (const char* name : {"strXAxisName", "strYAxisName", "strZAxisName"})
+        w.Default(declared(name));
     w.Text("strAlphaName", "Alpha");
     w.Text("strBetaName", "Bêta");
     w.Text("strGammaName", "Gamma");
     w.Blank();
     w.Comment("Mouvements planifiés et configurations de la pose");
-    w.Text("strTrajectoryName", "Trajectoire");
-    w.Text("strMoveJoint", "Articulaire synchronisé");
-    w.Text("strMoveLinear", "Linéaire");
-    w.Text("strSpeedOverride", "Vitesse (%)");
-    w.Text("strMoveToPose", "Aller à la pose");
-    w.Text("strCheckMove", "Vérifier");
-    w.Text("strConfigurationsName", "Configurations de la pose");
-    w.Text("strCurvesName", "Courbes");
+    for (const char* name : {"strTrajectoryName", "strMoveJoint", "strMoveLinear", "strSpeedOverride", "strMoveToPose",
+                             "strCheckMove", "strConfigurationsName", "strCurvesName"})
+        w.Default(declared(name));
     w.Blank();
     w.Comment("Commande du mouvement");
     w.Text("strControlName", "Commande");
@@ -126,17 +126,26 @@ std::string GluiOptions()
     w.Text("strImmediateMode", "Mode immédiat");
     w.Text("strMGDCalculus", "Calcul MGD");
     w.Text("strMGICalculus", "Calcul MGI");
-    w.Text("strTeachPose", "Apprendre la pose (F8)");
+    w.Default(declared("strTeachPose"));
     w.Blank();
     w.Comment("Affichage");
     w.Text("strGraphName", "Affichage");
-    static const char* const switchLabels[kDisplayFlagCount] = {
-        "Fil de fer", "Décor", "Reflet", "Ombres", "Aspect métal", "Repères", "Orbite", "Trace", "Configurations"};
-    for (const DisplaySwitch& display : kDisplaySwitches)
-        w.Text(display.labelKey, switchLabels[static_cast<int>(display.flag)]);
+    // The switches whose declared label is a code of two letters.
+    const std::map<DisplayFlag, const char*> switchWords = {
+        {DisplayFlag::WireFrame, "Fil de fer"},   {DisplayFlag::Decoration, "Décor"},
+        {DisplayFlag::Reflect, "Reflet"},         {DisplayFlag::Shadows, "Ombres"},
+        {DisplayFlag::MetalLook, "Aspect métal"},
+    };
+    for (const DisplaySwitch& display : kDisplaySwitches) {
+        const auto own = switchWords.find(display.flag);
+        if (own != switchWords.end())
+            w.Text(display.labelKey, own->second);
+        else
+            w.Default(declared(display.labelKey));
+    }
     w.Blank();
     w.Comment("Relevé de la position du bras");
-    w.Text("strArmStateName", "Bras");
+    w.Default(declared("strArmStateName"));
     return w.Bytes();
 }
 

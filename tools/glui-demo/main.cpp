@@ -9,7 +9,7 @@
 // printing "idle start" and "idle end calls=20". Escape in the graphics
 // window ends the program.
 //
-// Labels are given in Windows-1252, as the option files give them.
+// Labels are UTF-8, as the panel layer takes every text.
 
 #include "glui/Glui.h"
 
@@ -122,9 +122,9 @@ int main(int argc, char** argv)
     GLUI_Spinner* a12 = g_pGlui->add_spinner_to_panel(angles, "A12", GLUI_SPINNER_FLOAT, &g_fAngles[0], 0, OnSpinner);
     a12->set_float_limits(0.0f, 360.0f, GLUI_LIMIT_CLAMP);
     a12->set_alignment(GLUI_ALIGN_RIGHT);
-    // "Épaule", with limits given the wrong way round.
+    // An accented label, with limits given the wrong way round.
     GLUI_Spinner* shoulder =
-        g_pGlui->add_spinner_to_panel(angles, "\xC9paule", GLUI_SPINNER_FLOAT, &g_fAngles[1], 1, OnSpinner);
+        g_pGlui->add_spinner_to_panel(angles, "Épaule", GLUI_SPINNER_FLOAT, &g_fAngles[1], 1, OnSpinner);
     shoulder->set_float_limits(10.0f, 0.0f, GLUI_LIMIT_CLAMP);
     shoulder->set_alignment(GLUI_ALIGN_RIGHT);
     GLUI_Rollout* pose = g_pGlui->add_rollout("Pose", true);

@@ -1,4 +1,4 @@
-#include "tests/gl/FakeGl.h"
+#include "tests/app/FakeGl.h"
 
 #include <algorithm>
 #include <cstring>

@@ -12,7 +12,7 @@
 #include "app/WindowView.h"
 #include "sim/Controller.h"
 #include "gl/MainScene.h"
-#include "tests/gl/FakeGl.h"
+#include "tests/app/FakeGl.h"
 
 #include <gtest/gtest.h>
 
@@ -154,6 +154,26 @@ TEST_F(WindowCallbacks, F5SwitchesBetweenLinesAndFillWhateverTheScene)
     }
     EXPECT_TRUE(keys.events.empty());
     EXPECT_TRUE(none.events.empty());
+}
+
+// Each display switch's function key turns its flag over and back, a frame
+// asked each time, whatever the scene accepts.
+TEST_F(WindowCallbacks, EachDisplayKeySwitchesItsFlag)
+{
+    RecordingScene scene(INPUT_KEYBOARD);
+    g_pCurrentScene = &scene;
+    for (const DisplaySwitch& display : kDisplaySwitches) {
+        if (!display.functionKey)
+            continue;
+        SCOPED_TRACE(display.word);
+        g_FakeGl.Reset();
+        OnSpecialKey(display.functionKey, 0, 0);
+        EXPECT_EQ(simulation.Display()[display.flag], !display.initial);
+        OnSpecialKey(display.functionKey, 0, 0);
+        EXPECT_EQ(simulation.Display()[display.flag], display.initial);
+        EXPECT_GE(g_FakeGl.windowRedisplays, 2) << "a frame asked for each switch";
+    }
+    EXPECT_TRUE(scene.events.empty());
 }
 
 TEST_F(WindowCallbacks, EscapeEndsWithStatusZeroAndNeverReachesTheScene)

@@ -404,15 +404,31 @@ TEST_F(GluiLayer, RolloutsStartAsAskedAndToggle)
     EXPECT_TRUE(GLUI_Internal::IsOpen(rollout));
 }
 
-TEST_F(GluiLayer, LabelsAndTitleAreConvertedFromWindows1252)
+// Every text is taken and shown as given, in UTF-8; only the window's title
+// is converted, for X11, which reads it in Latin-1: a character Latin-1
+// lacks becomes '?'.
+TEST_F(GluiLayer, TextsStayUtf8AndOnlyTheTitleGoesToTheWindowSystemInLatin1)
 {
-    GLUI_Spinner* spinner = glui->add_spinner_to_panel(rollout, "\xC9paule", GLUI_SPINNER_FLOAT, &g_fLive, 0, Record);
-    EXPECT_STREQ(spinner->get_name(), "\xC3\x89paule");
-    GLUI* accented = GLUI_Master.create_glui("R\xE9glages");
+    GLUI_Spinner* spinner = glui->add_spinner_to_panel(rollout, "Épaule", GLUI_SPINNER_FLOAT, &g_fLive, 0, Record);
+    spinner->set_tooltip("Coude à 90°");
+    EXPECT_STREQ(spinner->get_name(), "Épaule");
+    const std::string dump = GLUI_Internal::LayoutText(glui, 10, 10);
+    EXPECT_NE(dump.find(" Épaule\ntooltip 2 Coude à 90°\n"), std::string::npos) << dump;
+
+    GLUI* accented = GLUI_Master.create_glui("Réglages – 5 €");
     ASSERT_NE(accented, nullptr);
-    // The X11 title stays in Windows-1252 (Latin-1 for X); the dump shows UTF-8.
-    EXPECT_EQ(fake.titles.back(), "R\xE9glages");
-    EXPECT_NE(GLUI_Internal::LayoutText(accented, 10, 10).find("R\xC3\xA9glages"), std::string::npos);
+    EXPECT_EQ(fake.titles.back(), "R\xE9glages ? 5 ?");
+    EXPECT_EQ(GLUI_Internal::LayoutText(accented, 10, 10).rfind("window 0 11 0 0 10 10 1 0 Réglages – 5 €\n", 0), 0u);
+}
+
+// A callback may be any callable: a lambda carries the object it acts on.
+TEST_F(GluiLayer, ACallbackCarriesWhatItActsOn)
+{
+    std::vector<int> pressed;
+    GLUI_Button* button = glui->add_button_to_panel(rollout, "GO", 4, [&pressed](int id) { pressed.push_back(id); });
+    ASSERT_TRUE(GLUI_Internal::UserPress(button));
+    EndFrame();
+    EXPECT_EQ(pressed, std::vector<int>{4});
 }
 
 TEST_F(GluiLayer, LayoutDumpListsVisibleControlsWithTheirState)
@@ -516,14 +532,13 @@ TEST_F(GluiLayer, ACanvasClickCallsBackWithItsPlace)
 
 TEST_F(GluiLayer, StaticTextAndTooltipsInTheLayoutDump)
 {
-    GLUI_StaticText* text = glui->add_statictext_to_panel(rollout, "Pr\xEAt");
-    EXPECT_STREQ(text->get_name(), "Pr\xC3\xAAt");
-    text->set_text("ligne 1\nligne \xE9");
-    text->set_tooltip("Aide \xE0 lire");
+    GLUI_StaticText* text = glui->add_statictext_to_panel(rollout, "Prêt");
+    EXPECT_STREQ(text->get_name(), "Prêt");
+    text->set_text("ligne 1\nligne é");
+    text->set_tooltip("Aide à lire");
     rollout->set_tooltip("Le volet");
     const std::string dump = GLUI_Internal::LayoutText(glui, 300, 200);
-    EXPECT_NE(dump.find("\nstatictext 2 -1 0 0 0 0 1 0 ligne 1 | ligne \xC3\xA9\ntooltip 2 Aide \xC3\xA0 lire\n"),
-              std::string::npos)
+    EXPECT_NE(dump.find("\nstatictext 2 -1 0 0 0 0 1 0 ligne 1 | ligne é\ntooltip 2 Aide à lire\n"), std::string::npos)
         << dump;
     EXPECT_NE(dump.find("Control\ntooltip 1 Le volet\nstatictext"), std::string::npos)
         << "a rollout's tooltip comes before its children\n"
