@@ -62,16 +62,11 @@ JointAngles FromKdl(const KDL::JntArray& q)
     return {deg(0), deg(1), deg(2), deg(3), deg(4), deg(5)};
 }
 
-namespace {
-
-// The shipped data set's arm, when there is one.
 bool ShippedArm(ArmDescription* arm)
 {
     const std::string dir = std::string(KX_SOURCE_DIR) + "/default";
     return access((dir + "/robot.opt").c_str(), R_OK) == 0 && LoadArmDescription(dir, arm);
 }
-
-}  // namespace
 
 ArmLengths BenchArm()
 {
