@@ -7,7 +7,7 @@
 #include "base/Timer.h"
 #include "command/CommandExecutor.h"
 #include "command/CommandHub.h"
-#include "command/ScreenshotGuard.h"
+#include "command/DataSetGuard.h"
 #include "dataset/OptionFiles.h"
 
 #include <GL/freeglut.h>
@@ -35,7 +35,7 @@ std::vector<std::string> LoadedDataSetNames()
 
 struct Sources {
     CCommandExecutor executor;
-    CScreenshotGuard guard{executor, LoadedDataSetNames};
+    CDataSetGuard guard{executor, LoadedDataSetNames};
     CCommandHub hub;
     bool timerRunning = false;
     unsigned long portEvents = 0;
