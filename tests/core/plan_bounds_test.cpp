@@ -31,8 +31,7 @@ bool PlanFineLine(double length, CPlannedTrajectory* plan, PlanFailure* failure)
 {
     const MoveSetup setup = ShippedSetup();
     const PathSpeeds speeds{250, 0, 125000};
-    return PlanLinearMove(setup, speeds, kStart, Moved(ToolFrameAt(setup, kStart), {0, length, 0}), 100, plan,
-                          failure);
+    return PlanLinearMove(setup, speeds, kStart, Moved(ToolFrameAt(setup, kStart), {0, length, 0}), 100, plan, failure);
 }
 
 TEST(PlanBounds, TheLongestPlansPassAndALittleMoreIsRefused)
