@@ -4,8 +4,13 @@
 #include "base/Log.h"
 #include "config/OptionKeys.h"
 #include "config/OptionsParser.h"
+#include "tools/arm/ArmBounds.h"
+#include "tools/arm/InputFile.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -15,6 +20,117 @@ std::string Key(const char* prefix, int joint, const char* suffix)
 }
 
 const double kRadiansPerDegree = M_PI / 180.0;
+
+// A data sheet is a few kilobytes.
+constexpr std::size_t kMaxSheetBytes = 1 << 20;
+
+// The statements a text writes, as "name = value" pairs in order, the
+// value's word as written: what the option reader drops without a word
+// (nan., yes, .5) shows only here. Comments are passed over and quoted
+// texts taken whole, as the reader takes them.
+std::vector<std::pair<std::string, std::string>> WrittenStatements(const std::string& text)
+{
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t end;
+        if (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n') {
+            ++i;
+            continue;
+        }
+        if (text.compare(i, 2, "//") == 0) {
+            i = text.find('\n', i);
+            continue;
+        }
+        if (text.compare(i, 2, "/*") == 0) {
+            i = text.find("*/", i + 2);
+            i = i == std::string::npos ? i : i + 2;
+            continue;
+        }
+        if (text[i] == ';' || text[i] == '=')
+            end = i + 1;
+        else if (text[i] == '"')
+            end = std::min(text.find('"', i + 1), text.size() - 1) + 1;
+        else
+            end = std::min(text.find_first_of(" \t\r\n;=", i), text.size());
+        words.push_back(text.substr(i, end - i));
+        i = end;
+    }
+    std::vector<std::pair<std::string, std::string>> statements;
+    for (std::size_t k = 0; k + 2 < words.size(); ++k)
+        if (words[k + 1] == "=" && words[k] != ";" && words[k] != "=")
+            statements.push_back({words[k], words[k + 2]});
+    return statements;
+}
+
+std::string Shown(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+// Every key of the sheet written with a value its lookup reads: one the
+// reader drops, or of another kind, would otherwise give the default
+// without a word.
+bool ValuesRead(const std::string& file, const COptions& options, const std::vector<OptionKey>& keys)
+{
+    std::string text;
+    if (!ReadInputFile(file, kMaxSheetBytes, "ReadArmDataSheet", &text))
+        return false;
+    const std::vector<std::pair<std::string, std::string>> written = WrittenStatements(text);
+    for (const OptionKey& key : keys) {
+        const auto statement =
+            std::find_if(written.begin(), written.end(), [&](const auto& w) { return w.first == key.name; });
+        if (statement == written.end())
+            continue;
+        const COptionEntry* entry = options.Find(key.name.c_str());
+        const bool text = key.lookup == OptionLookup::Text;
+        const char* why = !entry                                  ? "valeur illisible"
+                          : text && entry->kind != OPTION_TEXT    ? "un texte entre guillemets est attendu"
+                          : !text && entry->kind != OPTION_NUMBER ? "un nombre est attendu"
+                                                                  : nullptr;
+        if (why) {
+            LogError("ReadArmDataSheet -- %s = %s : %s", key.name.c_str(), statement->second.c_str(), why);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The sheet's numbers within ArmBounds.h, not a number or an infinity
+// refused first.
+bool NumbersWithin(const ArmDataSheet& s)
+{
+    struct Number {
+        std::string key;
+        float value;
+        double low, high;
+        bool lowIncluded;
+    };
+    const double mm = kMaxArmMillimetres, turns = kMaxJointDegrees;
+    std::vector<Number> numbers = {{"fA1", s.a1, -mm, mm, true}, {"fA2", s.a2, -mm, mm, true},
+                                   {"fB", s.b, -mm, mm, true},   {"fC1", s.c1, -mm, mm, true},
+                                   {"fC2", s.c2, -mm, mm, true}, {"fC3", s.c3, -mm, mm, true},
+                                   {"fC4", s.c4, -mm, mm, true}};
+    for (int j = 0; j < kArmJoints; ++j) {
+        numbers.push_back({Key("fJoint", j, "Zero"), s.zero[j], -turns, turns, true});
+        numbers.push_back({Key("fJoint", j, "Min"), s.lower[j], -turns, turns, true});
+        numbers.push_back({Key("fJoint", j, "Max"), s.upper[j], -turns, turns, true});
+        numbers.push_back({Key("fJoint", j, "Speed"), s.speed[j], 0, kMaxJointSpeed, false});
+    }
+    for (const Number& n : numbers) {
+        if (!std::isfinite(n.value)) {
+            LogError("ReadArmDataSheet -- %s = %s : un nombre fini est attendu", n.key.c_str(), Shown(n.value).c_str());
+            return false;
+        }
+        if (!((n.lowIncluded ? n.value >= n.low : n.value > n.low) && n.value <= n.high)) {
+            LogError("ReadArmDataSheet -- %s = %s : hors de %s%s ; %s]", n.key.c_str(), Shown(n.value).c_str(),
+                     n.lowIncluded ? "[" : "]", Shown(n.low).c_str(), Shown(n.high).c_str());
+            return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -43,7 +159,10 @@ void DeclareDataSheetKeys(COptionDeclarations& keys, ArmDataSheet& s)
 bool ReadArmDataSheet(const std::string& file, ArmDataSheet* sheet)
 {
     const COptions* options = nullptr;
+    const std::vector<OptionKey> keys = DeclaredKeys(DeclareDataSheetKeys);
     if (!file.empty()) {
+        if (!CheckInputFile(file, kMaxSheetBytes, "ReadArmDataSheet"))
+            return false;
         options = COptionsParser::GetOptions(file.c_str());
         if (!options) {
             LogError(
@@ -51,7 +170,6 @@ bool ReadArmDataSheet(const std::string& file, ArmDataSheet* sheet)
                 file.c_str());
             return false;
         }
-        const std::vector<OptionKey> keys = DeclaredKeys(DeclareDataSheetKeys);
         for (const COptionEntry& entry : options->m_Entries) {
             bool known = false;
             for (const OptionKey& key : keys)
@@ -61,8 +179,12 @@ bool ReadArmDataSheet(const std::string& file, ArmDataSheet* sheet)
                 return false;
             }
         }
+        if (!ValuesRead(file, *options, keys))
+            return false;
     }
     *sheet = ReadSettings(options, DeclareDataSheetKeys);
+    if (!NumbersWithin(*sheet))
+        return false;
     for (int j = 0; j < kArmJoints; ++j) {
         if (sheet->sense[j] != 1 && sheet->sense[j] != -1) {
             LogError("ReadArmDataSheet -- %s = %d : le sens d'une articulation vaut 1 ou -1",
