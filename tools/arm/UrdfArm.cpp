@@ -197,6 +197,21 @@ struct ChainWalk {
     }
 };
 
+// The parsed model, freed whole. Its links hold their children by shared
+// pointers: a description's loop is a loop of them, which would never be
+// freed, so they are let go first.
+struct CModel {
+    urdf::ModelInterfaceSharedPtr model;
+    ~CModel()
+    {
+        if (model)
+            for (const auto& [name, link] : model->links_) {
+                link->child_links.clear();
+                link->child_joints.clear();
+            }
+    }
+};
+
 // The links as a tree from the root, the walk's way through them. A
 // description whose joints close a loop is no tree: a link the child of two
 // joints (the loop reaches the root) or one the root does not reach (the
@@ -300,7 +315,8 @@ bool ReadUrdfText(const std::string& text, const std::string& path, const std::s
     }
     CParserMessages messages;
     console_bridge::useOutputHandler(&messages);
-    const urdf::ModelInterfaceSharedPtr model = urdf::parseURDF(text);
+    const CModel owner{urdf::parseURDF(text)};
+    const urdf::ModelInterfaceSharedPtr& model = owner.model;
     console_bridge::restorePreviousOutputHandler();
     if (!model || !model->getRoot()) {
         LogError("ReadUrdfArm -- %s : description illisible%s%s", path.c_str(),
