@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -60,13 +59,6 @@ std::vector<std::pair<std::string, std::string>> WrittenStatements(const std::st
         if (words[k + 1] == "=" && words[k] != ";" && words[k] != "=")
             statements.push_back({words[k], words[k + 2]});
     return statements;
-}
-
-std::string Shown(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
 }
 
 // Every key of the sheet written with a value its lookup reads: one the
@@ -120,12 +112,13 @@ bool NumbersWithin(const ArmDataSheet& s)
     }
     for (const Number& n : numbers) {
         if (!std::isfinite(n.value)) {
-            LogError("ReadArmDataSheet -- %s = %s : un nombre fini est attendu", n.key.c_str(), Shown(n.value).c_str());
+            LogError("ReadArmDataSheet -- %s = %s : un nombre fini est attendu", n.key.c_str(),
+                     ShownNumber(n.value).c_str());
             return false;
         }
         if (!((n.lowIncluded ? n.value >= n.low : n.value > n.low) && n.value <= n.high)) {
-            LogError("ReadArmDataSheet -- %s = %s : hors de %s%s ; %s]", n.key.c_str(), Shown(n.value).c_str(),
-                     n.lowIncluded ? "[" : "]", Shown(n.low).c_str(), Shown(n.high).c_str());
+            LogError("ReadArmDataSheet -- %s = %s : hors de %s%s ; %s]", n.key.c_str(), ShownNumber(n.value).c_str(),
+                     n.lowIncluded ? "[" : "]", ShownNumber(n.low).c_str(), ShownNumber(n.high).c_str());
             return false;
         }
     }
@@ -159,7 +152,6 @@ void DeclareDataSheetKeys(COptionDeclarations& keys, ArmDataSheet& s)
 bool ReadArmDataSheet(const std::string& file, ArmDataSheet* sheet)
 {
     const COptions* options = nullptr;
-    const std::vector<OptionKey> keys = DeclaredKeys(DeclareDataSheetKeys);
     if (!file.empty()) {
         if (!CheckInputFile(file, kMaxSheetBytes, "ReadArmDataSheet"))
             return false;
@@ -170,6 +162,7 @@ bool ReadArmDataSheet(const std::string& file, ArmDataSheet* sheet)
                 file.c_str());
             return false;
         }
+        const std::vector<OptionKey> keys = DeclaredKeys(DeclareDataSheetKeys);
         for (const COptionEntry& entry : options->m_Entries) {
             bool known = false;
             for (const OptionKey& key : keys)

@@ -9,7 +9,6 @@
 #include <urdf_parser/urdf_parser.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -29,13 +28,6 @@ const double kMaxMetres = kMaxArmMillimetres / 1000.0;
 const double kMaxRadians = kMaxJointDegrees * M_PI / 180.0;
 const double kMaxRadiansPerSecond = kMaxJointSpeed * M_PI / 180.0;
 
-std::string Shown(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
 // Every value within [low, high] (not a number is not); otherwise false
 // with one record naming what holds them, the key and the values, as the
 // description writes numbers.
@@ -46,9 +38,9 @@ bool Within(const std::string& file, const std::string& owner, const char* key, 
         if (!(v >= low && v <= high)) {
             std::string shown;
             for (const double w : values)
-                shown += (shown.empty() ? "" : " ") + Shown(w);
+                shown += (shown.empty() ? "" : " ") + ShownNumber(w);
             LogError("ReadUrdfArm -- %s : %s : %s = %s : hors de [%s ; %s] %s", file.c_str(), owner.c_str(), key,
-                     shown.c_str(), Shown(low).c_str(), Shown(high).c_str(), unit);
+                     shown.c_str(), ShownNumber(low).c_str(), ShownNumber(high).c_str(), unit);
             return false;
         }
     return true;
