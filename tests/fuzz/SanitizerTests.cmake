@@ -1,5 +1,5 @@
 # Tests of the main build that drive a second build tree, build/asan
-# (tools/sanitize.sh): the window-free tests under ASan and UBSan, and a
+# (tools/sanitize.sh): the window-free tests and kalimbrax-arm's under ASan and UBSan, and a
 # short run of each fuzz target from its seed corpus. The build is a
 # fixture, so the runs wait for it. All of them carry the label "long":
 # `ctest -LE long` leaves them out while developing.
