@@ -22,7 +22,6 @@ const std::size_t kMaxCount = 0xFFFF;  // the header's 16-bit counts
 bool CheckInput(const char* input, std::string& error)
 {
     struct stat info;
-    char text[300];
     if (stat(input, &info) != 0) {
         error = std::string("lecture impossible de ") + input + " : " + std::strerror(errno);
         return false;
@@ -32,9 +31,8 @@ bool CheckInput(const char* input, std::string& error)
         return false;
     }
     if (static_cast<unsigned long long>(info.st_size) > kMaxImportBytes) {
-        std::snprintf(text, sizeof text, "%s : %llu octets, %llu au plus (MeshImport.h) ; rien n'a été lu", input,
-                      static_cast<unsigned long long>(info.st_size), static_cast<unsigned long long>(kMaxImportBytes));
-        error = text;
+        error = std::string(input) + " : " + std::to_string(info.st_size) + " octets, " +
+                std::to_string(kMaxImportBytes) + " au plus (l'import lit le fichier entier) ; rien n'a été lu";
         return false;
     }
     return true;
@@ -201,7 +199,7 @@ bool ReadCorners(const char* input, const Affine& place, const ImportOptions& op
     if (OverTriangleBound(*scene)) {
         error = std::string(input) + " : plus de " + std::to_string(kMaxImportTriangles) +
                 " triangles, l'import en traite " + std::to_string(kMaxImportTriangles) +
-                " au plus (MeshImport.h) ; simplifiez-le d'abord";
+                " au plus (environ 720 octets de mémoire chacun) ; simplifiez-le d'abord";
         return false;
     }
     CornerMesh read;
