@@ -62,9 +62,6 @@ JointAngles FromKdl(const KDL::JntArray& q)
     return {deg(0), deg(1), deg(2), deg(3), deg(4), deg(5)};
 }
 
-namespace {
-
-// The shipped data set's arm, when there is one.
 bool ShippedArm(ArmDescription* arm)
 {
     const std::string dir = std::string(KX_SOURCE_DIR) + "/default";
@@ -75,8 +72,6 @@ bool ShippedArm(ArmDescription* arm)
         *arm = *shipped;
     return shipped.has_value();
 }
-
-}  // namespace
 
 ArmLengths BenchArm()
 {

@@ -3,6 +3,7 @@
 // KDL's solvers. The chain computes the same wrist centre (pose units) and
 // hand orientation as ComputeMGD: the tip frame of the chain is the wrist
 // centre, turned like the forward model's matrix R.
+#include "arm/ArmDescription.h"
 #include "kinematics/ArmChain.h"
 #include "kinematics/JointLimits.h"
 #include "kinematics/Kinematics.h"
@@ -21,7 +22,11 @@ KDL::Chain MakeKdlArm(const ArmLengths& lengths);
 KDL::JntArray ToKdl(const JointAngles& angles);
 JointAngles FromKdl(const KDL::JntArray& q);
 
-// The shipped data set's arm (default/robot.opt under the source tree), or
+// The shipped data set's arm (default/robot.opt under the source tree);
+// false when there is none.
+bool ShippedArm(ArmDescription* arm);
+
+// The shipped data set's arm lengths, or
 // the example arm h = 100, a2 = 30, a3 = 120, e = 20, d = 110 when there is
 // none yet.
 ArmLengths BenchArm();

@@ -12,10 +12,22 @@
 //                      1e-3 radian short and reproduces 1 sample in 1,000
 //                      by that measure.
 //   BM_PlanJoint       a synchronised joint move of every joint
+// What the bounds of PlanBounds.h let a plan cost, the shipped arm planned
+// as the commands plan it (PlanMove):
+//   BM_PlanBound       the longest plan accepted: a line of nearly
+//                      kMaxPlanSamples samples (its 100 units sampled every
+//                      thousandth of a unit or so, the hand's speed raised)
+//   BM_PlanBoundRefused  a line past the bound that never leaves the
+//                      reach: every point of the reach scan is solved
+//   BM_PlanFarRefused  movel 1e9 0 0 0 0 0: the scan, then the halving to
+//                      where the reach is lost
+#include "arm/ArmKinematics.h"
 #include "bench/KdlArm.h"
 #include "motion/CartesianMove.h"
 #include "motion/CartesianPath.h"
 #include "motion/JointMove.h"
+#include "motion/MovePlanner.h"
+#include "motion/PlanBounds.h"
 
 #include <benchmark/benchmark.h>
 #include <kdl/chainfksolverpos_recursive.hpp>
@@ -126,5 +138,68 @@ void BM_PlanJoint(benchmark::State& state)
     state.counters["duration_s"] = plan.Duration();
 }
 BENCHMARK(BM_PlanJoint)->Unit(benchmark::kMicrosecond);
+
+// Where the shipped arm stands at start, and a line from its tool point.
+constexpr JointAngles kArmStart{-30, 10, 20, 15, 60, 10};
+
+MoveRequest LineFrom(const ArmDescription& arm, float dx)
+{
+    MoveRequest request;
+    request.kind = MoveKind::Linear;
+    request.pose = PoseOf(arm, kArmStart);
+    request.pose.X += dx;
+    return request;
+}
+
+ArmDescription Shipped()
+{
+    ArmDescription arm;
+    ShippedArm(&arm);
+    return arm;
+}
+
+// The shipped arm with the hand's speed raised so that a 100-unit line needs
+// `samples` samples: steps of 0.5 x linear / angular units (CartesianPath.h)
+// over the line and the profile's two half-speed ramps.
+ArmDescription FineArm(double samples)
+{
+    ArmDescription arm = Shipped();
+    const double ramps = double(arm.linearSpeed) * arm.linearSpeed / arm.linearAccel;
+    arm.angularSpeed = static_cast<float>(0.5 * arm.linearSpeed * samples / (100 + ramps));
+    return arm;
+}
+
+void PlanAndCount(benchmark::State& state, const ArmDescription& arm, const MoveRequest& request, bool planned)
+{
+    MovePlan plan;
+    for (auto _ : state) {
+        plan = PlanMove(arm, kArmStart, request, 100);
+        benchmark::DoNotOptimize(plan);
+    }
+    if (plan.ok != planned)
+        state.SkipWithError(plan.ok ? "planifié" : DescribeFailure(plan.failure).c_str());
+    state.counters["samples"] = plan.ok ? static_cast<double>(plan.trajectory->Samples().size()) : 0.0;
+}
+
+void BM_PlanBound(benchmark::State& state)
+{
+    PlanAndCount(state, FineArm(0.995 * kMaxPlanSamples), LineFrom(Shipped(), 100), true);
+}
+BENCHMARK(BM_PlanBound)->Unit(benchmark::kMillisecond);
+
+void BM_PlanBoundRefused(benchmark::State& state)
+{
+    PlanAndCount(state, FineArm(2.0 * kMaxPlanSamples), LineFrom(Shipped(), 100), false);
+}
+BENCHMARK(BM_PlanBoundRefused)->Unit(benchmark::kMillisecond);
+
+void BM_PlanFarRefused(benchmark::State& state)
+{
+    MoveRequest request;
+    request.kind = MoveKind::Linear;
+    request.pose = {1e9f, 0, 0, 0, 0, 0};
+    PlanAndCount(state, Shipped(), request, false);
+}
+BENCHMARK(BM_PlanFarRefused)->Unit(benchmark::kMillisecond);
 
 }  // namespace

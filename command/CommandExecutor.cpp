@@ -2,6 +2,7 @@
 #include "command/CommandExecutor.h"
 
 #include "base/FrenchDecimal.h"
+#include "command/QuotedText.h"
 #include "sim/Controller.h"
 #include "arm/ArmKinematics.h"
 #include "arm/Configurations.h"
@@ -12,6 +13,7 @@
 #include "kinematics/Singularity.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -236,10 +238,11 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         const CommandVerb move = check ? c.checked : c.verb;
         MoveOutcome outcome;
         if (move == CommandVerb::Config) {
-            // Numbered as kalimbrax-kin mgi --all numbers them.
-            const float n = c.values[0];
-            if (!(n == std::floor(n) && n >= 1 && n <= kMaxMGIConfigurations))
-                return Failed(move, NoSuchConfiguration(FormatShortDecimal(n)));
+            // Numbered as kalimbrax-kin mgi --all numbers them; a number
+            // past the range is said as it came.
+            const long n = std::strtol(c.number.c_str(), nullptr, 10);  // saturates: past the range either way
+            if (!(n >= 1 && n <= kMaxMGIConfigurations))
+                return Failed(move, NoSuchConfiguration(QuotedText(c.number, 32)));
             outcome = actions.MoveToConfiguration(static_cast<int>(n), true);
         } else {
             const MoveRequest request = RequestOf(move, c.values);

@@ -7,7 +7,7 @@
 // the event loop and an idle port costs next to nothing.
 #include "command/CommandExecutor.h"
 #include "command/CommandHub.h"
-#include "command/ScreenshotGuard.h"
+#include "command/DataSetGuard.h"
 
 #include <string>
 #include <vector>
@@ -40,7 +40,7 @@ private:
     CController& m_Controller;
     CCommandExecutor m_Executor;
     std::vector<std::string> m_DataSetNames;
-    CScreenshotGuard m_Guard;
+    CDataSetGuard m_Guard;
     CCommandHub m_Hub;
     unsigned long m_iPortEvents = 0;
     double m_dLastBusy = 0.0;  // seconds of the last tick with something to do

@@ -99,6 +99,7 @@ enum class Arguments {
     SixNumbers,
     NineNumbers,
     OneNumber,
+    WholeNumber,
     Check,
     Query,
     Show,
@@ -135,7 +136,7 @@ const Verb kVerbs[] = {
     {"check", CommandVerb::Check, Arguments::Check},
     {"speed", CommandVerb::Speed, Arguments::OneNumber},
     {"record", CommandVerb::Record, Arguments::Record},
-    {"config", CommandVerb::Config, Arguments::OneNumber},
+    {"config", CommandVerb::Config, Arguments::WholeNumber},
     {"trail", CommandVerb::TrailClear, Arguments::Trail},
 };
 
@@ -151,6 +152,25 @@ bool ParseNumbers(const std::string* arg, std::size_t count, std::size_t n, Comm
         if (!ParseNumber(arg[i], &c->values[i], message))
             return false;
     return true;
+}
+
+// A whole number, told by its words: an optional sign, then digits. Read as
+// a float, 1.00000001 would be 1, and 1.0000001 a number no reply can say
+// as it came.
+bool ParseWholeNumber(const std::string* arg, std::size_t count, Command* c, std::string* message)
+{
+    if (count != 1)
+        return ParseNumbers(arg, count, 1, c, message);  // says how many came
+    const std::string& word = arg[0];
+    const std::size_t sign = word[0] == '+' || word[0] == '-' ? 1 : 0;
+    if (word.size() > sign && word.find_first_not_of("0123456789", sign) == std::string::npos) {
+        c->number = word;
+        return true;
+    }
+    double value;
+    const bool number = word.find('\0') == std::string::npos && ParseAnyDecimal(word.c_str(), &value);
+    *message = "« " + Quotable(word) + (number ? " » n'est pas un nombre entier" : " » n'est pas un nombre");
+    return false;
 }
 
 // A file name the command writes into the data directory.
@@ -191,6 +211,8 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
         return ParseNumbers(arg, count, 9, c, message);
     case Arguments::OneNumber:
         return ParseNumbers(arg, count, 1, c, message);
+    case Arguments::WholeNumber:
+        return ParseWholeNumber(arg, count, c, message);
     case Arguments::Check:
         if (count >= 1 && SameWord(arg[0], "movej"))
             c->checked = CommandVerb::MoveJ;

@@ -16,7 +16,8 @@
 //
 // Words are separated by spaces or tabs. Numbers are in C syntax, where a
 // comma may stand for the decimal point; what is not a finite
-// single-precision number is refused. Blank lines and lines whose first
+// single-precision number is refused. A configuration's number is a whole
+// number: digits, after a sign or not. Blank lines and lines whose first
 // word starts with '#' are skipped. What a reply quotes of a line is shown
 // as QuotedText.h says.
 #include "sim/DisplaySwitches.h"
@@ -62,7 +63,10 @@ struct Command {
     CommandQuery query = CommandQuery::Angles;
     DisplayFlag flag = DisplayFlag::Decoration;
     bool on = false;
-    std::string fileName;  // screenshot, record: the name alone, checked
+    // A file the command writes into the data directory (screenshot,
+    // record): its name alone, checked.
+    std::string fileName;
+    std::string number;  // config: the configuration's number as written, a whole number
 };
 
 enum class CommandLine {

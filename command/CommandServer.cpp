@@ -26,6 +26,7 @@ constexpr double kMaxLingerSeconds = 2.0;
 const char* const kTooLong = "erreur : ligne de plus de 4096 octets, connexion fermée\n";
 const char* const kUnfinished = "erreur : ligne inachevée depuis 10 s, connexion fermée\n";
 const char* const kTooMany = "erreur : déjà 4 clients connectés, connexion refusée\n";
+const char* const kTooManyConnections = "erreur : déjà 8 connexions en cours, connexion refusée\n";
 
 // Sends everything, waiting up to a second for a slow reader: for the last
 // reply before the program ends.
@@ -124,14 +125,32 @@ bool CCommandServer::Open(int port, std::string* error)
     return true;
 }
 
-void CCommandServer::Accept()
+int CCommandServer::Places() const
 {
+    return static_cast<int>(std::count_if(m_clients.begin(), m_clients.end(), [](const std::unique_ptr<Client>& c) {
+        return !c->endOfInput && !c->closing;
+    }));
+}
+
+void CCommandServer::Accept(double now)
+{
+    bool looked = false;
     for (;;) {
         const int fd = accept4(m_iListen, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0)
             return;  // none waiting (or a client gone before we took it)
-        if (static_cast<int>(m_clients.size()) >= kMaxCommandClients) {
-            send(fd, kTooMany, std::strlen(kTooMany), MSG_NOSIGNAL);
+        // A client that hung up since the last read would otherwise hold its
+        // place until the next tick: four that send a line and close would
+        // lock out a fifth that connects at once.
+        if (Places() >= kMaxCommandClients && !looked) {
+            ReadAll(now);
+            looked = true;
+        }
+        const char* refusal = Places() >= kMaxCommandClients            ? kTooMany
+                              : ClientCount() >= kMaxCommandConnections ? kTooManyConnections
+                                                                        : nullptr;
+        if (refusal) {
+            send(fd, refusal, std::strlen(refusal), MSG_NOSIGNAL);
             close(fd);
             continue;
         }
@@ -139,6 +158,7 @@ void CCommandServer::Accept()
         auto client = std::make_unique<Client>();
         client->fd = fd;
         m_clients.push_back(std::move(client));
+        looked = false;  // the new client may hang up before the next one comes
     }
 }
 
@@ -225,12 +245,17 @@ void CCommandServer::CloseIf(Dead dead)
     m_clients.erase(end, m_clients.end());
 }
 
+void CCommandServer::ReadAll(double now)
+{
+    CloseIf([&](Client& client) { return !client.closing && !client.endOfInput && !Read(client, now); });
+}
+
 void CCommandServer::Receive(double now)
 {
     if (m_iListen < 0)
         return;
-    Accept();
-    CloseIf([&](Client& client) { return !client.closing && !client.endOfInput && !Read(client, now); });
+    Accept(now);
+    ReadAll(now);
 }
 
 void CCommandServer::AddSources(std::vector<CommandSource*>* sources)

@@ -1,7 +1,12 @@
 #pragma once
 // The command port: a TCP server on 127.0.0.1 only, for up to four clients
 // at once, each its own command session (CommandSession.h): lines in, one
-// reply line out per command, in order.
+// reply line out per command, in order. A client that has hung up (closed
+// its end, or shut it for writing) sends no more lines: it gives its place
+// back at once, and the server looks for hang-ups before it refuses a
+// connection, so that a program that connects for each command is never
+// locked out by its own closed connections. The lines it sent still run
+// and are answered, beside the four places, for four such clients at most.
 //
 // Never blocks: Receive and Send do what the sockets allow right now and
 // return, so the program's event loop calls them from a timer and keeps
@@ -23,6 +28,9 @@
 #include <vector>
 
 constexpr int kMaxCommandClients = 4;
+// Connections kept at most: the four places, and clients that hung up and
+// are still being answered.
+constexpr int kMaxCommandConnections = 2 * kMaxCommandClients;
 constexpr double kMaxUnfinishedSeconds = 10.0;
 
 class CCommandServer {
@@ -39,9 +47,10 @@ public:
     // The port listened on.
     int Port() const { return m_iPort; }
 
-    // Takes every connection waiting, reads what the clients sent and
-    // closes the ones whose line has stayed unfinished too long. `now` is in
-    // seconds on a monotonic clock, the same for every call.
+    // Takes every connection waiting (with a place, or refused), reads what
+    // the clients sent and closes the ones whose line has stayed unfinished
+    // too long. `now` is in seconds on a monotonic clock, the same for every
+    // call.
     void Receive(double now);
     // The clients that may run lines, for the scheduler.
     void AddSources(std::vector<CommandSource*>* sources);
@@ -52,6 +61,7 @@ public:
     // second); the others' as far as their sockets take them now.
     void SendBeforeExit(const CommandSource* asking);
 
+    // Every connection kept, those that hung up included.
     int ClientCount() const { return static_cast<int>(m_clients.size()); }
     // Counts what happened (a client came, bytes arrived): its changes tell
     // the caller when the port is in use.
@@ -59,7 +69,11 @@ public:
 
 private:
     struct Client;
-    void Accept();
+    void Accept(double now);
+    // The clients that may still send lines: each holds a place.
+    int Places() const;
+    // Reads every client that may still send; closes those in error.
+    void ReadAll(double now);
     // False when the client is to be closed now.
     bool Read(Client& client, double now);
     bool Flush(Client& client);

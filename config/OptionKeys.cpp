@@ -98,14 +98,15 @@ std::string DefaultText(const OptionKey& key)
 
 OptionValue JudgeOptionValue(const OptionKey& key, const COptions& options)
 {
-    OptionValue judged{LookedUp(key, options), ""};
+    OptionValue judged{LookedUp(key, options), "", ""};
     const COptionEntry* entry = options.Find(key.name.c_str());
     if (key.lookup == OptionLookup::Text || !entry)
         return judged;
     const std::string refusal = Refusal(key, *entry, judged.number);
     if (!refusal.empty()) {
         judged.number = key.lookup == OptionLookup::Boolean ? key.flag : key.number;
-        judged.record = key.name + " = " + Written(*entry) + " : " + refusal + " ; " + DefaultText(key) + " s'applique";
+        judged.refusal = key.name + " = " + Written(*entry) + " : " + refusal;
+        judged.record = judged.refusal + " ; " + DefaultText(key) + " s'applique";
     } else if (key.lookup == OptionLookup::Boolean && entry->kind == OPTION_NUMBER && entry->intValue != 0 &&
                entry->intValue != 1) {
         judged.record = key.name + " = " + Written(*entry) + " : un booléen vaut true ou false (1 ou 0) ; lu " +

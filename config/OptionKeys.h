@@ -59,11 +59,13 @@ private:
 };
 
 // A number or boolean key's value in an option set, judged against its
-// range: the value taken (the default when the file's is refused), and the
+// range: the value taken (the default when the file's is refused), why the
+// file's is refused ("hors de [1 ; 100000]", "" when it is taken), and the
 // record start-up writes of it ("" when there is nothing to say). See
 // COptionDeclarations::Read.
 struct OptionValue {
     double number;  // a boolean's 1 or 0
+    std::string refusal;
     std::string record;
 };
 OptionValue JudgeOptionValue(const OptionKey& key, const COptions& options);

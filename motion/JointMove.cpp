@@ -1,6 +1,7 @@
 // A synchronised joint move (see JointMove.h).
 #include "motion/JointMove.h"
 
+#include "motion/PlanBounds.h"
 #include "motion/SpeedProfile.h"
 
 #include <algorithm>
@@ -70,7 +71,10 @@ bool PlanJointMove(const MoveSetup& setup, const JointAngles& start, const Joint
         const std::unique_ptr<KDL::VelocityProfile> profile = MakeSpeedProfile(speed, acceleration);
         profile->SetProfile(0, 1);
         const double duration = profile->Duration();
-        const int steps = std::max(1, static_cast<int>(std::ceil(duration * speed * longest / kJointSampleStep)));
+        // As a double: a tiny acceleration makes it far too large for any integer.
+        const double steps = std::max(1.0, std::ceil(duration * speed * longest / kJointSampleStep));
+        if (!CheckPlanBounds(duration, steps + 1, failure))
+            return false;
         for (int k = 1; k < steps; ++k) {
             const double t = duration * k / steps, s = profile->Pos(t);
             JointAngles angles;

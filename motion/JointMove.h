@@ -11,7 +11,8 @@
 // The move from the start angles to the target angles, taken as they are
 // (a target of 270 turns A12 three quarters on, not a quarter back). The
 // target must lie within the limits; the straight line from a start within
-// them then does too. On success *plan holds the move at the override's
-// pace; on refusal *failure says why and *plan is left alone.
+// them then does too. A move past the bounds of PlanBounds.h is refused.
+// On success *plan holds the move at the override's pace; on refusal
+// *failure says why and *plan is left alone.
 bool PlanJointMove(const MoveSetup& setup, const JointAngles& start, const JointAngles& target, double speedPercent,
                    CPlannedTrajectory* plan, PlanFailure* failure);

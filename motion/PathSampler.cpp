@@ -3,6 +3,7 @@
 
 #include "kinematics/MGIExact.h"
 #include "kinematics/Singularity.h"
+#include "motion/PlanBounds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +17,13 @@ namespace {
 // thousandth of a sample) is a jump from one configuration to another.
 constexpr double kMaxJointStep = 1.0;  // degrees
 constexpr int kMaxHalvings = 10;
+
+// A path past the bounds is looked at in this many points for where it
+// leaves the reach, then that place is found by halving: a target a
+// billion units away is out of reach, which says more than its length.
+constexpr int kReachScanPoints = 1000;
+// The halving stops when the place is known to this (units of the path).
+constexpr double kReachScanPrecision = 1e-6;
 
 // One point of the path, solved.
 struct Solved {
@@ -45,10 +53,11 @@ public:
                  std::vector<PlannedSample>* samples, PlanFailure* failure)
         : m_Setup(setup), m_Path(path), m_Meter(setup.lengths), m_ToolInverse(setup.tool.Inverse()),
           m_Branch(BranchOf(setup.lengths, start)), m_pSamples(samples), m_pFailure(failure),
-          m_dDuration(path.trajectory->Duration()), m_dLength(path.trajectory->GetPath()->PathLength())
+          m_dDuration(path.trajectory->Duration()), m_dLength(path.trajectory->GetPath()->PathLength()),
+          // As a double: it may be far too large for any integer.
+          m_dSteps(m_dDuration > 0 ? std::max(1.0, std::ceil(m_dDuration / path.sampleTime)) : 0.0)
     {
         m_pSamples->clear();
-        m_pSamples->reserve(static_cast<std::size_t>(m_dDuration / path.sampleTime) + 2);
     }
 
     bool Run(const JointAngles& start)
@@ -56,9 +65,15 @@ public:
         const Solved first{0.0, 0.0, ComputeMGDFrame(m_Setup.lengths, start), start};
         if (!Check(first, start))
             return false;
+        PlanFailure bound;
+        if (!CheckPlanBounds(m_dDuration, m_dSteps + 1, &bound)) {
+            if (!LeavesReach())
+                *m_pFailure = bound;
+            return false;
+        }
+        const int steps = static_cast<int>(m_dSteps);
+        m_pSamples->reserve(static_cast<std::size_t>(steps) + 1);
         Push(first, start);
-        const int steps =
-            m_dDuration > 0 ? std::max(1, static_cast<int>(std::ceil(m_dDuration / m_Path.sampleTime))) : 0;
         for (int k = 1; k <= steps; ++k) {
             Solved next;
             if (!Solve(m_dDuration * k / steps, &next) || !Append(next, 0))
@@ -89,10 +104,63 @@ private:
         return Refuse(otherReaches ? PlanFault::ConfigurationChange : PlanFault::OutOfReach, *s);
     }
 
+    // Whether a branch reaches the path's point at `length` along it (on
+    // one side of the base axis or the other).
+    bool Reaches(double length, WristFrame* wrist) const
+    {
+        *wrist = WristFrameOf(m_Path.trajectory->GetPath()->Pos(length) * m_ToolInverse);
+        for (const bool back : {false, true}) {
+            ArmBranch branch = m_Branch;
+            branch.back = back;
+            JointAngles angles;
+            double distance;
+            if (SolveMGIBranch(m_Setup.lengths, *wrist, branch, &angles, &distance) && distance <= kReachTolerance)
+                return true;
+        }
+        return false;
+    }
+
+    // Refuses the path where it first leaves the reach, if it does among
+    // kReachScanPoints points along it; the work is the same whatever its
+    // length.
+    bool LeavesReach()
+    {
+        if (!std::isfinite(m_dLength))
+            return false;
+        Solved lost{};
+        double reached = 0;
+        for (int i = 1; i <= kReachScanPoints; ++i) {
+            double beyond = m_dLength * i / kReachScanPoints;
+            if (Reaches(beyond, &lost.wrist)) {
+                reached = beyond;
+                continue;
+            }
+            // Far out, the doubles may be further apart than the precision.
+            for (double middle = reached + (beyond - reached) / 2;
+                 beyond - reached > kReachScanPrecision && middle > reached && middle < beyond;
+                 middle = reached + (beyond - reached) / 2) {
+                WristFrame wrist;
+                if (Reaches(middle, &wrist)) {
+                    reached = middle;
+                } else {
+                    beyond = middle;
+                    lost.wrist = wrist;
+                }
+            }
+            lost.fraction = beyond / m_dLength;
+            Refuse(PlanFault::OutOfReach, lost);
+            return true;
+        }
+        return false;
+    }
+
     // Appends a solved sample after the last one, halving the step while
     // a joint turns too far in it.
     bool Append(const Solved& s, int halvings)
     {
+        // Halvings add samples: the bound holds for them too.
+        if (m_pSamples->size() >= kMaxPlanSamples)
+            return CheckPlanBounds(0, static_cast<double>(m_pSamples->size() + 1), m_pFailure);
         const PlannedSample& previous = m_pSamples->back();
         const JointAngles angles = Unwrapped(s.angles, previous.angles);
         int joint = 0;
@@ -180,6 +248,7 @@ private:
     PlanFailure* m_pFailure;
     const double m_dDuration;
     const double m_dLength;
+    const double m_dSteps;
 };
 
 // The one factor by which the path must be slowed so that no joint turns
@@ -206,5 +275,6 @@ bool SamplePath(const MoveSetup& setup, const JointAngles& start, CartesianPath&
     if (!CPathSampler(setup, start, path, samples, failure).Run(start))
         return false;
     StretchTime(samples, SpeedStretch(*samples, setup.maxSpeed));
-    return true;
+    // Slowed for the joints, the move may now last too long.
+    return CheckPlanBounds(samples->back().time, static_cast<double>(samples->size()), failure);
 }

@@ -15,6 +15,8 @@
 // leaves the reach before it comes clear of the elbow's threshold.
 // Where a joint would turn faster than its maximum speed, the whole path is
 // slowed by one factor.
+// A path past the bounds of PlanBounds.h is not sampled: it is refused
+// where it leaves the reach if it does, else for its bound.
 #include "motion/CartesianPath.h"
 #include "motion/PlannedTrajectory.h"
 

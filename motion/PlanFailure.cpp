@@ -3,6 +3,7 @@
 
 #include "base/FrenchDecimal.h"
 #include "kinematics/RobotTypes.h"
+#include "motion/PlanBounds.h"
 
 #include <cmath>
 
@@ -66,6 +67,12 @@ std::string What(const PlanFailure& f)
         return "trop près de la singularité du coude (à " + Toward(f.value, 0) + "° de l'alignement)";
     case PlanFault::ShoulderSingularity:
         return "trop près de la singularité de l'épaule (à " + Toward(f.value, 0) + " de l'axe de la base)";
+    case PlanFault::TooLong:
+        return "mouvement trop long : " +
+               (std::isfinite(f.value) ? FormatShortDecimal(f.value) + " s" : std::string("durée non finie")) +
+               " à pleine vitesse, " + FormatShortDecimal(kMaxPlanSeconds) + " s au plus";
+    case PlanFault::TooManySamples:
+        return "chemin trop long à vérifier : plus de " + std::to_string(kMaxPlanSamples) + " échantillons";
     }
     return "refus inconnu";
 }

@@ -17,6 +17,8 @@ enum class PlanFault {
     WristSingularity,     // A56 too near 0 or 180
     ElbowSingularity,     // the elbow too near stretched or folded
     ShoulderSingularity,  // the wrist centre too near the base axis
+    TooLong,              // the move would last longer than kMaxPlanSeconds at full speed (PlanBounds.h)
+    TooManySamples,       // its path would need more than kMaxPlanSamples samples
 };
 
 struct PlanFailure {
@@ -29,7 +31,7 @@ struct PlanFailure {
     // What the words show: the A56 of a wrist singularity, the degrees from
     // the alignment of an elbow one, the distance from the base axis of a
     // shoulder one (pose units), the angle of a joint past its limits, the
-    // size of a joint's jump.
+    // size of a joint's jump, the seconds of a move too long.
     double value = 0;
     double low = 0, high = 0;  // the limits of a joint past them
     int kdlError = 0;          // KDL's error type, for PathRefusedByKdl

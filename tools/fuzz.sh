@@ -5,7 +5,7 @@
 #
 #   tools/fuzz.sh [--no-build] [--scratch] [--build-dir DIR] (DURATION | --runs N) [TARGET...]
 #
-# TARGET is options, tga, mesh, kin or command (default: all five). Inputs that add
+# TARGET is options, tga, mesh, kin, command or urdf (default: all six). Inputs that add
 # coverage go to DIR/fuzz-corpus/TARGET (kept between runs, so the runs add
 # up); --scratch uses a fresh directory instead, as the short runs of the
 # test suite do. The committed seeds of tests/fuzz/corpus/TARGET are read,
@@ -34,7 +34,7 @@ fi
 [[ "$duration$runs" =~ ^[0-9]+$ ]] || {
   echo "usage : tools/fuzz.sh [--no-build] [--scratch] [--build-dir DIR] (DURÉE | --runs N) [CIBLE...]" >&2; exit 2; }
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(options tga mesh kin command)
+[ ${#targets[@]} -eq 0 ] && targets=(options tga mesh kin command urdf)
 
 if [ "$build" -eq 1 ]; then
   "$root/tools/sanitize.sh" build "$dir" || exit 1
@@ -43,10 +43,10 @@ fi
 # Per target: the longest input tried. The kin batch runs the inverse model
 # on every line, so its inputs stay short enough to run quickly; the command
 # language's inputs reach past its 4096-byte line limit, so that over-long
-# lines are framed too.
+# lines are framed too; a robot description's seeds are a few kilobytes.
 max_len() {
   case "$1" in
-    options) echo 8192 ;;
+    options|urdf) echo 8192 ;;
     command) echo 12288 ;;
     kin) echo 512 ;;
     *) echo 4096 ;;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The sanitizer build: kx_core and its window-free tests (kalimbrax-core-tests)
-# under AddressSanitizer and UndefinedBehaviorSanitizer, any report fatal.
+# The sanitizer build: kx_core and its window-free tests (kalimbrax-core-tests),
+# and the tools with kalimbrax-arm's tests (kalimbrax-arm-tests: the crafted
+# descriptions and data sheets that overflowed the stack or read NaN), under
+# AddressSanitizer and UndefinedBehaviorSanitizer, any report fatal.
 # With clang the same build also holds the libFuzzer targets (tools/fuzz.sh).
 #
 #   tools/sanitize.sh build [DIR]   configure and build (default DIR: build/asan)
@@ -23,10 +25,11 @@ configure_and_build() {
     -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" \
     -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
-    -DKALIMBRAX_GL=OFF -DKALIMBRAX_BENCH=OFF -DKALIMBRAX_TOOLS=OFF \
+    -DKALIMBRAX_GL=OFF -DKALIMBRAX_BENCH=OFF -DKALIMBRAX_TOOLS=ON \
     -DKALIMBRAX_SANITIZER_TESTS=OFF -DKALIMBRAX_FUZZ="$fuzz" >"$dir.configure.log" 2>&1 || {
     cat "$dir.configure.log"; return 1; }
-  cmake --build "$dir" -j2 -- --no-print-directory -s >"$dir.build.log" 2>&1 || {
+  cmake --build "$dir" -j2 --target kalimbrax-core-tests kalimbrax-arm-tests $([ "$fuzz" = ON ] && echo fuzz-targets) \
+    -- --no-print-directory -s >"$dir.build.log" 2>&1 || {
     tail -n 60 "$dir.build.log"; return 1; }
   echo "construction avec sanitizers ($cxx) : $dir"
 }
@@ -36,9 +39,9 @@ run_tests() {
   # The tests write their scratch files in the temporary directory; running
   # from the build directory keeps any other file out of the source tree.
   cd "$dir" || return 1
-  ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:strict_string_checks=1" \
-  UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-    ./tests/kalimbrax-core-tests --gtest_brief=1
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:strict_string_checks=1"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  ./tests/kalimbrax-core-tests --gtest_brief=1 && ./tools/arm/kalimbrax-arm-tests --gtest_brief=1
 }
 
 mkdir -p "$(dirname "$dir")"

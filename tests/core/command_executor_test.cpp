@@ -81,7 +81,7 @@ TEST_F(CommandExecutorTest, EachLineGetsItsReply)
         {"record sq.csv", "erreur record : aucun mouvement à enregistrer"},
         {"go", "ok"},
         {"config 9", "erreur config : pas de configuration 9 pour la pose du bras"},
-        {"config 1.5", "erreur config : pas de configuration 1,5 pour la pose du bras"},
+
         {"screenshot vue.png", "ok vue.png"},
         {"show wireframe on", "ok"},
         {"trail clear", "ok"},

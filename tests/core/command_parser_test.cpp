@@ -111,7 +111,6 @@ TEST(ParseCommandLine, MovesChecksAndViews)
         {"check movel 600 0 500 0 0 90", CommandVerb::Check, CommandVerb::MoveL, 6, 90},
         {"CHECK MOVEC 1 2 3 4 5 6 7 8 9", CommandVerb::Check, CommandVerb::MoveC, 9, 9},
         {"speed 25", CommandVerb::Speed, CommandVerb::MoveJ, 1, 25},
-        {"config 3", CommandVerb::Config, CommandVerb::MoveJ, 1, 3},
         {"camera look 30 20,5 15", CommandVerb::CameraLook, CommandVerb::MoveJ, 3, 15},
         {"trail clear", CommandVerb::TrailClear, CommandVerb::MoveJ, 1, 0},
     };
@@ -128,6 +127,13 @@ TEST(ParseCommandLine, MovesChecksAndViews)
     const Parsed record = Parse("record carre-1.csv");
     EXPECT_EQ(record.command.verb, CommandVerb::Record);
     EXPECT_EQ(record.command.fileName, "carre-1.csv");
+    // A configuration's number as written: the reply says it as it came.
+    for (const char* number : {"3", "+3", "03", "-1", "0", "99999999999999999999"}) {
+        const Parsed config = Parse(std::string("config ") + number);
+        ASSERT_EQ(config.kind, CommandLine::Command) << number << ": " << config.message;
+        EXPECT_EQ(config.command.verb, CommandVerb::Config);
+        EXPECT_EQ(config.command.number, number);
+    }
     for (const char* query : {"get speed", "get singularity"})
         EXPECT_EQ(Parse(query).kind, CommandLine::Command) << query;
 }
@@ -171,6 +177,15 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"check movec 1 2 3 4 5 6", "check", "9 nombres attendus, 6 reçus"},
         {"speed", "speed", "1 nombre attendu, 0 reçu"},
         {"config 1 2", "config", "1 nombre attendu, 2 reçus"},
+        {"config", "config", "1 nombre attendu, 0 reçu"},
+        // A single-precision 1.0000001 is not 1, but 1.00000001 is: only
+        // the words can tell a whole number.
+        {"config 1.0000001", "config", "« 1.0000001 » n'est pas un nombre entier"},
+        {"config 1.00000001", "config", "« 1.00000001 » n'est pas un nombre entier"},
+        {"config 2.0", "config", "« 2.0 » n'est pas un nombre entier"},
+        {"config 3e0", "config", "« 3e0 » n'est pas un nombre entier"},
+        {"config trois", "config", "« trois » n'est pas un nombre"},
+        {"config +", "config", "« + » n'est pas un nombre"},
         {"record vue.png", "record", "nom refusé « vue.png » : lettres, chiffres, « - » et « _ », puis .csv"},
         {"screenshot", "screenshot", "un nom de fichier attendu"},
         {"screenshot ../a.png", "screenshot",

@@ -27,8 +27,10 @@ struct FakeRunner : CommandRunner {
     bool moving = false;
     double* clock = nullptr;  // a fake clock that a screenshot moves on
     double screenshotCost = 0.0;
+    int runs = 0;
     CommandOutcome Run(const Command& c) override
     {
+        ++runs;
         if (c.verb == CommandVerb::Screenshot && clock)
             *clock += screenshotCost;
         if (c.verb == CommandVerb::Exit)
@@ -297,6 +299,57 @@ TEST_F(CommandServerTest, FourClientsAtMost)
     auto again = Connect();
     again->Send("go\n");
     EXPECT_TRUE(Until([&] { return again->received == "ok go\n"; }, {again.get()})) << "a place freed is taken";
+}
+
+// A client that sent its line and hung up gives its place back at once:
+// four of them, then a fifth that connects before the server has read any,
+// and the fifth is served (a program that connects for each command is not
+// locked out); their lines still run.
+TEST_F(CommandServerTest, HungUpClientsGiveTheirPlaceBack)
+{
+    std::vector<std::unique_ptr<Client>> gone;
+    for (int i = 0; i < kMaxCommandClients; ++i) {
+        gone.push_back(Connect());
+        gone.back()->Send("go\n");
+        gone.back()->Close();
+    }
+    auto fifth = Connect();
+    fifth->Send("get pose\n");
+    EXPECT_TRUE(Until([&] { return fifth->received == "ok get\n" && runner.runs == 5; }, {fifth.get()}))
+        << fifth->received << ", " << runner.runs << " lines run";
+}
+
+// Clients that hung up while their lines still wait (here for a motion)
+// are served without a place, as long as no more than eight connections
+// are kept in all; past that a connection is refused until they are done.
+TEST_F(CommandServerTest, HungUpClientsStillServedAreBounded)
+{
+    const auto hangUp = [this](Client& client) {
+        client.Send("moveto 1 2 3 4 5 6\n");
+        client.Close();
+    };
+    std::vector<std::unique_ptr<Client>> gone, connected;
+    for (int i = 0; i < kMaxCommandClients; ++i) {
+        gone.push_back(Connect());
+        hangUp(*gone.back());
+        connected.push_back(Connect());
+    }
+    EXPECT_TRUE(Until([&] { return runner.runs == kMaxCommandClients && hub.ClientCount() == 8; }, {}));
+    auto ninth = Connect();
+    EXPECT_TRUE(Until([&] { return !open[ninth.get()]; }, {ninth.get()}));
+    EXPECT_EQ(ninth->received, "erreur : déjà 4 clients connectés, connexion refusée\n");
+
+    hangUp(*connected[0]);  // five served without a place, three with one: eight in all
+    EXPECT_TRUE(Until([&] { return runner.runs == kMaxCommandClients + 1; }, {}));
+    auto tenth = Connect();
+    EXPECT_TRUE(Until([&] { return !open[tenth.get()]; }, {tenth.get()}));
+    EXPECT_EQ(tenth->received, "erreur : déjà 8 connexions en cours, connexion refusée\n");
+
+    runner.moving = false;
+    EXPECT_TRUE(Until([&] { return hub.ClientCount() == kMaxCommandClients - 1; }, {}));
+    auto again = Connect();
+    again->Send("go\n");
+    EXPECT_TRUE(Until([&] { return again->received == "ok go\n"; }, {again.get()}));
 }
 
 // A client that vanishes mid-line, or sends junk, harms no one; its complete

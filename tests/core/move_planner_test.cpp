@@ -136,4 +136,72 @@ TEST(MovePlanner, RefusalsSpeakInTheDataSetsNumbersAndDrawTheWay)
     }
 }
 
+// Targets and option values that once froze the planner, exhausted its
+// memory or overflowed its sample count: each is refused with its reason
+// before the samples are made, and the arm is left where it stands.
+TEST(MovePlanner, HostileTargetsAndSettingsAreRefusedBeforeSampling)
+{
+    const ArmDescription shipped = NumberedArm();
+    const ToolPose from = PoseOf(shipped, kStart);
+    const auto line = [&](float dx) {
+        MoveRequest r;
+        r.kind = MoveKind::Linear;
+        r.pose = from;
+        r.pose.X += dx;
+        return r;
+    };
+    const auto far = [](float x) {
+        MoveRequest r;
+        r.kind = MoveKind::Linear;
+        r.pose = {x, 0, 0, 0, 0, 0};
+        return r;
+    };
+    MoveRequest farArc;
+    farArc.kind = MoveKind::Arc;
+    farArc.via[2] = 1e9f;
+    farArc.pose = {1e9f, 0, 0, 0, 0, 0};
+    MoveRequest joints;
+    joints.joints = kStart;
+    joints.joints.A12 += 100;
+    joints.joints.A23 += 50;
+    struct Case {
+        const char* what;
+        void (*change)(ArmDescription&);
+        MoveRequest request;
+        const char* words;  // how the refusal begins
+    };
+    const auto none = [](ArmDescription&) {};
+    const Case cases[] = {
+        {"movel 1e9", none, far(1e9f), "hors d'atteinte à 0 % du chemin ("},
+        {"movel 1e30", none, far(1e30f), "hors d'atteinte à 0 % du chemin ("},
+        {"movec 0 0 1e9 1e9 0 0 0 0 0", none, farArc, "hors d'atteinte à 0 % du chemin ("},
+        {"fLinearAccel = 1e-6", [](ArmDescription& a) { a.linearAccel = 1e-6f; }, line(100),
+         "mouvement trop long : 20000 s à pleine vitesse, 3600 s au plus"},
+        {"fLinearAccel = 1e-10", [](ArmDescription& a) { a.linearAccel = 1e-10f; }, line(100),
+         "mouvement trop long : "},
+        {"every fAngleNNMaxAccel = 1e-8",
+         [](ArmDescription& a) { std::fill(a.maxAccel, a.maxAccel + kJointCount, 1e-8f); }, joints,
+         "mouvement trop long : "},
+        {"fAngle12MaxAccel = 1e-12", [](ArmDescription& a) { a.maxAccel[0] = 1e-12f; }, joints,
+         "mouvement trop long : "},
+        {"fAngularSpeed = 1000000", [](ArmDescription& a) { a.angularSpeed = 1e6f; }, line(100),
+         "chemin trop long à vérifier : plus de 100000 échantillons"},
+        {"fLinearSpeed = 0.001", [](ArmDescription& a) { a.linearSpeed = 0.001f; }, line(100),
+         "mouvement trop long : "},
+        {"fLinearSpeed = 1e38", [](ArmDescription& a) { a.linearSpeed = 1e38f; }, line(100),
+         "chemin trop long à vérifier : plus de 100000 échantillons"},
+        {"fToolX = 1e30", [](ArmDescription& a) { a.toolOffset[0] = 1e30f; }, far(100), "hors d'atteinte à 0 % "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ArmDescription arm = shipped;
+        c.change(arm);
+        const MovePlan plan = PlanMove(arm, kStart, c.request, 100);
+        const std::string words = DescribeFailure(plan.failure);
+        EXPECT_FALSE(plan.ok) << "planned: " << plan.duration << " s";
+        EXPECT_EQ(plan.trajectory, nullptr);
+        EXPECT_EQ(words.rfind(c.words, 0), 0u) << words;
+    }
+}
+
 }  // namespace

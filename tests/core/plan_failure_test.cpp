@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 PlanFailure Placed(PlanFault reason, double fraction, int joint = -1, double value = 0)
@@ -36,6 +38,10 @@ TEST(DescribeFailure, WordsOfEachRefusal)
     halfDegreeLimit.high = 0;
     PlanFailure kdl = Unplaced(PlanFault::PathRefusedByKdl);
     kdl.kdlError = 3001;
+    PlanFailure tooLong = Unplaced(PlanFault::TooLong), farTooLong = tooLong, endless = tooLong;
+    tooLong.value = 20000;
+    farTooLong.value = 4e27;
+    endless.value = INFINITY;
     const std::string place = " du chemin (412,5 ; -80,0 ; 610,2)";
     struct Case {
         PlanFailure failure;
@@ -68,6 +74,10 @@ TEST(DescribeFailure, WordsOfEachRefusal)
         {kdl, "chemin refusé par KDL (erreur 3001)"},
         {Unplaced(PlanFault::InvalidTarget), "cible non valide"},
         {Unplaced(PlanFault::InvalidSettings), "vitesses, accélérations ou réduction de vitesse non valides"},
+        {tooLong, "mouvement trop long : 20000 s à pleine vitesse, 3600 s au plus"},
+        {farTooLong, "mouvement trop long : 4e+27 s à pleine vitesse, 3600 s au plus"},
+        {endless, "mouvement trop long : durée non finie à pleine vitesse, 3600 s au plus"},
+        {Unplaced(PlanFault::TooManySamples), "chemin trop long à vérifier : plus de 100000 échantillons"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DescribeFailure(c.failure), c.words);

@@ -4,7 +4,8 @@
 # joints written here with tube meshes) imported into a data set that
 # kalimbrax-mesh check passes, its base on the floor; the real program
 # showing it at its zero and at two other poses, in its colour, with its
-# shadow; arms outside the family, a missing mesh and a broken file refused
+# shadow; arms outside the family, a missing mesh, a broken file, a
+# directory and a FIFO (as description or data sheet) refused
 # with a French reason and nothing left; make from the example dimensions.
 # KX_PICTURES=DIR keeps the three pictures there (the README's, at 400x300).
 . "$(dirname "$0")/lib.sh"
@@ -131,6 +132,19 @@ sed -E 's|link_3\.(stl\|obj)|link_3_absent.\1|' "$urdf" > "${copy%.urdf}-mesh.ur
 refused "maillage manquant" "${copy%.urdf}-mesh.urdf" "est introuvable"
 head -c 300 "$urdf" > "$W/variants/broken.urdf"
 refused "fichier tronqué" "$W/variants/broken.urdf" "description illisible"
+# A directory or a FIFO as the description or the data sheet: refused at
+# once (a FIFO blocked the reading for ever; `make DIR /tmp` wrote the
+# example arm with status 0).
+mkfifo "$W/variants/fifo"
+for input in "$W/variants" "$W/variants/fifo"; do
+  name=${input##*/}
+  refused "import de $name" "$input" "$input : pas un fichier ordinaire"
+  rm -rf "$W/out"; mkdir -p "$W/out"
+  timeout 20 "$ARM" make "$W/out/data" "$input" >"$W/refused.txt" 2>&1
+  kx_check "make de $name : statut 1" kx_eq "$?" 1
+  kx_check "make de $name : raison donnée" kx_contains "$W/refused.txt" "$input : pas un fichier ordinaire"
+  kx_check "make de $name : rien n'est laissé" kx_eq "$(ls -A "$W/out")" ""
+done
 
 # --- make -------------------------------------------------------------------
 

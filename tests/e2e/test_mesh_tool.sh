@@ -250,6 +250,27 @@ kx_check "usage sur la sortie d'erreur" kx_contains "$W/usage.txt" "Usage :"
 kx_check "entrée absente: statut 1" kx_eq "$?" 1
 kx_check "entrée absente: rien d'écrit" bash -c "! ls '$W'/x.bin* >/dev/null 2>&1"
 
+# Inputs past what an import may cost, and files that are no mesh: refused
+# with the reason, the big file unread (a sparse file: its size is all
+# there is), the FIFO unopened (a reading would block), nothing written.
+truncate -s 300M "$W/huge.stl"
+mkfifo "$W/fifo.stl"
+mkdir "$W/dir.stl"
+# A binary STL of 1,000,001 triangles, one written again and again.
+python3 -c 'import struct, sys
+n = 1000001
+rec = struct.pack("<12fH", 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0)
+sys.stdout.buffer.write(bytes(80) + struct.pack("<I", n) + rec * n)' > "$W/million.stl"
+for c in "huge.stl|314572800 octets, 268435456 au plus" "fifo.stl|n'est pas un fichier ordinaire" \
+         "dir.stl|n'est pas un fichier ordinaire" "million.stl|plus de 1000000 triangles"; do
+  input=${c%%|*} words=${c#*|}
+  timeout 60 "$MESH" import "$W/$input" "$W/x.bin" > "$W/bound.txt" 2>&1
+  kx_check "$input: statut 1" kx_eq "$?" 1
+  kx_check "$input: $words" kx_contains "$W/bound.txt" "$words"
+  kx_check "$input: rien d'écrit" bash -c "! ls '$W'/x.bin* >/dev/null 2>&1"
+done
+rm -f "$W/huge.stl" "$W/million.stl"
+
 # --- check -----------------------------------------------------------------
 
 check_status() { "$MESH" check "$1" > "$2" 2>&1; echo $?; }  # check_status DIR REPORT

@@ -2,7 +2,8 @@
 # What planned moves refuse and what they leave behind, through the Python
 # client: a line through the base axis, one that crosses A56 = 0, one out of
 # reach and one past a joint limit are refused with their reason and place
-# and the arm has not moved, and `check` says the same words; `check` of a
+# and the arm has not moved, and `check` says the same words; lines and arcs
+# to targets a billion units away are refused out of reach at once; `check` of a
 # doable move moves nothing and gives the duration the move then reports; a
 # line stopped half way answers with the angles where the arm stands;
 # `record` writes the last motion every 10 ms; `config N` reaches every
@@ -110,6 +111,17 @@ for what, line, words, where in REFUSALS:
     unmoved(what, angles, targets)
     check(what + " : check dit les mêmes mots", refusal(lambda: k.check("movel", *target)) == said)
     unmoved(what + " (check)", angles, targets)
+
+# --- targets a billion units away and more: refused before a sample is made,
+#     where the way leaves the reach, and the program answers on ----------------
+k.angles(*START)
+angles, targets = k.get_angles(), k.get_targets()
+for line in ("movel 1e9 0 0 0 0 0", "movel 1e30 0 0 0 0 0", "movec 0 0 1e9 1e9 0 0 0 0 0"):
+    for sent in (line, "check " + line):
+        said = refusal(lambda: k.command(sent))
+        check("%s : refusé hors d'atteinte : %s" % (sent, said),
+              re.match(line.split()[0] + " : hors d'atteinte à 0 % du chemin \\(", said or ""))
+    unmoved(line, angles, targets)
 
 # --- check of a doable move, then the move itself ---------------------------------
 k.angles(*START)

@@ -1,5 +1,5 @@
 # Tests of the main build that drive a second build tree, build/asan
-# (tools/sanitize.sh): the window-free tests under ASan and UBSan, and a
+# (tools/sanitize.sh): the window-free tests and kalimbrax-arm's under ASan and UBSan, and a
 # short run of each fuzz target from its seed corpus. The build is a
 # fixture, so the runs wait for it. All of them carry the label "long":
 # `ctest -LE long` leaves them out while developing.
@@ -20,10 +20,11 @@ set_tests_properties(sanitize.core-tests PROPERTIES FIXTURES_REQUIRED kx_asan TI
 # new inputs: the same work on any machine, where a time limit gave a slow
 # machine fewer inputs and cost 30 s a target. The counts take a few seconds
 # each here (two cores shared), from the rates of the timed runs: mesh about
-# 4,400 inputs a second, options and kin 9,000, command 17,000; tga 1,500 on
-# average but a few hundred once its inputs grow past about 8,000 runs into
-# headers that ask for large blocks. Long campaigns are tools/fuzz.sh's.
-set(KX_FUZZ_RUNS options 20000 tga 5000 mesh 10000 kin 20000 command 60000)
+# 4,400 inputs a second, options and kin 9,000, command 17,000, urdf 2,000
+# (liburdfdom's parser and its XML tree); tga 1,500 on average but a few
+# hundred once its inputs grow past about 8,000 runs into headers that ask
+# for large blocks. Long campaigns are tools/fuzz.sh's.
+set(KX_FUZZ_RUNS options 20000 tga 5000 mesh 10000 kin 20000 command 60000 urdf 10000)
 while(KX_FUZZ_RUNS)
   list(POP_FRONT KX_FUZZ_RUNS target runs)
   add_test(NAME fuzz.${target}

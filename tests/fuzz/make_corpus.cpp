@@ -202,6 +202,83 @@ void CommandSeeds()
     Write(t, "nul-byte", Bytes{'g', 'e', 't', ' ', 0, 'p', 'o', 's', 'e', '\n'});
 }
 
+// A six-joint arm of the family (the shape of an ABB IRB 1600) in URDF,
+// with `extra` before the robot's end and `visuals` in each link.
+std::string UrdfArm(const std::string& extra, bool visuals)
+{
+    static const char* const joints[6][4] = {
+        {"0 0 0", "0 0 1", "-3.14", "3.14"},    {"0.15 0 0.4865", "0 1 0", "-1.1", "1.92"},
+        {"0 0 0.475", "0 1 0", "-4.1", "0.96"}, {"0.3 0 0", "1 0 0", "-3.49", "3.49"},
+        {"0.3 0 0", "0 1 0", "-2", "2"},        {"0.065 0 0", "1 0 0", "-6.98", "6.98"}};
+    std::string text = "<?xml version=\"1.0\"?>\n<robot name=\"seed\">\n"
+                       "<material name=\"orange\"><color rgba=\"1 0.43 0 1\"/></material>\n";
+    for (int i = 0; i <= 6; ++i) {
+        const std::string link = i == 0 ? "base_link" : "link_" + std::to_string(i);
+        text += "<link name=\"" + link + "\">";
+        if (visuals)
+            text += "<visual><origin xyz=\"0 0 0\" rpy=\"0 0 0\"/><geometry><mesh filename=\"package://seed/meshes/" +
+                    link + ".stl\" scale=\"1 1 1\"/></geometry><material name=\"orange\"/></visual>";
+        text += "</link>\n";
+    }
+    for (int j = 0; j < 6; ++j)
+        text += "<joint name=\"joint_" + std::to_string(j + 1) + "\" type=\"revolute\"><origin xyz=\"" + joints[j][0] +
+                "\" rpy=\"0 0 0\"/><parent link=\"" +
+                (j == 0 ? std::string("base_link") : "link_" + std::to_string(j)) + "\"/><child link=\"link_" +
+                std::to_string(j + 1) + "\"/><axis xyz=\"" + joints[j][1] + "\"/><limit lower=\"" + joints[j][2] +
+                "\" upper=\"" + joints[j][3] + "\" effort=\"0\" velocity=\"2.5\"/></joint>\n";
+    return text +
+           "<link name=\"flange\"/><joint name=\"to_flange\" type=\"fixed\"><parent link=\"link_6\"/><child "
+           "link=\"flange\"/></joint>\n" +
+           extra + "</robot>\n";
+}
+
+void UrdfSeeds()
+{
+    const char* const t = "urdf";
+    WriteText(t, "arm", UrdfArm("", true));
+    WriteText(t, "arm-without-visuals", UrdfArm("", false));
+    WriteText(t, "gripper",
+              UrdfArm("<link name=\"finger\"/><joint name=\"grip\" type=\"prismatic\"><parent link=\"flange\"/>"
+                      "<child link=\"finger\"/><axis xyz=\"1 0 0\"/><limit lower=\"0\" upper=\"0.05\" effort=\"1\" "
+                      "velocity=\"1\"/></joint>\n",
+                      false));
+    WriteText(t, "tool0-continuous-mimic",
+              UrdfArm("<link name=\"tool0\"/><joint name=\"t\" type=\"fixed\"><origin xyz=\"0 0 0.1\" rpy=\"0 1.57 "
+                      "0\"/><parent link=\"flange\"/><child link=\"tool0\"/></joint>\n<link name=\"c\"/><joint "
+                      "name=\"spin\" type=\"continuous\"><parent link=\"tool0\"/><child link=\"c\"/><axis xyz=\"0 0 "
+                      "1\"/><mimic joint=\"joint_6\"/></joint>\n",
+                      false));
+    WriteText(t, "two-parents",
+              UrdfArm("<joint name=\"back\" type=\"fixed\"><parent link=\"link_6\"/><child link=\"link_2\"/></joint>\n",
+                      false));
+    WriteText(t, "loop-apart",
+              UrdfArm("<link name=\"x\"/><link name=\"y\"/><joint name=\"jx\" type=\"fixed\"><parent link=\"x\"/>"
+                      "<child link=\"y\"/></joint><joint name=\"jy\" type=\"fixed\"><parent link=\"y\"/><child "
+                      "link=\"x\"/></joint>\n",
+                      false));
+    std::string chain;
+    for (int i = 1; i <= 20; ++i)
+        chain += "<link name=\"f" + std::to_string(i) + "\"/><joint name=\"g" + std::to_string(i) +
+                 "\" type=\"fixed\"><parent link=\"" + (i == 1 ? std::string("flange") : "f" + std::to_string(i - 1)) +
+                 "\"/><child link=\"f" + std::to_string(i) + "\"/></joint>\n";
+    WriteText(t, "fixed-chain", UrdfArm(chain, false));
+    std::string deep;
+    for (int i = 0; i < 101; ++i)
+        deep += "<a>";
+    for (int i = 0; i < 101; ++i)
+        deep += "</a>";
+    WriteText(t, "nested-101", UrdfArm(deep, false));
+    WriteText(t, "comments-cdata-pi",
+              "<?xml version=\"1.0\"?><!DOCTYPE robot><robot name=\"c\"><!-- <link name=\"hidden\"> -->"
+              "<link name=\"a\"><![CDATA[<b><c>]]></link><?pi x?><link name=\"b\"/><joint name=\"j\" "
+              "type=\"revolute\"><parent link=\"a\"/><child link=\"b\"/><axis xyz=\"0 0 1\"/><limit "
+              "lower=\"-1\" upper=\"1\" effort=\"0\" velocity=\"1\"/></joint></robot>\n");
+    WriteText(t, "huge-numbers",
+              "<robot name=\"h\"><link name=\"a\"/><link name=\"b\"/><joint name=\"j\" type=\"revolute\"><origin "
+              "xyz=\"1e300 0 0\" rpy=\"1e300 0 0\"/><parent link=\"a\"/><child link=\"b\"/><axis xyz=\"0 0 "
+              "1e-300\"/><limit lower=\"-5e8\" upper=\"5e8\" effort=\"0\" velocity=\"1e308\"/></joint></robot>\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -216,5 +293,6 @@ int main(int argc, char** argv)
     MeshSeeds();
     KinSeeds();
     CommandSeeds();
+    UrdfSeeds();
     return g_Failures == 0 ? 0 : 1;
 }

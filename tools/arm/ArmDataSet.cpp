@@ -4,8 +4,11 @@
 #include "arm/ArmDescription.h"
 #include "dataset/DataSet.h"
 #include "tools/arm/ChainCheck.h"
+#include "tools/arm/InputFile.h"
 #include "tools/arm/ModelFrames.h"
 #include "tools/arm/OptionText.h"
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cmath>
@@ -42,14 +45,20 @@ double StartAngle(const SerialJoint& joint)
     return joint.lower <= 0.0 && joint.upper >= 0.0 ? 0.0 : Degrees(joint.lower + joint.upper) / 2.0;
 }
 
+// The largest file a template may hand over (its textures and meshes are a
+// few megabytes at most).
+constexpr std::size_t kMaxTemplateFileBytes = 256 << 20;
+
 std::string Join(const std::string& directory, const std::string& file)
 {
     return directory + "/" + file;
 }
 
+// A new file, never one that was there ("x": it must not exist): the
+// clean-up of a failed attempt removes only what this made.
 bool WriteBytes(const std::string& path, const std::string& bytes)
 {
-    FILE* file = std::fopen(path.c_str(), "wb");
+    FILE* file = std::fopen(path.c_str(), "wbx");
     if (!file) {
         LogError("WriteArmDataSet -- Impossible de créer %s : %s", path.c_str(), std::strerror(errno));
         return false;
@@ -65,23 +74,35 @@ bool WriteBytes(const std::string& path, const std::string& bytes)
 
 bool CopyFile(const std::string& from, const std::string& to)
 {
-    FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in) {
-        LogError("WriteArmDataSet -- Fichier du modèle de jeu de données introuvable : %s", from.c_str());
-        return false;
-    }
     std::string bytes;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-        bytes.append(buffer, n);
-    const bool read = !std::ferror(in);
-    std::fclose(in);
-    if (!read) {
-        LogError("WriteArmDataSet -- Lecture impossible de %s", from.c_str());
-        return false;
-    }
-    return WriteBytes(to, bytes);
+    return ReadInputFile(from, kMaxTemplateFileBytes, "WriteArmDataSet", &bytes) && WriteBytes(to, bytes);
+}
+
+// The files the data set writes of its own.
+std::vector<std::string> OwnFiles()
+{
+    std::vector<std::string> files = {"robot.opt", "glui.opt"};
+    for (int link = 0; link < kLinkCount; ++link)
+        files.push_back(LinkMeshFile(link));
+    return files;
+}
+
+// A file the template's options name, copied from the template into the
+// data set: a plain name, so that it is read inside the template and
+// written inside the data set, and none of the data set's own.
+bool TemplateFileName(const std::string& key, const std::string& name)
+{
+    const bool plain =
+        !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+        std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    const std::vector<std::string> own = OwnFiles();
+    const char* why = !plain ? "un fichier du modèle est nommé sans répertoire"
+                      : std::find(own.begin(), own.end(), name) != own.end()
+                          ? "ce nom est celui d'un fichier que kalimbrax-arm écrit"
+                          : nullptr;
+    if (why)
+        LogError("WriteArmDataSet -- %s = « %s » : %s", key.c_str(), name.c_str(), why);
+    return !why;
 }
 
 std::string RobotOptions(const ArmDataSet& arm, const std::string& texture)
@@ -89,7 +110,7 @@ std::string RobotOptions(const ArmDataSet& arm, const std::string& texture)
     const ArmLengths& l = arm.fit.lengths;
     COptionText w("/*\n"
                   " * robot.opt -- " +
-                  arm.source +
+                  CommentText(arm.source) +
                   ".\n"
                   " *\n"
                   " * Les angles affichés et saisis sont ceux du bras (sa description, la\n"
@@ -161,7 +182,7 @@ std::string PanelOptions(const ArmDataSet& arm, const COptions* model)
 {
     COptionText w("/*\n"
                   " * glui.opt -- panneau de commande pour " +
-                  arm.source +
+                  CommentText(arm.source) +
                   ".\n"
                   " * Bornes et angles de départ dans les angles du bras (degrés).\n"
                   " */\n\n");
@@ -169,7 +190,7 @@ std::string PanelOptions(const ArmDataSet& arm, const COptions* model)
     std::vector<std::pair<std::string, double>> numbers;
     for (int j = 0; j < kJointCount; ++j) {
         const SerialJoint& joint = arm.chain.joints[j];
-        names.push_back({JointKey("strAngle", j, "Name"), joint.name});
+        names.push_back({JointKey("strAngle", j, "Name"), LabelText(joint.name)});
         numbers.push_back({JointKey("fAngle", j, "MinValue"), Degrees(joint.lower)});
         numbers.push_back({JointKey("fAngle", j, "MaxValue"), Degrees(joint.upper)});
         numbers.push_back({JointKey("fAngle", j, "StartValue"), StartAngle(joint)});
@@ -233,6 +254,8 @@ bool WriteArmDataSet(const ArmDataSet& arm, const std::string& directory, const 
                  std::strerror(errno));
         return false;
     }
+    // Plain names only (TemplateFileName), in a folder made here: the
+    // clean-up removes nothing it did not make.
     std::vector<std::string> written;
     auto fail = [&]() {
         RemoveDirectory(temporary, written);
@@ -244,13 +267,20 @@ bool WriteArmDataSet(const ArmDataSet& arm, const std::string& directory, const 
     const COptions* decor = templateSet.Options("decor.opt");
     const COptions* robot = templateSet.Options("robot.opt");
     const std::string texture = robot ? robot->GetString("strTextureFileName", "metal.tga") : "metal.tga";
-    std::vector<std::string> copied = {"graphics.opt", "decor.opt", texture};
+    std::vector<std::pair<std::string, std::string>> named = {{"strTextureFileName", texture}};
     static const char* const decorFiles[4][2] = {{"strGroundFileObj", "ground.obj"},
                                                  {"strSkyDomeFileObj", "skydome.obj"},
                                                  {"strGroundTextFileName", "ground.tga"},
                                                  {"strSkyDomeTextFileName", "skydome.tga"}};
-    for (const auto& file : decorFiles)
-        copied.push_back(decor ? decor->GetString(file[0], file[1]) : file[1]);
+    for (const auto& [key, fallback] : decorFiles)
+        named.push_back({key, decor ? decor->GetString(key, fallback) : fallback});
+    std::vector<std::string> copied = {"graphics.opt", "decor.opt"};
+    for (const auto& [key, file] : named) {
+        if (!TemplateFileName(key, file))
+            return fail();
+        if (std::find(copied.begin(), copied.end(), file) == copied.end())  // ground and sky may share one
+            copied.push_back(file);
+    }
     for (const std::string& file : copied) {
         written.push_back(file);
         if (!CopyFile(Join(templateDirectory, file), Join(temporary, file)))

@@ -32,8 +32,10 @@ struct ArmDataSheet {
 void DeclareDataSheetKeys(COptionDeclarations& keys, ArmDataSheet& sheet);
 
 // Reads a data-sheet file ("" for the defaults alone). False with one French
-// record for a file that cannot be read, a key no data sheet has, a sense other
-// than 1 or -1, or limits in the wrong order.
+// record for a file that cannot be read (not a plain file, over 1 MB), a key
+// no data sheet has, a value the reader cannot read as its key's kind, a
+// number not finite or outside ArmBounds.h, a sense other than 1 or -1, or
+// limits in the wrong order.
 bool ReadArmDataSheet(const std::string& file, ArmDataSheet* sheet);
 
 // The arm as a chain of joints in the maker's angles. False with one French

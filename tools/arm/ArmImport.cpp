@@ -2,6 +2,7 @@
 
 #include "tools/arm/ArmDataSet.h"
 #include "tools/arm/LinkMeshes.h"
+#include "tools/arm/OptionText.h"
 #include "tools/arm/UrdfArm.h"
 
 namespace {
@@ -19,7 +20,8 @@ bool ImportArm(const std::string& urdfFile, const std::string& directory, const 
     if (!ReadUrdfArm(urdfFile, &urdf))
         return false;
     ArmDataSet arm;
-    arm.source = "bras " + urdf.name + " importé de sa description (bride : " + urdf.flangeLink + ")";
+    arm.source =
+        "bras " + LabelText(urdf.name) + " importé de sa description (bride : " + LabelText(urdf.flangeLink) + ")";
     arm.chain = urdf.chain;
     if (!FitFamily(arm.chain, &arm.fit))
         return false;

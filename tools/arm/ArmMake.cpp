@@ -3,6 +3,7 @@
 #include "base/Log.h"
 #include "tools/arm/ArmDataSet.h"
 #include "tools/arm/ArmDataSheet.h"
+#include "tools/arm/OptionText.h"
 #include "tools/datagen/ArmModel.h"
 
 #include <cmath>
@@ -75,7 +76,7 @@ bool MakeArm(const std::string& sheetFile, const std::string& directory, const s
     if (!ReadArmDataSheet(sheetFile, &sheet))
         return false;
     ArmDataSet arm;
-    arm.source = "bras « " + sheet.name + " » fait de ses cotes";
+    arm.source = "bras « " + LabelText(sheet.name) + " » fait de ses cotes";
     if (!DataSheetChain(sheet, &arm.chain) || !FitFamily(arm.chain, &arm.fit))
         return false;
     if (arm.fit.lengths.d < 0.0 || arm.fit.lengths.e < 0.0) {

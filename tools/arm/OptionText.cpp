@@ -7,6 +7,37 @@
 #include <cstdio>
 #include <vector>
 
+namespace {
+
+std::string WithoutControls(std::string text)
+{
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
+    return text;
+}
+
+}  // namespace
+
+std::string CommentText(const std::string& text)
+{
+    std::string shown = WithoutControls(text);
+    for (std::size_t at = shown.find("*/"); at != std::string::npos; at = shown.find("*/", at))
+        shown.insert(at + 1, " ");
+    return shown;
+}
+
+std::string LabelText(const std::string& text)
+{
+    std::string shown = WithoutControls(text);
+    std::vector<std::size_t> starts;  // of each UTF-8 character, up to one past the bound
+    for (std::size_t i = 0; i < shown.size() && starts.size() <= kMaxLabelCharacters; ++i)
+        if ((static_cast<unsigned char>(shown[i]) & 0xC0) != 0x80)
+            starts.push_back(i);
+    if (starts.size() <= kMaxLabelCharacters)
+        return shown;
+    return shown.erase(starts[kMaxLabelCharacters - 1]) + "…";
+}
+
 std::string OptionReal(double value, int decimals)
 {
     char buffer[64];
@@ -26,7 +57,7 @@ void COptionText::Real(const std::string& name, double value, int decimals)
 
 void COptionText::Text(const std::string& name, const std::string& value)
 {
-    std::string text = value;
+    std::string text = WithoutControls(value);
     std::replace(text.begin(), text.end(), '"', '\'');
     Statement(name, "\"" + text + "\"");
 }

@@ -1,15 +1,55 @@
 #include "tools/arm/UrdfArm.h"
 
 #include "base/Log.h"
+#include "tools/arm/ArmBounds.h"
+#include "tools/arm/InputFile.h"
+#include "tools/arm/XmlDepth.h"
 
 #include <console_bridge/console.h>
 #include <urdf_parser/urdf_parser.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <sys/stat.h>
 
 namespace {
+
+// A description is some hundred kilobytes; the parser's tree costs some ten
+// times its text.
+constexpr std::size_t kMaxUrdfBytes = 16 << 20;
+// Far deeper than a description nests (robot, link, visual, geometry, mesh).
+constexpr std::size_t kMaxXmlDepth = 100;
+// Links from the root along a branch: an arm has some ten.
+constexpr int kMaxChainLinks = 1000;
+
+const double kMaxMetres = kMaxArmMillimetres / 1000.0;
+const double kMaxRadians = kMaxJointDegrees * M_PI / 180.0;
+const double kMaxRadiansPerSecond = kMaxJointSpeed * M_PI / 180.0;
+
+// Every value within [low, high] (not a number is not); otherwise false
+// with one record naming what holds them, the key and the values, as the
+// description writes numbers.
+bool Within(const std::string& file, const std::string& owner, const char* key, std::initializer_list<double> values,
+            double low, double high, const char* unit)
+{
+    for (const double v : values)
+        if (!(v >= low && v <= high)) {
+            std::string shown;
+            for (const double w : values)
+                shown += (shown.empty() ? "" : " ") + ShownNumber(w);
+            LogError("ReadUrdfArm -- %s : %s : %s = %s : hors de [%s ; %s] %s", file.c_str(), owner.c_str(), key,
+                     shown.c_str(), ShownNumber(low).c_str(), ShownNumber(high).c_str(), unit);
+            return false;
+        }
+    return true;
+}
+
+bool WithinReach(const std::string& file, const std::string& owner, const char* key, const urdf::Vector3& v)
+{
+    return Within(file, owner, key, {v.x, v.y, v.z}, -kMaxMetres, kMaxMetres, "m");
+}
 
 KDL::Frame FrameOf(const urdf::Pose& pose)
 {
@@ -66,20 +106,31 @@ struct ChainWalk {
     bool Fail(const std::string& reason)
     {
         LogError("ReadUrdfArm -- %s : %s", file.c_str(), reason.c_str());
+        return Fail();
+    }
+    // The reason already recorded.
+    bool Fail()
+    {
         failed = true;
         return false;
     }
 
-    // Whether a moving joint lies below this link.
-    static bool MovesBelow(const urdf::Link& link)
+    // The links below which a moving joint lies (TreeShape).
+    std::set<std::string> movingBelow;
+
+    // The joint's numbers within ArmBounds.h.
+    bool CheckNumbers(const urdf::Joint& joint)
     {
-        for (const urdf::JointSharedPtr& joint : link.child_joints)
-            if (Moving(*joint))
-                return true;
-        for (const urdf::LinkSharedPtr& child : link.child_links)
-            if (MovesBelow(*child))
-                return true;
-        return false;
+        const std::string owner = "l'articulation « " + joint.name + " »";
+        if (!WithinReach(file, owner, "origin", joint.parent_to_joint_origin_transform.position))
+            return false;
+        if (!Moving(joint) || !joint.limits)
+            return true;
+        const urdf::JointLimits& l = *joint.limits;
+        return (joint.type == urdf::Joint::CONTINUOUS ||
+                (Within(file, owner, "lower", {l.lower}, -kMaxRadians, kMaxRadians, "rad") &&
+                 Within(file, owner, "upper", {l.upper}, l.lower, kMaxRadians, "rad"))) &&
+               Within(file, owner, "velocity", {l.velocity}, 0, kMaxRadiansPerSecond, "rad/s");
     }
 
     bool Visit(const urdf::Link& link, int body, const KDL::Frame& inBody)
@@ -87,7 +138,7 @@ struct ChainWalk {
         bodyOf[link.name] = {body, inBody};
         int chainChildren = 0;
         for (const urdf::LinkSharedPtr& child : link.child_links)
-            if (Moving(*child->parent_joint) || MovesBelow(*child))
+            if (Moving(*child->parent_joint) || movingBelow.count(child->name))
                 ++chainChildren;
         if (chainChildren > 1 && revolute < kArmJoints)
             return Fail("le lien « " + link.name +
@@ -95,6 +146,8 @@ struct ChainWalk {
                         "articulations est attendue");
         for (const urdf::LinkSharedPtr& child : link.child_links) {
             const urdf::Joint& joint = *child->parent_joint;
+            if (!CheckNumbers(joint))
+                return Fail();
             const KDL::Frame origin = inBody * FrameOf(joint.parent_to_joint_origin_transform);
             if (!Moving(joint)) {
                 if (!Visit(*child, body, origin))
@@ -136,6 +189,75 @@ struct ChainWalk {
     }
 };
 
+// The parsed model, freed whole. Its links hold their children by shared
+// pointers: a description's loop is a loop of them, which would never be
+// freed, so they are let go first.
+struct CModel {
+    urdf::ModelInterfaceSharedPtr model;
+    ~CModel()
+    {
+        if (model)
+            for (const auto& [name, link] : model->links_) {
+                link->child_links.clear();
+                link->child_joints.clear();
+            }
+    }
+};
+
+// The links as a tree from the root, the walk's way through them. A
+// description whose joints close a loop is no tree: a link the child of two
+// joints (the loop reaches the root) or one the root does not reach (the
+// loop stands apart), both of which the parser lets through. A tree deeper
+// than kMaxChainLinks links is refused too: the walk is a recursion. On
+// success, *movingBelow holds the links below which a moving joint lies.
+bool TreeShape(const urdf::ModelInterface& model, const std::string& file, std::set<std::string>* movingBelow)
+{
+    std::map<std::string, std::string> parentJoint;
+    for (const auto& [name, joint] : model.joints_) {
+        const auto [known, first] = parentJoint.insert({joint->child_link_name, name});
+        if (!first) {
+            LogError("ReadUrdfArm -- %s : la description n'est pas un arbre : le lien « %s » est l'enfant de deux "
+                     "articulations (« %s » et « %s »)",
+                     file.c_str(), joint->child_link_name.c_str(), known->second.c_str(), name.c_str());
+            return false;
+        }
+    }
+    // Breadth first from the root: each link after its parent.
+    const urdf::LinkConstSharedPtr root = model.getRoot();
+    std::vector<std::pair<const urdf::Link*, int>> order = {{root.get(), 1}};
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const auto [link, depth] = order[i];
+        if (depth > kMaxChainLinks) {
+            LogError("ReadUrdfArm -- %s : le lien « %s » est à plus de %d liens de la racine : la description est "
+                     "trop profonde",
+                     file.c_str(), link->name.c_str(), kMaxChainLinks);
+            return false;
+        }
+        for (const urdf::LinkSharedPtr& child : link->child_links)
+            order.push_back({child.get(), depth + 1});
+    }
+    std::set<const urdf::Link*> reached;
+    for (const auto& [link, depth] : order)
+        reached.insert(link);
+    for (const auto& [name, link] : model.links_)
+        if (!reached.count(link.get())) {
+            LogError("ReadUrdfArm -- %s : la description n'est pas un arbre : le lien « %s » n'est pas relié à la "
+                     "racine « %s » (ses articulations forment une boucle)",
+                     file.c_str(), name.c_str(), root->name.c_str());
+            return false;
+        }
+    // Children before their parents.
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        const urdf::Link& link = *it->first;
+        for (const urdf::LinkSharedPtr& child : link.child_links)
+            if (Moving(*child->parent_joint) || movingBelow->count(child->name)) {
+                movingBelow->insert(link.name);
+                break;
+            }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string ResolveMeshPath(const std::string& uri, const std::string& descriptionDir)
@@ -166,10 +288,27 @@ std::string ResolveMeshPath(const std::string& uri, const std::string& descripti
 
 bool ReadUrdfArm(const std::string& path, UrdfArm* arm)
 {
+    std::string text;
+    if (!ReadInputFile(path, kMaxUrdfBytes, "ReadUrdfArm", &text))
+        return false;
+    // Absolute, so that the search for a package can climb above it.
+    char* real = realpath(Parent(path).c_str(), nullptr);
+    const std::string dir = real ? real : Parent(path);
+    std::free(real);
+    return ReadUrdfText(text, path, dir, arm);
+}
+
+bool ReadUrdfText(const std::string& text, const std::string& path, const std::string& dir, UrdfArm* arm)
+{
     *arm = UrdfArm();
+    if (XmlNestingDepth(text, kMaxXmlDepth) > kMaxXmlDepth) {
+        LogError("ReadUrdfArm -- %s : éléments XML imbriqués sur plus de %zu niveaux", path.c_str(), kMaxXmlDepth);
+        return false;
+    }
     CParserMessages messages;
     console_bridge::useOutputHandler(&messages);
-    const urdf::ModelInterfaceSharedPtr model = urdf::parseURDFFile(path);
+    const CModel owner{urdf::parseURDF(text)};
+    const urdf::ModelInterfaceSharedPtr& model = owner.model;
     console_bridge::restorePreviousOutputHandler();
     if (!model || !model->getRoot()) {
         LogError("ReadUrdfArm -- %s : description illisible%s%s", path.c_str(),
@@ -178,7 +317,7 @@ bool ReadUrdfArm(const std::string& path, UrdfArm* arm)
     }
     arm->name = model->getName();
     ChainWalk walk(path, *arm);
-    if (!walk.Visit(*model->getRoot(), 0, KDL::Frame::Identity()))
+    if (!TreeShape(*model, path, &walk.movingBelow) || !walk.Visit(*model->getRoot(), 0, KDL::Frame::Identity()))
         return false;
     if (walk.revolute < kArmJoints) {
         LogError("ReadUrdfArm -- %s : la chaîne depuis « %s » n'a que %d articulation(s) rotative(s) ; Kalimbrax en "
@@ -202,10 +341,6 @@ bool ReadUrdfArm(const std::string& path, UrdfArm* arm)
         }
     }
 
-    // Absolute, so that the search for a package can climb above it.
-    char* real = realpath(Parent(path).c_str(), nullptr);
-    const std::string dir = real ? real : Parent(path);
-    std::free(real);
     for (const auto& [linkName, place] : walk.bodyOf) {
         const urdf::LinkConstSharedPtr link = model->getLink(linkName);
         for (const urdf::VisualSharedPtr& visual : link->visual_array) {
@@ -218,6 +353,11 @@ bool ReadUrdfArm(const std::string& path, UrdfArm* arm)
                 continue;
             }
             const urdf::Mesh& mesh = static_cast<const urdf::Mesh&>(*visual->geometry);
+            const std::string owner = "le lien « " + linkName + " »";
+            if (!WithinReach(path, owner, "visual origin", visual->origin.position) ||
+                !Within(path, owner, "mesh scale", {mesh.scale.x, mesh.scale.y, mesh.scale.z}, -kMaxMeshScale,
+                        kMaxMeshScale, ""))
+                return false;
             LinkVisual v;
             v.body = place.first;
             v.link = linkName;

@@ -26,10 +26,15 @@ struct UrdfArm {
     std::vector<LinkVisual> visuals;
 };
 
-// False with one French record when the file cannot be read, when its
-// chain is not six revolute joints from the root, or when a visual's mesh
-// cannot be found.
+// False with one French record when the file cannot be read (not a plain
+// file, over 16 MB, XML nested over 100 deep), when its joints make no tree
+// (a loop) or one over 1,000 links deep, when a number is outside
+// ArmBounds.h, when its chain is not six revolute joints from the root, or
+// when a visual's mesh cannot be found.
 bool ReadUrdfArm(const std::string& path, UrdfArm* arm);
+// The same from the description's text; `path` names it in the records,
+// meshes are looked for from `dir`.
+bool ReadUrdfText(const std::string& text, const std::string& path, const std::string& dir, UrdfArm* arm);
 
 // Where a mesh named in a description is: "package://NAME/rest" is looked
 // for as a folder NAME in the description's folder and each folder above it,

@@ -10,11 +10,51 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const std::size_t kMaxCount = 0xFFFF;  // the header's 16-bit counts
+
+// Plain files only: a FIFO would block the reading, a directory or a
+// device is no mesh.
+bool CheckInput(const char* input, std::string& error)
+{
+    struct stat info;
+    if (stat(input, &info) != 0) {
+        error = std::string("lecture impossible de ") + input + " : " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = std::string(input) + " n'est pas un fichier ordinaire (un répertoire, un tube ou un périphérique)";
+        return false;
+    }
+    if (static_cast<unsigned long long>(info.st_size) > kMaxImportBytes) {
+        error = std::string(input) + " : " + std::to_string(info.st_size) + " octets, " +
+                std::to_string(kMaxImportBytes) + " au plus (l'import lit le fichier entier) ; rien n'a été lu";
+        return false;
+    }
+    return true;
+}
+
+// Whether the triangles the scene's nodes place, each placement of a mesh
+// counted, exceed kMaxImportTriangles; counted without recursion, and no
+// further than the bound.
+bool OverTriangleBound(const aiScene& scene)
+{
+    std::size_t triangles = 0;
+    std::vector<const aiNode*> nodes = {scene.mRootNode};
+    while (!nodes.empty() && triangles <= kMaxImportTriangles) {
+        const aiNode* node = nodes.back();
+        nodes.pop_back();
+        for (unsigned i = 0; i < node->mNumMeshes; ++i)
+            if (node->mMeshes[i] < scene.mNumMeshes)
+                triangles += scene.mMeshes[node->mMeshes[i]]->mNumFaces;
+        nodes.insert(nodes.end(), node->mChildren, node->mChildren + node->mNumChildren);
+    }
+    return triangles > kMaxImportTriangles;
+}
 
 // Zero or invalid normals (a vertex used only by degenerate triangles, a
 // file whose kept normals are broken) are replaced by the area-weighted
@@ -145,6 +185,8 @@ bool ReadCorners(const char* input, const Affine& place, const ImportOptions& op
     // keep the file's axes, as for every other format.
     importer.SetPropertyBool(AI_CONFIG_IMPORT_COLLADA_IGNORE_UP_DIRECTION, true);
     importer.SetPropertyFloat(AI_CONFIG_PP_GSN_MAX_SMOOTHING_ANGLE, options.creaseDegrees);
+    if (!CheckInput(input, error))
+        return false;
     const aiScene* scene = importer.ReadFile(input, aiProcess_Triangulate | aiProcess_SortByPType);
     // Kept normals: parts that have none get smooth ones here, in the file's
     // own mesh, the only place that tells them apart.
@@ -152,6 +194,12 @@ bool ReadCorners(const char* input, const Affine& place, const ImportOptions& op
         scene = importer.ApplyPostProcessing(aiProcess_GenSmoothNormals);
     if (!scene || !scene->mRootNode) {
         error = std::string("lecture impossible de ") + input + " : " + importer.GetErrorString();
+        return false;
+    }
+    if (OverTriangleBound(*scene)) {
+        error = std::string(input) + " : plus de " + std::to_string(kMaxImportTriangles) +
+                " triangles, l'import en traite " + std::to_string(kMaxImportTriangles) +
+                " au plus (environ 720 octets de mémoire chacun) ; simplifiez-le d'abord";
         return false;
     }
     CornerMesh read;

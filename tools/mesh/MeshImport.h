@@ -8,8 +8,21 @@
 #include "tools/mesh/Placement.h"
 #include "tools/mesh/SceneMerge.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
+
+// What an import may cost. The whole file is read, then every triangle is
+// smoothed, welded and simplified at about 720 bytes of memory a triangle
+// (measured: a binary STL of a million triangles, 50 MB, peaks at 718 MB
+// and takes 14 s; one of five million took 528 s and 6.4 GB before running
+// out of memory). A file over kMaxImportBytes is refused before it is
+// read, and one that holds more than kMaxImportTriangles triangles once
+// read, before they are processed: an import stays within about 1 GB.
+// Compressed formats (3MF) hold more triangles a byte: only the second
+// bound holds for them, after the library has read them.
+constexpr unsigned long long kMaxImportBytes = 256ull << 20;
+constexpr std::size_t kMaxImportTriangles = 1000000;
 
 struct ImportOptions {
     std::vector<MeshTransform> transforms;  // the user's placement, in order
@@ -42,7 +55,8 @@ Affine Placement(const std::vector<MeshTransform>& steps);
 
 // Reads `input` and builds the mesh; mesh.version is kept as the caller set
 // it. On failure returns false with a French explanation in `error` (the
-// counts, for a mesh over the format's limit).
+// counts, for a mesh over the format's limit; the bound, for an input past
+// the bounds above; a file that is not a plain one is refused unread).
 bool ImportMesh(const char* input, const ImportOptions& options, MeshData& mesh, ImportNotes& notes,
                 std::string& error);
 

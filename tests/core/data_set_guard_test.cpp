@@ -1,8 +1,8 @@
-// Screenshots kept off the data set: the names the option files give and
-// the defaults, compared without case, refused with their own message; every
-// other command and name handed on; the names asked for only when a
-// screenshot comes.
-#include "command/ScreenshotGuard.h"
+// Files written by commands kept off the data set: the names the option
+// files give and the defaults, compared without case, refused with their
+// own message, for a screenshot as for a record; every other command and
+// name handed on; the names asked for only when a file is to be written.
+#include "command/DataSetGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -69,18 +69,18 @@ struct CountingRunner : CommandRunner {
     bool MotionRunning() override { return false; }
 };
 
-TEST(ScreenshotGuard, RefusesTheDataSetsFilesAndHandsOnTheRest)
+TEST(DataSetGuard, RefusesTheDataSetsFilesAndHandsOnTheRest)
 {
     CountingRunner next;
     int asked = 0;
-    CScreenshotGuard guard(next, [&] {
+    CDataSetGuard guard(next, [&] {
         ++asked;
         return std::vector<std::string>{"ground.tga"};
     });
     Command go;
     go.verb = CommandVerb::Go;
     EXPECT_EQ(guard.Run(go).reply, "ok");
-    EXPECT_EQ(asked, 0) << "no screenshot, no names asked for";
+    EXPECT_EQ(asked, 0) << "no file to write, no names asked for";
 
     Command shot;
     shot.verb = CommandVerb::Screenshot;
@@ -91,6 +91,40 @@ TEST(ScreenshotGuard, RefusesTheDataSetsFilesAndHandsOnTheRest)
     EXPECT_EQ(guard.Run(shot).reply, "ok");
     EXPECT_EQ(next.runs, 2);
     EXPECT_EQ(asked, 1);
+}
+
+// Every command that writes a file follows the same rules: a record named
+// like the texture strTextureFileName gives ("armtex.csv") is refused as a
+// screenshot named like it would be, and each is handed on otherwise.
+TEST(DataSetGuard, EveryFileACommandWritesIsKeptOffTheDataSet)
+{
+    COptions robot;
+    robot.m_Entries = {Text("strTextureFileName", "armtex.csv")};
+    const std::vector<const COptions*> sets = {nullptr, nullptr, nullptr, &robot};  // in OptionFiles() order
+    CountingRunner next;
+    CDataSetGuard guard(next, [&] { return DataSetFileNames(sets); });
+    struct Case {
+        CommandVerb verb;
+        const char* name;
+        const char* reply;
+    };
+    const Case cases[] = {
+        {CommandVerb::Record, "armtex.csv", "erreur record : « armtex.csv » appartient au jeu de données : nom refusé"},
+        {CommandVerb::Record, "ArmTex.CSV", "erreur record : « ArmTex.CSV » appartient au jeu de données : nom refusé"},
+        {CommandVerb::Screenshot, "ground.tga",
+         "erreur screenshot : « ground.tga » appartient au jeu de données : nom refusé"},
+        {CommandVerb::Record, "mouvement.csv", "ok"},
+        {CommandVerb::Screenshot, "vue.png", "ok"},
+    };
+    int handedOn = 0;
+    for (const Case& c : cases) {
+        Command command;
+        command.verb = c.verb;
+        command.fileName = c.name;
+        EXPECT_EQ(guard.Run(command).reply, c.reply) << c.name;
+        handedOn += std::string(c.reply) == "ok";
+        EXPECT_EQ(next.runs, handedOn) << c.name << ": only what is handed on reaches the window";
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Screenshots kept off the data set (see ScreenshotGuard.h).
-#include "command/ScreenshotGuard.h"
+// Files written by commands kept off the data set (see DataSetGuard.h).
+#include "command/DataSetGuard.h"
 
 #include <strings.h>
 
@@ -38,9 +38,9 @@ bool IsDataSetFile(const std::string& name, const std::vector<std::string>& data
     return false;
 }
 
-CommandOutcome CScreenshotGuard::Run(const Command& command)
+CommandOutcome CDataSetGuard::Run(const Command& command)
 {
-    if (command.verb != CommandVerb::Screenshot)
+    if (command.fileName.empty())
         return m_Next.Run(command);
     if (!m_bKnown) {
         m_DataSet = m_Names();
