@@ -19,6 +19,11 @@ ArmLengths ArmDescription::Lengths() const
     return MakeArmLengths(offset[0][2], offset[1][0], offset[2][0], offset[3][1], offset[4][2]);
 }
 
+std::string ArmDescription::JointLabel(int joint) const
+{
+    return jointName[joint].empty() ? JointName(joint) : jointName[joint];
+}
+
 ArmDescription::Turns ArmDescription::LinkTurns() const
 {
     Turns turns;

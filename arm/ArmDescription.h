@@ -23,25 +23,28 @@ class COptionDeclarations;
 // the hand's orientation.
 struct ArmDescription {
     std::string meshFile[kLinkCount];
-    float offset[kLinkCount][3];     // scene units, to where the next link attaches
-    MeshBox box[kLinkCount];         // empty until the link's mesh is read
-    std::string colour[kLinkCount];  // "#rrggbb" drawn instead of the texture; empty: the texture
-    float maxSpeed[kJointCount];     // degrees per second
-    float maxAccel[kJointCount];     // degrees per second squared; 0: no limit
-    JointLimits limits;              // the spinners' limits, degrees, in the data set's angles
-    JointAngles start;               // where the arm stands at start, in the data set's angles
-    float zero[kJointCount];         // the models' angle where the data set's is 0
-    int sense[kJointCount];          // 1, or -1 where the data set turns the other way
-    float toolOffset[3];             // the tool point in the hand's frame, pose units
-    float toolTurn[3];               // the tool frame's alpha, beta, gamma in the hand's frame, degrees
-    bool wristAsModel;               // drawn with the forward model's own turn before A56
-    float linearSpeed;               // pose units per second, along lines and arcs
-    float linearAccel;               // pose units per second squared; 0: no limit
-    float angularSpeed;              // degrees per second, the hand's turn along lines and arcs
+    float offset[kLinkCount][3];         // scene units, to where the next link attaches
+    MeshBox box[kLinkCount];             // empty until the link's mesh is read
+    std::string colour[kLinkCount];      // "#rrggbb" drawn instead of the texture; empty: the texture
+    float maxSpeed[kJointCount];         // degrees per second
+    float maxAccel[kJointCount];         // degrees per second squared; 0: no limit
+    JointLimits limits;                  // the spinners' limits, degrees, in the data set's angles
+    std::string jointName[kJointCount];  // as messages name the joints; empty: A12 ... A67
+    JointAngles start;                   // where the arm stands at start, in the data set's angles
+    float zero[kJointCount];             // the models' angle where the data set's is 0
+    int sense[kJointCount];              // 1, or -1 where the data set turns the other way
+    float toolOffset[3];                 // the tool point in the hand's frame, pose units
+    float toolTurn[3];                   // the tool frame's alpha, beta, gamma in the hand's frame, degrees
+    bool wristAsModel;                   // drawn with the forward model's own turn before A56
+    float linearSpeed;                   // pose units per second, along lines and arcs
+    float linearAccel;                   // pose units per second squared; 0: no limit
+    float angularSpeed;                  // degrees per second, the hand's turn along lines and arcs
     std::string textureFile;
     bool exactMGI;
 
     ArmLengths Lengths() const;
+    // A joint as the user knows it: its name, else A12 ... A67.
+    std::string JointLabel(int joint) const;
     MGIModel Model() const { return exactMGI ? MGIModel::Exact : MGIModel::Grid; }
     // The fixed turn about x before each link's joint, as the arm is drawn.
     struct Turns {

@@ -37,16 +37,17 @@ ToolPose PoseOf(const float v[6])
     return {v[0], v[1], v[2], v[3], v[4], v[5]};
 }
 
-// The first joint outside its limits, said as "A12 = 190 hors des limites
-// [-180 ; 180]"; empty when every one is within them. A refused command
-// moves nothing: the spinners clamp, a program is told.
-std::string OutsideLimits(const JointAngles& angles, const JointLimits& limits)
+// The first joint outside its limits, said as every refusal says it
+// ("A12 = 190 hors des limites [-180 ; 180]"); empty when every one is
+// within them. A refused command moves nothing: the spinners clamp, a
+// program is told.
+std::string FirstOutsideLimits(const JointAngles& angles, const ArmDescription& arm)
 {
+    const JointLimits& limits = arm.limits;
     for (int joint = 0; joint < kJointCount; ++joint) {
         const float value = angles.*kJointFields[joint];
         if (!(value >= limits.low[joint] && value <= limits.high[joint]))
-            return JointName(joint) + " = " + FormatShortDecimal(value) + " hors des limites [" +
-                   FormatShortDecimal(limits.low[joint]) + " ; " + FormatShortDecimal(limits.high[joint]) + "]";
+            return OutsideLimits(arm.JointLabel(joint), value, limits.low[joint], limits.high[joint]);
     }
     return "";
 }
@@ -149,13 +150,12 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
 {
     CController& actions = m_Controller;
     const CSimulation& simulation = actions.Simulation();
-    const JointLimits& limits = simulation.Arm().limits;
     switch (c.verb) {
     case CommandVerb::Angles:
     case CommandVerb::Target:
     case CommandVerb::MoveTo: {
         const JointAngles angles = AnglesOf(c.values);
-        const std::string outside = OutsideLimits(angles, limits);
+        const std::string outside = FirstOutsideLimits(angles, simulation.Arm());
         if (!outside.empty())
             return Failed(c.verb, outside);
         if (c.verb == CommandVerb::Angles) {
@@ -246,7 +246,8 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
             outcome = actions.MoveToConfiguration(static_cast<int>(n), true);
         } else {
             const MoveRequest request = RequestOf(move, c.values);
-            const std::string outside = move == CommandVerb::MoveJ ? OutsideLimits(request.joints, limits) : "";
+            const std::string outside =
+                move == CommandVerb::MoveJ ? FirstOutsideLimits(request.joints, simulation.Arm()) : "";
             if (!outside.empty())
                 return Failed(move, outside);
             outcome = actions.Move(request, !check);

@@ -60,10 +60,16 @@ ArmDescription ReadArm(const COptions& robot, std::vector<std::string>& records)
     return arm;
 }
 
-// The joints' limits and start angles are the panel's spinners'.
+// The joints' limits and start angles are the panel's spinners', and their
+// names in messages the first word of the spinners' labels ("A56" of "A56
+// poignet", a robot description's "joint_5").
 void TakePanelAngles(const PanelSettings& panel, ArmDescription& arm, std::vector<std::string>& records)
 {
     for (int joint = 0; joint < kJointCount; ++joint) {
+        const std::string& label = panel.angleName[joint];
+        const std::size_t first = label.find_first_not_of(' ');
+        if (first != std::string::npos)
+            arm.jointName[joint] = label.substr(first, label.find(' ', first) - first);
         arm.limits.low[joint] = panel.minAngle[joint];
         arm.limits.high[joint] = panel.maxAngle[joint];
         arm.start.*kJointFields[joint] = panel.startAngle[joint];

@@ -1,5 +1,7 @@
 #include "kinematics/JointLimits.h"
 
+#include "base/FrenchDecimal.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -62,4 +64,10 @@ bool FitsLimits(const JointAngles& angles, const JointLimits& limits)
             return false;
     }
     return true;
+}
+
+std::string OutsideLimits(const std::string& joint, double angle, double low, double high)
+{
+    return joint + " = " + FormatShortDecimal(angle) + " hors des limites [" + FormatShortDecimal(low) + " ; " +
+           FormatShortDecimal(high) + "]";
 }

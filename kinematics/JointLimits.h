@@ -5,6 +5,8 @@
 // no limits; the inverse models use them to choose among configurations.
 #include "kinematics/RobotTypes.h"
 
+#include <string>
+
 struct JointLimits {
     float low[6], high[6];  // degrees, joint order A12 ... A67
 };
@@ -23,3 +25,8 @@ JointAngles ClampIntoLimits(const JointAngles& angles, const JointLimits& limits
 
 // True when every angle fits its limits once shifted by whole turns.
 bool FitsLimits(const JointAngles& angles, const JointLimits& limits);
+
+// A joint past its limits, as every refusal words it: "A23 = 183,399 hors
+// des limites [-180 ; 180]" (the angle it would reach: a joint turns on past
+// 180 as it turns, so the limits alone may look like the whole circle).
+std::string OutsideLimits(const std::string& joint, double angle, double low, double high);

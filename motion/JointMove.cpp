@@ -1,6 +1,7 @@
 // A synchronised joint move (see JointMove.h).
 #include "motion/JointMove.h"
 
+#include "kinematics/KdlFrames.h"
 #include "motion/PlanBounds.h"
 #include "motion/SpeedProfile.h"
 
@@ -34,8 +35,8 @@ bool RefuseTarget(const MoveSetup& setup, const JointAngles& target, int joint, 
     if (failure->reason == PlanFault::JointLimit) {
         failure->placed = true;
         failure->fraction = 1.0;
-        const PlannedSample at = SampleOf(setup.lengths, 0, target);
-        std::copy(at.wristCentre, at.wristCentre + 3, failure->wristCentre);
+        const KDL::Vector tool = (KdlFrameOf(ComputeMGDFrame(setup.lengths, target)) * setup.tool).p;
+        std::copy(tool.data, tool.data + 3, failure->place);
     }
     return false;
 }

@@ -59,11 +59,13 @@ std::vector<ToolPose> JointWay(const ArmDescription& arm, const JointAngles& sta
     return way;
 }
 
-// A refusal's angles in the data set's numbering: the planners see the
-// models' angles.
+// A refusal's angles in the data set's numbering and its joint by the arm's
+// own name: the planners see the models' angles.
 void NumberAsArm(const ArmDescription& arm, PlanFailure* failure)
 {
     const int joint = failure->joint;
+    if (joint >= 0)
+        failure->jointName = arm.JointLabel(joint);
     if (joint < 0 || (failure->reason != PlanFault::JointLimit && failure->reason != PlanFault::WristSingularity))
         return;
     JointAngles a{};

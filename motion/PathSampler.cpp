@@ -229,7 +229,8 @@ private:
         m_pFailure->joint = joint;
         m_pFailure->placed = true;
         m_pFailure->fraction = s.fraction;
-        std::copy(s.wrist.p, s.wrist.p + 3, m_pFailure->wristCentre);
+        const KDL::Vector tool = (KdlFrameOf(s.wrist) * m_Setup.tool).p;
+        std::copy(tool.data, tool.data + 3, m_pFailure->place);
         m_pFailure->value = value;
         return false;
     }

@@ -2,6 +2,7 @@
 #include "motion/PlanFailure.h"
 
 #include "base/FrenchDecimal.h"
+#include "kinematics/JointLimits.h"
 #include "kinematics/RobotTypes.h"
 #include "motion/PlanBounds.h"
 
@@ -30,15 +31,11 @@ std::string WristAngle(double a56)
     return Toward(a56, 180 * std::round(a56 / 180));
 }
 
-// A limit as the user wrote it when it is whole: "[-90 ; 150]".
-std::string Limit(double value)
+std::string JointName(const PlanFailure& f)
 {
-    return value == std::round(value) ? FormatDecimal(value == 0 ? 0.0 : value, 0) : Number(value);
-}
-
-std::string JointName(int joint)
-{
-    return joint >= 0 && joint < 6 ? kJointNames[joint] : "?";
+    if (!f.jointName.empty())
+        return f.jointName;
+    return f.joint >= 0 && f.joint < 6 ? kJointNames[f.joint] : "?";
 }
 
 std::string What(const PlanFailure& f)
@@ -58,11 +55,11 @@ std::string What(const PlanFailure& f)
         return "hors d'atteinte";
     case PlanFault::ConfigurationChange:
         return f.joint < 0 ? "configuration à changer"
-                           : "configuration à changer (" + JointName(f.joint) + " saute de " + Number(f.value) + "°)";
+                           : "configuration à changer (" + JointName(f) + " saute de " + Number(f.value) + "°)";
     case PlanFault::JointLimit:
-        return JointName(f.joint) + " hors des limites [" + Limit(f.low) + " ; " + Limit(f.high) + "]";
+        return OutsideLimits(JointName(f), f.value, f.low, f.high);
     case PlanFault::WristSingularity:
-        return "trop près de la singularité du poignet (A56 = " + WristAngle(f.value) + "°)";
+        return "trop près de la singularité du poignet (" + JointName(f) + " = " + WristAngle(f.value) + "°)";
     case PlanFault::ElbowSingularity:
         return "trop près de la singularité du coude (à " + Toward(f.value, 0) + "° de l'alignement)";
     case PlanFault::ShoulderSingularity:
@@ -83,7 +80,7 @@ std::string DescribeFailure(const PlanFailure& f)
 {
     std::string words = What(f);
     if (f.placed)
-        words += " à " + std::to_string(std::lround(f.fraction * 100)) + " % du chemin (" + Number(f.wristCentre[0]) +
-                 " ; " + Number(f.wristCentre[1]) + " ; " + Number(f.wristCentre[2]) + ")";
+        words += " à " + std::to_string(std::lround(f.fraction * 100)) + " % du chemin (" + Number(f.place[0]) + " ; " +
+                 Number(f.place[1]) + " ; " + Number(f.place[2]) + ")";
     return words;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Why a planned move cannot be done, and where: the refusal a planner
 // returns instead of a trajectory, and the French words of the replies,
-// e.g. "A23 hors des limites [-90 ; 150] à 40 % du chemin (412,5 ; -80,0 ;
-// 610,2)".
+// e.g. "A23 = 150,4 hors des limites [-90 ; 150] à 40 % du chemin (412,5 ;
+// -80,0 ; 610,2)".
 #include <string>
 
 enum class PlanFault {
@@ -23,11 +23,12 @@ enum class PlanFault {
 
 struct PlanFailure {
     PlanFault reason = PlanFault::InvalidSettings;
-    int joint = -1;  // 0 to 5 (A12 to A67) where one joint is at fault, else -1
+    int joint = -1;         // 0 to 5 (A12 to A67) where one joint is at fault, else -1
+    std::string jointName;  // that joint as the words name it: the arm's own name (A12 when none is given)
     // Where on the path, for the faults found along it.
     bool placed = false;
-    double fraction = 0;                // how far along the path, 0 to 1
-    double wristCentre[3] = {0, 0, 0};  // pose units
+    double fraction = 0;          // how far along the path, 0 to 1
+    double place[3] = {0, 0, 0};  // the tool point there (the wrist centre without a tool), pose units
     // What the words show: the A56 of a wrist singularity, the degrees from
     // the alignment of an elbow one, the distance from the base axis of a
     // shoulder one (pose units), the angle of a joint past its limits, the

@@ -266,7 +266,7 @@ TEST(PlannedMoves, RefusalsSayWhyAndWhere)
          [](const KDL::Frame&) { return FrameOfPose(HandDownAt(-300, 200, 700)); }, nullptr, 100,
          PlanFault::ShoulderSingularity, -1, 0.45, 0.5,
          [&](const PlanFailure& f) {
-             return std::hypot(f.wristCentre[0], f.wristCentre[1]) < meter.ShoulderThreshold() &&
+             return std::hypot(f.place[0], f.place[1]) < meter.ShoulderThreshold() &&
                     f.value < meter.ShoulderThreshold();
          },
          "trop près de la singularité de l'épaule (à "},
@@ -286,7 +286,7 @@ TEST(PlannedMoves, RefusalsSayWhyAndWhere)
          },
          nullptr, 100, PlanFault::OutOfReach, -1, 0.05, 0.95,
          [&](const PlanFailure& f) {
-             return std::fabs(FromUpperArmJoint(arm, f.wristCentre) - (arm.a3 + std::hypot(arm.e, arm.d))) < 1.0;
+             return std::fabs(FromUpperArmJoint(arm, f.place) - (arm.a3 + std::hypot(arm.e, arm.d))) < 1.0;
          },
          "hors d'atteinte à "},
         {"A12 au-delà de sa limite", narrowA12, kPathSpeeds, kStart,
@@ -296,23 +296,22 @@ TEST(PlannedMoves, RefusalsSayWhyAndWhere)
          nullptr, 100, PlanFault::JointLimit, 0, 0.3, 0.9,
          [](const PlanFailure& f) {
              return f.value > 20 && f.value < 21 && f.low == -60 && f.high == 20 &&
-                    std::fabs(std::atan2(f.wristCentre[1], f.wristCentre[0]) * 180 / M_PI - 20) < 1;
+                    std::fabs(std::atan2(f.place[1], f.place[0]) * 180 / M_PI - 20) < 1;
          },
-         "A12 hors des limites [-60 ; 20] à "},
+         "A12 = 20,"},
         {"A12 continu au-delà de 180, pas ramené à -180", shipped, kPathSpeeds, behind,
          [](const KDL::Frame& from) {
              return Moved(from, {0, -300, 0});
          },
          nullptr, 100, PlanFault::JointLimit, 0, 0.2, 0.8,
-         [](const PlanFailure& f) { return f.value > 180 && f.value < 181; }, "A12 hors des limites [-180 ; 180] à "},
+         [](const PlanFailure& f) { return f.value > 180 && f.value < 181; }, "A12 = 180,"},
         {"le bras en arrière ne peut plus suivre", wideA23, kPathSpeeds, BackAt(arm, HandDownAt(-400, 0, 600)),
          [](const KDL::Frame&) { return FrameOfPose(HandDownAt(-900, 0, 600)); }, nullptr, 100,
          PlanFault::ConfigurationChange, -1, 0.6, 0.85,
          [&](const PlanFailure& f) {
              // Reaching back, the upper arm's joint lies on the far side of the base.
-             const double r = std::hypot(f.wristCentre[0], f.wristCentre[1]);
-             return std::fabs(std::hypot(r + arm.a2, f.wristCentre[2] - arm.h) - (arm.a3 + std::hypot(arm.e, arm.d))) <
-                    1.0;
+             const double r = std::hypot(f.place[0], f.place[1]);
+             return std::fabs(std::hypot(r + arm.a2, f.place[2] - arm.h) - (arm.a3 + std::hypot(arm.e, arm.d))) < 1.0;
          },
          "configuration à changer à "},
         {"arc par trois points alignés", shipped, kPathSpeeds, kStart,

@@ -121,7 +121,7 @@ TEST(MovePlanner, RefusalsSpeakInTheDataSetsNumbersAndDrawTheWay)
     outOfReach.kind = MoveKind::Linear;
     outOfReach.pose = far;
     const Refusal cases[] = {
-        {"joint target past its limits", pastLimit, "A23 hors des limites [-90 ; 150]"},
+        {"joint target past its limits", pastLimit, "A23 = 160 hors des limites [-90 ; 150]"},
         {"line out of reach", outOfReach, "hors d'atteinte"},
     };
     for (const Refusal& c : cases) {
@@ -133,6 +133,53 @@ TEST(MovePlanner, RefusalsSpeakInTheDataSetsNumbersAndDrawTheWay)
         ASSERT_FALSE(plan.path.empty()) << c.name;
         EXPECT_LT(Distance(plan.path.front(), from), 0.5) << c.name << ": the way starts at the tool point";
         EXPECT_LT(plan.refusedFrom, plan.path.size()) << c.name;
+    }
+}
+
+// An imported arm is refused in its own words: its joints as its panel
+// names them, a limit written the same by a joint move and a line, and the
+// place the tool point the user speaks of, not the wrist centre.
+TEST(MovePlanner, RefusalsSpeakTheArmsOwnWords)
+{
+    ArmDescription arm = NumberedArm();
+    for (int j = 0; j < kJointCount; ++j)
+        arm.jointName[j] = "joint_" + std::to_string(j + 1);
+    arm.limits.low[0] = -35.9967f;  // as a robot description's radians give them
+    const ToolPose from = PoseOf(arm, kStart);
+
+    MoveRequest pastLimit;
+    pastLimit.joints = kStart;
+    pastLimit.joints.A12 = -40;
+    MoveRequest sideways;
+    sideways.kind = MoveKind::Linear;
+    sideways.pose = from;
+    sideways.pose.Y -= 600;
+    MoveRequest outOfReach;
+    outOfReach.kind = MoveKind::Linear;
+    outOfReach.pose = from;
+    outOfReach.pose.X += 5000;
+    const std::string limits = " hors des limites [-35,9967 ; 170]";
+    const Refusal cases[] = {
+        {"a joint move past a limit", pastLimit, "joint_1 = -40"},
+        {"a line past a limit", sideways, "joint_1 = -"},
+        {"a line out of reach", outOfReach, "hors d'atteinte à "},
+    };
+    for (const Refusal& c : cases) {
+        const MovePlan plan = PlanMove(arm, kStart, c.request, 100);
+        ASSERT_FALSE(plan.ok) << c.name;
+        const std::string words = DescribeFailure(plan.failure);
+        EXPECT_EQ(words.rfind(c.words, 0), 0u) << c.name << ": " << words;
+        if (c.request.kind == MoveKind::Joint || plan.failure.reason == PlanFault::JointLimit)
+            EXPECT_NE(words.find(limits), std::string::npos) << c.name << ": " << words;
+        if (c.request.kind == MoveKind::Linear) {
+            const ToolPose place{static_cast<float>(plan.failure.place[0]),
+                                 static_cast<float>(plan.failure.place[1]),
+                                 static_cast<float>(plan.failure.place[2]),
+                                 0,
+                                 0,
+                                 0};
+            EXPECT_LT(DistanceToSegment(place, from, c.request.pose), 0.5) << c.name << ": on the tool's line";
+        }
     }
 }
 

@@ -14,9 +14,9 @@ PlanFailure Placed(PlanFault reason, double fraction, int joint = -1, double val
     f.joint = joint;
     f.placed = true;
     f.fraction = fraction;
-    f.wristCentre[0] = 412.5;
-    f.wristCentre[1] = -80.04;
-    f.wristCentre[2] = 610.2;
+    f.place[0] = 412.5;
+    f.place[1] = -80.04;
+    f.place[2] = 610.2;
     f.value = value;
     return f;
 }
@@ -36,6 +36,11 @@ TEST(DescribeFailure, WordsOfEachRefusal)
     PlanFailure halfDegreeLimit = Placed(PlanFault::JointLimit, 0.996, 5, -12.6);
     halfDegreeLimit.low = -12.5;
     halfDegreeLimit.high = 0;
+    // An arm's own name for its joint.
+    PlanFailure named = Placed(PlanFault::JointLimit, 0.4, 4, 181.7);
+    named.jointName = "joint_5";
+    named.low = -180;
+    named.high = 180;
     PlanFailure kdl = Unplaced(PlanFault::PathRefusedByKdl);
     kdl.kdlError = 3001;
     PlanFailure tooLong = Unplaced(PlanFault::TooLong), farTooLong = tooLong, endless = tooLong;
@@ -51,8 +56,10 @@ TEST(DescribeFailure, WordsOfEachRefusal)
         {Placed(PlanFault::ConfigurationChange, 0.63), "configuration à changer à 63 %" + place},
         {Placed(PlanFault::ConfigurationChange, 0.5, 3, 35.24),
          "configuration à changer (A45 saute de 35,2°) à 50 %" + place},
-        {limit, "A23 hors des limites [-90 ; 150] à 40 %" + place},
-        {halfDegreeLimit, "A67 hors des limites [-12,5 ; 0] à 100 %" + place},
+        // The angle the joint would reach: a joint turns on past 180.
+        {limit, "A23 = 150,3 hors des limites [-90 ; 150] à 40 %" + place},
+        {halfDegreeLimit, "A67 = -12,6 hors des limites [-12,5 ; 0] à 100 %" + place},
+        {named, "joint_5 = 181,7 hors des limites [-180 ; 180] à 40 %" + place},
         {Placed(PlanFault::OutOfReach, 0.75), "hors d'atteinte à 75 %" + place},
         {Placed(PlanFault::WristSingularity, 0.5, 4, 0.4),
          "trop près de la singularité du poignet (A56 = 0,4°) à 50 %" + place},

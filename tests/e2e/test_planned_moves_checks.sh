@@ -92,8 +92,9 @@ REFUSALS = [
     ("ligne par A56 = 0", wrist_line, r"trop près de la singularité du poignet \(A56 = (-?[\d,]+)°\)",
      lambda value, place: abs(value) <= 2),
     ("ligne hors d'atteinte", reach_line, r"hors d'atteinte()", lambda value, place: True),
-    ("ligne au-delà d'une limite", limit_line, r"A12 hors des limites \[-180 ; 180\]()",
-     lambda value, place: abs(place[1]) <= 1.5),
+    # The angle A12 would reach, just past 180 as it turns on.
+    ("ligne au-delà d'une limite", limit_line, r"A12 = (-?[\d,]+) hors des limites \[-180 ; 180\]",
+     lambda value, place: abs(place[1]) <= 1.5 and 180 < abs(value) < 181),
 ]
 for what, line, words, where in REFUSALS:
     target = line()
