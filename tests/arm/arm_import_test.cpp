@@ -6,12 +6,17 @@
 // beside the repository ($KX_SOURCE/../shared/data/irb1600), else a URDF of
 // the same joints written by the fixture.
 #include "arm/ArmDescription.h"
+#include "arm/ArmKinematics.h"
+#include "dataset/DataSet.h"
+#include "kinematics/Singularity.h"
+#include "motion/MovePlanner.h"
 #include "tools/kin/KinBatch.h"
 #include "tests/arm/urdf_fixture.h"
 #include "tests/support/ErrorLog.h"
 #include "tests/support/KinRun.h"
 #include "tools/arm/ArmImport.h"
 #include "tools/arm/ArmDataSet.h"
+#include "tools/arm/ArmMake.h"
 
 #include <gtest/gtest.h>
 #include <kdl/chain.hpp>
@@ -204,6 +209,38 @@ TEST_F(ArmImportTest, TheReferenceArmGivesItsOwnFlangeEverywhere)
         urdf = WriteFixtureUrdf(scratch.Path(), Irb1600Arm());
     ASSERT_TRUE(ImportArm(urdf, Data(), DefaultTemplateDirectory())) << ::testing::PrintToString(Messages());
     ExpectSameArm(urdf, Data());
+}
+
+// An imported or a made arm starts clear of every singularity, within its
+// limits: its first planned moves go (at its zero the wrist is straight,
+// and a line from there was refused at once).
+TEST_F(ArmImportTest, AWrittenArmCanMoveAtOnce)
+{
+    const std::string sheet = scratch.Path() + "/sheet.txt";
+    std::ofstream(sheet) << "fA1 = 150.0;\n";
+    const std::string made = scratch.Path() + "/made";
+    ASSERT_TRUE(ImportArm(WriteFixtureUrdf(scratch.Path(), Irb1600Arm()), Data(), DefaultTemplateDirectory()));
+    ASSERT_TRUE(MakeArm(sheet, made, DefaultTemplateDirectory())) << ::testing::PrintToString(Messages());
+    for (const std::string& dir : {Data(), made}) {
+        SCOPED_TRACE(dir);
+        const std::optional<ArmDescription> arm = LoadDataSet(dir).arm;
+        ASSERT_TRUE(arm);
+        const SingularityMeasures m = CSingularityMeter(arm->Lengths()).Measure(ModelAngles(*arm, arm->start));
+        EXPECT_GE(m.wrist, 10 * kWristSingularDegrees);
+        EXPECT_GE(m.elbow, 5 * kElbowSingularDegrees);
+        EXPECT_TRUE(FitsLimits(arm->start, arm->limits));
+        const ToolPose at = PoseOf(*arm, arm->start);
+        for (const KDL::Vector& way : {KDL::Vector(50, 0, 0), KDL::Vector(0, 50, 0), KDL::Vector(0, 0, 50)}) {
+            MoveRequest line;
+            line.kind = MoveKind::Linear;
+            line.pose = at;
+            line.pose.X += static_cast<float>(way.x());
+            line.pose.Y += static_cast<float>(way.y());
+            line.pose.Z += static_cast<float>(way.z());
+            const MovePlan plan = PlanMove(*arm, arm->start, line, 100);
+            EXPECT_TRUE(plan.ok) << DescribeFailure(plan.failure);
+        }
+    }
 }
 
 // Other arms of the family, each a change of the reference arm.

@@ -7,6 +7,7 @@
 #include "tools/arm/InputFile.h"
 #include "tools/arm/ModelFrames.h"
 #include "tools/arm/OptionText.h"
+#include "tools/arm/StartPose.h"
 
 #include <algorithm>
 
@@ -40,11 +41,6 @@ double Speed(const SerialJoint& joint)
 }
 
 // 0 when the limits allow it, else the middle of the range.
-double StartAngle(const SerialJoint& joint)
-{
-    return joint.lower <= 0.0 && joint.upper >= 0.0 ? 0.0 : Degrees(joint.lower + joint.upper) / 2.0;
-}
-
 // The largest file a template may hand over (its textures and meshes are a
 // few megabytes at most).
 constexpr std::size_t kMaxTemplateFileBytes = 256 << 20;
@@ -188,12 +184,13 @@ std::string PanelOptions(const ArmDataSet& arm, const COptions* model)
                   " */\n\n");
     std::vector<std::pair<std::string, std::string>> names;
     std::vector<std::pair<std::string, double>> numbers;
+    const std::array<double, kArmJoints> start = StartAngles(arm.chain, arm.fit);
     for (int j = 0; j < kJointCount; ++j) {
         const SerialJoint& joint = arm.chain.joints[j];
         names.push_back({JointKey("strAngle", j, "Name"), LabelText(joint.name)});
         numbers.push_back({JointKey("fAngle", j, "MinValue"), Degrees(joint.lower)});
         numbers.push_back({JointKey("fAngle", j, "MaxValue"), Degrees(joint.upper)});
-        numbers.push_back({JointKey("fAngle", j, "StartValue"), StartAngle(joint)});
+        numbers.push_back({JointKey("fAngle", j, "StartValue"), start[j]});
     }
     if (model)
         for (const COptionEntry& entry : model->m_Entries) {
