@@ -314,7 +314,12 @@ const RefusalCase kRefusals[] = {
      "les axes 2 et 3 (joint_2, joint_3) ne sont pas parallèles : écart de 0,57°"},
     {"axe 1 penché", [](FixtureArm& a) { a.joints[0].rpy[0] = 0.02; }, "",
      "l'axe 1 (joint_1) n'est pas vertical : il s'écarte de 1,15° de l'axe z de la base"},
-    {"maillage manquant", [](FixtureArm&) {}, "link_3", "du lien « link_3 » est introuvable"},
+    {"axes 3 et 4 parallèles (poignet décalé)",
+     [](FixtureArm& a) {
+         a.joints[3].axis[0] = 0;
+         a.joints[3].axis[1] = 1;
+     },
+     "", "les axes 3 et 4 (joint_3, joint_4) sont parallèles : le poignet est décalé"},
 };
 
 TEST_F(ArmImportTest, RefusedArmsLeaveTheirReasonAndNothingElse)
@@ -331,6 +336,40 @@ TEST_F(ArmImportTest, RefusedArmsLeaveTheirReasonAndNothingElse)
         EXPECT_NE(Messages()[0].find(c.reason), std::string::npos) << Messages()[0];
         EXPECT_EQ(Left(folder), std::vector<std::string>{"kx_fixture_support"});
     }
+}
+
+// A mesh that cannot be had leaves its link a cylinder from its joint to
+// the next, with a record naming the file; --strict refuses it.
+TEST_F(ArmImportTest, AMissingMeshBecomesACylinderUnlessStrict)
+{
+    const std::string urdf = WriteFixtureUrdf(scratch.Path(), Irb1600Arm(), "link_3");
+    EXPECT_FALSE(ImportArm(urdf, Data(), DefaultTemplateDirectory(), true));
+    ASSERT_EQ(Messages().size(), 1u) << ::testing::PrintToString(Messages());
+    EXPECT_NE(Messages()[0].find("Lien « link_3 » : le maillage « package://kx_fixture_support/meshes/link_3.stl » est "
+                                 "introuvable"),
+              std::string::npos)
+        << Messages()[0];
+
+    g_Records.clear();
+    ASSERT_TRUE(ImportArm(urdf, Data(), DefaultTemplateDirectory())) << ::testing::PrintToString(Messages());
+    ASSERT_EQ(Messages().size(), 1u) << ::testing::PrintToString(Messages());
+    EXPECT_NE(Messages()[0].find("un cylindre de l'articulation à la suivante le remplace"), std::string::npos);
+    ExpectSameArm(urdf, Data());
+    // link_3 is the link joint 3 turns, drawn as the elbow: from joint 3 to
+    // joint 4, 0.3 m along the arm's x at its zero, 3 scene units, 6 cm
+    // thick.
+    FILE* file = std::fopen((Data() + "/robotelbow.obj").c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    MeshData mesh;
+    ASSERT_TRUE(ReadMesh(file, mesh));
+    std::fclose(file);
+    const MeshBox box = BoxOfVertices(mesh.vertices);
+    float sides[3];
+    for (int k = 0; k < 3; ++k)
+        sides[k] = box.hi[k] - box.lo[k];
+    std::sort(sides, sides + 3);
+    EXPECT_NEAR(sides[0], 1.2f, 0.05f);
+    EXPECT_NEAR(sides[2], 3.0f, 0.05f);
 }
 
 TEST_F(ArmImportTest, ABrokenDescriptionIsNamedAndLeavesNothing)

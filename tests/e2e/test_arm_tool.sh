@@ -111,9 +111,9 @@ fi
 # --- Refused, and nothing left behind --------------------------------------
 
 refused() {
-  local what="$1" file="$2" reason="$3"
+  local what="$1" file="$2" reason="$3"; shift 3
   rm -rf "$W/out"; mkdir -p "$W/out"
-  "$ARM" import "$file" "$W/out/data" >"$W/refused.txt" 2>&1
+  "$ARM" import "$file" "$W/out/data" "$@" >"$W/refused.txt" 2>&1
   kx_check "$what : statut 1" kx_eq "$?" 1
   kx_check "$what : raison donnée" kx_contains "$W/refused.txt" "$reason"
   kx_check "$what : rien n'est laissé" kx_eq "$(ls -A "$W/out")" ""
@@ -129,7 +129,13 @@ awk '/name="joint_5"/ { f = 1 } f && /<origin/ { sub(/xyz="0\.3(00)? 0 0"/, "xyz
   "$urdf" > "${copy%.urdf}-wrist.urdf"
 refused "poignet non concourant" "${copy%.urdf}-wrist.urdf" "les axes 4, 5 et 6 ne se coupent pas : écart de 109,2 mm au poignet"
 sed -E 's|link_3\.(stl\|obj)|link_3_absent.\1|' "$urdf" > "${copy%.urdf}-mesh.urdf"
-refused "maillage manquant" "${copy%.urdf}-mesh.urdf" "est introuvable"
+refused "maillage manquant avec --strict" "${copy%.urdf}-mesh.urdf" "est introuvable" --strict
+# Without --strict the missing mesh becomes a cylinder, with a warning.
+rm -rf "$W/out"; mkdir -p "$W/out"
+"$ARM" import "${copy%.urdf}-mesh.urdf" "$W/out/data" >"$W/plain.txt" 2>&1
+kx_check "maillage manquant : importé" kx_eq "$?" 0
+kx_check "maillage manquant : le fichier nommé" kx_contains "$W/plain.txt" "link_3_absent"
+kx_check "maillage manquant : un cylindre le remplace" kx_contains "$W/plain.txt" "un cylindre de l'articulation à la suivante le remplace"
 head -c 300 "$urdf" > "$W/variants/broken.urdf"
 refused "fichier tronqué" "$W/variants/broken.urdf" "description illisible"
 # A directory or a FIFO as the description or the data sheet: refused at

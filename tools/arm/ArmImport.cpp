@@ -14,7 +14,8 @@ const char* const kPlainColour = "#b4b4b4";
 
 }  // namespace
 
-bool ImportArm(const std::string& urdfFile, const std::string& directory, const std::string& templateDirectory)
+bool ImportArm(const std::string& urdfFile, const std::string& directory, const std::string& templateDirectory,
+               bool strict)
 {
     UrdfArm urdf;
     if (!ReadUrdfArm(urdfFile, &urdf))
@@ -26,7 +27,7 @@ bool ImportArm(const std::string& urdfFile, const std::string& directory, const 
     if (!FitFamily(arm.chain, &arm.fit))
         return false;
     BakeFrames(arm.chain, arm.fit, arm.bake);
-    if (!BuildLinkMeshes(urdf.visuals, arm.bake, arm.mesh, arm.colour))
+    if (!BuildLinkMeshes(arm.chain, urdf.visuals, arm.bake, strict, arm.mesh, arm.colour))
         return false;
     for (std::string& colour : arm.colour)
         if (colour.empty())

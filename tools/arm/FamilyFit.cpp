@@ -166,10 +166,16 @@ bool FitFamily(const SerialArm& arm, ArmFit* fit)
     if (FromParallel(axis[1].direction, axis[2].direction) > kAngle)
         return Refuse(Axes(arm, 1, 2) + " ne sont pas parallèles : écart de " +
                       AngleText(FromParallel(axis[1].direction, axis[2].direction)));
-    for (int j = 3; j < kArmJoints; ++j)
+    for (int j = 3; j < kArmJoints; ++j) {
+        // Parallel where the family wants them crossing: a wrist set off the
+        // forearm, as a UR arm's is, not a crooked axis.
+        if (FromParallel(axis[j].direction, axis[j - 1].direction) <= kAngle)
+            return Refuse(Axes(arm, j - 1, j) + " sont parallèles : le poignet est décalé (un bras de type UR) ; la " +
+                          "famille de Kalimbrax a un poignet à trois axes concourants");
         if (FromPerpendicular(axis[j].direction, axis[j - 1].direction) > kAngle)
             return Refuse(Axes(arm, j - 1, j) + " ne sont pas perpendiculaires : écart de " +
                           AngleText(FromPerpendicular(axis[j].direction, axis[j - 1].direction)));
+    }
 
     // The wrist centre: where axis 5 meets axes 4 and 6.
     KDL::Vector on4, on5a, on5b, on6;

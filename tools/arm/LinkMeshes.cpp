@@ -1,6 +1,7 @@
 #include "tools/arm/LinkMeshes.h"
 
 #include "base/Log.h"
+#include "tools/arm/PlainLink.h"
 #include "tools/mesh/MeshImport.h"
 
 #include <algorithm>
@@ -36,27 +37,39 @@ std::string ColourText(const double rgb[3])
     return text;
 }
 
-bool BuildLinkMeshes(const std::vector<LinkVisual>& visuals, const KDL::Frame bake[kLinkCount],
-                     MeshData meshes[kLinkCount], std::string colours[kLinkCount])
+bool BuildLinkMeshes(const SerialArm& arm, const std::vector<LinkVisual>& visuals, const KDL::Frame bake[kLinkCount],
+                     bool strict, MeshData meshes[kLinkCount], std::string colours[kLinkCount])
 {
     const ImportOptions options;  // smooth normals, creases at 30 degrees, simplified to fit
     for (int link = 0; link < kLinkCount; ++link) {
         CornerMesh corners;
         MergeCounts parts;
         colours[link].clear();
+        bool lost = false;
         for (const LinkVisual& visual : visuals) {
             if (visual.body != link)
                 continue;
-            std::string error;
-            if (!ReadCorners(visual.meshFile.c_str(), MeshPlacement(visual, bake[link]), options, corners, parts,
-                             error)) {
-                LogError("BuildLinkMeshes -- Lien « %s » : %s", visual.link.c_str(), error.c_str());
-                return false;
+            std::string error = "le maillage « " + visual.written + " » est introuvable";
+            if (visual.meshFile.empty() || !ReadCorners(visual.meshFile.c_str(), MeshPlacement(visual, bake[link]),
+                                                        options, corners, parts, error)) {
+                if (strict) {
+                    LogError("BuildLinkMeshes -- Lien « %s » : %s", visual.link.c_str(), error.c_str());
+                    return false;
+                }
+                LogError("BuildLinkMeshes -- Lien « %s » : %s ; un cylindre de l'articulation à la suivante le "
+                         "remplace (--strict pour refuser l'import)",
+                         visual.link.c_str(), error.c_str());
+                lost = true;
+                continue;
             }
             if (colours[link].empty() && visual.coloured)
                 colours[link] = ColourText(visual.rgba);
         }
         meshes[link] = MeshData();
+        if (lost && corners.positions.empty()) {
+            meshes[link] = PlainLinkMesh(arm, bake, link);
+            continue;
+        }
         if (corners.positions.empty())
             continue;  // a body with nothing to draw
         ImportNotes notes;

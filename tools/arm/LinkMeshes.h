@@ -9,10 +9,12 @@
 
 // bake[link]: the drawn link's frame in the arm's link frame (metres).
 // colours[link] receives "#rrggbb" from the first visual of the body whose
-// material has a colour, else stays empty. False with one French record
-// naming the link and the file.
-bool BuildLinkMeshes(const std::vector<LinkVisual>& visuals, const KDL::Frame bake[kLinkCount],
-                     MeshData meshes[kLinkCount], std::string colours[kLinkCount]);
+// material has a colour, else stays empty. A mesh file that is missing or
+// cannot be read leaves its link a plain cylinder (PlainLink.h), with a
+// record naming the link and the file; `strict` refuses it instead. False
+// with one French record naming the link and the file.
+bool BuildLinkMeshes(const SerialArm& arm, const std::vector<LinkVisual>& visuals, const KDL::Frame bake[kLinkCount],
+                     bool strict, MeshData meshes[kLinkCount], std::string colours[kLinkCount]);
 
 // "#rrggbb" of a colour whose channels run from 0 to 1.
 std::string ColourText(const double rgb[3]);

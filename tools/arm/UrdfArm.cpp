@@ -363,11 +363,7 @@ bool ReadUrdfText(const std::string& text, const std::string& path, const std::s
             v.link = linkName;
             v.place = place.second * FrameOf(visual->origin);
             v.meshFile = ResolveMeshPath(mesh.filename, dir);
-            if (v.meshFile.empty()) {
-                LogError("ReadUrdfArm -- %s : le maillage « %s » du lien « %s » est introuvable", path.c_str(),
-                         mesh.filename.c_str(), linkName.c_str());
-                return false;
-            }
+            v.written = mesh.filename;
             v.scale[0] = mesh.scale.x;
             v.scale[1] = mesh.scale.y;
             v.scale[2] = mesh.scale.z;

@@ -13,7 +13,8 @@ struct LinkVisual {
     int body;               // 0 the base .. 6 the link the sixth joint turns
     std::string link;       // the description's link that carries it
     KDL::Frame place;       // the mesh's frame in the body's frame, metres
-    std::string meshFile;   // resolved path
+    std::string meshFile;   // resolved path; empty when the file is not found
+    std::string written;    // the path as the description writes it
     double scale[3];        // the mesh's own scale
     bool coloured = false;  // the material gives a colour
     double rgba[4] = {0, 0, 0, 1};

@@ -26,12 +26,14 @@ int Usage(const char* problem)
     if (problem)
         std::fprintf(stderr, "kalimbrax-arm : %s\n\n", problem);
     std::fprintf(out, "Usage :\n"
-                      "  kalimbrax-arm import ROBOT.urdf RÉPERTOIRE [--template DONNÉES]\n"
+                      "  kalimbrax-arm import ROBOT.urdf RÉPERTOIRE [--template DONNÉES] [--strict]\n"
                       "      écrit un jeu de données complet pour le bras que décrit ROBOT.urdf : ses\n"
                       "      longueurs, la numérotation de ses angles, ses limites et vitesses, sa bride\n"
                       "      comme point outil, ses maillages et leurs couleurs. Le bras doit être de la\n"
                       "      famille de Kalimbrax (axes 2 et 3 parallèles, poignet à axes concourants,\n"
                       "      sans décalage latéral) ; sinon la raison est donnée et rien n'est écrit.\n"
+                      "      Un maillage absent ou illisible est remplacé par un cylindre, avec un\n"
+                      "      avertissement ; --strict refuse alors l'import.\n"
                       "  kalimbrax-arm make RÉPERTOIRE [FICHIER]\n"
                       "      écrit un jeu de données à partir des cotes de la fiche technique (a1, a2, b,\n"
                       "      c1, c2, c3, c4 en mm, zéros, sens, limites et vitesses), bras dessiné comme\n"
@@ -57,11 +59,14 @@ int main(int argc, char** argv)
         LogSetPrintHook(LOG_ERROR, PrintRecord);
     std::vector<std::string> words;
     std::string templateDirectory = DefaultTemplateDirectory();
+    bool strict = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--template") == 0) {
             if (i + 1 >= argc)
                 return Usage("--template attend un répertoire de données");
             templateDirectory = argv[++i];
+        } else if (std::strcmp(argv[i], "--strict") == 0) {
+            strict = true;
         } else if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0) {
             return Usage(nullptr);
         } else {
@@ -73,7 +78,7 @@ int main(int argc, char** argv)
     if (words[0] == "import") {
         if (words.size() != 3)
             return Usage("import attend une description URDF et un répertoire");
-        if (!ImportArm(words[1], words[2], templateDirectory))
+        if (!ImportArm(words[1], words[2], templateDirectory, strict))
             return 1;
     } else if (words[0] == "make") {
         if (words.size() != 2 && words.size() != 3)
