@@ -2,7 +2,7 @@
 
 #include "app/CommandTimer.h"
 #include "app/Display.h"
-#include "app/Motion.h"
+#include "app/MotionIdle.h"
 #include "app/WindowCallbacks.h"
 #include "app/WindowView.h"
 #include "base/Log.h"

@@ -98,7 +98,7 @@ std::vector<std::string> FamilyDepartures(const ArmDescription& arm)
 {
     // Which offsets must be zero, link by link (x, y, z), and the elbow's
     // shape: what the drawn chain needs to put the wrist centre where the
-    // forward model does.
+    // MGD does.
     static const bool mustBeZero[5][3] = {
         {true, true, false}, {false, true, true}, {false, true, true}, {false, false, true}, {true, true, false}};
     std::vector<std::string> departures;

@@ -7,7 +7,7 @@
 // start angles) by LoadDataSet.
 #include "formats/MeshBox.h"
 #include "kinematics/ArmChain.h"
-#include "kinematics/InverseModel.h"
+#include "kinematics/MGI.h"
 #include "kinematics/JointLimits.h"
 #include "kinematics/Kinematics.h"
 
@@ -35,7 +35,7 @@ struct ArmDescription {
     int sense[kJointCount];              // 1, or -1 where the data set turns the other way
     float toolOffset[3];                 // the tool point in the hand's frame, pose units
     float toolTurn[3];                   // the tool frame's alpha, beta, gamma in the hand's frame, degrees
-    bool wristAsModel;                   // drawn with the forward model's own turn before A56
+    bool wristAsModel;                   // drawn with the MGD's own turn before A56
     float linearSpeed;                   // pose units per second, along lines and arcs
     float linearAccel;                   // pose units per second squared; 0: no limit
     float angularSpeed;                  // degrees per second, the hand's turn along lines and arcs

@@ -75,15 +75,15 @@ KDL::Frame ToolFrame(const ArmDescription& arm)
     return FrameOfPose(tool);
 }
 
-KDL::Frame PoseFrame(const ArmDescription& arm, const JointAngles& angles)
+KDL::Frame ArmMGDFrame(const ArmDescription& arm, const JointAngles& angles)
 {
     return KdlFrameOf(ComputeMGDFrame(arm.Lengths(), ModelAngles(arm, angles))) * ToolFrame(arm);
 }
 
-ToolPose PoseOf(const ArmDescription& arm, const JointAngles& angles)
+ToolPose ArmMGD(const ArmDescription& arm, const JointAngles& angles)
 {
     if (HasTool(arm))
-        return PoseOfFrame(PoseFrame(arm, angles));
+        return PoseOfFrame(ArmMGDFrame(arm, angles));
     ToolPose pose;
     ComputeMGD(arm.Lengths(), ModelAngles(arm, angles), &pose);
     return pose;
@@ -96,7 +96,7 @@ ToolPose WristPose(const ArmDescription& arm, const ToolPose& target)
     return PoseOfFrame(FrameOfPose(target) * ToolFrame(arm).Inverse());
 }
 
-MGIResult SolvePose(const ArmDescription& arm, const ToolPose& target, const JointAngles& reference)
+MGIResult ArmMGI(const ArmDescription& arm, const ToolPose& target, const JointAngles& reference)
 {
     MGIResult result =
         SolveMGI(arm.Lengths(), arm.Model(), WristPose(arm, target), ModelAngles(arm, reference), ModelLimits(arm));
@@ -104,7 +104,7 @@ MGIResult SolvePose(const ArmDescription& arm, const ToolPose& target, const Joi
     return result;
 }
 
-MGISolutions AllConfigurations(const ArmDescription& arm, const ToolPose& target)
+MGISolutions ArmMGIAll(const ArmDescription& arm, const ToolPose& target)
 {
     MGISolutions solutions;
     SolveMGIExact(arm.Lengths(), WristPose(arm, target), &solutions);

@@ -21,17 +21,17 @@ KDL::Frame ToolFrame(const ArmDescription& arm);
 bool HasTool(const ArmDescription& arm);
 
 // The tool frame of a set of the data set's angles, in the base frame.
-KDL::Frame PoseFrame(const ArmDescription& arm, const JointAngles& angles);
-// The pose of the tool point: the forward model MGD.
-ToolPose PoseOf(const ArmDescription& arm, const JointAngles& angles);
+KDL::Frame ArmMGDFrame(const ArmDescription& arm, const JointAngles& angles);
+// The pose of the tool point: its MGD.
+ToolPose ArmMGD(const ArmDescription& arm, const JointAngles& angles);
 
-// The inverse model on a pose of the tool point, with the arm's model and
+// The MGI on a pose of the tool point, with the arm's model and
 // limits; the reference and the result in the data set's angles (see
 // SolveMGI).
-MGIResult SolvePose(const ArmDescription& arm, const ToolPose& target, const JointAngles& reference);
+MGIResult ArmMGI(const ArmDescription& arm, const ToolPose& target, const JointAngles& reference);
 // Every exact configuration of a pose of the tool point, in the data set's
 // angles, and the wrist-centre distance left when it is out of reach.
-MGISolutions AllConfigurations(const ArmDescription& arm, const ToolPose& target);
+MGISolutions ArmMGIAll(const ArmDescription& arm, const ToolPose& target);
 
 // The wrist pose whose tool frame is this pose: what the models solve.
 ToolPose WristPose(const ArmDescription& arm, const ToolPose& target);

@@ -21,7 +21,7 @@ double TurnDistance(const JointAngles& a, const JointAngles& b)
 
 std::vector<ArmConfiguration> ConfigurationsOf(const ArmDescription& arm, const JointAngles& current)
 {
-    const MGISolutions all = AllConfigurations(arm, PoseOf(arm, current));
+    const MGISolutions all = ArmMGIAll(arm, ArmMGD(arm, current));
     std::vector<ArmConfiguration> list;
     if (!all.Reached())
         return list;

@@ -2,7 +2,7 @@
 // The arm as an Orocos KDL chain, for comparing our geometric models with
 // KDL's solvers. The chain computes the same wrist centre (pose units) and
 // hand orientation as ComputeMGD: the tip frame of the chain is the wrist
-// centre, turned like the forward model's matrix R.
+// centre, turned like the MGD's matrix R.
 #include "arm/ArmDescription.h"
 #include "kinematics/ArmChain.h"
 #include "kinematics/JointLimits.h"
@@ -35,7 +35,7 @@ ArmLengths BenchArm();
 // to 180 for every joint when the file is not there.
 JointLimits BenchLimits();
 
-// Target joint angles, seeded: the arm joints within the inverse model's
+// Target joint angles, seeded: the arm joints within the MGI's
 // search ranges (A23 -90..60, A34 -160..140), every joint within the
 // limits as well where the two overlap.
 std::vector<JointAngles> BenchTargets(int count, unsigned seed, const JointLimits& limits);

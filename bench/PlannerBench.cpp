@@ -146,7 +146,7 @@ MoveRequest LineFrom(const ArmDescription& arm, float dx)
 {
     MoveRequest request;
     request.kind = MoveKind::Linear;
-    request.pose = PoseOf(arm, kArmStart);
+    request.pose = ArmMGD(arm, kArmStart);
     request.pose.X += dx;
     return request;
 }

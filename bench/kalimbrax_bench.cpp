@@ -1,8 +1,8 @@
 // Our geometric models against Orocos KDL doing the same work on the same
 // arm:
-//   BM_MGD           forward model, one call per iteration
+//   BM_MGD           MGD, one call per iteration
 //   BM_KDL_FK        ChainFkSolverPos_recursive on the equivalent chain
-//   BM_MGI           grid model of the inverse model over the fixed target set
+//   BM_MGI           grid model of the MGI over the fixed target set
 //   BM_MGI_Exact     exact model, the configuration nearest the grid's
 //                    answer (what kalimbrax-kin mgi --exact runs)
 //   BM_MGI_All       exact model, every configuration (mgi --all)
@@ -18,7 +18,7 @@
 //                  BM_MGI_All every configuration of the target);
 //   within_1_unit  the share whose wrist centre is within 1 pose unit.
 #include "bench/KdlArm.h"
-#include "kinematics/InverseModel.h"
+#include "kinematics/MGI.h"
 #include "kinematics/Kinematics.h"
 #include "kinematics/MGIGrid.h"
 

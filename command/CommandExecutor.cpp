@@ -32,7 +32,7 @@ JointAngles AnglesOf(const float v[6])
     return {v[0], v[1], v[2], v[3], v[4], v[5]};
 }
 
-ToolPose PoseOf(const float v[6])
+ToolPose PoseOfValues(const float v[6])
 {
     return {v[0], v[1], v[2], v[3], v[4], v[5]};
 }
@@ -53,10 +53,10 @@ std::string FirstOutsideLimits(const JointAngles& angles, const ArmDescription& 
 }
 
 // How far a pose lies beyond the arm's reach, pose units; within
-// kReachTolerance it is reached, whichever inverse model the arm uses.
+// kReachTolerance it is reached, whichever MGI the arm uses.
 double BeyondReach(const CSimulation& simulation, const ToolPose& pose)
 {
-    return AllConfigurations(simulation.Arm(), pose).distance;
+    return ArmMGIAll(simulation.Arm(), pose).distance;
 }
 
 std::string OutOfReach(double distance)
@@ -115,14 +115,14 @@ MoveRequest RequestOf(CommandVerb verb, const float v[9])
     switch (verb) {
     case CommandVerb::MoveL:
         request.kind = MoveKind::Linear;
-        request.pose = PoseOf(v);
+        request.pose = PoseOfValues(v);
         break;
     case CommandVerb::MoveC:
         request.kind = MoveKind::Arc;
         request.via[0] = v[0];
         request.via[1] = v[1];
         request.via[2] = v[2];
-        request.pose = PoseOf(v + 3);
+        request.pose = PoseOfValues(v + 3);
         break;
     default:
         request.kind = MoveKind::Joint;
@@ -172,11 +172,11 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     }
     case CommandVerb::Pose:
     case CommandVerb::Mgi: {
-        const ToolPose pose = PoseOf(c.values);
+        const ToolPose pose = PoseOfValues(c.values);
         const double beyond = BeyondReach(simulation, pose);
         if (!(beyond <= kReachTolerance))
             return Failed(c.verb, OutOfReach(beyond));
-        const MGIResult result = c.verb == CommandVerb::Pose ? actions.MoveToPose(pose) : actions.InverseOf(pose);
+        const MGIResult result = c.verb == CommandVerb::Pose ? actions.MoveToPose(pose) : actions.MGIOf(pose);
         return Ok(FormatKinValues(result.angles));
     }
     case CommandVerb::Go: {
@@ -196,15 +196,15 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         if (c.query == CommandQuery::Targets)
             return Ok(FormatKinValues(simulation.Targets()));
         if (c.query == CommandQuery::Matrix)
-            return Ok(FormatMatrix(PoseFrame(simulation.Arm(), simulation.Angles())));
+            return Ok(FormatMatrix(ArmMGDFrame(simulation.Arm(), simulation.Angles())));
         if (c.query == CommandQuery::Speed)
             return Ok(FormatShortDecimal(actions.SpeedPercent()));
         if (c.query == CommandQuery::Singularity)
             return Ok(FormatSingularity(simulation));
-        return Ok(FormatKinValues(PoseOf(simulation.Arm(), simulation.Angles())));
+        return Ok(FormatKinValues(ArmMGD(simulation.Arm(), simulation.Angles())));
     }
     case CommandVerb::Mgd: {
-        return Ok(FormatKinValues(PoseOf(simulation.Arm(), AnglesOf(c.values))));
+        return Ok(FormatKinValues(ArmMGD(simulation.Arm(), AnglesOf(c.values))));
     }
     case CommandVerb::Show:
         actions.SetDisplayFlag(c.flag, c.on);

@@ -27,7 +27,7 @@ bool CDecorationObject::Init(const DecorSettings* files)
         return false;
     }
     // The first failure ends the loading; the loaders log their own reasons.
-    return m_Ground.LoadOBJ(files->groundMesh.c_str()) && m_SkyDome.LoadOBJ(files->skyDomeMesh.c_str()) &&
+    return m_Ground.Load(files->groundMesh.c_str()) && m_SkyDome.Load(files->skyDomeMesh.c_str()) &&
            m_GroundTexture.LoadTGA(files->groundTexture.c_str()) &&
            m_SkyDomeTexture.LoadTGA(files->skyDomeTexture.c_str());
 }

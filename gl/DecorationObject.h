@@ -3,7 +3,7 @@
 // z = 0 and a textured sky dome, named in "decor.opt".
 #include "dataset/DecorSettings.h"
 #include "gl/BaseObject.h"
-#include "gl/3DSObject.h"
+#include "gl/MeshObject.h"
 #include "gl/Texture.h"
 #include "view/WindowBounds.h"
 
@@ -23,8 +23,8 @@ public:
     // that file could not be read.
     bool Init(const DecorSettings* files);
 
-    C3DSObject m_SkyDome;
-    C3DSObject m_Ground;
+    CMeshObject m_SkyDome;
+    CMeshObject m_Ground;
     CTexture m_SkyDomeTexture;
     CTexture m_GroundTexture;
 

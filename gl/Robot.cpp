@@ -7,7 +7,7 @@
 
 bool CRobotPart::Load(const char* fileName)
 {
-    if (!m_Mesh.LoadOBJ(fileName))
+    if (!m_Mesh.Load(fileName))
         return false;
     // Client-array state and pointers are not recorded in a list; the
     // indexed draw is, with the arrays read as it is compiled. The list

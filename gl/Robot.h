@@ -4,7 +4,7 @@
 // gives. What the arm is and where it stands belong to the simulation; this
 // holds only what GL needs to show it.
 #include "gl/BaseObject.h"
-#include "gl/3DSObject.h"
+#include "gl/MeshObject.h"
 #include "kinematics/ArmChain.h"
 #include "gl/Texture.h"
 
@@ -20,7 +20,7 @@ public:
     // model-view matrix for the next link.
     void Draw(const float rotation[3], const float offset[3], bool withMesh) const;
 
-    C3DSObject m_Mesh;
+    CMeshObject m_Mesh;
     unsigned int m_uiDisplayList = 0;
     bool m_bColoured = false;  // drawn in m_fColour instead of the arm's texture
     float m_fColour[3] = {1.0f, 1.0f, 1.0f};

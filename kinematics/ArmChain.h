@@ -26,7 +26,7 @@ extern const char* const kJointNumbers[kJointCount];
 // arm is drawn: a quarter turn for the upper arm, lower arm, wrist and hand.
 // The body never turns; link i (from 1) turns with joint i - 1.
 extern const float kLinkTurnX[kLinkCount];
-// The forward model turns the other way about x before the wrist's joint
+// The MGD turns the other way about x before the wrist's joint
 // (A56): its hand frame is not the drawn hand's. The pose reports the model.
 constexpr int kWristLink = 5;
 constexpr float kModelWristTurnX = -90.0f;
@@ -61,7 +61,7 @@ Matrix4 ChainTransform(const float turnX[kLinkCount], const JointAngles& angles,
 Matrix4 LinkMeshTransform(const float turnX[kLinkCount], const JointAngles& angles, const float offsets[kLinkCount][3],
                           int link);
 
-// One link of the forward model's chain: the fixed turn about x before its
+// One link of the MGD's chain: the fixed turn about x before its
 // joint (degrees; none for the body) and the translation after it (pose
 // units).
 struct ModelLink {
@@ -69,8 +69,8 @@ struct ModelLink {
     double offset[3];
 };
 
-// The forward model's chain: the drawn chain of an arm whose offsets fit
+// The MGD's chain: the drawn chain of an arm whose offsets fit
 // the models, up to the wrist centre, turning the model's way before A56,
 // with the hand's frame at the wrist centre. Its last frame is the wrist
-// centre turned like the forward model's orientation.
+// centre turned like the MGD's orientation.
 void ModelChain(const ArmLengths& lengths, ModelLink links[kLinkCount]);

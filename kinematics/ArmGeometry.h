@@ -1,6 +1,6 @@
 #pragma once
 // The arm's wrist-centre position and the frame of its first three joints,
-// written once for the forward model and both inverse solvers. Internal to
+// written once for the MGD and both inverse solvers. Internal to
 // kinematics/: callers outside it use Kinematics.h.
 //
 // Bit-exactness matters here: the grid search keeps the nearest candidate

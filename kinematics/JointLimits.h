@@ -2,7 +2,7 @@
 // The joints' limits, as the panel's spinners hold them (from glui.opt), and
 // the whole-turn shift that brings an angle into them: joint angles repeat
 // every 360 degrees, the spinners do not. The arm's drawing and models apply
-// no limits; the inverse models use them to choose among configurations.
+// no limits; the MGI use them to choose among configurations.
 #include "kinematics/RobotTypes.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 // The arm's geometry (see Kinematics.h).
 //
 //   1. Lengths            (MakeArmLengths)
-//   2. Forward model      (ComputeMGD, ComputeMGDFrame, ComputeMGDPosition,
+//   2. MGD      (ComputeMGD, ComputeMGDFrame, ComputeMGDPosition,
 //                          WristCentreDistance)
 //   3. Target orientation (PoseRotation)
 #include "kinematics/Kinematics.h"
@@ -49,7 +49,7 @@ ArmLengths MakeArmLengths(float fBodySizeZ, float fShoulderSizeX, float fUpperAr
 }
 
 // ============================================================================
-// 2. Forward model
+// 2. MGD
 // ============================================================================
 
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
-// The arm's geometry as pure functions on its five lengths: the forward
-// model (MGD), six joint angles -> wrist centre and hand orientation, and the
-// rotation a pose stands for. The inverse models build on it: the grid
-// search (MGIGrid.h), the closed-form solver (MGIExact.h) and the choice
-// between them (InverseModel.h).
+// The arm's geometry as pure functions on its five lengths: the MGD (the
+// forward geometric model), six joint angles -> wrist centre and hand
+// orientation, and the rotation a pose stands for. The MGI (the inverse
+// geometric model) builds on it: the grid search (MGIGrid.h), the
+// closed-form solver (MGIExact.h) and the choice between them (MGI.h).
 // No GL, no global state, no logging: CRobot, the kalimbrax-kin tool, the
 // tests and the benchmarks all call the same code.
 //
@@ -38,7 +38,7 @@ struct ArmLengths {
 ArmLengths MakeArmLengths(float fBodySizeZ, float fShoulderSizeX, float fUpperArmSizeX, float fElbowSizeY,
                           float fLowerArmSizeZ);
 
-// Forward model. Writes all six fields of *pose on every call. The position
+// MGD. Writes all six fields of *pose on every call. The position
 // depends on A12, A23, A34 only. An orientation equal to the identity gives
 // alpha = beta = -0 (any axis is right for a zero rotation), like a half turn.
 void ComputeMGD(const ArmLengths& lengths, const JointAngles& angles, ToolPose* pose);
@@ -53,12 +53,12 @@ struct WristFrame {
     double r[3][3];
 };
 
-// The forward model in double precision: the same products as ComputeMGD,
+// The MGD in double precision: the same products as ComputeMGD,
 // before any rounding to single precision and before the rotation is turned
 // into an axis and an angle.
 WristFrame ComputeMGDFrame(const ArmLengths& lengths, const JointAngles& angles);
 
-// Wrist centre of the forward model alone, bit-identical to the X, Y, Z of
+// Wrist centre of the MGD alone, bit-identical to the X, Y, Z of
 // ComputeMGD for the same A12, A23, A34.
 void ComputeMGDPosition(const ArmLengths& lengths, float a12, float a23, float a34, float* x, float* y, float* z);
 
@@ -69,7 +69,7 @@ double WristCentreDistance(const ArmLengths& lengths, const JointAngles& angles,
 
 // A rotation matrix (row-major) as a pose's alpha, beta, gamma: the rotation
 // by gamma (0 to 180 degrees) about the axis of direction alpha, beta, as
-// the forward model gives it. The other three fields are left alone.
+// the MGD gives it. The other three fields are left alone.
 void RotationToPose(const double r[3][3], ToolPose* pose);
 
 // The full rotation matrix of a pose's orientation (rotation by gamma about

@@ -1,4 +1,4 @@
-// The exact inverse model (see MGIExact.h).
+// The exact MGI (see MGIExact.h).
 #include "kinematics/MGIExact.h"
 
 #include "kinematics/MGIGrid.h"
@@ -19,7 +19,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kElbowSingularMargin = 1e-6;
 
 // Degrees within [-180, 180] from radians, through the inverse of the
-// forward model's own factor, so that the forward model gets back the angle.
+// MGD's own factor, so that the MGD gets back the angle.
 // Most angles come from atan2 and need no remainder, which is slow in the
 // C library; within [-180, 180] it gives back its argument exactly.
 float ToDegrees(double radians)
@@ -82,7 +82,7 @@ int SolveArm(const ArmLengths& l, const double p[3], ArmSolution out[4])
 }
 
 // The closed-form wrist on the single-precision arm angles, with the
-// forward model's own products: it makes up for their rounding. False at a
+// MGD's own products: it makes up for their rounding. False at a
 // singular wrist, which has no flipped twin.
 bool ArmWrist(const double r[3][3], const ArmSolution& arm, double* t4, double* t5, double* t6)
 {
@@ -128,7 +128,7 @@ ArmPosture PostureOf(const ArmLengths& l, const JointAngles& a)
     const double c2 = std::cos(t2), s2 = std::sin(t2), c3 = std::cos(t3), s3 = std::sin(t3);
     const double c23 = c2 * c3 - s2 * s3, s23 = s2 * c3 + c2 * s3;
     // In the plane of A12, from the upper arm's joint: the wrist centre
-    // (the forward model's r - a2 and Z - h) and the elbow.
+    // (the MGD's r - a2 and Z - h) and the elbow.
     const double wristRho = l.a3 * c2 + l.e * c23 + l.d * s23, wristZ = l.a3 * s2 + l.e * s23 - l.d * c23;
     const double elbowRho = l.a3 * c2, elbowZ = l.a3 * s2;
     // The bend: the forearm's turn against the upper arm, t3 - phi.

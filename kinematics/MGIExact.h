@@ -1,5 +1,5 @@
 #pragma once
-// The exact inverse model: every configuration of the arm that puts the
+// The exact MGI: every configuration of the arm that puts the
 // wrist centre on the target, or as near to it as the arm reaches, each with
 // its closed-form wrist.
 //

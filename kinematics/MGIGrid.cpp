@@ -1,4 +1,4 @@
-// The grid model of the inverse model (see MGIGrid.h).
+// The grid model of the MGI (see MGIGrid.h).
 #include "kinematics/MGIGrid.h"
 
 #include "kinematics/ArmGeometry.h"
@@ -15,7 +15,7 @@ namespace {
 // visits whole degrees, and the fine window revisits the same thirty or so
 // values on every row, so a small direct-mapped table keyed by the exact
 // float bits saves most of the calls. The values are those of cos and sin
-// themselves: the positions stay bit-identical to the forward model.
+// themselves: the positions stay bit-identical to the MGD.
 class CTrigCache {
 public:
     CTrigCache() { std::memset(m_Keys, 0xFF, sizeof m_Keys); }  // a NaN pattern: matches nothing the grid visits

@@ -1,7 +1,7 @@
 #pragma once
-// The grid model of the inverse model (MGI): A12 from the target's azimuth,
+// The grid model of the MGI: A12 from the target's azimuth,
 // A23 and A34 by a coarse grid and a moving one-degree window that call the
-// forward model's position, then the grid model's closed-form wrist. Its
+// MGD's position, then the grid model's closed-form wrist. Its
 // results are reproduced bit for bit, since data sets and files were made
 // with it: its wrist centre is as close as the one-degree grid allows, and
 // it never looks beyond the one configuration its search lands in.

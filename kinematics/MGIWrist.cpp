@@ -1,4 +1,4 @@
-// The closed-form wrist of the inverse models (see MGIWrist.h).
+// The closed-form wrist of the MGI (see MGIWrist.h).
 #include "kinematics/MGIWrist.h"
 
 #include "kinematics/ArmGeometry.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The closed-form wrist of the inverse models. Once A12, A23 and A34 are
+// The closed-form wrist of the MGI. Once A12, A23 and A34 are
 // fixed, the hand's orientation leaves the wrist one rotation to make,
 //   M = C^T R = Rz(t4) Ry(t5) Rz(t6),
 // with R the target rotation and C = Rz(t1) Rx(+90) Rz(t2+t3) Rx(+90) the

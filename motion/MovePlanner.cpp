@@ -30,7 +30,7 @@ MoveSetup SetupOf(const ArmDescription& arm)
 std::vector<ToolPose> CartesianWay(const ArmDescription& arm, const JointAngles& start, const MoveRequest& request)
 {
     const PathSpeeds speeds{arm.linearSpeed, arm.linearAccel, arm.angularSpeed};
-    const KDL::Frame from = PoseFrame(arm, start), to = FrameOfPose(request.pose);
+    const KDL::Frame from = ArmMGDFrame(arm, start), to = FrameOfPose(request.pose);
     CartesianPath path;
     PlanFailure ignored;
     const bool made = request.kind == MoveKind::Linear
@@ -54,7 +54,7 @@ std::vector<ToolPose> JointWay(const ArmDescription& arm, const JointAngles& sta
         JointAngles a;
         for (float JointAngles::*joint : kJointFields)
             a.*joint = static_cast<float>(start.*joint + (target.*joint - start.*joint) * i / kDrawnPoints);
-        way.push_back(PoseOf(arm, a));
+        way.push_back(ArmMGD(arm, a));
     }
     return way;
 }
@@ -112,7 +112,7 @@ MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const Mov
     std::vector<PlannedSample> samples = planned.Samples();
     for (PlannedSample& s : samples) {
         s.angles = ArmAngles(arm, s.angles);
-        plan.path.push_back(PoseOf(arm, s.angles));
+        plan.path.push_back(ArmMGD(arm, s.angles));
     }
     plan.refusedFrom = plan.path.size();
     plan.trajectory = std::make_unique<CPlannedTrajectory>(std::move(samples));

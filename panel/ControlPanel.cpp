@@ -126,10 +126,10 @@ const PanelCheckbox kImmediateBox = {
 const PanelButton kModelButtons[] = {
     {BUTTON_MGDC, &PanelSettings::mgdCalculus,
      "MGD, modèle géométrique direct : la pose de l'outil que donnent les six angles.",
-     [](CController& c) { c.ComputeForward(); }, [](const CController& c) { return c.Immediate(); }},
+     [](CController& c) { c.CalculateMGD(); }, [](const CController& c) { return c.Immediate(); }},
     {BUTTON_MGIC, &PanelSettings::mgiCalculus,
      "MGI, modèle géométrique inverse : les six angles qui amènent l'outil à la pose.",
-     [](CController& c) { c.ComputeInverse(); }, [](const CController& c) { return c.Immediate(); }},
+     [](CController& c) { c.CalculateMGI(); }, [](const CController& c) { return c.Immediate(); }},
 };
 const PanelButton kTeachButton = {BUTTON_TEACH, &PanelSettings::teachPose,
                                   "Ajoute « moveto » et les angles actuels du bras à poses.txt, dans le répertoire de "
@@ -360,7 +360,7 @@ void CControlPanel::RefreshReadout()
     const CSimulation& simulation = m_Controller.Simulation();
     static const char* const poseNames[6] = {"X", "Y", "Z", "Alpha", "Bêta", "Gamma"};
     const JointAngles& angles = simulation.Angles();
-    const ToolPose pose = PoseOf(simulation.Arm(), angles);
+    const ToolPose pose = ArmMGD(simulation.Arm(), angles);
     std::string joints, place;
     for (int i = 0; i < 6; ++i) {
         joints += (i ? "\n" : "") + ReadoutLine(JointName(i), angles.*kJointFields[i], "°");

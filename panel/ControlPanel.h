@@ -1,6 +1,6 @@
 #pragma once
 // The control panel: joint-angle and tool-pose spinners with the forward
-// and inverse models, planned moves, real-time motion, the display
+// and MGI, planned moves, real-time motion, the display
 // switches, and a readout of where the arm stands. One object owns its
 // window and its controls, built from tables (ControlPanel.cpp) that give
 // each control its label, its help and what it does side by side. Its
@@ -87,7 +87,7 @@ public:
     bool Open(int graphicsWindow);
 
     // Sets every widget from the state it shows: the angles being edited,
-    // the pose, the modes, the display flags, the inverse model's status and
+    // the pose, the modes, the display flags, the MGI's status and
     // the readout. Runs no callback.
     void Refresh();
 
@@ -133,7 +133,7 @@ private:
     std::deque<ShownSpinner> m_Spinners;
     std::deque<ShownCheckbox> m_Checkboxes;
     std::vector<ShownButton> m_Buttons;    // those that are not always enabled
-    GLUI_StaticText* m_pStatus = nullptr;  // how the last inverse-model computation went
+    GLUI_StaticText* m_pStatus = nullptr;  // how the last MGI computation went
     GLUI_StaticText* m_pReadoutAngles = nullptr;
     GLUI_StaticText* m_pReadoutPose = nullptr;
     GLUI_Canvas* m_pConfigurationCanvas = nullptr;

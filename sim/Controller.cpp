@@ -37,7 +37,7 @@ CController::CController(CSimulation& simulation, CView& view, const CMotionReco
     : m_Simulation(simulation), m_View(view), m_Recorder(recorder)
 {
     // The pose fields start where the arm stands.
-    m_Pose = PoseOf(simulation.Arm(), simulation.Angles());
+    m_Pose = ArmMGD(simulation.Arm(), simulation.Angles());
 }
 
 const JointAngles& CController::EditedAngles() const
@@ -80,7 +80,7 @@ void CController::SetJointAngle(int joint, float degrees)
     JointAngles edited = EditedAngles();
     edited.*kJointFields[joint] = ClampIntoLimits(degrees, limits.low[joint], limits.high[joint]);
     if (!m_bImmediate)
-        m_Pose = PoseOf(m_Simulation.Arm(), edited);
+        m_Pose = ArmMGD(m_Simulation.Arm(), edited);
     SetEdited(edited);
 }
 
@@ -88,7 +88,7 @@ void CController::SetPoseValue(int index, float value)
 {
     m_Pose.*kPoseFields[index] = value;
     if (!m_bImmediate)
-        Inverse();
+        ApplyMGI();
     else
         m_Simulation.NotifyStateChanged();
 }
@@ -180,7 +180,7 @@ MoveOutcome CController::MoveToPoseFields(bool run)
     request.kind = m_eMoveKind;
     request.pose = m_Pose;
     if (m_eMoveKind == MoveKind::Joint) {
-        const MGIResult inverse = InverseOf(m_Pose);
+        const MGIResult inverse = MGIOf(m_Pose);
         if (!inverse.reached) {
             MoveOutcome refused;
             refused.words = "hors d'atteinte, à " + FormatDecimal(inverse.distance, 1) + " unités de pose";
@@ -230,18 +230,18 @@ void CController::Stop()
     m_Simulation.SetTargets(m_Simulation.Angles());
 }
 
-void CController::ComputeForward()
+void CController::CalculateMGD()
 {
-    m_Pose = PoseOf(m_Simulation.Arm(), EditedAngles());
+    m_Pose = ArmMGD(m_Simulation.Arm(), EditedAngles());
     m_Simulation.NotifyStateChanged();
 }
 
-MGIResult CController::ComputeInverse()
+MGIResult CController::CalculateMGI()
 {
-    return Inverse();
+    return ApplyMGI();
 }
 
-MGIResult CController::InverseOf(const ToolPose& pose) const
+MGIResult CController::MGIOf(const ToolPose& pose) const
 {
     // The grid model's one answer is moved by whole turns nearest the
     // angles being edited; the exact model takes the configuration nearest
@@ -250,14 +250,14 @@ MGIResult CController::InverseOf(const ToolPose& pose) const
     // into the limits, as the spinners would.
     const ArmDescription& arm = m_Simulation.Arm();
     const bool exact = arm.Model() == MGIModel::Exact;
-    MGIResult result = SolvePose(arm, pose, exact ? m_Simulation.Angles() : EditedAngles());
+    MGIResult result = ArmMGI(arm, pose, exact ? m_Simulation.Angles() : EditedAngles());
     result.angles = ClampIntoLimits(result.angles, arm.limits);
     return result;
 }
 
-MGIResult CController::Inverse()
+MGIResult CController::ApplyMGI()
 {
-    const MGIResult result = InverseOf(m_Pose);
+    const MGIResult result = MGIOf(m_Pose);
     Note(DescribeMGI(result), result.angles);
     SetEdited(result.angles);
     return result;
@@ -280,7 +280,7 @@ void CController::SetTargets(const JointAngles& angles)
 MGIResult CController::MoveToPose(const ToolPose& pose)
 {
     m_Pose = pose;
-    const MGIResult result = InverseOf(pose);
+    const MGIResult result = MGIOf(pose);
     Note(DescribeMGI(result), result.angles);
     SetAngles(result.angles);
     return result;

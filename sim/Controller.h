@@ -13,7 +13,7 @@
 // No widget is read and no GL call made here: the panel's callbacks, the
 // keys and the commands are adapters that pass values in, and the window is
 // reached through its view (View.h).
-#include "kinematics/InverseModel.h"
+#include "kinematics/MGI.h"
 #include "kinematics/RobotTypes.h"
 #include "motion/MovePlanner.h"
 #include "sim/DisplaySwitches.h"
@@ -44,17 +44,17 @@ struct MoveOutcome {
 class CController {
 public:
     // The state at start: real time off, immediate mode on, the pose of the
-    // arm's angles, no inverse-model computation yet.
+    // arm's angles, no MGI computation yet.
     CController(CSimulation& simulation, CView& view, const CMotionRecorder& recorder);
 
     CSimulation& Simulation() const { return m_Simulation; }
 
     // Joint angle `joint` (0 for A12 to 5 for A67), clamped into its
     // limits, becomes the arm's current angle, or with real time on its
-    // target. With immediate mode off the pose follows (forward model).
+    // target. With immediate mode off the pose follows (MGD).
     void SetJointAngle(int joint, float degrees);
     // Pose value `index` (0 for X to 5 for gamma). With immediate mode off
-    // the angles follow (inverse model).
+    // the angles follow (MGI).
     void SetPoseValue(int index, float value);
 
     // The arm's current angles, each clamped into its limits, at once: a
@@ -63,12 +63,12 @@ public:
     // The real-time targets, each clamped into its limits; real time is
     // switched on first when it is off.
     void SetTargets(const JointAngles& angles);
-    // The pose set and the arm put on it at once through the inverse model
+    // The pose set and the arm put on it at once through the MGI
     // (as SetAngles does with its angles); returns what the model found.
     MGIResult MoveToPose(const ToolPose& pose);
-    // The inverse model of a pose as the panel computes it (the arm's
+    // The MGI of a pose as the panel computes it (the arm's
     // current angles as reference, the limits applied), changing nothing.
-    MGIResult InverseOf(const ToolPose& pose) const;
+    MGIResult MGIOf(const ToolPose& pose) const;
 
     // Real time on: changes go to the targets, which start where the arm
     // stands. Off: changes go to the arm, and a motion under way stops.
@@ -98,10 +98,10 @@ public:
     // Stops the arm where it stands; its targets become where it stands.
     void StopMotion();
 
-    // The pose of the edited angles (forward model), and the edited angles
-    // of the pose (inverse model), whatever the immediate mode.
-    void ComputeForward();
-    MGIResult ComputeInverse();
+    // The pose of the edited angles (MGD), and the edited angles
+    // of the pose (MGI), whatever the immediate mode.
+    void CalculateMGD();
+    MGIResult CalculateMGI();
 
     void SetDisplayFlag(DisplayFlag flag, bool on);
     bool IsDisplayed(DisplayFlag flag) const;
@@ -141,11 +141,11 @@ public:
 private:
     // The angles being edited set, each listener told.
     void SetEdited(const JointAngles& angles);
-    // The work of SetRealTime, StopMotion and ComputeInverse, without
+    // The work of SetRealTime, StopMotion and CalculateMGI, without
     // telling anyone.
     void SwitchRealTime(bool on);
     void Stop();
-    MGIResult Inverse();
+    MGIResult ApplyMGI();
     // What the status line says, for as long as the angles being edited are
     // `angles`, or with a motion's number, while that motion runs or stands
     // at `angles`, its end.

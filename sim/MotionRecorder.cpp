@@ -16,7 +16,7 @@ CMotionRecorder::~CMotionRecorder()
 
 MotionSample CMotionRecorder::Sample(double t, const JointAngles& angles) const
 {
-    const ToolPose pose = PoseOf(m_Simulation.Arm(), angles);
+    const ToolPose pose = ArmMGD(m_Simulation.Arm(), angles);
     return {t, angles, {pose.X, pose.Y, pose.Z}};
 }
 
@@ -118,7 +118,7 @@ bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& rows, const 
     for (std::size_t i = 0; ok && i < rows.size(); ++i) {
         const JointAngles& a = rows[i].angles;
         const JointAngles& v = speeds[i];
-        const ToolPose p = PoseOf(arm, a);
+        const ToolPose p = ArmMGD(arm, a);
         ok = std::fprintf(
                  file,
                  "%.3f,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g\n",

@@ -1,4 +1,4 @@
-// The KDL chain of the benchmarks is the same arm as our forward model: same
+// The KDL chain of the benchmarks is the same arm as our MGD: same
 // wrist centre, same hand orientation, for random angles. Without this the
 // speed comparison would compare different work.
 #include "bench/KdlArm.h"

@@ -9,7 +9,7 @@
 namespace {
 
 // Links that draw alike, in scene units and in the entries of their turn:
-// far below a pixel, far above the rounding of the inverse model's angles.
+// far below a pixel, far above the rounding of the MGI's angles.
 constexpr double kSamePlacement = 1e-3;
 
 // Where each link's mesh is drawn.

@@ -1,7 +1,7 @@
 // The idle hook that drives motions in the running program: registered
 // while a motion runs, and only then, so that the program sleeps otherwise.
 // glutIdleFunc goes to the recorder of fake_gl.cpp.
-#include "app/Motion.h"
+#include "app/MotionIdle.h"
 #include "sim/Simulation.h"
 #include "tests/app/FakeGl.h"
 

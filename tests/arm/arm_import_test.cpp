@@ -229,7 +229,7 @@ TEST_F(ArmImportTest, AWrittenArmCanMoveAtOnce)
         EXPECT_GE(m.wrist, 10 * kWristSingularDegrees);
         EXPECT_GE(m.elbow, 5 * kElbowSingularDegrees);
         EXPECT_TRUE(FitsLimits(arm->start, arm->limits));
-        const ToolPose at = PoseOf(*arm, arm->start);
+        const ToolPose at = ArmMGD(*arm, arm->start);
         for (const KDL::Vector& way : {KDL::Vector(50, 0, 0), KDL::Vector(0, 50, 0), KDL::Vector(0, 0, 50)}) {
             MoveRequest line;
             line.kind = MoveKind::Linear;

@@ -48,8 +48,8 @@ TEST(ArmKinematics, WithoutZerosSensesOrToolTheModelsOwnNumbers)
         const JointAngles a = RandomReachableAngles(rng);
         ToolPose model;
         ComputeMGD(arm.Lengths(), a, &model);
-        EXPECT_TRUE(SameBits(PoseOf(arm, a), model));
-        const MGIResult ours = SolvePose(arm, model, a);
+        EXPECT_TRUE(SameBits(ArmMGD(arm, a), model));
+        const MGIResult ours = ArmMGI(arm, model, a);
         const MGIResult theirs = SolveMGI(arm.Lengths(), MGIModel::Exact, model, a, arm.limits);
         EXPECT_EQ(std::memcmp(&ours.angles, &theirs.angles, sizeof ours.angles), 0);
     }
@@ -75,7 +75,7 @@ TEST(ArmKinematics, ZerosAndSensesNumberTheJointsAsTheDataSetDoes)
     EXPECT_EQ(limits.high[1], 150.0f);
     ToolPose expected;
     ComputeMGD(arm.Lengths(), model, &expected);
-    EXPECT_TRUE(SameBits(PoseOf(arm, angles), expected));
+    EXPECT_TRUE(SameBits(ArmMGD(arm, angles), expected));
 }
 
 // With a tool, poses are the tool point's: the exact model reaches every
@@ -89,15 +89,15 @@ TEST(ArmKinematics, ToolPosesAreReachedAndGivenBack)
     std::mt19937 rng(5);
     for (int n = 0; n < 300; ++n) {
         const JointAngles a = ArmAngles(arm, RandomReachableAngles(rng));
-        const ToolPose pose = PoseOf(arm, a);
-        const KDL::Frame frame = PoseFrame(arm, a);
+        const ToolPose pose = ArmMGD(arm, a);
+        const KDL::Frame frame = ArmMGDFrame(arm, a);
         const WristFrame wrist = ComputeMGDFrame(arm.Lengths(), ModelAngles(arm, a));
         const KDL::Vector offset = frame.p - KDL::Vector(wrist.p[0], wrist.p[1], wrist.p[2]);
         EXPECT_NEAR(offset.Norm(), std::sqrt(12.5 * 12.5 + 16 + 900), 1e-6) << "the tool point is carried rigidly";
-        const MGISolutions all = AllConfigurations(arm, pose);
+        const MGISolutions all = ArmMGIAll(arm, pose);
         ASSERT_TRUE(all.Reached()) << n;
         for (int i = 0; i < all.count; ++i) {
-            const KDL::Frame reached = PoseFrame(arm, all.configurations[i].angles);
+            const KDL::Frame reached = ArmMGDFrame(arm, all.configurations[i].angles);
             EXPECT_LT((reached.p - frame.p).Norm(), 0.01) << n << " configuration " << i;
             for (int r = 0; r < 3; ++r)
                 for (int c = 0; c < 3; ++c)

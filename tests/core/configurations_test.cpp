@@ -24,14 +24,14 @@ TEST(Configurations, EachReachesThePoseAndTheArmsOwnIsMarkedOnce)
     std::mt19937 rng(11);
     for (int n = 0; n < 200; ++n) {
         const JointAngles current = kxtest::RandomReachableAngles(rng);
-        const ToolPose pose = PoseOf(arm, current);
+        const ToolPose pose = ArmMGD(arm, current);
         const std::vector<ArmConfiguration> list = ConfigurationsOf(arm, current);
         ASSERT_FALSE(list.empty()) << n;
         int marked = 0;
         for (std::size_t i = 0; i < list.size(); ++i) {
             const ArmConfiguration& c = list[i];
             EXPECT_EQ(c.number, static_cast<int>(i) + 1);
-            EXPECT_LT(PoseGap(PoseOf(arm, c.angles), pose), 0.01) << n << " configuration " << c.number;
+            EXPECT_LT(PoseGap(ArmMGD(arm, c.angles), pose), 0.01) << n << " configuration " << c.number;
             EXPECT_TRUE(c.withinLimits) << "half-turn limits fit every angle";
             marked += c.current;
             if (!c.current)

@@ -1,6 +1,6 @@
 // The controller at its own level, without a window: the modes and how a
 // change of the angles or of the pose reaches the arm, the forward and
-// inverse models, real time, the status line, the display switches and the
+// MGI, real time, the status line, the display switches and the
 // poses taught. Each test has its own simulation of the example arm; the
 // window is a recording view; motions run on the simulation's clock, chosen
 // by the test.
@@ -37,7 +37,7 @@ const JointAngles kStart{10, 20, 30, 40, 50, 60};
 struct World {
     explicit World(MGIModel model = MGIModel::Grid) : simulation(ExampleArmDescription(model)) {}
 
-    ToolPose PoseOf(const JointAngles& angles) const
+    ToolPose ArmMGD(const JointAngles& angles) const
     {
         ToolPose pose;
         ComputeMGD(simulation.Arm().Lengths(), angles, &pose);
@@ -76,7 +76,7 @@ TEST(Controller, StartState)
     EXPECT_FALSE(go.ok) << "nothing to start without real time";
     EXPECT_EQ(go.message, "le temps réel n'est pas actif");
     EXPECT_FALSE(w.simulation.Moving());
-    const ToolPose pose = w.PoseOf(kStart);
+    const ToolPose pose = w.ArmMGD(kStart);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(w.controller.Pose().*kPoseFields[i], pose.*kPoseFields[i]) << "the pose starts at the arm's";
     EXPECT_EQ(w.controller.StatusLine(), "Configuration : vers l'avant, coude en haut, poignet non retourné");
@@ -117,12 +117,12 @@ TEST(Controller, AChangeAcrossImmediateAndRealTime)
         EXPECT_TRUE(Same(w.controller.EditedAngles(), edited));
         if (c.computesOtherSide && !c.pose) {
             EXPECT_EQ(edited.A12, 15.0f);
-            EXPECT_EQ(w.controller.Pose().X, w.PoseOf(edited).X);
-            EXPECT_EQ(w.controller.Pose().gamma, w.PoseOf(edited).gamma);
+            EXPECT_EQ(w.controller.Pose().X, w.ArmMGD(edited).X);
+            EXPECT_EQ(w.controller.Pose().gamma, w.ArmMGD(edited).gamma);
         }
         if (c.computesOtherSide && c.pose) {
             // The grid's answer, its negative A23 moved within 0 to 360.
-            EXPECT_NEAR(w.PoseOf(edited).Z, target.Z, 1.0f);
+            EXPECT_NEAR(w.ArmMGD(edited).Z, target.Z, 1.0f);
             EXPECT_GT(edited.A23, 180.0f);
         }
         if (!c.computesOtherSide) {
@@ -153,19 +153,19 @@ TEST(Controller, AJointChangesAloneWithinItsLimits)
 }
 
 // ---------------------------------------------------------------------------
-// The forward and inverse models
+// The forward and MGI
 // ---------------------------------------------------------------------------
 
 TEST(Controller, ComputingOnDemand)
 {
     World w;
     w.simulation.SetAngles(JointAngles{0, 0, 0, 0, 0, 0});
-    w.controller.ComputeForward();
+    w.controller.CalculateMGD();
     EXPECT_NEAR(w.controller.Pose().X, 170.0f, 1e-3);
     EXPECT_NEAR(w.controller.Pose().Z, -10.0f, 1e-3);
     EXPECT_FLOAT_EQ(w.controller.Pose().gamma, 180.0f);
     w.simulation.SetAngles(JointAngles{1, 1, 1, 1, 1, 1});
-    w.controller.ComputeInverse();
+    w.controller.CalculateMGI();
     EXPECT_FLOAT_EQ(w.simulation.Angles().A23, 0.0f);
     EXPECT_FLOAT_EQ(w.simulation.Angles().A34, 0.0f);
 }
@@ -187,14 +187,14 @@ TEST(Controller, TheInverseModelPutsTheArmOnTheTargetWithinTheLimits)
     };
     for (const Case& c : cases) {
         World w(c.model);
-        const ToolPose target = w.PoseOf(JointAngles{45, -45, 90, -30, 40, -100});
+        const ToolPose target = w.ArmMGD(JointAngles{45, -45, 90, -30, 40, -100});
         w.TypePose(target);
-        w.controller.ComputeInverse();
+        w.controller.CalculateMGI();
         for (float JointAngles::*f : kJointFields) {
             EXPECT_GE(w.simulation.Angles().*f, 0.0f);
             EXPECT_LE(w.simulation.Angles().*f, 360.0f);
         }
-        const ToolPose reached = w.PoseOf(w.simulation.Angles());
+        const ToolPose reached = w.ArmMGD(w.simulation.Angles());
         EXPECT_LE(std::hypot(reached.X - target.X, reached.Y - target.Y, reached.Z - target.Z), c.tolerance);
         EXPECT_TRUE(w.StatusStartsWith(c.status)) << w.controller.StatusLine();
     }
@@ -208,10 +208,10 @@ TEST(Controller, TheExactModelKeepsTheArmsConfiguration)
     const JointAngles holds[] = {{45, 315, 90, 330, 40, 260}, {45, 60, 250, 150, 320, 80}};
     for (const JointAngles& arm : holds) {
         w.simulation.SetAngles(arm);
-        ToolPose target = w.PoseOf(arm);
+        ToolPose target = w.ArmMGD(arm);
         target.Z += 1.0f;
         w.TypePose(target);
-        w.controller.ComputeInverse();
+        w.controller.CalculateMGI();
         // One unit moves the joints a few degrees; any other configuration
         // lies tens of degrees away.
         for (int j = 0; j < 6; ++j)
@@ -233,16 +233,16 @@ TEST(Controller, TheStatusLineDescribesTheArmAsItStands)
     World w(MGIModel::Exact);
     w.controller.SetAngles(JointAngles{10, 150, 60, 40, 50, 60});  // the wrist centre behind the base axis
     EXPECT_TRUE(w.StatusStartsWith("Configuration : vers l'arrière, ")) << w.controller.StatusLine();
-    w.TypePose(w.PoseOf(kStart));
-    w.controller.ComputeInverse();
+    w.TypePose(w.ArmMGD(kStart));
+    w.controller.CalculateMGI();
     EXPECT_TRUE(w.StatusStartsWith("Pose atteinte ; ")) << w.controller.StatusLine();
     w.controller.SetAngles(kStart);  // as the command angles does
     EXPECT_EQ(w.controller.StatusLine(), "Configuration : vers l'avant, coude en haut, poignet non retourné");
-    w.controller.ComputeInverse();
+    w.controller.CalculateMGI();
     EXPECT_TRUE(w.StatusStartsWith("Pose atteinte ; ")) << w.controller.StatusLine();
     w.controller.SetJointAngle(4, 300.0f);  // A56 = 300, the same as -60: the wrist flipped
     EXPECT_EQ(w.controller.StatusLine(), "Configuration : vers l'avant, coude en haut, poignet retourné");
-    EXPECT_FALSE(w.controller.InverseOf(ToolPose{5000, 0, 0, 0, 0, 0}).reached);
+    EXPECT_FALSE(w.controller.MGIOf(ToolPose{5000, 0, 0, 0, 0, 0}).reached);
     EXPECT_EQ(w.controller.StatusLine(), "Configuration : vers l'avant, coude en haut, poignet retourné")
         << "an inverse computed for someone else changes nothing shown";
 }
@@ -257,7 +257,7 @@ TEST(Controller, TheStatusLineSaysWhenThePoseIsOutOfReach)
     w.controller.SetPoseValue(0, 1000);
     EXPECT_EQ(w.controller.StatusLine(), "Hors d'atteinte : il manque 738,2 unités de pose ; vers l'avant, bras tendu, "
                                          "poignet non retourné");
-    const ToolPose reached = w.PoseOf(w.simulation.Angles());
+    const ToolPose reached = w.ArmMGD(w.simulation.Angles());
     EXPECT_NEAR(reached.X, 30 + 231.8, 0.1) << "stretched toward the target";
     EXPECT_NEAR(reached.Z, 100, 0.1);
 }
@@ -310,7 +310,7 @@ TEST(Controller, AStoppedMotionLeavesTheArmWhereItStands)
 
     w.controller.SetJointAngle(5, 61.0f);
     EXPECT_TRUE(Same(w.simulation.Angles(), JointAngles{80, 200, 30, 40, 50, 61}));
-    w.controller.ComputeForward();
+    w.controller.CalculateMGD();
     EXPECT_TRUE(Same(w.simulation.Angles(), JointAngles{80, 200, 30, 40, 50, 61}));
 
     // Real time again: the targets start where the arm stands.

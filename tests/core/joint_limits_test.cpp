@@ -14,7 +14,7 @@ TEST(ShiftIntoLimits, ShiftsByWholeTurnsIntoTheLimits)
         float angle, low, high, current, expected;
     };
     const Case cases[] = {
-        {-28.0f, 0.0f, 360.0f, 0.0f, 332.0f},  // negative result of the inverse model
+        {-28.0f, 0.0f, 360.0f, 0.0f, 332.0f},  // negative result of the MGI
         {45.0f, 0.0f, 360.0f, 300.0f, 45.0f},  // already inside: kept
         {-90.0f, -180.0f, 180.0f, 0.0f, -90.0f},
         {270.0f, -180.0f, 180.0f, 0.0f, -90.0f},

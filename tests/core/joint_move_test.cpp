@@ -102,7 +102,7 @@ TEST(PlanJointMove, RefusesATargetPastTheLimits)
     EXPECT_EQ(failure.joint, 1);
     EXPECT_TRUE(failure.placed);
     EXPECT_EQ(failure.fraction, 1.0);
-    const ToolPose at = PoseOf(setup.lengths, target);
+    const ToolPose at = ArmMGD(setup.lengths, target);
     EXPECT_NEAR(failure.place[0], at.X, 1e-3);
     EXPECT_NEAR(failure.place[2], at.Z, 1e-3);
     EXPECT_EQ(DescribeFailure(failure).rfind("A23 = 150,5 hors des limites [-90 ; 150] à 100 % du chemin (", 0), 0u);

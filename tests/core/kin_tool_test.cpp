@@ -3,7 +3,7 @@
 #include "kinematics_fixture.h"
 #include "kinematics/KinText.h"
 #include "tools/kin/KinBatch.h"
-#include "kinematics/InverseModel.h"
+#include "kinematics/MGI.h"
 #include "kinematics/MGIGrid.h"
 #include "tests/support/KinRun.h"
 
@@ -126,7 +126,7 @@ TEST_F(KinBatchTest, MgdAndMgiGiveTheModelsResults)
     const KinRun mgd = RunKin({"mgd", directory.c_str()}, "# angles\n10 20 30 40 50 60\n\n0 0 0 0 0 0");
     EXPECT_EQ(mgd.status, 0);
     EXPECT_EQ(mgd.err, "");
-    ToolPose p1 = PoseOf(arm, {10, 20, 30, 40, 50, 60}), p2 = PoseOf(arm, {0, 0, 0, 0, 0, 0});
+    ToolPose p1 = ArmMGD(arm, {10, 20, 30, 40, 50, 60}), p2 = ArmMGD(arm, {0, 0, 0, 0, 0, 0});
     const float v1[6] = {p1.X, p1.Y, p1.Z, p1.alpha, p1.beta, p1.gamma};
     const float v2[6] = {p2.X, p2.Y, p2.Z, p2.alpha, p2.beta, p2.gamma};
     EXPECT_EQ(Lines(mgd.out), (std::vector<std::string>{Format(v1), Format(v2)}));
@@ -230,7 +230,7 @@ TEST_F(KinBatchTest, MgiTakesTheDataSetsModelOrTheOneNamed)
         "fAngle12MinValue = -180.0; fAngle12MaxValue = 180.0; fAngle23MinValue = -180.0; fAngle23MaxValue = 180.0;\n"
         "fAngle34MinValue = -180.0; fAngle34MaxValue = 180.0; fAngle45MinValue = -180.0; fAngle45MaxValue = 180.0;\n"
         "fAngle56MinValue = -180.0; fAngle56MaxValue = 180.0; fAngle67MinValue = -180.0; fAngle67MaxValue = 180.0;\n");
-    const ToolPose target = PoseOf(arm, {10, -40, 120, 30, 50, -60});
+    const ToolPose target = ArmMGD(arm, {10, -40, 120, 30, 50, -60});
     const float v[6] = {target.X, target.Y, target.Z, target.alpha, target.beta, target.gamma};
     JointAngles gridAngles;
     ComputeMGI(arm, target, &gridAngles);
@@ -263,7 +263,7 @@ TEST_F(KinBatchTest, MgiTakesTheDataSetsModelOrTheOneNamed)
 
 TEST_F(KinBatchTest, AllListsEveryConfigurationAfterItsLineNumber)
 {
-    const ToolPose a = PoseOf(arm, {10, -40, 120, 30, 50, -60}), b = PoseOf(arm, {-100, 20, 30, -30, -70, 45});
+    const ToolPose a = ArmMGD(arm, {10, -40, 120, 30, 50, -60}), b = ArmMGD(arm, {-100, 20, 30, -30, -70, 45});
     const float va[6] = {a.X, a.Y, a.Z, a.alpha, a.beta, a.gamma}, vb[6] = {b.X, b.Y, b.Z, b.alpha, b.beta, b.gamma};
     const KinRun run =
         RunKin({"mgi", "--all", directory.c_str()}, "# cibles\n" + Format(va) + "\n\n5000 0 0 0 0 0\n" + Format(vb));
@@ -326,7 +326,7 @@ TEST_F(KinBatchTest, BuiltToolOnTheDefaultAndAGivenDirectory)
         GTEST_SKIP() << "kalimbrax-kin is not built (KALIMBRAX_TOOLS off)";
     std::string out;
     EXPECT_EQ(RunTool("mgd '" + directory + "'", "10 20 30 40 50 60\n", &out), 0);
-    const ToolPose p = PoseOf(arm, {10, 20, 30, 40, 50, 60});
+    const ToolPose p = ArmMGD(arm, {10, 20, 30, 40, 50, 60});
     const float v[6] = {p.X, p.Y, p.Z, p.alpha, p.beta, p.gamma};
     EXPECT_EQ(out, Format(v) + "\n");
 
@@ -339,7 +339,7 @@ TEST_F(KinBatchTest, BuiltToolOnTheDefaultAndAGivenDirectory)
     if (access(defaultFile.c_str(), R_OK) != 0)
         GTEST_SKIP() << "no default/robot.opt yet";
     EXPECT_EQ(RunTool("mgd", "10 20 30 40 50 60\n", &out), 0);
-    const ToolPose q = PoseOf(DefaultArm(), {10, 20, 30, 40, 50, 60});
+    const ToolPose q = ArmMGD(DefaultArm(), {10, 20, 30, 40, 50, 60});
     const float w[6] = {q.X, q.Y, q.Z, q.alpha, q.beta, q.gamma};
     EXPECT_EQ(out, Format(w) + "\n");
 }

@@ -36,7 +36,7 @@ inline bool SameBits(float a, float b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// Joint angles with the arm joints inside the inverse model's search ranges
+// Joint angles with the arm joints inside the MGI's search ranges
 // and the wrist anywhere.
 inline JointAngles RandomReachableAngles(std::mt19937& rng)
 {
@@ -44,7 +44,7 @@ inline JointAngles RandomReachableAngles(std::mt19937& rng)
     return {turn(rng), a23(rng), a34(rng), turn(rng), turn(rng), turn(rng)};
 }
 
-inline ToolPose PoseOf(const ArmLengths& arm, const JointAngles& angles)
+inline ToolPose ArmMGD(const ArmLengths& arm, const JointAngles& angles)
 {
     ToolPose pose;
     ComputeMGD(arm, angles, &pose);
@@ -53,7 +53,7 @@ inline ToolPose PoseOf(const ArmLengths& arm, const JointAngles& angles)
 
 // ---------------------------------------------------------------------------
 // An independent orientation chain: plain 3x3 products of the joint
-// rotations (with rounded quarter turns), to check the forward model's
+// rotations (with rounded quarter turns), to check the MGD's
 // closed form and its axis-angle decomposition together.
 // ---------------------------------------------------------------------------
 

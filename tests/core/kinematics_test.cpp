@@ -1,6 +1,6 @@
-// Forward model (MGD): the worked examples, the mended identity and half
+// The MGD: the worked examples, the mended identity and half
 // turns, the lengths from robot.opt, and the position-only path
-// that the inverse model's search relies on.
+// that the MGI's search relies on.
 #include "kinematics_fixture.h"
 #include "kinematics/Kinematics.h"
 
@@ -35,7 +35,7 @@ TEST(ComputeMGD, WorkedExamples)
 {
     for (const MGDExample& c : kExamples) {
         SCOPED_TRACE(c.what);
-        const ToolPose p = PoseOf(ExampleArm(), c.angles);
+        const ToolPose p = ArmMGD(ExampleArm(), c.angles);
         EXPECT_NEAR(p.X, c.expected.X, c.tolerance);
         EXPECT_NEAR(p.Y, c.expected.Y, c.tolerance);
         EXPECT_NEAR(p.Z, c.expected.Z, c.tolerance);
@@ -50,12 +50,12 @@ TEST(ComputeMGD, IdentityOrientationGivesZeroAxisAngles)
     // Unmended, cg = 1 divides zero by zero and alpha, beta are NaN.
     const JointAngles identities[] = {{0, 0, 0, 0, 180, 180}, {0, 0, 0, 90, 180, 270}, {0, 0, 0, 45, 180, 225}};
     for (const JointAngles& a : identities) {
-        const ToolPose p = PoseOf(ExampleArm(), a);
+        const ToolPose p = ArmMGD(ExampleArm(), a);
         EXPECT_TRUE(SameBits(p.alpha, -0.0f)) << p.alpha;
         EXPECT_TRUE(SameBits(p.beta, -0.0f)) << p.beta;
         EXPECT_NEAR(p.gamma, 0.0, 1e-6);
     }
-    const ToolPose p = PoseOf(ExampleArm(), identities[0]);
+    const ToolPose p = ArmMGD(ExampleArm(), identities[0]);
     EXPECT_EQ(p.X, 170.0f);
     EXPECT_EQ(p.Y, 0.0f);
     EXPECT_EQ(p.Z, -10.0f);
@@ -77,7 +77,7 @@ TEST(ComputeMGD, SpecialAnglesGiveFiniteMatchingOrientations)
             return v;
         };
         const JointAngles a{next(), next(), 0, next(), next(), next()};
-        const ToolPose p = PoseOf(ExampleArm(), a);
+        const ToolPose p = ArmMGD(ExampleArm(), a);
         ASSERT_TRUE(std::isfinite(p.alpha) && std::isfinite(p.beta) && std::isfinite(p.gamma))
             << a.A12 << " " << a.A23 << " " << a.A45 << " " << a.A56 << " " << a.A67;
         ASSERT_LT(MaxDifference(RotationOfPose(p), ChainRotation(a)), 1e-5)
@@ -96,7 +96,7 @@ TEST(ComputeMGD, HalfTurnsKeepTheirAxis)
                                      {0, 60, 20, 0, 90, 0},  {0, 90, 0, 0, 0, 0},    {0, 0, 90, 0, 0, 0},
                                      {0, 10, 20, 0, -40, 0}, {0, -20, 70, 0, 120, 0}};
     for (const JointAngles& a : halfTurns) {
-        const ToolPose p = PoseOf(ExampleArm(), a);
+        const ToolPose p = ArmMGD(ExampleArm(), a);
         ASSERT_NEAR(p.gamma, 180.0, 1e-4) << a.A12 << " " << a.A23 << " " << a.A34 << " " << a.A56;
         EXPECT_LT(MaxDifference(RotationOfPose(p), ChainRotation(a)), 1e-5)
             << a.A12 << " " << a.A23 << " " << a.A34 << " " << a.A56 << ": " << p.alpha << " " << p.beta;
@@ -109,7 +109,7 @@ TEST(ComputeMGD, OrientationMatchesTheJointChainOnRandomAngles)
     std::uniform_real_distribution<float> any(-400.0f, 400.0f);
     for (int i = 0; i < 20000; ++i) {
         const JointAngles a{any(rng), any(rng), any(rng), any(rng), any(rng), any(rng)};
-        const ToolPose p = PoseOf(ExampleArm(), a);
+        const ToolPose p = ArmMGD(ExampleArm(), a);
         ASSERT_GE(p.gamma, 0.0f);
         ASSERT_LE(p.gamma, 180.0f);
         ASSERT_LT(MaxDifference(RotationOfPose(p), ChainRotation(a)), 1e-5) << i;
@@ -122,16 +122,16 @@ TEST(ComputeMGD, PositionDependsOnTheArmJointsOnly)
     std::uniform_real_distribution<float> any(-360.0f, 360.0f);
     for (int i = 0; i < 1000; ++i) {
         JointAngles a{any(rng), any(rng), any(rng), any(rng), any(rng), any(rng)};
-        const ToolPose p = PoseOf(ExampleArm(), a);
+        const ToolPose p = ArmMGD(ExampleArm(), a);
         a.A45 = any(rng);
         a.A56 = any(rng);
         a.A67 = any(rng);
-        const ToolPose q = PoseOf(ExampleArm(), a);
+        const ToolPose q = ArmMGD(ExampleArm(), a);
         ASSERT_TRUE(SameBits(p.X, q.X) && SameBits(p.Y, q.Y) && SameBits(p.Z, q.Z));
     }
 }
 
-// The search of the inverse model evaluates positions through the
+// The search of the MGI evaluates positions through the
 // position-only path; a last-bit difference there could change which
 // candidate wins a tie, so the two must agree exactly.
 TEST(ComputeMGDPosition, BitIdenticalToTheFullModel)
@@ -146,7 +146,7 @@ TEST(ComputeMGDPosition, BitIdenticalToTheFullModel)
             const bool grid = i % 2 == 0;
             const JointAngles a = grid ? JointAngles{any(rng), float(whole(rng)), float(whole(rng)), 0, 0, 0}
                                        : JointAngles{any(rng), any(rng), any(rng), any(rng), any(rng), any(rng)};
-            const ToolPose full = PoseOf(arm, a);
+            const ToolPose full = ArmMGD(arm, a);
             float x, y, z;
             ComputeMGDPosition(arm, a.A12, a.A23, a.A34, &x, &y, &z);
             ASSERT_TRUE(SameBits(x, full.X) && SameBits(y, full.Y) && SameBits(z, full.Z))
@@ -176,7 +176,7 @@ TEST(MakeArmLengths, NegativeElbowOffsetGivesTheSamePose)
     EXPECT_EQ(minus.e, plus.e);
     EXPECT_EQ(minus.d, plus.d);
     const JointAngles a{10, 20, 30, 40, 50, 60};
-    const ToolPose p = PoseOf(plus, a), q = PoseOf(minus, a);
+    const ToolPose p = ArmMGD(plus, a), q = ArmMGD(minus, a);
     EXPECT_TRUE(SameBits(p.X, q.X) && SameBits(p.Y, q.Y) && SameBits(p.Z, q.Z));
     EXPECT_TRUE(SameBits(p.alpha, q.alpha) && SameBits(p.beta, q.beta) && SameBits(p.gamma, q.gamma));
 }

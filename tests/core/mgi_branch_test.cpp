@@ -1,4 +1,4 @@
-// The exact model's entries for a planner: the forward model in double
+// The exact model's entries for a planner: the MGD in double
 // precision, and one branch solved on a target given in double precision.
 #include "kinematics_fixture.h"
 #include "kinematics/MGIExact.h"
@@ -34,7 +34,7 @@ TEST(ComputeMGDFrame, IsTheForwardModelBeforeRounding)
     for (int n = 0; n < 2000; ++n) {
         const JointAngles a{turn(rng), turn(rng), turn(rng), turn(rng), turn(rng), turn(rng)};
         const WristFrame frame = ComputeMGDFrame(arm, a);
-        const ToolPose pose = PoseOf(arm, a);
+        const ToolPose pose = ArmMGD(arm, a);
         ASSERT_TRUE(SameBits(static_cast<float>(frame.p[0]), pose.X) &&
                     SameBits(static_cast<float>(frame.p[1]), pose.Y) &&
                     SameBits(static_cast<float>(frame.p[2]), pose.Z));
@@ -52,7 +52,7 @@ TEST(SolveMGIBranch, IsTheMatchingConfigurationOfTheExactModel)
     std::mt19937 rng(12);
     int compared = 0;
     for (int n = 0; n < 3000; ++n) {
-        const ToolPose target = PoseOf(arm, RandomReachableAngles(rng));
+        const ToolPose target = ArmMGD(arm, RandomReachableAngles(rng));
         MGISolutions all;
         SolveMGIExact(arm, target, &all);
         for (int i = 0; i < all.count; ++i) {

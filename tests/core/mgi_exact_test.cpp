@@ -1,11 +1,11 @@
-// The exact inverse model and the choice among its configurations: random
+// The exact MGI and the choice among its configurations: random
 // round trips on the example and shipped arms, the out-of-reach and singular
 // targets, degenerate arms, and the nearest-configuration rule.
 #include "kinematics_fixture.h"
 #include "config/OptionsParser.h"
 #include "arm/ArmDescription.h"
 #include "config/OptionKeys.h"
-#include "kinematics/InverseModel.h"
+#include "kinematics/MGI.h"
 #include "kinematics/MGIExact.h"
 #include "kinematics/MGIGrid.h"
 
@@ -23,13 +23,13 @@ const JointLimits kHalfTurns = {{-180, -180, -180, -180, -180, -180}, {180, 180,
 
 double PositionError(const ArmLengths& arm, const JointAngles& angles, const ToolPose& target)
 {
-    const ToolPose p = PoseOf(arm, angles);
+    const ToolPose p = ArmMGD(arm, angles);
     return std::hypot(p.X - double(target.X), p.Y - double(target.Y), p.Z - double(target.Z));
 }
 
 double RotationError(const ArmLengths& arm, const JointAngles& angles, const ToolPose& target)
 {
-    return MaxDifference(RotationOfPose(PoseOf(arm, angles)), RotationOfPose(target));
+    return MaxDifference(RotationOfPose(ArmMGD(arm, angles)), RotationOfPose(target));
 }
 
 // Largest joint difference modulo 360, in degrees.
@@ -54,7 +54,7 @@ bool AwayFromSingularities(const ArmLengths& arm, const JointAngles& a)
 {
     const double k = M_PI / 180.0;
     const double phi = std::atan2(arm.d, arm.e);
-    const ToolPose p = PoseOf(arm, a);
+    const ToolPose p = ArmMGD(arm, a);
     return std::fabs(std::sin(a.A56 * k)) > 0.05 && std::fabs(std::sin(a.A34 * k - phi)) > 0.05 &&
            std::hypot(p.X, p.Y) > 1.0;
 }
@@ -63,7 +63,7 @@ bool AwayFromSingularities(const ArmLengths& arm, const JointAngles& a)
 // Round trips
 // ---------------------------------------------------------------------------
 
-// Forward model, exact model, forward model again, on random angles within
+// MGD, exact model, MGD again, on random angles within
 // the spinners' limits: every configuration reproduces the target, the
 // starting angles are among them, and with them as reference the model
 // gives them back.
@@ -77,7 +77,7 @@ TEST(SolveMGIExact, RandomRoundTripsReproduceTheTarget)
         int away = 0;
         for (int n = 0; n < 5000; ++n) {
             const JointAngles start{turn(rng), turn(rng), turn(rng), turn(rng), turn(rng), turn(rng)};
-            const ToolPose target = PoseOf(arm, start);
+            const ToolPose target = ArmMGD(arm, start);
             SCOPED_TRACE(testing::Message() << "angles " << start.A12 << " " << start.A23 << " " << start.A34 << " "
                                             << start.A45 << " " << start.A56 << " " << start.A67);
 
@@ -125,7 +125,7 @@ TEST(SolveMGIExact, NearTheGridItTakesTheGridsConfiguration)
     std::mt19937 rng(7);
     int compared = 0;
     for (int n = 0; n < 1000; ++n) {
-        const ToolPose target = PoseOf(arm, RandomReachableAngles(rng));
+        const ToolPose target = ArmMGD(arm, RandomReachableAngles(rng));
         JointAngles grid;
         ComputeMGI(arm, target, &grid);
         const MGIResult exact = SolveMGINearGrid(arm, target, kHalfTurns);
@@ -146,7 +146,7 @@ TEST(SolveMGI, StepsAlongZFollowWithoutFlipping)
 {
     const ArmLengths arm = DefaultArm();
     JointAngles angles{-25, 45, 15, 0, 60, 0};
-    ToolPose target = PoseOf(arm, angles);
+    ToolPose target = ArmMGD(arm, angles);
     const MGIResult first = SolveMGI(arm, MGIModel::Exact, target, angles, kHalfTurns);
     for (int step = 0; step < 200; ++step) {
         target.Z += 1.0f;
@@ -210,10 +210,10 @@ TEST(SolveMGIExact, SingularTargetsGiveOneConfigurationWhereTwoMeet)
     const float stretched = float(std::atan2(arm.d, arm.e) * 180 / M_PI);
     auto solve = [&](const JointAngles& start) {
         MGISolutions all;
-        SolveMGIExact(arm, PoseOf(arm, start), &all);
+        SolveMGIExact(arm, ArmMGD(arm, start), &all);
         EXPECT_TRUE(all.Reached());
         for (int i = 0; i < all.count; ++i)
-            EXPECT_LE(RotationError(arm, all.configurations[i].angles, PoseOf(arm, start)), 1e-5);
+            EXPECT_LE(RotationError(arm, all.configurations[i].angles, ArmMGD(arm, start)), 1e-5);
         return all;
     };
     // The elbow: bent a little, two ways; stretched, one.
@@ -308,7 +308,7 @@ TEST(NearestConfiguration, NearestModulo360AmongThoseWithinTheLimits)
 TEST(SolveMGI, AnglesShiftedIntoTheLimitsNearTheReference)
 {
     const ArmLengths arm = ExampleArm();
-    const ToolPose target = PoseOf(arm, {-30, -40, 50, -60, 70, -80});
+    const ToolPose target = ArmMGD(arm, {-30, -40, 50, -60, 70, -80});
     const JointLimits zeroTo360 = {{0, 0, 0, 0, 0, 0}, {360, 360, 360, 360, 360, 360}};
     const JointLimits wide = {{-720, -720, -720, -720, -720, -720}, {720, 720, 720, 720, 720, 720}};
     for (MGIModel model : {MGIModel::Grid, MGIModel::Exact}) {
@@ -333,7 +333,7 @@ TEST(SolveMGI, GridModelIsTheGridSearchShiftedByWholeTurns)
     const JointLimits zeroTo360 = {{0, 0, 0, 0, 0, 0}, {360, 360, 360, 360, 360, 360}};
     std::mt19937 rng(11);
     for (int n = 0; n < 200; ++n) {
-        const ToolPose target = PoseOf(arm, RandomReachableAngles(rng));
+        const ToolPose target = ArmMGD(arm, RandomReachableAngles(rng));
         JointAngles grid;
         ComputeMGI(arm, target, &grid);
         const JointAngles reference{1, 2, 3, 4, 5, 6};

@@ -1,7 +1,7 @@
-// The grid model of the inverse model: the worked examples, the tie rule,
+// The grid model of the MGI: the worked examples, the tie rule,
 // the mended wrist (every orientation reproduced), the edge cases the search
 // must survive (far, non-finite and degenerate targets and arms), and a plain
-// reimplementation that calls the full forward model for every candidate.
+// reimplementation that calls the full MGD for every candidate.
 #include "kinematics_fixture.h"
 #include "kinematics/MGIGrid.h"
 #include "kinematics/MGIWrist.h"
@@ -20,7 +20,7 @@ namespace {
 
 // ---------------------------------------------------------------------------
 // A plain search straight from the algorithm: every candidate through the
-// full forward model, the best distance starting at infinity, only finite
+// full MGD, the best distance starting at infinity, only finite
 // distances kept.
 // ---------------------------------------------------------------------------
 
@@ -90,7 +90,7 @@ JointAngles Solve(const ArmLengths& arm, const ToolPose& pose, MGISearchInfo* in
 // ---------------------------------------------------------------------------
 
 struct MGIExample {
-    JointAngles from;  // the target is the forward model of these angles
+    JointAngles from;  // the target is the MGD of these angles
     float a12, a23, a34;
 };
 
@@ -102,7 +102,7 @@ TEST(ComputeMGI, WorkedExamples)
         {{45, -45, 90, 0, 0, 0}, 45, -35, 69},
     };
     for (const MGIExample& e : examples) {
-        const ToolPose target = PoseOf(ExampleArm(), e.from);
+        const ToolPose target = ArmMGD(ExampleArm(), e.from);
         SCOPED_TRACE(testing::Message() << target.X << " " << target.Y << " " << target.Z);
         MGISearchInfo info;
         const JointAngles a = Solve(ExampleArm(), target, &info);
@@ -113,11 +113,11 @@ TEST(ComputeMGI, WorkedExamples)
         EXPECT_FALSE(info.bounded);
     }
     // The first one exactly: every angle of the search is a whole degree.
-    const JointAngles zero = Solve(ExampleArm(), PoseOf(ExampleArm(), {0, 0, 0, 0, 0, 0}));
+    const JointAngles zero = Solve(ExampleArm(), ArmMGD(ExampleArm(), {0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(zero.A12, 0.0f);
     // The second lands about 0.66 pose units from its target.
-    const ToolPose target = PoseOf(ExampleArm(), {10, 20, 30, 0, 0, 0});
-    const ToolPose reached = PoseOf(ExampleArm(), Solve(ExampleArm(), target));
+    const ToolPose target = ArmMGD(ExampleArm(), {10, 20, 30, 0, 0, 0});
+    const ToolPose reached = ArmMGD(ExampleArm(), Solve(ExampleArm(), target));
     EXPECT_NEAR(std::hypot(reached.X - target.X, reached.Y - target.Y, reached.Z - target.Z), 0.66, 0.01);
 }
 
@@ -127,7 +127,7 @@ TEST(ComputeMGI, TargetOnTheBaseAxisGivesZeroA12)
 }
 
 // ---------------------------------------------------------------------------
-// The mended wrist: the forward model of the result reproduces the target's
+// The mended wrist: the MGD of the result reproduces the target's
 // orientation, whatever signs its Euler angles need.
 // ---------------------------------------------------------------------------
 
@@ -140,12 +140,12 @@ double WorstOrientationError(const ArmLengths& arm, std::mt19937& rng, int count
         JointAngles from = RandomReachableAngles(rng);
         if (!std::isnan(forcedA56))
             from.A56 = forcedA56;
-        const ToolPose target = PoseOf(arm, from);
+        const ToolPose target = ArmMGD(arm, from);
         const JointAngles a = Solve(arm, target);
         EXPECT_TRUE(AllFinite(a)) << i;
         EXPECT_GE(a.A56, 0.0f);
         EXPECT_LE(a.A56, 180.0f);
-        const double diff = MaxDifference(RotationOfPose(PoseOf(arm, a)), RotationOfPose(target));
+        const double diff = MaxDifference(RotationOfPose(ArmMGD(arm, a)), RotationOfPose(target));
         if (!(diff <= worst))
             worst = diff;  // a NaN sticks
     }
@@ -274,11 +274,11 @@ TEST(ComputeMGI, FarTargetKeepsItsNearestCandidate)
     ASSERT_TRUE(AllFinite(a));
     EXPECT_GT(info.bestDistance2, 1e8);
     // No coarse candidate is nearer than the result.
-    const ToolPose reached = PoseOf(arm, a);
+    const ToolPose reached = ArmMGD(arm, a);
     const double dist = std::hypot(reached.X - far.X, reached.Y - far.Y, reached.Z - far.Z);
     for (float a23 = -90; a23 < 90; a23 += 30)
         for (float a34 = -160; a34 < 160; a34 += 30) {
-            const ToolPose p = PoseOf(arm, {a.A12, a23, a34, 0, 0, 0});
+            const ToolPose p = ArmMGD(arm, {a.A12, a23, a34, 0, 0, 0});
             EXPECT_LE(dist, std::hypot(p.X - far.X, p.Y - far.Y, p.Z - far.Z));
         }
     EXPECT_TRUE(SameAngles(a, PlainMGI(arm, far).angles));
@@ -315,7 +315,7 @@ TEST(ComputeMGI, SameResultsAsThePlainSearch)
         for (int i = 0; i < 1500; ++i) {
             // Reachable poses, and arbitrary points in and out of reach.
             const ToolPose target =
-                i % 2 ? PoseOf(arm, RandomReachableAngles(rng))
+                i % 2 ? ArmMGD(arm, RandomReachableAngles(rng))
                       : ToolPose{coord(rng), coord(rng), coord(rng), any(rng), any(rng), std::fabs(any(rng))};
             MGISearchInfo info;
             const JointAngles fast = Solve(arm, target, &info);
@@ -340,7 +340,7 @@ TEST(ComputeMGI, OrdinaryTargetsStayFarBelowTheBound)
     std::vector<int> reachable, unreachable;
     for (int i = 0; i < 20000; ++i) {
         MGISearchInfo info;
-        Solve(arm, PoseOf(arm, RandomReachableAngles(rng)), &info);
+        Solve(arm, ArmMGD(arm, RandomReachableAngles(rng)), &info);
         reachable.push_back(info.fineEvaluations);
         // A point beyond the reach (up to 100 times it) in a random direction.
         double x = unit(rng), y = unit(rng), z = unit(rng);

@@ -126,7 +126,7 @@ TEST(MotionRecorder, ALinesRecordLiesOnTheLineWhateverTheSteps)
     const ArmDescription arm = ShippedArm();
     CSimulation simulation(arm);
     CMotionRecorder recorder(simulation);
-    const ToolPose from = PoseOf(arm, simulation.Angles());
+    const ToolPose from = ArmMGD(arm, simulation.Angles());
     MoveRequest request;
     request.kind = MoveKind::Linear;
     request.pose = from;
@@ -143,7 +143,7 @@ TEST(MotionRecorder, ALinesRecordLiesOnTheLineWhateverTheSteps)
     ASSERT_FALSE(rows.empty());
     EXPECT_DOUBLE_EQ(rows.back().t, duration) << "the last row is the arrival";
     for (const MotionSample& row : rows) {
-        const ToolPose p = PoseOf(arm, row.angles);
+        const ToolPose p = ArmMGD(arm, row.angles);
         EXPECT_NEAR(p.X, from.X, 0.01) << "t = " << row.t;
         EXPECT_NEAR(p.Z, from.Z, 0.01) << "t = " << row.t;
         EXPECT_NEAR(p.alpha, from.alpha, 1e-3);

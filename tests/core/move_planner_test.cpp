@@ -71,7 +71,7 @@ TEST(MovePlanner, JointMoveEndsOnTheTargetInTheDataSetsAngles)
     const JointAngles first = plan.trajectory->Samples().front().angles;
     for (int j = 0; j < kJointCount; ++j)
         EXPECT_NEAR(first.*kJointFields[j], kStart.*kJointFields[j], 1e-3) << j;
-    EXPECT_LT(Distance(plan.path.back(), PoseOf(arm, request.joints)), 1e-3) << "the way ends at the tool point";
+    EXPECT_LT(Distance(plan.path.back(), ArmMGD(arm, request.joints)), 1e-3) << "the way ends at the tool point";
     EXPECT_EQ(plan.refusedFrom, plan.path.size());
     EXPECT_GT(plan.duration, 0);
 }
@@ -79,7 +79,7 @@ TEST(MovePlanner, JointMoveEndsOnTheTargetInTheDataSetsAngles)
 TEST(MovePlanner, LineKeepsTheToolPointOnTheSegmentAndItsOrientationFixed)
 {
     const ArmDescription arm = NumberedArm();
-    const ToolPose from = PoseOf(arm, kStart);
+    const ToolPose from = ArmMGD(arm, kStart);
     MoveRequest request;
     request.kind = MoveKind::Linear;
     request.pose = from;
@@ -88,15 +88,15 @@ TEST(MovePlanner, LineKeepsTheToolPointOnTheSegmentAndItsOrientationFixed)
     request.pose.Z -= 60;
     const MovePlan plan = PlanMove(arm, kStart, request, 50);
     ASSERT_TRUE(plan.ok) << DescribeFailure(plan.failure);
-    const KDL::Rotation held = PoseFrame(arm, kStart).M;
+    const KDL::Rotation held = ArmMGDFrame(arm, kStart).M;
     for (const PlannedSample& s : plan.trajectory->Samples()) {
-        const KDL::Frame f = PoseFrame(arm, s.angles);
-        EXPECT_LT(DistanceToSegment(PoseOf(arm, s.angles), from, request.pose), 0.5) << s.time;
+        const KDL::Frame f = ArmMGDFrame(arm, s.angles);
+        EXPECT_LT(DistanceToSegment(ArmMGD(arm, s.angles), from, request.pose), 0.5) << s.time;
         KDL::Vector axis;
         const double turn = (held.Inverse() * f.M).GetRotAngle(axis) * 180 / M_PI;
         EXPECT_LT(turn, 0.1) << s.time;
     }
-    EXPECT_LT(Distance(PoseOf(arm, EndOf(plan)), request.pose), 0.5);
+    EXPECT_LT(Distance(ArmMGD(arm, EndOf(plan)), request.pose), 0.5);
 
     // At half the speed, the move takes longer than at full speed.
     EXPECT_GT(plan.duration, PlanMove(arm, kStart, request, 100).duration * 1.5);
@@ -111,7 +111,7 @@ struct Refusal {
 TEST(MovePlanner, RefusalsSpeakInTheDataSetsNumbersAndDrawTheWay)
 {
     const ArmDescription arm = NumberedArm();
-    const ToolPose from = PoseOf(arm, kStart);
+    const ToolPose from = ArmMGD(arm, kStart);
     ToolPose far = from;
     far.X += 5000;
     MoveRequest pastLimit;
@@ -145,7 +145,7 @@ TEST(MovePlanner, RefusalsSpeakTheArmsOwnWords)
     for (int j = 0; j < kJointCount; ++j)
         arm.jointName[j] = "joint_" + std::to_string(j + 1);
     arm.limits.low[0] = -35.9967f;  // as a robot description's radians give them
-    const ToolPose from = PoseOf(arm, kStart);
+    const ToolPose from = ArmMGD(arm, kStart);
 
     MoveRequest pastLimit;
     pastLimit.joints = kStart;
@@ -189,7 +189,7 @@ TEST(MovePlanner, RefusalsSpeakTheArmsOwnWords)
 TEST(MovePlanner, HostileTargetsAndSettingsAreRefusedBeforeSampling)
 {
     const ArmDescription shipped = NumberedArm();
-    const ToolPose from = PoseOf(shipped, kStart);
+    const ToolPose from = ArmMGD(shipped, kStart);
     const auto line = [&](float dx) {
         MoveRequest r;
         r.kind = MoveKind::Linear;

@@ -4,7 +4,7 @@
 // planned trajectory (the tool frame at a time, the fastest joint).
 #include "kinematics_fixture.h"
 #include "motion/CartesianPath.h"
-#include "kinematics/InverseModel.h"
+#include "kinematics/MGI.h"
 #include "motion/PlannedTrajectory.h"
 
 #include <algorithm>

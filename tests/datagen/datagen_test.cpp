@@ -1,6 +1,6 @@
 // The default data set: the committed files are exactly what the generator
 // writes, the option files hold every key in the form its lookup needs, the
-// drawn arm agrees with the forward model, and the meshes and textures are
+// drawn arm agrees with the MGD, and the meshes and textures are
 // what the renderer counts on (winding, normals, texture coordinates, a dome
 // that stays above the ground and under the far plane, a ground that reaches
 // its rim, a metal image turned by half a turn).
@@ -206,7 +206,7 @@ TEST(DataSet, OptionValuesSuitTheSimulator)
         const float lo = glui.GetFloat(JointKey("fAngle", j, "MinValue").c_str(), 0.0f);
         const float hi = glui.GetFloat(JointKey("fAngle", j, "MaxValue").c_str(), 0.0f);
         const float start = glui.GetFloat(JointKey("fAngle", j, "StartValue").c_str(), 1e9f);
-        // The inverse model's answers lie within -180 .. 180.
+        // The MGI's answers lie within -180 .. 180.
         EXPECT_LE(lo, -180.0f) << name;
         EXPECT_GE(hi, 180.0f) << name;
         EXPECT_TRUE(start >= lo && start <= hi) << name;
@@ -216,7 +216,7 @@ TEST(DataSet, OptionValuesSuitTheSimulator)
     const ArmDescription arm = ArmOf(ReadOptions("robot.opt"));
     for (int j = 0; j < kJointCount; ++j)
         EXPECT_TRUE(arm.maxSpeed[j] >= 20.0f && arm.maxSpeed[j] <= 200.0f) << j << ": " << arm.maxSpeed[j];
-    // The offsets the forward model reads: the others of body .. lower arm
+    // The offsets the MGD reads: the others of body .. lower arm
     // are 0 and the elbow is (e, -e, 0), with an elbow offset.
     EXPECT_EQ(FamilyDepartures(arm), std::vector<std::string>{});
     EXPECT_GT(arm.offset[3][0], 0.0f);
@@ -226,7 +226,7 @@ TEST(DataSet, OptionValuesSuitTheSimulator)
 // The drawn arm.
 
 // The frame after the lower arm's translation is the wrist centre; with the
-// committed offsets it must sit where the forward model puts it, for any pose.
+// committed offsets it must sit where the MGD puts it, for any pose.
 TEST(DataSet, DrawnWristCentreIsTheForwardModels)
 {
     const ArmDescription arm = ArmOf(ReadOptions("robot.opt"));

@@ -1,6 +1,6 @@
 // Fuzz target: the kalimbrax-kin text front end. The bytes are one line for
 // ParseKinLine, and the whole input of a batch run (RunKinTool) on the
-// default arm; the first byte picks the forward model or one of the inverse
+// default arm; the first byte picks the MGD or one of the inverse
 // ones (grid, exact, every exact configuration).
 #include "tools/kin/KinBatch.h"
 

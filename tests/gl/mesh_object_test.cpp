@@ -1,4 +1,4 @@
-#include "gl/3DSObject.h"
+#include "gl/MeshObject.h"
 
 #include "base/Cp1252.h"
 #include "base/Log.h"
@@ -56,7 +56,7 @@ Bytes Prefix(const Bytes& b, std::size_t n)
     return Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
-void ExpectHolds(const C3DSObject& o, const MeshData& m)
+void ExpectHolds(const CMeshObject& o, const MeshData& m)
 {
     EXPECT_EQ(o.m_iVertexCount, m.VertexCount());
     EXPECT_EQ(o.m_iTriangleCount, m.TriangleCount());
@@ -67,7 +67,7 @@ void ExpectHolds(const C3DSObject& o, const MeshData& m)
     EXPECT_EQ(o.m_Indices, m.indices);
 }
 
-void ExpectEmpty(const C3DSObject& o)
+void ExpectEmpty(const CMeshObject& o)
 {
     EXPECT_EQ(o.m_iVertexCount, 0);
     EXPECT_EQ(o.m_iTriangleCount, 0);
@@ -85,7 +85,7 @@ protected:
 
 TEST_F(MeshObjectTest, NewMeshIsEmpty)
 {
-    C3DSObject mesh;
+    CMeshObject mesh;
     ExpectEmpty(mesh);
     EXPECT_FALSE(mesh.Init());
 }
@@ -109,8 +109,8 @@ TEST_F(MeshObjectTest, LoadsFilesThatDifferOnlyInHeader)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteBytes(path, c.file);
-        C3DSObject mesh;
-        ASSERT_TRUE(mesh.LoadOBJ(path.c_str()));
+        CMeshObject mesh;
+        ASSERT_TRUE(mesh.Load(path.c_str()));
         ExpectHolds(mesh, Square(c.textured));
     }
     EXPECT_TRUE(g_Records.empty());
@@ -121,8 +121,8 @@ TEST_F(MeshObjectTest, NoTriangleLoads)
     MeshData points = Square(false);
     points.indices.clear();
     WriteBytes(path, Encoded(points));
-    C3DSObject mesh;
-    ASSERT_TRUE(mesh.LoadOBJ(path.c_str()));
+    CMeshObject mesh;
+    ASSERT_TRUE(mesh.Load(path.c_str()));
     EXPECT_EQ(mesh.m_iVertexCount, 4);
     EXPECT_EQ(mesh.m_iTriangleCount, 0);
     EXPECT_TRUE(mesh.m_Indices.empty());
@@ -130,13 +130,13 @@ TEST_F(MeshObjectTest, NoTriangleLoads)
 
 TEST_F(MeshObjectTest, SecondLoadReplacesTheFirstMesh)
 {
-    C3DSObject mesh;
+    CMeshObject mesh;
     WriteBytes(path, Encoded(Square(true)));
-    ASSERT_TRUE(mesh.LoadOBJ(path.c_str()));
+    ASSERT_TRUE(mesh.Load(path.c_str()));
     MeshData triangle = Square(false);
     triangle.indices = {2, 1, 0};
     WriteBytes(path, Encoded(triangle));
-    ASSERT_TRUE(mesh.LoadOBJ(path.c_str()));
+    ASSERT_TRUE(mesh.Load(path.c_str()));
     ExpectHolds(mesh, triangle);
 }
 
@@ -176,14 +176,14 @@ TEST_F(MeshObjectTest, RefusedFileGivesOneRecordAndAnEmptyMesh)
         std::string name = c.message == open ? missing : path;
         if (c.message != open)
             WriteBytes(path, c.file);
-        C3DSObject mesh;
+        CMeshObject mesh;
         // Loaded first, so the refusal must also drop the old arrays.
         std::string goodPath = path + ".good";
         WriteBytes(goodPath, good);
-        ASSERT_TRUE(mesh.LoadOBJ(goodPath.c_str()));
+        ASSERT_TRUE(mesh.Load(goodPath.c_str()));
         std::remove(goodPath.c_str());
 
-        EXPECT_FALSE(mesh.LoadOBJ(name.c_str()));
+        EXPECT_FALSE(mesh.Load(name.c_str()));
         ExpectEmpty(mesh);
         ASSERT_EQ(g_Records.size(), 1u);
         EXPECT_EQ(MessageOf(g_Records[0]), "C3DSObject::LoadOBJ -- " + name + " : " + c.message);

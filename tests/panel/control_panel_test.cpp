@@ -78,7 +78,7 @@ public:
     GLUI_Spinner* Spinner(int id) const { return Control<GLUI_Spinner>(id); }
     GLUI_Checkbox* Box(int id) const { return Control<GLUI_Checkbox>(id); }
     GLUI_Button* Button(int id) const { return Control<GLUI_Button>(id); }
-    // In creation order: the inverse model's status, the readout's angles
+    // In creation order: the MGI's status, the readout's angles
     // and pose.
     std::string Text(int n) const { return GLUI_Internal::Controls<GLUI_StaticText>(Glui())[n]->get_name(); }
     // In creation order: the configurations, the curves, the singularities.
@@ -175,12 +175,12 @@ TEST(ControlPanel, WidgetsFollowTheStateWhoeverChangesIt)
         {"the forward model",
          [](CController& c) {
              c.Simulation().SetAngles(JointAngles{0, 0, 0, 0, 0, 0});
-             c.ComputeForward();
+             c.CalculateMGD();
          }},
         {"the inverse model",
          [](CController& c) {
              c.SetPoseValue(2, 120.0f);
-             c.ComputeInverse();
+             c.CalculateMGI();
          }},
     };
     for (const DisplaySwitch& display : kDisplaySwitches)

@@ -2,7 +2,7 @@
 // Test support: the example arm (h 100, a2 30, a3 120, e 20, d 110 pose
 // units) as a whole description, every joint at 60 degrees per second,
 // starting at (10, 20, 30, 40, 50, 60), within the panel's default limits 0
-// to 360, which the inverse model's negative angles fall outside of.
+// to 360, which the MGI's negative angles fall outside of.
 #include "arm/ArmDescription.h"
 
 namespace kxtest {

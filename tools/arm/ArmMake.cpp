@@ -34,7 +34,7 @@ void PlaceMesh(MeshData& mesh, const KDL::Frame& place)
 
 // The default arm's procedural links, sized to this one. They are modelled
 // for the default drawing, whose wrist turns the other way from the forward
-// model's before A56; each is moved into the frame the forward model's
+// model's before A56; each is moved into the frame the MGD's
 // drawing gives its link at the models' zero, so that the drawn hand is the
 // pose's at every angle.
 void ProceduralMeshes(const ArmLengths& l, double flange, MeshData meshes[kLinkCount])

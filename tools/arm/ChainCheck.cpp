@@ -77,7 +77,7 @@ bool CheckAgainstChain(const SerialArm& chain, const ArmDescription& arm, const 
             q[j] = static_cast<double>(angles.*kJointFields[j]) * M_PI / 180.0;
         KDL::Frame flange = chain.FlangeFrame(q);
         flange.p = flange.p * kPoseUnitsPerMetre;
-        const KDL::Frame pose = PoseFrame(arm, angles);
+        const KDL::Frame pose = ArmMGDFrame(arm, angles);
         if (PositionGap(pose, flange) > kCheckPosition || RotationGap(pose, flange) > kCheckRotation)
             return Differ("la pose de l'outil", angles, PositionGap(pose, flange), RotationGap(pose, flange));
         const JointAngles model = ModelAngles(arm, angles);

@@ -1,7 +1,7 @@
 #pragma once
 // The data set checked against the arm it was made from, before anything
 // is kept: at seeded joint positions within the limits, the tool pose the
-// simulator computes from robot.opt (PoseFrame) must be the flange the arm's
+// simulator computes from robot.opt (ArmMGDFrame) must be the flange the arm's
 // own chain gives, and every drawn link must sit on the arm's link the same
 // way at every position (so that its mesh lands where the arm puts it).
 #include "arm/ArmDescription.h"

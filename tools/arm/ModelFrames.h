@@ -1,5 +1,5 @@
 #pragma once
-// The forward model's chain (kinematics/ArmChain.h ModelChain) as KDL frames in
+// The MGD's chain (kinematics/ArmChain.h ModelChain) as KDL frames in
 // pose units, at any set of the models' angles: where each joint turns and
 // where each link is drawn. With bWristAsModel the drawing turns exactly
 // like this chain, so a mesh placed against these frames lands where the

@@ -4,7 +4,7 @@
 #include "arm/ArmKinematics.h"
 #include "base/FrenchDecimal.h"
 #include "dataset/DataSet.h"
-#include "kinematics/InverseModel.h"
+#include "kinematics/MGI.h"
 #include "kinematics/KinText.h"
 #include "kinematics/MGIGrid.h"
 
@@ -172,7 +172,7 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
             switch (command.mode) {
             case KinMode::Forward:
                 PrintValues(out,
-                            PoseOf(arm, JointAngles{values[0], values[1], values[2], values[3], values[4], values[5]}));
+                            ArmMGD(arm, JointAngles{values[0], values[1], values[2], values[3], values[4], values[5]}));
                 break;
             case KinMode::Grid: {
                 JointAngles angles;
@@ -191,7 +191,7 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
                 break;
             }
             case KinMode::AllExact: {
-                const MGISolutions solutions = AllConfigurations(arm, pose);
+                const MGISolutions solutions = ArmMGIAll(arm, pose);
                 if (!solutions.Reached()) {
                     PrintOutOfReach(err, lineNumber, solutions.distance);
                     break;

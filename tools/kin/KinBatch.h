@@ -21,7 +21,7 @@ KinLine ParseKinLine(const char* line, std::size_t length, float values[6]);
 // --grid or --all, then the optional data directory ("default"). Reads
 // robot.opt there (and for the exact model the limits of glui.opt, when it
 // is there), then every line of in:
-//   mgd      the forward model;
+//   mgd      the MGD;
 //   mgi      the model robot.opt asks for (bMGIExact), or the one named:
 //            --grid the grid search, --exact the exact model with the grid
 //            search's answer as reference;

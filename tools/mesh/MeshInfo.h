@@ -15,7 +15,7 @@ struct MeshReading {
     bool looksLikeText = false;  // starts like a Wavefront or other text file
 };
 
-// Reads the file with the simulator's decoder (ReadMesh), as C3DSObject does.
+// Reads the file with the simulator's decoder (ReadMesh), as CMeshObject does.
 MeshReading ReadMeshFile(const char* fileName);
 
 // The figures "info" prints and the check looks at.

@@ -1,5 +1,5 @@
-// The inverse model as its callers use it (see InverseModel.h).
-#include "kinematics/InverseModel.h"
+// The MGI as its callers use it (see MGI.h).
+#include "kinematics/MGI.h"
 
 #include "kinematics/MGIGrid.h"
 

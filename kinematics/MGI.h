@@ -1,5 +1,5 @@
 #pragma once
-// The inverse model as its callers use it (the panel, the kalimbrax-kin
+// The MGI as its callers use it (the panel, the kalimbrax-kin
 // tool, scripts): the model a data set asks for, its answer brought into the
 // joints' limits, and how it went.
 //  - The grid model (MGIGrid.h) gives its one answer, moved by whole turns
@@ -31,7 +31,7 @@ double JointDistance2(const JointAngles& a, const JointAngles& b);
 int NearestConfiguration(const MGIConfiguration* configurations, int count, const JointAngles& reference,
                          const JointLimits& limits);
 
-// The inverse model on a target. The reference is where the arm stands: the
+// The MGI on a target. The reference is where the arm stands: the
 // exact model takes the configuration nearest it, and both move each angle
 // by whole turns into its limits nearest it.
 MGIResult SolveMGI(const ArmLengths& lengths, MGIModel model, const ToolPose& target, const JointAngles& reference,

@@ -3,22 +3,22 @@
 // and drawn with client-side vertex arrays in one indexed call.
 //
 // The arrays are public: the robot's link class reads them right after
-// LoadOBJ to record the same draw into a display list.
+// Load to record the same draw into a display list.
 #include "gl/BaseObject.h"
 
 #include <cstdint>
 #include <vector>
 
-class C3DSObject : public CBaseObject {
+class CMeshObject : public CBaseObject {
 public:
     // An empty mesh: no arrays, no vertex, no triangle, not textured.
-    C3DSObject() = default;
+    CMeshObject() = default;
 
     // Reads the file (a relative name is taken from the current directory,
     // the data directory). Any old arrays are released first; on failure one
     // French record naming the file goes to the error log and the mesh stays
     // empty.
-    bool LoadOBJ(const char* fileName);
+    bool Load(const char* fileName);
 
     // Draws with the caller's GL state (matrices, colour, material, texture);
     // enables the client arrays it needs and disables all three afterwards.

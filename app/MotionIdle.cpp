@@ -1,4 +1,4 @@
-#include "app/Motion.h"
+#include "app/MotionIdle.h"
 
 #include "base/Timer.h"
 #include "sim/Simulation.h"

@@ -1,4 +1,4 @@
-#include "gl/3DSObject.h"
+#include "gl/MeshObject.h"
 
 #include "base/Log.h"
 #include "formats/MeshFormat.h"
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <utility>
 
-bool C3DSObject::LoadOBJ(const char* fileName)
+bool CMeshObject::Load(const char* fileName)
 {
     // A mesh loaded twice drops the first file's arrays before anything else,
     // so a failed second load leaves it empty rather than half old.
@@ -20,6 +20,7 @@ bool C3DSObject::LoadOBJ(const char* fileName)
     m_iTriangleCount = 0;
     m_bTextured = false;
 
+    // The records keep the names they have always had in the error log.
     FILE* file = std::fopen(fileName, "rb");
     if (!file) {
         LogError("C3DSObject::LoadOBJ -- %s : Erreur à l'ouverture du fichier", fileName);
@@ -46,7 +47,7 @@ bool C3DSObject::LoadOBJ(const char* fileName)
     return true;
 }
 
-void C3DSObject::Draw()
+void CMeshObject::Draw()
 {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
