@@ -1,7 +1,8 @@
-// The clearances: to one object exactly, as FCL gives it on the link meshes
-// built here on their own; of the whole arm on the links' stand-ins, never
-// more than the exact one and within the error the header states; and
-// exactly, the same as measuring every pair.
+// The contacts and clearances against FCL on the link meshes built here on
+// their own: the contacts, every pair tested; the clearance to one object,
+// exact; the arm's on the links' stand-ins, never more than the exact one
+// and within the error the header states; and exact, the same as measuring
+// every pair.
 #include "collision/LinkStandIn.h"
 #include "collision_fixture.h"
 
@@ -19,9 +20,9 @@ using namespace kxtest;
 
 namespace {
 
-class ClearanceTest : public ::testing::Test {
+class AgainstFclTest : public ::testing::Test {
 protected:
-    ClearanceTest() : arm(ShippedArm()), meshes(ShippedLinkMeshes(arm)), world(arm, meshes.data())
+    AgainstFclTest() : arm(ShippedArm()), meshes(ShippedLinkMeshes(arm)), world(arm, meshes.data())
     {
         for (int link = 0; link < kLinkCount; ++link)
             models[link] = FclModel(meshes[static_cast<std::size_t>(link)]);
@@ -38,11 +39,30 @@ protected:
         return fcl::distance(&a, poseA, &b, poseB, fcl::DistanceRequestd(), result);
     }
 
+    // Every checked pair of the bare arm in contact, tested on the meshes,
+    // in the order of Collisions.
+    std::vector<std::string> ContactsOf(const JointAngles& angles) const
+    {
+        std::vector<std::string> pairs;
+        fcl::Transform3d groundPose = fcl::Transform3d::Identity();
+        groundPose.translation()[2] = -5e3;
+        for (int link = 1; link < kLinkCount; ++link)
+            if (Between(*models[link], DrawnPose(arm, angles, link), ground, groundPose) == 0.0)
+                pairs.push_back(std::string(kLinkNames[link]) + ":ground");
+        for (int a = 0; a < kLinkCount; ++a)
+            for (int b = a + 2; b < kLinkCount; ++b) {
+                fcl::CollisionResultd contact;
+                if (fcl::collide(models[a].get(), DrawnPose(arm, angles, a), models[b].get(), DrawnPose(arm, angles, b),
+                                 fcl::CollisionRequestd(), contact) > 0)
+                    pairs.push_back(std::string(kLinkNames[a]) + ":" + kLinkNames[b]);
+            }
+        return pairs;
+    }
+
     // Every checked pair of the bare arm measured on the meshes: the
     // smallest distance and its pair.
     std::pair<double, std::string> NearestPair(const JointAngles& angles) const
     {
-        fcl::Boxd ground(1e5, 1e5, 1e4);
         fcl::Transform3d groundPose = fcl::Transform3d::Identity();
         groundPose.translation()[2] = -5e3;
         std::pair<double, std::string> nearest{std::numeric_limits<double>::infinity(), ""};
@@ -64,6 +84,8 @@ protected:
     const LinkMeshes meshes;
     CCollisionWorld world;
     std::shared_ptr<fcl::BVHModel<fcl::OBBRSSd>> models[kLinkCount];
+    // The ground as the world models it: a box whose top is z = 0.
+    const fcl::Boxd ground{1e5, 1e5, 1e4};
 };
 
 double Length(const double a[3], const double b[3])
@@ -76,10 +98,23 @@ constexpr double kStatedClearanceError = 14.4;
 
 }  // namespace
 
+// The boxes around links and objects only spare FCL the pairs that lie
+// apart: over poses drawn within the limits, the contacts are those FCL
+// finds testing every pair.
+TEST_F(AgainstFclTest, ContactsAreFclsTestingEveryPair)
+{
+    std::mt19937 random(9u);
+    std::uniform_real_distribution<float> turn(-180.0f, 180.0f);
+    for (int n = 0; n < 300; ++n) {
+        const JointAngles a{turn(random), turn(random), turn(random), turn(random), turn(random), turn(random)};
+        EXPECT_EQ(Texts(world.Collisions(a)), ContactsOf(a)) << n;
+    }
+}
+
 // A ball beside the lower arm at the start angles: its clearance is the
 // distance from its centre to the nearest link's mesh less its radius, and
 // moved straight away from that link, it grows by as much.
-TEST_F(ClearanceTest, ToABallIsTheDistanceToItsCentreLessItsRadius)
+TEST_F(AgainstFclTest, ToABallIsTheDistanceToItsCentreLessItsRadius)
 {
     const double centre[3] = {520, -140, 760}, radius = 40;
     std::string reason;
@@ -125,7 +160,7 @@ TEST_F(ClearanceTest, ToABallIsTheDistanceToItsCentreLessItsRadius)
     EXPECT_EQ(further.pair, clearance.pair);
 }
 
-TEST_F(ClearanceTest, ToTheGroundLeavesTheBodyOutAndToNothingIsRefused)
+TEST_F(AgainstFclTest, ToTheGroundLeavesTheBodyOutAndToNothingIsRefused)
 {
     Clearance clearance;
     std::string reason;
@@ -143,7 +178,7 @@ TEST_F(ClearanceTest, ToTheGroundLeavesTheBodyOutAndToNothingIsRefused)
 // with the first pair the checks find; otherwise the exact one is the
 // nearest of every pair measured here, and the stand-ins' never exceeds it
 // nor falls more than the stated error under it.
-TEST_F(ClearanceTest, OnTheStandInsWithinTheStatedErrorOfTheExactOne)
+TEST_F(AgainstFclTest, OnTheStandInsWithinTheStatedErrorOfTheExactOne)
 {
     std::mt19937 random(5u);
     std::uniform_real_distribution<float> turn(-180.0f, 180.0f);
