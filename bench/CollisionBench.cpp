@@ -1,4 +1,6 @@
 // The collision checks of the shipped arm (FCL on its link meshes):
+//   BM_CollisionWorld    the default arm's world built from its meshes (the
+//                        hierarchies and the stand-ins): a cost at start
 //   BM_LinkFrames        the seven link frames of a pose, one walk down the
 //                        chain (LinkMeshTransform link by link costs seven)
 //   BM_Collision/self    one full check of a pose that touches nothing (the
@@ -112,6 +114,16 @@ struct Cell {
             FillCell(*world);
     }
 };
+
+void BM_CollisionWorld(benchmark::State& state)
+{
+    const Cell cell(false);
+    for (auto _ : state) {
+        CCollisionWorld world(cell.arm, cell.meshes.data());
+        benchmark::DoNotOptimize(world);
+    }
+}
+BENCHMARK(BM_CollisionWorld)->Unit(benchmark::kMillisecond);
 
 void BM_LinkFrames(benchmark::State& state)
 {

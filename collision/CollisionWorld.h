@@ -64,11 +64,11 @@ public:
     // a path. It never exceeds the exact clearance. Measured against FCL's
     // exact mesh distances over 2,000 joint sets drawn within -180..180 on
     // the default arm: the arm's clearance came at most 14.4 pose units
-    // under the exact one (6.2 on average, over the 591 sets that touch
+    // under the exact one (6.2 on average, over the 590 sets that touch
     // nothing: its nearest pair is nearly always the upper and lower arm,
     // 14.3 apart at most, whose stand-ins often meet); one pair's distance
     // at most 83 under (Shoulder:Elbow: the shoulder's round cheeks in
-    // boxes), under 38 for every pair without the shoulder. So the
+    // boxes), under 44 for every pair without the shoulder. So the
     // stand-ins may meet where the meshes do not: at the default arm's
     // start angles ClearanceOf is 0, the meshes 14.3 apart.
     Clearance ClearanceOf(const JointAngles& angles) const;

@@ -10,21 +10,23 @@ namespace {
 
 using Point = std::array<double, 3>;
 
-// The triangles' corners three by three, cut until no edge is longer than
-// this (pose units): a twentieth of the default arm's upper arm.
-constexpr double kLongestEdge = 25.0;
+// The triangles are cut until no edge is longer than this share of the
+// mesh's longest side: for the default arm's upper arm, 28 pose units. The
+// count of small triangles stays bounded whatever the mesh's scale.
+constexpr double kLongestEdgeShare = 1.0 / 20.0;
 
 double Distance(const Point& a, const Point& b)
 {
     return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
 }
 
-// Halves the triangle across its longest edge until every edge is short.
-void AddSmall(const Point& a, const Point& b, const Point& c, std::vector<Point>& corners)
+// Halves the triangle across its longest edge until every edge is at most
+// `longestEdge` long, its corners added three by three.
+void AddSmall(const Point& a, const Point& b, const Point& c, double longestEdge, std::vector<Point>& corners)
 {
     const double ab = Distance(a, b), bc = Distance(b, c), ca = Distance(c, a);
     const double longest = std::max({ab, bc, ca});
-    if (!(longest > kLongestEdge)) {
+    if (!(longest > longestEdge) || !std::isfinite(longest)) {
         corners.insert(corners.end(), {a, b, c});
         return;
     }
@@ -32,14 +34,14 @@ void AddSmall(const Point& a, const Point& b, const Point& c, std::vector<Point>
         return Point{0.5 * (p[0] + q[0]), 0.5 * (p[1] + q[1]), 0.5 * (p[2] + q[2])};
     };
     if (longest == ab) {
-        AddSmall(a, middle(a, b), c, corners);
-        AddSmall(middle(a, b), b, c, corners);
+        AddSmall(a, middle(a, b), c, longestEdge, corners);
+        AddSmall(middle(a, b), b, c, longestEdge, corners);
     } else if (longest == bc) {
-        AddSmall(a, b, middle(b, c), corners);
-        AddSmall(a, middle(b, c), c, corners);
+        AddSmall(a, b, middle(b, c), longestEdge, corners);
+        AddSmall(a, middle(b, c), c, longestEdge, corners);
     } else {
-        AddSmall(a, b, middle(c, a), corners);
-        AddSmall(middle(c, a), b, c, corners);
+        AddSmall(a, b, middle(c, a), longestEdge, corners);
+        AddSmall(middle(c, a), b, c, longestEdge, corners);
     }
 }
 
@@ -64,13 +66,12 @@ double Across2(const Point& q, const double centre[3], int u, int v)
     return du * du + dv * dv;
 }
 
-// The capsule or cylinder along `axis` whose line runs through the middle
-// of the points' extent across it.
-LinkStandIn Round(const std::vector<const Point*>& points, const Point& low, const Point& high, int axis,
-                  StandInShape shape)
+// The cylinder and the capsule along `axis` whose line runs through the
+// middle of the points' extent across it.
+void Round(const std::vector<const Point*>& points, const Point& low, const Point& high, int axis,
+           LinkStandIn* cylinder, LinkStandIn* capsule)
 {
     LinkStandIn s;
-    s.shape = shape;
     s.axis = axis;
     const int u = (axis + 1) % 3, v = (axis + 2) % 3;
     for (int k = 0; k < 3; ++k)
@@ -79,10 +80,9 @@ LinkStandIn Round(const std::vector<const Point*>& points, const Point& low, con
     for (const Point* q : points)
         radius2 = std::max(radius2, Across2(*q, s.centre, u, v));
     s.radius = std::sqrt(radius2);
-    if (shape == StandInShape::Cylinder) {
-        s.halfLength = 0.5 * (high[axis] - low[axis]);
-        return s;
-    }
+    *cylinder = s;
+    cylinder->shape = StandInShape::Cylinder;
+    cylinder->halfLength = 0.5 * (high[axis] - low[axis]);
     // Each point needs the segment to come within its cap's reach of it.
     double top = -std::numeric_limits<double>::infinity(), bottom = std::numeric_limits<double>::infinity();
     for (const Point* q : points) {
@@ -92,9 +92,10 @@ LinkStandIn Round(const std::vector<const Point*>& points, const Point& low, con
     }
     if (bottom > top)  // every point within one ball: a segment of no length
         bottom = top = 0.5 * (bottom + top);
-    s.centre[axis] = 0.5 * (top + bottom);
-    s.halfLength = 0.5 * (top - bottom);
-    return s;
+    *capsule = s;
+    capsule->shape = StandInShape::Capsule;
+    capsule->centre[axis] = 0.5 * (top + bottom);
+    capsule->halfLength = 0.5 * (top - bottom);
 }
 
 // A part of the mesh: its small triangles (by their first corner) and the
@@ -167,14 +168,15 @@ Part FitPart(Triangles& mesh, std::vector<std::size_t> triangles)
         part.fit.half[k] = 0.5 * (high[k] - low[k]);
     }
     part.volume = Volume(part.fit);
-    for (int axis = 0; axis < 3; ++axis)
-        for (StandInShape shape : {StandInShape::Capsule, StandInShape::Cylinder}) {
-            const LinkStandIn round = Round(points, low, high, axis, shape);
-            if (Volume(round) < part.volume) {
-                part.fit = round;
-                part.volume = Volume(round);
+    for (int axis = 0; axis < 3; ++axis) {
+        LinkStandIn round[2];
+        Round(points, low, high, axis, &round[0], &round[1]);
+        for (const LinkStandIn& fit : round)
+            if (Volume(fit) < part.volume) {
+                part.fit = fit;
+                part.volume = Volume(fit);
             }
-        }
+    }
     return part;
 }
 
@@ -221,8 +223,17 @@ std::vector<LinkStandIn> FitStandIns(const MeshData& mesh, double scale, int pie
     auto vertex = [&](std::uint32_t i) {
         return Point{scale * mesh.vertices[3 * i], scale * mesh.vertices[3 * i + 1], scale * mesh.vertices[3 * i + 2]};
     };
+    double low[3], high[3];
+    std::fill(low, low + 3, std::numeric_limits<double>::infinity());
+    std::fill(high, high + 3, -std::numeric_limits<double>::infinity());
+    for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
+        low[i % 3] = std::min(low[i % 3], scale * mesh.vertices[i]);
+        high[i % 3] = std::max(high[i % 3], scale * mesh.vertices[i]);
+    }
+    const double longestEdge = kLongestEdgeShare * std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
     for (std::size_t t = 0; t + 2 < mesh.indices.size(); t += 3)
-        AddSmall(vertex(mesh.indices[t]), vertex(mesh.indices[t + 1]), vertex(mesh.indices[t + 2]), corners);
+        AddSmall(vertex(mesh.indices[t]), vertex(mesh.indices[t + 1]), vertex(mesh.indices[t + 2]), longestEdge,
+                 corners);
     Triangles small(corners);
     std::vector<std::size_t> all;
     for (std::size_t t = 0; t < corners.size(); t += 3)
