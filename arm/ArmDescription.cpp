@@ -70,6 +70,8 @@ void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm)
     for (int link = 0; link < kLinkCount; ++link)
         keys.Text(LinkKey("str", link, "Color"), "", &arm.colour[link]);
     keys.Bool("bWristAsModel", false, &arm.wristAsModel);
+    // Computed once per arm (kalimbrax-arm, the generator), never at start.
+    keys.Text("strAlwaysTouching", "", &arm.alwaysTouching);
 }
 
 bool ParseColour(const std::string& text, float rgb[3])

@@ -5,6 +5,7 @@
 // model it asks for. The lengths of the geometric models derive from the
 // offsets. Read from robot.opt (and from glui.opt the spinners' limits and
 // start angles) by LoadDataSet.
+#include "arm/LinkPairs.h"
 #include "formats/MeshBox.h"
 #include "kinematics/ArmChain.h"
 #include "kinematics/MGI.h"
@@ -41,6 +42,9 @@ struct ArmDescription {
     float angularSpeed;                  // degrees per second, the hand's turn along lines and arcs
     std::string textureFile;
     bool exactMGI;
+    // The pairs of links that touch at every pose, never checked for
+    // collisions ("Body:UpperArm ..."; empty: every pair but neighbours).
+    std::string alwaysTouching;
 
     ArmLengths Lengths() const;
     // A joint as the user knows it: its name, else A12 ... A67.
@@ -51,6 +55,7 @@ struct ArmDescription {
         float x[kLinkCount];
     };
     Turns LinkTurns() const;
+    CLinkPairs AlwaysTouching() const { return ParseLinkPairs(alwaysTouching); }
 };
 
 // robot.opt's keys, bound to the description's fields.

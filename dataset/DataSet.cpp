@@ -57,6 +57,10 @@ ArmDescription ReadArm(const COptions& robot, std::vector<std::string>& records)
                               "\" : une couleur s'écrit \"#rrggbb\" ; la texture s'applique");
             arm.colour[link].clear();
         }
+    std::vector<std::string> refused;
+    arm.alwaysTouching = FormatLinkPairs(ParseLinkPairs(arm.alwaysTouching, &refused));
+    for (const std::string& entry : refused)
+        records.push_back("LoadArmDescription -- strAlwaysTouching : " + entry);
     return arm;
 }
 

@@ -110,6 +110,38 @@ Matrix4 LinkMeshTransform(const float turnX[kLinkCount], const JointAngles& angl
     return Chain(turnX, angles, offsets, link, false);
 }
 
+void LinkFrames(const float turnX[kLinkCount], const JointAngles& angles, const float offsets[kLinkCount][3],
+                Matrix4 frames[kLinkCount])
+{
+    // The frame's axes (columns x, y, z) and origin p, each product written
+    // out as Multiply sums it: its terms against the rotation's zeros and
+    // ones add nothing, the others in the same order.
+    double x[3] = {1, 0, 0}, y[3] = {0, 1, 0}, z[3] = {0, 0, 1}, p[3] = {0, 0, 0};
+    for (int link = 0; link < kLinkCount; ++link) {
+        const double turn = static_cast<double>(turnX[link]) * M_PI / 180.0;
+        const double cx = std::cos(turn), sx = std::sin(turn);
+        const float degrees = link == 0 ? 0.0f : angles.*kJointFields[link - 1];
+        const double joint = static_cast<double>(degrees) * M_PI / 180.0;
+        const double cz = std::cos(joint), sz = std::sin(joint);
+        Matrix4& m = frames[link];
+        for (int row = 0; row < 3; ++row) {
+            const double yx = y[row] * cx + z[row] * sx;  // Rx
+            z[row] = y[row] * -sx + z[row] * cx;
+            y[row] = yx;
+            const double xz = x[row] * cz + y[row] * sz;  // Rz (Ry turns by 0)
+            y[row] = x[row] * -sz + y[row] * cz;
+            x[row] = xz;
+            m.m[row] = x[row];
+            m.m[4 + row] = y[row];
+            m.m[8 + row] = z[row];
+            m.m[12 + row] = p[row];
+            p[row] = x[row] * offsets[link][0] + y[row] * offsets[link][1] + z[row] * offsets[link][2] + p[row];
+        }
+        m.m[3] = m.m[7] = m.m[11] = 0.0;
+        m.m[15] = 1.0;
+    }
+}
+
 void ModelChain(const ArmLengths& l, ModelLink links[kLinkCount])
 {
     const double offsets[kLinkCount][3] = {{0, 0, l.h},       {l.a2, 0, 0}, {l.a3, 0, 0}, {l.e, -l.e, 0},

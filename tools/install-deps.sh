@@ -11,6 +11,7 @@ KX_PACKAGES=(
   libutfcpp-dev                                 # UTF-8 checks of the command replies
   libassimp-dev libmeshoptimizer-dev            # mesh import tool
   liburdfdom-dev                                # robot descriptions (kalimbrax-arm)
+  libfcl-dev                                    # collision checks (FCL, libccd, Eigen)
   xvfb xdotool x11-utils imagemagick            # headless runs and end-to-end tests
   python3                                       # the Python client and its tests
   valgrind clang libclang-rt-14-dev             # memory checks, sanitizers, fuzzing

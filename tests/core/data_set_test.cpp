@@ -150,6 +150,35 @@ TEST_F(DataSetTest, OffsetsThatTakeTheDrawnArmAwayFromTheModelsAreRecorded)
 
 // Each part's settings come from its own file of the directory given, and a
 // second directory loaded beside the first changes nothing of it.
+// The pairs that touch at every pose, never checked: an entry that names
+// no two links is recorded and left out, the others kept in chain order.
+TEST_F(DataSetTest, AlwaysTouchingPairsAreReadAndABadEntryRecorded)
+{
+    const struct {
+        const char* statement;
+        const char* kept;
+        std::vector<std::string> records;
+    } cases[] = {
+        {"", "", {}},
+        {"strAlwaysTouching = \"\";", "", {}},
+        {"strAlwaysTouching = \"Elbow:Shoulder Body:UpperArm\";", "Body:UpperArm Shoulder:Elbow", {}},
+        {"strAlwaysTouching = \"Body:UpperArm Body:Tool\";",
+         "Body:UpperArm",
+         {"LoadArmDescription -- strAlwaysTouching : « Body:Tool » n'est pas une paire de segments (Body, Shoulder, "
+          "UpperArm, Elbow, LowerArm, Wrist, Hand) : entrée ignorée"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.statement);
+        NewDataSet();
+        Write("robot.opt", c.statement);
+        ArmDescription arm;
+        ASSERT_TRUE(Load(&arm));
+        EXPECT_EQ(arm.alwaysTouching, c.kept);
+        EXPECT_EQ(FormatLinkPairs(arm.AlwaysTouching()), c.kept);
+        EXPECT_EQ(records, c.records);
+    }
+}
+
 TEST_F(DataSetTest, TwoDirectoriesLoadSideBySide)
 {
     const std::string first = dir;

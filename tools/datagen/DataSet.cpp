@@ -2,6 +2,8 @@
 
 #include "base/Cp1252.h"
 #include "base/Log.h"
+#include "collision/AlwaysTouching.h"
+#include "collision/CollisionWorld.h"
 #include "config/OptionKeys.h"
 #include "dataset/PanelSettings.h"
 #include "formats/MeshFormat.h"
@@ -19,6 +21,9 @@
 namespace datagen {
 
 namespace {
+
+// The spinners' limits either way, degrees (glui.opt).
+constexpr double kSpinnerLimit = 180.0;
 
 // Accumulates "name = value;" statements, one per line, aligned, in the
 // option files' Windows-1252: what is given in UTF-8 (this source's
@@ -97,8 +102,8 @@ std::string GluiOptions()
     for (int i = 0; i < kJointCount; ++i)
         w.Text(JointKey("strAngle", i, "Name"), names[i]);
     for (int i = 0; i < kJointCount; ++i) {
-        w.Real(JointKey("fAngle", i, "MinValue"), -180.0);
-        w.Real(JointKey("fAngle", i, "MaxValue"), 180.0);
+        w.Real(JointKey("fAngle", i, "MinValue"), -kSpinnerLimit);
+        w.Real(JointKey("fAngle", i, "MaxValue"), kSpinnerLimit);
     }
     w.Blank();
     w.Comment("Pose de départ : bras levé, avant-bras incliné, pince vers le sol");
@@ -163,6 +168,26 @@ std::string DecorOptions()
     return w.Bytes();
 }
 
+// The pairs of the arm's links in contact at every joint set of a sample
+// within the spinners' limits (glui.opt's -180 .. 180), its meshes placed
+// as robot.opt's offsets place them.
+CLinkPairs AlwaysTouchingPairs()
+{
+    ArmDescription arm = ReadSettings(nullptr, DeclareRobotKeys);
+    const std::array<Vec3, kLinkCount> offsets = LinkOffsets(DefaultArmLengths());
+    for (int link = 0; link < kLinkCount; ++link) {
+        arm.offset[link][0] = static_cast<float>(offsets[link].x);
+        arm.offset[link][1] = static_cast<float>(offsets[link].y);
+        arm.offset[link][2] = static_cast<float>(offsets[link].z);
+    }
+    for (int joint = 0; joint < kJointCount; ++joint) {
+        arm.limits.low[joint] = static_cast<float>(-kSpinnerLimit);
+        arm.limits.high[joint] = static_cast<float>(kSpinnerLimit);
+    }
+    const std::array<MeshData, kLinkCount> meshes = BuildArmMeshes(DefaultArmLengths());
+    return FindAlwaysTouching(CCollisionWorld(arm, meshes.data()), arm.limits);
+}
+
 std::string RobotOptions()
 {
     const ArmLengths& arm = DefaultArmLengths();
@@ -222,6 +247,9 @@ std::string RobotOptions()
         w.Real(key, 0.0);
     w.Comment("Le poignet dessiné comme le tourne le MGD (un bras importé)");
     w.Bool("bWristAsModel", false);
+    w.Comment("Paires de segments en contact à toute pose, jamais vérifiées (calculées");
+    w.Comment("par le générateur sur 10 000 jeux d'angles ; vide : toutes sauf les voisins)");
+    w.Text("strAlwaysTouching", FormatLinkPairs(AlwaysTouchingPairs()));
     return w.Bytes();
 }
 

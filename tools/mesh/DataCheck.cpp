@@ -135,7 +135,7 @@ void CheckValue(const OptionFile& file, const OptionKey& key, const COptionEntry
             Warning("%s : %s attend un texte entre guillemets ; la valeur écrite n'en est pas un, le défaut %s "
                     "s'applique",
                     file.fileName, name, DefaultText(key).c_str());
-        else if (entry.text.empty())
+        else if (entry.text.empty() && !key.text.empty())  // an empty default says "none" (a colour, pairs)
             Warning("%s : %s est un texte vide", file.fileName, name);
         return;
     }
