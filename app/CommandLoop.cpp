@@ -76,7 +76,9 @@ bool OpenCommandPort(int port, std::string* error)
 
 void ConnectCommands(CPanelActions& actions)
 {
-    TheSources().executor.Connect(actions);
+    Sources& s = TheSources();
+    s.executor.Connect(actions);
+    s.executor.CountTicks(s.hub);
 }
 
 void StartCommandLoop()
