@@ -15,7 +15,7 @@ KX_PROGRAM="$KX_BUILD/kalimbrax"
 # starts none pays nothing) and kept in a file for the subshells of $(...).
 KX_PYTHON=""
 python3() {
-  [ -n "$KX_PYTHON" ] || read -r KX_PYTHON <"$KX_WORK/python-path" 2>/dev/null || :
+  [ -n "$KX_PYTHON" ] || read -r KX_PYTHON 2>/dev/null <"$KX_WORK/python-path" || :
   if [ -z "$KX_PYTHON" ]; then
     KX_PYTHON=$(command python3 -c 'import sys; print(sys.executable)') || return 1
     echo "$KX_PYTHON" >"$KX_WORK/python-path"
