@@ -3,8 +3,8 @@
 #include "app/CommandLoop.h"
 
 #include "app/Application.h"
+#include "base/Clock.h"
 #include "base/Log.h"
-#include "base/Timer.h"
 #include "command/CommandExecutor.h"
 #include "command/CommandHub.h"
 #include "command/ScreenshotGuard.h"

@@ -63,9 +63,6 @@ std::vector<OptionKey> DeclaredKeys(void (*declare)(COptionDeclarations&, Settin
     return declarations.Keys();
 }
 
-// The lookup's kind in French: "entier", "réel", "booléen", "texte".
-const char* OptionLookupName(OptionLookup lookup);
-
 // The default as it would be written in an option file: 800, -45.0, true,
 // "metal.tga" (with its quotes, in Windows-1252).
 std::string FormatOptionDefault(const OptionKey& key);

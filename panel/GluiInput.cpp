@@ -1,9 +1,9 @@
 #include "panel/GluiInput.h"
 
+#include "base/Clock.h"
 #include "base/Cp1252.h"
 #include "base/FrenchDecimal.h"
 #include "base/Log.h"
-#include "base/Timer.h"
 #include "dataset/OptionFiles.h"
 #include "gl/Graphics.h"
 #include "panel/ConfigurationList.h"

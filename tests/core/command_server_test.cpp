@@ -2,7 +2,7 @@
 // program drives it (CommandHub.h), with a fake runner: replies in order,
 // lines cut anywhere, the line limit, four clients at most, clients that
 // vanish, send junk, burst or drip harming no one, exit, and 127.0.0.1 only.
-#include "base/Timer.h"
+#include "base/Clock.h"
 #include "command/CommandHub.h"
 
 #include <gtest/gtest.h>
