@@ -69,7 +69,8 @@ TEST(ConfigurationList, EachRowSaysItsNumberAndPostureInColumns)
     EXPECT_EQ(TextsOf(Row(p, 0)), (std::vector<std::string>{"  N°", "Vers", "Coude", "Poignet"}));
     EXPECT_EQ(TextsOf(Row(p, 1)), (std::vector<std::string>{"  2", "avant", "en haut", "non retourné"}));
     EXPECT_EQ(TextsOf(Row(p, 2)), (std::vector<std::string>{"> 5", "arrière", "en bas", "retourné"}));
-    EXPECT_EQ(TextsOf(Row(p, 3)), (std::vector<std::string>{"  7", "arrière", "en bas", "non retourné (hors limites)"}));
+    EXPECT_EQ(TextsOf(Row(p, 3)),
+              (std::vector<std::string>{"  7", "arrière", "en bas", "non retourné (hors limites)"}));
     EXPECT_TRUE(Row(p, 4).empty());
     // Columns start at the same place on every row, and no word runs into
     // the next column.
