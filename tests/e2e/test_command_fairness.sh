@@ -2,9 +2,10 @@
 # No client holds the program. While one client pipelines 60 screenshots,
 # another's lines wait at most two ticks of the command timer each (counted
 # by the program, `get ticks`), F5 pressed in the middle of the burst shows
-# in the pictures after it, and every picture is a whole PNG of the window. Beside the burst, on a program of
-# their own (slow-senders.sh), clients that never end their line are closed
-# after 10 s: that half only waits, the burst works.
+# in the pictures after it, and every picture is a whole PNG of the window.
+# Beside the burst, on a program of their own (slow-senders.sh), clients
+# that never end their line are closed after 10 s: that half only waits, the
+# burst works.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/slow-senders.sh"
 ( slow_senders ) >"$KX_WORK/slow-senders.txt" 2>&1 &
