@@ -69,7 +69,7 @@ def watched(what, line, percent):
                  followed.reply):
         return followed
     k.record("vitesses.csv")
-    table = [[float(v) for v in line.split(",")] for line in open(data + "/vitesses.csv").read().splitlines()[1:]]
+    table = [[float(v) for v in row.split(",")] for row in open(data + "/vitesses.csv").read().splitlines()[1:]]
     fastest = max(abs(r[7 + j]) / (MAX_SPEEDS[j] * percent / 100) for r in table for j in range(6))
     check("%s : vitesses du record au plus %.1f %% du maximum à %d %%" % (what, 100 * fastest, percent),
           fastest <= 1.001)
