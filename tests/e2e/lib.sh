@@ -118,6 +118,16 @@ kx_fast_moves() {
     }' "$file" >"$file.fast" && mv "$file.fast" "$file" || { rm -f "$file.fast"; return 1; }
 }
 
+# kx_small_window DATA: the graphics window of a data copy 320 x 240, for
+# tests whose checks are not about the picture (or compare pictures with
+# each other only): the same scene drawn, in a sixth of the pixels. While
+# the arm moves the program redraws as fast as it can, and the fill of the
+# ground and the sky is most of a frame's cost.
+kx_small_window() {
+  kx_set_option "$1/graphics.opt" iScreenWidth 320
+  kx_set_option "$1/graphics.opt" iScreenHeight 240
+}
+
 # kx_one_draw_thread: the programs started after it draw in their own
 # thread, Mesa's llvmpipe starting no threads of its own. While the arm
 # moves the program redraws as fast as it can: with llvmpipe's threads it

@@ -21,10 +21,11 @@ kx_run() {
   kx_wait_exit 60
 }
 
-# fast_arm DATA: the arm ten times quicker. The checks here are about order,
-# pictures and replies, not about how long a motion takes (the panel and
-# port tests time those), so the motions need not last seconds.
-fast_arm() { kx_fast_moves "$1" 10 || kx_fail "vitesses du bras"; }
+# fast_arm DATA: the arm ten times quicker, in a small window. The checks
+# here are about order, replies and pictures compared with each other, not
+# about how long a motion takes (the panel and port tests see those), so the
+# motions need not last seconds nor the frames fill 800 x 600.
+fast_arm() { kx_fast_moves "$1" 10 || kx_fail "vitesses du bras"; kx_small_window "$1"; }
 
 # --- A script that moves, takes pictures, meets a bad line and exits -------
 data=$(kx_data_copy played)

@@ -11,12 +11,14 @@
 # No check here is about how long a move takes (a duration is compared with
 # the one `check` gave, the record with the move's own): the arm moves
 # sixteen times quicker than default/'s, slower only where a move must last
-# (the stopped line, the record), and is drawn in one thread.
+# (the stopped line, the record), and is drawn in one thread in a small
+# window.
 . "$(dirname "$0")/lib.sh"
 kx_one_draw_thread
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
 kx_fast_moves "$data" 16 || { kx_fail "vitesses du bras"; kx_finish; }
+kx_small_window "$data"
 kx_launch "$data" KX-E2E-Scene --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
 port=$(kx_command_port) || { kx_fail "pas de port"; kx_finish; }
 

@@ -13,12 +13,14 @@
 # longer at 40 %. test_planned_moves_checks.sh compares durations with
 # `check`'s. No check here is about how long the test waits, so the arm
 # moves eight times quicker than default/'s (kx_fast_moves: the same paths
-# and speed profiles in an eighth of the time) and is drawn in one thread.
+# and speed profiles in an eighth of the time) and is drawn in one thread, in
+# a small window.
 . "$(dirname "$0")/lib.sh"
 kx_one_draw_thread
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
 kx_fast_moves "$data" 8 || { kx_fail "vitesses du bras"; kx_finish; }
+kx_small_window "$data"
 kx_launch "$data" KX-E2E-Scene --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
 port=$(kx_command_port) || { kx_fail "pas de port"; kx_finish; }
 
