@@ -1,6 +1,6 @@
 #include "app/CommandTimer.h"
 
-#include "base/Timer.h"
+#include "base/Clock.h"
 #include "command/CommandLoop.h"
 
 #include <GL/freeglut.h>

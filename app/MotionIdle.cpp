@@ -1,6 +1,6 @@
 #include "app/MotionIdle.h"
 
-#include "base/Timer.h"
+#include "base/Clock.h"
 #include "sim/Simulation.h"
 
 #include <GL/freeglut.h>

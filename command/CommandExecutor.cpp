@@ -2,6 +2,7 @@
 #include "command/CommandExecutor.h"
 
 #include "base/FrenchDecimal.h"
+#include "command/CommandHub.h"
 #include "command/QuotedText.h"
 #include "sim/Controller.h"
 #include "arm/ArmKinematics.h"
@@ -201,6 +202,8 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
             return Ok(FormatShortDecimal(actions.SpeedPercent()));
         if (c.query == CommandQuery::Singularity)
             return Ok(FormatSingularity(simulation));
+        if (c.query == CommandQuery::Ticks)
+            return Ok(std::to_string(m_pHub ? m_pHub->Ticks() : 0));
         return Ok(FormatKinValues(ArmMGD(simulation.Arm(), simulation.Angles())));
     }
     case CommandVerb::Mgd: {

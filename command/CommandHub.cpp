@@ -3,6 +3,7 @@
 
 bool CCommandHub::Tick(CommandRunner& runner, const CCommandScheduler::Clock& clock)
 {
+    ++m_iTicks;
     m_Server.Receive(clock());
     std::vector<CommandSource*> sources;
     if (!m_Script.Finished())

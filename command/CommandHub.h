@@ -23,6 +23,10 @@ public:
     // within kTickBudgetSeconds, sends the replies. True when a command asked
     // the program to end: the replies have been sent.
     bool Tick(CommandRunner& runner, const CCommandScheduler::Clock& clock);
+    // Ticks since start, this one included once it has begun: the unit
+    // `get ticks` counts in, so that a client can see how the sources are
+    // served in turn without judging the wall clock.
+    unsigned long Ticks() const { return m_iTicks; }
 
     // A script still running, or the port open.
     bool Active() const { return !m_Script.Finished() || m_Server.IsOpen(); }
@@ -35,4 +39,5 @@ private:
     CCommandScript m_Script;
     CCommandServer m_Server;
     CCommandScheduler m_Scheduler;
+    unsigned long m_iTicks = 0;
 };

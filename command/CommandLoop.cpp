@@ -20,6 +20,7 @@ CCommandLoop::CCommandLoop(CController& controller, std::vector<std::string> dat
     : m_Controller(controller), m_Executor(controller), m_DataSetNames(std::move(dataSetNames)),
       m_Guard(m_Executor, [this] { return m_DataSetNames; })
 {
+    m_Executor.CountTicks(m_Hub);
 }
 
 bool CCommandLoop::OpenScript(const std::string& path, std::string* error)

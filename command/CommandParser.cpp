@@ -140,6 +140,27 @@ const Verb kVerbs[] = {
     {"trail", CommandVerb::TrailClear, Arguments::Trail},
 };
 
+struct Query {
+    const char* name;
+    CommandQuery query;
+};
+
+const Query kQueries[] = {
+    {"angles", CommandQuery::Angles}, {"targets", CommandQuery::Targets}, {"pose", CommandQuery::Pose},
+    {"matrix", CommandQuery::Matrix}, {"speed", CommandQuery::Speed},     {"singularity", CommandQuery::Singularity},
+    {"ticks", CommandQuery::Ticks},
+};
+
+// "angles, targets, ... ou ticks": the words `get` takes.
+std::string QueryWords()
+{
+    const std::size_t count = sizeof kQueries / sizeof kQueries[0];
+    std::string words;
+    for (std::size_t i = 0; i < count; ++i)
+        words += (i == 0 ? "" : i + 1 == count ? " ou " : ", ") + std::string(kQueries[i].name);
+    return words;
+}
+
 // n numbers after the verb into c->values.
 bool ParseNumbers(const std::string* arg, std::size_t count, std::size_t n, Command* c, std::string* message)
 {
@@ -230,23 +251,13 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
             *message = "un seul mot attendu après get, « " + Quotable(arg[1]) + " » en trop";
             return false;
         }
-        if (count == 1 && SameWord(arg[0], "angles"))
-            c->query = CommandQuery::Angles;
-        else if (count == 1 && SameWord(arg[0], "targets"))
-            c->query = CommandQuery::Targets;
-        else if (count == 1 && SameWord(arg[0], "pose"))
-            c->query = CommandQuery::Pose;
-        else if (count == 1 && SameWord(arg[0], "matrix"))
-            c->query = CommandQuery::Matrix;
-        else if (count == 1 && SameWord(arg[0], "speed"))
-            c->query = CommandQuery::Speed;
-        else if (count == 1 && SameWord(arg[0], "singularity"))
-            c->query = CommandQuery::Singularity;
-        else {
-            *message = "angles, targets, pose, matrix, speed ou singularity attendu";
-            return false;
-        }
-        return true;
+        for (const Query& q : kQueries)
+            if (count == 1 && SameWord(arg[0], q.name)) {
+                c->query = q.query;
+                return true;
+            }
+        *message = QueryWords() + " attendu";
+        return false;
     case Arguments::Show:
         if (count != 2 || !ParseDisplayFlag(arg[0], &c->flag)) {
             *message = DisplayWords() + " attendu, puis on ou off";

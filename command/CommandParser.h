@@ -10,7 +10,7 @@
 //   check movej|movel|movec ...      speed P      config N
 //   go   stop   wait   exit
 //   camera reset|orbit on|off|look AZIMUTH ELEVATION DISTANCE
-//   get angles|targets|pose|matrix|speed|singularity
+//   get angles|targets|pose|matrix|speed|singularity|ticks
 //   show WORD on|off (the display switches' words)    trail clear
 //   screenshot NAME.png|NAME.tga     record NAME.csv
 //
@@ -52,7 +52,7 @@ enum class CommandVerb {
     TrailClear,
 };
 
-enum class CommandQuery { Angles, Targets, Pose, Matrix, Speed, Singularity };
+enum class CommandQuery { Angles, Targets, Pose, Matrix, Speed, Singularity, Ticks };
 
 struct Command {
     CommandVerb verb = CommandVerb::Go;

@@ -160,22 +160,6 @@ std::vector<OptionKey> COptionDeclarations::Keys() const
     return keys;
 }
 
-const char* OptionLookupName(OptionLookup lookup)
-{
-    switch (lookup) {
-    case OptionLookup::Integer:
-        return "entier";
-    case OptionLookup::Float:
-    case OptionLookup::Double:
-        return "réel";
-    case OptionLookup::Boolean:
-        return "booléen";
-    case OptionLookup::Text:
-        return "texte";
-    }
-    return "?";
-}
-
 std::string FormatOptionDefault(const OptionKey& key)
 {
     char text[64];

@@ -92,9 +92,6 @@ std::vector<OptionKey> DeclaredKeys(void (*declare)(COptionDeclarations&, Settin
     return declarations.Keys();
 }
 
-// The lookup's kind in French: "entier", "réel", "booléen", "texte".
-const char* OptionLookupName(OptionLookup lookup);
-
 // The default as it would be written in an option file: 800, -45.0, true,
 // "metal.tga", "Rep\xE8res" (with its quotes; a label in Windows-1252).
 std::string FormatOptionDefault(const OptionKey& key);

@@ -1,7 +1,5 @@
 #include "sim/DisplaySwitches.h"
 
-#include <strings.h>
-
 const DisplaySwitch kDisplaySwitches[kDisplayFlagCount] = {
     {DisplayFlag::WireFrame, "strWireFrameMode", "WF", 5, "wireframe", "Fil de fer : les arêtes seules (F5).", false},
     {DisplayFlag::Decoration, "strDecoration", "DC", 9, "decor", "Décor : sol, grille et ciel (F9).", true},
@@ -29,14 +27,6 @@ const DisplaySwitch* SwitchOfKey(int functionKey)
 {
     for (const DisplaySwitch& s : kDisplaySwitches)
         if (s.functionKey != 0 && s.functionKey == functionKey)
-            return &s;
-    return nullptr;
-}
-
-const DisplaySwitch* SwitchOfWord(const char* word)
-{
-    for (const DisplaySwitch& s : kDisplaySwitches)
-        if (strcasecmp(s.word, word) == 0)
             return &s;
     return nullptr;
 }

@@ -20,14 +20,8 @@ struct DisplaySwitch {
 // DisplayFlag(i).
 extern const DisplaySwitch kDisplaySwitches[kDisplayFlagCount];
 
-inline const DisplaySwitch& SwitchOf(DisplayFlag flag)
-{
-    return kDisplaySwitches[static_cast<int>(flag)];
-}
-
-// The switch a function key or a command word stands for; nullptr for none.
+// The switch a function key stands for; nullptr for none.
 const DisplaySwitch* SwitchOfKey(int functionKey);
-const DisplaySwitch* SwitchOfWord(const char* word);
 
 // What the display shows: one state per switch, at start as the table says.
 struct DisplayFlags {

@@ -173,6 +173,10 @@ class Kalimbrax:
         axis, pose units), and the manipulability (1 at the arm's best)."""
         return self._floats(self.command("get singularity"))
 
+    def get_ticks(self):
+        """The ticks of the program's command timer since it started."""
+        return int(self.command("get ticks")[0])
+
     def mgd(self, *values):
         """The pose of six angles; the arm does not move."""
         return self._floats(self._six("mgd", values))

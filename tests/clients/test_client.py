@@ -37,14 +37,16 @@ class StandInPort:
 
 class ClientTest(unittest.TestCase):
     def test_each_reply_read_as_its_command_s(self):
-        port = StandInPort(["ok 1 2 3 4 5 6", "erreur pose : hors d'atteinte, à 3,5 unités de pose", "ok 0.913"])
+        port = StandInPort(["ok 1 2 3 4 5 6", "erreur pose : hors d'atteinte, à 3,5 unités de pose", "ok 0.913",
+                            "ok 1234"])
         with Kalimbrax(port.port, timeout=5) as k:
             self.assertEqual(k.get_angles(), (1, 2, 3, 4, 5, 6))
             with self.assertRaisesRegex(KalimbraxError, "^pose : hors d'atteinte"):
                 k.pose(5000, 0, 0, 0, 0, 0)
             self.assertAlmostEqual(k.movej(0, 45, 0, 30, 50, 0), 0.913)
+            self.assertEqual(k.get_ticks(), 1234)
         port.close()
-        self.assertEqual(port.lines, ["get angles", "pose 5000 0 0 0 0 0", "movej 0 45 0 30 50 0"])
+        self.assertEqual(port.lines, ["get angles", "pose 5000 0 0 0 0 0", "movej 0 45 0 30 50 0", "get ticks"])
 
     def test_a_line_break_inside_a_command_is_refused_before_anything_is_sent(self):
         port = StandInPort(["ok 1 2 3 4 5 6"])

@@ -72,9 +72,18 @@ TEST(ParseCommandLine, QueriesAndSwitches)
         const char* line;
         CommandQuery query;
     };
-    for (const Case& c : {Case{"get angles", CommandQuery::Angles}, Case{"get TARGETS", CommandQuery::Targets},
-                          Case{"get pose", CommandQuery::Pose}})
-        EXPECT_EQ(Parse(c.line).command.query, c.query) << c.line;
+    const Case queries[] = {
+        {"get angles", CommandQuery::Angles}, {"get TARGETS", CommandQuery::Targets},
+        {"get pose", CommandQuery::Pose},     {"get matrix", CommandQuery::Matrix},
+        {"get speed", CommandQuery::Speed},   {"get singularity", CommandQuery::Singularity},
+        {"get Ticks", CommandQuery::Ticks},
+    };
+    for (const Case& c : queries) {
+        const Parsed p = Parse(c.line);
+        ASSERT_EQ(p.kind, CommandLine::Command) << c.line << ": " << p.message;
+        EXPECT_EQ(p.command.verb, CommandVerb::Get) << c.line;
+        EXPECT_EQ(p.command.query, c.query) << c.line;
+    }
 
     struct Show {
         const char* line;
@@ -134,8 +143,6 @@ TEST(ParseCommandLine, MovesChecksAndViews)
         EXPECT_EQ(config.command.verb, CommandVerb::Config);
         EXPECT_EQ(config.command.number, number);
     }
-    for (const char* query : {"get speed", "get singularity"})
-        EXPECT_EQ(Parse(query).kind, CommandLine::Command) << query;
 }
 
 TEST(ParseCommandLine, BlankLinesAndCommentsAreSkipped)
@@ -160,9 +167,10 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"angles 1 2 3 4 5 12abc", "angles", "« 12abc » n'est pas un nombre"},
         {"angles 1 2 3 4 5 1,2,3", "angles", "« 1,2,3 » n'est pas un nombre"},
         {"go now", "go", "aucun argument attendu"},
-        {"get", "get", "angles, targets, pose, matrix, speed ou singularity attendu"},
-        {"get everything", "get", "angles, targets, pose, matrix, speed ou singularity attendu"},
+        {"get", "get", "angles, targets, pose, matrix, speed, singularity ou ticks attendu"},
+        {"get everything", "get", "angles, targets, pose, matrix, speed, singularity ou ticks attendu"},
         {"get pose extra", "get", "un seul mot attendu après get, « extra » en trop"},
+        {"get ticks now", "get", "un seul mot attendu après get, « now » en trop"},
         {"trail", "trail", "clear attendu"},
         {"trail off", "trail", "clear attendu"},
         {"show sky on", "show",

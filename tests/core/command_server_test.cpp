@@ -2,7 +2,7 @@
 // program drives it (CommandHub.h), with a fake runner: replies in order,
 // lines cut anywhere, the line limit, four clients at most, clients that
 // vanish, send junk, burst or drip harming no one, exit, and 127.0.0.1 only.
-#include "base/Timer.h"
+#include "base/Clock.h"
 #include "command/CommandHub.h"
 
 #include <gtest/gtest.h>
@@ -28,11 +28,17 @@ struct FakeRunner : CommandRunner {
     double* clock = nullptr;  // a fake clock that a screenshot moves on
     double screenshotCost = 0.0;
     int runs = 0;
+    double queryCost = 0.0;
+    const CCommandHub* hub = nullptr;  // answers `get ticks` when set
     CommandOutcome Run(const Command& c) override
     {
         ++runs;
         if (c.verb == CommandVerb::Screenshot && clock)
             *clock += screenshotCost;
+        if (c.verb == CommandVerb::Get && clock)
+            *clock += queryCost;
+        if (c.verb == CommandVerb::Get && c.query == CommandQuery::Ticks && hub)
+            return {CommandOutcome::Done, "ok " + std::to_string(hub->Ticks())};
         if (c.verb == CommandVerb::Exit)
             return {CommandOutcome::Exit, "ok"};
         if (c.verb == CommandVerb::MoveTo) {
@@ -256,6 +262,54 @@ TEST_F(CommandServerTest, PipelinedScreenshotsDoNotHoldAnotherClient)
     EXPECT_LE(std::count(burst->received.begin(), burst->received.end(), '\n'), 3) << "screenshots before the other";
     EXPECT_TRUE(
         Until([&] { return std::count(burst->received.begin(), burst->received.end(), '\n') == 20; }, {burst.get()}));
+}
+
+// Counted in the hub's ticks, a client's pipelined lines beside a burst of
+// screenshots run one a tick: each screenshot ends its tick and the next
+// tick starts with the source after it. When the client's own line spends
+// the tick's budget (a loaded machine), the burst's next screenshot takes
+// the following tick alone: two ticks between its lines, never more. The
+// end-to-end fairness test holds the program to that bound.
+TEST_F(CommandServerTest, PipelinedLinesBesideABurstRunWithinTwoTicksOfEachOther)
+{
+    struct Case {
+        double queryCost;  // seconds on the fake clock
+        long gap;          // ticks between the client's lines
+    };
+    for (const Case& c : {Case{0.0, 1}, Case{kTickBudgetSeconds * 1.2, 2}}) {
+        CCommandHub hub;
+        std::string error;
+        ASSERT_TRUE(hub.OpenPort(0, &error)) << error;
+        fakeNow = 0.0;
+        runner.clock = &fakeNow;
+        runner.screenshotCost = 0.085;
+        runner.queryCost = c.queryCost;
+        runner.hub = &hub;
+        Client burst(hub.Port()), other(hub.Port());
+        std::string screenshots;
+        for (int i = 0; i < 40; ++i)
+            screenshots += "screenshot s" + std::to_string(i) + ".png\n";
+        burst.Send(screenshots);
+        // Both clients taken and the burst started before the other asks.
+        while (hub.ClientCount() < 2 || burst.received.empty()) {
+            hub.Tick(runner, [this] { return fakeNow; });
+            burst.Receive();
+        }
+        other.Send("get ticks\nget ticks\nget ticks\nget ticks\nget ticks\n");
+        std::vector<long> ticks;
+        for (int i = 0; i < 100 && ticks.size() < 5; ++i) {
+            hub.Tick(runner, [this] { return fakeNow; });
+            burst.Receive();
+            other.Receive();
+            ticks.clear();
+            for (std::size_t at = 0; (at = other.received.find("ok ", at)) != std::string::npos; at += 3)
+                ticks.push_back(std::stol(other.received.substr(at + 3)));
+        }
+        ASSERT_EQ(ticks.size(), 5u) << other.received;
+        for (std::size_t i = 1; i < ticks.size(); ++i)
+            EXPECT_EQ(ticks[i] - ticks[i - 1], c.gap) << c.queryCost << " s a query, line " << i;
+        EXPECT_LT(std::count(burst.received.begin(), burst.received.end(), '\n'), 40) << "the burst still running";
+    }
 }
 
 // A line left unfinished for ten seconds closes its connection with an error

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shared frame of the fault-injection tests (test_fault_injection_*.sh): a
-# data copy with one file removed, cut short or replaced by random bytes, a
-# run of the real program on it, and the checks of its outcome. Sourced, not
-# a test itself.
+# data copy with one file removed or cut short, a run of the real program on
+# it, and the checks of how it ends. Random bytes are the fuzzers'
+# (tests/fuzz), which try far more of them in-process than program starts
+# could. Sourced, not a test itself.
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 KX_FAULT_TITLE="KX-E2E-Fault"
@@ -26,16 +27,9 @@ fault_data() {
 # The file named by a key of an option file of the default set.
 default_file() { kx_option_text "$KX_SOURCE/default/$1" "$2" "$3"; }
 
-# The ways a file is spoilt. The random bytes come from a fixed seed (Perl's
-# own generator, the same on every machine), the file keeping its size.
+# The ways a file is spoilt.
 fault_missing() { rm -f "$1"; }
 fault_head() { head -c "$2" "$1" > "$1.cut" && mv "$1.cut" "$1"; }
-fault_random() {
-  local size
-  size=$(stat -c %s "$1")
-  perl -e 'my ($n, $seed) = @ARGV; srand($seed); binmode STDOUT;
-           print pack("C*", map { int(rand(256)) } 1 .. $n);' "$size" "$2" > "$1"
-}
 # An option file cut just before the ";" of its last statement: its end
 # falls inside a statement, wherever its comments are.
 fault_cut_option() {
@@ -104,7 +98,7 @@ run_records() { kx_log_messages "$RUN_DIR/robot_error.log" | tail -n +2; }
 
 # expect_failure CASE RECORD...: start-up ended with status 254 and exactly
 # these records after the header. The log is read once, and its lines split
-# in the shell: the fault tests check dozens of runs.
+# in the shell.
 expect_failure() {
   local what="$1" messages header records expected
   shift
@@ -127,19 +121,6 @@ expect_running() {
 }
 expect_started() {
   kx_check "$1 : démarre, F6 puis Escape, statut 0" kx_eq "$RUN_STATUS/$RUN_SHOT" "0/ok"
-}
-
-# For a file of random bytes: such a file is refused as the others are
-# (expect_failure), unless by chance it is valid, in which case the program
-# must run normally (without records).
-expect_failure_unless_valid() {
-  local what="$1"
-  if [ "$RUN_STATUS" = 254 ]; then
-    expect_failure "$@"
-  else
-    echo "  ($what : fichier valide par hasard)"
-    expect_running "$what"
-  fi
 }
 
 # fault_cases FUNCTION CASE...: runs "FUNCTION CASE" (the case's words as

@@ -15,7 +15,7 @@ KX_PROGRAM="$KX_BUILD/kalimbrax"
 # starts none pays nothing) and kept in a file for the subshells of $(...).
 KX_PYTHON=""
 python3() {
-  [ -n "$KX_PYTHON" ] || read -r KX_PYTHON <"$KX_WORK/python-path" 2>/dev/null || :
+  [ -n "$KX_PYTHON" ] || read -r KX_PYTHON 2>/dev/null <"$KX_WORK/python-path" || :
   if [ -z "$KX_PYTHON" ]; then
     KX_PYTHON=$(command python3 -c 'import sys; print(sys.executable)') || return 1
     echo "$KX_PYTHON" >"$KX_WORK/python-path"
@@ -116,6 +116,16 @@ kx_fast_moves() {
         if (!(key in done)) { printf "  kx_fast_moves : pas de %s dans %s\n", key, FILENAME > "/dev/stderr"; missing = 1 }
       exit missing
     }' "$file" >"$file.fast" && mv "$file.fast" "$file" || { rm -f "$file.fast"; return 1; }
+}
+
+# kx_small_window DATA: the graphics window of a data copy 320 x 240, for
+# tests whose checks are not about the picture (or compare pictures with
+# each other only): the same scene drawn, in a sixth of the pixels. While
+# the arm moves the program redraws as fast as it can, and the fill of the
+# ground and the sky is most of a frame's cost.
+kx_small_window() {
+  kx_set_option "$1/graphics.opt" iScreenWidth 320
+  kx_set_option "$1/graphics.opt" iScreenHeight 240
 }
 
 # kx_one_draw_thread: the programs started after it draw in their own

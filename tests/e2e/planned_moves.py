@@ -33,10 +33,9 @@ class Checks:
 
 
 class Poll:
-    """The arm at one instant, and when the poll went and came back."""
+    """The arm at one instant."""
 
-    def __init__(self, sent, received, angles, pose, matrix):
-        self.sent, self.received = sent, received
+    def __init__(self, angles, pose, matrix):
         self.angles, self.pose, self.matrix = angles, pose, matrix
 
     @property
@@ -49,21 +48,16 @@ class Poll:
 
 
 class Followed:
-    """A move's reply, the polls taken while it ran, and its time from send
-    to reply (seconds)."""
+    """A move's reply and the polls taken while it ran."""
 
-    def __init__(self, reply, polls, elapsed):
-        self.reply, self.polls, self.elapsed = reply, polls, elapsed
+    def __init__(self, reply, polls):
+        self.reply, self.polls = reply, polls
 
     @property
     def duration(self):
         """The duration the reply announced; None for an erreur."""
         word, _, rest = self.reply.partition(" ")
         return float(rest) if word == "ok" else None
-
-    @property
-    def rate(self):
-        return len(self.polls) / self.elapsed if self.elapsed > 0 else 0.0
 
 
 def numbers(line):
@@ -87,10 +81,8 @@ class Watcher:
             f.close()
 
     def poll(self):
-        sent = time.monotonic()
         self._poller.sendall(b"get angles\nget pose\nget matrix\n")
-        angles, pose, matrix = (numbers(self._polls.readline().strip()) for _ in range(3))
-        return Poll(sent, time.monotonic(), angles, pose, matrix)
+        return Poll(*(numbers(self._polls.readline().strip()) for _ in range(3)))
 
     def poller_command(self, line):
         """One line on the polling connection, for what must happen while a
@@ -100,19 +92,19 @@ class Watcher:
 
     def follow(self, line, during=None, timeout=60):
         """Sends a move and polls as fast as the port answers until its
-        reply; `during(polls)` is called after each poll."""
+        reply (a minute at most: a deadline, not a measure);
+        `during(polls)` is called after each poll."""
         polls = []
-        start = time.monotonic()
+        deadline = time.monotonic() + timeout
         self._mover.sendall(line.encode("utf-8") + b"\n")
         while True:
             polls.append(self.poll())
             if during:
                 during(polls)
             if select.select([self._mover], [], [], 0)[0]:
-                reply = self._moves.readline().strip()
-                return Followed(reply, polls, time.monotonic() - start)
-            if time.monotonic() - start > timeout:
-                return Followed("pas de réponse en %d s" % timeout, polls, timeout)
+                return Followed(self._moves.readline().strip(), polls)
+            if time.monotonic() > deadline:
+                return Followed("pas de réponse en %d s" % timeout, polls)
 
 
 def robot_numbers(data):
@@ -232,41 +224,3 @@ class Circle:
         """Degrees from the first point, turning toward the second (0 to 360)."""
         d = sub(p, self.centre)
         return math.degrees(math.atan2(dot(d, self._y), dot(d, self._x))) % 360
-
-
-# --- joint speeds seen through the polls ------------------------------------------
-
-def fastest_joint(polls, max_speeds, percent, window=0.5):
-    """The worst ratio of a joint's turn between two polls at least
-    `window` seconds apart to what its maximum speed allows in the longest
-    time that can have passed between the two states; and the largest
-    allowance the polling added (as a fraction of the window).
-
-    A poll's state is the program's at its last step before it served the
-    poll, so it lies between the previous poll's send (when that poll saw
-    another state: a step came in between) and this poll's reply. For
-    states i and j the time between them is then at most
-    received_j - received_i + (received_i - sent of the poll before the
-    run of identical states that holds i): that allowance is the margin,
-    no guessed percentage. The first run of identical states has no poll
-    before it to bound its age, and is left out (the arm has not started).
-    """
-    worst, allowance = 0.0, 0.0
-    since = [None] * len(polls)
-    for i in range(1, len(polls)):
-        since[i] = since[i - 1] if polls[i].angles == polls[i - 1].angles else polls[i - 1].sent
-    j = 0
-    for i, first in enumerate(polls):
-        while j < len(polls) and polls[j].received - first.received < window:
-            j += 1
-        if j == len(polls):
-            break
-        if since[i] is None:
-            continue
-        span = polls[j].received - first.received
-        slack = first.received - since[i]
-        allowance = max(allowance, slack / span)
-        for joint, limit in enumerate(max_speeds):
-            turn = abs(polls[j].angles[joint] - first.angles[joint])
-            worst = max(worst, turn / (limit * percent / 100 * (span + slack)))
-    return worst, allowance

@@ -2,11 +2,14 @@
 # Sourced by test_command_fairness.sh, whose burst of screenshots it runs
 # beside: slow_senders, in a subshell of its own, starts a program of its own
 # on a display of its own, where three clients that each send one byte every
-# 2 s, never ending their line, are closed after 10 s with an error line,
-# while a client silent between lines stays, and a client that was turned
-# away meanwhile gets in. Its checks' lines go to standard output and its
-# exit status is the number of failures. It only waits (for the port's 10 s
-# limit), so it costs the burst beside it nothing.
+# 2 s, never ending their line, are closed with an error line, while a
+# client silent between lines stays, and a client that was turned away
+# meanwhile gets in. That the limit is 10 s, not less, is shown on the
+# program's clock by the unit test
+# CommandServerTest.ALineUnfinishedForTenSecondsClosesItsConnection. Its
+# checks' lines go to standard output and its exit status is the number of
+# failures. It only waits (for the port's 10 s limit), so it costs the burst
+# beside it nothing.
 slow_senders() {
   trap kx_stop_all EXIT
   KX_WORK="$KX_WORK/slow-senders"
@@ -70,7 +73,6 @@ for s in slow:
 check("les lignes inachevées sont fermées avec une ligne d'erreur",
       sorted(got for _, got in closed.values()) ==
       [b"erreur : ligne inachev\xc3\xa9e depuis 10 s, connexion ferm\xc3\xa9e\n"] * 3, closed)
-check("pas avant 10 s", all(at >= 9.5 for at, _ in closed.values()), closed)
 check("un client refusé entre ensuite (%s essais refusés, servi à %s s)" % (turned_away, served_at),
       served_at is not None and turned_away > 0, served_at)
 silent.sendall(b"get pose\nexit\n")

@@ -2,7 +2,7 @@
 # The control panel end to end on default/ (its joints twice as quick): its
 # window and layout, a joint spinner moving the arm at once, and real-time
 # motion started by GO, ending by itself, and stopped where it is by
-# unchecking RT. Click positions come from the panel layer's own layout dump,
+# unchecking RT (the arm's angles unchanged a tick later, read on the port). Click positions come from the panel layer's own layout dump,
 # never from guessed pixels; the arm's angles are read on the command port,
 # and so are the pictures.
 . "$(dirname "$0")/lib.sh"
@@ -47,34 +47,36 @@ kx_check "RT coché active GO" kx_until 10 kx_panel_is button 1 8 1
 kx_check "saisie de la cible" kx_panel_type 0 95
 shot target-set
 kx_check "en temps réel, la saisie ne bouge pas le bras" same stepped target-set
-# 120 degrees at 120 degrees per second: a second of motion, caught on its
-# way, then awaited with the port's "wait", which completes when the motion
+# 120 degrees at 120 degrees per second: a second of motion, seen on its way
+# by the port, then awaited with its "wait", which completes when the motion
 # has ended.
 kx_panel_click button 1
 kx_check "GO met le bras en mouvement" kx_until 10 a12_between -25 95
-shot moving
-kx_check "le mouvement finit (wait)" kx_send wait
+kx_check "le mouvement finit de lui-même (wait)" kx_send wait
 shot arrived
-shot arrived-later
-kx_check "pendant le mouvement, l'image diffère du départ" differ target-set moving
-kx_check "pendant le mouvement, l'image diffère de l'arrivée" differ moving arrived
-kx_check "le mouvement s'arrête de lui-même" same arrived arrived-later
 kx_check "le bras est à la cible" kx_eq "$(kx_send "get angles" | cut -d' ' -f1)" 95
+kx_check "l'image suit le bras" differ target-set arrived
 
-# Unchecking RT during a motion stops the arm where it is: 110 degrees, 0.9 s,
-# are left to it once it is seen below 85. Each picture takes a frame or
-# more: a still running arm (120 degrees per second) would be seen several
-# degrees further on the second one.
-kx_check "nouvelle cible" kx_panel_type 0 -25
+# Unchecking RT during a motion stops the arm where it is. The target lies
+# 265 degrees away, over two seconds: the click comes long before. Once GO
+# is greyed, "wait" completes at once (no motion runs: a running one would
+# be awaited to its target), and the angles stay the same across at least
+# one more tick of the command timer, between which the motion would have
+# stepped. The picture then shows the arm where it stopped.
+kx_check "nouvelle cible" kx_panel_type 0 -170
 kx_panel_click button 1
-kx_check "GO repart" kx_until 10 a12_between -25 85
+kx_check "GO repart" kx_until 10 a12_between -170 85
 kx_panel_click checkbox 1
 kx_check "GO de nouveau désactivé" kx_until 10 kx_panel_is button 1 8 0
+kx_check "plus de mouvement (wait)" kx_send wait
+stopped=$(kx_send "get angles")
+tick=$(kx_send "get ticks")
+kx_until 10 eval '[ "$(kx_send "get ticks")" -gt "$((tick + 1))" ]'
+kx_check "RT décoché arrête le bras : les mêmes angles un tick plus tard" kx_eq "$(kx_send "get angles")" "$stopped"
+kx_check "arrêté en chemin, pas à la cible (A12 ${stopped%% *})" \
+  awk -v a="${stopped%% *}" 'BEGIN { exit !(a > -170 && a < 85) }'
 shot stopped
-shot stopped-later
-kx_check "RT décoché arrête le bras" same stopped stopped-later
-kx_check "arrêté entre le départ et l'arrivée" differ stopped arrived
-kx_check "arrêté avant la cible" differ stopped target-set
+kx_check "l'image montre le bras arrêté, ni au départ ni à l'arrivée" eval 'differ stopped arrived && differ stopped target-set'
 
 kx_key "$wid" Escape
 kx_wait_exit 10

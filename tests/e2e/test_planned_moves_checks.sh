@@ -10,14 +10,16 @@
 # configuration kalimbrax-kin mgi --all lists and refuses the others;
 # `get singularity` is 0 where the wrist or the elbow is singular.
 # No check here is about how long a move takes (a duration is compared with
-# the one `check` gave, the record with the move's own): the arm moves eight
-# times quicker than default/'s, slower only where a move must last (the
-# stopped line, the record), and is drawn in one thread.
+# the one `check` gave, the record with the move's own): the arm moves
+# sixteen times quicker than default/'s, slower only where a move must last
+# (the stopped line, the record), and is drawn in one thread in a small
+# window.
 . "$(dirname "$0")/lib.sh"
 kx_one_draw_thread
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
-kx_fast_moves "$data" 8 || { kx_fail "vitesses du bras"; kx_finish; }
+kx_fast_moves "$data" 16 || { kx_fail "vitesses du bras"; kx_finish; }
+kx_small_window "$data"
 kx_launch "$data" KX-E2E-Scene --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
 port=$(kx_command_port) || { kx_fail "pas de port"; kx_finish; }
 
@@ -141,10 +143,10 @@ for kind, values in DOABLE:
     check("check %s : %.3f s, le mouvement dit %.3f s" % (kind, planned, done), planned == done and planned > 0)
 
 # --- a line stopped by another client half way ----------------------------------
-# At half the speed (four times default/'s) the line lasts 0.5 s: the stop,
-# sent once a poll sees the wrist past 40 % of the way, has nearly 0.3 s.
+# At a quarter of the speed (four times default/'s) the line lasts 0.5 s: the
+# stop, sent once a poll sees the wrist past 40 % of the way, has nearly 0.3 s.
 k.angles(*START)
-k.speed(50)
+k.speed(25)
 start, end = k.get_pose()[:3], (x, y - 300, z)
 stopped = []
 
@@ -168,11 +170,11 @@ if followed.reply.startswith(words):
 # --- record: the last motion every 10 ms ----------------------------------------
 NAMES = ("t", "A12", "A23", "A34", "A45", "A56", "A67", "V12", "V23", "V34", "V45", "V56", "V67",
          "X", "Y", "Z", "alpha", "beta", "gamma")
-# At an eighth of the speed, the pace of default/: the last line, up to
+# At a sixteenth of the speed, the pace of default/: the last line, up to
 # 10 ms before the arrival, is then within 0.01° of the target.
 k.angles(*START)
 target = (-10, 70, 10, 60, 30, -20)
-k.speed(12.5)
+k.speed(6.25)
 duration = k.movej(*target)
 k.speed(100)
 check("record : répond le nom", k.record("mouvement.csv") == "mouvement.csv")
@@ -183,9 +185,13 @@ check("record : %d champs par ligne, des nombres à point" % len(NAMES),
       all(len(r) == len(NAMES) and all(re.fullmatch(r"-?[0-9.e+-]+", v) for v in r) for r in rows), rows[:2])
 table = [[float(v) for v in r] for r in rows]
 times = [r[0] for r in table]
+# The last line is the first 10 ms at or after the step that arrived, which
+# the first frame after the move's end brings: on a loaded machine a frame
+# may come late, and the record, true to the program's clock, ends later.
+# How late is the machine's, not the program's: only "not before" is judged.
 check("record : une ligne toutes les 10 ms de 0 à la fin du mouvement (%d lignes, %.3f s pour %.3f s)"
       % (len(table), times[-1], duration),
-      all(abs(t - 0.01 * i) < 1e-6 for i, t in enumerate(times)) and duration - 0.01 <= times[-1] <= duration + 0.1)
+      all(abs(t - 0.01 * i) < 1e-6 for i, t in enumerate(times)) and times[-1] >= duration - 0.01)
 check("record : de START à la cible", max(abs(a - b) for a, b in zip(table[0][1:7], START)) <= 0.01
       and max(abs(a - b) for a, b in zip(table[-1][1:7], target)) <= 0.01, (table[0][1:7], table[-1][1:7]))
 for name in ("../mouvement.csv", "mouvement.txt", "sous/mouvement.csv"):

@@ -1,31 +1,36 @@
 #!/usr/bin/env bash
 # Planned moves seen from outside, through the Python client: while a move
-# runs on one connection, a second polls the arm as fast as the port answers
-# (a poll per tick of the command timer, about 90 a second here: the rate
-# is measured and printed). A line keeps the wrist centre within 1 pose unit
-# of its segment and the hand within 0.1° of its orientation, or turning
-# about one axis; the README's square drawn with movel has straight sides
-# (on an arm of its own, four times quicker); an arc stays on its circle; a joint move keeps every joint at the same
-# fraction of its way; no joint turns faster than its maximum speed, at
-# 100 % and under a speed override; every reply's duration is the time the
-# move took.
+# runs on one connection, a second polls the arm as fast as the port answers.
+# The README's square drawn with movel (clients/python/example_square.py)
+# has straight sides and reaches every corner; a line keeps the wrist centre
+# within 1 pose unit of its segment and the hand within 0.1° of its
+# orientation, or turning about one axis; an arc stays on its circle; a
+# joint move keeps every joint at the same fraction of its way. Time is
+# judged on the program's own clock only: the motion's record (`record`,
+# every 10 ms of the motion's time) shows no joint faster than its maximum
+# speed, at 100 % and under a speed override, and ends where the reply's
+# duration says; the line slowed near the base axis lasts 100/40 times
+# longer at 40 %. test_planned_moves_checks.sh compares durations with
+# `check`'s. No check here is about how long the test waits, so the arm
+# moves eight times quicker than default/'s (kx_fast_moves: the same paths
+# and speed profiles in an eighth of the time) and is drawn in one thread, in
+# a small window.
 . "$(dirname "$0")/lib.sh"
-# Half a minute of moves: drawn in one thread, with the same durations and
-# margins (the rates printed at the end: about 90 polls a second instead of
-# 125 in llvmpipe's threads, margins near 7 % either way).
 kx_one_draw_thread
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
+kx_fast_moves "$data" 8 || { kx_fail "vitesses du bras"; kx_finish; }
+kx_small_window "$data"
 kx_launch "$data" KX-E2E-Scene --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
 port=$(kx_command_port) || { kx_fail "pas de port"; kx_finish; }
 
-PYTHONPATH="$KX_SOURCE/clients/python:$KX_SOURCE/tests/e2e" python3 - "$port" "$data" <<'PY' ||
-import sys
+PYTHONPATH="$KX_SOURCE/clients/python:$KX_SOURCE/tests/e2e" python3 - "$port" "$data" "$KX_SOURCE" <<'PY' ||
+import subprocess, sys
 from kalimbrax import Kalimbrax
-from planned_moves import (Checks, Circle, Watcher, angle_between, distance_to_segment, fastest_joint, multiply,
-                           norm, pose_angles, robot_numbers, rotation_about, rows, sub, transpose, turn_angle)
+from planned_moves import (Checks, Circle, Watcher, angle_between, distance_to_segment, multiply, norm, pose_angles,
+                           robot_numbers, rotation_about, rows, sub, transpose, turn_angle)
 
-port, data = int(sys.argv[1]), sys.argv[2]
+port, data, source = int(sys.argv[1]), sys.argv[2], sys.argv[3]
 check = Checks()
 k, w = Kalimbrax(port), Watcher(port)
 
@@ -33,30 +38,49 @@ options = robot_numbers(data)
 MAX_SPEEDS = [options["fAngle%sMaxSpeed" % j] for j in ("12", "23", "34", "45", "56", "67")]
 START = (20, 50, 30, 30, 50, 20)  # clear of every singularity, the hand turned
 HAND = k.mgd(*START)[3:]
-rates, allowances = [], []
+
+# --- the README's square, as clients/python/example_square.py draws it, from
+#     where the data set starts the arm: straight sides, the hand kept, every
+#     corner reached ------------------------------------------------------------
+centre, r0 = k.get_matrix()[9:], rows(k.get_matrix()[:9])
+side = 200
+x, y, z = centre
+corners = [(x - 100, y - 100, z), (x + 100, y - 100, z), (x + 100, y + 100, z), (x - 100, y + 100, z)]
+way = [centre] + corners + corners[:1]
+example = subprocess.Popen([sys.executable, source + "/clients/python/example_square.py", str(port), str(side)],
+                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+polls = []
+while example.poll() is None:
+    polls.append(w.poll())
+printed = example.communicate()[0]
+check("example_square.py se termine sans erreur", example.returncode == 0, printed)
+off = max(min(distance_to_segment(p.point, u, v) for u, v in zip(way, way[1:])) for p in polls)
+check("carré : côtés droits, centre du poignet à %.3f unité au plus (%d relevés)" % (off, len(polls)), off <= 1)
+off = max(angle_between(r0, p.rotation) for p in polls)
+check("carré : orientation gardée à %.4f° près" % off, off <= 0.1)
+seen = [min(norm(sub(c, p.point)) for p in polls) for c in corners]
+check("carré : chaque coin atteint (à %.2f au plus)" % max(seen), max(seen) <= 1, seen)
 
 
 def watched(what, line, percent):
-    """A move followed to its end: it arrives, its reply's duration is the
-    time from send to reply within 10 %, and no joint outruns its maximum
-    speed at that override."""
+    """A move followed to its end: it arrives, and its record on the
+    program's clock shows no joint above its maximum speed at that override
+    and ends where the reply's duration says."""
     followed = w.follow(line)
-    rates.append(followed.rate)
-    if not check(what + " : ok", followed.duration is not None, followed.reply):
+    if not check("%s : ok (%d relevés)" % (what, len(followed.polls)), followed.duration is not None,
+                 followed.reply):
         return followed
-    d, m = followed.duration, followed.elapsed
-    check("%s : durée annoncée %.3f s, mesurée %.3f s" % (what, d, m), abs(m - d) <= 0.1 * d)
-    worst, allowance = fastest_joint(followed.polls, MAX_SPEEDS, percent)
-    allowances.append(allowance)
-    check("%s : aucune articulation au-delà de sa vitesse maximale à %d %% (au plus %.0f %% de ce qu'elle permet, "
-          "marge des relevés %.1f %%)" % (what, percent, 100 * worst, 100 * allowance), 0 < worst <= 1, worst)
-    # The motion's own record, on the program's clock, every 10 ms: no
-    # polling margin there.
     k.record("vitesses.csv")
-    rows = [line.split(",") for line in open(data + "/vitesses.csv").read().splitlines()[1:]]
-    fastest = max(abs(float(r[7 + j])) / (MAX_SPEEDS[j] * percent / 100) for r in rows for j in range(6))
+    table = [[float(v) for v in row.split(",")] for row in open(data + "/vitesses.csv").read().splitlines()[1:]]
+    fastest = max(abs(r[7 + j]) / (MAX_SPEEDS[j] * percent / 100) for r in table for j in range(6))
     check("%s : vitesses du record au plus %.1f %% du maximum à %d %%" % (what, 100 * fastest, percent),
           fastest <= 1.001)
+    # Not before the announced duration: the record's last line is the
+    # first 10 ms after the step that arrived, which the first frame after
+    # the end brings, late on a loaded machine (how late is the machine's).
+    d, last = followed.duration, table[-1][0]
+    check("%s : le record finit à la durée annoncée ou après (%.2f s pour %.3f s)" % (what, last, d),
+          last >= d - 0.01)
     return followed
 
 
@@ -106,8 +130,10 @@ for what, pose, offset, turn, percent in LINES:
     check("%s : arrivé sur la pose" % what,
           max(abs(x - y) for x, y in zip(end[9:], b)) <= 0.05 and angle_between(rows(end[:9]), r1) <= 0.01, end)
 full, slow = durations["ligne ralentie près de l'axe"], durations["ligne ralentie près de l'axe à 40 %"]
-check("la ligne ralentie (%.3f s, au lieu de 2 s à la vitesse du chemin) prend 100/40 fois plus longtemps à 40 %% "
-      "(%.3f s)" % (full, slow), full > 2.01 and abs(slow - 2.5 * full) <= 0.005)
+# 300 units at the path's speed, with its acceleration and braking.
+path = 300 / options["fLinearSpeed"] + options["fLinearSpeed"] / options["fLinearAccel"]
+check("la ligne ralentie (%.3f s, au lieu de %.3f s à la vitesse du chemin) prend 100/40 fois plus longtemps à "
+      "40 %% (%.3f s)" % (full, path, slow), full > 1.005 * path and abs(slow - 2.5 * full) <= 0.005)
 k.speed(100)
 
 # --- an arc through a via point, the hand kept ----------------------------------
@@ -131,8 +157,8 @@ off = max(angle_between(r0, p.rotation) for p in followed.polls)
 check("arc : orientation gardée à %.4f° près" % off, off <= 0.1)
 
 # --- synchronised joint moves, there and back under an override -----------------
-# A12's 75 degrees set the pace: 0.5 s to reach its maximum speed, 0.75 s at
-# it, 0.5 s to stop.
+# A12's 75 degrees set the pace: at default/'s speeds 0.5 s to reach its
+# maximum speed, 0.75 s at it, 0.5 s to stop (an eighth of that here).
 FAR = (-55, 70, 10, 60, 30, -20)
 JOINT_MOVES = [("movej", START, FAR, 100), ("movej à 40 %", FAR, START, 40)]
 for what, begin, target, percent in JOINT_MOVES:
@@ -149,55 +175,9 @@ for what, begin, target, percent in JOINT_MOVES:
     check("%s : toutes arrivées" % what, max(abs(e - t) for e, t in zip(end, target)) <= 0.01, end)
 k.speed(100)
 
-print("relevés par seconde : %.0f en moyenne, %.0f au moins ; marge des vitesses due aux relevés : %.1f %% au plus"
-      % (sum(rates) / len(rates), min(rates), 100 * max(allowances)))
 k.close(); w.close()
 sys.exit(1 if check.failures else 0)
 PY
   KX_FAILURES=$((KX_FAILURES + 1))
 
-# The README's square, as clients/python/example_square.py draws it, from
-# where the data set starts the arm. Its checks are about the path alone
-# (straight sides, the hand kept, every corner reached), the same at any
-# pace: it runs on a program of its own whose arm is four times quicker
-# (kx_fast_moves), 2 s instead of 8.
-kx_stop_app
-quick=$(kx_data_copy quick)
-kx_fast_moves "$quick" 4 || { kx_fail "vitesses du bras"; kx_finish; }
-kx_launch "$quick" KX-E2E-Square --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
-port=$(kx_command_port) || { kx_fail "pas de port"; kx_finish; }
-PYTHONPATH="$KX_SOURCE/clients/python:$KX_SOURCE/tests/e2e" python3 - "$port" "$KX_SOURCE" <<'PY' ||
-import subprocess, sys, time
-from kalimbrax import Kalimbrax
-from planned_moves import Checks, Watcher, angle_between, distance_to_segment, norm, rows, sub
-
-port, source = int(sys.argv[1]), sys.argv[2]
-check = Checks()
-k, w = Kalimbrax(port), Watcher(port)
-centre, r0 = k.get_matrix()[9:], rows(k.get_matrix()[:9])
-side = 200
-x, y, z = centre
-corners = [(x - 100, y - 100, z), (x + 100, y - 100, z), (x + 100, y + 100, z), (x - 100, y + 100, z)]
-way = [centre] + corners + corners[:1]
-example = subprocess.Popen([sys.executable, source + "/clients/python/example_square.py", str(port), str(side)],
-                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-polls = []
-started = time.monotonic()
-while example.poll() is None:
-    polls.append(w.poll())
-rate = len(polls) / (time.monotonic() - started)
-printed = example.communicate()[0]
-check("example_square.py se termine sans erreur", example.returncode == 0, printed)
-off = max(min(distance_to_segment(p.point, u, v) for u, v in zip(way, way[1:])) for p in polls)
-check("carré : côtés droits, centre du poignet à %.3f unité au plus (%d relevés)" % (off, len(polls)), off <= 1)
-off = max(angle_between(r0, p.rotation) for p in polls)
-check("carré : orientation gardée à %.4f° près" % off, off <= 0.1)
-seen = [min(norm(sub(c, p.point)) for p in polls) for c in corners]
-check("carré : chaque coin atteint (à %.2f au plus)" % max(seen), max(seen) <= 1, seen)
-
-print("relevés par seconde pendant le carré : %.0f" % rate)
-k.close(); w.close()
-sys.exit(1 if check.failures else 0)
-PY
-  KX_FAILURES=$((KX_FAILURES + 1))
 kx_finish

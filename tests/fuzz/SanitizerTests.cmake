@@ -6,8 +6,8 @@
 set(KX_ASAN_DIR ${CMAKE_BINARY_DIR}/asan)
 
 # The sanitizer build compiles with both cores: it takes the locks of the
-# end-to-end tests whose checks measure time (tests/CMakeLists.txt), so that
-# none of them runs beside it.
+# end-to-end tests that stop a moving arm with a click (tests/CMakeLists.txt),
+# so that none of them runs beside it.
 add_test(NAME sanitize.build COMMAND bash ${CMAKE_SOURCE_DIR}/tools/sanitize.sh build ${KX_ASAN_DIR})
 get_property(KX_TIMING_LOCKS GLOBAL PROPERTY KX_TIMING_LOCKS)
 set_tests_properties(sanitize.build PROPERTIES FIXTURES_SETUP kx_asan TIMEOUT 1800 LABELS "sanitize;long"
