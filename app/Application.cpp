@@ -8,7 +8,9 @@
 #include "base/Log.h"
 #include "base/ProgramArguments.h"
 #include "base/SystemInfo.h"
+#include "command/CellCommands.h"
 #include "command/CommandLoop.h"
+#include "dataset/ArmCell.h"
 #include "dataset/DataSet.h"
 #include "gl/Graphics.h"
 #include "gl/MainScene.h"
@@ -124,6 +126,7 @@ int CApplication::Init(int argc, char** argv)
         LogError("CApplication::Init -- Impossible de charger la scène principale");
         FailStartup();
     }
+    simulation->SetCell(BuildArmCell(*data.arm));
     CController* controller = new CController(*simulation, *new CWindowView(*scene), *recorder);
     SetKeyController(controller);
     DriveMotion(*simulation);
@@ -141,6 +144,7 @@ int CApplication::Init(int argc, char** argv)
     std::vector<const COptions*> sets;
     for (const std::optional<COptions>& set : data.sets)
         sets.push_back(set ? &*set : nullptr);
+    LoadStartCell(*controller);
     CCommandLoop* commands = new CCommandLoop(*controller, DataSetFileNames(sets));
     if ((!arguments.scriptFile.empty() && !commands->OpenScript(arguments.scriptFile, &error)) ||
         (arguments.port >= 0 && !commands->OpenPort(arguments.port, &error))) {

@@ -72,6 +72,9 @@ void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm)
     keys.Bool("bWristAsModel", false, &arm.wristAsModel);
     // Computed once per arm (kalimbrax-arm, the generator), never at start.
     keys.Text("strAlwaysTouching", "", &arm.alwaysTouching);
+    // The chase toward the targets (go, moveto, the panel's start) stops at
+    // its first step into a contact; off, a contact is only shown.
+    keys.Bool("bStopOnCollision", false, &arm.stopOnCollision);
 }
 
 bool ParseColour(const std::string& text, float rgb[3])

@@ -45,6 +45,7 @@ struct ArmDescription {
     // The pairs of links that touch at every pose, never checked for
     // collisions ("Body:UpperArm ..."; empty: every pair but neighbours).
     std::string alwaysTouching;
+    bool stopOnCollision = false;  // the chase stops at its first step into a contact
 
     ArmLengths Lengths() const;
     // A joint as the user knows it: its name, else A12 ... A67.

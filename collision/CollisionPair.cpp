@@ -1,6 +1,15 @@
 #include "collision/CollisionPair.h"
 
+#include "collision/CellObject.h"
 #include "kinematics/ArmChain.h"
+
+namespace {
+
+// The links as a sentence names them, in chain order.
+const char* const kLinkWords[kLinkCount] = {"le socle",     "l'épaule",   "le bras", "le coude",
+                                            "l'avant-bras", "le poignet", "la main"};
+
+}  // namespace
 
 std::string CollisionPair::Text() const
 {
@@ -10,4 +19,16 @@ std::string CollisionPair::Text() const
 bool CollisionPair::operator==(const CollisionPair& other) const
 {
     return link == other.link && otherLink == other.otherLink && object == other.object;
+}
+
+std::string CollisionPair::Words() const
+{
+    std::string other;
+    if (otherLink >= 0)
+        other = kLinkWords[otherLink];
+    else if (object == kGroundName)
+        other = "le sol";
+    else
+        other = "« " + object + " »";
+    return std::string(kLinkWords[link]) + " et " + other;
 }

@@ -10,6 +10,9 @@ struct CollisionPair {
 
     // "LowerArm:table", "Body:Hand", "Hand:ground".
     std::string Text() const;
+    // The pair in a refusal's words: "l'avant-bras et « table »", "la main
+    // et le sol", "le socle et la main".
+    std::string Words() const;
     bool operator==(const CollisionPair& other) const;
 };
 

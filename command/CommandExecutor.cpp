@@ -2,6 +2,7 @@
 #include "command/CommandExecutor.h"
 
 #include "base/FrenchDecimal.h"
+#include "command/CellCommands.h"
 #include "command/CommandHub.h"
 #include "command/QuotedText.h"
 #include "sim/Controller.h"
@@ -86,6 +87,9 @@ std::function<std::string()> Arrival(const CSimulation& simulation, CommandVerb 
         if (simulation.EndedMotion() == motion && simulation.EndedArrived() &&
             (!checkTargets || AtTargets(simulation.Angles(), aimed)))
             return done;
+        if (simulation.EndedMotion() == motion && simulation.EndedContact().link >= 0)
+            return std::string("erreur ") + CommandVerbName(verb) + " : collision entre " +
+                   simulation.EndedContact().Words() + ", arrêté à " + FormatKinValues(simulation.Angles());
         return std::string("erreur ") + CommandVerbName(verb) +
                " : arrêté avant l'arrivée : " + FormatKinValues(simulation.Angles());
     };
@@ -99,6 +103,16 @@ std::string FormatSingularity(const CSimulation& simulation)
     const SingularityMeasures m = CSingularityMeter(arm.Lengths()).Measure(ModelAngles(arm, simulation.Angles()));
     char text[4 * 24];
     std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g", m.wrist, m.elbow, m.shoulder, m.manipulability);
+    return text;
+}
+
+// A checked path's clearance, pose units; "inf" when nothing is checked.
+std::string ClearanceText(double distance)
+{
+    if (!std::isfinite(distance))
+        return "inf";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", distance);
     return text;
 }
 
@@ -204,6 +218,9 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
             return Ok(FormatSingularity(simulation));
         if (c.query == CommandQuery::Ticks)
             return Ok(std::to_string(m_pHub ? m_pHub->Ticks() : 0));
+        if (c.query == CommandQuery::Objects || c.query == CommandQuery::Object ||
+            c.query == CommandQuery::Collisions || c.query == CommandQuery::Clearance)
+            return AnswerCellQuery(actions, c);
         return Ok(FormatKinValues(ArmMGD(simulation.Arm(), simulation.Angles())));
     }
     case CommandVerb::Mgd: {
@@ -258,7 +275,7 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         if (!outcome.ok)
             return Failed(move, outcome.words);
         if (check)
-            return Ok(Seconds(outcome.duration));
+            return Ok(Seconds(outcome.duration) + " " + ClearanceText(outcome.clearance));
         return {CommandOutcome::AwaitMotion, "ok",
                 Arrival(simulation, c.verb, outcome.motion, &outcome.end, "ok " + Seconds(outcome.duration))};
     }
@@ -269,6 +286,13 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         return Ok();
     case CommandVerb::Exit:
         return {CommandOutcome::Exit, "ok"};
+    case CommandVerb::ObjectDefine:
+    case CommandVerb::ObjectColour:
+    case CommandVerb::ObjectRemove:
+    case CommandVerb::ObjectRemoveAll:
+    case CommandVerb::Save:
+    case CommandVerb::Load:
+        return RunCellCommand(actions, c);
     }
     return Failed(c.verb, "commande inconnue");
 }

@@ -4,8 +4,10 @@
 #include <algorithm>
 
 #include "base/FrenchDecimal.h"
+#include "arm/ArmDescription.h"
 #include "command/QuotedText.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -106,7 +108,9 @@ enum class Arguments {
     Camera,
     Trail,
     Screenshot,
-    Record
+    Record,
+    Object,
+    Definitions
 };
 
 struct Verb {
@@ -138,6 +142,9 @@ const Verb kVerbs[] = {
     {"record", CommandVerb::Record, Arguments::Record},
     {"config", CommandVerb::Config, Arguments::WholeNumber},
     {"trail", CommandVerb::TrailClear, Arguments::Trail},
+    {"object", CommandVerb::ObjectDefine, Arguments::Object},
+    {"save", CommandVerb::Save, Arguments::Definitions},
+    {"load", CommandVerb::Load, Arguments::Definitions},
 };
 
 struct Query {
@@ -146,9 +153,12 @@ struct Query {
 };
 
 const Query kQueries[] = {
-    {"angles", CommandQuery::Angles}, {"targets", CommandQuery::Targets}, {"pose", CommandQuery::Pose},
-    {"matrix", CommandQuery::Matrix}, {"speed", CommandQuery::Speed},     {"singularity", CommandQuery::Singularity},
-    {"ticks", CommandQuery::Ticks},
+    {"angles", CommandQuery::Angles},       {"targets", CommandQuery::Targets},
+    {"pose", CommandQuery::Pose},           {"matrix", CommandQuery::Matrix},
+    {"speed", CommandQuery::Speed},         {"singularity", CommandQuery::Singularity},
+    {"ticks", CommandQuery::Ticks},         {"objects", CommandQuery::Objects},
+    {"object", CommandQuery::Object},       {"collisions", CommandQuery::Collisions},
+    {"clearance", CommandQuery::Clearance},
 };
 
 // "angles, targets, ... ou ticks": the words `get` takes.
@@ -215,6 +225,108 @@ bool ParseFileName(const std::string* arg, std::size_t count, bool (*allowed)(co
     return true;
 }
 
+// An object's name, as the cell takes it, of at most kMaxObjectName
+// characters; the reason quotes it as a reply may.
+bool CheckName(const std::string& name, std::string* message)
+{
+    if (CharacterCount(name) > kMaxObjectName) {
+        *message = "nom d'objet de " + std::to_string(CharacterCount(name)) + " caractères, " +
+                   std::to_string(kMaxObjectName) + " au plus";
+        return false;
+    }
+    if (CheckObjectName(name, message))
+        return true;
+    *message = QuotedText(*message);
+    return false;
+}
+
+// Between `least` and `most` numbers (double precision, finite) into
+// *numbers; the message says what was expected.
+bool ParseObjectNumbers(const std::string* arg, std::size_t count, std::size_t least, std::size_t most,
+                        std::vector<double>* numbers, std::string* message)
+{
+    if (count != least && count != most) {
+        *message = std::to_string(least) + (most != least ? " ou " + std::to_string(most) : std::string()) +
+                   " nombres attendus après le nom, " + std::to_string(count) + (count > 1 ? " reçus" : " reçu");
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        double value;
+        const bool read = arg[i].find('\0') == std::string::npos && ParseAnyDecimal(arg[i].c_str(), &value);
+        if (!read || !std::isfinite(value)) {
+            *message = "« " + Quotable(arg[i]) + (read ? " » n'est pas un nombre fini" : " » n'est pas un nombre");
+            return false;
+        }
+        numbers->push_back(value);
+    }
+    return true;
+}
+
+// object KIND NAME ...: the definition, its name and numbers checked here;
+// the sizes, a mesh's file and the whole are judged by the cell.
+bool ParseObject(const std::string* arg, std::size_t count, Command* c, std::string* message)
+{
+    static const char* const kObjectWords = "box, cylinder, sphere, mesh, color ou remove attendu";
+    if (count == 0) {
+        *message = kObjectWords;
+        return false;
+    }
+    if (count < 2) {
+        *message = "un nom attendu après « " + Quotable(arg[0]) + " »";
+        return false;
+    }
+    const std::string& name = arg[1];
+    if (SameWord(arg[0], "remove") && count == 2 && SameWord(name, "all")) {
+        c->verb = CommandVerb::ObjectRemoveAll;
+        return true;
+    }
+    if (!CheckName(name, message))
+        return false;
+    c->name = name;
+    if (SameWord(arg[0], "remove")) {
+        c->verb = CommandVerb::ObjectRemove;
+        if (count == 2)
+            return true;
+        *message = "un seul nom attendu après remove";
+        return false;
+    }
+    if (SameWord(arg[0], "color")) {
+        c->verb = CommandVerb::ObjectColour;
+        if (count == 3 && ParseColour(arg[2], nullptr)) {
+            c->colour = arg[2];
+            return true;
+        }
+        *message = "une couleur #rrggbb attendue après le nom";
+        return false;
+    }
+    static const ObjectKind kKinds[] = {ObjectKind::Box, ObjectKind::Cylinder, ObjectKind::Sphere, ObjectKind::Mesh};
+    for (const ObjectKind kind : kKinds) {
+        if (!SameWord(arg[0], ObjectKindName(kind)))
+            continue;
+        ObjectDefinition& object = c->object;
+        object.kind = kind;
+        object.name = name;
+        const std::string* numbers = arg + 2;
+        std::size_t given = count - 2;
+        if (kind == ObjectKind::Mesh) {
+            if (given == 0 || !IsMeshName(arg[2])) {
+                *message = given == 0 ? "un fichier de maillage attendu après le nom"
+                                      : "nom de fichier refusé « " + Quotable(arg[2]) +
+                                            " » : lettres, chiffres, « - » et « _ », puis une extension";
+                return false;
+            }
+            object.meshFile = arg[2];
+            ++numbers;
+            --given;
+        }
+        const std::size_t least = 3 + static_cast<std::size_t>(ObjectSizeCount(kind));
+        const std::size_t most = kind == ObjectKind::Sphere ? least : least + 3;
+        return ParseObjectNumbers(numbers, given, least, most, &object.numbers, message);
+    }
+    *message = kObjectWords;
+    return false;
+}
+
 // The arguments after the verb; false with the reason when they do not fit.
 bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Command* c, std::string* message)
 {
@@ -246,18 +358,30 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
             return false;
         }
         return ParseNumbers(arg + 1, count - 1, c->checked == CommandVerb::MoveC ? 9 : 6, c, message);
-    case Arguments::Query:
-        if (count > 1) {
+    case Arguments::Query: {
+        // object takes a name, clearance may; the others stand alone.
+        const bool named = count >= 1 && (SameWord(arg[0], "object") || SameWord(arg[0], "clearance"));
+        if (count > (named ? 2u : 1u)) {
             *message = "un seul mot attendu après get, « " + Quotable(arg[1]) + " » en trop";
+            if (named)
+                *message = "un seul nom attendu après get " + arg[0] + ", « " + Quotable(arg[2]) + " » en trop";
             return false;
         }
         for (const Query& q : kQueries)
-            if (count == 1 && SameWord(arg[0], q.name)) {
+            if (count >= 1 && SameWord(arg[0], q.name)) {
                 c->query = q.query;
+                if (q.query == CommandQuery::Object && count < 2) {
+                    *message = "un nom attendu après get object";
+                    return false;
+                }
+                if (count == 2 && arg[1] != kGroundName && !CheckName(arg[1], message))
+                    return false;
+                c->name = count == 2 ? arg[1] : std::string();
                 return true;
             }
         *message = QueryWords() + " attendu";
         return false;
+    }
     case Arguments::Show:
         if (count != 2 || !ParseDisplayFlag(arg[0], &c->flag)) {
             *message = DisplayWords() + " attendu, puis on ou off";
@@ -292,6 +416,10 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
         return ParseFileName(arg, count, IsScreenshotName, ".png ou .tga", c, message);
     case Arguments::Record:
         return ParseFileName(arg, count, IsRecordName, ".csv", c, message);
+    case Arguments::Object:
+        return ParseObject(arg, count, c, message);
+    case Arguments::Definitions:
+        return ParseFileName(arg, count, IsDefinitionsName, ".txt", c, message);
     }
     return false;
 }
@@ -302,6 +430,8 @@ const char* CommandVerbName(CommandVerb verb)
 {
     if (verb == CommandVerb::CameraOrbit || verb == CommandVerb::CameraLook)
         return "camera";
+    if (verb == CommandVerb::ObjectColour || verb == CommandVerb::ObjectRemove || verb == CommandVerb::ObjectRemoveAll)
+        return "object";
     for (const Verb& v : kVerbs)
         if (v.verb == verb)
             return v.name;
@@ -338,6 +468,23 @@ bool IsScreenshotName(const std::string& name)
 bool IsRecordName(const std::string& name)
 {
     return IsDataFileName(name, {".csv"});
+}
+
+bool IsDefinitionsName(const std::string& name)
+{
+    return IsDataFileName(name, {".txt"});
+}
+
+bool IsMeshName(const std::string& name)
+{
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot + 1 == name.size())
+        return false;
+    const std::string extension = name.substr(dot);
+    for (std::size_t i = 1; i < extension.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(extension[i])))
+            return false;
+    return IsDataFileName(name, {extension.c_str()});
 }
 
 CommandLine ParseCommandLine(const char* line, std::size_t length, Command* command, std::string* verb,

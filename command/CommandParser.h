@@ -13,6 +13,13 @@
 //   get angles|targets|pose|matrix|speed|singularity|ticks
 //   show WORD on|off (the display switches' words)    trail clear
 //   screenshot NAME.png|NAME.tga     record NAME.csv
+//   object box NAME X Y Z DX DY DZ [ALPHA BETA GAMMA]
+//   object cylinder NAME X Y Z RADIUS LENGTH [ALPHA BETA GAMMA]
+//   object sphere NAME X Y Z RADIUS
+//   object mesh NAME FILE X Y Z [ALPHA BETA GAMMA]
+//   object color NAME #rrggbb    object remove NAME|all
+//   get objects|collisions|object NAME|clearance [NAME]
+//   save NAME.txt   load NAME.txt
 //
 // Words are separated by spaces or tabs. Numbers are in C syntax, where a
 // comma may stand for the decimal point; what is not a finite
@@ -20,6 +27,7 @@
 // number: digits, after a sign or not. Blank lines and lines whose first
 // word starts with '#' are skipped. What a reply quotes of a line is shown
 // as QuotedText.h says.
+#include "collision/CellObject.h"
 #include "sim/DisplaySwitches.h"
 
 #include <cstddef>
@@ -50,9 +58,27 @@ enum class CommandVerb {
     CameraOrbit,
     CameraLook,
     TrailClear,
+    ObjectDefine,
+    ObjectColour,
+    ObjectRemove,
+    ObjectRemoveAll,
+    Save,
+    Load,
 };
 
-enum class CommandQuery { Angles, Targets, Pose, Matrix, Speed, Singularity, Ticks };
+enum class CommandQuery {
+    Angles,
+    Targets,
+    Pose,
+    Matrix,
+    Speed,
+    Singularity,
+    Ticks,
+    Objects,
+    Object,
+    Collisions,
+    Clearance
+};
 
 struct Command {
     CommandVerb verb = CommandVerb::Go;
@@ -67,6 +93,13 @@ struct Command {
     // record): its name alone, checked.
     std::string fileName;
     std::string number;  // config: the configuration's number as written, a whole number
+    // object box|cylinder|sphere|mesh: the definition as given, a mesh's
+    // file named, not read.
+    ObjectDefinition object;
+    // object color|remove, get object|clearance: the object's name, checked
+    // (for get clearance, "" stands for every pair).
+    std::string name;
+    std::string colour;  // object color: "#rrggbb"
 };
 
 enum class CommandLine {
@@ -90,8 +123,14 @@ const char* CommandVerbName(CommandVerb verb);
 // same with ".csv".
 bool IsScreenshotName(const std::string& name);
 bool IsRecordName(const std::string& name);
+// A definition file's the same with ".txt"; a mesh's with an extension of
+// letters and digits.
+bool IsDefinitionsName(const std::string& name);
+bool IsMeshName(const std::string& name);
 // Characters of a screenshot's name at most, refused with a message of
 // their own: the file is written through a temporary beside it whose name
 // is longer, and a name past what the system takes would fail only then,
 // as a write error.
 constexpr std::size_t kMaxScreenshotName = 100;
+// Characters of an object's name at most: a reply quotes it.
+constexpr std::size_t kMaxObjectName = 64;

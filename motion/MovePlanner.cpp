@@ -4,6 +4,7 @@
 #include "motion/CartesianMove.h"
 #include "motion/CartesianPath.h"
 #include "motion/JointMove.h"
+#include "motion/PlanContacts.h"
 
 #include <cmath>
 
@@ -79,7 +80,8 @@ void NumberAsArm(const ArmDescription& arm, PlanFailure* failure)
 
 }  // namespace
 
-MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const MoveRequest& request, double speedPercent)
+MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const MoveRequest& request, double speedPercent,
+                  const CCollisionWorld* cell)
 {
     const MoveSetup setup = SetupOf(arm);
     const PathSpeeds speeds{arm.linearSpeed, arm.linearAccel, arm.angularSpeed};
@@ -117,5 +119,7 @@ MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const Mov
     plan.refusedFrom = plan.path.size();
     plan.trajectory = std::make_unique<CPlannedTrajectory>(std::move(samples));
     plan.duration = plan.trajectory->Duration();
+    if (cell)
+        RefuseAtFirstContact(*cell, arm, &plan);
     return plan;
 }

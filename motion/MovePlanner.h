@@ -34,6 +34,10 @@ struct MovePlan {
     std::size_t refusedFrom = 0;
 };
 
+class CCollisionWorld;
+
 // The move from `start` (the data set's angles), at `speedPercent` (1 to
-// 100) of the arm's speeds.
-MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const MoveRequest& request, double speedPercent);
+// 100) of the arm's speeds; with a cell, refused where its path first
+// touches anything there (PlanContacts.h).
+MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const MoveRequest& request, double speedPercent,
+                  const CCollisionWorld* cell = nullptr);

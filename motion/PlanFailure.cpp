@@ -70,6 +70,8 @@ std::string What(const PlanFailure& f)
                " à pleine vitesse, " + FormatShortDecimal(kMaxPlanSeconds) + " s au plus";
     case PlanFault::TooManySamples:
         return "chemin trop long à vérifier : plus de " + std::to_string(kMaxPlanSamples) + " échantillons";
+    case PlanFault::Collision:
+        return "collision entre " + f.pair.Words();
     }
     return "refus inconnu";
 }

@@ -3,6 +3,8 @@
 // returns instead of a trajectory, and the French words of the replies,
 // e.g. "A23 = 150,4 hors des limites [-90 ; 150] à 40 % du chemin (412,5 ;
 // -80,0 ; 610,2)".
+#include "collision/CollisionPair.h"
+
 #include <string>
 
 enum class PlanFault {
@@ -19,6 +21,7 @@ enum class PlanFault {
     ShoulderSingularity,  // the wrist centre too near the base axis
     TooLong,              // the move would last longer than kMaxPlanSeconds at full speed (PlanBounds.h)
     TooManySamples,       // its path would need more than kMaxPlanSamples samples
+    Collision,            // a link would touch another, the ground or an object of the cell
 };
 
 struct PlanFailure {
@@ -36,6 +39,7 @@ struct PlanFailure {
     double value = 0;
     double low = 0, high = 0;  // the limits of a joint past them
     int kdlError = 0;          // KDL's error type, for PathRefusedByKdl
+    CollisionPair pair;        // the two that would touch, for Collision
 };
 
 // The words of a refusal, as a reply gives them after "erreur movel : ".

@@ -6,6 +6,8 @@
 #include "base/FileReplace.h"
 #include "arm/ArmKinematics.h"
 #include "arm/Configurations.h"
+#include "collision/CollisionWorld.h"
+#include "motion/PlanContacts.h"
 #include "sim/MotionRecorder.h"
 #include "sim/Simulation.h"
 
@@ -147,7 +149,7 @@ const char* MoveName(MoveKind kind)
 MoveOutcome CController::Move(const MoveRequest& request, bool run)
 {
     const JointAngles start = m_Simulation.Angles();
-    MovePlan plan = PlanMove(m_Simulation.Arm(), start, request, m_fSpeedPercent);
+    MovePlan plan = PlanMove(m_Simulation.Arm(), start, request, m_fSpeedPercent, m_Simulation.Cell());
     m_View.ShowPlannedPath(plan.path, plan.refusedFrom);
     MoveOutcome outcome;
     outcome.ok = plan.ok;
@@ -161,6 +163,8 @@ MoveOutcome CController::Move(const MoveRequest& request, bool run)
     outcome.end = plan.trajectory->Samples().back().angles;
     const std::string what = MoveName(request.kind);
     if (!run) {
+        if (m_Simulation.Cell())
+            outcome.clearance = PlanClearance(*m_Simulation.Cell(), plan);
         Note("Vérifié : " + what + " en " + FormatDecimal(plan.duration, 2) + " s", EditedAngles());
         m_Simulation.NotifyStateChanged();
         return outcome;
@@ -284,6 +288,49 @@ MGIResult CController::MoveToPose(const ToolPose& pose)
     Note(DescribeMGI(result), result.angles);
     SetAngles(result.angles);
     return result;
+}
+
+namespace {
+
+// The reason a cell action is refused before the link meshes are read.
+const char* const kNoCell = "pas de cellule : les maillages du bras ne sont pas lus";
+
+}  // namespace
+
+ActionResult CController::ChangeCell(const std::function<bool(CCollisionWorld&, std::string*)>& change)
+{
+    ActionResult result;
+    CCollisionWorld* cell = m_Simulation.Cell();
+    if (!cell)
+        result.message = kNoCell;
+    result.ok = cell && change(*cell, &result.message);
+    if (result.ok)
+        m_Simulation.NotifyStateChanged();
+    return result;
+}
+
+ActionResult CController::DefineObject(const ObjectDefinition& object)
+{
+    return ChangeCell([&](CCollisionWorld& cell, std::string* reason) { return cell.DefineObject(object, reason); });
+}
+
+ActionResult CController::SetObjectColour(const std::string& name, const std::string& colour)
+{
+    return ChangeCell(
+        [&](CCollisionWorld& cell, std::string* reason) { return cell.SetObjectColour(name, colour, reason); });
+}
+
+ActionResult CController::RemoveObject(const std::string& name)
+{
+    return ChangeCell([&](CCollisionWorld& cell, std::string* reason) { return cell.RemoveObject(name, reason); });
+}
+
+void CController::RemoveAllObjects()
+{
+    if (CCollisionWorld* cell = m_Simulation.Cell()) {
+        cell->RemoveAllObjects();
+        m_Simulation.NotifyStateChanged();
+    }
 }
 
 void CController::SetDisplayFlag(DisplayFlag flag, bool on)

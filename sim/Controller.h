@@ -13,14 +13,18 @@
 // No widget is read and no GL call made here: the panel's callbacks, the
 // keys and the commands are adapters that pass values in, and the window is
 // reached through its view (View.h).
+#include "collision/CellObject.h"
 #include "kinematics/MGI.h"
 #include "kinematics/RobotTypes.h"
 #include "motion/MovePlanner.h"
 #include "sim/DisplaySwitches.h"
 #include "sim/View.h"
 
+#include <functional>
+#include <limits>
 #include <string>
 
+class CCollisionWorld;
 class CMotionRecorder;
 class CSimulation;
 
@@ -39,6 +43,9 @@ struct MoveOutcome {
     double duration = 0;
     unsigned long motion = 0;
     JointAngles end{};
+    // A checked move's smallest clearance along its path (PlanClearance),
+    // pose units; infinite without a cell or anything checked.
+    double clearance = std::numeric_limits<double>::infinity();
 };
 
 class CController {
@@ -103,6 +110,13 @@ public:
     void CalculateMGD();
     MGIResult CalculateMGI();
 
+    // The objects of the arm's cell (CollisionWorld.h): each change shown at
+    // once, a refused one changing nothing, with the reason.
+    ActionResult DefineObject(const ObjectDefinition& object);
+    ActionResult SetObjectColour(const std::string& name, const std::string& colour);
+    ActionResult RemoveObject(const std::string& name);
+    void RemoveAllObjects();
+
     void SetDisplayFlag(DisplayFlag flag, bool on);
     bool IsDisplayed(DisplayFlag flag) const;
     // The camera's start view.
@@ -146,6 +160,8 @@ private:
     void SwitchRealTime(bool on);
     void Stop();
     MGIResult ApplyMGI();
+    // A change of the cell's objects, shown when it is made.
+    ActionResult ChangeCell(const std::function<bool(CCollisionWorld&, std::string*)>& change);
     // What the status line says, for as long as the angles being edited are
     // `angles`, or with a motion's number, while that motion runs or stands
     // at `angles`, its end.

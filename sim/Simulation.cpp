@@ -1,10 +1,19 @@
 #include "sim/Simulation.h"
 
+#include "collision/CollisionWorld.h"
 #include "motion/JointChase.h"
 
 #include <algorithm>
 
 CSimulation::CSimulation(const ArmDescription& arm) : m_Arm(arm), m_Angles(arm.start), m_Targets(arm.start) {}
+
+CSimulation::~CSimulation() = default;
+
+void CSimulation::SetCell(std::unique_ptr<CCollisionWorld> cell)
+{
+    m_pCell = std::move(cell);
+    NotifyStateChanged();
+}
 
 template <class Call>
 void CSimulation::Notify(const Call& call)
@@ -46,6 +55,9 @@ void CSimulation::Start(std::unique_ptr<CTrajectory> trajectory)
     ++m_iMotion;
     m_bChasing = false;
     m_bClockStarted = false;
+    m_StartContacts.clear();
+    if (m_Arm.stopOnCollision && m_pCell)
+        m_StartContacts = m_pCell->Collisions(m_Angles);
     Notify([this](CSimulationListener& l) { l.OnMotionStarted(*m_pTrajectory); });
 }
 
@@ -70,6 +82,7 @@ void CSimulation::End(bool arrived)
     m_bChasing = false;
     m_iEnded = m_iMotion;
     m_bEndedArrived = arrived;
+    m_EndedContact = {};
     Notify([arrived](CSimulationListener& l) { l.OnMotionEnded(arrived); });
 }
 
@@ -85,10 +98,32 @@ TrajectoryStep CSimulation::Advance(double now)
     const TrajectoryStep step = m_pTrajectory->Sample(t, m_Angles);
     if (step == TrajectoryStep::Waiting)
         return step;
+    CollisionPair contact;
+    const bool stopped = NewContact(m_Angles, &contact);
     Notify([&](CSimulationListener& l) { l.OnMotionStep(t, m_Angles); });
+    if (!m_pTrajectory)
+        return step;  // a listener stopped it
+    if (stopped) {
+        End(false);
+        m_EndedContact = contact;
+        NotifyStateChanged();
+        return TrajectoryStep::Arrived;
+    }
     if (step == TrajectoryStep::Arrived)
         End(true);
     return step;
+}
+
+bool CSimulation::NewContact(const JointAngles& angles, CollisionPair* pair) const
+{
+    if (!m_Arm.stopOnCollision || !m_pCell)
+        return false;
+    for (const CollisionPair& contact : m_pCell->Collisions(angles))
+        if (std::find(m_StartContacts.begin(), m_StartContacts.end(), contact) == m_StartContacts.end()) {
+            *pair = contact;
+            return true;
+        }
+    return false;
 }
 
 void CSimulation::AddListener(CSimulationListener* listener)

@@ -7,11 +7,14 @@
 // Whatever shows or records the arm listens: every change of the state and
 // every step of a motion reaches every listener, in the order they came.
 #include "arm/ArmDescription.h"
+#include "collision/CollisionPair.h"
 #include "motion/Trajectory.h"
 #include "sim/DisplaySwitches.h"
 
 #include <memory>
 #include <vector>
+
+class CCollisionWorld;
 
 class CSimulationListener {
 public:
@@ -28,6 +31,7 @@ public:
 class CSimulation {
 public:
     explicit CSimulation(const ArmDescription& arm);
+    ~CSimulation();
     CSimulation(const CSimulation&) = delete;
     CSimulation& operator=(const CSimulation&) = delete;
 
@@ -40,6 +44,12 @@ public:
     // Set at once; a running motion goes on from there.
     void SetAngles(const JointAngles& angles);
     void SetTargets(const JointAngles& angles);
+
+    // The arm's cell: its links' collision models and the objects around
+    // it, once whoever reads the link meshes has built it; null before.
+    void SetCell(std::unique_ptr<CCollisionWorld> cell);
+    const CCollisionWorld* Cell() const { return m_pCell.get(); }
+    CCollisionWorld* Cell() { return m_pCell.get(); }
 
     const DisplayFlags& Display() const { return m_Display; }
     void SetDisplay(DisplayFlag flag, bool on);
@@ -66,6 +76,11 @@ public:
     unsigned long MotionNumber() const { return m_iMotion; }
     unsigned long EndedMotion() const { return m_iEnded; }
     bool EndedArrived() const { return m_bEndedArrived; }
+    // With the arm's stopOnCollision, a motion stops at its first step
+    // where a pair touches that did not at its start (so that an arm in
+    // contact can still be moved out): the pair that stopped the last motion
+    // that ended, with no link (-1) when none did.
+    const CollisionPair& EndedContact() const { return m_EndedContact; }
     // One step of the motion at `now`, seconds on a monotonic clock.
     TrajectoryStep Advance(double now);
 
@@ -75,6 +90,9 @@ public:
 
 private:
     void End(bool arrived);
+    // With stopOnCollision: the first pair in contact at `angles` that was
+    // not at the motion's start, into *pair.
+    bool NewContact(const JointAngles& angles, CollisionPair* pair) const;
     template <class Call>
     void Notify(const Call& call);
 
@@ -82,7 +100,10 @@ private:
     JointAngles m_Angles;
     JointAngles m_Targets;
     DisplayFlags m_Display;
+    std::unique_ptr<CCollisionWorld> m_pCell;
     std::shared_ptr<CTrajectory> m_pTrajectory;
+    std::vector<CollisionPair> m_StartContacts;  // of the motion under way, with stopOnCollision
+    CollisionPair m_EndedContact;
     bool m_bChasing = false;
     unsigned long m_iMotion = 0, m_iEnded = 0;
     bool m_bEndedArrived = false;

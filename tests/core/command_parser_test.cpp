@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -73,10 +74,17 @@ TEST(ParseCommandLine, QueriesAndSwitches)
         CommandQuery query;
     };
     const Case queries[] = {
-        {"get angles", CommandQuery::Angles}, {"get TARGETS", CommandQuery::Targets},
-        {"get pose", CommandQuery::Pose},     {"get matrix", CommandQuery::Matrix},
-        {"get speed", CommandQuery::Speed},   {"get singularity", CommandQuery::Singularity},
+        {"get angles", CommandQuery::Angles},
+        {"get TARGETS", CommandQuery::Targets},
+        {"get pose", CommandQuery::Pose},
+        {"get matrix", CommandQuery::Matrix},
+        {"get speed", CommandQuery::Speed},
+        {"get singularity", CommandQuery::Singularity},
         {"get Ticks", CommandQuery::Ticks},
+        {"get objects", CommandQuery::Objects},
+        {"get collisions", CommandQuery::Collisions},
+        {"get object t", CommandQuery::Object},
+        {"get clearance", CommandQuery::Clearance},
     };
     for (const Case& c : queries) {
         const Parsed p = Parse(c.line);
@@ -104,6 +112,74 @@ TEST(ParseCommandLine, QueriesAndSwitches)
 }
 
 // The planned moves, their check, and the view set from a script.
+// The cell's lines: each object's kind, name, numbers as typed (double
+// precision: a cell's sizes are not single-precision angles) and file.
+TEST(ParseCommandLine, CellDefinitionsAndQueries)
+{
+    struct Case {
+        const char* line;
+        CommandVerb verb;
+        const char* word;  // the verb as a reply names it
+        const char* name;
+        std::vector<double> numbers;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"object box table 600 0 -10 400 800 20",
+         CommandVerb::ObjectDefine,
+         "object",
+         "table",
+         {600, 0, -10, 400, 800, 20},
+         ""},
+        {"OBJECT Box t-1 1 2 3 4 5 6 0,5 10 -20",
+         CommandVerb::ObjectDefine,
+         "object",
+         "t-1",
+         {1, 2, 3, 4, 5, 6, 0.5, 10, -20},
+         ""},
+        {"object cylinder post_2 0 500 100 25 200",
+         CommandVerb::ObjectDefine,
+         "object",
+         "post_2",
+         {0, 500, 100, 25, 200},
+         ""},
+        {"object sphere ball 1 2 3 0.1", CommandVerb::ObjectDefine, "object", "ball", {1, 2, 3, 0.1}, ""},
+        {"object mesh part part.obj 1 2 3 0 0 90",
+         CommandVerb::ObjectDefine,
+         "object",
+         "part",
+         {1, 2, 3, 0, 0, 90},
+         "part.obj"},
+        {"object color table #a0B0c0", CommandVerb::ObjectColour, "object", "table", {}, ""},
+        {"object remove table", CommandVerb::ObjectRemove, "object", "table", {}, ""},
+        {"object remove all", CommandVerb::ObjectRemoveAll, "object", "", {}, ""},
+        {"get object table", CommandVerb::Get, "get", "table", {}, ""},
+        {"get clearance ground", CommandVerb::Get, "get", "ground", {}, ""},
+        {"get clearance", CommandVerb::Get, "get", "", {}, ""},
+        {"save cell-2.txt", CommandVerb::Save, "save", "", {}, "cell-2.txt"},
+        {"load cell.txt", CommandVerb::Load, "load", "", {}, "cell.txt"},
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(c.line);
+        ASSERT_EQ(p.kind, CommandLine::Command) << c.line << ": " << p.message;
+        EXPECT_EQ(p.command.verb, c.verb) << c.line;
+        EXPECT_STREQ(CommandVerbName(p.command.verb), c.word) << c.line;
+        if (c.verb == CommandVerb::ObjectDefine) {
+            EXPECT_EQ(p.command.object.name, c.name) << c.line;
+            EXPECT_EQ(p.command.object.numbers, c.numbers) << c.line;
+            EXPECT_EQ(p.command.object.meshFile, c.file) << c.line;
+        } else {
+            EXPECT_EQ(p.command.name, c.name) << c.line;
+            EXPECT_EQ(p.command.fileName, c.file) << c.line;
+        }
+    }
+    EXPECT_EQ(Parse("object color table #a0B0c0").command.colour, "#a0B0c0");
+    EXPECT_EQ(Parse("object box b 1 2 3 4 5 6").command.object.kind, ObjectKind::Box);
+    EXPECT_EQ(Parse("object cylinder c 1 2 3 4 5").command.object.kind, ObjectKind::Cylinder);
+    EXPECT_EQ(Parse("object sphere s 1 2 3 4").command.object.kind, ObjectKind::Sphere);
+    EXPECT_EQ(Parse("object mesh m m.obj 1 2 3").command.object.kind, ObjectKind::Mesh);
+}
+
 TEST(ParseCommandLine, MovesChecksAndViews)
 {
     struct Case {
@@ -167,10 +243,38 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"angles 1 2 3 4 5 12abc", "angles", "« 12abc » n'est pas un nombre"},
         {"angles 1 2 3 4 5 1,2,3", "angles", "« 1,2,3 » n'est pas un nombre"},
         {"go now", "go", "aucun argument attendu"},
-        {"get", "get", "angles, targets, pose, matrix, speed, singularity ou ticks attendu"},
-        {"get everything", "get", "angles, targets, pose, matrix, speed, singularity ou ticks attendu"},
+        {"get", "get",
+         "angles, targets, pose, matrix, speed, singularity, ticks, objects, object, collisions ou clearance attendu"},
+        {"get everything", "get",
+         "angles, targets, pose, matrix, speed, singularity, ticks, objects, object, collisions ou clearance attendu"},
+        {"get object", "get", "un nom attendu après get object"},
+        {"get object a b", "get", "un seul nom attendu après get object, « b » en trop"},
+        {"get clearance a/b", "get", "nom d'objet « a/b » : lettres, chiffres, « - » et « _ » seulement"},
+        {"object", "object", "box, cylinder, sphere, mesh, color ou remove attendu"},
+        {"object box", "object", "un nom attendu après « box »"},
+        {"object cone c 1 2 3", "object", "box, cylinder, sphere, mesh, color ou remove attendu"},
+        {"object box t 1 2 3 4 5", "object", "6 ou 9 nombres attendus après le nom, 5 reçus"},
+        {"object cylinder t 1 2 3 4 5 6 7", "object", "5 ou 8 nombres attendus après le nom, 7 reçus"},
+        {"object sphere s 1 2 3 4 5 6 7", "object", "4 nombres attendus après le nom, 7 reçus"},
+        {"object sphere s 1 2 3 inf", "object", "« inf » n'est pas un nombre fini"},
+        {"object sphere s 1 2 3 1e400", "object", "« 1e400 » n'est pas un nombre fini"},
+        {"object box t\x01 1 2 3 4 5 6", "object",
+         "nom d'objet « t\uFFFD » : lettres, chiffres, « - » et « _ » seulement"},
+        {"object box ground 1 2 3 4 5 6", "object", "nom d'objet « ground » : il désigne le sol"},
+        {"object box Hand 1 2 3 4 5 6", "object", "nom d'objet « Hand » : il désigne un segment du bras"},
+        {"object box " + std::string(65, 'n') + " 1 2 3 4 5 6", "object", "nom d'objet de 65 caractères, 64 au plus"},
+        {"object mesh m 1 2 3", "object",
+         "nom de fichier refusé « 1 » : lettres, chiffres, « - » et « _ », puis une extension"},
+        {"object mesh m ../part.obj 1 2 3", "object",
+         "nom de fichier refusé « ../part.obj » : lettres, chiffres, « - » et « _ », puis une extension"},
+        {"object mesh m", "object", "un fichier de maillage attendu après le nom"},
+        {"object color t red", "object", "une couleur #rrggbb attendue après le nom"},
+        {"object remove t u", "object", "un seul nom attendu après remove"},
+        {"save cell.csv", "save", "nom refusé « cell.csv » : lettres, chiffres, « - » et « _ », puis .txt"},
+        {"load", "load", "un nom de fichier attendu"},
         {"get pose extra", "get", "un seul mot attendu après get, « extra » en trop"},
         {"get ticks now", "get", "un seul mot attendu après get, « now » en trop"},
+        {"get objects all", "get", "un seul mot attendu après get, « all » en trop"},
         {"trail", "trail", "clear attendu"},
         {"trail off", "trail", "clear attendu"},
         {"show sky on", "show",
