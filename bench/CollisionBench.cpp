@@ -13,13 +13,13 @@
 //   BM_Clearance         the nearest checked pair at the start angles, on
 //                        the links' stand-ins, cell10's objects about
 //   BM_ExactClearance    the same on the meshes
+#include "arm/LinkMeshFiles.h"
 #include "collision/CollisionWorld.h"
 #include "dataset/DataSet.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <random>
 #include <string>
@@ -27,21 +27,11 @@
 
 namespace {
 
-const std::string kShipped = KX_SOURCE_DIR "/default/";
+const std::string kShipped = KX_SOURCE_DIR "/default";
 
 ArmDescription ShippedArm()
 {
     return LoadDataSet(kShipped).arm.value_or(ArmDescription{});
-}
-
-MeshData ReadShippedMesh(const std::string& file)
-{
-    MeshData mesh;
-    if (FILE* f = std::fopen((kShipped + file).c_str(), "rb")) {
-        ReadMesh(f, mesh);
-        std::fclose(f);
-    }
-    return mesh;
 }
 
 // A ball of 2 x 50 x 50 = 5,000 triangles, scene units.
@@ -102,13 +92,12 @@ void FillCell(CCollisionWorld& world)
 
 struct Cell {
     ArmDescription arm = ShippedArm();
-    std::vector<MeshData> meshes;
+    LinkMeshes meshes;
     std::unique_ptr<CCollisionWorld> world;
 
     explicit Cell(bool withObjects)
     {
-        for (int link = 0; link < kLinkCount; ++link)
-            meshes.push_back(ReadShippedMesh(arm.meshFile[link]));
+        ReadLinkMeshes(arm, kShipped, &meshes, nullptr);
         world = std::make_unique<CCollisionWorld>(arm, meshes.data());
         if (withObjects)
             FillCell(*world);

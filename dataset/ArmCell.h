@@ -6,8 +6,9 @@
 #include <memory>
 
 // Reads the arm's seven link meshes from the data directory (`directory`,
-// ending with '/', or "" for the current one) and builds their collision models, about a tenth of a second for
-// the default arm. A link whose file cannot be read touches nothing (the
-// scene, reading it too, says why). The debug log says which pairs of
+// "" for the current one: ReadLinkMeshes) and builds their collision
+// models, about a tenth of a second for the default arm. When a mesh cannot
+// be read, the start fails when the scene reads it; until then the arm
+// touches nothing. The debug log says which pairs of
 // links are never checked.
 std::unique_ptr<CCollisionWorld> BuildArmCell(const ArmDescription& arm, const std::string& directory = "");

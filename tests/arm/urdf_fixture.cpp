@@ -100,6 +100,12 @@ std::string WriteFixtureUrdf(const std::string& folder, const FixtureArm& arm, c
                 lo[k] = std::fmin(lo[k], to);
                 hi[k] = std::fmax(hi[k], to);
             }
+        for (const FixtureBox& box : arm.boxes)
+            if (box.link == links[i])
+                for (int k = 0; k < 3; ++k) {
+                    lo[k] = box.lo[k];
+                    hi[k] = box.hi[k];
+                }
         const std::string file = links[i] + ".stl";
         if (links[i] != missingMesh)
             WriteBox(package + "/meshes/" + file, lo, hi);

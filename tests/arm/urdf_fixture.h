@@ -13,9 +13,16 @@ struct FixtureJoint {
     double lower, upper;  // radians
 };
 
+// A link's mesh drawn as a box of one's choosing, in its link frame.
+struct FixtureBox {
+    std::string link;    // "base_link", "link_1" ...
+    float lo[3], hi[3];  // metres
+};
+
 struct FixtureArm {
     std::vector<FixtureJoint> joints;
-    double flange[3] = {0, 0, 0};  // the flange link's place in the last link
+    std::vector<FixtureBox> boxes;  // in place of the links' own
+    double flange[3] = {0, 0, 0};   // the flange link's place in the last link
     double flangeRpy[3] = {0, 0, 0};
 };
 
@@ -34,7 +41,7 @@ private:
     std::string m_strPath;
 };
 
-// Writes PACKAGE/urdf/arm.urdf and a box mesh per link under
-// PACKAGE/meshes/ in `folder`; returns the description's path. missingMesh
+// Writes PACKAGE/urdf/arm.urdf and a box mesh per link (the link's own, or
+// the one arm.boxes gives) under PACKAGE/meshes/ in `folder`; returns the description's path. missingMesh
 // names a link whose mesh file is not written.
 std::string WriteFixtureUrdf(const std::string& folder, const FixtureArm& arm, const std::string& missingMesh = "");

@@ -42,7 +42,7 @@ protected:
 
     void SetUp() override
     {
-        simulation.SetCell(BuildArmCell(simulation.Arm(), KX_SOURCE_DIR "/default/"));
+        simulation.SetCell(BuildArmCell(simulation.Arm(), KX_SOURCE_DIR "/default"));
         ASSERT_NE(getcwd(m_Previous, sizeof m_Previous), nullptr);
         m_Directory = ::testing::TempDir() + "kx_cell_" + std::to_string(getpid());
         ASSERT_EQ(std::system(("rm -rf '" + m_Directory + "' && mkdir -p '" + m_Directory + "'").c_str()), 0);
@@ -270,8 +270,8 @@ TEST_F(CellCommandsTest, SavedThenRemovedThenLoadedGivesTheSameObjects)
     };
     for (const char* line : lines)
         ASSERT_EQ(Reply(line), "ok") << line;
-    const std::vector<std::string> queries = {"get objects", "get object table", "get object post",
-                                              "get object ball", "get object part", "get collisions"};
+    const std::vector<std::string> queries = {"get objects",     "get object table", "get object post",
+                                              "get object ball", "get object part",  "get collisions"};
     std::vector<std::string> before;
     for (const std::string& query : queries)
         before.push_back(Reply(query));
@@ -320,7 +320,8 @@ TEST_F(CellCommandsTest, BadDefinitionsChangeNothing)
     EXPECT_EQ(Reply("get object t"), "ok box 1 2 3 4 5 6");
 
     std::ofstream("bad.txt") << "object sphere s 0 0 900 10\nobject remove t\nangles 0 0 0 0 0 0\n";
-    EXPECT_EQ(Reply("load bad.txt"), "erreur load : bad.txt, ligne 3 : erreur angles : pas une définition de la cellule");
+    EXPECT_EQ(Reply("load bad.txt"),
+              "erreur load : bad.txt, ligne 3 : erreur angles : pas une définition de la cellule");
     EXPECT_EQ(Reply("get objects"), "ok t");
     EXPECT_EQ(Reply("get angles"), "ok -25 45 15 0 60 0");
 }

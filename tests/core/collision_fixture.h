@@ -4,6 +4,7 @@
 // numbers, and FCL's own models of the links, built here apart from the
 // collision layer, to check its answers against.
 #include "arm/ArmKinematics.h"
+#include "arm/LinkMeshFiles.h"
 #include "collision/CollisionWorld.h"
 #include "tests/support/ShippedArm.h"
 
@@ -17,25 +18,11 @@
 
 namespace kxtest {
 
-using LinkMeshes = std::array<MeshData, kLinkCount>;
-
-inline MeshData ReadShippedMesh(const std::string& file)
-{
-    MeshData mesh;
-    FILE* f = std::fopen((std::string(KX_SOURCE_DIR "/default/") + file).c_str(), "rb");
-    EXPECT_NE(f, nullptr) << file;
-    if (f) {
-        EXPECT_TRUE(ReadMesh(f, mesh)) << file;
-        std::fclose(f);
-    }
-    return mesh;
-}
-
 inline LinkMeshes ShippedLinkMeshes(const ArmDescription& arm)
 {
     LinkMeshes meshes;
-    for (int link = 0; link < kLinkCount; ++link)
-        meshes[static_cast<std::size_t>(link)] = ReadShippedMesh(arm.meshFile[link]);
+    std::string reason;
+    EXPECT_TRUE(ReadLinkMeshes(arm, KX_SOURCE_DIR "/default", &meshes, &reason)) << reason;
     return meshes;
 }
 

@@ -49,7 +49,7 @@ protected:
             simulation.Advance(t);
     }
 
-    void SetUp() override { simulation.SetCell(BuildArmCell(simulation.Arm(), KX_SOURCE_DIR "/default/")); }
+    void SetUp() override { simulation.SetCell(BuildArmCell(simulation.Arm(), KX_SOURCE_DIR "/default")); }
 
     CSimulation simulation{ShippedArm()};
     CMotionRecorder recorder{simulation};

@@ -4,7 +4,7 @@
 # joints written here with tube meshes) imported into a data set that
 # kalimbrax-mesh check passes, its base on the floor; the real program
 # showing it at its zero and at two other poses, in its colour, with its
-# shadow; arms outside the family, a missing mesh, a broken file, a
+# shadow; the pairs of links that always touch written and said; arms outside the family, a missing mesh, a broken file, a
 # directory and a FIFO (as description or data sheet) refused
 # with a French reason and nothing left; make from the example dimensions.
 # KX_PICTURES=DIR keeps the three pictures there (the README's, at 400x300).
@@ -56,6 +56,15 @@ kx_check "import : répertoire annoncé" kx_contains "$W/import.txt" "Jeu de don
 "$MESH" check "$W/irb" >"$W/check.txt" 2>&1
 kx_check "check passe sans erreur ni avertissement" kx_contains "$W/check.txt" "Bilan : 0 erreur(s), 0 avertissement(s)"
 kx_check "le bras dessiné comme le tourne le modèle" grep -qE '^bWristAsModel +=' "$W/irb/robot.opt"
+# The pairs that touch at every pose, written and said (the unit tests judge
+# which they are).
+kx_check "les paires toujours en contact écrites" grep -qE '^strAlwaysTouching +=' "$W/irb/robot.opt"
+pairs=$(sed -n 's/^strAlwaysTouching *= "\(.*\)";$/\1/p' "$W/irb/robot.opt")
+if [ -z "$pairs" ]; then
+  kx_check "import : aucune paire, dit" kx_contains "$W/import.txt" "Aucune paire de segments n'est en contact à toutes les poses : toutes sont vérifiées, sauf les voisins"
+else
+  kx_check "import : les paires dites ($pairs)" kx_contains "$W/import.txt" "jamais vérifiés l'un contre l'autre (strAlwaysTouching) : $pairs"
+fi
 # The base's mesh rests on the floor: its lowest point at z = 0.
 zmin=$("$MESH" info "$W/irb/robotbody.obj" | sed -n 's/.*z \[\([^,]*\),.*/\1/p')
 kx_check "le socle repose sur le sol (z min = $zmin)" awk -v z="$zmin" 'BEGIN { exit !(z > -0.001 && z < 0.001) }'
@@ -158,4 +167,11 @@ done
 kx_check "make : statut 0" kx_eq "$?" 0
 "$MESH" check "$W/made" >"$W/check-made.txt" 2>&1
 kx_check "make : check passe" kx_contains "$W/check-made.txt" "Bilan : 0 erreur(s), 0 avertissement(s)"
+kx_check "make : aucune paire toujours en contact" kx_contains "$W/make.txt" "Aucune paire de segments n'est en contact à toutes les poses"
+# Without an elbow offset the forearm's roll bearing sits inside the upper
+# arm's end at every pose.
+echo "fA2 = 0.0;" > "$W/sheet-a2.txt"
+"$ARM" make "$W/made-a2" "$W/sheet-a2.txt" >"$W/make-a2.txt" 2>&1
+kx_check "make sans déport du coude : statut 0" kx_eq "$?" 0
+kx_check "make sans déport du coude : la paire dite" kx_contains "$W/make-a2.txt" "Segments en contact à toutes les poses, jamais vérifiés l'un contre l'autre (strAlwaysTouching) : UpperArm:LowerArm"
 kx_finish

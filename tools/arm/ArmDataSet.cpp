@@ -2,6 +2,8 @@
 
 #include "base/Log.h"
 #include "arm/ArmDescription.h"
+#include "collision/AlwaysTouching.h"
+#include "dataset/AlwaysTouchingPairs.h"
 #include "dataset/DataSet.h"
 #include "tools/arm/ChainCheck.h"
 #include "tools/arm/InputFile.h"
@@ -101,7 +103,7 @@ bool TemplateFileName(const std::string& key, const std::string& name)
     return !why;
 }
 
-std::string RobotOptions(const ArmDataSet& arm, const std::string& texture)
+std::string RobotOptions(const ArmDataSet& arm, const std::string& texture, const CLinkPairs& alwaysTouching)
 {
     const ArmLengths& l = arm.fit.lengths;
     COptionText w("/*\n"
@@ -169,6 +171,11 @@ std::string RobotOptions(const ArmDataSet& arm, const std::string& texture)
     w.Real("fLinearSpeed", kLinearSpeed);
     w.Real("fLinearAccel", kLinearAccel);
     w.Real("fAngularSpeed", kAngularSpeed);
+    w.Blank();
+    w.Comment("Paires de segments en contact à chacun des " + std::to_string(kAlwaysTouchingSamples) +
+              " jeux d'angles tirés dans les");
+    w.Comment("limites, jamais vérifiées (vide : toutes les paires sauf les voisins)");
+    w.Text("strAlwaysTouching", FormatLinkPairs(alwaysTouching));
     return w.Bytes();
 }
 
@@ -285,8 +292,9 @@ bool WriteArmDataSet(const ArmDataSet& arm, const std::string& directory, const 
     }
 
     const COptions* panel = templateSet.Options("glui.opt");
-    for (const auto& [file, bytes] : {std::pair<std::string, std::string>{"robot.opt", RobotOptions(arm, texture)},
-                                      {"glui.opt", PanelOptions(arm, panel)}}) {
+    for (const auto& [file, bytes] :
+         {std::pair<std::string, std::string>{"robot.opt", RobotOptions(arm, texture, CLinkPairs())},
+          {"glui.opt", PanelOptions(arm, panel)}}) {
         written.push_back(file);
         if (!WriteBytes(Join(temporary, file), bytes))
             return fail();
@@ -296,6 +304,23 @@ bool WriteArmDataSet(const ArmDataSet& arm, const std::string& directory, const 
         if (!SaveMesh(Join(temporary, LinkMeshFile(link)).c_str(), arm.mesh[link]))
             return fail();
     }
+
+    // The pairs that always touch, found on what was just written (the
+    // meshes, or the cylinders standing in for missing ones, in the arm's
+    // own angles and limits), then robot.opt again with them.
+    CLinkPairs alwaysTouching;
+    std::string reason;
+    if (!FindDataSetAlwaysTouching(temporary, &alwaysTouching, &reason)) {
+        LogError("WriteArmDataSet -- %s", reason.c_str());
+        return fail();
+    }
+    const std::string robotFile = Join(temporary, "robot.opt");
+    if (std::remove(robotFile.c_str()) != 0) {
+        LogError("WriteArmDataSet -- Impossible de remplacer %s : %s", robotFile.c_str(), std::strerror(errno));
+        return fail();
+    }
+    if (!WriteBytes(robotFile, RobotOptions(arm, texture, alwaysTouching)))
+        return fail();
 
     // What the simulator will read, against the arm.
     const DataSet result = LoadDataSet(temporary);

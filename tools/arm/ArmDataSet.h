@@ -1,9 +1,11 @@
 #pragma once
 // A complete data directory for an arm of the family: the template's ground,
 // sky, window and panel labels, and the arm's own robot.opt, glui.opt and
-// seven meshes. Written into a temporary folder beside the target, read
-// back with the simulator's own reader, checked against the arm's chain,
-// and only then renamed into place: a failure leaves nothing behind.
+// seven meshes, and in robot.opt the pairs of links that touch at every
+// pose (strAlwaysTouching), found on the written files themselves. Written
+// into a temporary folder beside the target, read back with the simulator's
+// own reader, checked against the arm's chain, and only then renamed into
+// place: a failure leaves nothing behind.
 #include "formats/MeshFormat.h"
 #include "kinematics/ArmChain.h"
 #include "tools/arm/FamilyFit.h"

@@ -5,6 +5,7 @@
 //   make DIR [SHEET] [--template DATA_DIR]
 #include "base/Cp1252.h"
 #include "base/Log.h"
+#include "dataset/DataSet.h"
 #include "tools/arm/ArmDataSet.h"
 #include "tools/arm/ArmImport.h"
 #include "tools/arm/ArmMake.h"
@@ -29,7 +30,8 @@ int Usage(const char* problem)
                       "  kalimbrax-arm import ROBOT.urdf RÉPERTOIRE [--template DONNÉES] [--strict]\n"
                       "      écrit un jeu de données complet pour le bras que décrit ROBOT.urdf : ses\n"
                       "      longueurs, la numérotation de ses angles, ses limites et vitesses, sa bride\n"
-                      "      comme point outil, ses maillages et leurs couleurs. Le bras doit être de la\n"
+                      "      comme point outil, ses maillages et leurs couleurs, les paires de segments\n"
+                      "      en contact à toutes les poses (jamais vérifiées). Le bras doit être de la\n"
                       "      famille de Kalimbrax (axes 2 et 3 parallèles, poignet à axes concourants,\n"
                       "      sans décalage latéral) ; sinon la raison est donnée et rien n'est écrit.\n"
                       "      Un maillage absent ou illisible est remplacé par un cylindre, avec un\n"
@@ -49,6 +51,21 @@ void PrintRecord(const char* record)
 {
     const char* message = std::strstr(record, " - ");
     std::fputs(Cp1252ToUtf8(message ? message + 3 : record).c_str(), stderr);
+}
+
+// What the written robot.opt leaves out of the collision checks.
+void SayAlwaysTouching(const std::string& directory)
+{
+    const std::optional<ArmDescription> arm = LoadDataSet(directory).arm;
+    if (!arm)
+        return;  // the data set was read back before it was kept: not reached
+    if (arm->alwaysTouching.empty())
+        std::printf("Aucune paire de segments n'est en contact à toutes les poses : toutes sont vérifiées, sauf "
+                    "les voisins\n");
+    else
+        std::printf("Segments en contact à toutes les poses, jamais vérifiés l'un contre l'autre "
+                    "(strAlwaysTouching) : %s\n",
+                    arm->alwaysTouching.c_str());
 }
 
 }  // namespace
@@ -88,6 +105,8 @@ int main(int argc, char** argv)
     } else {
         return Usage(("commande inconnue : " + words[0]).c_str());
     }
-    std::printf("Jeu de données écrit dans %s\n", words[words.size() == 3 && words[0] == "import" ? 2 : 1].c_str());
+    const std::string& directory = words[words.size() == 3 && words[0] == "import" ? 2 : 1];
+    std::printf("Jeu de données écrit dans %s\n", directory.c_str());
+    SayAlwaysTouching(directory);
     return 0;
 }

@@ -2,9 +2,8 @@
 
 #include "base/Cp1252.h"
 #include "base/Log.h"
-#include "collision/AlwaysTouching.h"
-#include "collision/CollisionWorld.h"
 #include "config/OptionKeys.h"
+#include "dataset/AlwaysTouchingPairs.h"
 #include "dataset/PanelSettings.h"
 #include "formats/MeshFormat.h"
 #include "formats/TgaImage.h"
@@ -168,27 +167,7 @@ std::string DecorOptions()
     return w.Bytes();
 }
 
-// The pairs of the arm's links in contact at every joint set of a sample
-// within the spinners' limits (glui.opt's -180 .. 180), its meshes placed
-// as robot.opt's offsets place them.
-CLinkPairs AlwaysTouchingPairs()
-{
-    ArmDescription arm = ReadSettings(nullptr, DeclareRobotKeys);
-    const std::array<Vec3, kLinkCount> offsets = LinkOffsets(DefaultArmLengths());
-    for (int link = 0; link < kLinkCount; ++link) {
-        arm.offset[link][0] = static_cast<float>(offsets[link].x);
-        arm.offset[link][1] = static_cast<float>(offsets[link].y);
-        arm.offset[link][2] = static_cast<float>(offsets[link].z);
-    }
-    for (int joint = 0; joint < kJointCount; ++joint) {
-        arm.limits.low[joint] = static_cast<float>(-kSpinnerLimit);
-        arm.limits.high[joint] = static_cast<float>(kSpinnerLimit);
-    }
-    const std::array<MeshData, kLinkCount> meshes = BuildArmMeshes(DefaultArmLengths());
-    return FindAlwaysTouching(CCollisionWorld(arm, meshes.data()), arm.limits);
-}
-
-std::string RobotOptions()
+std::string RobotOptions(const CLinkPairs& alwaysTouching)
 {
     const ArmLengths& arm = DefaultArmLengths();
     OptionWriter w("/*\n"
@@ -249,7 +228,9 @@ std::string RobotOptions()
     w.Bool("bWristAsModel", false);
     w.Comment("Paires de segments en contact à toute pose, jamais vérifiées (calculées");
     w.Comment("par le générateur sur 10 000 jeux d'angles ; vide : toutes sauf les voisins)");
-    w.Text("strAlwaysTouching", FormatLinkPairs(AlwaysTouchingPairs()));
+    w.Text("strAlwaysTouching", FormatLinkPairs(alwaysTouching));
+    w.Comment("Le mouvement vers les cibles s'arrête à son premier contact (sinon il est montré)");
+    w.Bool("bStopOnCollision", false);
     return w.Bytes();
 }
 
@@ -297,20 +278,20 @@ std::string FormatReal(double value)
     return text;
 }
 
-std::vector<TextFile> BuildOptionFiles()
+std::vector<TextFile> BuildOptionFiles(const CLinkPairs& alwaysTouching)
 {
     return {
         {"graphics.opt", GraphicsOptions()},
         {"glui.opt", GluiOptions()},
         {"decor.opt", DecorOptions()},
-        {"robot.opt", RobotOptions()},
+        {"robot.opt", RobotOptions(alwaysTouching)},
     };
 }
 
 std::vector<std::string> DataSetFileNames()
 {
     std::vector<std::string> names;
-    for (const TextFile& f : BuildOptionFiles())
+    for (const TextFile& f : BuildOptionFiles(CLinkPairs()))
         names.push_back(f.name);
     names.insert(names.end(), {"ground.obj", "skydome.obj"});
     for (int link = 0; link < kLinkCount; ++link)
@@ -322,7 +303,7 @@ std::vector<std::string> DataSetFileNames()
 bool WriteDataSet(const std::string& directory)
 {
     const std::string dir = directory.empty() || directory.back() == '/' ? directory : directory + "/";
-    for (const TextFile& f : BuildOptionFiles())
+    for (const TextFile& f : BuildOptionFiles(CLinkPairs()))
         if (!WriteBytes(dir + f.name, f.bytes))
             return false;
     if (!SaveMesh((dir + "ground.obj").c_str(), BuildGround()) ||
@@ -332,8 +313,19 @@ bool WriteDataSet(const std::string& directory)
     for (int i = 0; i < kLinkCount; ++i)
         if (!SaveMesh((dir + LinkMeshFile(i)).c_str(), links[i]))
             return false;
-    return WriteImage(dir + "ground.tga", BuildGroundTexture()) && WriteImage(dir + "skydome.tga", BuildSkyTexture()) &&
-           WriteImage(dir + "metal.tga", BuildMetalTexture());
+    if (!WriteImage(dir + "ground.tga", BuildGroundTexture()) || !WriteImage(dir + "skydome.tga", BuildSkyTexture()) ||
+        !WriteImage(dir + "metal.tga", BuildMetalTexture()))
+        return false;
+    // The pairs that always touch, found on the data set as written (its
+    // meshes, offsets and the spinners' limits, as the program reads them),
+    // and robot.opt again with them.
+    CLinkPairs alwaysTouching;
+    std::string reason;
+    if (!FindDataSetAlwaysTouching(directory, &alwaysTouching, &reason)) {
+        LogError("WriteDataSet -- %s", reason.c_str());
+        return false;
+    }
+    return WriteBytes(dir + "robot.opt", RobotOptions(alwaysTouching));
 }
 
 }  // namespace datagen
