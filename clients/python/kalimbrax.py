@@ -21,6 +21,13 @@ import socket
 __all__ = ["Kalimbrax", "KalimbraxError", "pose_matrix", "pose_matches"]
 
 
+def _shortest(value):
+    """The shortest text that reads back as the same double: a cell's
+    numbers are kept as given."""
+    text = repr(float(value))
+    return text[:-2] if text.endswith(".0") else text
+
+
 class KalimbraxError(Exception):
     """A command refused by the simulator; the message is its own."""
 
@@ -70,6 +77,72 @@ class Kalimbrax:
     @staticmethod
     def _floats(words):
         return tuple(float(w) for w in words)
+
+    # --- the cell -----------------------------------------------------------
+
+    def _object(self, kind, name, words, numbers, orientation):
+        if len(orientation) not in (0, 3):
+            raise ValueError("%s : trois angles d'orientation ou aucun, %d reçus" % (kind, len(orientation)))
+        text = " ".join(_shortest(v) for v in tuple(numbers) + tuple(orientation))
+        self.command(" ".join(["object", kind, name] + words + [text]))
+
+    def box(self, name, x, y, z, dx, dy, dz, *orientation):
+        """Defines (or redefines) a box centred at x, y, z with sides dx, dy,
+        dz along its own axes, turned by alpha, beta, gamma when given."""
+        self._object("box", name, [], (x, y, z, dx, dy, dz), orientation)
+
+    def cylinder(self, name, x, y, z, radius, length, *orientation):
+        """A cylinder centred at x, y, z, its axis its own z."""
+        self._object("cylinder", name, [], (x, y, z, radius, length), orientation)
+
+    def sphere(self, name, x, y, z, radius):
+        self._object("sphere", name, [], (x, y, z, radius), ())
+
+    def mesh(self, name, file, x, y, z, *orientation):
+        """A mesh of the data directory (Kalimbrax's format, scene units)."""
+        self._object("mesh", name, [file], (x, y, z), orientation)
+
+    def object_color(self, name, colour):
+        """The object's colour, "#rrggbb"."""
+        self.command("object color %s %s" % (name, colour))
+
+    def remove_object(self, name):
+        self.command("object remove " + name)
+
+    def remove_all_objects(self):
+        self.command("object remove all")
+
+    def get_objects(self):
+        """The objects' names, in the order they were first defined."""
+        return self.command("get objects")
+
+    def get_object(self, name):
+        """(kind, numbers), and for a mesh (kind, file, numbers), the
+        numbers as they were given."""
+        words = self.command("get object " + name)
+        if words[0] == "mesh":
+            return words[0], words[1], self._floats(words[2:])
+        return words[0], self._floats(words[1:])
+
+    def get_collisions(self):
+        """The pairs in contact now, "LowerArm:table", "Hand:ground"..."""
+        return self.command("get collisions")[1:]
+
+    def get_clearance(self, name=None):
+        """Without a name: (distance, one, other), the nearest checked
+        pair. With an object's name (or "ground"): (distance, link), the
+        nearest link."""
+        words = self.command("get clearance" + ("" if name is None else " " + name))
+        return (float(words[0]),) + tuple(words[1:])
+
+    def save(self, name):
+        """Every object defined now, as the commands that define them, into
+        NAME.txt in the data directory."""
+        self.command("save " + name)
+
+    def load(self, name):
+        """Plays NAME.txt of the data directory: all its lines or none."""
+        self.command("load " + name)
 
     # --- moving the arm ----------------------------------------------------
 
@@ -126,8 +199,15 @@ class Kalimbrax:
         """Plans kind ("movej", "movel" or "movec") with its numbers
         without moving the arm: the duration the move would take, or
         KalimbraxError with the reason and the place."""
+        return self.check_path(kind, *values)[0]
+
+    def check_path(self, kind, *values):
+        """As check: (duration, clearance), the clearance the smallest
+        distance between the arm and anything it is checked against along
+        the path (pose units; inf when nothing is checked)."""
         count = 9 if kind == "movec" else 6
-        return float(self._numbers("check " + kind, values, count)[0])
+        words = self._numbers("check " + kind, values, count)
+        return float(words[0]), float(words[1])
 
     def speed(self, percent):
         """The speed override of the planned moves, 1 to 100 percent."""

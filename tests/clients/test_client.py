@@ -48,6 +48,40 @@ class ClientTest(unittest.TestCase):
         port.close()
         self.assertEqual(port.lines, ["get angles", "pose 5000 0 0 0 0 0", "movej 0 45 0 30 50 0", "get ticks"])
 
+    def test_the_cell_s_calls_send_their_lines_and_read_their_replies(self):
+        cases = [
+            (lambda k: k.box("table", 600, 0, -10, 400, 800, 20), "object box table 600 0 -10 400 800 20", "ok", None),
+            (lambda k: k.cylinder("post", 0.1, 500, 100, 25, 200, 10, 20, 30),
+             "object cylinder post 0.1 500 100 25 200 10 20 30", "ok", None),
+            (lambda k: k.sphere("ball", 1, 2, 3, 4), "object sphere ball 1 2 3 4", "ok", None),
+            (lambda k: k.mesh("part", "part.obj", 1, 2, 3), "object mesh part part.obj 1 2 3", "ok", None),
+            (lambda k: k.object_color("table", "#804020"), "object color table #804020", "ok", None),
+            (lambda k: k.remove_object("ball"), "object remove ball", "ok", None),
+            (lambda k: k.remove_all_objects(), "object remove all", "ok", None),
+            (lambda k: k.get_objects(), "get objects", "ok table post", ["table", "post"]),
+            (lambda k: k.get_object("post"), "get object post", "ok cylinder 0.1 500 100 25 200",
+             ("cylinder", (0.1, 500, 100, 25, 200))),
+            (lambda k: k.get_object("part"), "get object part", "ok mesh part.obj 1 2 3", ("mesh", "part.obj", (1, 2, 3))),
+            (lambda k: k.get_collisions(), "get collisions", "ok 2 LowerArm:table Hand:ground",
+             ["LowerArm:table", "Hand:ground"]),
+            (lambda k: k.get_collisions(), "get collisions", "ok 0", []),
+            (lambda k: k.get_clearance(), "get clearance", "ok 14.302 UpperArm LowerArm", (14.302, "UpperArm", "LowerArm")),
+            (lambda k: k.get_clearance("ground"), "get clearance ground", "ok 264.291 Shoulder", (264.291, "Shoulder")),
+            (lambda k: k.check_path("movej", 1, 2, 3, 4, 5, 6), "check movej 1 2 3 4 5 6", "ok 1.333 14.302",
+             (1.333, 14.302)),
+            (lambda k: k.check("movej", 1, 2, 3, 4, 5, 6), "check movej 1 2 3 4 5 6", "ok 1.333 inf", 1.333),
+            (lambda k: k.save("cell2.txt"), "save cell2.txt", "ok cell2.txt", None),
+            (lambda k: k.load("cell2.txt"), "load cell2.txt", "ok cell2.txt", None),
+        ]
+        port = StandInPort([reply for _, _, reply, _ in cases])
+        with Kalimbrax(port.port, timeout=5) as k:
+            for call, line, _, expected in cases:
+                self.assertEqual(call(k), expected, line)
+            with self.assertRaises(ValueError):
+                k.box("b", 1, 2, 3, 4, 5, 6, 7)
+        port.close()
+        self.assertEqual(port.lines, [line for _, line, _, _ in cases])
+
     def test_a_line_break_inside_a_command_is_refused_before_anything_is_sent(self):
         port = StandInPort(["ok 1 2 3 4 5 6"])
         with Kalimbrax(port.port, timeout=5) as k:
