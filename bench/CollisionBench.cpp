@@ -13,9 +13,19 @@
 //   BM_Clearance         the nearest checked pair at the start angles, on
 //                        the links' stand-ins, cell10's objects about
 //   BM_ExactClearance    the same on the meshes
+//   BM_PlanLinear/unchecked  a 1,000-unit line of the shipped arm planned
+//                        without its cell
+//   BM_PlanLinear/cell0  the same line planned as the commands plan it,
+//                        every step between its samples checked against
+//                        the arm itself and the ground
+//   BM_PlanLinear/cell10 the same among cell10's objects, none in its way
+//   BM_Collision/cell10000, BM_PlanLinear/cell10000  the same among ten
+//                        thousand boxes on a grid around the arm
 #include "arm/LinkMeshFiles.h"
 #include "collision/CollisionWorld.h"
 #include "dataset/DataSet.h"
+#include "motion/MovePlanner.h"
+#include "arm/ArmKinematics.h"
 
 #include <benchmark/benchmark.h>
 
@@ -90,23 +100,40 @@ void FillCell(CCollisionWorld& world)
         world.DefineObject(object, nullptr);
 }
 
+// Ten thousand boxes of 20 units, 100 apart on a grid: on the floor within
+// the arm's reach (but under its base), raised beyond it.
+void FillGrid(CCollisionWorld& world)
+{
+    int made = 0;
+    for (int i = -50; i < 50; ++i)
+        for (int j = -50; j < 50; ++j) {
+            const double x = 100.0 * i + 50, y = 100.0 * j + 50, from = std::hypot(x, y);
+            const std::string name = "b" + std::to_string(made++);
+            const double z = from < 300 ? -100.0 : from > 1400 ? 600.0 : 10.0;
+            world.DefineObject(Object(ObjectKind::Box, name.c_str(), {x, y, z, 20, 20, 20}), nullptr);
+        }
+}
+
 struct Cell {
     ArmDescription arm = ShippedArm();
     LinkMeshes meshes;
     std::unique_ptr<CCollisionWorld> world;
 
-    explicit Cell(bool withObjects)
+    // objects: 0, 10 (FillCell) or 10,000 (FillGrid).
+    explicit Cell(int objects)
     {
         ReadLinkMeshes(arm, kShipped, &meshes, nullptr);
         world = std::make_unique<CCollisionWorld>(arm, meshes.data());
-        if (withObjects)
+        if (objects == 10)
             FillCell(*world);
+        else if (objects > 10)
+            FillGrid(*world);
     }
 };
 
 void BM_CollisionWorld(benchmark::State& state)
 {
-    const Cell cell(false);
+    const Cell cell(0);
     for (auto _ : state) {
         CCollisionWorld world(cell.arm, cell.meshes.data());
         benchmark::DoNotOptimize(world);
@@ -132,9 +159,9 @@ void BM_LinkFrames(benchmark::State& state)
 }
 BENCHMARK(BM_LinkFrames);
 
-void BM_Collision(benchmark::State& state, bool withObjects)
+void BM_Collision(benchmark::State& state, int objects)
 {
-    const Cell cell(withObjects);
+    const Cell cell(objects);
     std::size_t found = 0;
     for (auto _ : state) {
         found = cell.world->Collisions(cell.arm.start).size();
@@ -148,12 +175,13 @@ void BM_Collision(benchmark::State& state, bool withObjects)
             state.counters[std::string(name) + "_gap"] = gap.distance;
     }
 }
-BENCHMARK_CAPTURE(BM_Collision, self, false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Collision, cell10, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Collision, self, 0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Collision, cell10, 10)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Collision, cell10000, 10000)->Unit(benchmark::kMicrosecond);
 
 void BM_CollisionFree(benchmark::State& state)
 {
-    const Cell cell(false);
+    const Cell cell(0);
     std::mt19937 random(20240611u);
     std::uniform_real_distribution<float> turn(-180.0f, 180.0f);
     std::vector<JointAngles> free;
@@ -172,7 +200,7 @@ BENCHMARK(BM_CollisionFree)->Name("BM_Collision/free")->Unit(benchmark::kMicrose
 
 void BM_Clearance(benchmark::State& state)
 {
-    const Cell cell(true);
+    const Cell cell(10);
     Clearance clearance;
     for (auto _ : state) {
         clearance = cell.world->ClearanceOf(cell.arm.start);
@@ -184,7 +212,7 @@ BENCHMARK(BM_Clearance)->Unit(benchmark::kMicrosecond);
 
 void BM_ExactClearance(benchmark::State& state)
 {
-    const Cell cell(true);
+    const Cell cell(10);
     Clearance clearance;
     for (auto _ : state) {
         clearance = cell.world->ExactClearanceOf(cell.arm.start);
@@ -193,5 +221,36 @@ void BM_ExactClearance(benchmark::State& state)
     state.counters["distance"] = clearance.distance;
 }
 BENCHMARK(BM_ExactClearance)->Unit(benchmark::kMicrosecond);
+
+void BM_PlanLinearCell(benchmark::State& state, bool checked, int objects)
+{
+    const Cell cell(objects);
+    const CCollisionWorld* world = checked ? cell.world.get() : nullptr;
+    // The start angles turned to +35: the line runs 1,000 units across the
+    // arm's front, the fingers 14 units over the table.
+    JointAngles start = cell.arm.start;
+    start.A12 = 35;
+    MoveRequest line;
+    line.kind = MoveKind::Linear;
+    line.pose = ArmMGD(cell.arm, start);
+    line.pose.Y -= 1000;
+    MovePlan plan;
+    for (auto _ : state) {
+        plan = PlanMove(cell.arm, start, line, 100, world);
+        benchmark::DoNotOptimize(plan);
+    }
+    if (!plan.ok)
+        state.SkipWithError(DescribeFailure(plan.failure).c_str());
+    else
+        state.counters["samples"] = static_cast<double>(plan.trajectory->Samples().size());
+}
+BENCHMARK_CAPTURE(BM_PlanLinearCell, unchecked, false, 0)
+    ->Name("BM_PlanLinear/unchecked")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlanLinearCell, cell0, true, 0)->Name("BM_PlanLinear/cell0")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlanLinearCell, cell10, true, 10)->Name("BM_PlanLinear/cell10")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlanLinearCell, cell10000, true, 10000)
+    ->Name("BM_PlanLinear/cell10000")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

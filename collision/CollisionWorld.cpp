@@ -58,6 +58,13 @@ ArmPlacement CCollisionWorld::Model::Place(const JointAngles& angles) const
             placed.pose.translation()[row] = kPoseUnitsPerSceneUnit * m[12 + row];
         }
         placed.bounds = PlacedBounds(placed.pose, links[link].centre, links[link].half);
+        if (!placed.geometry)
+            continue;
+        for (int k = 0; k < 3; ++k) {
+            const bool first = at.whole.low[k] > at.whole.high[k];
+            at.whole.low[k] = first ? placed.bounds.low[k] : std::min(at.whole.low[k], placed.bounds.low[k]);
+            at.whole.high[k] = first ? placed.bounds.high[k] : std::max(at.whole.high[k], placed.bounds.high[k]);
+        }
     }
     return at;
 }

@@ -28,6 +28,9 @@ struct ObjectEntry {
 // The links' meshes where a pose puts them (no geometry without triangles).
 struct ArmPlacement {
     PlacedSolid link[kLinkCount];
+    // The box around every link with triangles: an object outside it is
+    // passed over at once, so a cell of thousands costs one box test each.
+    Bounds whole{{0, 0, 0}, {-1, -1, -1}};
 };
 
 // A checked pair: a link against another link, the ground or an object.
@@ -70,7 +73,7 @@ void CCollisionWorld::Model::VisitContacts(const ArmPlacement& at, Visit visit) 
         if (Touch(at, a, at.link[b]) && !visit(CollisionPair{a, b, {}}))
             return;
     for (const ObjectEntry& entry : objects)
-        for (int link = 0; link < kLinkCount; ++link)
+        for (int link = 0; link < kLinkCount && at.whole.Overlaps(entry.solid.bounds); ++link)
             if (Touch(at, link, entry.solid) && !visit(CollisionPair{link, -1, entry.object.definition.name}))
                 return;
 }
