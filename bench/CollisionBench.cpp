@@ -12,7 +12,7 @@
 //                        drawn within the limits that touch nothing
 //   BM_Clearance         the nearest checked pair at the start angles, on
 //                        the links' stand-ins, cell10's objects about
-//   BM_ExactClearance    the same on the meshes
+//   BM_ExactClearance    the same on the meshes (/cell10, /cell10000)
 //   BM_PlanLinear/unchecked  a 1,000-unit line of the shipped arm planned
 //                        without its cell
 //   BM_PlanLinear/cell0  the same line planned as the commands plan it,
@@ -210,9 +210,9 @@ void BM_Clearance(benchmark::State& state)
 }
 BENCHMARK(BM_Clearance)->Unit(benchmark::kMicrosecond);
 
-void BM_ExactClearance(benchmark::State& state)
+void BM_ExactClearance(benchmark::State& state, int objects)
 {
-    const Cell cell(10);
+    const Cell cell(objects);
     Clearance clearance;
     for (auto _ : state) {
         clearance = cell.world->ExactClearanceOf(cell.arm.start);
@@ -220,7 +220,8 @@ void BM_ExactClearance(benchmark::State& state)
     }
     state.counters["distance"] = clearance.distance;
 }
-BENCHMARK(BM_ExactClearance)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ExactClearance, cell10, 10)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ExactClearance, cell10000, 10000)->Unit(benchmark::kMicrosecond);
 
 void BM_PlanLinearCell(benchmark::State& state, bool checked, int objects)
 {

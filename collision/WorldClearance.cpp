@@ -63,10 +63,16 @@ Clearance Nearest(const Model& model, const ArmPlacement& at, const std::vector<
         if (link.geometry && other.geometry)
             order.emplace_back(link.bounds.Gap(other.bounds), i);
     }
-    std::sort(order.begin(), order.end());
+    // A heap, taken from the nearest: most pairs of a large cell are never
+    // reached, and need not be sorted.
+    const auto farther = [](const auto& a, const auto& b) { return a > b; };
+    std::make_heap(order.begin(), order.end(), farther);
     Clearance best;
     best.distance = std::numeric_limits<double>::infinity();
-    for (const auto& [gap, i] : order) {
+    while (!order.empty()) {
+        std::pop_heap(order.begin(), order.end(), farther);
+        const auto [gap, i] = order.back();
+        order.pop_back();
         if (exact && gap >= best.distance)
             break;
         const PlacedSolid& link = at.link[pairs[i].link];
