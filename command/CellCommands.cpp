@@ -38,7 +38,8 @@ std::string Number(double value)
 {
     char text[64];
     const double size = std::fabs(value);
-    const auto format = size == 0 || (size >= 1e-4 && size < 1e15) ? std::chars_format::fixed : std::chars_format::general;
+    const auto format =
+        size == 0 || (size >= 1e-4 && size < 1e15) ? std::chars_format::fixed : std::chars_format::general;
     return std::string(text, std::to_chars(text, text + sizeof text, value, format).ptr);
 }
 
@@ -173,9 +174,8 @@ CommandOutcome RunCellCommand(CController& controller, const Command& c)
     if (c.verb == CommandVerb::Save) {
         const CCollisionWorld* cell = controller.Simulation().Cell();
         const std::string lines = cell ? CellDefinitions(*cell) : std::string();
-        if (!ReplaceFile(c.fileName.c_str(), [&](FILE* file) {
-                return std::fwrite(lines.data(), 1, lines.size(), file) == lines.size();
-            }))
+        if (!ReplaceFile(c.fileName.c_str(),
+                         [&](FILE* file) { return std::fwrite(lines.data(), 1, lines.size(), file) == lines.size(); }))
             return Failed(c.verb, "impossible d'écrire « " + c.fileName + " »");
         return Ok(c.fileName);
     }

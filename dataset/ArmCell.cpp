@@ -15,7 +15,9 @@ std::unique_ptr<CCollisionWorld> BuildArmCell(const ArmDescription& arm, const s
             std::fclose(file);
         }
     const std::string touching = FormatLinkPairs(arm.AlwaysTouching());
-    LogWrite(LOG_DEBUG, "Collisions : les liens voisins ne sont pas vérifiés entre eux, ni ces paires toujours en "
-             "contact : %s", touching.empty() ? "aucune" : touching.c_str());
+    LogWrite(LOG_DEBUG,
+             "Collisions : les liens voisins ne sont pas vérifiés entre eux, ni ces paires toujours en "
+             "contact : %s",
+             touching.empty() ? "aucune" : touching.c_str());
     return std::make_unique<CCollisionWorld>(arm, meshes);
 }
