@@ -250,6 +250,8 @@ std::string RobotOptions()
     w.Comment("Paires de segments en contact à toute pose, jamais vérifiées (calculées");
     w.Comment("par le générateur sur 10 000 jeux d'angles ; vide : toutes sauf les voisins)");
     w.Text("strAlwaysTouching", FormatLinkPairs(AlwaysTouchingPairs()));
+    w.Comment("Le mouvement en temps réel s'arrête à son premier pas dans un contact");
+    w.Bool("bStopOnCollision", false);
     return w.Bytes();
 }
 
