@@ -65,8 +65,8 @@ std::vector<std::array<double, 3>> DrawnSurface(const ObjectShape& shape, const 
     switch (shape.kind) {
     case ObjectKind::Box:
         for (int corner = 0; corner < 8; ++corner)
-            points.push_back({(corner & 1 ? 0.5 : -0.5) * s[0], (corner & 2 ? 0.5 : -0.5) * s[1],
-                              (corner & 4 ? 0.5 : -0.5) * s[2]});
+            points.push_back(
+                {(corner & 1 ? 0.5 : -0.5) * s[0], (corner & 2 ? 0.5 : -0.5) * s[1], (corner & 4 ? 0.5 : -0.5) * s[2]});
         for (int axis = 0; axis < 3; ++axis)
             for (double side : {-0.5, 0.5}) {
                 std::array<double, 3> middle = {0, 0, 0};
@@ -266,9 +266,14 @@ TEST_F(CellWorld, EveryChangeOfTheCellMovesItsRevisionOn)
         bool moves;
     } steps[] = {
         {"a definition",
-         [](CController& c) { return c.DefineObject(Object(ObjectKind::Sphere, "ball", {600, 0, 100, 80})).ok; }, true},
+         [](CController& c) {
+             return c.DefineObject(Object(ObjectKind::Sphere, "ball", {600, 0, 100, 80})).ok;
+         },
+         true},
         {"a refused definition",
-         [](CController& c) { return c.DefineObject(Object(ObjectKind::Sphere, "ball", {600, 0, 100, -1})).ok; },
+         [](CController& c) {
+             return c.DefineObject(Object(ObjectKind::Sphere, "ball", {600, 0, 100, -1})).ok;
+         },
          false},
         {"a colour", [](CController& c) { return c.SetObjectColour("ball", "#ff8000").ok; }, true},
         {"a colour refused", [](CController& c) { return c.SetObjectColour("ball", "orange").ok; }, false},
