@@ -7,7 +7,9 @@
 # doable move moves nothing and gives the duration the move then reports; a
 # line stopped half way answers with the angles where the arm stands;
 # `record` writes the last motion every 10 ms; `config N` reaches every
-# configuration kalimbrax-kin mgi --all lists and refuses the others;
+# configuration kalimbrax-kin mgi --all lists whose way touches nothing (four
+# of the eight here; the others are refused at the contact) and refuses
+# numbers past them;
 # `get singularity` is 0 where the wrist or the elbow is singular.
 # No check here is about how long a move takes (a duration is compared with
 # the one `check` gave, the record with the move's own): the arm moves
@@ -213,13 +215,25 @@ EIGHT = (600, -200, 600, 30, 60, 40)  # behind the base's axis as well as in fro
 configurations = listed(EIGHT)
 check("config : kalimbrax-kin donne %d configurations" % len(configurations), len(configurations) == 8)
 k.pose(*EIGHT)
+arrivals = 0
 for number, angles in enumerate(configurations, 1):
-    k.config(number)
+    before, targets = k.get_angles(), k.get_targets()
+    said = refusal(lambda: k.config(number))
+    if said is not None:
+        # A joint move whose way meets the arm itself or the floor (the
+        # elbow folded onto the upper arm, the hand swung through the
+        # ground) is refused at the contact, the arm left where it stands.
+        check("config %d refusé pour une collision en chemin : %s" % (number, said),
+              said.startswith("config : collision entre "), said)
+        unmoved("config %d" % number, before, targets)
+        continue
+    arrivals += 1
     reached = k.get_angles()
     check("config %d : %s à 360° près" % (number, " ".join("%.2f" % a for a in angles)),
           all(same_angle(a, b) for a, b in zip(reached, angles)), reached)
     check("config %d : la même pose" % number, pose_matches(k.get_pose(), EIGHT, position=0.05, rotation=1e-4),
           k.get_pose())
+check("config : %d configurations atteintes, au moins 4" % arrivals, arrivals >= 4)
 FOUR = (900, 0, 500, 30, 60, 40)  # too far to be reached over the base
 for pose, number in ((EIGHT, 9), (FOUR, len(listed(FOUR)) + 1)):
     k.pose(*pose)
