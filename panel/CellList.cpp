@@ -11,9 +11,9 @@ const GLUI_Colour kHidden = {0.5f, 0.5f, 0.5f, 1};
 const GLUI_Colour kTouching = {1.0f, 0.35f, 0.3f, 1};
 const GLUI_Colour kFrame = {0.7f, 0.7f, 0.75f, 1};
 
-constexpr float kBox = 12;     // the tick box and the colour's square, pixels
-constexpr float kGap = 8;      // between columns
-constexpr float kLeft = 2;     // the tick box's left edge
+constexpr float kBox = 12;  // the tick box and the colour's square, pixels
+constexpr float kGap = 8;   // between columns
+constexpr float kLeft = 2;  // the tick box's left edge
 
 // A filled square of side kBox, its top left at (x, y).
 void Square(GLUI_Painter& p, float x, float y, GLUI_Colour colour)
@@ -77,5 +77,5 @@ std::string CellObjectAt(const std::vector<CellRow>& rows, int y)
 {
     const int row = y / kCellRowHeight;
     return y >= 0 && static_cast<std::size_t>(row) < rows.size() ? rows[static_cast<std::size_t>(row)].name
-                                                                  : std::string();
+                                                                 : std::string();
 }

@@ -295,7 +295,7 @@ void CControlPanel::Build()
         [&controller] { return controller.IsDisplayed(DisplayFlag::Collisions); },
         [&controller](bool on) { controller.SetDisplayFlag(DisplayFlag::Collisions, on); });
     m_pCellCanvas = AddCanvas(
-        cell, 260, CellListHeight(m_CellRows), CANVAS_CELL, kCellListTip,
+        cell, 170, CellListHeight(m_CellRows), CANVAS_CELL, kCellListTip,
         [this](GLUI_Painter& painter, int w, int h) { DrawCellList(painter, w, h, m_CellRows); },
         [this](int) {
             const std::string name = CellObjectAt(m_CellRows, m_pCellCanvas->get_click_y());

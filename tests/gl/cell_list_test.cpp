@@ -95,8 +95,8 @@ TEST(CellList, AClickNamesTheObjectOfItsRow)
     const struct {
         int y;
         const char* name;
-    } clicks[] = {{0, "table"},   {kCellRowHeight - 1, "table"}, {kCellRowHeight, "axe"}, {3 * kCellRowHeight, "piece"},
-                  {-1, ""},       {4 * kCellRowHeight, ""}};
+    } clicks[] = {{0, "table"}, {kCellRowHeight - 1, "table"}, {kCellRowHeight, "axe"}, {3 * kCellRowHeight, "piece"},
+                  {-1, ""},     {4 * kCellRowHeight, ""}};
     for (const auto& c : clicks)
         EXPECT_EQ(CellObjectAt(kRows, c.y), c.name) << c.y;
     EXPECT_EQ(CellObjectAt({}, 5), "");

@@ -98,8 +98,8 @@ double SurfaceDistance(const ObjectDefinition& object, const double p[3], const 
     const std::vector<double>& n = object.numbers;
     switch (object.kind) {
     case ObjectKind::Box:
-        return std::max({std::fabs(local[0]) - n[3] / 2, std::fabs(local[1]) - n[4] / 2,
-                         std::fabs(local[2]) - n[5] / 2});
+        return std::max(
+            {std::fabs(local[0]) - n[3] / 2, std::fabs(local[1]) - n[4] / 2, std::fabs(local[2]) - n[5] / 2});
     case ObjectKind::Cylinder:
         return std::max(std::hypot(local[0], local[1]) - n[3], std::fabs(local[2]) - n[4] / 2);
     case ObjectKind::Sphere:
@@ -245,7 +245,8 @@ TEST_F(CellPicture, AnObjectCastsItsShadowAndShowsInTheFloorAndHiddenIsNotDrawn)
         const int sumBefore = beforeShadow.rgb[3 * i] + beforeShadow.rgb[3 * i + 1] + beforeShadow.rgb[3 * i + 2];
         const int sumShadow = shadow.rgb[3 * i] + shadow.rgb[3 * i + 1] + shadow.rgb[3 * i + 2];
         darker += sumShadow + 24 < sumBefore;
-        reflection += PixelDiffers(shadow.rgb, reflected.rgb, i, 8) && !PixelDiffers(beforeShadow.rgb, before.rgb, i, 8);
+        reflection +=
+            PixelDiffers(shadow.rgb, reflected.rgb, i, 8) && !PixelDiffers(beforeShadow.rgb, before.rgb, i, 8);
     }
     EXPECT_GT(darker, 2000) << "its shadow";
     EXPECT_GT(reflection, 2000) << "its reflection, where the arm's is not";
