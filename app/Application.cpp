@@ -117,7 +117,7 @@ int CApplication::Init(int argc, char** argv)
         LogError("CApplication::Init -- Impossible de charger la scène principale");
         FailStartup();
     }
-    CSimulation* simulation = new CSimulation(*data.arm);
+    CSimulation* simulation = new CSimulation(*data.arm, data.panel.startDisplay);
     CMotionRecorder* recorder = new CMotionRecorder(*simulation);
     CMainScene* scene = new CMainScene(*simulation, *recorder, data.decor);
     g_pCurrentScene = scene;

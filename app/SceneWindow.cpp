@@ -1,6 +1,7 @@
 #include "app/SceneWindow.h"
 
 #include "app/Display.h"
+#include "dataset/ArmCell.h"
 #include "dataset/DataSet.h"
 #include "gl/Graphics.h"
 #include "sim/MotionRecorder.h"
@@ -24,11 +25,12 @@ CMainScene* Open(const char* directory)
     // freeglut refuses to show a window without a display callback; the
     // frames are drawn by the caller.
     glutDisplayFunc([] {});
-    // The arm in its start pose, as the program starts it.
-    auto* simulation = new CSimulation(*data.arm);
+    // The arm in its start pose and its cell, as the program starts them.
+    auto* simulation = new CSimulation(*data.arm, data.panel.startDisplay);
     auto* scene = new CMainScene(*simulation, *new CMotionRecorder(*simulation), data.decor);
     if (!scene->Init())
         return nullptr;
+    simulation->SetCell(BuildArmCell(*data.arm));
     return scene;
 }
 

@@ -11,9 +11,21 @@
 // and, every pass on without the trail, the arm standing at a pose of eight
 // configurations:
 //   BM_Frame/configurations/... the seven others shown as ghosts
+//   BM_Frame/configurations-moving/...  the arm set at one of two such poses
+//                                 before each frame, as in a motion: the
+//                                 ghosts laid out again every frame
+//   BM_Frame/configurations-moving-collisions/... the same with collisions
+//                                 shown: each configuration checked too
+// and, every pass on, the arm at its start in a cell with a table that its
+// forearm, wrist and hand reach into and a part on it (the README's):
+//   BM_Frame/cell/...             the objects drawn, collisions not shown
+//   BM_Frame/collisions/...       collisions shown: the arm checked once a
+//                                 frame, what touches drawn red
+// (every other line with collisions not shown).
 // The arguments are the window's width and height. Needs an X display at
 // least 1920x1080: tools/bench.sh starts a virtual one when there is none.
 #include "app/SceneWindow.h"
+#include "collision/CollisionWorld.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -33,10 +45,37 @@ double ProcessCpuSeconds()
 enum class Passes { Arm, Decoration, Shadow, Reflection, Metal };
 
 // What a frame shows over its passes.
-enum class Extra { None, Trail, Configurations };
+enum class Extra { None, Trail, Configurations, Cell };
 
-// A pose with eight configurations, none of them near another.
+// A pose with eight configurations, none of them near another, and another
+// near it.
 const JointAngles kEightConfigurations{20, 30, -40, 25, 50, -10};
+const JointAngles kEightConfigurationsNear{22, 30, -40, 25, 50, -10};
+
+ObjectDefinition Object(ObjectKind kind, const char* name, std::vector<double> numbers)
+{
+    ObjectDefinition object;
+    object.kind = kind;
+    object.name = name;
+    object.numbers = std::move(numbers);
+    return object;
+}
+
+// The README's table and part in the cell, or no object.
+bool Furnish(CSimulation& simulation, bool furnished)
+{
+    CCollisionWorld* cell = simulation.Cell();
+    if (!cell)
+        return false;
+    cell->RemoveAllObjects();
+    bool defined = true;
+    if (furnished)
+        for (const ObjectDefinition& object : {Object(ObjectKind::Box, "table", {780, -300, 260, 420, 360, 520}),
+                                               Object(ObjectKind::Cylinder, "part", {900, -180, 580, 45, 120})})
+            defined = defined && cell->DefineObject(object, nullptr);
+    simulation.CellChanged();
+    return defined;
+}
 
 // Once per process: a motion from the pose of eight configurations back to
 // the start, played to its end on a clock stepped by hand, so that the
@@ -51,7 +90,7 @@ bool RecordMotion(CSimulation& simulation)
     return !simulation.Moving();
 }
 
-void BM_Frame(benchmark::State& state, Passes passes, Extra extra)
+void BM_Frame(benchmark::State& state, Passes passes, Extra extra, bool collisions, bool moving)
 {
     CMainScene* scene = OpenScene(KX_SOURCE_DIR "/default");
     if (!scene) {
@@ -76,6 +115,11 @@ void BM_Frame(benchmark::State& state, Passes passes, Extra extra)
     }
     simulation.SetDisplay(DisplayFlag::Trail, extra == Extra::Trail);
     simulation.SetDisplay(DisplayFlag::Configurations, extra == Extra::Configurations);
+    simulation.SetDisplay(DisplayFlag::Collisions, collisions);
+    if (!Furnish(simulation, extra == Extra::Cell)) {
+        state.SkipWithError("pas de cellule, ou ses objets refusés");
+        return;
+    }
     simulation.SetAngles(extra == Extra::Configurations ? kEightConfigurations : simulation.Arm().start);
     // A few frames before those measured: the renderer compiles its code
     // for each new combination of state at its first use, tens of
@@ -85,7 +129,12 @@ void BM_Frame(benchmark::State& state, Passes passes, Extra extra)
         glFinish();
     }
     const double cpuBefore = ProcessCpuSeconds();
+    bool near = false;
     for (auto _ : state) {
+        if (moving) {
+            near = !near;
+            simulation.SetAngles(near ? kEightConfigurationsNear : kEightConfigurations);
+        }
         scene->Display();
         glFinish();  // count the drawing, not only the queueing of commands
     }
@@ -106,16 +155,22 @@ int RegisterFrames()
         const char* name;
         Passes passes;
         Extra extra;
+        bool collisions = false;
+        bool moving = false;
     } variants[] = {{"BM_Frame/arm", Passes::Arm, Extra::None},
                     {"BM_Frame/decoration", Passes::Decoration, Extra::None},
                     {"BM_Frame/shadow", Passes::Shadow, Extra::None},
                     {"BM_Frame/reflection", Passes::Reflection, Extra::None},
                     {"BM_Frame/metal", Passes::Metal, Extra::None},
                     {"BM_Frame/trail", Passes::Metal, Extra::Trail},
-                    {"BM_Frame/configurations", Passes::Metal, Extra::Configurations}};
+                    {"BM_Frame/configurations", Passes::Metal, Extra::Configurations},
+                    {"BM_Frame/configurations-moving", Passes::Metal, Extra::Configurations, false, true},
+                    {"BM_Frame/configurations-moving-collisions", Passes::Metal, Extra::Configurations, true, true},
+                    {"BM_Frame/cell", Passes::Metal, Extra::Cell},
+                    {"BM_Frame/collisions", Passes::Metal, Extra::Cell, true}};
     for (const auto& size : sizes) {
         for (const auto& v : variants) {
-            benchmark::RegisterBenchmark(v.name, BM_Frame, v.passes, v.extra)
+            benchmark::RegisterBenchmark(v.name, BM_Frame, v.passes, v.extra, v.collisions, v.moving)
                 ->ArgNames({"width", "height"})
                 ->Args({size[0], size[1]})
                 ->Unit(benchmark::kMillisecond)

@@ -40,5 +40,9 @@ void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& s)
     keys.Label("strGraphName", "Control", &s.displayName);
     for (const DisplaySwitch& sw : kDisplaySwitches)
         keys.Label(sw.labelKey, sw.defaultLabel, &s.switchLabel[static_cast<int>(sw.flag)]);
+    for (const DisplaySwitch& sw : kDisplaySwitches)
+        if (sw.startKey)
+            keys.Bool(sw.startKey, sw.initial, &s.startDisplay[sw.flag]);
     keys.Label("strArmStateName", "Bras", &s.armStateName);
+    keys.Label("strCellName", "Cellule", &s.cellName);
 }

@@ -24,7 +24,11 @@ struct PanelSettings {
     std::string controlName, realTime, realTimeButton, immediateMode, mgdCalculus, mgiCalculus, teachPose;
     std::string displayName;
     std::string switchLabel[kDisplayFlagCount];  // by DisplayFlag
+    // What the display shows at start: the table's states, but for the
+    // switches with a key of their own (DisplaySwitch::startKey).
+    DisplayFlags startDisplay;
     std::string armStateName;
+    std::string cellName;
 };
 
 void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& settings);

@@ -1,10 +1,13 @@
 #include "gl/ConfigurationGhosts.h"
 
 #include "base/Cp1252.h"
+#include "collision/CollisionWorld.h"
 #include "gl/Robot.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,19 +68,36 @@ void CConfigurationGhosts::OnMotionStep(double, const JointAngles&)
 void CConfigurationGhosts::Follow()
 {
     const JointAngles& angles = m_Simulation.Angles();
-    if (!m_Simulation.Display()[DisplayFlag::Configurations] || (m_bLaidOut && SameAngles(angles, m_LaidOutAt)))
+    if (!m_Simulation.Display()[DisplayFlag::Configurations])
         return;
-    const ArmDescription& arm = m_Simulation.Arm();
-    GhostLayout layout = LayOutGhosts(arm, angles, ConfigurationsOf(arm, angles));
-    m_Arms = std::move(layout.arms);
-    m_Labels.clear();
-    for (const GhostLabel& l : layout.labels)
-        m_Labels.push_back(Label{l.anchor, Utf8ToLatin1(l.text),
-                                 l.current        ? kLabelCurrent
-                                 : l.withinLimits ? kLabel
-                                                  : kLabelOutside});
-    m_LaidOutAt = angles;
-    m_bLaidOut = true;
+    if (!m_bLaidOut || !SameAngles(angles, m_LaidOutAt)) {
+        const ArmDescription& arm = m_Simulation.Arm();
+        const std::vector<ArmConfiguration> configurations = ConfigurationsOf(arm, angles);
+        GhostLayout layout = LayOutGhosts(arm, angles, configurations);
+        m_Arms = std::move(layout.arms);
+        m_Labels.clear();
+        // A label for each configuration, in their order.
+        for (std::size_t i = 0; i < layout.labels.size(); ++i) {
+            const GhostLabel& l = layout.labels[i];
+            m_Labels.push_back(Label{configurations[i].number, configurations[i].angles, l.anchor, Utf8ToLatin1(l.text),
+                                     l.current        ? kLabelCurrent
+                                     : l.withinLimits ? kLabel
+                                                      : kLabelOutside});
+        }
+        m_LaidOutAt = angles;
+        m_bLaidOut = true;
+    }
+    m_Touching.clear();
+    const CCollisionWorld* cell = m_Simulation.Cell();
+    if (cell && m_Simulation.Display()[DisplayFlag::Collisions])
+        for (const Label& l : m_Labels)
+            if (cell->FirstCollision(l.angles))
+                m_Touching.push_back(l.number);
+}
+
+bool CConfigurationGhosts::Touching(int number) const
+{
+    return std::find(m_Touching.begin(), m_Touching.end(), number) != m_Touching.end();
 }
 
 void CConfigurationGhosts::Draw() const
@@ -110,7 +130,7 @@ void CConfigurationGhosts::Draw() const
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glDepthFunc(GL_EQUAL);
         glDepthMask(GL_FALSE);
-        const float* colour = ghost.withinLimits ? kGhost : kGhostOutside;
+        const float* colour = ghost.withinLimits && !Touching(ghost.number) ? kGhost : kGhostOutside;
         // A glow of its own colour keeps the sides away from the light from
         // going dark grey: glass, not smoke.
         const float glow[4] = {kGlow * colour[0], kGlow * colour[1], kGlow * colour[2], 1.0f};
@@ -131,7 +151,11 @@ void CConfigurationGhosts::DrawLabels() const
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
-    std::vector<const Label*> shown;
+    struct Shown {
+        std::string latin1;
+        const float* colour;
+    };
+    std::vector<Shown> shown;
     std::vector<LabelBox> boxes;
     const int right = viewport[0] + viewport[2];
     for (const Label& l : m_Labels) {
@@ -139,8 +163,10 @@ void CConfigurationGhosts::DrawLabels() const
         if (!gluProject(l.anchor.x, l.anchor.y, l.anchor.z, modelview, projection, viewport, &x, &y, &z) || z < 0.0 ||
             z > 1.0 || x < viewport[0] || x >= right || y < viewport[1] || y >= viewport[1] + viewport[3])
             continue;
-        shown.push_back(&l);
-        const int width = glutBitmapLength(kFont, reinterpret_cast<const unsigned char*>(l.latin1.c_str()));
+        const bool touching = Touching(l.number);
+        const Shown& s = shown.emplace_back(
+            Shown{touching ? l.latin1 + ", en collision" : l.latin1, touching ? kLabelOutside : l.colour});
+        const int width = glutBitmapLength(kFont, reinterpret_cast<const unsigned char*>(s.latin1.c_str()));
         // Left of the elbow when the window's edge would cut it on the right.
         const int after = static_cast<int>(x) + kLabelGap, before = static_cast<int>(x) - kLabelGap - width;
         boxes.push_back(LabelBox{after + width > right && before >= viewport[0] ? before : after,
@@ -166,8 +192,8 @@ void CConfigurationGhosts::DrawLabels() const
     for (std::size_t i = 0; i < shown.size(); ++i) {
         // A dark copy a pixel down and right keeps the text readable on the
         // sky and on the ghosts alike.
-        DrawText(boxes[i].x + 1, boxes[i].y - 1, kLabelShade, shown[i]->latin1);
-        DrawText(boxes[i].x, boxes[i].y, shown[i]->colour, shown[i]->latin1);
+        DrawText(boxes[i].x + 1, boxes[i].y - 1, kLabelShade, shown[i].latin1);
+        DrawText(boxes[i].x, boxes[i].y, shown[i].colour, shown[i].latin1);
     }
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);

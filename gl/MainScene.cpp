@@ -112,7 +112,7 @@ bool CMainScene::Init()
     ResetCamera();
     if (!m_Decoration.Init(m_DecorFiles ? &*m_DecorFiles : nullptr))
         return false;
-    if (!m_Robot.Init(m_Simulation))
+    if (!m_Robot.Init(m_Simulation) || !m_CellObjects.Init())
         return false;
 
     const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -146,6 +146,8 @@ PixelRect CMainScene::ShadowPassRect() const
     if (m_Simulation.Display()[DisplayFlag::Trail])
         for (const Point3& corner : m_Trail.BoxCorners())
             points.push_back(ShadowOf(corner));
+    for (const Point3& corner : CCellObjects::Corners(m_Simulation))
+        points.push_back(ShadowOf(corner));
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     return WindowBounds(points, GetMatrix(GL_MODELVIEW_MATRIX), GetMatrix(GL_PROJECTION_MATRIX), viewport, kLineReach);
@@ -158,13 +160,14 @@ void CMainScene::DrawShadow()
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
 
-    // The arm flattened in black, lifted just above the ground. The axes
-    // stay out of it: they would be flattened in colour.
+    // The arm and the objects flattened in black, lifted just above the
+    // ground. The axes stay out of it: they would be flattened in colour.
     glPushMatrix();
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     glTranslatef(0.0f, 0.0f, kShadowLift);
     glMultMatrixf(kShadowMatrix);
     m_Robot.Draw(m_Simulation.Angles(), false);
+    m_CellObjects.Draw(m_Simulation, CellContacts());
     if (m_Simulation.Display()[DisplayFlag::Trail])
         m_Trail.DrawFlat();
     glPopMatrix();
@@ -179,7 +182,7 @@ void CMainScene::DrawShadow()
     glPopAttrib();
 }
 
-void CMainScene::DrawReflection()
+void CMainScene::DrawReflection(const CellContacts& contacts)
 {
     glLightfv(GL_LIGHT0, GL_POSITION, kMirroredLightPosition);
     // Only the image of what stands above the ground is a reflection. A link
@@ -203,7 +206,8 @@ void CMainScene::DrawReflection()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.8f, 0.8f, 0.8f, kReflectionStrength);
-    m_Robot.Draw(m_Simulation.Angles(), m_Simulation.Display()[DisplayFlag::Axes]);
+    m_Robot.Draw(m_Simulation.Angles(), m_Simulation.Display()[DisplayFlag::Axes], kEveryLink, contacts.links);
+    m_CellObjects.Draw(m_Simulation, contacts);
     if (m_Simulation.Display()[DisplayFlag::Trail])
         m_Trail.Draw(kReflectionStrength);
     glDisable(GL_BLEND);
@@ -227,6 +231,9 @@ void CMainScene::Display()
     glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
 
     const DisplayFlags& show = m_Simulation.Display();
+    // What touches, checked once a frame for every pass (none with the
+    // switch off).
+    const CellContacts contacts = ShownContacts(m_Simulation);
     if (show[DisplayFlag::Decoration])
         m_Decoration.Draw();
     if (show[DisplayFlag::Shadows] && show[DisplayFlag::Decoration])
@@ -237,11 +244,12 @@ void CMainScene::Display()
     glEnable(GL_TEXTURE_2D);
     // The reflection is the floor's: without the decoration there is none.
     if (show[DisplayFlag::Reflect] && show[DisplayFlag::Decoration])
-        DrawReflection();
+        DrawReflection(contacts);
     glColor3f(1.0f, 1.0f, 1.0f);
     if (show[DisplayFlag::MetalLook])
         SphereMapping();
-    m_Robot.Draw(m_Simulation.Angles(), show[DisplayFlag::Axes]);
+    m_Robot.Draw(m_Simulation.Angles(), show[DisplayFlag::Axes], kEveryLink, contacts.links);
+    m_CellObjects.Draw(m_Simulation, contacts);
     if (show[DisplayFlag::Trail])
         m_Trail.Draw(1.0f);
     if (show[DisplayFlag::Configurations])

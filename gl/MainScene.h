@@ -1,9 +1,11 @@
 #pragma once
-// The one scene: the arm on its ground under the sky dome, with its shadow,
-// its reflection and an optional metal look, seen from a movable camera. It
-// draws the simulation's arm at its angles with its display switches, and
-// asks for a frame whenever the simulation changes.
+// The one scene: the arm and the objects of its cell on their ground under
+// the sky dome, with their shadow, their reflection and an optional metal
+// look, seen from a movable camera. It draws the simulation's arm at its
+// angles with its display switches, and asks for a frame whenever the
+// simulation changes.
 #include "gl/Scene.h"
+#include "gl/CellObjects.h"
 #include "gl/Robot.h"
 #include "sim/Simulation.h"
 #include "view/Camera.h"
@@ -58,7 +60,7 @@ private:
 
     bool Orbiting() const;
     void DrawShadow();
-    void DrawReflection();
+    void DrawReflection(const CellContacts& contacts);
     // The pixels the shadow pass's second drawing of the decoration can
     // change: those of the flattened arm and of the grid.
     PixelRect ShadowPassRect() const;
@@ -68,4 +70,5 @@ private:
     CTrailHistory m_TrailHistory;
     CTrail m_Trail;
     CConfigurationGhosts m_Ghosts;
+    CCellObjects m_CellObjects;
 };

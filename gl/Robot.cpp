@@ -1,6 +1,7 @@
 #include "gl/Robot.h"
 
 #include "arm/ArmKinematics.h"
+#include "sim/CellContacts.h"
 #include "sim/Simulation.h"
 
 #include <GL/gl.h>
@@ -44,7 +45,7 @@ bool CRobot::Init(CSimulation& simulation)
     return m_Axes.Init();
 }
 
-void CRobot::Draw(const JointAngles& angles, bool showAxes, unsigned links) const
+void CRobot::Draw(const JointAngles& angles, bool showAxes, unsigned links, unsigned red) const
 {
     glPushMatrix();
     glPushAttrib(GL_ALL_ATTRIB_BITS);
@@ -60,16 +61,22 @@ void CRobot::Draw(const JointAngles& angles, bool showAxes, unsigned links) cons
         const bool shown = (links >> link) & 1u;
         if (showAxes && shown)
             m_Axes.Draw();
-        const float* rgb = m_Parts[link].m_fColour;
-        const bool coloured = shown && m_Parts[link].m_bColoured;
+        const bool touching = (red >> link) & 1u;
+        const float* rgb = touching ? kContactRed : m_Parts[link].m_fColour;
+        const bool coloured = shown && (m_Parts[link].m_bColoured || touching);
         if (coloured) {
             glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
             glDisable(GL_TEXTURE_2D);
             glColor4f(rgb[0] * pass[0], rgb[1] * pass[1], rgb[2] * pass[2], pass[3]);
         }
         m_Parts[link].Draw(rotations[link], m_pArm->offset[link], shown);
-        if (coloured)
+        if (coloured) {
+            // With GL_COLOR_MATERIAL on, glColor also set the material,
+            // which popping the current colour does not bring back: the
+            // ground of the next frame would be drawn in the link's colour.
+            glColor4fv(pass);
             glPopAttrib();
+        }
     }
     glPopAttrib();
     glPopMatrix();

@@ -34,9 +34,10 @@ public:
     bool Init(CSimulation& simulation);
     // The arm at these angles in the current model-view frame, with the
     // axes of every link when asked; only the links of the mask `links`
-    // (bit i for link i) when others are drawn already. Binds the arm's
-    // texture; sets no colour.
-    void Draw(const JointAngles& angles, bool showAxes, unsigned links = kEveryLink) const;
+    // (bit i for link i) when others are drawn already, those of the mask
+    // `red` in the colour of contacts. Binds the arm's texture; sets no
+    // colour.
+    void Draw(const JointAngles& angles, bool showAxes, unsigned links = kEveryLink, unsigned red = 0) const;
 
 private:
     const ArmDescription* m_pArm = nullptr;

@@ -372,6 +372,14 @@ GLUI_Canvas::GLUI_Canvas(GLUI* glui, GLUI_Panel* parent, int width, int height, 
 {
 }
 
+void GLUI_Canvas::set_h(int height)
+{
+    if (height == m_iHeight)
+        return;
+    m_iHeight = height;
+    RequestPanelRedisplay();
+}
+
 GLUI_Canvas* GLUI::add_canvas_to_panel(GLUI_Panel* panel, int width, int height, GLUI_Draw_CB draw, int id,
                                        GLUI_Update_CB cb)
 {

@@ -248,11 +248,14 @@ public:
 // Draws the canvas, width by height pixels, in each frame of the panel.
 typedef std::function<void(GLUI_Painter& painter, int width, int height)> GLUI_Draw_CB;
 
-// A surface of a fixed size that a function of the caller draws on: one
+// A surface of the size it is given that a function of the caller draws on: one
 // control for every plot or list, whatever it shows. With a callback, a
 // click on it calls back like a button, the click's place kept for it.
 class GLUI_Canvas : public GLUI_Control {
 public:
+    // A new height, pixels, for what it draws growing and shrinking (a list
+    // of rows): from the next frame on.
+    void set_h(int height);
     // Where the last click was, in pixels of the canvas.
     int get_click_x() const { return m_iClickX; }
     int get_click_y() const { return m_iClickY; }

@@ -7,11 +7,14 @@
 #include "arm/ArmKinematics.h"
 #include "base/FrenchDecimal.h"
 #include "base/Log.h"
+#include "collision/CollisionWorld.h"
 #include "glui/Glui.h"
 #include "motion/MoveSettings.h"
 #include "panel/ConfigurationList.h"
+#include "panel/CellList.h"
 #include "panel/JointCurves.h"
 #include "panel/SingularityReadout.h"
+#include "sim/CellContacts.h"
 #include "sim/Controller.h"
 
 #include <algorithm>
@@ -32,7 +35,8 @@ enum {
     ROLLOUT_CURVES,
     ROLLOUT_CONTROL,
     ROLLOUT_DISPLAY,
-    ROLLOUT_ARM
+    ROLLOUT_ARM,
+    ROLLOUT_CELL
 };
 const PanelRollout kRollouts[] = {
     {&PanelSettings::mgdName, true, "Angles des six articulations, en degrés, de la base (A12) à la main (A67)."},
@@ -53,6 +57,8 @@ const PanelRollout kRollouts[] = {
     {&PanelSettings::armStateName, true,
      "Où le bras se trouve, pendant et après un mouvement : ses angles (degrés) et la pose qu'ils donnent (MGD : "
      "centièmes d'unité de scène et degrés)."},
+    {&PanelSettings::cellName, false,
+     "Les objets de la cellule du bras (commandes object) : les montrer ou les cacher, et voir les collisions."},
 };
 
 // The joint spinners, A12 to A67 (labels: PanelSettings::angleName): each
@@ -146,6 +152,14 @@ const char* const kSingularityTip =
     "Singularités : |A56| ; coude, degrés depuis tendu ou replié ; épaule, distance du centre du poignet à l'axe de "
     "la base ; en orange sous les seuils des mouvements planifiés. Manipulabilité du centre du poignet : 1 au "
     "mieux, 0 quand une direction se perd.";
+
+const char* const kReadoutCellTip =
+    "Collision : la première paire qui se touche. Sinon, bras arrêté : la marge, la plus petite distance entre le "
+    "bras, le sol et les objets (unités de pose), et la paire la plus proche.";
+const char* const kCellCollisionsTip = "Collisions : en rouge les segments du bras et les objets qui se touchent, et "
+                                       "les configurations en fantômes qui touchent quelque chose.";
+const char* const kCellListTip = "Un clic sur une ligne montre ou cache l'objet dans la scène ; un objet caché est "
+                                 "toujours vérifié. En rouge : touché par le bras (avec les collisions montrées).";
 
 // A motion moves the arm far more often than a person reads the panel:
 // while it runs the panel follows it this often (seconds of the motion),
@@ -273,6 +287,21 @@ void CControlPanel::Build()
     AddCanvas(arm, 170, kSingularityReadoutHeight, -1, kSingularityTip, [this](GLUI_Painter& painter, int, int) {
         DrawSingularityReadout(painter, m_Singularity, m_Meter.ShoulderThreshold());
     });
+    m_pReadoutCell = AddText(arm, kReadoutCellTip);
+
+    GLUI_Panel* cell = AddRollout(kRollouts[ROLLOUT_CELL]);
+    AddCheckbox(
+        cell, labels.switchLabel[static_cast<int>(DisplayFlag::Collisions)], CHECK_CELL_COLLISIONS, kCellCollisionsTip,
+        [&controller] { return controller.IsDisplayed(DisplayFlag::Collisions); },
+        [&controller](bool on) { controller.SetDisplayFlag(DisplayFlag::Collisions, on); });
+    m_pCellCanvas = AddCanvas(
+        cell, 170, CellListHeight(m_CellRows), CANVAS_CELL, kCellListTip,
+        [this](GLUI_Painter& painter, int w, int h) { DrawCellList(painter, w, h, m_CellRows); },
+        [this](int) {
+            const std::string name = CellObjectAt(m_CellRows, m_pCellCanvas->get_click_y());
+            if (!name.empty())
+                m_Controller.ShowObject(name, !m_Controller.ObjectShown(name));
+        });
 }
 
 GLUI_Panel* CControlPanel::AddRollout(const PanelRollout& row)
@@ -349,13 +378,35 @@ void CControlPanel::Refresh()
             b.button->disable();
     }
     m_pStatus->set_text(m_Controller.StatusLine().c_str());
-    RefreshReadout();
     const CSimulation& simulation = m_Controller.Simulation();
+    // The pairs in contact where the arm stands, checked once for the
+    // readout and the list.
+    const CCollisionWorld* world = simulation.Cell();
+    const std::vector<CollisionPair> contacts =
+        world ? world->Collisions(simulation.Angles()) : std::vector<CollisionPair>();
+    RefreshReadout(contacts);
+    RefreshCell(contacts);
     m_Configurations = ConfigurationsOf(simulation.Arm(), simulation.Angles());
     m_Singularity = m_Meter.Measure(ModelAngles(simulation.Arm(), simulation.Angles()));
 }
 
-void CControlPanel::RefreshReadout()
+void CControlPanel::RefreshCell(const std::vector<CollisionPair>& contacts)
+{
+    const CSimulation& simulation = m_Controller.Simulation();
+    m_CellRows.clear();
+    if (const CCollisionWorld* world = simulation.Cell()) {
+        const CellContacts touching =
+            simulation.Display()[DisplayFlag::Collisions] ? ContactsOf(contacts) : CellContacts();
+        for (const std::string& name : world->ObjectNames()) {
+            const CellObject& object = *world->FindObject(name);
+            m_CellRows.push_back(CellRow{name, object.definition.kind, object.colour, simulation.ObjectShown(name),
+                                         touching.Touches(name)});
+        }
+    }
+    m_pCellCanvas->set_h(CellListHeight(m_CellRows));
+}
+
+void CControlPanel::RefreshReadout(const std::vector<CollisionPair>& contacts)
 {
     const CSimulation& simulation = m_Controller.Simulation();
     static const char* const poseNames[6] = {"X", "Y", "Z", "Alpha", "Bêta", "Gamma"};
@@ -368,6 +419,7 @@ void CControlPanel::RefreshReadout()
     }
     m_pReadoutAngles->set_text(joints.c_str());
     m_pReadoutPose->set_text(place.c_str());
+    m_pReadoutCell->set_text(m_ClearanceLine.Line(simulation, contacts).c_str());
 }
 
 void CControlPanel::OnStateChanged()

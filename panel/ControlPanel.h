@@ -10,6 +10,8 @@
 #include "arm/Configurations.h"
 #include "dataset/PanelSettings.h"
 #include "kinematics/Singularity.h"
+#include "panel/CellList.h"
+#include "panel/ClearanceLine.h"
 #include "sim/DisplaySwitches.h"
 #include "sim/Simulation.h"
 
@@ -32,7 +34,8 @@ class GLUI_Painter;
 // The controls' ids, as the layout dump shows them (ids repeat from one
 // kind of control to another).
 // Checkbox ids: the modes, one per display switch, in the order of their
-// table (kDisplaySwitches), then the kinds of planned move.
+// table (kDisplaySwitches), the kinds of planned move, then the cell's
+// collisions (the display switch Collisions again, in the cell's rollout).
 enum { CHECK_REALTIME = 1, CHECK_IMMEDIATE = 2, CHECK_FIRST_DISPLAY = 4 };
 constexpr int CheckboxOf(DisplayFlag flag)
 {
@@ -40,12 +43,13 @@ constexpr int CheckboxOf(DisplayFlag flag)
 }
 constexpr int CHECK_MOVE_JOINT = CHECK_FIRST_DISPLAY + kDisplayFlagCount;
 constexpr int CHECK_MOVE_LINEAR = CHECK_MOVE_JOINT + 1;
+constexpr int CHECK_CELL_COLLISIONS = CHECK_MOVE_LINEAR + 1;
 enum { BUTTON_GO = 1, BUTTON_MGDC = 2, BUTTON_MGIC = 3, BUTTON_TEACH = 4, BUTTON_MOVE = 5, BUTTON_CHECK = 6 };
 // Spinner ids below this are joint angles, from it up the tool pose; then
 // the speed override.
 enum { FIRST_POSE_SPINNER = 10, SPINNER_SPEED = 20 };
-// The list of configurations, a canvas.
-enum { CANVAS_CONFIGURATIONS = 1 };
+// The lists of configurations and of the cell's objects, canvases.
+enum { CANVAS_CONFIGURATIONS = 1, CANVAS_CELL = 2 };
 
 // The rows of the panel's tables (ControlPanel.cpp): a control's label, as
 // the field of glui.opt's settings that holds it, its help, and what it
@@ -117,7 +121,8 @@ private:
     GLUI_StaticText* AddText(GLUI_Panel* panel, const char* tooltip);
     GLUI_Canvas* AddCanvas(GLUI_Panel* panel, int width, int height, int id, const char* tooltip,
                            std::function<void(GLUI_Painter&, int, int)> draw, std::function<void(int)> click = nullptr);
-    void RefreshReadout();
+    void RefreshReadout(const std::vector<CollisionPair>& contacts);
+    void RefreshCell(const std::vector<CollisionPair>& contacts);
 
     void OnStateChanged() override;
     void OnMotionStarted(const CTrajectory& trajectory) override;
@@ -136,7 +141,9 @@ private:
     GLUI_StaticText* m_pStatus = nullptr;  // how the last MGI computation went
     GLUI_StaticText* m_pReadoutAngles = nullptr;
     GLUI_StaticText* m_pReadoutPose = nullptr;
+    GLUI_StaticText* m_pReadoutCell = nullptr;
     GLUI_Canvas* m_pConfigurationCanvas = nullptr;
+    GLUI_Canvas* m_pCellCanvas = nullptr;
 
     // What the canvases show of the arm as it stands, found when the panel
     // follows a change rather than in each of its frames: the
@@ -144,6 +151,9 @@ private:
     std::vector<ArmConfiguration> m_Configurations;
     CSingularityMeter m_Meter;
     SingularityMeasures m_Singularity{};
+    // The cell's objects as listed, and the readout's line about the cell.
+    std::vector<CellRow> m_CellRows;
+    CClearanceLine m_ClearanceLine;
 
     // Time of the motion under way when the panel last followed it.
     double m_dLastStep = -1.0;

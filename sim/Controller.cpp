@@ -305,7 +305,7 @@ ActionResult CController::ChangeCell(const std::function<bool(CCollisionWorld&, 
         result.message = kNoCell;
     result.ok = cell && change(*cell, &result.message);
     if (result.ok)
-        m_Simulation.NotifyStateChanged();
+        m_Simulation.CellChanged();
     return result;
 }
 
@@ -329,8 +329,24 @@ void CController::RemoveAllObjects()
 {
     if (CCollisionWorld* cell = m_Simulation.Cell()) {
         cell->RemoveAllObjects();
-        m_Simulation.NotifyStateChanged();
+        m_Simulation.CellChanged();
     }
+}
+
+ActionResult CController::ShowObject(const std::string& name, bool shown)
+{
+    const CCollisionWorld* cell = m_Simulation.Cell();
+    if (!cell)
+        return {false, kNoCell};
+    if (!cell->FindObject(name))
+        return {false, "aucun objet « " + name + " »"};
+    m_Simulation.ShowObject(name, shown);
+    return {};
+}
+
+bool CController::ObjectShown(const std::string& name) const
+{
+    return m_Simulation.ObjectShown(name);
 }
 
 void CController::SetDisplayFlag(DisplayFlag flag, bool on)

@@ -116,6 +116,10 @@ public:
     ActionResult SetObjectColour(const std::string& name, const std::string& colour);
     ActionResult RemoveObject(const std::string& name);
     void RemoveAllObjects();
+    // An object drawn in the scene or hidden (it is still checked for
+    // collisions); refused, with the reason, when there is no such object.
+    ActionResult ShowObject(const std::string& name, bool shown);
+    bool ObjectShown(const std::string& name) const;
 
     void SetDisplayFlag(DisplayFlag flag, bool on);
     bool IsDisplayed(DisplayFlag flag) const;

@@ -21,6 +21,10 @@ const DisplaySwitch kDisplaySwitches[kDisplayFlagCount] = {
      "Configurations : les autres configurations de la pose du bras en fantômes numérotés, en rouge hors des "
      "limites.",
      false},
+    {DisplayFlag::Collisions, "strCollisions", "Collisions", 0, "collisions",
+     "Collisions : en rouge les segments du bras et les objets de la cellule qui se touchent, et les configurations "
+     "en fantômes qui touchent quelque chose.",
+     false, "bShowCollisions"},
 };
 
 const DisplaySwitch* SwitchOfKey(int functionKey)

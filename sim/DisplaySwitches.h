@@ -3,8 +3,19 @@
 // its checkbox's label, the function key and the command word that switch
 // it, and its state at start. The panel, the keys, the command language and
 // the scene all read this table.
-enum class DisplayFlag { WireFrame, Decoration, Reflect, Shadows, MetalLook, Axes, Orbit, Trail, Configurations };
-constexpr int kDisplayFlagCount = 9;
+enum class DisplayFlag {
+    WireFrame,
+    Decoration,
+    Reflect,
+    Shadows,
+    MetalLook,
+    Axes,
+    Orbit,
+    Trail,
+    Configurations,
+    Collisions
+};
+constexpr int kDisplayFlagCount = 10;
 
 struct DisplaySwitch {
     DisplayFlag flag;
@@ -14,6 +25,9 @@ struct DisplaySwitch {
     const char* word;          // show WORD on|off
     const char* tooltip;       // UTF-8
     bool initial;
+    // The glui.opt key of its state at start, whose default is `initial`;
+    // nullptr: always `initial`.
+    const char* startKey = nullptr;
 };
 
 // In the order of the panel's checkboxes; kDisplaySwitches[i].flag is

@@ -5,13 +5,33 @@
 
 #include <algorithm>
 
-CSimulation::CSimulation(const ArmDescription& arm) : m_Arm(arm), m_Angles(arm.start), m_Targets(arm.start) {}
+CSimulation::CSimulation(const ArmDescription& arm, const DisplayFlags& display)
+    : m_Arm(arm), m_Angles(arm.start), m_Targets(arm.start), m_Display(display)
+{
+}
 
 CSimulation::~CSimulation() = default;
 
 void CSimulation::SetCell(std::unique_ptr<CCollisionWorld> cell)
 {
     m_pCell = std::move(cell);
+    CellChanged();
+}
+
+void CSimulation::CellChanged()
+{
+    ++m_iCellRevision;
+    for (auto name = m_HiddenObjects.begin(); name != m_HiddenObjects.end();)
+        name = m_pCell && m_pCell->FindObject(*name) ? std::next(name) : m_HiddenObjects.erase(name);
+    NotifyStateChanged();
+}
+
+void CSimulation::ShowObject(const std::string& name, bool shown)
+{
+    if (shown)
+        m_HiddenObjects.erase(name);
+    else
+        m_HiddenObjects.insert(name);
     NotifyStateChanged();
 }
 

@@ -12,6 +12,8 @@
 #include "sim/DisplaySwitches.h"
 
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 class CCollisionWorld;
@@ -30,7 +32,8 @@ public:
 
 class CSimulation {
 public:
-    explicit CSimulation(const ArmDescription& arm);
+    // The arm at its start angles; the display as the data set starts it.
+    explicit CSimulation(const ArmDescription& arm, const DisplayFlags& display = DisplayFlags());
     ~CSimulation();
     CSimulation(const CSimulation&) = delete;
     CSimulation& operator=(const CSimulation&) = delete;
@@ -50,6 +53,17 @@ public:
     void SetCell(std::unique_ptr<CCollisionWorld> cell);
     const CCollisionWorld* Cell() const { return m_pCell.get(); }
     CCollisionWorld* Cell() { return m_pCell.get(); }
+    // Whoever changes the cell's objects says so here: the revision counts
+    // the changes (what is worked out from the cell is worked out again when
+    // it moves on), a removed object's hidden state goes, and the listeners
+    // are told.
+    void CellChanged();
+    unsigned long CellRevision() const { return m_iCellRevision; }
+    // Whether an object of the cell is drawn: display state only, a hidden
+    // object is still checked for collisions. Objects are shown until
+    // hidden, and a new definition keeps the state.
+    void ShowObject(const std::string& name, bool shown);
+    bool ObjectShown(const std::string& name) const { return m_HiddenObjects.count(name) == 0; }
 
     const DisplayFlags& Display() const { return m_Display; }
     void SetDisplay(DisplayFlag flag, bool on);
@@ -101,6 +115,8 @@ private:
     JointAngles m_Targets;
     DisplayFlags m_Display;
     std::unique_ptr<CCollisionWorld> m_pCell;
+    unsigned long m_iCellRevision = 0;
+    std::set<std::string> m_HiddenObjects;
     std::shared_ptr<CTrajectory> m_pTrajectory;
     std::vector<CollisionPair> m_StartContacts;  // of the motion under way, with stopOnCollision
     CollisionPair m_EndedContact;

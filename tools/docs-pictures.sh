@@ -113,6 +113,30 @@ send "show configurations off"
 send "camera orbit off"
 send "camera reset"
 
+# The cell (collisions are shown at start): a table that the forearm, the
+# wrist and the hand reach into, red with them, and a part on it; then a
+# line refused where the hand meets a low wall, its way green up to the
+# contact and red from it.
+send "angles -25 45 15 0 60 0"
+send "object box table 780 -300 260 420 360 520"
+send "object color table #b08a5a"
+send "object cylinder part 900 -180 580 45 120"
+send "object color part #3a78d8"
+send "camera look 10 30 22"
+kx_send "screenshot cell.png" >/dev/null && mv "$data/cell.png" "$docs/cell.png"
+send "object remove all"
+send "object box wall 760 0 225 360 40 450"
+send "object color wall #b08a5a"
+send "trail clear"
+send "show trail on"
+kx_send "check movel 742.88 346.41 538.76 -102.5 -30.5987129 158.392899" >/dev/null 2>&1
+send "camera look 20 35 22"
+kx_send "screenshot cell-refused.png" >/dev/null && mv "$data/cell-refused.png" "$docs/cell-refused.png"
+send "show trail off"
+send "object remove all"
+send "camera orbit off"
+send "camera reset"
+
 # What alpha, beta and gamma mean.
 "$KX_BUILD/kalimbrax-orientation" 120 50 70 >"$docs/orientation.svg"
 

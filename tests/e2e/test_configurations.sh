@@ -3,7 +3,9 @@
 # configurations on|off` draws and takes away the ghosts, switched off the
 # picture is the one before to the byte, the ghosts follow the arm however
 # it moves, and a configuration that the limits of glui.opt rule out shows
-# red.
+# red, as one that touches something does with `show collisions on` (the
+# default data set's start): four of the pose's eight reach through the
+# floor.
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 W="$KX_WORK"
@@ -30,6 +32,7 @@ data=$(kx_data_copy)
 kx_fast_moves "$data" 4 || { kx_fail "vitesses du bras"; kx_finish; }
 kx_launch "$data" KX-E2E-Configurations --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
 kx_connect || { kx_fail "pas de connexion au port de commande"; kx_finish; }
+kx_send "show collisions off" >/dev/null
 kx_send "$eight" >/dev/null && kx_send "$side" >/dev/null
 kx_shot before
 kx_check "show configurations on" kx_send "show configurations on"
@@ -40,6 +43,10 @@ kx_check "un mot inconnu est refusé" eval '! kx_send "show configurations maybe
 kx_check "les fantômes changent l'image" kx_lt 0.01 "$(kx_difference "$W/before.png" "$W/shown.png")"
 kx_check "éteints, l'image est celle d'avant à l'octet" cmp -s "$W/before.png" "$W/after.png"
 kx_check "dans les limites, pas de rouge ajouté" kx_lt "$(red_added "$W/shown.png" "$W/before.png")" 0.0005
+kx_send "show configurations on" >/dev/null && kx_send "show collisions on" >/dev/null && kx_shot touching
+kx_check "avec les collisions, les configurations qui touchent sont rouges" \
+  kx_lt 0.002 "$(red_added "$W/touching.png" "$W/shown.png")"
+kx_send "show collisions off" >/dev/null && kx_send "show configurations off" >/dev/null
 
 # The ghosts follow the arm: set at once, and moved by a motion, they are
 # those of the new pose, as when switched on there.
@@ -58,6 +65,7 @@ limited=$(kx_data_copy limited)
 kx_set_option "$limited/glui.opt" fAngle56MinValue 0.0
 kx_launch "$limited" KX-E2E-Configurations --port 0 || { kx_fail "la fenêtre n'apparaît pas"; kx_finish; }
 kx_connect || { kx_fail "pas de connexion au port de commande"; kx_finish; }
+kx_send "show collisions off" >/dev/null
 kx_send "$eight" >/dev/null && kx_send "$side" >/dev/null
 kx_shot limited-before
 kx_send "show configurations on" >/dev/null && kx_shot limited-shown

@@ -530,6 +530,20 @@ TEST_F(GluiLayer, ACanvasClickCallsBackWithItsPlace)
     EXPECT_FALSE(GLUI_Internal::UserClick(list, 30, 45));
 }
 
+// A list's canvas grows and shrinks with its rows: a click lands within the
+// height it was last given.
+TEST_F(GluiLayer, ACanvasTakesTheHeightItIsGiven)
+{
+    GLUI_Canvas* list = glui->add_canvas_to_panel(rollout, 120, 40, nullptr, 7, Record);
+    EXPECT_FALSE(GLUI_Internal::UserClick(list, 10, 60));
+    list->set_h(80);
+    EXPECT_TRUE(GLUI_Internal::UserClick(list, 10, 60));
+    EndFrame();
+    list->set_h(20);
+    EXPECT_FALSE(GLUI_Internal::UserClick(list, 10, 30));
+    EXPECT_TRUE(GLUI_Internal::UserClick(list, 10, 19));
+}
+
 TEST_F(GluiLayer, StaticTextAndTooltipsInTheLayoutDump)
 {
     GLUI_StaticText* text = glui->add_statictext_to_panel(rollout, "Prêt");

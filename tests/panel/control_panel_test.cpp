@@ -7,6 +7,9 @@
 // (tests/core/controller_test.cpp).
 #include "panel/ControlPanel.h"
 
+#include "arm/ArmKinematics.h"
+#include "base/FrenchDecimal.h"
+#include "collision/CollisionWorld.h"
 #include "config/OptionKeys.h"
 #include "config/OptionsParser.h"
 #include "glui/GluiInternal.h"
@@ -15,7 +18,9 @@
 #include "sim/Controller.h"
 #include "sim/MotionRecorder.h"
 #include "tests/support/ExampleArmDescription.h"
+#include "dataset/ArmCell.h"
 #include "tests/support/RecordingView.h"
+#include "tests/support/ShippedArm.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +65,11 @@ PanelSettings DefaultSettings()
 class PanelWorld {
 public:
     explicit PanelWorld(const PanelSettings& settings = DefaultSettings(), MGIModel model = MGIModel::Grid)
-        : simulation(kxtest::ExampleArmDescription(model)), panel(controller, recorder, settings)
+        : PanelWorld(kxtest::ExampleArmDescription(model), settings)
+    {
+    }
+    PanelWorld(const ArmDescription& arm, const PanelSettings& settings)
+        : simulation(arm), panel(controller, recorder, settings)
     {
         previous = GLUI_SetWindowSystem(&windows);
         EXPECT_TRUE(panel.Open(kGfxWindow));
@@ -78,10 +87,11 @@ public:
     GLUI_Spinner* Spinner(int id) const { return Control<GLUI_Spinner>(id); }
     GLUI_Checkbox* Box(int id) const { return Control<GLUI_Checkbox>(id); }
     GLUI_Button* Button(int id) const { return Control<GLUI_Button>(id); }
-    // In creation order: the MGI's status, the readout's angles
-    // and pose.
+    // In creation order: the MGI's status, the readout's angles, pose and
+    // line about the cell.
     std::string Text(int n) const { return GLUI_Internal::Controls<GLUI_StaticText>(Glui())[n]->get_name(); }
-    // In creation order: the configurations, the curves, the singularities.
+    // In creation order: the configurations, the curves, the singularities,
+    // the cell's objects.
     GLUI_Canvas* Canvas(int n) const { return GLUI_Internal::Controls<GLUI_Canvas>(Glui())[n]; }
 
     void Spin(int id, float value) { Act(GLUI_Internal::UserSetFloat(Spinner(id), value)); }
@@ -121,6 +131,7 @@ void ExpectWidgetsShowTheState(const PanelWorld& w)
     EXPECT_EQ(w.Box(CHECK_IMMEDIATE)->get_int_val(), c.Immediate());
     EXPECT_EQ(w.Box(CHECK_MOVE_JOINT)->get_int_val(), c.PanelMoveKind() == MoveKind::Joint);
     EXPECT_EQ(w.Box(CHECK_MOVE_LINEAR)->get_int_val(), c.PanelMoveKind() == MoveKind::Linear);
+    EXPECT_EQ(w.Box(CHECK_CELL_COLLISIONS)->get_int_val(), c.IsDisplayed(DisplayFlag::Collisions));
     for (const DisplaySwitch& display : kDisplaySwitches)
         EXPECT_EQ(w.Box(CheckboxOf(display.flag))->get_int_val(), c.IsDisplayed(display.flag)) << display.word;
     EXPECT_EQ(w.Enabled(BUTTON_GO), c.RealTime());
@@ -418,6 +429,9 @@ TEST(ControlPanel, EveryLabelIsItsKeysValueDecodedOnce)
             file += key.name + " = \"" + key.name + " \xE9\";\n";
             labels.push_back(key.name + " é");
         }
+    // The cell's rollout, last, has the switch Collisions again, under its
+    // label.
+    labels.push_back("strCollisions é");
     FILE* stream = fmemopen(file.data(), file.size(), "r");
     ASSERT_NE(stream, nullptr);
     COptions options;
@@ -485,6 +499,139 @@ TEST(ControlPanel, ThePanelFollowsAMotionTenTimesASecondAndAtItsEnd)
     w.controller.StopMotion();
     EXPECT_EQ(FirstLine(w.Text(1)), "A12       73,00°") << "the end of the motion shows";
     EXPECT_EQ(w.Spinner(0)->get_float_val(), 73.0f) << "and the targets it leaves";
+}
+
+// ---------------------------------------------------------------------------
+// The cell
+// ---------------------------------------------------------------------------
+
+// The shipped arm at its start angles in its cell, the panel on it.
+class CellPanel : public ::testing::Test {
+protected:
+    CellPanel() : w(ShippedArm(), DefaultSettings())
+    {
+        w.simulation.SetCell(BuildArmCell(w.simulation.Arm(), KX_SOURCE_DIR "/default/"));
+    }
+
+    ObjectDefinition Object(ObjectKind kind, const std::string& name, std::vector<double> numbers) const
+    {
+        ObjectDefinition object;
+        object.kind = kind;
+        object.name = name;
+        object.numbers = std::move(numbers);
+        return object;
+    }
+    void Define(const ObjectDefinition& object) { ASSERT_TRUE(w.controller.DefineObject(object).ok); }
+    // A slab through the wrist centre at the start angles.
+    ObjectDefinition Slab() const
+    {
+        const ToolPose wrist = ArmMGD(w.simulation.Arm(), w.simulation.Arm().start);
+        return Object(ObjectKind::Box, "table", {wrist.X, wrist.Y, wrist.Z, 400, 400, 20});
+    }
+
+    PanelWorld w;
+};
+
+// The "Bras" readout's line: the first pair in contact, else the exact
+// margin once the arm is still, measured again when the cell changes even
+// though the arm does not move.
+TEST_F(CellPanel, TheArmReadoutSaysTheContactOrTheMargin)
+{
+    EXPECT_EQ(w.Text(3), "Marge : 14,3 (le bras et l'avant-bras)");
+
+    Define(Slab());
+    const std::vector<CollisionPair> pairs = w.simulation.Cell()->Collisions(w.simulation.Angles());
+    ASSERT_FALSE(pairs.empty());
+    EXPECT_EQ(w.Text(3), "Collision : " + pairs.front().Words());
+    EXPECT_NE(w.Text(3).find("« table »"), std::string::npos) << w.Text(3);
+
+    ASSERT_TRUE(w.controller.RemoveObject("table").ok);
+    EXPECT_EQ(w.Text(3), "Marge : 14,3 (le bras et l'avant-bras)");
+
+    // A ball 5,5 under the hand, which points down: now the nearest.
+    const ToolPose wrist = ArmMGD(w.simulation.Arm(), w.simulation.Arm().start);
+    Define(Object(ObjectKind::Sphere, "ball", {wrist.X, wrist.Y, wrist.Z - 210, 40}));
+    const Clearance exact = w.simulation.Cell()->ExactClearanceOf(w.simulation.Angles());
+    ASSERT_EQ(exact.pair.object, "ball");
+    EXPECT_EQ(w.Text(3), "Marge : " + FormatDecimal(exact.distance, 1) + " (" + exact.pair.Words() + ")");
+    EXPECT_EQ(w.Text(3), "Marge : 5,5 (la main et « ball »)");
+
+    // While the arm moves, the margin waits for it to stop.
+    MoveRequest request;
+    request.joints = JointAngles{0, 45, 15, 0, 60, 0};
+    ASSERT_TRUE(w.controller.Move(request, true).ok);
+    w.simulation.Advance(0.0);
+    w.simulation.Advance(0.2);
+    ASSERT_TRUE(w.simulation.Moving());
+    EXPECT_EQ(w.Text(3), "Marge : mesurée à l'arrêt");
+    for (double t = 0.2; w.simulation.Moving() && t < 30; t += 0.1)
+        w.simulation.Advance(t);
+    ASSERT_FALSE(w.simulation.Moving());
+    EXPECT_EQ(w.Text(3).rfind("Marge : ", 0), 0u) << w.Text(3);
+    EXPECT_NE(w.Text(3), "Marge : mesurée à l'arrêt");
+}
+
+// The cell's rollout, closed at start and last: a row per object that a
+// click shows or hides, through the controller, and the switch Collisions
+// again, the one state of the display's box.
+TEST_F(CellPanel, TheCellRolloutShowsAndHidesObjectsAndCollisions)
+{
+    const std::vector<GLUI_Rollout*> rollouts = GLUI_Internal::Controls<GLUI_Rollout>(w.Glui());
+    ASSERT_FALSE(rollouts.empty());
+    EXPECT_STREQ(rollouts.back()->get_name(), "Cellule");
+    EXPECT_FALSE(GLUI_Internal::IsOpen(rollouts.back()));
+
+    Define(Object(ObjectKind::Box, "table", {600, 0, 100, 300, 300, 200}));
+    Define(Object(ObjectKind::Sphere, "ball", {-600, 0, 300, 50}));
+    ASSERT_TRUE(w.ClickCanvas(3, 10, kCellRowHeight + 5)) << "the canvas grew to two rows";
+    EXPECT_FALSE(w.controller.ObjectShown("ball"));
+    EXPECT_TRUE(w.controller.ObjectShown("table"));
+    ASSERT_TRUE(w.ClickCanvas(3, 10, kCellRowHeight + 5));
+    EXPECT_TRUE(w.controller.ObjectShown("ball"));
+    EXPECT_FALSE(w.ClickCanvas(3, 10, 2 * kCellRowHeight + 5)) << "under the rows";
+    ASSERT_TRUE(w.controller.RemoveObject("ball").ok);
+    EXPECT_FALSE(w.ClickCanvas(3, 10, kCellRowHeight + 5)) << "the canvas shrank to one row";
+
+    for (bool on : {true, false}) {
+        w.Click(CHECK_CELL_COLLISIONS);
+        EXPECT_EQ(w.controller.IsDisplayed(DisplayFlag::Collisions), on);
+        EXPECT_EQ(w.Box(CheckboxOf(DisplayFlag::Collisions))->get_int_val(), on) << "the display's box follows";
+        w.Click(CheckboxOf(DisplayFlag::Collisions));
+        EXPECT_EQ(w.Box(CHECK_CELL_COLLISIONS)->get_int_val(), !on) << "and the cell's";
+        w.Click(CheckboxOf(DisplayFlag::Collisions));
+    }
+}
+
+// The exact margin takes up to milliseconds: measured once for each still
+// pose and state of the cell, never while the arm moves, whatever else
+// changes.
+TEST_F(CellPanel, TheExactMarginIsMeasuredOnlyWhenTheStillArmOrTheCellChanged)
+{
+    CClearanceLine line;
+    const CSimulation& s = w.simulation;
+    auto measures = [&] {
+        line.Line(s, s.Cell()->Collisions(s.Angles()));
+        return line.Measures();
+    };
+    EXPECT_EQ(measures(), 1u);
+    EXPECT_EQ(measures(), 1u) << "the same pose";
+    w.controller.SetSpeedPercent(50.0f);
+    EXPECT_EQ(measures(), 1u) << "a change that moves nothing";
+    w.controller.SetAngles(JointAngles{-20, 45, 15, 0, 60, 0});
+    EXPECT_EQ(measures(), 2u) << "another pose";
+    Define(Object(ObjectKind::Sphere, "ball", {-600, 0, 300, 50}));
+    EXPECT_EQ(measures(), 3u) << "another cell";
+    ASSERT_TRUE(w.controller.ShowObject("ball", false).ok);
+    EXPECT_EQ(measures(), 3u) << "hidden, the ball is still there";
+    MoveRequest request;
+    request.joints = JointAngles{10, 45, 15, 0, 60, 0};
+    ASSERT_TRUE(w.controller.Move(request, true).ok);
+    for (double t = 0; w.simulation.Moving() && t < 30; t += 0.05) {
+        w.simulation.Advance(t);
+        if (w.simulation.Moving())
+            EXPECT_EQ(measures(), 3u) << "t = " << t;
+    }
+    EXPECT_EQ(measures(), 4u) << "stopped";
 }
 
 }  // namespace

@@ -89,7 +89,8 @@ class ShadowPass : public ScenePictureTest {
 protected:
     void SetUp() override
     {
-        OpenScene({DisplayFlag::Decoration, DisplayFlag::Shadows}, {DisplayFlag::Reflect, DisplayFlag::MetalLook});
+        OpenScene({DisplayFlag::Decoration, DisplayFlag::Shadows},
+                  {DisplayFlag::Reflect, DisplayFlag::MetalLook, DisplayFlag::Collisions});
     }
 };
 

@@ -147,9 +147,18 @@ std::string GluiOptions()
         else
             w.Default(declared(display.labelKey));
     }
+    // The switches whose state at start the data set gives: the default one
+    // shows collisions.
+    const std::map<DisplayFlag, bool> startStates = {{DisplayFlag::Collisions, true}};
+    for (const DisplaySwitch& display : kDisplaySwitches)
+        if (display.startKey)
+            w.Bool(display.startKey, startStates.at(display.flag));
     w.Blank();
     w.Comment("Relevé de la position du bras");
     w.Default(declared("strArmStateName"));
+    w.Blank();
+    w.Comment("Objets de la cellule du bras");
+    w.Default(declared("strCellName"));
     return w.Bytes();
 }
 
