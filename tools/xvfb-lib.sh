@@ -58,12 +58,18 @@ kx_start_app() {
 # every 50 ms; false when it has not within SECONDS. Every wait of the tests
 # is for something observable (a file, a log line, a window, a value of the
 # panel's layout dump), never a fixed time that is too long on a quiet
-# machine and too short on a loaded one.
+# machine and too short on a loaded one. Most conditions hold a frame or two
+# after what the test did (a click, a key): the second and third tries come
+# 10 and 30 ms after the first, where a wait of 50 ms would take 50.
 kx_until() {
   local timeout="$1" i; shift
   for ((i = 0; i < timeout * 20; i++)); do
     "$@" && return 0
-    kx_nap 0.05
+    case $i in
+      0) kx_nap 0.01 ;;
+      1) kx_nap 0.02 ;;
+      *) kx_nap 0.05 ;;
+    esac
   done
   return 1
 }

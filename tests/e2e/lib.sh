@@ -250,6 +250,15 @@ kx_axis_colour_fraction() {
     -delete 0-5 -evaluate-sequence max -format "%[fx:mean]" info:
 }
 
+# kx_click WID X Y [BUTTON [COUNT]]: COUNT clicks (1) of a button (1, the
+# left) at (X, Y) of a window, in one xdotool call. xdotool's click sleeps
+# 100 ms after every click, the last one too (its --delay, meant to space
+# repeats): the tests wait for a click's effect instead, and the panel layer
+# hands ImGui a press and its release a frame apart however fast they come.
+kx_click() {
+  xdotool mousemove --window "$1" "$2" "$3" click --delay 0 --repeat "${5:-1}" "${4:-1}" 2>/dev/null
+}
+
 # Presses a mouse button at (X1, Y1) of a window, drags to (X2, Y2),
 # releases: one xdotool call, so the events arrive in that order.
 kx_drag() {
@@ -289,7 +298,7 @@ kx_panel_click() {
   local r; r=$(kx_panel_row "$1" "$2")
   [ -n "$r" ] || { echo "  pas de $1 $2 dans la disposition" >&2; return 1; }
   # shellcheck disable=SC2046
-  xdotool mousemove --window "$KX_PANEL" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }') click 1
+  kx_click "$KX_PANEL" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }')
 }
 # kx_panel_set KIND ID N VALUE: a click on the control, then waits until
 # field N of the line KIND ID shows VALUE; false when it never does.

@@ -36,7 +36,7 @@ click() {
   xy=$(centre "$@")
   [ -n "$xy" ] || { echo "  pas de $1 « $2 » dans la disposition" >&2; return 1; }
   # shellcheck disable=SC2086
-  xdotool mousemove --window "$PANEL" $xy click 1
+  kx_click "$PANEL" $xy
 }
 calls() { grep -c -- "$1" "$OUT"; }
 has() { grep -q -- "$1" "$OUT"; }

@@ -25,7 +25,7 @@ rollout_open() {
   index=$(awk -v t="$1" '$1 == "rollout" { l = $0; for (i = 1; i <= 9; i++) sub(/^[^ ]+ /, "", l); if (l == t) { print $2; exit } }' "$KX_LAYOUT")
   local r; r=$(awk -v i="$index" '$1 == "rollout" && $2 == i' "$KX_LAYOUT")
   # shellcheck disable=SC2046
-  xdotool mousemove --window "$KX_PANEL" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }') click 1
+  kx_click "$KX_PANEL" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }')
   kx_until 10 awk -v i="$index" '$1 == "rollout" && $2 == i && $9 == 1 { f = 1 } END { exit !f }' "$KX_LAYOUT"
 }
 # The status line sits right after the last pose spinner (id 15).
@@ -93,7 +93,7 @@ rollout_open "Configurations de la pose" || kx_fail "le volet des configurations
 table=$(kx_panel_row canvas 1)
 kx_check "le tableau des configurations est montré" test -n "$table"
 # shellcheck disable=SC2046
-xdotool mousemove --window "$KX_PANEL" $(echo "$table" | awk '{ print $4 + 40, $5 + 8 * 20 + 10 }') click 1
+kx_click "$KX_PANEL" $(echo "$table" | awk '{ print $4 + 40, $5 + 8 * 20 + 10 }')
 reaching_back() { kx_send "get angles" | awk '{ d = $1 - 20; if (d < 0) d = -d; exit !(d > 170 && d < 190) }'; }
 kx_check "le bras prend la configuration 8" kx_until 30 arrived
 kx_check "il atteint par l'arrière" reaching_back
