@@ -15,27 +15,26 @@ exec {KX_NAP_FD}<> <(:)
 kx_nap() { read -r -t "$1" -u "$KX_NAP_FD" _ || :; }
 
 # Starts Xvfb on a free display number and exports DISPLAY. Each caller gets
-# a display of its own, so tests may run side by side.
+# a display of its own, so tests may run side by side. Xvfb finds the free
+# number itself (-displayfd, its lock files taken in turn) and writes it to
+# a pipe once it accepts connections: the read returns then, with no polling
+# of the display and no race for a number. -noreset: the server would
+# otherwise reset whenever its last client left, and a program connecting
+# during the reset fails to start.
 kx_start_xvfb() {
-  local size="${1:-1280x1024x24}" n tries
-  for ((tries = 0; tries < 40; tries++)); do
-    n=$(( (RANDOM % 4000) + 100 ))
-    [ -e "/tmp/.X${n}-lock" ] && continue
-    # -noreset: the server would otherwise reset whenever its last client
-    # left, and a program connecting during the reset fails to start.
-    Xvfb ":$n" -screen 0 "$size" -nolisten tcp -noreset >/dev/null 2>&1 &
-    KX_XVFB_PID=$!
-    local i
-    for ((i = 0; i < 50; i++)); do
-      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      kill -0 "$KX_XVFB_PID" 2>/dev/null || break
-      kx_nap 0.1
-    done
-    kill "$KX_XVFB_PID" 2>/dev/null; wait "$KX_XVFB_PID" 2>/dev/null
-  done
+  local size="${1:-1280x1024x24}" pipe n=""
+  pipe=$(mktemp -u /tmp/kx-xvfb.XXXXXX) && mkfifo "$pipe" || return 1
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$pipe" >/dev/null 2>&1 &
+  KX_XVFB_PID=$!
+  # The read ends with the number, or empty when Xvfb ends first (the pipe
+  # then has no writer left).
+  read -r -t 60 n <"$pipe"
+  rm -f "$pipe"
+  if [ -n "$n" ]; then
+    export DISPLAY=":$n"
+    return 0
+  fi
+  kill "$KX_XVFB_PID" 2>/dev/null; wait "$KX_XVFB_PID" 2>/dev/null; KX_XVFB_PID=""
   echo "Impossible de démarrer Xvfb" >&2
   return 1
 }
