@@ -326,9 +326,14 @@ kx_panel_click_changes() {
   kx_panel_click "$1" "$2" || return 1
   kx_until 10 kx_panel_is_not "$1" "$2" "$3" "$before"
 }
-# kx_panel_angles: the six joint-angle spinners' values, space-separated.
-kx_panel_angles() {
-  local id out=""
-  for id in 0 1 2 3 4 5; do out="$out $(kx_panel_field spinner "$id" 9)"; done
-  echo "${out# }"
+# kx_panel_values KIND ID...: the values (field 9) of the controls of that
+# kind and ids, space-separated in the order asked, read by one awk (the
+# panel tests poll them).
+kx_panel_values() {
+  awk -v k="$1" -v ids="${*:2}" '
+    BEGIN { n = split(ids, id, " "); for (i = 1; i <= n; i++) wanted[id[i]] = 1 }
+    $1 == k && ($3 in wanted) && !($3 in value) { value[$3] = $9 }
+    END { for (i = 1; i <= n; i++) printf "%s%s", value[id[i]], (i < n ? " " : "\n") }' "$KX_LAYOUT"
 }
+# kx_panel_angles: the six joint-angle spinners' values, space-separated.
+kx_panel_angles() { kx_panel_values spinner 0 1 2 3 4 5; }
