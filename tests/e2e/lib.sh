@@ -200,6 +200,12 @@ kx_shot() {
   kx_send "screenshot $1.png" >/dev/null && mv "$KX_DATA/$1.png" "$KX_WORK/$1.png"
 }
 
+# kx_import WINDOW OUT.png: the X picture of a window (or of "root", the
+# whole screen). Light compression, as kx_screenshot's: the picture is only
+# compared or kept for a look, and ImageMagick's default level takes half a
+# second on a window of the scene.
+kx_import() { import -window "$1" -define png:compression-level=1 "$2"; }
+
 # kx_fraction PICTURE CONDITION: the fraction of its pixels for which
 # CONDITION holds, a test on r, g and b from 0 to 1 written with && and ||
 # ("r>0.75&&b<0.25"). Read once as raw bytes by Python: ImageMagick's per-pixel

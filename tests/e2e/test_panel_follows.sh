@@ -96,7 +96,7 @@ kx_panel_click spinner-field 0
 kx_check "un clic ailleurs garde la valeur tapée" kx_until 10 kx_panel_is spinner 4 9 44
 kx_check "et le bras la prend" kx_until 10 eval 'near "$(readout_angles | cut -d" " -f4-5) 0 0 0 0" "33 44 0 0 0 0" 2>/dev/null'
 
-import -window "$KX_PANEL" "$W/panel.png"
+kx_import "$KX_PANEL" "$W/panel.png"
 kx_key "$wid" Escape
 kx_wait_exit 10
 kx_check "Escape: statut 0" kx_eq "$KX_EXIT_STATUS" 0

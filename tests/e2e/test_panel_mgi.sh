@@ -87,7 +87,7 @@ kx_check "hors d'atteinte dit ($(status))" kx_eq "$(status | cut -d ':' -f 1)" "
 kx_check "bras tendu vers la cible" kx_contains <(status) "bras tendu"
 kx_check "le poignet s'approche de X = 5000" kx_lt "$(echo "$previous" | awk '{ print $1 }')" "$(echo "$far" | awk '{ print $1 }')"
 shot far
-import -window "$KX_PANEL" "$W/panel-far.png"
+kx_import "$KX_PANEL" "$W/panel-far.png"
 
 kx_key "$KX_WID" Escape
 kx_wait_exit 10

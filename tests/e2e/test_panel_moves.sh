@@ -106,7 +106,7 @@ kx_check "sa pose est la même" near "$(kx_send "get pose")" "$pose" 0.05
 readout=$(awk '$1 == "canvas" && $3 == -1 && $4 > 300' "$KX_LAYOUT" | head -n 1)
 orange_pixels() {
   xdotool mousemove --window "$KX_PANEL" 1 1
-  import -window "$KX_PANEL" "$KX_WORK/$1.png"
+  kx_import "$KX_PANEL" "$KX_WORK/$1.png"
   # shellcheck disable=SC2046
   convert "$KX_WORK/$1.png" -crop $(echo "$readout" | awk '{ print $6 "x" $7 "+" $4 "+" $5 }') +repage \
     -depth 8 txt:- | sed -n 's/^[0-9]*,[0-9]*: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
