@@ -11,9 +11,10 @@ KX_PROGRAM="$KX_BUILD/kalimbrax"
 # python3 may be a version manager's shim, a script that finds the
 # interpreter anew at every start (pyenv's costs 0.3 s a start here, the
 # interpreter itself 0.04 s): the tests start the interpreter it resolves to,
-# the same one, found at the test's first start of Python (a test that
+# KX_PYTHON when ctest gives it (found once, when the build was configured),
+# else the same one found at the test's first start of Python (a test that
 # starts none pays nothing) and kept in a file for the subshells of $(...).
-KX_PYTHON=""
+KX_PYTHON="${KX_PYTHON:-}"
 python3() {
   [ -n "$KX_PYTHON" ] || read -r KX_PYTHON 2>/dev/null <"$KX_WORK/python-path" || :
   if [ -z "$KX_PYTHON" ]; then
