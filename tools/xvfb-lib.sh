@@ -15,27 +15,26 @@ exec {KX_NAP_FD}<> <(:)
 kx_nap() { read -r -t "$1" -u "$KX_NAP_FD" _ || :; }
 
 # Starts Xvfb on a free display number and exports DISPLAY. Each caller gets
-# a display of its own, so tests may run side by side.
+# a display of its own, so tests may run side by side. Xvfb finds the free
+# number itself (-displayfd, its lock files taken in turn) and writes it to
+# a pipe once it accepts connections: the read returns then, with no polling
+# of the display and no race for a number. -noreset: the server would
+# otherwise reset whenever its last client left, and a program connecting
+# during the reset fails to start.
 kx_start_xvfb() {
-  local size="${1:-1280x1024x24}" n tries
-  for ((tries = 0; tries < 40; tries++)); do
-    n=$(( (RANDOM % 4000) + 100 ))
-    [ -e "/tmp/.X${n}-lock" ] && continue
-    # -noreset: the server would otherwise reset whenever its last client
-    # left, and a program connecting during the reset fails to start.
-    Xvfb ":$n" -screen 0 "$size" -nolisten tcp -noreset >/dev/null 2>&1 &
-    KX_XVFB_PID=$!
-    local i
-    for ((i = 0; i < 50; i++)); do
-      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      kill -0 "$KX_XVFB_PID" 2>/dev/null || break
-      kx_nap 0.1
-    done
-    kill "$KX_XVFB_PID" 2>/dev/null; wait "$KX_XVFB_PID" 2>/dev/null
-  done
+  local size="${1:-1280x1024x24}" pipe n=""
+  pipe=$(mktemp -u /tmp/kx-xvfb.XXXXXX) && mkfifo "$pipe" || return 1
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$pipe" >/dev/null 2>&1 &
+  KX_XVFB_PID=$!
+  # The read ends with the number, or empty when Xvfb ends first (the pipe
+  # then has no writer left).
+  read -r -t 60 n <"$pipe"
+  rm -f "$pipe"
+  if [ -n "$n" ]; then
+    export DISPLAY=":$n"
+    return 0
+  fi
+  kill "$KX_XVFB_PID" 2>/dev/null; wait "$KX_XVFB_PID" 2>/dev/null; KX_XVFB_PID=""
   echo "Impossible de démarrer Xvfb" >&2
   return 1
 }
@@ -58,12 +57,18 @@ kx_start_app() {
 # every 50 ms; false when it has not within SECONDS. Every wait of the tests
 # is for something observable (a file, a log line, a window, a value of the
 # panel's layout dump), never a fixed time that is too long on a quiet
-# machine and too short on a loaded one.
+# machine and too short on a loaded one. Most conditions hold a frame or two
+# after what the test did (a click, a key): the second and third tries come
+# 10 and 30 ms after the first, where a wait of 50 ms would take 50.
 kx_until() {
   local timeout="$1" i; shift
   for ((i = 0; i < timeout * 20; i++)); do
     "$@" && return 0
-    kx_nap 0.05
+    case $i in
+      0) kx_nap 0.01 ;;
+      1) kx_nap 0.02 ;;
+      *) kx_nap 0.05 ;;
+    esac
   done
   return 1
 }

@@ -11,8 +11,8 @@ using namespace kxtest;
 
 TEST(AlwaysTouching, TheShippedArmHasNoneAndTouchesNothingAtItsStart)
 {
-    const ArmDescription arm = ShippedArm();
-    const CCollisionWorld world(arm, ShippedLinkMeshes(arm).data());
+    const ArmDescription& arm = SharedShippedCell().arm;
+    const CCollisionWorld& world = SharedShippedCell().world;
     const CLinkPairs found = FindAlwaysTouching(world, arm.limits);
     EXPECT_TRUE(found.Empty()) << FormatLinkPairs(found);
     EXPECT_EQ(found, arm.AlwaysTouching()) << "robot.opt's strAlwaysTouching is the sample's";
@@ -47,8 +47,8 @@ TEST(AlwaysTouching, FindsThePairThatTouchesAtEveryPoseAndTheChecksLeaveItOut)
 // pose where the upper and lower arm meet, that pair touches at every one.
 TEST(AlwaysTouching, TheSampleStaysWithinTheLimits)
 {
-    const ArmDescription arm = ShippedArm();
-    const CCollisionWorld world(arm, ShippedLinkMeshes(arm).data());
+    const ArmDescription& arm = SharedShippedCell().arm;
+    const CCollisionWorld& world = SharedShippedCell().world;
     const JointAngles folded = ArmMGI(arm, ToolPose{100, 0, 150, 0, 0, 0}, arm.start).angles;
     ASSERT_TRUE(world.LinkContacts(folded).Has(2, 4));
     JointLimits narrow;

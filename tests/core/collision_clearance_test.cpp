@@ -20,9 +20,9 @@ using namespace kxtest;
 
 namespace {
 
-class AgainstFclTest : public ::testing::Test {
+class AgainstFclTest : public ShippedCellTest {
 protected:
-    AgainstFclTest() : arm(ShippedArm()), meshes(ShippedLinkMeshes(arm)), world(arm, meshes.data())
+    AgainstFclTest()
     {
         for (int link = 0; link < kLinkCount; ++link)
             models[link] = FclModel(meshes[static_cast<std::size_t>(link)]);
@@ -80,9 +80,6 @@ protected:
         return nearest;
     }
 
-    const ArmDescription arm;
-    const LinkMeshes meshes;
-    CCollisionWorld world;
     std::shared_ptr<fcl::BVHModel<fcl::OBBRSSd>> models[kLinkCount];
     // The ground as the world models it: a box whose top is z = 0.
     const fcl::Boxd ground{1e5, 1e5, 1e4};
@@ -211,8 +208,7 @@ TEST_F(AgainstFclTest, OnTheStandInsWithinTheStatedErrorOfTheExactOne)
 // their corners, middles and centres checked.
 TEST(LinkStandIns, EncloseTheWholeMesh)
 {
-    const ArmDescription arm = ShippedArm();
-    const LinkMeshes meshes = ShippedLinkMeshes(arm);
+    const LinkMeshes& meshes = SharedShippedCell().meshes;
     auto holds = [](const LinkStandIn& s, const double p[3]) {
         double d[3];
         for (int k = 0; k < 3; ++k)

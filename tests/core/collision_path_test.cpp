@@ -36,6 +36,8 @@ JointAngles Turned(JointAngles angles, float a12)
     return angles;
 }
 
+class PathCheck : public ShippedCellTest {};
+
 }  // namespace
 
 // Between joint sets a few degrees apart, no vertex moves farther than the
@@ -43,9 +45,10 @@ JointAngles Turned(JointAngles angles, float a12)
 // makes it.
 TEST(JointReach, BoundsHowFarEveryPointMoves)
 {
-    const ArmDescription arm = ShippedArm();
-    const LinkMeshes meshes = ShippedLinkMeshes(arm);
-    const CCollisionWorld world(arm, meshes.data());
+    const ShippedCell& cell = SharedShippedCell();
+    const ArmDescription& arm = cell.arm;
+    const LinkMeshes& meshes = cell.meshes;
+    const CCollisionWorld& world = cell.world;
     std::mt19937 random(3u);
     std::uniform_real_distribution<float> turn(-180.0f, 180.0f), step(-3.0f, 3.0f);
     double tightest = 1e9;
@@ -74,8 +77,8 @@ TEST(JointReach, BoundsHowFarEveryPointMoves)
 
 TEST(JointReach, DensifiedSamplesKeepEveryStepWithinTheBound)
 {
-    const ArmDescription arm = ShippedArm();
-    const CCollisionWorld world(arm, ShippedLinkMeshes(arm).data());
+    const ArmDescription& arm = SharedShippedCell().arm;
+    const CCollisionWorld& world = SharedShippedCell().world;
     const std::vector<JointAngles> coarse = {arm.start, Turned(arm.start, 40), JointAngles{0, 30, 20, 10, -30, 90},
                                              JointAngles{0, 30, 20, 10, -30, 90}};
     const std::vector<JointAngles> dense = Densify(world.Reach(), coarse);
@@ -96,10 +99,8 @@ TEST(JointReach, DensifiedSamplesKeepEveryStepWithinTheBound)
 // A plate 3 units thick stands across the way of the arm's fingers while the
 // base turns 90 degrees: samples every 10 degrees step over it; the
 // samples densified to 2 units find it, where the plate stands.
-TEST(PathCheck, DenseSamplesCatchAThinPlateAcrossAFastJointMove)
+TEST_F(PathCheck, DenseSamplesCatchAThinPlateAcrossAFastJointMove)
 {
-    const ArmDescription arm = ShippedArm();
-    CCollisionWorld world(arm, ShippedLinkMeshes(arm).data());
     // Radial at 20 degrees (the arm's plane starts at -25): 300 long from
     // 600 to 900 from the base's axis, 400 high, 3 thick.
     const double c = std::cos(20 * M_PI / 180), s = std::sin(20 * M_PI / 180);
@@ -123,10 +124,8 @@ TEST(PathCheck, DenseSamplesCatchAThinPlateAcrossAFastJointMove)
     EXPECT_FALSE(world.FirstCollision(dense[static_cast<std::size_t>(found.index) - 1]));
 }
 
-TEST(PathCheck, TheFirstSampleInContactAndItsPair)
+TEST_F(PathCheck, TheFirstSampleInContactAndItsPair)
 {
-    const ArmDescription arm = ShippedArm();
-    const CCollisionWorld world(arm, ShippedLinkMeshes(arm).data());
     const std::vector<JointAngles> path = {arm.start, JointAngles{0, 0, 0, 0, 0, 0}, arm.start};
     const PathCollision found = FirstCollisionOnPath(world, path);
     EXPECT_EQ(found.index, 1);

@@ -15,10 +15,8 @@ using namespace kxtest;
 
 namespace {
 
-class CollisionWorldTest : public ::testing::Test {
+class CollisionWorldTest : public ShippedCellTest {
 protected:
-    CollisionWorldTest() : arm(ShippedArm()), meshes(ShippedLinkMeshes(arm)), world(arm, meshes.data()) {}
-
     std::vector<std::string> At(const JointAngles& angles) const { return Texts(world.Collisions(angles)); }
     bool Define(const ObjectDefinition& object)
     {
@@ -27,10 +25,6 @@ protected:
         EXPECT_TRUE(defined) << reason;
         return defined;
     }
-
-    const ArmDescription arm;
-    const LinkMeshes meshes;
-    CCollisionWorld world;
 };
 
 bool AnyWith(const std::vector<std::string>& pairs, const std::string& part)

@@ -11,9 +11,10 @@ KX_PROGRAM="$KX_BUILD/kalimbrax"
 # python3 may be a version manager's shim, a script that finds the
 # interpreter anew at every start (pyenv's costs 0.3 s a start here, the
 # interpreter itself 0.04 s): the tests start the interpreter it resolves to,
-# the same one, found at the test's first start of Python (a test that
+# KX_PYTHON when ctest gives it (found once, when the build was configured),
+# else the same one found at the test's first start of Python (a test that
 # starts none pays nothing) and kept in a file for the subshells of $(...).
-KX_PYTHON=""
+KX_PYTHON="${KX_PYTHON:-}"
 python3() {
   [ -n "$KX_PYTHON" ] || read -r KX_PYTHON 2>/dev/null <"$KX_WORK/python-path" || :
   if [ -z "$KX_PYTHON" ]; then
@@ -200,6 +201,12 @@ kx_shot() {
   kx_send "screenshot $1.png" >/dev/null && mv "$KX_DATA/$1.png" "$KX_WORK/$1.png"
 }
 
+# kx_import WINDOW OUT.png: the X picture of a window (or of "root", the
+# whole screen). Light compression, as kx_screenshot's: the picture is only
+# compared or kept for a look, and ImageMagick's default level takes half a
+# second on a window of the scene.
+kx_import() { import -window "$1" -define png:compression-level=1 "$2"; }
+
 # kx_fraction PICTURE CONDITION: the fraction of its pixels for which
 # CONDITION holds, a test on r, g and b from 0 to 1 written with && and ||
 # ("r>0.75&&b<0.25"). Read once as raw bytes by Python: ImageMagick's per-pixel
@@ -250,6 +257,15 @@ kx_axis_colour_fraction() {
     -delete 0-5 -evaluate-sequence max -format "%[fx:mean]" info:
 }
 
+# kx_click WID X Y [BUTTON [COUNT]]: COUNT clicks (1) of a button (1, the
+# left) at (X, Y) of a window, in one xdotool call. xdotool's click sleeps
+# 100 ms after every click, the last one too (its --delay, meant to space
+# repeats): the tests wait for a click's effect instead, and the panel layer
+# hands ImGui a press and its release a frame apart however fast they come.
+kx_click() {
+  xdotool mousemove --window "$1" "$2" "$3" click --delay 0 --repeat "${5:-1}" "${4:-1}" 2>/dev/null
+}
+
 # Presses a mouse button at (X1, Y1) of a window, drags to (X2, Y2),
 # releases: one xdotool call, so the events arrive in that order.
 kx_drag() {
@@ -289,7 +305,7 @@ kx_panel_click() {
   local r; r=$(kx_panel_row "$1" "$2")
   [ -n "$r" ] || { echo "  pas de $1 $2 dans la disposition" >&2; return 1; }
   # shellcheck disable=SC2046
-  xdotool mousemove --window "$KX_PANEL" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }') click 1
+  kx_click "$KX_PANEL" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }')
 }
 # kx_panel_set KIND ID N VALUE: a click on the control, then waits until
 # field N of the line KIND ID shows VALUE; false when it never does.
@@ -317,9 +333,14 @@ kx_panel_click_changes() {
   kx_panel_click "$1" "$2" || return 1
   kx_until 10 kx_panel_is_not "$1" "$2" "$3" "$before"
 }
-# kx_panel_angles: the six joint-angle spinners' values, space-separated.
-kx_panel_angles() {
-  local id out=""
-  for id in 0 1 2 3 4 5; do out="$out $(kx_panel_field spinner "$id" 9)"; done
-  echo "${out# }"
+# kx_panel_values KIND ID...: the values (field 9) of the controls of that
+# kind and ids, space-separated in the order asked, read by one awk (the
+# panel tests poll them).
+kx_panel_values() {
+  awk -v k="$1" -v ids="${*:2}" '
+    BEGIN { n = split(ids, id, " "); for (i = 1; i <= n; i++) wanted[id[i]] = 1 }
+    $1 == k && ($3 in wanted) && !($3 in value) { value[$3] = $9 }
+    END { for (i = 1; i <= n; i++) printf "%s%s", value[id[i]], (i < n ? " " : "\n") }' "$KX_LAYOUT"
 }
+# kx_panel_angles: the six joint-angle spinners' values, space-separated.
+kx_panel_angles() { kx_panel_values spinner 0 1 2 3 4 5; }

@@ -33,10 +33,10 @@ shot home-again
 kx_check "Home rend la vue de départ après un glisser" same start home-again
 
 # The wheel over the window: away from the user is forward, like Up.
-xdotool mousemove --window "$wid" 400 300 click 4 click 4 click 4 2>/dev/null
+kx_click "$wid" 400 300 4 3
 shot wheel-forward
 kx_check "la molette avance" kx_lt 0.01 "$(kx_difference "$W/start.png" "$W/wheel-forward.png")"
-xdotool mousemove --window "$wid" 400 300 click 5 click 5 click 5 2>/dev/null
+kx_click "$wid" 400 300 5 3
 shot wheel-back
 kx_check "et recule autant" same start wheel-back
 press Up 3

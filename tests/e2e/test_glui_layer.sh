@@ -36,7 +36,7 @@ click() {
   xy=$(centre "$@")
   [ -n "$xy" ] || { echo "  pas de $1 « $2 » dans la disposition" >&2; return 1; }
   # shellcheck disable=SC2086
-  xdotool mousemove --window "$PANEL" $xy click 1
+  kx_click "$PANEL" $xy
 }
 calls() { grep -c -- "$1" "$OUT"; }
 has() { grep -q -- "$1" "$OUT"; }
@@ -127,14 +127,14 @@ kx_check "case sans variable liée: rappel" kx_until 5 has "^callback checkbox i
 
 # --- rollouts ---------------------------------------------------------------
 
-import -window root "$KX_WORK/panel-open.png"
+kx_import root "$KX_WORK/panel-open.png"
 h_open=$(window_height)
 click rollout Control 2
 kx_until 10 eval '[ "$(value rollout Control 2)" = 0 ]'
 click rollout Control 1
 kx_check "volets fermés: contenu masqué" kx_until 10 eval '[ -z "$(line checkbox RT)" ]'
 kx_check "volets fermés: fenêtre réduite ($h_open px avant)" kx_until 10 eval 'kx_lt "$(window_height)" "$h_open" 2>/dev/null'
-import -window root "$KX_WORK/panel-closed.png"
+kx_import root "$KX_WORK/panel-closed.png"
 click rollout Control 1
 kx_check "volet rouvert" kx_until 10 eval '[ "$(value checkbox RT)" = 1 ]'
 

@@ -31,7 +31,7 @@ kx_check "deux colonnes" kx_eq "$columns" 2
 kx_check "titre du panneau dans la disposition" kx_contains "$LAYOUT" "$title"
 kx_check "GO désactivé au départ" kx_eq "$(field button 1 8)" 0
 kx_check "angle de départ A23" kx_eq "$(field spinner 1 9)" 45
-import -window "$panel" "$W/panel.png"
+kx_import "$panel" "$W/panel.png"
 
 # A click on an arrow steps the joint and the arm moves at once.
 shot start

@@ -6,9 +6,12 @@
 # what is not a number and are kept when the field is left with Tab or a
 # click elsewhere. The arm's angles and the pictures come from the command
 # port. KX_PICTURES=DIR keeps the pictures there.
+# The pictures are compared with each other only: the graphics window is
+# small (kx_small_window).
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
+kx_small_window "$data"
 kx_launch_panel "$data" KX-E2E-Scene --port 0 || { kx_fail "les fenêtres n'apparaissent pas"; kx_finish; }
 kx_connect || { kx_fail "pas de connexion au port de commande"; kx_finish; }
 W="$KX_WORK"
@@ -93,7 +96,7 @@ kx_panel_click spinner-field 0
 kx_check "un clic ailleurs garde la valeur tapée" kx_until 10 kx_panel_is spinner 4 9 44
 kx_check "et le bras la prend" kx_until 10 eval 'near "$(readout_angles | cut -d" " -f4-5) 0 0 0 0" "33 44 0 0 0 0" 2>/dev/null'
 
-import -window "$KX_PANEL" "$W/panel.png"
+kx_import "$KX_PANEL" "$W/panel.png"
 kx_key "$wid" Escape
 kx_wait_exit 10
 kx_check "Escape: statut 0" kx_eq "$KX_EXIT_STATUS" 0

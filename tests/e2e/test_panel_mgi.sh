@@ -6,9 +6,12 @@
 # arm's pose is read back with kalimbrax-kin from the angles the panel shows.
 # Every click and value is waited for in the panel's layout dump; the
 # pictures come from the command port. KX_PICTURES=DIR keeps them there.
+# The pictures are compared with each other only: the graphics window is
+# small (kx_small_window).
 . "$(dirname "$0")/lib.sh"
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
+kx_small_window "$data"
 kx_launch_panel "$data" KX-E2E-Scene --port 0 || { kx_fail "les fenêtres n'apparaissent pas"; kx_finish; }
 kx_connect || { kx_fail "pas de connexion au port de commande"; kx_finish; }
 W="$KX_WORK"
@@ -42,11 +45,13 @@ kx_check "le statut dit comment le bras se tient ($(status))" \
 
 # The pose spinners start at the arm's pose, which "Calcul MGD" gives again;
 # then immediate mode off, every pose change moves the arm.
-fields() { local i out=""; for i in 10 11 12 13 14 15; do out="$out $(kx_panel_field spinner $i 9)"; done; echo "${out# }"; }
+fields() { kx_panel_values spinner 10 11 12 13 14 15; }
 kx_check "la pose affichée au départ est celle du bras" near "$(fields)" "$(pose_of "$(kx_panel_angles)")" 0.01
+# The click on "Calcul MGD" changes nothing to wait for: the checkbox
+# clicked after it does, and the panel takes its input in order.
 kx_panel_click button 2
-kx_check "« Calcul MGD » la redonne" near "$(fields)" "$(pose_of "$(kx_panel_angles)")" 0.01
 kx_check "mode immédiat décoché" kx_panel_set checkbox 2 9 0
+kx_check "« Calcul MGD » la redonne" near "$(fields)" "$(pose_of "$(kx_panel_angles)")" 0.01
 start_angles=$(kx_panel_angles)
 shot start
 
@@ -82,7 +87,7 @@ kx_check "hors d'atteinte dit ($(status))" kx_eq "$(status | cut -d ':' -f 1)" "
 kx_check "bras tendu vers la cible" kx_contains <(status) "bras tendu"
 kx_check "le poignet s'approche de X = 5000" kx_lt "$(echo "$previous" | awk '{ print $1 }')" "$(echo "$far" | awk '{ print $1 }')"
 shot far
-import -window "$KX_PANEL" "$W/panel-far.png"
+kx_import "$KX_PANEL" "$W/panel-far.png"
 
 kx_key "$KX_WID" Escape
 kx_wait_exit 10

@@ -29,7 +29,7 @@ kx_check "F6 le dit dans le journal" kx_contains <(kx_log_messages "$KX_WORK/run
   "Capture écrite : screenshot.tga (801 x 601)"
 # The picture read back equals what the X server shows: no skewed rows. F6
 # has drawn and shown the frame it read.
-import -window "$wid" "$KX_WORK/x11.png"
+kx_import "$wid" "$KX_WORK/x11.png"
 kx_check "image F6 identique à la fenêtre" kx_lt "$(kx_difference "$KX_WORK/filled.png" "$KX_WORK/x11.png")" 0.01
 
 kx_key "$wid" F5

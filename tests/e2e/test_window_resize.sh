@@ -35,7 +35,7 @@ for size in "640 480 small" "1000 700 large"; do
   kx_check "$name : la scène, comme dans une fenêtre ouverte à cette taille" \
     kx_lt "$(kx_difference "$KX_WORK/$name.png" "$KX_WORK/$name-ref.png")" 0.01
   # Without a key: the window redrew itself at the new size.
-  import -window "$wid" "$KX_WORK/$name-x11.png"
+  kx_import "$wid" "$KX_WORK/$name-x11.png"
   kx_check "$name : la fenêtre montre la même image" \
     kx_lt "$(kx_difference "$KX_WORK/$name.png" "$KX_WORK/$name-x11.png")" 0.01
   rm -f "$data/screenshot.tga"
