@@ -325,8 +325,9 @@ TEST(CollisionsSwitch, OffUnlessTheDataSetSaysOn)
         EXPECT_EQ(CSimulation(ShippedArm(), settings.startDisplay).Display()[DisplayFlag::Collisions], c.on) << c.what;
         // Every other switch starts as its table says.
         for (const DisplaySwitch& sw : kDisplaySwitches)
-            if (sw.flag != DisplayFlag::Collisions)
+            if (sw.flag != DisplayFlag::Collisions) {
                 EXPECT_EQ(settings.startDisplay[sw.flag], sw.initial) << c.what << ": " << sw.word;
+            }
     }
     EXPECT_FALSE(ReadSettings(nullptr, DeclarePanelKeys).startDisplay[DisplayFlag::Collisions]) << "without glui.opt";
     EXPECT_TRUE(LoadDataSet(KX_SOURCE_DIR "/default").panel.startDisplay[DisplayFlag::Collisions])

@@ -65,8 +65,9 @@ TEST(CellList, ARowPerObjectWithItsKindItsStateAndItsColour)
         for (const RecordingPainter::Words& w : words) {
             EXPECT_EQ(IsRed(w.colour), kRows[i].touching) << w.text;
             // Hidden and untouched: grey and dim; shown: light.
-            if (!kRows[i].touching)
+            if (!kRows[i].touching) {
                 EXPECT_EQ(w.colour.r < 0.6f, !kRows[i].shown) << w.text;
+            }
         }
     }
     // The kinds in one column, after the longest name.

@@ -628,8 +628,9 @@ TEST_F(CellPanel, TheExactMarginIsMeasuredOnlyWhenTheStillArmOrTheCellChanged)
     ASSERT_TRUE(w.controller.Move(request, true).ok);
     for (double t = 0; w.simulation.Moving() && t < 30; t += 0.05) {
         w.simulation.Advance(t);
-        if (w.simulation.Moving())
+        if (w.simulation.Moving()) {
             EXPECT_EQ(measures(), 3u) << "t = " << t;
+        }
     }
     EXPECT_EQ(measures(), 4u) << "stopped";
 }
