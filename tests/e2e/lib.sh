@@ -46,6 +46,7 @@ kx_fail() { echo "ÉCHEC: $*" >&2; KX_FAILURES=$((KX_FAILURES + 1)); }
 kx_check() { local what="$1"; shift; if "$@"; then echo "ok: $what"; else kx_fail "$what"; fi; }
 kx_eq() { [ "$1" = "$2" ] || { echo "  attendu [$2], obtenu [$1]" >&2; return 1; }; }
 kx_contains() { grep -qF -- "$2" "$1" || { echo "  [$2] absent de $1" >&2; return 1; }; }
+kx_lacks() { ! grep -qF -- "$2" "$1" || { echo "  [$2] présent dans $1" >&2; return 1; }; }
 # kx_lt A B: A < B as real numbers
 kx_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }' || { echo "  $1 n'est pas < $2" >&2; return 1; }; }
 
@@ -290,6 +291,8 @@ kx_launch_panel() {
 }
 # kx_panel_row KIND ID: the layout line of the control of that kind and id.
 kx_panel_row() { awk -v k="$1" -v id="$2" '$1 == k && $3 == id { print; exit }' "$KX_LAYOUT"; }
+# kx_panel_centre KIND ID: "x y", the middle of that control.
+kx_panel_centre() { awk -v k="$1" -v id="$2" '$1 == k && $3 == id { print int($4 + $6 / 2), int($5 + $7 / 2); exit }' "$KX_LAYOUT"; }
 # kx_panel_field KIND ID N: field N of that line (8 enabled, 9 value), in
 # one awk (the panel tests poll it every 50 ms).
 kx_panel_field() { awk -v k="$1" -v id="$2" -v n="$3" '$1 == k && $3 == id { print $n; exit }' "$KX_LAYOUT"; }
@@ -302,10 +305,10 @@ kx_panel_is_not() { ! kx_panel_is "$@"; }
 # kx_panel_click KIND ID: a left click in the middle of the control. It
 # does not wait: the caller waits for the effect it expects.
 kx_panel_click() {
-  local r; r=$(kx_panel_row "$1" "$2")
-  [ -n "$r" ] || { echo "  pas de $1 $2 dans la disposition" >&2; return 1; }
-  # shellcheck disable=SC2046
-  kx_click "$KX_PANEL" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }')
+  local xy; xy=$(kx_panel_centre "$1" "$2")
+  [ -n "$xy" ] || { echo "  pas de $1 $2 dans la disposition" >&2; return 1; }
+  # shellcheck disable=SC2086
+  kx_click "$KX_PANEL" $xy
 }
 # kx_panel_set KIND ID N VALUE: a click on the control, then waits until
 # field N of the line KIND ID shows VALUE; false when it never does.
