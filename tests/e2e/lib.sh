@@ -24,6 +24,14 @@ python3() {
   "$KX_PYTHON" "$@"
 }
 KX_WORK="$(mktemp -d /tmp/kx-e2e.XXXXXX)"
+
+# The programs draw in their own thread, Mesa's llvmpipe starting no threads
+# of its own. While the arm moves a program redraws as fast as it can: with
+# llvmpipe's threads it takes 1.6 cores of the two, slowing the test that
+# ctest runs beside, and the threads' hand-offs cost CPU of their own (the
+# quick suite about 2 s of CPU, 1 s of its time). What is drawn, and when
+# the arm is where, stay the same: only the frames per second drop.
+export LP_NUM_THREADS=0
 KX_FAILURES=0
 
 kx_cleanup() {
@@ -130,14 +138,6 @@ kx_small_window() {
   kx_set_option "$1/graphics.opt" iScreenHeight 240
 }
 
-# kx_one_draw_thread: the programs started after it draw in their own
-# thread, Mesa's llvmpipe starting no threads of its own. While the arm
-# moves the program redraws as fast as it can: with llvmpipe's threads it
-# takes 1.6 cores of the two, slowing the test that ctest runs beside; in
-# one thread it takes one. What is drawn, and when the arm is where, stay
-# the same: only the frames per second drop. For tests whose arm moves for
-# seconds.
-kx_one_draw_thread() { export LP_NUM_THREADS=0; }
 
 # Starts the simulator on DATA (then ARGS) with its logs in a scratch
 # directory and waits for the graphics window, whose title the test sets; its
