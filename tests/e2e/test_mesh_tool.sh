@@ -3,7 +3,8 @@
 # Wavefront cylinder, a CAD-like hollow cylinder, a COLLADA tetrahedron,
 # meshes over the format's limit), smooth normals and welding, simplification,
 # info, export and the round trip, the data-directory check, and the imported
-# meshes shown by the simulator in place of two links.
+# meshes shown by the simulator in place of two links (beside the tool's
+# checks, see simulator_pictures).
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/mesh-fixtures.sh"
 MESH="$KX_BUILD/kalimbrax-mesh"
@@ -84,6 +85,7 @@ DAE
 
 field() { sed -n "s/^$2 : //p" "$1"; }  # field FILE NAME: a line of "info"
 none_written() { ! compgen -G "$1" >/dev/null; }  # none_written PATTERN: no file matches
+check_status() { "$MESH" check "$1" > "$2" 2>&1; echo $?; }  # check_status DIR REPORT
 
 write_box_stl "$W/box.stl" 0 1 0 1 0 1
 write_cylinder_obj "$W/cylinder.obj" 24 0.3 3.85
@@ -119,6 +121,57 @@ kx_check "cylindre: 96 triangles" kx_eq "$(field "$W/cylinder.info" Triangles)" 
 kx_check "cylindre: boîte" kx_eq "$(field "$W/cylinder.info" 'Boîte englobante')" "x [-0.3, 0.3]  y [-0.3, 0.3]  z [0, 3.85]"
 kx_check "cylindre: normales unité" kx_contains "$W/cylinder.info" "Normales : toutes de longueur unité"
 kx_check "cylindre: triangles à l'endroit" kx_lacks "$W/cylinder.info" envers
+
+# --- in the simulator, beside the rest -----------------------------------
+
+# simulator_pictures, in a subshell of its own: the simulator shows the
+# imported meshes. It needs only the cylinder imported above, so it runs on a
+# display of its own beside the tool's checks below (kalimbrax-mesh takes
+# one core, the program's start and its frames the other), its lines printed
+# at the end; its exit status is its number of failures.
+simulator_pictures() {
+  trap kx_stop_all EXIT
+  # The upper arm (along its x axis, 4.4 long) becomes a square bar and the
+  # lower arm (along its z axis, 3.85 long) the cylinder.
+  data=$(kx_data_copy ownarm)
+  write_box_stl "$W/bar.stl" -0.45 4.85 -0.4 0.4 -0.4 0.4
+  "$MESH" import "$W/bar.stl" "$data/bar.obj" > /dev/null
+  cp "$W/cylinder.bin" "$data/cylinder.obj"
+  sed -i -e 's/"robotupperarm.obj"/"bar.obj"/' -e 's/"robotlowerarm.obj"/"cylinder.obj"/' "$data/robot.opt"
+  kx_check "check du bras modifié: statut 0" kx_eq "$(check_status "$data" "$W/ownarm.txt")" 0
+  kx_check "check du bras modifié: la barre chargée" kx_contains "$W/ownarm.txt" "ok : bar.obj (strUpperArmFileObj) : 24 sommets, 12 triangles"
+
+  kx_start_xvfb || exit 1
+  picture() {  # picture NAME DATA_DIR: starts the simulator, a picture, Escape
+    mkdir -p "$W/$1"
+    kx_start_app "$W/$1" "$W/$1/console.txt" "$KX_PROGRAM" "$2" --port 0
+    local wid
+    wid=$(kx_wait_window '^Kalimbrax$' 30) || { echo "pas de fenêtre pour $1" >&2; cat "$W/$1/console.txt" >&2; return 1; }
+    KX_DATA="$2"
+    kx_connect "$W/$1/console.txt" && kx_shot "$1" || return 1
+    kx_key "$wid" Escape
+    kx_wait_exit 20
+    [ "$KX_EXIT_STATUS" = 0 ]
+  }
+  kx_check "simulateur avec le bras modifié: image" picture ownarm "$data"
+  kx_check "simulateur avec default/: image" picture default "$(kx_data_copy plain)"
+  kx_check "simulateur avec default/, encore: image" picture default2 "$(kx_data_copy plain2)"
+  if [ -s "$W/ownarm.png" ] && [ -s "$W/default.png" ] && [ -s "$W/default2.png" ]; then
+    # Two pictures of the same data agree; the new links change thousands of
+    # pixels (the bar, the cylinder and their reflections).
+    same=$(compare -metric AE -fuzz 10% "$W/default2.png" "$W/default.png" null: 2>&1 | cut -d' ' -f1)
+    changed=$(compare -metric AE -fuzz 10% "$W/ownarm.png" "$W/default.png" null: 2>&1 | cut -d' ' -f1)
+    kx_check "même données, même image ($same pixels différents)" kx_lt "$same" 50
+    kx_check "les nouveaux segments changent l'image ($changed pixels)" kx_lt 2000 "$changed"
+    [ -n "${KX_MESH_PICTURE:-}" ] && cp "$W/ownarm.png" "$KX_MESH_PICTURE"
+  fi
+  exit $((KX_FAILURES > 255 ? 255 : KX_FAILURES))
+}
+( simulator_pictures ) >"$W/simulator.txt" 2>&1 &
+simulator=$!
+# However the test ends, the simulator's part ends first, its program and
+# display with it.
+trap 'wait "$simulator" 2>/dev/null; kx_cleanup' EXIT
 
 # Transforms apply in the order given.
 bbox_after() { "$MESH" import "$W/box.stl" "$W/t.bin" "$@" > /dev/null && field <("$MESH" info "$W/t.bin") 'Boîte englobante'; }
@@ -274,7 +327,6 @@ rm -f "$W/huge.stl" "$W/million.stl"
 
 # --- check -----------------------------------------------------------------
 
-check_status() { "$MESH" check "$1" > "$2" 2>&1; echo $?; }  # check_status DIR REPORT
 kx_check "check de default/: statut 0" kx_eq "$(check_status "$KX_SOURCE/default" "$W/default.txt")" 0
 kx_check "check de default/: démarrera" kx_contains "$W/default.txt" "0 erreur(s), 0 avertissement(s). Le simulateur démarrera."
 
@@ -319,41 +371,10 @@ kx_check "clé mal écrite dans decor.opt" kx_contains "$W/options.txt" "decor.o
 
 kx_check "répertoire absent: statut 1" kx_eq "$(check_status "$W/no-such-dir" "$W/nodir.txt")" 1
 
-# --- in the simulator -----------------------------------------------------
+# --- the simulator's part ------------------------------------------------
 
-# The upper arm (along its x axis, 4.4 long) becomes a square bar and the
-# lower arm (along its z axis, 3.85 long) the cylinder.
-data=$(kx_data_copy ownarm)
-write_box_stl "$W/bar.stl" -0.45 4.85 -0.4 0.4 -0.4 0.4
-"$MESH" import "$W/bar.stl" "$data/bar.obj" > /dev/null
-cp "$W/cylinder.bin" "$data/cylinder.obj"
-sed -i -e 's/"robotupperarm.obj"/"bar.obj"/' -e 's/"robotlowerarm.obj"/"cylinder.obj"/' "$data/robot.opt"
-kx_check "check du bras modifié: statut 0" kx_eq "$(check_status "$data" "$W/ownarm.txt")" 0
-kx_check "check du bras modifié: la barre chargée" kx_contains "$W/ownarm.txt" "ok : bar.obj (strUpperArmFileObj) : 24 sommets, 12 triangles"
-
-kx_start_xvfb || exit 1
-picture() {  # picture NAME DATA_DIR: starts the simulator, a picture, Escape
-  mkdir -p "$W/$1"
-  kx_start_app "$W/$1" "$W/$1/console.txt" "$KX_PROGRAM" "$2" --port 0
-  local wid
-  wid=$(kx_wait_window '^Kalimbrax$' 30) || { echo "pas de fenêtre pour $1" >&2; cat "$W/$1/console.txt" >&2; return 1; }
-  KX_DATA="$2"
-  kx_connect "$W/$1/console.txt" && kx_shot "$1" || return 1
-  kx_key "$wid" Escape
-  kx_wait_exit 20
-  [ "$KX_EXIT_STATUS" = 0 ]
-}
-kx_check "simulateur avec le bras modifié: image" picture ownarm "$data"
-kx_check "simulateur avec default/: image" picture default "$(kx_data_copy plain)"
-kx_check "simulateur avec default/, encore: image" picture default2 "$(kx_data_copy plain2)"
-if [ -s "$W/ownarm.png" ] && [ -s "$W/default.png" ] && [ -s "$W/default2.png" ]; then
-  # Two pictures of the same data agree; the new links change thousands of
-  # pixels (the bar, the cylinder and their reflections).
-  same=$(compare -metric AE -fuzz 10% "$W/default2.png" "$W/default.png" null: 2>&1 | cut -d' ' -f1)
-  changed=$(compare -metric AE -fuzz 10% "$W/ownarm.png" "$W/default.png" null: 2>&1 | cut -d' ' -f1)
-  kx_check "même données, même image ($same pixels différents)" kx_lt "$same" 50
-  kx_check "les nouveaux segments changent l'image ($changed pixels)" kx_lt 2000 "$changed"
-  [ -n "${KX_MESH_PICTURE:-}" ] && cp "$W/ownarm.png" "$KX_MESH_PICTURE"
-fi
-
+wait "$simulator"
+simulator_failures=$?
+cat "$W/simulator.txt"
+KX_FAILURES=$((KX_FAILURES + simulator_failures))
 kx_finish
