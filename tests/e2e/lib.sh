@@ -326,29 +326,11 @@ kx_panel_set() {
   kx_panel_click "$1" "$2" || return 1
   kx_until 10 kx_panel_is "$1" "$2" "$3" "$4"
 }
-# kx_retype TEXT [KEY]: in the field that has the keyboard, selects all,
-# types TEXT (digits, letters, "-", "." and ",") and presses KEY (Return,
-# Tab), in one xdotool call: the keys are the ones xdotool type would send,
-# without a process and its pauses for each part.
-kx_retype() {
-  local keys=(ctrl+a) i c
-  for ((i = 0; i < ${#1}; i++)); do
-    c=${1:i:1}
-    case $c in
-      -) keys+=(minus) ;;
-      .) keys+=(period) ;;
-      ,) keys+=(comma) ;;
-      *) keys+=("$c") ;;
-    esac
-  done
-  [ -z "${2:-}" ] || keys+=("$2")
-  xdotool key "${keys[@]}" 2>/dev/null
-}
 # kx_panel_enter SPINNER_ID TEXT KEY: types a text into a spinner's field and
 # leaves it with KEY (Return, Tab), without waiting.
 kx_panel_enter() {
   kx_panel_click spinner-field "$1" || return 1
-  kx_retype "$2" "$3"
+  xdotool key ctrl+a; xdotool type -- "$2" 2>/dev/null; xdotool key "$3"
 }
 # kx_panel_type SPINNER_ID TEXT [VALUE]: types a value into a spinner, presses
 # Enter and waits until the spinner shows VALUE, by default the number typed

@@ -70,13 +70,13 @@ click spinner-up A12
 kx_check "flèche: un pas, fenêtre graphique courante" kx_until 5 has "^callback spinner id=0 live=1 window=gfx$"
 
 click spinner-field A12
-kx_retype 2.5 Return
+xdotool key ctrl+a; xdotool type "2.5"; xdotool key Return
 kx_check "saisie 2.5 puis Entrée" kx_until 5 has "^callback spinner id=0 live=2.5 window=gfx$"
 kx_check "flèche: un seul rappel" kx_eq "$(calls '^callback spinner id=0 ')" 2
 kx_check "valeur 2.5 affichée" kx_until 5 eval '[ "$(value spinner A12)" = 2.5 ]'
 
 click spinner-field A12
-kx_retype 1e39 Return
+xdotool key ctrl+a; xdotool type "1e39"; xdotool key Return
 kx_check "nombre non fini refusé: refus noté" kx_until 5 grep -q "^refused $(line spinner A12 | awk '{ print $2 }') " "$LAYOUT"
 kx_check "nombre non fini refusé: pas de rappel" kx_eq "$(calls '^callback spinner id=0 ')" 2
 kx_check "nombre non fini refusé: valeur gardée" kx_eq "$(value spinner A12)" 2.5

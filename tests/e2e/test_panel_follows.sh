@@ -91,7 +91,7 @@ kx_check "« 12abc » ne change pas la valeur" kx_eq "$(kx_panel_field spinner 3
 kx_panel_enter 3 33 Tab
 kx_check "Tab garde la valeur tapée" kx_until 10 kx_panel_is spinner 3 9 33
 kx_panel_click spinner-field 4
-kx_retype 44
+xdotool key ctrl+a; xdotool type -- 44 2>/dev/null
 kx_panel_click spinner-field 0
 kx_check "un clic ailleurs garde la valeur tapée" kx_until 10 kx_panel_is spinner 4 9 44
 kx_check "et le bras la prend" kx_until 10 eval 'near "$(readout_angles | cut -d" " -f4-5) 0 0 0 0" "33 44 0 0 0 0" 2>/dev/null'
