@@ -271,8 +271,11 @@ kx_axis_colour_fraction() {
 # only the ones that follow at once wait for the rest.
 KX_CLICK_AT=0  # microseconds
 kx_click() {
-  local since=$(( ${EPOCHREALTIME/./} - KX_CLICK_AT ))
-  (( since >= 100000 )) || kx_nap "0.$(printf '%06d' $(( 100000 - since )))"
+  local since=$(( ${EPOCHREALTIME/./} - KX_CLICK_AT )) nap
+  if (( since < 100000 )); then
+    printf -v nap "0.%06d" $(( 100000 - since ))
+    kx_nap "$nap"
+  fi
   xdotool mousemove --window "$1" "$2" "$3" click --delay 0 --repeat "${5:-1}" "${4:-1}" 2>/dev/null
   KX_CLICK_AT=${EPOCHREALTIME/./}
 }
