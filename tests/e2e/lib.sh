@@ -236,11 +236,10 @@ kx_centroid() {
   identify -verbose -moments "$1" | sed -n 's/.*Centroid: \([0-9.]*\),\([0-9.]*\).*/\1 \2/p' | head -n 1
 }
 
-# Mean of picture A over the white pixels of MASK (0 to 1).
+# Mean of picture A over the white pixels of MASK (0 to 1): the mean of A
+# in grey times MASK, over MASK's own mean, both in one convert.
 kx_masked_mean() {
-  local white
-  white=$(convert "$2" -format "%[fx:mean]" info:)
-  convert "$1" -colorspace Gray "$2" -compose multiply -composite -format "%[fx:mean/$white]" info:
+  convert "$2" \( "$1" -colorspace Gray "$2" -compose multiply -composite \) -print "%[fx:u[1].mean/u[0].mean]" null:
 }
 
 # Fraction of pixels that are pure red, green or blue, the axes' colours: a
