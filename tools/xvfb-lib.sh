@@ -100,9 +100,13 @@ kx_wait_exit() {
   wait "$KX_APP_PID"; KX_EXIT_STATUS=$?; KX_APP_PID=""
 }
 
+# kx_key WID KEY...: keys sent to a window, in order, in one xdotool call,
+# without xdotool's 12 ms pause after each (its --delay): GLUT hands the
+# scene's window every key as it comes, and the tests wait for what a key
+# does (a picture, a line in a log), not for time to pass.
 kx_key() {
   local wid="$1"; shift
-  xdotool key --window "$wid" "$@" 2>/dev/null
+  xdotool key --delay 0 --window "$wid" "$@" 2>/dev/null
 }
 
 # kx_screenshot WID DATA_DIR OUT.png: presses F6 and turns the new

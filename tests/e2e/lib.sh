@@ -24,6 +24,14 @@ python3() {
   "$KX_PYTHON" "$@"
 }
 KX_WORK="$(mktemp -d /tmp/kx-e2e.XXXXXX)"
+
+# The programs draw in their own thread, Mesa's llvmpipe starting no threads
+# of its own. While the arm moves a program redraws as fast as it can: with
+# llvmpipe's threads it takes 1.6 cores of the two, slowing the test that
+# ctest runs beside, and the threads' hand-offs cost CPU of their own (the
+# quick suite about 2 s of CPU, 1 s of its time). What is drawn, and when
+# the arm is where, stay the same: only the frames per second drop.
+export LP_NUM_THREADS=0
 KX_FAILURES=0
 
 kx_cleanup() {
@@ -46,6 +54,7 @@ kx_fail() { echo "ÉCHEC: $*" >&2; KX_FAILURES=$((KX_FAILURES + 1)); }
 kx_check() { local what="$1"; shift; if "$@"; then echo "ok: $what"; else kx_fail "$what"; fi; }
 kx_eq() { [ "$1" = "$2" ] || { echo "  attendu [$2], obtenu [$1]" >&2; return 1; }; }
 kx_contains() { grep -qF -- "$2" "$1" || { echo "  [$2] absent de $1" >&2; return 1; }; }
+kx_lacks() { ! grep -qF -- "$2" "$1" || { echo "  [$2] présent dans $1" >&2; return 1; }; }
 # kx_lt A B: A < B as real numbers
 kx_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }' || { echo "  $1 n'est pas < $2" >&2; return 1; }; }
 
@@ -129,14 +138,6 @@ kx_small_window() {
   kx_set_option "$1/graphics.opt" iScreenHeight 240
 }
 
-# kx_one_draw_thread: the programs started after it draw in their own
-# thread, Mesa's llvmpipe starting no threads of its own. While the arm
-# moves the program redraws as fast as it can: with llvmpipe's threads it
-# takes 1.6 cores of the two, slowing the test that ctest runs beside; in
-# one thread it takes one. What is drawn, and when the arm is where, stay
-# the same: only the frames per second drop. For tests whose arm moves for
-# seconds.
-kx_one_draw_thread() { export LP_NUM_THREADS=0; }
 
 # Starts the simulator on DATA (then ARGS) with its logs in a scratch
 # directory and waits for the graphics window, whose title the test sets; its
@@ -235,11 +236,10 @@ kx_centroid() {
   identify -verbose -moments "$1" | sed -n 's/.*Centroid: \([0-9.]*\),\([0-9.]*\).*/\1 \2/p' | head -n 1
 }
 
-# Mean of picture A over the white pixels of MASK (0 to 1).
+# Mean of picture A over the white pixels of MASK (0 to 1): the mean of A
+# in grey times MASK, over MASK's own mean, both in one convert.
 kx_masked_mean() {
-  local white
-  white=$(convert "$2" -format "%[fx:mean]" info:)
-  convert "$1" -colorspace Gray "$2" -compose multiply -composite -format "%[fx:mean/$white]" info:
+  convert "$2" \( "$1" -colorspace Gray "$2" -compose multiply -composite \) -print "%[fx:u[1].mean/u[0].mean]" null:
 }
 
 # Fraction of pixels that are pure red, green or blue, the axes' colours: a
@@ -259,11 +259,24 @@ kx_axis_colour_fraction() {
 
 # kx_click WID X Y [BUTTON [COUNT]]: COUNT clicks (1) of a button (1, the
 # left) at (X, Y) of a window, in one xdotool call. xdotool's click sleeps
-# 100 ms after every click, the last one too (its --delay, meant to space
-# repeats): the tests wait for a click's effect instead, and the panel layer
-# hands ImGui a press and its release a frame apart however fast they come.
+# 100 ms after every click, the last one too (its --delay): the tests wait
+# for a click's effect instead. What that sleep also did is kept: a click
+# comes at least 100 ms after the one before, as a person's would. The panel
+# layer hands ImGui a press and its release a frame apart, but a release and
+# the next press that reach it within one frame cancel out (ImGui sees the
+# button held), and a click whose control acts on the press (an arrow) or
+# changes nothing shows no sign of its release. Most clicks come later than
+# that anyway, after the test has waited for the effect of the one before;
+# only the ones that follow at once wait for the rest.
+KX_CLICK_AT=0  # microseconds
 kx_click() {
+  local since=$(( ${EPOCHREALTIME/./} - KX_CLICK_AT )) nap
+  if (( since < 100000 )); then
+    printf -v nap "0.%06d" $(( 100000 - since ))
+    kx_nap "$nap"
+  fi
   xdotool mousemove --window "$1" "$2" "$3" click --delay 0 --repeat "${5:-1}" "${4:-1}" 2>/dev/null
+  KX_CLICK_AT=${EPOCHREALTIME/./}
 }
 
 # Presses a mouse button at (X1, Y1) of a window, drags to (X2, Y2),
@@ -290,6 +303,8 @@ kx_launch_panel() {
 }
 # kx_panel_row KIND ID: the layout line of the control of that kind and id.
 kx_panel_row() { awk -v k="$1" -v id="$2" '$1 == k && $3 == id { print; exit }' "$KX_LAYOUT"; }
+# kx_panel_centre KIND ID: "x y", the middle of that control.
+kx_panel_centre() { awk -v k="$1" -v id="$2" '$1 == k && $3 == id { print int($4 + $6 / 2), int($5 + $7 / 2); exit }' "$KX_LAYOUT"; }
 # kx_panel_field KIND ID N: field N of that line (8 enabled, 9 value), in
 # one awk (the panel tests poll it every 50 ms).
 kx_panel_field() { awk -v k="$1" -v id="$2" -v n="$3" '$1 == k && $3 == id { print $n; exit }' "$KX_LAYOUT"; }
@@ -302,10 +317,10 @@ kx_panel_is_not() { ! kx_panel_is "$@"; }
 # kx_panel_click KIND ID: a left click in the middle of the control. It
 # does not wait: the caller waits for the effect it expects.
 kx_panel_click() {
-  local r; r=$(kx_panel_row "$1" "$2")
-  [ -n "$r" ] || { echo "  pas de $1 $2 dans la disposition" >&2; return 1; }
-  # shellcheck disable=SC2046
-  kx_click "$KX_PANEL" $(echo "$r" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }')
+  local xy; xy=$(kx_panel_centre "$1" "$2")
+  [ -n "$xy" ] || { echo "  pas de $1 $2 dans la disposition" >&2; return 1; }
+  # shellcheck disable=SC2086
+  kx_click "$KX_PANEL" $xy
 }
 # kx_panel_set KIND ID N VALUE: a click on the control, then waits until
 # field N of the line KIND ID shows VALUE; false when it never does.

@@ -15,7 +15,6 @@
 # (the stopped line, the record), and is drawn in one thread in a small
 # window.
 . "$(dirname "$0")/lib.sh"
-kx_one_draw_thread
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
 kx_fast_moves "$data" 16 || { kx_fail "vitesses du bras"; kx_finish; }

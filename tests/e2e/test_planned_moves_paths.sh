@@ -16,7 +16,6 @@
 # and speed profiles in an eighth of the time) and is drawn in one thread, in
 # a small window.
 . "$(dirname "$0")/lib.sh"
-kx_one_draw_thread
 kx_start_xvfb || exit 1
 data=$(kx_data_copy)
 kx_fast_moves "$data" 8 || { kx_fail "vitesses du bras"; kx_finish; }

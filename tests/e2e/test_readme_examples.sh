@@ -9,7 +9,6 @@
 # default/'s pace the square is seven seconds of frames drawn as fast as
 # the program can.
 . "$(dirname "$0")/lib.sh"
-kx_one_draw_thread
 kx_start_xvfb || exit 1
 square=$(kx_data_copy square-data)
 kx_fast_moves "$square" 8 || { kx_fail "vitesses du bras"; kx_finish; }
