@@ -5,6 +5,7 @@
 #include "kinematics/MGIWrist.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -12,11 +13,18 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// An elbow cosine this close to 1 or -1 is a stretched or folded elbow: the
-// two bends lie within the rounding of a single-precision target (a few
-// 1e-7 of the cosine) and are taken as one. Straightening them moves the
-// wrist centre by at most the reach times this margin.
+// A bend whose sine is this close to 0 is a stretched or folded elbow, for
+// telling a posture.
 constexpr double kElbowSingularMargin = 1e-6;
+
+// The two bends toward a wrist centre are taken as one, the elbow stretched
+// or folded, only where that moves the wrist centre by no more than a few
+// roundings of a single-precision pose (this share of the arm's reach):
+// the bends that the rounding alone parts. Judged on the elbow's cosine
+// instead, near a folded elbow whose links are nearly as long the two
+// bends would be merged while still degrees of A23 apart, and the merged
+// arm would miss the target.
+constexpr double kMergeShareOfReach = 4.0 * FLT_EPSILON;
 
 // Degrees within [-180, 180] from radians, through the inverse of the
 // MGD's own factor, so that the MGD gets back the angle.
@@ -41,9 +49,10 @@ int PlanarArm(const ArmLengths& l, float a12, double rho, double z, ArmSolution 
     const double link = std::hypot(l.e, l.d);
     const double phi = std::atan2(l.d, l.e);
     const double cosine = (rho * rho + z * z - l.a3 * l.a3 - link * link) / (2.0 * l.a3 * link);
-    const double bend = cosine >= 1.0 - kElbowSingularMargin    ? 0.0
-                        : cosine <= -1.0 + kElbowSingularMargin ? kPi
-                                                                : std::acos(cosine);
+    const double reach = std::hypot(rho, z), merge = kMergeShareOfReach * (l.a3 + link);
+    const double bend = cosine >= 1.0 || reach >= l.a3 + link - merge               ? 0.0
+                        : cosine <= -1.0 || reach <= std::fabs(l.a3 - link) + merge ? kPi
+                                                                                    : std::acos(cosine);
     const double toTarget = std::atan2(z, rho);
     const int roots = bend == 0.0 || bend == kPi ? 1 : 2;
     for (int i = 0; i < roots; ++i) {

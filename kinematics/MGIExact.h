@@ -58,7 +58,12 @@ struct MGISolutions {
 // the arm stretched or folded toward it in the plane of A12.
 //  - Where two configurations meet, one is given: at the stretched or folded
 //    elbow, and at a wrist with A56 = 0 or 180 (there A45 is 0 and A67 takes
-//    the whole turn about the forearm).
+//    the whole turn about the forearm). The two bends of the elbow are one
+//    only where taking them as one moves the wrist centre by no more than a
+//    few roundings of a single-precision pose (4 epsilons of the arm's
+//    reach); elsewhere both are listed, however close to folded: near a
+//    folded elbow whose links are nearly as long, they are still degrees of
+//    A23 apart a tenth of a degree from folded.
 //  - On the base axis (X = Y = 0) A12 is 0, or 180 reaching back.
 //  - An arm whose wrist centre does not depend on A23 or A34 (a3 = 0, or
 //    e = d = 0), and a target that is not finite, take the grid model's arm

@@ -231,6 +231,36 @@ TEST(SolveMGIExact, SingularTargetsGiveOneConfigurationWhereTwoMeet)
     EXPECT_EQ(withArm(solve(bent), bent), 2);
 }
 
+// Near the folded elbow of an arm whose upper arm and forearm are nearly
+// as long (the shipped arm's differ by 3.4 units), the two bends still
+// differ by degrees of A23 a tenth of a degree from folded: both are listed,
+// each on the target, and the nearest configuration stays the arm's own.
+TEST(SolveMGIExact, NearTheFoldedElbowBothBendsAreListed)
+{
+    const ArmLengths arm = DefaultArm();
+    const double folded = std::atan2(arm.d, arm.e) * 180.0 / M_PI - 180.0;
+    for (double away : {-0.12, -0.08, -0.05, -0.02, 0.02, 0.05, 0.08, 0.12})
+        for (float shoulder : {-30.0f, 20.0f, 60.0f}) {
+            const JointAngles start{30, shoulder, float(folded + away), 30, 50, -20};
+            SCOPED_TRACE(testing::Message() << "A23 " << shoulder << ", " << away << " degré(s) du repli");
+            const ToolPose target = ArmMGD(arm, start);
+            MGISolutions all;
+            SolveMGIExact(arm, target, &all);
+            ASSERT_TRUE(all.Reached());
+            int own = 0;
+            for (int i = 0; i < all.count; ++i) {
+                const JointAngles& a = all.configurations[i].angles;
+                EXPECT_LE(PositionError(arm, a, target), kReachTolerance);
+                EXPECT_LE(RotationError(arm, a, target), 1e-5);
+                own += std::fabs(a.A12 - start.A12) < 1e-3f && std::fabs(a.A23 - start.A23) < 0.1f &&
+                       std::fabs(a.A34 - start.A34) < 0.01f;
+            }
+            EXPECT_GE(own, 1);
+            const MGIResult nearest = SolveMGI(arm, MGIModel::Exact, target, start, kHalfTurns);
+            EXPECT_LT(MaxJointGap(nearest.angles, start), 0.1);
+        }
+}
+
 TEST(SolveMGIExact, OnTheBaseAxisA12IsZeroOrAHalfTurn)
 {
     const ArmLengths arm = ExampleArm();

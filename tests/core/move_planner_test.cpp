@@ -169,8 +169,9 @@ TEST(MovePlanner, RefusalsSpeakTheArmsOwnWords)
         ASSERT_FALSE(plan.ok) << c.name;
         const std::string words = DescribeFailure(plan.failure);
         EXPECT_EQ(words.rfind(c.words, 0), 0u) << c.name << ": " << words;
-        if (c.request.kind == MoveKind::Joint || plan.failure.reason == PlanFault::JointLimit)
+        if (c.request.kind == MoveKind::Joint || plan.failure.reason == PlanFault::JointLimit) {
             EXPECT_NE(words.find(limits), std::string::npos) << c.name << ": " << words;
+        }
         if (c.request.kind == MoveKind::Linear) {
             const ToolPose place{static_cast<float>(plan.failure.place[0]),
                                  static_cast<float>(plan.failure.place[1]),

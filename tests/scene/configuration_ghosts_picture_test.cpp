@@ -72,8 +72,9 @@ protected:
     {
         OpenScene({DisplayFlag::Decoration, DisplayFlag::Shadows, DisplayFlag::Reflect},
                   {DisplayFlag::MetalLook, DisplayFlag::Trail});
-        if (m_pScene)
+        if (m_pScene) {
             ASSERT_TRUE(ResizeSceneWindow(800, 600));
+        }
     }
 };
 
