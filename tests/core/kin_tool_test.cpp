@@ -282,6 +282,50 @@ TEST_F(KinBatchTest, AllListsEveryConfigurationAfterItsLineNumber)
     EXPECT_EQ(Lines(run.out), expected);
 }
 
+// Past 10,000 lines the lines are worked on every core: the answers, the
+// warnings and their line numbers keep the order of the input, line for
+// line what each line alone gives.
+TEST_F(KinBatchTest, LargeInputsKeepTheOrderOfTheirLines)
+{
+    constexpr int kLines = 30000;
+    std::string angles, poses, mgd, all, mgdErr, allErr;
+    for (int k = 1; k <= kLines; ++k) {
+        const std::string number = std::to_string(k);
+        if (k % 997 == 0) {  // not six numbers
+            angles += "x\n";
+            poses += "x\n";
+            mgdErr += "kalimbrax-kin : ligne " + number + " : six nombres attendus\n";
+            allErr += "kalimbrax-kin : ligne " + number + " : six nombres attendus\n";
+            continue;
+        }
+        if (k % 1009 == 0) {  // out of reach, for mgi
+            angles += "0 0 0 0 0 0\n";
+            poses += "5000 0 0 0 0 0\n";
+            mgd += FormatKinValues(ArmMGD(arm, {0, 0, 0, 0, 0, 0})) + "\n";
+            allErr += "kalimbrax-kin : ligne " + number + " : hors d'atteinte, position la plus proche à 4739,20\n";
+            continue;
+        }
+        const JointAngles a{float(k % 360 - 180),    float(k % 150 - 90),      float(k % 300 - 160),
+                            float(k % 7 * 50 - 150), float(k % 11 * 30 - 150), float(k % 13 * 25 - 150)};
+        const ToolPose p = ArmMGD(arm, a);
+        angles += FormatAngles(a) + "\n";
+        poses += FormatKinValues(p) + "\n";
+        mgd += FormatKinValues(p) + "\n";
+        MGISolutions solutions;
+        SolveMGIExact(arm, p, &solutions);
+        for (int i = 0; i < solutions.count; ++i)
+            all += number + " " + FormatAngles(solutions.configurations[i].angles) + "\n";
+    }
+    const KinRun forward = RunKin({"mgd", directory.c_str()}, angles);
+    EXPECT_EQ(forward.status, 1);
+    EXPECT_TRUE(forward.out == mgd) << "mgd : les réponses ne suivent pas les lignes";
+    EXPECT_EQ(forward.err, mgdErr);
+    const KinRun inverse = RunKin({"mgi", "--all", directory.c_str()}, poses);
+    EXPECT_EQ(inverse.status, 1);
+    EXPECT_TRUE(inverse.out == all) << "mgi --all : les réponses ne suivent pas les lignes";
+    EXPECT_EQ(inverse.err, allErr);
+}
+
 TEST_F(KinBatchTest, ExactTargetOutOfReachStillAnswersWithAWarning)
 {
     const KinRun run = RunKin({"mgi", "--exact", directory.c_str()}, "170 0 -10 0 0 180\n5000 0 0 0 0 0\n");

@@ -7,14 +7,11 @@
 #include "kinematics/MGI.h"
 #include "kinematics/KinText.h"
 #include "kinematics/MGIGrid.h"
+#include "tools/kin/LineBatches.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-#include <stdio.h>
-#include <sys/types.h>
-#include <unistd.h>
 
 namespace {
 
@@ -110,16 +107,72 @@ bool ParseKinCommand(int argc, const char* const argv[], KinCommand* command)
     return true;
 }
 
-void PrintOutOfReach(FILE* err, unsigned long lineNumber, double distance)
+std::string OutOfReach(unsigned long lineNumber, double distance)
 {
-    std::fprintf(err, "kalimbrax-kin : ligne %lu : hors d'atteinte, position la plus proche à %s\n", lineNumber,
-                 FormatDecimal(distance, 2).c_str());
+    return "kalimbrax-kin : ligne " + std::to_string(lineNumber) + " : hors d'atteinte, position la plus proche à " +
+           FormatDecimal(distance, 2) + "\n";
 }
 
-template <class Values>
-void PrintValues(FILE* out, const Values& values)
+// What every line is answered with: the model (never FromDataSet) and the arm.
+struct KinSetup {
+    KinMode mode;
+    const ArmDescription& arm;
+    ArmLengths lengths;
+    JointLimits limits;
+};
+
+void AnswerKinLine(const KinSetup& setup, const char* line, std::size_t length, unsigned long lineNumber,
+                   LineAnswer* answer)
 {
-    std::fprintf(out, "%s\n", FormatKinValues(values).c_str());
+    const ArmDescription& arm = setup.arm;
+    float values[6];
+    switch (ParseKinLine(line, length, values)) {
+    case KinLine::Skip:
+        return;
+    case KinLine::Invalid:
+        answer->err += "kalimbrax-kin : ligne " + std::to_string(lineNumber) + " : six nombres attendus\n";
+        answer->status = 1;
+        return;
+    case KinLine::Values:
+        break;
+    }
+    const ToolPose pose{values[0], values[1], values[2], values[3], values[4], values[5]};
+    switch (setup.mode) {
+    case KinMode::Forward:
+        answer->out +=
+            FormatKinValues(ArmMGD(arm, JointAngles{values[0], values[1], values[2], values[3], values[4], values[5]}));
+        answer->out += '\n';
+        break;
+    case KinMode::Grid: {
+        JointAngles angles;
+        ComputeMGI(setup.lengths, WristPose(arm, pose), &angles);
+        answer->out += FormatKinValues(ArmAngles(arm, angles)) + '\n';
+        break;
+    }
+    case KinMode::Exact: {
+        const MGIResult result = SolveMGINearGrid(setup.lengths, WristPose(arm, pose), setup.limits);
+        answer->out += FormatKinValues(ArmAngles(arm, result.angles)) + '\n';
+        if (!result.reached)
+            answer->err += OutOfReach(lineNumber, result.distance);
+        if (!result.withinLimits)
+            answer->err += "kalimbrax-kin : ligne " + std::to_string(lineNumber) +
+                           " : aucune configuration dans les limites de glui.opt\n";
+        break;
+    }
+    case KinMode::AllExact: {
+        const MGISolutions solutions = ArmMGIAll(arm, pose);
+        if (!solutions.Reached()) {
+            answer->err += OutOfReach(lineNumber, solutions.distance);
+            break;
+        }
+        for (int i = 0; i < solutions.count; ++i)
+            answer->out +=
+                std::to_string(lineNumber) + ' ' + FormatKinValues(solutions.configurations[i].angles) + '\n';
+        break;
+    }
+    case KinMode::FromDataSet:
+        break;
+    }
 }
 
 }  // namespace
@@ -143,73 +196,14 @@ int RunKinTool(int argc, const char* const argv[], FILE* in, FILE* out, FILE* er
         return 2;
     }
     const ArmDescription& arm = *loaded;
-    const ArmLengths lengths = arm.Lengths();
-    const JointLimits limits = ModelLimits(arm);
     if (command.mode == KinMode::FromDataSet)
         command.mode = arm.Model() == MGIModel::Exact ? KinMode::Exact : KinMode::Grid;
+    const KinSetup setup{command.mode, arm, arm.Lengths(), ModelLimits(arm)};
 
-    int status = 0;
-    unsigned long lineNumber = 0;
-    char* line = nullptr;
-    std::size_t capacity = 0;
-    for (;;) {
-        // getline gives the true length, NUL bytes included, of any line.
-        const ssize_t length = getline(&line, &capacity, in);
-        if (length < 0)
-            break;
-        ++lineNumber;
-
-        float values[6];
-        switch (ParseKinLine(line, static_cast<std::size_t>(length), values)) {
-        case KinLine::Skip:
-            break;
-        case KinLine::Invalid:
-            std::fprintf(err, "kalimbrax-kin : ligne %lu : six nombres attendus\n", lineNumber);
-            status = 1;
-            break;
-        case KinLine::Values: {
-            const ToolPose pose{values[0], values[1], values[2], values[3], values[4], values[5]};
-            switch (command.mode) {
-            case KinMode::Forward:
-                PrintValues(out,
-                            ArmMGD(arm, JointAngles{values[0], values[1], values[2], values[3], values[4], values[5]}));
-                break;
-            case KinMode::Grid: {
-                JointAngles angles;
-                ComputeMGI(lengths, WristPose(arm, pose), &angles);
-                PrintValues(out, ArmAngles(arm, angles));
-                break;
-            }
-            case KinMode::Exact: {
-                const MGIResult result = SolveMGINearGrid(lengths, WristPose(arm, pose), limits);
-                PrintValues(out, ArmAngles(arm, result.angles));
-                if (!result.reached)
-                    PrintOutOfReach(err, lineNumber, result.distance);
-                if (!result.withinLimits)
-                    std::fprintf(err, "kalimbrax-kin : ligne %lu : aucune configuration dans les limites de glui.opt\n",
-                                 lineNumber);
-                break;
-            }
-            case KinMode::AllExact: {
-                const MGISolutions solutions = ArmMGIAll(arm, pose);
-                if (!solutions.Reached()) {
-                    PrintOutOfReach(err, lineNumber, solutions.distance);
-                    break;
-                }
-                for (int i = 0; i < solutions.count; ++i) {
-                    std::fprintf(out, "%lu ", lineNumber);
-                    PrintValues(out, solutions.configurations[i].angles);
-                }
-                break;
-            }
-            case KinMode::FromDataSet:
-                break;  // resolved above
-            }
-            break;
-        }
-        }
-    }
-    std::free(line);
+    const int status = AnswerLines(
+        in, out, err, [&setup](const char* line, std::size_t length, unsigned long number, LineAnswer* answer) {
+            AnswerKinLine(setup, line, length, number, answer);
+        });
     std::fflush(out);
     return status;
 }

@@ -29,6 +29,8 @@ KinLine ParseKinLine(const char* line, std::size_t length, float values[6]);
 //            its input line (every line counted from 1).
 // A target out of reach still gives its line (none with --all) and a French
 // warning on err with its line number and the distance left.
+// Past its 10,000th line, an input is worked on every core, in blocks, the
+// answers written in the order of their lines (LineBatches.h).
 // Returns 0 when every line was good, 1 when a line was rejected (with a
 // French message naming its line number on err), 2 for a wrong command or a
 // missing or invalid robot.opt.
