@@ -15,6 +15,7 @@
 #include "sim/Controller.h"
 #include "sim/MotionRecorder.h"
 #include "sim/Simulation.h"
+#include "tests/support/ErrorLog.h"
 #include "tests/support/RecordingView.h"
 #include "tests/support/ShippedArm.h"
 
@@ -443,6 +444,22 @@ TEST_F(WorkCommandsTest, SaveWritesTheObjectsAloneAndALoadIsWholeOrNothing)
     EXPECT_EQ(Reply("load bad.txt"), "erreur load : bad.txt, ligne 8 : erreur point : aucun point « zz »");
     for (std::size_t i = 0; i < queries.size(); ++i)
         EXPECT_EQ(Reply(queries[i]), before[i]) << queries[i];
+}
+
+// cell.txt at start defines frames, the tool and points as `load` does; a
+// refused line is recorded with its number, the others kept.
+TEST_F(WorkCommandsTest, TheStartCellFileDefinesFramesAndPointsToo)
+{
+    const std::string log = OpenErrorLog("kx_work_log.txt");
+    std::ofstream("cell.txt") << "frame f 1 2 3 0 0 0\nframe use f\npoint p 1 2 3 4 5 6\nframe use nope\n"
+                              << "tool 0 0 10 0 0 0\n";
+    LoadStartCell(program.controller);
+    CloseErrorLog(log);
+    EXPECT_EQ(Reply("get frame"), "ok f 1 2 3 0 0 0");
+    EXPECT_EQ(Reply("get point p"), "ok 1 2 3 4 5 6");
+    EXPECT_EQ(Reply("get tool"), "ok 0 0 10 0 0 0");
+    ASSERT_EQ(g_Records.size(), 1u);
+    EXPECT_EQ(MessageOf(g_Records[0]), "Cellule cell.txt, ligne 4 : erreur frame : aucun repère « nope »");
 }
 
 // The numbers of a definition read back by the parser as the very floats
