@@ -4,7 +4,9 @@
 #include "base/FrenchDecimal.h"
 #include "command/CellCommands.h"
 #include "command/CommandHub.h"
+#include "command/MoveTargets.h"
 #include "command/QuotedText.h"
+#include "command/WorkCommands.h"
 #include "sim/Controller.h"
 #include "arm/ArmKinematics.h"
 #include "arm/Configurations.h"
@@ -37,21 +39,6 @@ JointAngles AnglesOf(const float v[6])
 ToolPose PoseOfValues(const float v[6])
 {
     return {v[0], v[1], v[2], v[3], v[4], v[5]};
-}
-
-// The first joint outside its limits, said as every refusal says it
-// ("A12 = 190 hors des limites [-180 ; 180]"); empty when every one is
-// within them. A refused command moves nothing: the spinners clamp, a
-// program is told.
-std::string FirstOutsideLimits(const JointAngles& angles, const ArmDescription& arm)
-{
-    const JointLimits& limits = arm.limits;
-    for (int joint = 0; joint < kJointCount; ++joint) {
-        const float value = angles.*kJointFields[joint];
-        if (!(value >= limits.low[joint] && value <= limits.high[joint]))
-            return OutsideLimits(arm.JointLabel(joint), value, limits.low[joint], limits.high[joint]);
-    }
-    return "";
 }
 
 // How far a pose lies beyond the arm's reach, pose units; within
@@ -123,30 +110,6 @@ std::string Seconds(double duration)
     return text;
 }
 
-// The move a movej, movel, movec (or its check) asks for.
-MoveRequest RequestOf(CommandVerb verb, const float v[9])
-{
-    MoveRequest request;
-    switch (verb) {
-    case CommandVerb::MoveL:
-        request.kind = MoveKind::Linear;
-        request.pose = PoseOfValues(v);
-        break;
-    case CommandVerb::MoveC:
-        request.kind = MoveKind::Arc;
-        request.via[0] = v[0];
-        request.via[1] = v[1];
-        request.via[2] = v[2];
-        request.pose = PoseOfValues(v + 3);
-        break;
-    default:
-        request.kind = MoveKind::Joint;
-        request.joints = AnglesOf(v);
-        break;
-    }
-    return request;
-}
-
 // go, and the start of moveto: real time on, then the motion.
 ActionResult Go(CController& actions)
 {
@@ -169,10 +132,10 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::Angles:
     case CommandVerb::Target:
     case CommandVerb::MoveTo: {
-        const JointAngles angles = AnglesOf(c.values);
-        const std::string outside = FirstOutsideLimits(angles, simulation.Arm());
-        if (!outside.empty())
-            return Failed(c.verb, outside);
+        JointAngles angles;
+        std::string refused;
+        if (!CommandAngles(actions, c, &angles, &refused))
+            return Failed(c.verb, refused);
         if (c.verb == CommandVerb::Angles) {
             actions.SetAngles(angles);
             return Ok();
@@ -188,7 +151,7 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::Pose:
     case CommandVerb::Mgi: {
         const ToolPose pose = PoseOfValues(c.values);
-        const double beyond = BeyondReach(simulation, pose);
+        const double beyond = BeyondReach(simulation, simulation.Frames().ToBase(pose));
         if (!(beyond <= kReachTolerance))
             return Failed(c.verb, OutOfReach(beyond));
         const MGIResult result = c.verb == CommandVerb::Pose ? actions.MoveToPose(pose) : actions.MGIOf(pose);
@@ -211,7 +174,7 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         if (c.query == CommandQuery::Targets)
             return Ok(FormatKinValues(simulation.Targets()));
         if (c.query == CommandQuery::Matrix)
-            return Ok(FormatMatrix(ArmMGDFrame(simulation.Arm(), simulation.Angles())));
+            return Ok(FormatMatrix(actions.MatrixOf(simulation.Angles())));
         if (c.query == CommandQuery::Speed)
             return Ok(FormatShortDecimal(actions.SpeedPercent()));
         if (c.query == CommandQuery::Singularity)
@@ -221,10 +184,12 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         if (c.query == CommandQuery::Objects || c.query == CommandQuery::Object ||
             c.query == CommandQuery::Collisions || c.query == CommandQuery::Clearance)
             return AnswerCellQuery(actions, c);
-        return Ok(FormatKinValues(ArmMGD(simulation.Arm(), simulation.Angles())));
+        if (IsWorkQuery(c.query))
+            return AnswerWorkQuery(actions, c);
+        return Ok(FormatKinValues(actions.PoseOf(simulation.Angles())));
     }
     case CommandVerb::Mgd: {
-        return Ok(FormatKinValues(ArmMGD(simulation.Arm(), AnglesOf(c.values))));
+        return Ok(FormatKinValues(actions.PoseOf(AnglesOf(c.values))));
     }
     case CommandVerb::Show:
         actions.SetDisplayFlag(c.flag, c.on);
@@ -265,11 +230,10 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
                 return Failed(move, NoSuchConfiguration(QuotedText(c.number, 32)));
             outcome = actions.MoveToConfiguration(static_cast<int>(n), true);
         } else {
-            const MoveRequest request = RequestOf(move, c.values);
-            const std::string outside =
-                move == CommandVerb::MoveJ ? FirstOutsideLimits(request.joints, simulation.Arm()) : "";
-            if (!outside.empty())
-                return Failed(move, outside);
+            MoveRequest request;
+            std::string refused;
+            if (!CommandRequest(actions, move, c, &request, &refused))
+                return Failed(move, refused);
             outcome = actions.Move(request, !check);
         }
         if (!outcome.ok)
@@ -293,6 +257,14 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::Save:
     case CommandVerb::Load:
         return RunCellCommand(actions, c);
+    case CommandVerb::Tool:
+    case CommandVerb::FrameDefine:
+    case CommandVerb::FrameUse:
+    case CommandVerb::FrameRemove:
+    case CommandVerb::PointStore:
+    case CommandVerb::PointDefine:
+    case CommandVerb::PointRemove:
+        return RunWorkCommand(actions, c);
     }
     return Failed(c.verb, "commande inconnue");
 }
