@@ -77,7 +77,8 @@ int AnswerLines(FILE* in, FILE* out, FILE* err, const LineAnswerer& answer, unsi
             block.ends.push_back(block.text.size());
         }
         if (block.ends.size() == kBlockLines || (ended && !block.ends.empty())) {
-            pending.push_back(std::async(std::launch::async, [&answer, b = std::move(block)] { return AnswerBlock(b, answer); }));
+            pending.push_back(
+                std::async(std::launch::async, [&answer, b = std::move(block)] { return AnswerBlock(b, answer); }));
             block = LineBlock();
         }
         while (!pending.empty() && (ended || pending.size() > window)) {

@@ -19,7 +19,8 @@ struct LineAnswer {
 // Answers line `number` (counted from 1; its end of line may be included),
 // appending to *answer. Called from several threads at once: it must only
 // read what it shares.
-using LineAnswerer = std::function<void(const char* line, std::size_t length, unsigned long number, LineAnswer* answer)>;
+using LineAnswerer =
+    std::function<void(const char* line, std::size_t length, unsigned long number, LineAnswer* answer)>;
 
 // The first `serialLines` lines are answered as they come, each written
 // before the next is read; the rest in blocks of lines spread over the
