@@ -265,10 +265,10 @@ bool KnownJogAxis(int axis, std::string* reason)
 
 }  // namespace
 
-bool CController::JogUserFrame(ToolPose* /*frame*/, std::string* reason) const
+ToolPose CController::JogUserFrame() const
 {
-    *reason = "pas de repère utilisateur : les repères ne sont pas encore pris en charge";
-    return false;
+    const NamedFrame* frame = m_Simulation.Frames().InUse();
+    return frame ? frame->pose : ToolPose{};
 }
 
 MoveOutcome CController::Jog(JogFrame frame, int axis, double delta, bool run)
@@ -282,15 +282,12 @@ MoveOutcome CController::Jog(JogFrame frame, int axis, double delta, bool run)
     }
     const ArmDescription& arm = m_Simulation.Arm();
     const JointAngles& angles = m_Simulation.Angles();
-    ToolPose user{};
-    if (frame == JogFrame::User && !JogUserFrame(&user, &refused.words))
-        return refused;
     MoveRequest request;
     if (frame == JogFrame::Joints) {
         request.joints = JogJoints(angles, axis, delta);
     } else {
         request.kind = MoveKind::Linear;
-        request.pose = PoseOfFrame(JogToolFrame(ArmMGDFrame(arm, angles), frame, axis, delta, user));
+        request.pose = PoseOfFrame(JogToolFrame(ArmMGDFrame(arm, angles), frame, axis, delta, JogUserFrame()));
     }
     return Carry(request, JogName(arm, frame, axis), run);
 }
@@ -302,13 +299,12 @@ ActionResult CController::StartJog(JogFrame frame, int axis, int direction)
     jog.frame = frame;
     jog.axis = axis;
     jog.direction = direction;
+    jog.user = JogUserFrame();
     std::string reason;
     if (!KnownJogAxis(axis, &reason))
         return {false, reason};
     if (direction != 1 && direction != -1)
         return {false, "sens 1 ou -1 attendu"};
-    if (frame == JogFrame::User && !JogUserFrame(&jog.user, &reason))
-        return {false, reason};
     PlanFailure failure;
     std::unique_ptr<CJogMotion> motion =
         CJogMotion::Begin(arm, m_Simulation.Angles(), jog, arm.jogSpeed, m_Simulation.Cell(), &failure);

@@ -237,8 +237,9 @@ private:
     void ChangeFrames(const CWorkFrames& frames);
     // The angles being edited set, each listener told.
     void SetEdited(const JointAngles& angles);
-    // The user frame jogs follow; false with the reason when there is none.
-    bool JogUserFrame(ToolPose* frame, std::string* reason) const;
+    // The frame `jog frame` follows: the user frame in use, in the base
+    // frame (the base frame itself when none is).
+    ToolPose JogUserFrame() const;
     // The work of SetRealTime, StopMotion and CalculateMGI, without
     // telling anyone.
     void SwitchRealTime(bool on);

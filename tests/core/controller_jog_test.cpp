@@ -4,6 +4,7 @@
 // where it stands with the reason and the place, and the continuous jog
 // with its stop, its end before a limit and the reason in the status line.
 #include "arm/ArmKinematics.h"
+#include "kinematics/KdlFrames.h"
 #include "sim/Controller.h"
 #include "sim/MotionRecorder.h"
 #include "sim/Simulation.h"
@@ -94,6 +95,52 @@ TEST(ControllerJog, AStepJogMovesTheToolByTheStepInItsFrame)
             for (int j = 0; j < 3; ++j)
                 EXPECT_NEAR(turn(i, j), c.turn(i, j), 1e-4) << i << j;
     }
+}
+
+// `jog frame` follows the axes of the user frame in use, and the base's
+// while none is; a held one too.
+TEST(ControllerJog, AFrameJogFollowsTheUserFrameInUse)
+{
+    const ToolPose f1{300, 200, 100, 120, 35, 40};
+    const KDL::Rotation axes = FrameOfPose(f1).M;
+    struct Case {
+        const char* inUse;
+        int axis;
+        double delta;
+        KDL::Vector move;    // in the base frame
+        KDL::Rotation turn;  // in the base frame
+    };
+    const Case cases[] = {
+        {"f1", 1, 20, axes.UnitY() * 20, KDL::Rotation()},
+        {"f1", 5, 10, {0, 0, 0}, KDL::Rotation::Rot2(axes.UnitZ(), 10 * M_PI / 180)},
+        {"base", 0, 20, {20, 0, 0}, KDL::Rotation()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.inUse) + " " + JogAxisWord(c.axis));
+        JogWorld w;
+        ASSERT_TRUE(w.controller.DefineFrame("f1", f1).ok);
+        ASSERT_TRUE(w.controller.UseFrame(c.inUse).ok);
+        const KDL::Frame before = w.Tool();
+        const MoveOutcome outcome = w.controller.Jog(JogFrame::User, c.axis, c.delta, true);
+        ASSERT_TRUE(outcome.ok) << outcome.words;
+        w.Play(60);
+        const KDL::Frame after = w.Tool();
+        EXPECT_LE((after.p - before.p - c.move).Norm(), 0.01);
+        const KDL::Rotation turn = after.M * before.M.Inverse();
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j)
+                EXPECT_NEAR(turn(i, j), c.turn(i, j), 1e-4) << i << j;
+    }
+    JogWorld w;
+    ASSERT_TRUE(w.controller.DefineFrame("f1", f1).ok);
+    ASSERT_TRUE(w.controller.UseFrame("f1").ok);
+    const KDL::Frame before = w.Tool();
+    ASSERT_TRUE(w.controller.StartJog(JogFrame::User, 2, -1).ok);
+    w.Play(0.5);
+    w.controller.StopJog();
+    const KDL::Vector moved = w.Tool().p - before.p;
+    EXPECT_NEAR(KDL::dot(moved, axes.UnitZ()), -25, 1);  // 25 % of 200 a second, for half a second
+    EXPECT_LE((moved - axes.UnitZ() * KDL::dot(moved, axes.UnitZ())).Norm(), 0.01);
 }
 
 TEST(ControllerJog, AJointJogTurnsThatJoint)
