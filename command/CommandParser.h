@@ -5,7 +5,7 @@
 //
 //   angles A12 A23 A34 A45 A56 A67   target ...   moveto ...   mgd ...
 //   pose X Y Z alpha beta gamma      mgi ...
-//   movej A12 ... A67   movel X Y Z alpha beta gamma
+//   movej A12 ... A67   movel X Y Z alpha beta gamma [...] [blend R]
 //   movec XV YV ZV X Y Z alpha beta gamma
 //   check movej|movel|movec ...      speed P      config N
 //   jog joint N DELTA                jog base|tool|frame x|y|z|rx|ry|rz DELTA
@@ -21,6 +21,20 @@
 //   object color NAME #rrggbb    object remove NAME|all
 //   get objects|collisions|object NAME|clearance [NAME]
 //   save NAME.txt   load NAME.txt
+//   tool X Y Z alpha beta gamma      get tool
+//   frame NAME X Y Z alpha beta gamma   frame use NAME|base
+//   frame remove NAME                get frame|frames
+//   point NAME [A12 ... A67]         point remove NAME
+//   get point NAME|points
+//
+// @NAME, a taught point, may stand for the six numbers of angles, moveto,
+// movej and movel (the point's tool pose, in the frame in use), and for
+// either part of movec (its via point: the point's tool point), in check
+// as well. movel takes several targets in a row, each six numbers or a
+// point, the arm stopping at each, or with blend R rounding the corners
+// with radius R. Poses are in the user frame in use (frame use), the base
+// frame when none is. A frame's or a point's name is made of letters,
+// digits, '-' and '_'.
 //
 // Words are separated by spaces or tabs. Numbers are in C syntax, where a
 // comma may stand for the decimal point; what is not a finite
@@ -34,6 +48,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 enum class CommandVerb {
     Angles,
@@ -67,6 +82,13 @@ enum class CommandVerb {
     Save,
     Load,
     Jog,
+    Tool,
+    FrameDefine,
+    FrameUse,
+    FrameRemove,
+    PointStore,
+    PointDefine,
+    PointRemove,
 };
 
 enum class CommandQuery {
@@ -80,7 +102,19 @@ enum class CommandQuery {
     Objects,
     Object,
     Collisions,
-    Clearance
+    Clearance,
+    Tool,
+    Frame,
+    Frames,
+    Point,
+    Points
+};
+
+// A target of a move: six numbers, or a taught point (its name, without
+// the '@'; empty for the numbers).
+struct CommandTarget {
+    std::string point;
+    float values[6] = {};
 };
 
 struct Command {
@@ -100,13 +134,24 @@ struct Command {
     // file named, not read.
     ObjectDefinition object;
     // object color|remove, get object|clearance: the object's name, checked
-    // (for get clearance, "" stands for every pair).
+    // (for get clearance, "" stands for every pair); frame, point, get point:
+    // the frame's or the point's.
     std::string name;
     std::string colour;  // object color: "#rrggbb"
     // jog: the frame and the axis (0 to 5, JogTarget.h; a joint N is N - 1),
     // the step in values[0].
     JogFrame jogFrame = JogFrame::Base;
     int axis = 0;
+    // "@NAME" in place of numbers: a taught point's name (without the '@')
+    // for the six numbers of angles, moveto, movej, movel, check's move and
+    // movec's end (`point`), for movec's via point (`viaPoint`); empty where
+    // the numbers in `values` are given.
+    std::string point, viaPoint;
+    // movel (and check movel) through several targets: those before the last
+    // (which `values` or `point` give), in order; and the radius of the
+    // rounded corners at them, pose units (0: the arm stops at each).
+    std::vector<CommandTarget> through;
+    float blend = 0;
 };
 
 enum class CommandLine {
