@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -114,6 +115,7 @@ enum class Arguments {
     Record,
     Object,
     Definitions,
+    Jog,
     Frame,
     Point
 };
@@ -150,6 +152,7 @@ const Verb kVerbs[] = {
     {"object", CommandVerb::ObjectDefine, Arguments::Object},
     {"save", CommandVerb::Save, Arguments::Definitions},
     {"load", CommandVerb::Load, Arguments::Definitions},
+    {"jog", CommandVerb::Jog, Arguments::Jog},
     {"tool", CommandVerb::Tool, Arguments::SixNumbers},
     {"frame", CommandVerb::FrameDefine, Arguments::Frame},
     {"point", CommandVerb::PointStore, Arguments::Point},
@@ -335,6 +338,40 @@ bool ParseObject(const std::string* arg, std::size_t count, Command* c, std::str
     }
     *message = kObjectWords;
     return false;
+}
+
+// jog joint N DELTA, jog base|tool|frame AXIS DELTA.
+bool ParseJog(const std::string* arg, std::size_t count, Command* c, std::string* message)
+{
+    static const struct {
+        const char* word;
+        JogFrame frame;
+    } kFrames[] = {
+        {"joint", JogFrame::Joints}, {"base", JogFrame::Base}, {"tool", JogFrame::Tool}, {"frame", JogFrame::User}};
+    const auto frame = std::find_if(std::begin(kFrames), std::end(kFrames),
+                                    [&](const auto& f) { return count >= 1 && SameWord(arg[0], f.word); });
+    if (frame == std::end(kFrames)) {
+        *message = "joint, base, tool ou frame attendu";
+        return false;
+    }
+    c->jogFrame = frame->frame;
+    const bool joint = frame->frame == JogFrame::Joints;
+    if (count != 3) {
+        *message = joint ? "une articulation (1 à 6) puis un pas attendus"
+                         : "un axe (x, y, z, rx, ry ou rz) puis un pas attendus";
+        return false;
+    }
+    const std::string& axis = arg[1];
+    c->axis = -1;
+    for (int i = 0; i < kJogAxes; ++i)
+        if (joint ? axis == std::to_string(i + 1) : SameWord(axis, JogAxisWord(i)))
+            c->axis = i;
+    if (c->axis < 0) {
+        *message = (joint ? "articulation de 1 à 6 attendue, « " : "x, y, z, rx, ry ou rz attendu, « ") +
+                   Quotable(axis) + " » reçu";
+        return false;
+    }
+    return ParseNumber(arg[2], &c->values[0], message);
 }
 
 // A frame's or a point's name, checked; the reason quotes it as a reply may.
@@ -612,6 +649,8 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
         return ParseObject(arg, count, c, message);
     case Arguments::Definitions:
         return ParseFileName(arg, count, IsDefinitionsName, ".txt", c, message);
+    case Arguments::Jog:
+        return ParseJog(arg, count, c, message);
     case Arguments::Frame:
         return ParseFrame(arg, count, c, message);
     case Arguments::Point:
