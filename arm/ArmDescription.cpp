@@ -32,6 +32,17 @@ ArmDescription::Turns ArmDescription::LinkTurns() const
     return turns;
 }
 
+std::string FirstOutsideLimits(const ArmDescription& arm, const JointAngles& angles)
+{
+    const JointLimits& limits = arm.limits;
+    for (int joint = 0; joint < kJointCount; ++joint) {
+        const float value = angles.*kJointFields[joint];
+        if (!(value >= limits.low[joint] && value <= limits.high[joint]))
+            return OutsideLimits(arm.JointLabel(joint), value, limits.low[joint], limits.high[joint]);
+    }
+    return "";
+}
+
 void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm)
 {
     // A joint's top speed: a hundred turns a second either way (0 and below

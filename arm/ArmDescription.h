@@ -59,6 +59,12 @@ struct ArmDescription {
     CLinkPairs AlwaysTouching() const { return ParseLinkPairs(alwaysTouching); }
 };
 
+// The first joint outside its limits, said as every refusal says it
+// ("A12 = 190 hors des limites [-180 ; 180]"); empty when every one is
+// within them. A refused command moves nothing: the spinners clamp, a
+// program is told.
+std::string FirstOutsideLimits(const ArmDescription& arm, const JointAngles& angles);
+
 // robot.opt's keys, bound to the description's fields.
 void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm);
 

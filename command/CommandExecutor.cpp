@@ -39,21 +39,6 @@ ToolPose PoseOfValues(const float v[6])
     return {v[0], v[1], v[2], v[3], v[4], v[5]};
 }
 
-// The first joint outside its limits, said as every refusal says it
-// ("A12 = 190 hors des limites [-180 ; 180]"); empty when every one is
-// within them. A refused command moves nothing: the spinners clamp, a
-// program is told.
-std::string FirstOutsideLimits(const JointAngles& angles, const ArmDescription& arm)
-{
-    const JointLimits& limits = arm.limits;
-    for (int joint = 0; joint < kJointCount; ++joint) {
-        const float value = angles.*kJointFields[joint];
-        if (!(value >= limits.low[joint] && value <= limits.high[joint]))
-            return OutsideLimits(arm.JointLabel(joint), value, limits.low[joint], limits.high[joint]);
-    }
-    return "";
-}
-
 // How far a pose lies beyond the arm's reach, pose units; within
 // kReachTolerance it is reached, whichever MGI the arm uses.
 double BeyondReach(const CSimulation& simulation, const ToolPose& pose)
@@ -170,7 +155,7 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::Target:
     case CommandVerb::MoveTo: {
         const JointAngles angles = AnglesOf(c.values);
-        const std::string outside = FirstOutsideLimits(angles, simulation.Arm());
+        const std::string outside = FirstOutsideLimits(simulation.Arm(), angles);
         if (!outside.empty())
             return Failed(c.verb, outside);
         if (c.verb == CommandVerb::Angles) {
@@ -267,7 +252,7 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         } else {
             const MoveRequest request = RequestOf(move, c.values);
             const std::string outside =
-                move == CommandVerb::MoveJ ? FirstOutsideLimits(request.joints, simulation.Arm()) : "";
+                move == CommandVerb::MoveJ ? FirstOutsideLimits(simulation.Arm(), request.joints) : "";
             if (!outside.empty())
                 return Failed(move, outside);
             outcome = actions.Move(request, !check);

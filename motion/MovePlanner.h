@@ -18,6 +18,10 @@ struct MoveRequest {
     JointAngles joints{};  // a joint move's target, in the data set's angles
     ToolPose pose{};       // a line's or an arc's target pose (of the tool point)
     float via[3] = {};     // an arc's via point, pose units
+    // A line through several targets: the ones before `pose`, in order; the
+    // arm stops at each unless `blend` rounds the corners there.
+    std::vector<ToolPose> through;
+    double blend = 0;  // radius of the rounded corners at `through`'s targets, pose units; 0: stops at each
 };
 
 struct MovePlan {

@@ -7,10 +7,13 @@
 #include "arm/ArmKinematics.h"
 #include "arm/Configurations.h"
 #include "collision/CollisionWorld.h"
+#include "kinematics/KdlFrames.h"
 #include "motion/PlanContacts.h"
 #include "sim/MotionRecorder.h"
+#include "sim/ProgramNames.h"
 #include "sim/Simulation.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -39,7 +42,7 @@ CController::CController(CSimulation& simulation, CView& view, const CMotionReco
     : m_Simulation(simulation), m_View(view), m_Recorder(recorder)
 {
     // The pose fields start where the arm stands.
-    m_Pose = ArmMGD(simulation.Arm(), simulation.Angles());
+    m_Pose = PoseOf(simulation.Angles());
 }
 
 const JointAngles& CController::EditedAngles() const
@@ -82,7 +85,7 @@ void CController::SetJointAngle(int joint, float degrees)
     JointAngles edited = EditedAngles();
     edited.*kJointFields[joint] = ClampIntoLimits(degrees, limits.low[joint], limits.high[joint]);
     if (!m_bImmediate)
-        m_Pose = ArmMGD(m_Simulation.Arm(), edited);
+        m_Pose = PoseOf(edited);
     SetEdited(edited);
 }
 
@@ -148,12 +151,25 @@ const char* MoveName(MoveKind kind)
 
 MoveOutcome CController::Move(const MoveRequest& request, bool run)
 {
+    return Carry(m_Simulation.Frames().ToBase(request), MoveName(request.kind), run);
+}
+
+MoveOutcome CController::Carry(const MoveRequest& request, const std::string& what, bool run)
+{
     const JointAngles start = m_Simulation.Angles();
     MovePlan plan = PlanMove(m_Simulation.Arm(), start, request, m_fSpeedPercent, m_Simulation.Cell());
     m_View.ShowPlannedPath(plan.path, plan.refusedFrom);
     MoveOutcome outcome;
     outcome.ok = plan.ok;
     if (!plan.ok) {
+        // The place of a refusal, as every pose given, in the frame in use.
+        const CWorkFrames& frames = m_Simulation.Frames();
+        if (plan.failure.placed && frames.InUse()) {
+            double* p = plan.failure.place;
+            const KDL::Vector at = frames.InUseFrame().Inverse() * KDL::Vector(p[0], p[1], p[2]);
+            for (int i = 0; i < 3; ++i)
+                p[i] = at[i];
+        }
         outcome.words = DescribeFailure(plan.failure);
         Note("Refusé : " + outcome.words, EditedAngles());
         m_Simulation.NotifyStateChanged();
@@ -161,7 +177,6 @@ MoveOutcome CController::Move(const MoveRequest& request, bool run)
     }
     outcome.duration = plan.duration;
     outcome.end = plan.trajectory->Samples().back().angles;
-    const std::string what = MoveName(request.kind);
     if (!run) {
         if (m_Simulation.Cell())
             outcome.clearance = PlanClearance(*m_Simulation.Cell(), plan);
@@ -236,7 +251,7 @@ void CController::Stop()
 
 void CController::CalculateMGD()
 {
-    m_Pose = ArmMGD(m_Simulation.Arm(), EditedAngles());
+    m_Pose = PoseOf(EditedAngles());
     m_Simulation.NotifyStateChanged();
 }
 
@@ -254,7 +269,7 @@ MGIResult CController::MGIOf(const ToolPose& pose) const
     // into the limits, as the spinners would.
     const ArmDescription& arm = m_Simulation.Arm();
     const bool exact = arm.Model() == MGIModel::Exact;
-    MGIResult result = ArmMGI(arm, pose, exact ? m_Simulation.Angles() : EditedAngles());
+    MGIResult result = ArmMGI(arm, m_Simulation.Frames().ToBase(pose), exact ? m_Simulation.Angles() : EditedAngles());
     result.angles = ClampIntoLimits(result.angles, arm.limits);
     return result;
 }
@@ -288,6 +303,195 @@ MGIResult CController::MoveToPose(const ToolPose& pose)
     Note(DescribeMGI(result), result.angles);
     SetAngles(result.angles);
     return result;
+}
+
+KDL::Frame CController::MatrixOf(const JointAngles& angles) const
+{
+    return ArmMGDFrameIn(m_Simulation.Frames(), m_Simulation.Arm(), angles);
+}
+
+ToolPose CController::PoseOf(const JointAngles& angles) const
+{
+    return ArmMGDIn(m_Simulation.Frames(), m_Simulation.Arm(), angles);
+}
+
+namespace {
+
+// The tool's values as robot.opt's fTool keys take them: a tool of at most
+// a hundred scene units, turned at most a whole turn.
+bool CheckTool(const ToolPose& tool, std::string* reason)
+{
+    static const char* const kNames[6] = {"X", "Y", "Z", "alpha", "bêta", "gamma"};
+    for (int i = 0; i < 6; ++i) {
+        const float value = tool.*kPoseFields[i];
+        const float most = i < 3 ? 10000.0f : 360.0f;
+        if (!(value >= -most && value <= most)) {
+            *reason = std::string(kNames[i]) + " = " + FormatShortDecimal(value) + " hors de [" +
+                      FormatShortDecimal(-most) + " ; " + FormatShortDecimal(most) + "]";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+ActionResult CController::SetTool(const ToolPose& tool)
+{
+    std::string reason;
+    if (!CheckTool(tool, &reason))
+        return {false, reason};
+    m_Simulation.SetTool(tool);
+    m_Pose = PoseOf(EditedAngles());
+    m_Simulation.NotifyStateChanged();
+    return {};
+}
+
+ToolPose CController::Tool() const
+{
+    const ArmDescription& arm = m_Simulation.Arm();
+    return {arm.toolOffset[0], arm.toolOffset[1], arm.toolOffset[2], arm.toolTurn[0], arm.toolTurn[1], arm.toolTurn[2]};
+}
+
+void CController::ChangeFrames(const CWorkFrames& frames)
+{
+    m_Pose = frames.FromBase(m_Simulation.Frames().ToBase(m_Pose));
+    m_Simulation.SetFrames(frames);
+}
+
+namespace {
+
+std::string NoFrame(const std::string& name)
+{
+    return "aucun repère « " + name + " »";
+}
+
+std::string NoPoint(const std::string& name)
+{
+    return "aucun point « " + name + " »";
+}
+
+bool FinitePose(const ToolPose& pose)
+{
+    for (float ToolPose::*field : kPoseFields)
+        if (!std::isfinite(pose.*field))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+ActionResult CController::DefineFrame(const std::string& name, const ToolPose& pose)
+{
+    ActionResult result;
+    if (!CheckProgramName(ProgramName::Frame, name, &result.message))
+        return {false, result.message};
+    if (!FinitePose(pose))
+        return {false, "repère « " + name + " » : nombre non fini"};
+    CWorkFrames frames = m_Simulation.Frames();
+    frames.Define(name, pose);
+    ChangeFrames(frames);
+    return result;
+}
+
+ActionResult CController::UseFrame(const std::string& name)
+{
+    CWorkFrames frames = m_Simulation.Frames();
+    if (!frames.Use(name))
+        return {false, NoFrame(name)};
+    ChangeFrames(frames);
+    return {};
+}
+
+ActionResult CController::RemoveFrame(const std::string& name)
+{
+    CWorkFrames frames = m_Simulation.Frames();
+    if (!frames.Remove(name))
+        return {false, NoFrame(name)};
+    ChangeFrames(frames);
+    return {};
+}
+
+ActionResult CController::StorePoint(const std::string& name)
+{
+    return DefinePoint(name, m_Simulation.Angles());
+}
+
+std::string CController::StoreNextPoint()
+{
+    const std::string name = m_Simulation.Points().NextFreeName();
+    DefinePoint(name, m_Simulation.Angles());
+    return name;
+}
+
+ActionResult CController::DefinePoint(const std::string& name, const JointAngles& angles)
+{
+    std::string reason;
+    if (!CheckProgramName(ProgramName::Point, name, &reason))
+        return {false, reason};
+    for (float JointAngles::*joint : kJointFields)
+        if (!std::isfinite(angles.*joint))
+            return {false, "point « " + name + " » : angle non fini"};
+    CTaughtPoints points = m_Simulation.Points();
+    points.Store(name, angles);
+    m_Simulation.SetPoints(points);
+    return {};
+}
+
+ActionResult CController::RemovePoint(const std::string& name)
+{
+    CTaughtPoints points = m_Simulation.Points();
+    if (!points.Remove(name))
+        return {false, NoPoint(name)};
+    m_Simulation.SetPoints(points);
+    return {};
+}
+
+ActionResult CController::PointAngles(const std::string& name, JointAngles* angles) const
+{
+    const TaughtPoint* point = m_Simulation.Points().Find(name);
+    if (!point)
+        return {false, NoPoint(name)};
+    const std::string outside = FirstOutsideLimits(m_Simulation.Arm(), point->angles);
+    if (!outside.empty())
+        return {false, "point « " + name + " » : " + outside};
+    *angles = point->angles;
+    return {};
+}
+
+MoveOutcome CController::MoveToPoint(const std::string& name, MoveKind kind, bool run)
+{
+    MoveOutcome refused;
+    JointAngles angles;
+    const ActionResult found = PointAngles(name, &angles);
+    if (!found.ok || kind == MoveKind::Arc) {
+        refused.words = found.ok ? "un arc demande un point de passage" : found.message;
+        Note("Refusé : " + refused.words, EditedAngles());
+        m_Simulation.NotifyStateChanged();
+        return refused;
+    }
+    MoveRequest request;
+    request.kind = kind;
+    request.joints = angles;
+    request.pose = ArmMGD(m_Simulation.Arm(), angles);  // in the base frame, as Carry takes it
+    return Carry(request, MoveName(kind), run);
+}
+
+WorkDefinitions CController::Work() const
+{
+    return {m_Simulation.Frames(), m_Simulation.Points(), Tool(), m_Simulation.ToolSetAtRunTime()};
+}
+
+void CController::RestoreWork(const WorkDefinitions& work)
+{
+    ChangeFrames(work.frames);
+    m_Simulation.SetPoints(work.points);
+    const ToolPose tool = Tool();
+    m_Simulation.SetTool(work.tool, work.toolSetAtRunTime);
+    if (std::memcmp(&tool, &work.tool, sizeof tool) != 0) {
+        m_Pose = PoseOf(EditedAngles());
+        m_Simulation.NotifyStateChanged();
+    }
 }
 
 namespace {
@@ -398,7 +602,9 @@ ActionResult CController::RecordMotion(const char* fileName)
     const std::vector<MotionSample> rows = m_Recorder.Rows(kRecordStep);
     if (rows.empty())
         return {false, "aucun mouvement à enregistrer"};
-    if (!ReplaceFile(fileName, [&](FILE* file) { return WriteMotionRecord(file, rows, m_Simulation.Arm()); }))
+    if (!ReplaceFile(fileName, [&](FILE* file) {
+            return WriteMotionRecord(file, rows, m_Simulation.Arm(), m_Simulation.Frames());
+        }))
         return {false, std::string("impossible d'écrire « ") + fileName + " »"};
     LogWrite(LOG_DEBUG, "Mouvement enregistré : %s", fileName);
     return {};

@@ -8,6 +8,10 @@
 //  - the controller holds what is the user's way of working: the real-time
 //    and immediate modes, the tool pose last set or computed, the kind and
 //    speed of planned moves, and how the last computation went;
+//  - every pose the controller takes or gives is in the user frame in use
+//    (the base frame when none is): the pose fields, MoveToPose, MGIOf, the
+//    requests of Move, PoseOf and MatrixOf; the planner, the drawing and
+//    the cell keep to the base frame;
 //  - whatever shows that state listens to the simulation, which every
 //    change here also reaches.
 // No widget is read and no GL call made here: the panel's callbacks, the
@@ -18,7 +22,11 @@
 #include "kinematics/RobotTypes.h"
 #include "motion/MovePlanner.h"
 #include "sim/DisplaySwitches.h"
+#include "sim/TaughtPoints.h"
 #include "sim/View.h"
+#include "sim/WorkFrames.h"
+
+#include <kdl/frames.hpp>
 
 #include <functional>
 #include <limits>
@@ -46,6 +54,15 @@ struct MoveOutcome {
     // A checked move's smallest clearance along its path (PlanClearance),
     // pose units; infinite without a cell or anything checked.
     double clearance = std::numeric_limits<double>::infinity();
+};
+
+// The frames, the points and the tool at once: what a `load` refused
+// whole puts back.
+struct WorkDefinitions {
+    CWorkFrames frames;
+    CTaughtPoints points;
+    ToolPose tool;
+    bool toolSetAtRunTime;
 };
 
 class CController {
@@ -105,6 +122,38 @@ public:
     // Stops the arm where it stands; its targets become where it stands.
     void StopMotion();
 
+    // The tool frame in the hand (pose units and degrees, as robot.opt's
+    // fTool keys), set at run time within their ranges: the arm keeps its
+    // angles, the poses follow its new tool point.
+    ActionResult SetTool(const ToolPose& tool);
+    ToolPose Tool() const;
+    // User frames (WorkFrames.h), a pose in the base frame each: defined or
+    // given a new pose, chosen ("base" for the base frame), removed (the one
+    // in use: back to the base frame). The pose fields keep the pose they
+    // stand for, said in the frame now in use.
+    ActionResult DefineFrame(const std::string& name, const ToolPose& pose);
+    ActionResult UseFrame(const std::string& name);
+    ActionResult RemoveFrame(const std::string& name);
+    // Taught points (TaughtPoints.h): the arm's current angles stored under
+    // a name (a new one, or the old one's angles replaced), or under the
+    // next free name P1, P2 ... (returned), or given angles (a file played
+    // back: checked against the limits only when used).
+    ActionResult StorePoint(const std::string& name);
+    std::string StoreNextPoint();
+    ActionResult DefinePoint(const std::string& name, const JointAngles& angles);
+    ActionResult RemovePoint(const std::string& name);
+    // A point's angles, refused when there is no such point or when one of
+    // them is past the joint's limits as they are now (narrowed since).
+    ActionResult PointAngles(const std::string& name, JointAngles* angles) const;
+    // A planned move to a point: a synchronised joint move to its angles
+    // (Joint, "Aller") or a line to its tool pose (Linear, "Ligne").
+    MoveOutcome MoveToPoint(const std::string& name, MoveKind kind, bool run);
+    // The tool frame and the pose of a set of angles, in the frame in use.
+    KDL::Frame MatrixOf(const JointAngles& angles) const;
+    ToolPose PoseOf(const JointAngles& angles) const;
+    WorkDefinitions Work() const;
+    void RestoreWork(const WorkDefinitions& work);
+
     // The pose of the edited angles (MGD), and the edited angles
     // of the pose (MGI), whatever the immediate mode.
     void CalculateMGD();
@@ -145,6 +194,7 @@ public:
     // The state the panel shows.
     bool RealTime() const { return m_bRealTime; }
     bool Immediate() const { return m_bImmediate; }
+    // The pose fields, in the frame in use.
     const ToolPose& Pose() const { return m_Pose; }
     // The angles the joint spinners stand for: the targets with real time
     // on, the arm's current angles otherwise.
@@ -157,6 +207,12 @@ public:
     std::string StatusLine() const;
 
 private:
+    // A planned move of a request in the base frame, named `what` in the
+    // status line.
+    MoveOutcome Carry(const MoveRequest& request, const std::string& what, bool run);
+    // The user frames changed: the pose fields keep the pose they stand
+    // for, said in the frame in use.
+    void ChangeFrames(const CWorkFrames& frames);
     // The angles being edited set, each listener told.
     void SetEdited(const JointAngles& angles);
     // The work of SetRealTime, StopMotion and CalculateMGI, without

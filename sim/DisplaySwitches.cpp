@@ -25,6 +25,12 @@ const DisplaySwitch kDisplaySwitches[kDisplayFlagCount] = {
      "Collisions : en rouge les segments du bras et les objets de la cellule qui se touchent, et les configurations "
      "en fantômes qui touchent quelque chose.",
      false, "bShowCollisions"},
+    {DisplayFlag::Frames, "strFrames", "Repères de travail", 0, "frames",
+     "Repères de travail : le repère de l'outil en petits axes à son point, et chaque repère utilisateur en axes "
+     "nommés.",
+     false, "bShowFrames"},
+    {DisplayFlag::Points, "strPoints", "Points", 0, "points",
+     "Points : chaque point appris en petits axes nommés, là où il met le point de l'outil.", false, "bShowPoints"},
 };
 
 const DisplaySwitch* SwitchOfKey(int functionKey)

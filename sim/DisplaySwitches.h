@@ -13,9 +13,11 @@ enum class DisplayFlag {
     Orbit,
     Trail,
     Configurations,
-    Collisions
+    Collisions,
+    Frames,
+    Points
 };
-constexpr int kDisplayFlagCount = 10;
+constexpr int kDisplayFlagCount = 12;
 
 struct DisplaySwitch {
     DisplayFlag flag;

@@ -106,7 +106,8 @@ std::vector<JointAngles> JointSpeeds(const std::vector<MotionSample>& samples)
     return speeds;
 }
 
-bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& rows, const ArmDescription& arm)
+bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& rows, const ArmDescription& arm,
+                       const CWorkFrames& frames)
 {
     bool ok = std::fputs("t", file) >= 0;
     for (int joint = 0; joint < kJointCount; ++joint)
@@ -118,7 +119,7 @@ bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& rows, const 
     for (std::size_t i = 0; ok && i < rows.size(); ++i) {
         const JointAngles& a = rows[i].angles;
         const JointAngles& v = speeds[i];
-        const ToolPose p = ArmMGD(arm, a);
+        const ToolPose p = ArmMGDIn(frames, arm, a);
         ok = std::fprintf(
                  file,
                  "%.3f,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g\n",

@@ -62,9 +62,10 @@ private:
 // linearly between the recorded samples around it (angles and point alike).
 std::vector<MotionSample> Resample(const std::vector<MotionSample>& samples, double step);
 // Rows as a table for programs: a header line, then per line the time, the
-// six angles, the six joints' speeds and the pose, separated by commas,
-// numbers with a point. False when a write fails.
-bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& rows, const ArmDescription& arm);
+// six angles, the six joints' speeds and the pose (in the user frame in
+// use), separated by commas, numbers with a point. False when a write fails.
+bool WriteMotionRecord(FILE* file, const std::vector<MotionSample>& rows, const ArmDescription& arm,
+                       const CWorkFrames& frames);
 
 // The joints' speeds (degrees per second) at each sample: the difference
 // with the neighbouring samples over their time.

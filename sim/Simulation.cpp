@@ -56,6 +56,28 @@ void CSimulation::SetTargets(const JointAngles& angles)
     NotifyStateChanged();
 }
 
+void CSimulation::SetTool(const ToolPose& tool, bool setAtRunTime)
+{
+    for (int i = 0; i < 3; ++i) {
+        m_Arm.toolOffset[i] = tool.*kPoseFields[i];
+        m_Arm.toolTurn[i] = tool.*kPoseFields[3 + i];
+    }
+    m_bToolSet = setAtRunTime;
+    NotifyStateChanged();
+}
+
+void CSimulation::SetFrames(const CWorkFrames& frames)
+{
+    m_Frames = frames;
+    NotifyStateChanged();
+}
+
+void CSimulation::SetPoints(const CTaughtPoints& points)
+{
+    m_Points = points;
+    NotifyStateChanged();
+}
+
 void CSimulation::SetDisplay(DisplayFlag flag, bool on)
 {
     m_Display[flag] = on;

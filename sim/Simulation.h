@@ -10,6 +10,8 @@
 #include "collision/CollisionPair.h"
 #include "motion/Trajectory.h"
 #include "sim/DisplaySwitches.h"
+#include "sim/TaughtPoints.h"
+#include "sim/WorkFrames.h"
 
 #include <memory>
 #include <set>
@@ -65,6 +67,18 @@ public:
     void ShowObject(const std::string& name, bool shown);
     bool ObjectShown(const std::string& name) const { return m_HiddenObjects.count(name) == 0; }
 
+    // The tool frame in the hand (the arm's toolOffset and toolTurn, as
+    // robot.opt's fTool keys give it at start) changed at run time, and
+    // whether it was since the start (what `save` writes it for).
+    void SetTool(const ToolPose& tool, bool setAtRunTime = true);
+    bool ToolSetAtRunTime() const { return m_bToolSet; }
+    // The user frames and the taught points, each change told. Only the
+    // controller changes them.
+    const CWorkFrames& Frames() const { return m_Frames; }
+    const CTaughtPoints& Points() const { return m_Points; }
+    void SetFrames(const CWorkFrames& frames);
+    void SetPoints(const CTaughtPoints& points);
+
     const DisplayFlags& Display() const { return m_Display; }
     void SetDisplay(DisplayFlag flag, bool on);
 
@@ -114,6 +128,9 @@ private:
     JointAngles m_Angles;
     JointAngles m_Targets;
     DisplayFlags m_Display;
+    bool m_bToolSet = false;
+    CWorkFrames m_Frames;
+    CTaughtPoints m_Points;
     std::unique_ptr<CCollisionWorld> m_pCell;
     unsigned long m_iCellRevision = 0;
     std::set<std::string> m_HiddenObjects;

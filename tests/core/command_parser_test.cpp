@@ -278,8 +278,8 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"trail", "trail", "clear attendu"},
         {"trail off", "trail", "clear attendu"},
         {"show sky on", "show",
-         "wireframe, decor, reflect, shadows, metal, axes, orbit, trail, configurations ou collisions attendu, puis on "
-         "ou off"},
+         "wireframe, decor, reflect, shadows, metal, axes, orbit, trail, configurations, collisions, frames ou points "
+         "attendu, puis on ou off"},
         {"show decor maybe", "show", "on ou off attendu, « maybe » reçu"},
         {"camera", "camera", "reset, orbit on|off ou look AZIMUT ÉLÉVATION DISTANCE attendu"},
         {"camera orbit", "camera", "reset, orbit on|off ou look AZIMUT ÉLÉVATION DISTANCE attendu"},

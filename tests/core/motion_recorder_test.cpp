@@ -92,7 +92,7 @@ TEST(MotionRecorder, AChasesRowsEndAtItsArrivalOrFollowItsSteps)
 
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::tmpfile(), &std::fclose);
     ASSERT_TRUE(file);
-    ASSERT_TRUE(WriteMotionRecord(file.get(), rows, arm));
+    ASSERT_TRUE(WriteMotionRecord(file.get(), rows, arm, CWorkFrames()));
     std::rewind(file.get());
     std::vector<std::string> lines;
     char line[1024];

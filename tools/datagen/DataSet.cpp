@@ -148,8 +148,9 @@ std::string GluiOptions()
             w.Default(declared(display.labelKey));
     }
     // The switches whose state at start the data set gives: the default one
-    // shows collisions.
-    const std::map<DisplayFlag, bool> startStates = {{DisplayFlag::Collisions, true}};
+    // shows collisions, not the work frames nor the taught points.
+    const std::map<DisplayFlag, bool> startStates = {
+        {DisplayFlag::Collisions, true}, {DisplayFlag::Frames, false}, {DisplayFlag::Points, false}};
     for (const DisplaySwitch& display : kDisplaySwitches)
         if (display.startKey)
             w.Bool(display.startKey, startStates.at(display.flag));
