@@ -28,6 +28,8 @@ void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& s)
     keys.Label("strSpeedOverride", "Vitesse (%)", &s.speedOverride);
     keys.Label("strMoveToPose", "Aller à la pose", &s.moveToPose);
     keys.Label("strCheckMove", "Vérifier", &s.checkMove);
+    keys.Label("strPointsName", "Points", &s.pointsName);
+    keys.Label("strStorePoint", "Enregistrer le point", &s.storePoint);
     keys.Label("strConfigurationsName", "Configurations de la pose", &s.configurationsName);
     keys.Label("strCurvesName", "Courbes", &s.curvesName);
     keys.Label("strControlName", "Control", &s.controlName);

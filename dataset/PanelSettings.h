@@ -19,6 +19,7 @@ struct PanelSettings {
     std::string mgiName;
     std::string poseName[6];  // X, Y, Z, alpha, beta, gamma
     std::string trajectoryName, moveJoint, moveLinear, speedOverride, moveToPose, checkMove;
+    std::string pointsName, storePoint;
     std::string configurationsName;
     std::string curvesName;
     std::string controlName, realTime, realTimeButton, immediateMode, mgdCalculus, mgiCalculus, teachPose;

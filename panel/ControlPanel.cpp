@@ -13,6 +13,7 @@
 #include "panel/ConfigurationList.h"
 #include "panel/CellList.h"
 #include "panel/JointCurves.h"
+#include "panel/PointList.h"
 #include "panel/SingularityReadout.h"
 #include "sim/CellContacts.h"
 #include "sim/Controller.h"
@@ -31,6 +32,7 @@ enum {
     ROLLOUT_JOINTS,
     ROLLOUT_POSE,
     ROLLOUT_MOVES,
+    ROLLOUT_POINTS,
     ROLLOUT_CONFIGURATIONS,
     ROLLOUT_CURVES,
     ROLLOUT_CONTROL,
@@ -41,10 +43,13 @@ enum {
 const PanelRollout kRollouts[] = {
     {&PanelSettings::mgdName, true, "Angles des six articulations, en degrés, de la base (A12) à la main (A67)."},
     {&PanelSettings::mgiName, true,
-     "Pose de l'outil : centre du poignet X, Y, Z (centièmes d'unité de scène, repère de la base) et orientation de "
-     "la main Alpha, Bêta, Gamma (degrés)."},
+     "Pose de l'outil : son point X, Y, Z (centièmes d'unité de scène ; sans outil, le centre du poignet) et son "
+     "orientation Alpha, Bêta, Gamma (degrés), dans le repère des poses nommé en tête."},
     {&PanelSettings::trajectoryName, true,
      "Mouvements planifiés vers la pose des champs, vérifiés en entier avant que le bras bouge."},
+    {&PanelSettings::pointsName, false,
+     "Les points appris (commande point) : y aller par un mouvement articulaire ou en ligne droite, ou enregistrer "
+     "où le bras se trouve."},
     {&PanelSettings::configurationsName, false,
      "Les configurations du bras qui donnent sa pose, numérotées comme kalimbrax-kin mgi --all ; un clic en choisit "
      "une."},
@@ -108,6 +113,16 @@ const PanelButton kMoveButtons[] = {
      "Planifie sans bouger : la durée, ou pourquoi et où le chemin est impossible.",
      [](CController& c) { c.MoveToPoseFields(false); }, nullptr},
 };
+
+const char* const kPointListTip = "Aller : mouvement articulaire synchronisé jusqu'au point ; Ligne : l'outil y va "
+                                  "en ligne droite (avec l'outil actuel). Refusé, le bras ne bouge pas.";
+const PanelButton kStorePointButton = {
+    BUTTON_STORE_POINT, &PanelSettings::storePoint,
+    "Enregistre les angles actuels du bras comme un point, sous le premier nom libre P1, P2...",
+    [](CController& c) { c.StoreNextPoint(); }, nullptr};
+
+const char* const kPoseFrameTip = "Le repère dans lequel les champs de la pose, les commandes et les mouvements "
+                                  "donnent et prennent les poses : la base, ou un repère défini par frame.";
 
 const char* const kConfigurationsTip = "> : la configuration du bras ; en rouge : hors des limites des angles. Un "
                                        "clic y amène le bras par un mouvement articulaire synchronisé.";
@@ -231,6 +246,7 @@ void CControlPanel::Build()
     }
 
     GLUI_Panel* pose = AddRollout(kRollouts[ROLLOUT_POSE]);
+    m_pPoseFrame = AddText(pose, kPoseFrameTip);
     for (int i = 0; i < 6; ++i)
         AddSpinner(
             pose, labels.poseName[i], FIRST_POSE_SPINNER + i, kPoseTips[i],
@@ -247,6 +263,8 @@ void CControlPanel::Build()
         ->set_float_limits(kMinSpeedPercent, kMaxSpeedPercent, GLUI_LIMIT_CLAMP);
     for (const PanelButton& row : kMoveButtons)
         AddButton(moves, row);
+
+    BuildPoints(AddRollout(kRollouts[ROLLOUT_POINTS]));
 
     GLUI_Panel* configurations = AddRollout(kRollouts[ROLLOUT_CONFIGURATIONS]);
     m_pConfigurationCanvas = AddCanvas(
@@ -302,6 +320,20 @@ void CControlPanel::Build()
             if (!name.empty())
                 m_Controller.ShowObject(name, !m_Controller.ObjectShown(name));
         });
+}
+
+void CControlPanel::BuildPoints(GLUI_Panel* points)
+{
+    m_pPointCanvas = AddCanvas(
+        points, 320, PointListHeight(0), CANVAS_POINTS, kPointListTip,
+        [this](GLUI_Painter& painter, int, int) { DrawPointList(painter, m_PointNames); },
+        [this](int) {
+            const PointClick click =
+                PointClickAt(m_PointNames, m_pPointCanvas->get_click_x(), m_pPointCanvas->get_click_y());
+            if (!click.name.empty())
+                m_Controller.MoveToPoint(click.name, click.line ? MoveKind::Linear : MoveKind::Joint, true);
+        });
+    AddButton(points, kStorePointButton);
 }
 
 GLUI_Panel* CControlPanel::AddRollout(const PanelRollout& row)
@@ -379,6 +411,12 @@ void CControlPanel::Refresh()
     }
     m_pStatus->set_text(m_Controller.StatusLine().c_str());
     const CSimulation& simulation = m_Controller.Simulation();
+    const NamedFrame* frame = simulation.Frames().InUse();
+    m_pPoseFrame->set_text(("Repère des poses : " + (frame ? frame->name : std::string(kBaseFrameName))).c_str());
+    m_PointNames.clear();
+    for (const TaughtPoint& point : simulation.Points().All())
+        m_PointNames.push_back(point.name);
+    m_pPointCanvas->set_h(PointListHeight(m_PointNames.size()));
     // The pairs in contact where the arm stands, checked once for the
     // readout and the list.
     const CCollisionWorld* world = simulation.Cell();

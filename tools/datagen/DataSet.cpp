@@ -123,6 +123,10 @@ std::string GluiOptions()
                              "strCheckMove", "strConfigurationsName", "strCurvesName"})
         w.Default(declared(name));
     w.Blank();
+    w.Comment("Points appris");
+    for (const char* name : {"strPointsName", "strStorePoint"})
+        w.Default(declared(name));
+    w.Blank();
     w.Comment("Commande du mouvement");
     w.Text("strControlName", "Commande");
     w.Text("strRealTime", "Temps réel");
