@@ -4,6 +4,7 @@
 #include "base/Log.h"
 #include "collision/CollisionWorld.h"
 #include "command/QuotedText.h"
+#include "command/WorkCommands.h"
 #include "kinematics/ArmChain.h"
 #include "sim/Controller.h"
 #include "sim/Simulation.h"
@@ -70,9 +71,12 @@ bool ReadObjectMesh(ObjectDefinition* object, std::string* reason)
     return true;
 }
 
-// One line of a cell: what the object verbs do, else refused.
-CommandOutcome RunObjectCommand(CController& controller, const Command& c)
+// One line of a cell: what the object verbs and those of the frames, the
+// tool and the points do, else refused.
+CommandOutcome RunDefinition(CController& controller, const Command& c)
 {
+    if (IsWorkCommand(c.verb))
+        return RunWorkCommand(controller, c);
     ActionResult done;
     switch (c.verb) {
     case CommandVerb::ObjectDefine: {
@@ -141,19 +145,21 @@ bool PlayDefinitions(CController& controller, const std::string& fileName, bool 
         }
         lines.push_back(line);
     }
-    // A whole file puts the cell back as it was at its first refusal.
+    // A whole file puts the cell, the frames, the tool and the points back
+    // as they were at its first refusal.
     std::vector<CellObject> before;
     if (const CCollisionWorld* cell = controller.Simulation().Cell(); whole && cell)
         for (const std::string& name : cell->ObjectNames())
             before.push_back(*cell->FindObject(name));
+    const WorkDefinitions work = controller.Work();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         Command command;
         std::string verb, message;
         const CommandLine kind = ParseCommandLine(lines[i].data(), lines[i].size(), &command, &verb, &message);
         if (kind == CommandLine::Skip)
             continue;
-        std::string reply = kind == CommandLine::Error ? "erreur " + verb + " : " + message
-                                                       : RunObjectCommand(controller, command).reply;
+        std::string reply =
+            kind == CommandLine::Error ? "erreur " + verb + " : " + message : RunDefinition(controller, command).reply;
         if (reply == "ok")
             continue;
         refusals->push_back("ligne " + std::to_string(i + 1) + " : " + reply);
@@ -163,6 +169,7 @@ bool PlayDefinitions(CController& controller, const std::string& fileName, bool 
                 controller.DefineObject(o.definition);
                 controller.SetObjectColour(o.definition.name, o.colour);
             }
+            controller.RestoreWork(work);
             return true;
         }
     }
@@ -173,7 +180,7 @@ CommandOutcome RunCellCommand(CController& controller, const Command& c)
 {
     if (c.verb == CommandVerb::Save) {
         const CCollisionWorld* cell = controller.Simulation().Cell();
-        const std::string lines = cell ? CellDefinitions(*cell) : std::string();
+        const std::string lines = (cell ? CellDefinitions(*cell) : std::string()) + WorkDefinitionLines(controller);
         if (!ReplaceFile(c.fileName.c_str(),
                          [&](FILE* file) { return std::fwrite(lines.data(), 1, lines.size(), file) == lines.size(); }))
             return Failed(c.verb, "impossible d'écrire « " + c.fileName + " »");
@@ -188,7 +195,7 @@ CommandOutcome RunCellCommand(CController& controller, const Command& c)
             return Failed(c.verb, c.fileName + ", " + refusals.front());
         return Ok(c.fileName);
     }
-    return RunObjectCommand(controller, c);
+    return RunDefinition(controller, c);
 }
 
 CommandOutcome AnswerCellQuery(const CController& controller, const Command& c)

@@ -4,7 +4,9 @@
 #include "base/FrenchDecimal.h"
 #include "command/CellCommands.h"
 #include "command/CommandHub.h"
+#include "command/MoveTargets.h"
 #include "command/QuotedText.h"
+#include "command/WorkCommands.h"
 #include "sim/Controller.h"
 #include "arm/ArmKinematics.h"
 #include "arm/Configurations.h"
@@ -108,30 +110,6 @@ std::string Seconds(double duration)
     return text;
 }
 
-// The move a movej, movel, movec (or its check) asks for.
-MoveRequest RequestOf(CommandVerb verb, const float v[9])
-{
-    MoveRequest request;
-    switch (verb) {
-    case CommandVerb::MoveL:
-        request.kind = MoveKind::Linear;
-        request.pose = PoseOfValues(v);
-        break;
-    case CommandVerb::MoveC:
-        request.kind = MoveKind::Arc;
-        request.via[0] = v[0];
-        request.via[1] = v[1];
-        request.via[2] = v[2];
-        request.pose = PoseOfValues(v + 3);
-        break;
-    default:
-        request.kind = MoveKind::Joint;
-        request.joints = AnglesOf(v);
-        break;
-    }
-    return request;
-}
-
 // go, and the start of moveto: real time on, then the motion.
 ActionResult Go(CController& actions)
 {
@@ -154,10 +132,10 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::Angles:
     case CommandVerb::Target:
     case CommandVerb::MoveTo: {
-        const JointAngles angles = AnglesOf(c.values);
-        const std::string outside = FirstOutsideLimits(simulation.Arm(), angles);
-        if (!outside.empty())
-            return Failed(c.verb, outside);
+        JointAngles angles;
+        std::string refused;
+        if (!CommandAngles(actions, c, &angles, &refused))
+            return Failed(c.verb, refused);
         if (c.verb == CommandVerb::Angles) {
             actions.SetAngles(angles);
             return Ok();
@@ -173,7 +151,7 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::Pose:
     case CommandVerb::Mgi: {
         const ToolPose pose = PoseOfValues(c.values);
-        const double beyond = BeyondReach(simulation, pose);
+        const double beyond = BeyondReach(simulation, simulation.Frames().ToBase(pose));
         if (!(beyond <= kReachTolerance))
             return Failed(c.verb, OutOfReach(beyond));
         const MGIResult result = c.verb == CommandVerb::Pose ? actions.MoveToPose(pose) : actions.MGIOf(pose);
@@ -196,7 +174,7 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         if (c.query == CommandQuery::Targets)
             return Ok(FormatKinValues(simulation.Targets()));
         if (c.query == CommandQuery::Matrix)
-            return Ok(FormatMatrix(ArmMGDFrame(simulation.Arm(), simulation.Angles())));
+            return Ok(FormatMatrix(actions.MatrixOf(simulation.Angles())));
         if (c.query == CommandQuery::Speed)
             return Ok(FormatShortDecimal(actions.SpeedPercent()));
         if (c.query == CommandQuery::Singularity)
@@ -206,10 +184,12 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
         if (c.query == CommandQuery::Objects || c.query == CommandQuery::Object ||
             c.query == CommandQuery::Collisions || c.query == CommandQuery::Clearance)
             return AnswerCellQuery(actions, c);
-        return Ok(FormatKinValues(ArmMGD(simulation.Arm(), simulation.Angles())));
+        if (IsWorkQuery(c.query))
+            return AnswerWorkQuery(actions, c);
+        return Ok(FormatKinValues(actions.PoseOf(simulation.Angles())));
     }
     case CommandVerb::Mgd: {
-        return Ok(FormatKinValues(ArmMGD(simulation.Arm(), AnglesOf(c.values))));
+        return Ok(FormatKinValues(actions.PoseOf(AnglesOf(c.values))));
     }
     case CommandVerb::Show:
         actions.SetDisplayFlag(c.flag, c.on);
@@ -250,11 +230,10 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
                 return Failed(move, NoSuchConfiguration(QuotedText(c.number, 32)));
             outcome = actions.MoveToConfiguration(static_cast<int>(n), true);
         } else {
-            const MoveRequest request = RequestOf(move, c.values);
-            const std::string outside =
-                move == CommandVerb::MoveJ ? FirstOutsideLimits(simulation.Arm(), request.joints) : "";
-            if (!outside.empty())
-                return Failed(move, outside);
+            MoveRequest request;
+            std::string refused;
+            if (!CommandRequest(actions, move, c, &request, &refused))
+                return Failed(move, refused);
             outcome = actions.Move(request, !check);
         }
         if (!outcome.ok)
@@ -278,6 +257,14 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::Save:
     case CommandVerb::Load:
         return RunCellCommand(actions, c);
+    case CommandVerb::Tool:
+    case CommandVerb::FrameDefine:
+    case CommandVerb::FrameUse:
+    case CommandVerb::FrameRemove:
+    case CommandVerb::PointStore:
+    case CommandVerb::PointDefine:
+    case CommandVerb::PointRemove:
+        return RunWorkCommand(actions, c);
     }
     return Failed(c.verb, "commande inconnue");
 }

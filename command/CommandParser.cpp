@@ -6,6 +6,7 @@
 #include "base/FrenchDecimal.h"
 #include "arm/ArmDescription.h"
 #include "command/QuotedText.h"
+#include "sim/ProgramNames.h"
 
 #include <cctype>
 #include <cmath>
@@ -99,7 +100,9 @@ std::size_t CharacterCount(const std::string& word)
 enum class Arguments {
     None,
     SixNumbers,
-    NineNumbers,
+    Target,
+    Targets,
+    Arc,
     OneNumber,
     WholeNumber,
     Check,
@@ -110,7 +113,9 @@ enum class Arguments {
     Screenshot,
     Record,
     Object,
-    Definitions
+    Definitions,
+    Frame,
+    Point
 };
 
 struct Verb {
@@ -120,10 +125,10 @@ struct Verb {
 };
 
 const Verb kVerbs[] = {
-    {"angles", CommandVerb::Angles, Arguments::SixNumbers},
+    {"angles", CommandVerb::Angles, Arguments::Target},
     {"pose", CommandVerb::Pose, Arguments::SixNumbers},
     {"target", CommandVerb::Target, Arguments::SixNumbers},
-    {"moveto", CommandVerb::MoveTo, Arguments::SixNumbers},
+    {"moveto", CommandVerb::MoveTo, Arguments::Target},
     {"mgd", CommandVerb::Mgd, Arguments::SixNumbers},
     {"mgi", CommandVerb::Mgi, Arguments::SixNumbers},
     {"go", CommandVerb::Go, Arguments::None},
@@ -134,9 +139,9 @@ const Verb kVerbs[] = {
     {"show", CommandVerb::Show, Arguments::Show},
     {"camera", CommandVerb::CameraReset, Arguments::Camera},
     {"screenshot", CommandVerb::Screenshot, Arguments::Screenshot},
-    {"movej", CommandVerb::MoveJ, Arguments::SixNumbers},
-    {"movel", CommandVerb::MoveL, Arguments::SixNumbers},
-    {"movec", CommandVerb::MoveC, Arguments::NineNumbers},
+    {"movej", CommandVerb::MoveJ, Arguments::Target},
+    {"movel", CommandVerb::MoveL, Arguments::Targets},
+    {"movec", CommandVerb::MoveC, Arguments::Arc},
     {"check", CommandVerb::Check, Arguments::Check},
     {"speed", CommandVerb::Speed, Arguments::OneNumber},
     {"record", CommandVerb::Record, Arguments::Record},
@@ -145,6 +150,9 @@ const Verb kVerbs[] = {
     {"object", CommandVerb::ObjectDefine, Arguments::Object},
     {"save", CommandVerb::Save, Arguments::Definitions},
     {"load", CommandVerb::Load, Arguments::Definitions},
+    {"tool", CommandVerb::Tool, Arguments::SixNumbers},
+    {"frame", CommandVerb::FrameDefine, Arguments::Frame},
+    {"point", CommandVerb::PointStore, Arguments::Point},
 };
 
 struct Query {
@@ -158,7 +166,9 @@ const Query kQueries[] = {
     {"speed", CommandQuery::Speed},         {"singularity", CommandQuery::Singularity},
     {"ticks", CommandQuery::Ticks},         {"objects", CommandQuery::Objects},
     {"object", CommandQuery::Object},       {"collisions", CommandQuery::Collisions},
-    {"clearance", CommandQuery::Clearance},
+    {"clearance", CommandQuery::Clearance}, {"tool", CommandQuery::Tool},
+    {"frame", CommandQuery::Frame},         {"frames", CommandQuery::Frames},
+    {"point", CommandQuery::Point},         {"points", CommandQuery::Points},
 };
 
 // "angles, targets, ... ou ticks": the words `get` takes.
@@ -327,6 +337,178 @@ bool ParseObject(const std::string* arg, std::size_t count, Command* c, std::str
     return false;
 }
 
+// A frame's or a point's name, checked; the reason quotes it as a reply may.
+bool CheckProgramWord(ProgramName kind, const std::string& name, std::string* message)
+{
+    if (CheckProgramName(kind, name, message))
+        return true;
+    *message = QuotedText(*message);
+    return false;
+}
+
+bool IsPointWord(const std::string& word)
+{
+    return word[0] == '@';
+}
+
+// "@NAME": the point's name, checked, into *point.
+bool ParsePointWord(const std::string& word, std::string* point, std::string* message)
+{
+    *point = word.substr(1);
+    return CheckProgramWord(ProgramName::Point, *point, message);
+}
+
+// Six numbers, or one "@NAME" in their place.
+bool ParseTarget(const std::string* arg, std::size_t count, Command* c, std::string* message)
+{
+    if (count == 1 && IsPointWord(arg[0]))
+        return ParsePointWord(arg[0], &c->point, message);
+    if (std::any_of(arg, arg + count, IsPointWord)) {
+        *message = "6 nombres ou un @POINT attendus";
+        return false;
+    }
+    return ParseNumbers(arg, count, 6, c, message);
+}
+
+// An arc: its via point (three numbers or "@NAME") then its end (six
+// numbers or "@NAME").
+bool ParseArc(const std::string* arg, std::size_t count, Command* c, std::string* message)
+{
+    if (std::none_of(arg, arg + count, IsPointWord))
+        return ParseNumbers(arg, count, 9, c, message);
+    const std::size_t viaWords = IsPointWord(arg[0]) ? 1 : 3;
+    const std::size_t endWords = count > viaWords && IsPointWord(arg[viaWords]) ? 1 : 6;
+    const bool fits = count == viaWords + endWords &&
+                      std::none_of(arg + (viaWords == 1 ? 1 : 0), arg + viaWords, IsPointWord) &&
+                      std::none_of(arg + viaWords + (endWords == 1 ? 1 : 0), arg + count, IsPointWord);
+    if (!fits) {
+        *message = "un point de passage (3 nombres ou @POINT) puis une pose (6 nombres ou @POINT) attendus";
+        return false;
+    }
+    if (viaWords == 1 ? !ParsePointWord(arg[0], &c->viaPoint, message) : !ParseNumbers(arg, 3, 3, c, message))
+        return false;
+    if (endWords == 1)
+        return ParsePointWord(arg[viaWords], &c->point, message);
+    for (std::size_t i = 0; i < 6; ++i)
+        if (!ParseNumber(arg[viaWords + i], &c->values[3 + i], message))
+            return false;
+    return true;
+}
+
+// movel's targets, each six numbers or "@NAME", then `blend R` or not: the
+// last one into values or point, the others into through.
+bool ParseTargets(const std::string* arg, std::size_t count, Command* c, std::string* message)
+{
+    std::size_t n = count;
+    if (n >= 1 && SameWord(arg[n - 1], "blend")) {
+        *message = "un rayon attendu après blend";
+        return false;
+    }
+    if (n >= 2 && SameWord(arg[n - 2], "blend")) {
+        if (!ParseNumber(arg[n - 1], &c->blend, message))
+            return false;
+        if (c->blend < 0) {
+            *message = "rayon de raccord négatif : " + FormatShortDecimal(c->blend);
+            return false;
+        }
+        n -= 2;
+    }
+    // Numbers alone, fewer than two targets' worth: refused as a single
+    // target always was.
+    if (n == count && n % 6 != 0 && n < 12 && std::none_of(arg, arg + n, IsPointWord))
+        return ParseNumbers(arg, n, 6, c, message);
+    std::vector<CommandTarget> targets;
+    for (std::size_t at = 0; at < n;) {
+        CommandTarget target;
+        if (IsPointWord(arg[at])) {
+            if (!ParsePointWord(arg[at], &target.point, message))
+                return false;
+            ++at;
+        } else {
+            std::size_t given = 0;
+            while (given < 6 && at + given < n && !IsPointWord(arg[at + given]))
+                ++given;
+            if (given < 6) {
+                *message = "cible " + std::to_string(targets.size() + 1) + " : 6 nombres ou @POINT attendus, " +
+                           std::to_string(given) + (given > 1 ? " reçus" : " reçu");
+                return false;
+            }
+            for (std::size_t i = 0; i < 6; ++i)
+                if (!ParseNumber(arg[at + i], &target.values[i], message))
+                    return false;
+            at += 6;
+        }
+        targets.push_back(target);
+    }
+    if (targets.empty()) {
+        *message = "une cible au moins attendue avant blend";
+        return false;
+    }
+    c->point = targets.back().point;
+    std::copy(targets.back().values, targets.back().values + 6, c->values);
+    targets.pop_back();
+    c->through = std::move(targets);
+    return true;
+}
+
+// The move check checks, with its own arguments.
+bool ParseMoveArguments(CommandVerb move, const std::string* arg, std::size_t count, Command* c, std::string* message)
+{
+    if (move == CommandVerb::MoveC)
+        return ParseArc(arg, count, c, message);
+    if (move == CommandVerb::MoveL)
+        return ParseTargets(arg, count, c, message);
+    return ParseTarget(arg, count, c, message);
+}
+
+// frame NAME X Y Z ALPHA BETA GAMMA | use NAME | remove NAME
+bool ParseFrame(const std::string* arg, std::size_t count, Command* c, std::string* message)
+{
+    if (count == 0) {
+        *message = "un nom de repère, use ou remove attendu";
+        return false;
+    }
+    const bool use = SameWord(arg[0], "use"), remove = SameWord(arg[0], "remove");
+    if (use || remove) {
+        c->verb = use ? CommandVerb::FrameUse : CommandVerb::FrameRemove;
+        if (count != 2) {
+            *message = std::string(count < 2 ? "un nom attendu" : "un seul nom attendu") + " après " +
+                       (use ? "use" : "remove");
+            return false;
+        }
+        const bool base = use && SameWord(arg[1], kBaseFrameName);
+        c->name = base ? kBaseFrameName : arg[1];
+        return base || CheckProgramWord(ProgramName::Frame, arg[1], message);
+    }
+    c->name = arg[0];
+    return CheckProgramWord(ProgramName::Frame, arg[0], message) && ParseNumbers(arg + 1, count - 1, 6, c, message);
+}
+
+// point NAME [A12 ... A67] | remove NAME
+bool ParsePoint(const std::string* arg, std::size_t count, Command* c, std::string* message)
+{
+    if (count == 0) {
+        *message = "un nom de point ou remove attendu";
+        return false;
+    }
+    if (SameWord(arg[0], "remove")) {
+        c->verb = CommandVerb::PointRemove;
+        if (count != 2) {
+            *message = count < 2 ? "un nom attendu après remove" : "un seul nom attendu après remove";
+            return false;
+        }
+        c->name = arg[1];
+        return CheckProgramWord(ProgramName::Point, arg[1], message);
+    }
+    c->name = arg[0];
+    if (!CheckProgramWord(ProgramName::Point, arg[0], message))
+        return false;
+    if (count == 1)
+        return true;
+    c->verb = CommandVerb::PointDefine;
+    return ParseNumbers(arg + 1, count - 1, 6, c, message);
+}
+
 // The arguments after the verb; false with the reason when they do not fit.
 bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Command* c, std::string* message)
 {
@@ -340,8 +522,12 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
         return false;
     case Arguments::SixNumbers:
         return ParseNumbers(arg, count, 6, c, message);
-    case Arguments::NineNumbers:
-        return ParseNumbers(arg, count, 9, c, message);
+    case Arguments::Target:
+        return ParseTarget(arg, count, c, message);
+    case Arguments::Targets:
+        return ParseTargets(arg, count, c, message);
+    case Arguments::Arc:
+        return ParseArc(arg, count, c, message);
     case Arguments::OneNumber:
         return ParseNumbers(arg, count, 1, c, message);
     case Arguments::WholeNumber:
@@ -357,10 +543,12 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
             *message = "movej, movel ou movec attendu";
             return false;
         }
-        return ParseNumbers(arg + 1, count - 1, c->checked == CommandVerb::MoveC ? 9 : 6, c, message);
+        return ParseMoveArguments(c->checked, arg + 1, count - 1, c, message);
     case Arguments::Query: {
-        // object takes a name, clearance may; the others stand alone.
-        const bool named = count >= 1 && (SameWord(arg[0], "object") || SameWord(arg[0], "clearance"));
+        // object and point take a name, clearance may; the others stand
+        // alone.
+        const bool named =
+            count >= 1 && (SameWord(arg[0], "object") || SameWord(arg[0], "clearance") || SameWord(arg[0], "point"));
         if (count > (named ? 2u : 1u)) {
             *message = "un seul mot attendu après get, « " + Quotable(arg[1]) + " » en trop";
             if (named)
@@ -370,12 +558,16 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
         for (const Query& q : kQueries)
             if (count >= 1 && SameWord(arg[0], q.name)) {
                 c->query = q.query;
-                if (q.query == CommandQuery::Object && count < 2) {
-                    *message = "un nom attendu après get object";
+                if ((q.query == CommandQuery::Object || q.query == CommandQuery::Point) && count < 2) {
+                    *message = std::string("un nom attendu après get ") + q.name;
                     return false;
                 }
-                if (count == 2 && arg[1] != kGroundName && !CheckName(arg[1], message))
+                if (q.query == CommandQuery::Point) {
+                    if (!CheckProgramWord(ProgramName::Point, arg[1], message))
+                        return false;
+                } else if (count == 2 && arg[1] != kGroundName && !CheckName(arg[1], message)) {
                     return false;
+                }
                 c->name = count == 2 ? arg[1] : std::string();
                 return true;
             }
@@ -420,6 +612,10 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
         return ParseObject(arg, count, c, message);
     case Arguments::Definitions:
         return ParseFileName(arg, count, IsDefinitionsName, ".txt", c, message);
+    case Arguments::Frame:
+        return ParseFrame(arg, count, c, message);
+    case Arguments::Point:
+        return ParsePoint(arg, count, c, message);
     }
     return false;
 }
@@ -432,6 +628,10 @@ const char* CommandVerbName(CommandVerb verb)
         return "camera";
     if (verb == CommandVerb::ObjectColour || verb == CommandVerb::ObjectRemove || verb == CommandVerb::ObjectRemoveAll)
         return "object";
+    if (verb == CommandVerb::FrameUse || verb == CommandVerb::FrameRemove)
+        return "frame";
+    if (verb == CommandVerb::PointDefine || verb == CommandVerb::PointRemove)
+        return "point";
     for (const Verb& v : kVerbs)
         if (v.verb == verb)
             return v.name;

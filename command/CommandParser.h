@@ -5,7 +5,7 @@
 //
 //   angles A12 A23 A34 A45 A56 A67   target ...   moveto ...   mgd ...
 //   pose X Y Z alpha beta gamma      mgi ...
-//   movej A12 ... A67   movel X Y Z alpha beta gamma
+//   movej A12 ... A67   movel X Y Z alpha beta gamma [...] [blend R]
 //   movec XV YV ZV X Y Z alpha beta gamma
 //   check movej|movel|movec ...      speed P      config N
 //   go   stop   wait   exit
@@ -20,6 +20,20 @@
 //   object color NAME #rrggbb    object remove NAME|all
 //   get objects|collisions|object NAME|clearance [NAME]
 //   save NAME.txt   load NAME.txt
+//   tool X Y Z alpha beta gamma      get tool
+//   frame NAME X Y Z alpha beta gamma   frame use NAME|base
+//   frame remove NAME                get frame|frames
+//   point NAME [A12 ... A67]         point remove NAME
+//   get point NAME|points
+//
+// @NAME, a taught point, may stand for the six numbers of angles, moveto,
+// movej and movel (the point's tool pose, in the frame in use), and for
+// either part of movec (its via point: the point's tool point), in check
+// as well. movel takes several targets in a row, each six numbers or a
+// point, the arm stopping at each, or with blend R rounding the corners
+// with radius R. Poses are in the user frame in use (frame use), the base
+// frame when none is. A frame's or a point's name is made of letters,
+// digits, '-' and '_'.
 //
 // Words are separated by spaces or tabs. Numbers are in C syntax, where a
 // comma may stand for the decimal point; what is not a finite
@@ -32,6 +46,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 enum class CommandVerb {
     Angles,
@@ -64,6 +79,13 @@ enum class CommandVerb {
     ObjectRemoveAll,
     Save,
     Load,
+    Tool,
+    FrameDefine,
+    FrameUse,
+    FrameRemove,
+    PointStore,
+    PointDefine,
+    PointRemove,
 };
 
 enum class CommandQuery {
@@ -77,7 +99,19 @@ enum class CommandQuery {
     Objects,
     Object,
     Collisions,
-    Clearance
+    Clearance,
+    Tool,
+    Frame,
+    Frames,
+    Point,
+    Points
+};
+
+// A target of a move: six numbers, or a taught point (its name, without
+// the '@'; empty for the numbers).
+struct CommandTarget {
+    std::string point;
+    float values[6] = {};
 };
 
 struct Command {
@@ -97,9 +131,20 @@ struct Command {
     // file named, not read.
     ObjectDefinition object;
     // object color|remove, get object|clearance: the object's name, checked
-    // (for get clearance, "" stands for every pair).
+    // (for get clearance, "" stands for every pair); frame, point, get point:
+    // the frame's or the point's.
     std::string name;
     std::string colour;  // object color: "#rrggbb"
+    // "@NAME" in place of numbers: a taught point's name (without the '@')
+    // for the six numbers of angles, moveto, movej, movel, check's move and
+    // movec's end (`point`), for movec's via point (`viaPoint`); empty where
+    // the numbers in `values` are given.
+    std::string point, viaPoint;
+    // movel (and check movel) through several targets: those before the last
+    // (which `values` or `point` give), in order; and the radius of the
+    // rounded corners at them, pose units (0: the arm stops at each).
+    std::vector<CommandTarget> through;
+    float blend = 0;
 };
 
 enum class CommandLine {

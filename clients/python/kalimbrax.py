@@ -11,14 +11,25 @@ Start the simulator with a port, then drive it from Python:
     ...     k.screenshot("vue.png")             # into the data directory
 
 One method per command of the language; angles in degrees, positions in
-pose units (hundredths of a scene unit). A command the simulator refuses
-raises KalimbraxError with its French message.
+pose units (hundredths of a scene unit). A taught point, "@P1", may stand
+for the six numbers of angles, moveto, movej and movel, and for either part
+of movec (its via point: the point's tool point). A command the simulator
+refuses raises KalimbraxError with its French message.
+
+    ...     k.point("P1")                       # the arm's angles, named
+    ...     k.frame("table", 600, 0, 100, 0, 0, 0)
+    ...     k.frame_use("table")                # poses now in the table's frame
+    ...     k.movel(0, 0, 50, 0, 0, 0, "@P1", blend=20)
 """
 
 import math
 import socket
 
 __all__ = ["Kalimbrax", "KalimbraxError", "pose_matrix", "pose_matches"]
+
+
+def _is_point(value):
+    return isinstance(value, str) and value.startswith("@")
 
 
 def _shortest(value):
@@ -73,6 +84,36 @@ class Kalimbrax:
 
     def _six(self, verb, values):
         return self._numbers(verb, values, 6)
+
+    @staticmethod
+    def _target_words(verb, values, sizes, several=False):
+        """The words of targets in a row, the i-th a "@NAME" or sizes[i]
+        numbers; with several, more targets of the last size while values
+        remain."""
+        words, at, i = [], 0, 0
+        while i < len(sizes) or (several and at < len(values)):
+            size = sizes[min(i, len(sizes) - 1)]
+            i += 1
+            if at < len(values) and _is_point(values[at]):
+                words.append(values[at])
+                at += 1
+                continue
+            group = values[at:at + size]
+            if len(group) != size or any(_is_point(v) for v in group):
+                raise ValueError("%s : %d nombres ou un @POINT attendus" % (verb, size))
+            words += [format(float(v), ".9g") for v in group]
+            at += size
+        if at != len(values):
+            raise ValueError("%s : %d valeurs en trop" % (verb, len(values) - at))
+        return words
+
+    def _targets(self, verb, values, sizes, blend=None):
+        """A command whose numbers may be taught points; several targets
+        in a row for a line."""
+        words = self._target_words(verb, values, sizes, verb.endswith("movel"))
+        if blend is not None:
+            words += ["blend", format(float(blend), ".9g")]
+        return self.command(" ".join([verb] + words))
 
     @staticmethod
     def _floats(words):
@@ -136,19 +177,72 @@ class Kalimbrax:
         return (float(words[0]),) + tuple(words[1:])
 
     def save(self, name):
-        """Every object defined now, as the commands that define them, into
-        NAME.txt in the data directory."""
+        """Every object, user frame, taught point and the tool set at run
+        time, as the commands that define them, into NAME.txt in the data
+        directory."""
         self.command("save " + name)
 
     def load(self, name):
         """Plays NAME.txt of the data directory: all its lines or none."""
         self.command("load " + name)
 
+    # --- the tool, the user frames and the taught points ---------------------
+
+    def tool(self, x, y, z, alpha, beta, gamma):
+        """The tool frame in the hand, as robot.opt's fTool keys: the arm
+        keeps its angles, the poses follow the new tool point."""
+        self._six("tool", (x, y, z, alpha, beta, gamma))
+
+    def get_tool(self):
+        return self._floats(self.command("get tool"))
+
+    def frame(self, name, x, y, z, alpha, beta, gamma):
+        """Defines (or redefines) a user frame, its pose in the base frame."""
+        self._numbers("frame " + name, (x, y, z, alpha, beta, gamma), 6)
+
+    def frame_use(self, name):
+        """Every pose given or taken from now on is in this frame; "base"
+        for the base frame."""
+        self.command("frame use " + name)
+
+    def frame_remove(self, name):
+        """Removes a user frame; the one in use returns to the base frame."""
+        self.command("frame remove " + name)
+
+    def get_frame(self):
+        """(name, (X, Y, Z, alpha, beta, gamma)) of the frame in use, in the
+        base frame; ("base", six zeros) for the base frame."""
+        words = self.command("get frame")
+        return words[0], self._floats(words[1:])
+
+    def get_frames(self):
+        """The user frames' names, in the order they were first defined."""
+        return self.command("get frames")
+
+    def point(self, name, *angles):
+        """Stores the arm's current angles under a name, or the six angles
+        given."""
+        if angles:
+            self._numbers("point " + name, angles, 6)
+        else:
+            self.command("point " + name)
+
+    def point_remove(self, name):
+        self.command("point remove " + name)
+
+    def get_point(self, name):
+        """A taught point's six angles."""
+        return self._floats(self.command("get point " + name))
+
+    def get_points(self):
+        """The taught points' names, in the order they were first stored."""
+        return self.command("get points")
+
     # --- moving the arm ----------------------------------------------------
 
     def angles(self, *values):
-        """Sets the arm's six joint angles at once."""
-        self._six("angles", values)
+        """Sets the arm's six joint angles at once (or a point's, "@P1")."""
+        self._targets("angles", values, [6])
 
     def pose(self, *values):
         """Puts the wrist centre and hand on a pose at once (inverse model);
@@ -172,41 +266,45 @@ class Kalimbrax:
         self.command("wait")
 
     def moveto(self, *values):
-        """Target, go and wait in one: returns on arrival."""
-        self._six("moveto", values)
+        """Target, go and wait in one (six angles or "@P1"): returns on
+        arrival."""
+        self._targets("moveto", values, [6])
 
     # --- planned moves: the whole path checked before the arm moves ---------
 
     def movej(self, *values):
-        """Synchronised joint move to six angles: every joint starts and
-        arrives together. Returns on arrival with the planned duration
-        (seconds); a refused or stopped move raises KalimbraxError."""
-        return float(self._six("movej", values)[0])
+        """Synchronised joint move to six angles (or "@P1"): every joint
+        starts and arrives together. Returns on arrival with the planned
+        duration (seconds); a refused or stopped move raises
+        KalimbraxError."""
+        return float(self._targets("movej", values, [6])[0])
 
-    def movel(self, *values):
+    def movel(self, *values, blend=None):
         """Straight line of the wrist centre (or the tool point) to the
-        pose X, Y, Z, alpha, beta, gamma, the hand turning about one axis.
-        Returns on arrival with the planned duration (seconds)."""
-        return float(self._six("movel", values)[0])
+        pose X, Y, Z, alpha, beta, gamma (or a point's, "@P1"), the hand
+        turning about one axis; several targets in a row, stopping at each,
+        or with blend=R their corners rounded with radius R. Returns on
+        arrival with the planned duration (seconds)."""
+        return float(self._targets("movel", values, [6], blend)[0])
 
     def movec(self, *values):
-        """Arc through a via point XV, YV, ZV to the pose X, Y, Z, alpha,
-        beta, gamma (nine numbers). Returns on arrival with the planned
+        """Arc through a via point XV, YV, ZV (or "@V") to the pose X, Y,
+        Z, alpha, beta, gamma (or "@P"). Returns on arrival with the planned
         duration (seconds)."""
-        return float(self._numbers("movec", values, 9)[0])
+        return float(self._targets("movec", values, [3, 6])[0])
 
-    def check(self, kind, *values):
-        """Plans kind ("movej", "movel" or "movec") with its numbers
-        without moving the arm: the duration the move would take, or
+    def check(self, kind, *values, blend=None):
+        """Plans kind ("movej", "movel" or "movec") with its numbers or
+        points without moving the arm: the duration the move would take, or
         KalimbraxError with the reason and the place."""
-        return self.check_path(kind, *values)[0]
+        return self.check_path(kind, *values, blend=blend)[0]
 
-    def check_path(self, kind, *values):
+    def check_path(self, kind, *values, blend=None):
         """As check: (duration, clearance), the clearance the smallest
         distance between the arm and anything it is checked against along
         the path (pose units; inf when nothing is checked)."""
-        count = 9 if kind == "movec" else 6
-        words = self._numbers("check " + kind, values, count)
+        sizes = [3, 6] if kind == "movec" else [6]
+        words = self._targets("check " + kind, values, sizes, blend)
         return float(words[0]), float(words[1])
 
     def speed(self, percent):

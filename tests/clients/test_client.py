@@ -82,6 +82,46 @@ class ClientTest(unittest.TestCase):
         port.close()
         self.assertEqual(port.lines, [line for _, line, _, _ in cases])
 
+    def test_the_tool_frames_and_points_send_their_lines_and_points_stand_for_numbers(self):
+        cases = [
+            (lambda k: k.tool(0, 0, 100, 0, 0, 0), "tool 0 0 100 0 0 0", "ok", None),
+            (lambda k: k.get_tool(), "get tool", "ok 0 0 100 0 0 0", (0, 0, 100, 0, 0, 0)),
+            (lambda k: k.frame("f1", 300, -200, 150.5, 30, 60, 45), "frame f1 300 -200 150.5 30 60 45", "ok", None),
+            (lambda k: k.frame_use("f1"), "frame use f1", "ok", None),
+            (lambda k: k.get_frame(), "get frame", "ok f1 300 -200 150.5 30 60 45",
+             ("f1", (300, -200, 150.5, 30, 60, 45))),
+            (lambda k: k.get_frames(), "get frames", "ok f1 f2", ["f1", "f2"]),
+            (lambda k: k.frame_remove("f1"), "frame remove f1", "ok", None),
+            (lambda k: k.point("P1"), "point P1", "ok", None),
+            (lambda k: k.point("P2", 1, 2, 3, 4, 5, 6), "point P2 1 2 3 4 5 6", "ok", None),
+            (lambda k: k.get_point("P2"), "get point P2", "ok 1 2 3 4 5 6", (1, 2, 3, 4, 5, 6)),
+            (lambda k: k.get_points(), "get points", "ok P1 P2", ["P1", "P2"]),
+            (lambda k: k.point_remove("P1"), "point remove P1", "ok", None),
+            (lambda k: k.angles("@P2"), "angles @P2", "ok", None),
+            (lambda k: k.moveto("@P2"), "moveto @P2", "ok", None),
+            (lambda k: k.movej("@P2"), "movej @P2", "ok 1.5", 1.5),
+            (lambda k: k.movel("@P1", 600, 0, 500, 0, 90, 0, "@P2", blend=20),
+             "movel @P1 600 0 500 0 90 0 @P2 blend 20", "ok 2.25", 2.25),
+            (lambda k: k.movel(600, 0, 500, 0, 90, 0, 600, 100, 500, 0, 90, 0),
+             "movel 600 0 500 0 90 0 600 100 500 0 90 0", "ok 2", 2),
+            (lambda k: k.movec("@V", 600, 0, 500, 0, 90, 0), "movec @V 600 0 500 0 90 0", "ok 3", 3),
+            (lambda k: k.movec(1, 2, 3, "@P2"), "movec 1 2 3 @P2", "ok 3", 3),
+            (lambda k: k.check("movel", "@P1", "@P2", blend=5), "check movel @P1 @P2 blend 5", "ok 1.5 inf", 1.5),
+            (lambda k: k.check_path("movec", "@V", "@P2"), "check movec @V @P2", "ok 1.5 20.5", (1.5, 20.5)),
+        ]
+        port = StandInPort([reply for _, _, reply, _ in cases])
+        with Kalimbrax(port.port, timeout=5) as k:
+            for call, line, _, expected in cases:
+                self.assertEqual(call(k), expected, line)
+            # Whole targets only, checked before anything is sent.
+            for bad in [lambda: k.movej("@P1", 1), lambda: k.movej(1, 2, 3), lambda: k.movel(1, 2, 3, 4, 5, 6, 7),
+                        lambda: k.movec("@V", 1, 2, 3), lambda: k.angles(1, 2, 3, 4, 5, 6, "@P1"),
+                        lambda: k.point("P3", 1, 2)]:
+                with self.assertRaises(ValueError):
+                    bad()
+        port.close()
+        self.assertEqual(port.lines, [line for _, line, _, _ in cases])
+
     def test_a_line_break_inside_a_command_is_refused_before_anything_is_sent(self):
         port = StandInPort(["ok 1 2 3 4 5 6"])
         with Kalimbrax(port.port, timeout=5) as k:

@@ -221,6 +221,87 @@ TEST(ParseCommandLine, MovesChecksAndViews)
     }
 }
 
+// The tool, the user frames and the taught points, and the points that
+// stand for numbers: the verb, the name, and what each part of a move is.
+TEST(ParseCommandLine, FramesPointsAndTheTargetsThatNameThem)
+{
+    struct Case {
+        const char* line;
+        CommandVerb verb;
+        const char* word;  // as a reply names the verb
+        const char* name;
+    };
+    const Case cases[] = {
+        {"tool 0 0 100 0 0 0", CommandVerb::Tool, "tool", ""},
+        {"frame f1 1 2 3 4 5 6", CommandVerb::FrameDefine, "frame", "f1"},
+        {"frame use f1", CommandVerb::FrameUse, "frame", "f1"},
+        {"FRAME USE BASE", CommandVerb::FrameUse, "frame", "base"},
+        {"frame remove f-1_b", CommandVerb::FrameRemove, "frame", "f-1_b"},
+        {"point P1", CommandVerb::PointStore, "point", "P1"},
+        {"point P1 1 2 3 4 5 6", CommandVerb::PointDefine, "point", "P1"},
+        {"point remove P1", CommandVerb::PointRemove, "point", "P1"},
+        {"get point P1", CommandVerb::Get, "get", "P1"},
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(c.line);
+        ASSERT_EQ(p.kind, CommandLine::Command) << c.line << ": " << p.message;
+        EXPECT_EQ(p.command.verb, c.verb) << c.line;
+        EXPECT_STREQ(CommandVerbName(p.command.verb), c.word) << c.line;
+        EXPECT_EQ(p.command.name, c.name) << c.line;
+    }
+    EXPECT_EQ(Parse("frame f1 1 2 3 4 5 6").command.values[5], 6.0f);
+    for (const char* query : {"tool", "frame", "frames", "points"})
+        EXPECT_EQ(Parse(std::string("get ") + query).kind, CommandLine::Command) << query;
+
+    // A point in place of six numbers.
+    for (const char* line : {"angles @p", "moveto @p", "movej @p", "movel @p", "check movej @p", "check movel @p"}) {
+        const Parsed p = Parse(line);
+        ASSERT_EQ(p.kind, CommandLine::Command) << line << ": " << p.message;
+        EXPECT_EQ(p.command.point, "p") << line;
+        EXPECT_TRUE(p.command.through.empty()) << line;
+    }
+    // An arc's via point and end, each numbers or a point.
+    struct Arc {
+        const char* line;
+        const char* via;
+        const char* end;
+        float viaX, endGamma;
+    };
+    const Arc arcs[] = {
+        {"movec @v 4 5 6 7 8 9", "v", "", 0, 9},
+        {"movec 1 2 3 @e", "", "e", 1, 0},
+        {"movec @v @e", "v", "e", 0, 0},
+        {"check movec 1 2 3 4 5 6 7 8 9", "", "", 1, 9},
+    };
+    for (const Arc& a : arcs) {
+        const Parsed p = Parse(a.line);
+        ASSERT_EQ(p.kind, CommandLine::Command) << a.line << ": " << p.message;
+        EXPECT_EQ(p.command.viaPoint, a.via) << a.line;
+        EXPECT_EQ(p.command.point, a.end) << a.line;
+        EXPECT_EQ(p.command.values[0], a.viaX) << a.line;
+        EXPECT_EQ(p.command.values[8], a.endGamma) << a.line;
+    }
+    // Several targets in a row: the last one, those before it in order, the
+    // radius of the corners.
+    const Parsed line = Parse("movel @a 1 2 3 4 5 6 @b 7 8 9 10 11 12 blend 20,5");
+    ASSERT_EQ(line.kind, CommandLine::Command) << line.message;
+    ASSERT_EQ(line.command.through.size(), 3u);
+    EXPECT_EQ(line.command.through[0].point, "a");
+    EXPECT_EQ(line.command.through[1].point, "");
+    EXPECT_EQ(line.command.through[1].values[5], 6.0f);
+    EXPECT_EQ(line.command.through[2].point, "b");
+    EXPECT_EQ(line.command.point, "");
+    EXPECT_EQ(line.command.values[0], 7.0f);
+    EXPECT_EQ(line.command.blend, 20.5f);
+    const Parsed numbers = Parse("check movel 1 2 3 4 5 6 7 8 9 10 11 12");
+    ASSERT_EQ(numbers.kind, CommandLine::Command) << numbers.message;
+    ASSERT_EQ(numbers.command.through.size(), 1u);
+    EXPECT_EQ(numbers.command.through[0].values[0], 1.0f);
+    EXPECT_EQ(numbers.command.values[5], 12.0f);
+    EXPECT_EQ(numbers.command.blend, 0.0f) << "without blend the arm stops at each target";
+    EXPECT_EQ(Parse("movel @a @b").command.through.size(), 1u);
+}
+
 TEST(ParseCommandLine, BlankLinesAndCommentsAreSkipped)
 {
     for (const char* line : {"", "   \t", "\r\n", "# moveto 1 2 3", "  #commentaire", "#"})
@@ -244,9 +325,11 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"angles 1 2 3 4 5 1,2,3", "angles", "« 1,2,3 » n'est pas un nombre"},
         {"go now", "go", "aucun argument attendu"},
         {"get", "get",
-         "angles, targets, pose, matrix, speed, singularity, ticks, objects, object, collisions ou clearance attendu"},
+         "angles, targets, pose, matrix, speed, singularity, ticks, objects, object, collisions, clearance, tool, "
+         "frame, frames, point ou points attendu"},
         {"get everything", "get",
-         "angles, targets, pose, matrix, speed, singularity, ticks, objects, object, collisions ou clearance attendu"},
+         "angles, targets, pose, matrix, speed, singularity, ticks, objects, object, collisions, clearance, tool, "
+         "frame, frames, point ou points attendu"},
         {"get object", "get", "un nom attendu après get object"},
         {"get object a b", "get", "un seul nom attendu après get object, « b » en trop"},
         {"get clearance a/b", "get", "nom d'objet « a/b » : lettres, chiffres, « - » et « _ » seulement"},
@@ -303,6 +386,27 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"screenshot", "screenshot", "un nom de fichier attendu"},
         {"screenshot ../a.png", "screenshot",
          "nom refusé « ../a.png » : lettres, chiffres, « - » et « _ », puis .png ou .tga"},
+        {"movel 1 2 3 4 5 6 7", "movel", "6 nombres attendus, 7 reçus"},
+        {"movel 1 2 3 4 5 6 7 8 9 10 11 12 13", "movel", "cible 3 : 6 nombres ou @POINT attendus, 1 reçu"},
+        {"movel blend 10", "movel", "une cible au moins attendue avant blend"},
+        {"movel 1 2 3 4 5 6 blend x", "movel", "« x » n'est pas un nombre"},
+        {"movej @a 1", "movej", "6 nombres ou un @POINT attendus"},
+        {"movec @a 1 2 3", "movec",
+         "un point de passage (3 nombres ou @POINT) puis une pose (6 nombres ou @POINT) attendus"},
+        {"movec 1 2 @a @b", "movec",
+         "un point de passage (3 nombres ou @POINT) puis une pose (6 nombres ou @POINT) attendus"},
+        {"pose @a", "pose", "6 nombres attendus, 1 reçu"},
+        {"frame", "frame", "un nom de repère, use ou remove attendu"},
+        {"frame f1", "frame", "6 nombres attendus, 0 reçu"},
+        {"frame use", "frame", "un nom attendu après use"},
+        {"frame use a b", "frame", "un seul nom attendu après use"},
+        {"frame use use", "frame", "nom de repère « use » réservé aux commandes"},
+        {"point", "point", "un nom de point ou remove attendu"},
+        {"point p 1 2 3", "point", "6 nombres attendus, 3 reçus"},
+        {"point remove a b", "point", "un seul nom attendu après remove"},
+        {"get point", "get", "un nom attendu après get point"},
+        {"get point a b", "get", "un seul nom attendu après get point, « b » en trop"},
+        {"get points all", "get", "un seul mot attendu après get, « all » en trop"},
         {"frobnicate 1", "frobnicate", "commande inconnue"},
         {std::string("an\x01gles\xff", 8), "an\uFFFDgles\uFFFD", "commande inconnue"},
         {std::string("angles 1 2 3 4 5 6\0", 19) + "7", "angles", "« 6\uFFFD7 » n'est pas un nombre"},

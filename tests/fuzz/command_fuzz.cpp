@@ -2,8 +2,8 @@
 // reads of random sizes so that line framing is fuzzed too. The framing must
 // give the same lines whatever the reads; every line run goes through a
 // session to a runner that checks each command it is handed (finite
-// numbers, a safe screenshot name) and each reply (one line, an answer or
-// an error, quotable text only).
+// numbers, a line's targets and corners included, a safe screenshot name)
+// and each reply (one line, an answer or an error, quotable text only).
 //
 // The read sizes are drawn from the end of the input (FuzzedDataProvider
 // takes integers from there), so the lines at the start of a seed of plain
@@ -27,6 +27,12 @@ struct CheckingRunner : CommandRunner {
         for (float v : c.values)
             if (!std::isfinite(v))
                 __builtin_trap();
+        for (const CommandTarget& target : c.through)
+            for (float v : target.values)
+                if (!std::isfinite(v))
+                    __builtin_trap();
+        if (!(c.blend >= 0) || !std::isfinite(c.blend))
+            __builtin_trap();
         if (c.verb == CommandVerb::Screenshot &&
             (!IsScreenshotName(c.fileName) || c.fileName.size() > kMaxScreenshotName))
             __builtin_trap();

@@ -194,6 +194,9 @@ void CommandSeeds()
     for (const auto& line : lines)
         WriteText(t, line[0], line[1]);
     WriteText(t, "several", "go\nwait\n\nexit\nstop\n");
+    WriteText(t, "program",
+              "frame f1 300 -200 150 30 60 45\nframe use f1\ntool 0 0 100 0 0 0\npoint P1\n"
+              "movel @P1 600 0 500 0 90 0 @P1 blend 20\nmovec @P1 1 2 3 4 5 6\ncheck movej @P1\n");
     // Framing: a line of exactly the limit in CR LF, one past it among
     // others, a byte-order mark, bytes that are not UTF-8.
     WriteText(t, "long-lines", std::string(4096, 'x') + "\r\ngo\n" + std::string(5000, 'y') + "\nstop\n");
