@@ -67,6 +67,9 @@ void DeclareRobotKeys(COptionDeclarations& keys, ArmDescription& arm)
     keys.Float("fLinearSpeed", 100.0f, &arm.linearSpeed, OptionRange::Between(1, 100000));
     keys.Float("fLinearAccel", 0.0f, &arm.linearAccel, OptionRange::ZeroOrBetween(1, 1e7));
     keys.Float("fAngularSpeed", 45.0f, &arm.angularSpeed, OptionRange::Between(1, 3600));
+    // A held jog button moves the arm at this share of those speeds and of
+    // the joints' (percent, as the speed override).
+    keys.Float("fJogSpeed", 25.0f, &arm.jogSpeed, OptionRange::Between(1, 100));
     // The arm as its maker numbers it, the tool it carries, its colours.
     for (int joint = 0; joint < kJointCount; ++joint) {
         keys.Float(JointKey("fAngle", joint, "Zero"), 0.0f, &arm.zero[joint], OptionRange::Between(-360, 360));

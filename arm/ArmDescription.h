@@ -40,6 +40,7 @@ struct ArmDescription {
     float linearSpeed;                   // pose units per second, along lines and arcs
     float linearAccel;                   // pose units per second squared; 0: no limit
     float angularSpeed;                  // degrees per second, the hand's turn along lines and arcs
+    float jogSpeed;                      // percent of the speeds above and the joints', in a continuous jog
     std::string textureFile;
     bool exactMGI;
     // The pairs of links that touch at every pose, never checked for

@@ -12,6 +12,10 @@
 //                      1e-3 radian short and reproduces 1 sample in 1,000
 //                      by that measure.
 //   BM_PlanJoint       a synchronised joint move of every joint
+//   BM_PlanSquare/R    lines round a square of side 200 back to the start,
+//                      the hand turning 10 degrees at each corner: /0 stops
+//                      at each corner (four profiles), /20 rounds them with
+//                      a radius of 20 (Path_RoundedComposite, one profile)
 // What the bounds of PlanBounds.h let a plan cost, the shipped arm planned
 // as the commands plan it (PlanMove):
 //   BM_PlanBound       the longest plan accepted: a line of nearly
@@ -138,6 +142,29 @@ void BM_PlanJoint(benchmark::State& state)
     state.counters["duration_s"] = plan.Duration();
 }
 BENCHMARK(BM_PlanJoint)->Unit(benchmark::kMicrosecond);
+
+void BM_PlanSquare(benchmark::State& state)
+{
+    const MoveSetup setup = BenchSetup();
+    const KDL::Frame from = KdlFrameOf(ComputeMGDFrame(setup.lengths, kStart));
+    std::vector<KDL::Frame> corners;
+    const KDL::Vector sides[] = {{0, 200, 0}, {0, 200, -200}, {0, 0, -200}, {0, 0, 0}};
+    for (int i = 0; i < 4; ++i)
+        corners.emplace_back(KDL::Rotation::RotZ(M_PI / 18 * (i + 1)) * from.M, from.p + sides[i]);
+    const double radius = static_cast<double>(state.range(0));
+    CPlannedTrajectory plan;
+    PlanFailure failure;
+    bool planned = false;
+    for (auto _ : state) {
+        planned = PlanLinesMove(setup, kSpeeds, kStart, corners, radius, 100, &plan, &failure);
+        benchmark::DoNotOptimize(plan);
+    }
+    if (!planned)
+        state.SkipWithError(DescribeFailure(failure).c_str());
+    state.counters["samples"] = static_cast<double>(plan.Samples().size());
+    state.counters["duration_s"] = plan.Duration();
+}
+BENCHMARK(BM_PlanSquare)->Arg(0)->Arg(20)->Unit(benchmark::kMillisecond);
 
 // Where the shipped arm stands at start, and a line from its tool point.
 constexpr JointAngles kArmStart{-30, 10, 20, 15, 60, 10};

@@ -218,11 +218,14 @@ CommandOutcome CCommandExecutor::Run(const Command& c)
     case CommandVerb::MoveL:
     case CommandVerb::MoveC:
     case CommandVerb::Check:
-    case CommandVerb::Config: {
+    case CommandVerb::Config:
+    case CommandVerb::Jog: {
         const bool check = c.verb == CommandVerb::Check;
         const CommandVerb move = check ? c.checked : c.verb;
         MoveOutcome outcome;
-        if (move == CommandVerb::Config) {
+        if (move == CommandVerb::Jog) {
+            outcome = actions.Jog(c.jogFrame, c.axis, c.values[0], true);
+        } else if (move == CommandVerb::Config) {
             // Numbered as kalimbrax-kin mgi --all numbers them; a number
             // past the range is said as it came.
             const long n = std::strtol(c.number.c_str(), nullptr, 10);  // saturates: past the range either way

@@ -8,6 +8,7 @@
 //   movej A12 ... A67   movel X Y Z alpha beta gamma [...] [blend R]
 //   movec XV YV ZV X Y Z alpha beta gamma
 //   check movej|movel|movec ...      speed P      config N
+//   jog joint N DELTA                jog base|tool|frame x|y|z|rx|ry|rz DELTA
 //   go   stop   wait   exit
 //   camera reset|orbit on|off|look AZIMUTH ELEVATION DISTANCE
 //   get angles|targets|pose|matrix|speed|singularity|ticks
@@ -42,6 +43,7 @@
 // word starts with '#' are skipped. What a reply quotes of a line is shown
 // as QuotedText.h says.
 #include "collision/CellObject.h"
+#include "motion/JogTarget.h"
 #include "sim/DisplaySwitches.h"
 
 #include <cstddef>
@@ -86,6 +88,7 @@ enum class CommandVerb {
     PointStore,
     PointDefine,
     PointRemove,
+    Jog,
 };
 
 enum class CommandQuery {
@@ -145,6 +148,10 @@ struct Command {
     // rounded corners at them, pose units (0: the arm stops at each).
     std::vector<CommandTarget> through;
     float blend = 0;
+    // jog: the frame and the axis (0 to 5, JogTarget.h; a joint N is N - 1),
+    // the step in values[0].
+    JogFrame jogFrame = JogFrame::Base;
+    int axis = 0;
 };
 
 enum class CommandLine {

@@ -6,6 +6,7 @@
 
 #include <kdl/path_circle.hpp>
 #include <kdl/path_line.hpp>
+#include <kdl/path_roundedcomposite.hpp>
 #include <kdl/rotational_interpolation_sa.hpp>
 #include <kdl/utilities/error.h>
 
@@ -25,6 +26,11 @@ constexpr double kArcPointTolerance = kReachTolerance;
 // start is under 1e-6 radians: the circle would be half a million times
 // wider than the chords, as good as a line that KDL cannot turn on.
 constexpr double kArcMinSine = 1e-6;
+
+// KDL's rounded composite takes a corner that turns less than this
+// (radians) as straight on, and one this near a half turn as a segment
+// that comes back on the one before.
+constexpr double kStraightCorner = 1e-7;
 
 double EquivalentRadius(const PathSpeeds& speeds)
 {
@@ -118,6 +124,62 @@ std::unique_ptr<KDL::Path> Line(const KDL::Frame& from, const KDL::Frame& to, do
     return line;
 }
 
+std::unique_ptr<KDL::Path> Rounded(const std::vector<KDL::Frame>& frames, double radius, double eqradius)
+{
+    auto orientation = std::make_unique<KDL::RotationalInterpolation_SingleAxis>();
+    auto rounded = std::make_unique<KDL::Path_RoundedComposite>(radius, eqradius, orientation.get());
+    orientation.release();  // the composite owns it now
+    for (const KDL::Frame& frame : frames)
+        rounded->Add(frame);
+    rounded->Finish();
+    return rounded;
+}
+
+bool RefuseSegment(PlanFault reason, std::size_t segment, double radius, double length, double corners,
+                   PlanFailure* failure)
+{
+    Refuse(reason, failure);
+    failure->segment = static_cast<int>(segment) + 1;
+    failure->value = radius;
+    failure->length = length;
+    failure->corners = corners;
+    return false;
+}
+
+// The rounded corners fit their segments: the radius at most half of each,
+// no segment turning straight back, and each segment longer than what its
+// corners' roundings take of it (KDL's rule: from a corner that turns by
+// `turn`, the rounding starts radius / tan((pi - turn) / 2) back).
+bool CheckCorners(const std::vector<KDL::Frame>& frames, double radius, PlanFailure* failure)
+{
+    const std::size_t segments = frames.size() - 1;
+    std::vector<double> length(segments);
+    std::vector<KDL::Vector> direction(segments);
+    for (std::size_t i = 0; i < segments; ++i) {
+        direction[i] = frames[i + 1].p - frames[i].p;
+        length[i] = direction[i].Normalize();
+        if (radius > length[i] / 2)
+            return RefuseSegment(PlanFault::BlendTooLarge, i, radius, length[i], 0, failure);
+    }
+    // setback[i]: along both segments of the corner at the end of segment i.
+    std::vector<double> setback(segments, 0.0);
+    for (std::size_t i = 0; i + 1 < segments; ++i) {
+        const double turn = std::acos(std::clamp(KDL::dot(direction[i], direction[i + 1]), -1.0, 1.0));
+        if (M_PI - turn < kStraightCorner)
+            return RefuseSegment(PlanFault::BlendReversal, i + 1, radius, length[i + 1], 0, failure);
+        if (turn >= kStraightCorner)
+            setback[i] = radius / std::tan((M_PI - turn) / 2);
+    }
+    // A rounding that ends just where the next one starts is one KDL may
+    // count as too long by its rounding: taken as the whole segment.
+    for (std::size_t i = 0; i < segments; ++i) {
+        const double corners = (i > 0 ? setback[i - 1] : 0.0) + setback[i];
+        if (corners >= length[i] * (1 - 1e-9))
+            return RefuseSegment(PlanFault::BlendTooLarge, i, radius, length[i], corners, failure);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool MakeLinePath(const KDL::Frame& from, const KDL::Frame& to, const PathSpeeds& speeds, CartesianPath* path,
@@ -143,4 +205,17 @@ bool MakeArcPath(const KDL::Frame& from, const KDL::Vector& via, const KDL::Fram
     if ((a * b).Norm() <= kArcMinSine * a.Norm() * b.Norm())
         return Refuse(PlanFault::ArcPointsAligned, failure);
     return Guarded([&] { return Circle(from, a, b, to.M, EquivalentRadius(speeds)); }, speeds, path, failure);
+}
+
+bool MakeBlendedPath(const std::vector<KDL::Frame>& frames, double radius, const PathSpeeds& speeds,
+                     CartesianPath* path, PlanFailure* failure)
+{
+    if (!CheckPathSpeeds(speeds, failure))
+        return false;
+    const bool finite = std::all_of(frames.begin(), frames.end(), [](const KDL::Frame& f) { return Finite(f); });
+    if (frames.size() < 2 || !finite || !(radius > 0 && std::isfinite(radius)))
+        return Refuse(PlanFault::InvalidTarget, failure);
+    if (!CheckCorners(frames, radius, failure))
+        return false;
+    return Guarded([&] { return Rounded(frames, radius, EquivalentRadius(speeds)); }, speeds, path, failure);
 }

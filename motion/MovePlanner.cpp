@@ -6,6 +6,7 @@
 #include "motion/JointMove.h"
 #include "motion/PlanContacts.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -13,37 +14,49 @@ namespace {
 // Points drawn along a refused path: enough for a smooth curve.
 constexpr int kDrawnPoints = 200;
 
-MoveSetup SetupOf(const ArmDescription& arm)
+PathSpeeds PathSpeedsOf(const ArmDescription& arm)
 {
-    MoveSetup setup;
-    setup.lengths = arm.Lengths();
-    setup.limits = ModelLimits(arm);
-    for (int joint = 0; joint < kJointCount; ++joint) {
-        setup.maxSpeed[joint] = arm.maxSpeed[joint];
-        setup.maxAccel[joint] = arm.maxAccel[joint];
-    }
-    setup.tool = ToolFrame(arm);
-    return setup;
+    return {arm.linearSpeed, arm.linearAccel, arm.angularSpeed};
+}
+
+// The targets of a line, `through`'s then the pose, as frames.
+std::vector<KDL::Frame> LineTargets(const MoveRequest& request)
+{
+    std::vector<KDL::Frame> targets;
+    for (const ToolPose& pose : request.through)
+        targets.push_back(FrameOfPose(pose));
+    targets.push_back(FrameOfPose(request.pose));
+    return targets;
 }
 
 // The tool point's way along a Cartesian path that could not be followed:
-// the path's own frames, as far as KDL gives them.
+// the path's own frames, as far as KDL gives them, kDrawnPoints of them
+// shared out between a line's segments by their lengths. Corners that
+// cannot be rounded are drawn sharp.
 std::vector<ToolPose> CartesianWay(const ArmDescription& arm, const JointAngles& start, const MoveRequest& request)
 {
-    const PathSpeeds speeds{arm.linearSpeed, arm.linearAccel, arm.angularSpeed};
-    const KDL::Frame from = ArmMGDFrame(arm, start), to = FrameOfPose(request.pose);
-    CartesianPath path;
+    const PathSpeeds speeds = PathSpeedsOf(arm);
+    const KDL::Frame from = ArmMGDFrame(arm, start);
+    std::vector<CartesianPath> paths(1);
     PlanFailure ignored;
     const bool made = request.kind == MoveKind::Linear
-                          ? MakeLinePath(from, to, speeds, &path, &ignored)
-                          : MakeArcPath(from, KDL::Vector(request.via[0], request.via[1], request.via[2]), to, speeds,
-                                        &path, &ignored);
+                          ? MakeLinesPaths(from, LineTargets(request), request.blend, speeds, &paths, &ignored) ||
+                                MakeLinesPaths(from, LineTargets(request), 0, speeds, &paths, &ignored)
+                          : MakeArcPath(from, KDL::Vector(request.via[0], request.via[1], request.via[2]),
+                                        FrameOfPose(request.pose), speeds, &paths[0], &ignored);
     std::vector<ToolPose> way;
     if (!made)
         return way;
-    const double duration = path.trajectory->Duration();
-    for (int i = 0; i <= kDrawnPoints; ++i)
-        way.push_back(PoseOfFrame(path.trajectory->Pos(duration * i / kDrawnPoints)));
+    double total = 0;
+    for (const CartesianPath& path : paths)
+        total += path.trajectory->GetPath()->PathLength();
+    for (const CartesianPath& path : paths) {
+        const double share = total > 0 ? path.trajectory->GetPath()->PathLength() / total : 1.0 / paths.size();
+        const int points = std::max(1, static_cast<int>(std::lround(kDrawnPoints * share)));
+        const double duration = path.trajectory->Duration();
+        for (int i = way.empty() ? 0 : 1; i <= points; ++i)
+            way.push_back(PoseOfFrame(path.trajectory->Pos(duration * i / points)));
+    }
     return way;
 }
 
@@ -60,8 +73,21 @@ std::vector<ToolPose> JointWay(const ArmDescription& arm, const JointAngles& sta
     return way;
 }
 
-// A refusal's angles in the data set's numbering and its joint by the arm's
-// own name: the planners see the models' angles.
+}  // namespace
+
+MoveSetup MoveSetupOf(const ArmDescription& arm)
+{
+    MoveSetup setup;
+    setup.lengths = arm.Lengths();
+    setup.limits = ModelLimits(arm);
+    for (int joint = 0; joint < kJointCount; ++joint) {
+        setup.maxSpeed[joint] = arm.maxSpeed[joint];
+        setup.maxAccel[joint] = arm.maxAccel[joint];
+    }
+    setup.tool = ToolFrame(arm);
+    return setup;
+}
+
 void NumberAsArm(const ArmDescription& arm, PlanFailure* failure)
 {
     const int joint = failure->joint;
@@ -78,13 +104,11 @@ void NumberAsArm(const ArmDescription& arm, PlanFailure* failure)
     }
 }
 
-}  // namespace
-
 MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const MoveRequest& request, double speedPercent,
                   const CCollisionWorld* cell)
 {
-    const MoveSetup setup = SetupOf(arm);
-    const PathSpeeds speeds{arm.linearSpeed, arm.linearAccel, arm.angularSpeed};
+    const MoveSetup setup = MoveSetupOf(arm);
+    const PathSpeeds speeds = PathSpeedsOf(arm);
     const JointAngles modelStart = ModelAngles(arm, start);
     CPlannedTrajectory planned;
     MovePlan plan;
@@ -94,8 +118,8 @@ MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const Mov
             PlanJointMove(setup, modelStart, ModelAngles(arm, request.joints), speedPercent, &planned, &plan.failure);
         break;
     case MoveKind::Linear:
-        plan.ok =
-            PlanLinearMove(setup, speeds, modelStart, FrameOfPose(request.pose), speedPercent, &planned, &plan.failure);
+        plan.ok = PlanLinesMove(setup, speeds, modelStart, LineTargets(request), request.blend, speedPercent, &planned,
+                                &plan.failure);
         break;
     case MoveKind::Arc:
         plan.ok = PlanArcMove(setup, speeds, modelStart, KDL::Vector(request.via[0], request.via[1], request.via[2]),

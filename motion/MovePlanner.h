@@ -1,10 +1,12 @@
 #pragma once
 // The planned moves of the arm as its data set describes it: a synchronised
-// joint move, a straight line or an arc of the tool point, planned whole
+// joint move, a straight line (or lines through several targets, the
+// corners rounded or not) or an arc of the tool point, planned whole
 // from where the arm stands with the arm's speeds, accelerations, limits and
 // tool, in the data set's own angles. What the commands movej, movel, movec
 // and check, and the panel's "Aller à la pose" and "Vérifier", go through.
 #include "arm/ArmDescription.h"
+#include "motion/MoveSettings.h"
 #include "motion/PlanFailure.h"
 #include "motion/PlannedTrajectory.h"
 
@@ -45,3 +47,10 @@ class CCollisionWorld;
 // touches anything there (PlanContacts.h).
 MovePlan PlanMove(const ArmDescription& arm, const JointAngles& start, const MoveRequest& request, double speedPercent,
                   const CCollisionWorld* cell = nullptr);
+
+// The arm's joints, speeds and tool as the planners take them, in the
+// models' angles.
+MoveSetup MoveSetupOf(const ArmDescription& arm);
+// A refusal found in the models' angles, said in the data set's: its angle
+// in the data set's numbering, its joint by the arm's own name.
+void NumberAsArm(const ArmDescription& arm, PlanFailure* failure);

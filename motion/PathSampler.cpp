@@ -1,22 +1,13 @@
 // A Cartesian path followed and checked (see PathSampler.h).
 #include "motion/PathSampler.h"
 
-#include "kinematics/MGIExact.h"
-#include "kinematics/Singularity.h"
+#include "motion/PathChecks.h"
 #include "motion/PlanBounds.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// No joint turns more than this between two samples: a larger step is
-// split in halves until it is not. Along a path that keeps clear of the
-// singularities' thresholds the joints turn smoothly, so halving shrinks
-// the step; a step that is still larger after kMaxHalvings halvings (a
-// thousandth of a sample) is a jump from one configuration to another.
-constexpr double kMaxJointStep = 1.0;  // degrees
-constexpr int kMaxHalvings = 10;
 
 // A path past the bounds is looked at in this many points for where it
 // leaves the reach, then that place is found by halving: a target a
@@ -32,20 +23,6 @@ struct Solved {
     WristFrame wrist;    // the wrist frame there
     JointAngles angles;  // the branch's configuration, each within [-180, 180]
 };
-
-// The angles turned by whole turns to lie within half a turn of the
-// previous ones: what the joints reach by turning continuously. (Rounding
-// the turns rather than std::remainder, several times slower, on a path of
-// a thousand samples.)
-JointAngles Unwrapped(const JointAngles& angles, const JointAngles& previous)
-{
-    JointAngles continuous;
-    for (float JointAngles::*field : kJointFields) {
-        const double turn = static_cast<double>(angles.*field) - previous.*field;
-        continuous.*field = static_cast<float>(previous.*field + (turn - 360.0 * std::round(turn / 360.0)));
-    }
-    return continuous;
-}
 
 class CPathSampler {
 public:
@@ -90,18 +67,8 @@ private:
         s->time = t;
         s->fraction = m_dLength > 0 ? m_Path.trajectory->GetProfile()->Pos(t) / m_dLength : 1.0;
         s->wrist = WristFrameOf(m_Path.trajectory->Pos(t) * m_ToolInverse);
-        double distance;
-        if (!SolveMGIBranch(m_Setup.lengths, s->wrist, m_Branch, &s->angles, &distance))
-            return Refuse(PlanFault::InvalidTarget, *s);
-        if (distance <= kReachTolerance)
-            return true;
-        // Which branches reach depends only on the side of the base axis.
-        ArmBranch other = m_Branch;
-        other.back = !other.back;
-        JointAngles angles;
-        const bool otherReaches =
-            SolveMGIBranch(m_Setup.lengths, s->wrist, other, &angles, &distance) && distance <= kReachTolerance;
-        return Refuse(otherReaches ? PlanFault::ConfigurationChange : PlanFault::OutOfReach, *s);
+        PlanFault fault;
+        return SolveOnBranch(m_Setup.lengths, s->wrist, m_Branch, &s->angles, &fault) || Refuse(fault, *s);
     }
 
     // Whether a branch reaches the path's point at `length` along it (on
@@ -163,15 +130,8 @@ private:
             return CheckPlanBounds(0, static_cast<double>(m_pSamples->size() + 1), m_pFailure);
         const PlannedSample& previous = m_pSamples->back();
         const JointAngles angles = Unwrapped(s.angles, previous.angles);
-        int joint = 0;
-        double step = 0;
-        for (int i = 0; i < 6; ++i) {
-            const double d = std::fabs(static_cast<double>(angles.*kJointFields[i]) - previous.angles.*kJointFields[i]);
-            if (d > step) {
-                step = d;
-                joint = i;
-            }
-        }
+        int joint;
+        const double step = LargestTurn(previous.angles, angles, &joint);
         if (step > kMaxJointStep) {
             if (halvings == kMaxHalvings)
                 return Refuse(PlanFault::ConfigurationChange, s, joint, step);
@@ -188,23 +148,15 @@ private:
     // The thresholds of the singularities, then the limits.
     bool Check(const Solved& s, const JointAngles& angles)
     {
-        const SingularityMeasures m = m_Meter.Measure(angles);
-        if (m.wrist < kWristSingularDegrees)
-            return Refuse(PlanFault::WristSingularity, s, 4, std::remainder(angles.A56, 360.0));
-        if (m.elbow < kElbowSingularDegrees)
-            return RefuseElbow(s, m.elbow);
-        if (m.shoulder < m_Meter.ShoulderThreshold())
-            return Refuse(PlanFault::ShoulderSingularity, s, -1, m.shoulder);
-        for (int joint = 0; joint < 6; ++joint) {
-            const float angle = angles.*kJointFields[joint];
-            if (!(angle >= m_Setup.limits.low[joint] && angle <= m_Setup.limits.high[joint])) {
-                Refuse(PlanFault::JointLimit, s, joint, angle);
-                m_pFailure->low = m_Setup.limits.low[joint];
-                m_pFailure->high = m_Setup.limits.high[joint];
-                return false;
-            }
-        }
-        return true;
+        PlanFailure fault;
+        if (CheckPathAngles(m_Meter, m_Setup.limits, angles, &fault))
+            return true;
+        if (fault.reason == PlanFault::ElbowSingularity)
+            return RefuseElbow(s, fault.value);
+        Refuse(fault.reason, s, fault.joint, fault.value);
+        m_pFailure->low = fault.low;
+        m_pFailure->high = fault.high;
+        return false;
     }
 
     // Near the stretched or folded elbow: if the path goes on out of the

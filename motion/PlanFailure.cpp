@@ -72,6 +72,13 @@ std::string What(const PlanFailure& f)
         return "chemin trop long à vérifier : plus de " + std::to_string(kMaxPlanSamples) + " échantillons";
     case PlanFault::Collision:
         return "collision entre " + f.pair.Words();
+    case PlanFault::BlendTooLarge:
+        return "rayon de raccordement " + FormatShortDecimal(f.value) + " trop grand pour le segment " +
+               std::to_string(f.segment) + " (longueur " + Number(f.length) +
+               (f.corners > 0 ? " ; ses coins en demandent " + Number(f.corners) : std::string()) + ")";
+    case PlanFault::BlendReversal:
+        return "coin impossible à arrondir : le segment " + std::to_string(f.segment) + " revient sur le segment " +
+               std::to_string(f.segment - 1);
     }
     return "refus inconnu";
 }

@@ -22,6 +22,8 @@ enum class PlanFault {
     TooLong,              // the move would last longer than kMaxPlanSeconds at full speed (PlanBounds.h)
     TooManySamples,       // its path would need more than kMaxPlanSamples samples
     Collision,            // a link would touch another, the ground or an object of the cell
+    BlendTooLarge,        // a rounded corner's radius more than half a segment, or corners that cover it
+    BlendReversal,        // a segment that turns straight back on the one before: no corner to round
 };
 
 struct PlanFailure {
@@ -40,6 +42,12 @@ struct PlanFailure {
     double low = 0, high = 0;  // the limits of a joint past them
     int kdlError = 0;          // KDL's error type, for PathRefusedByKdl
     CollisionPair pair;        // the two that would touch, for Collision
+    // The segment at fault of a line through several targets, from 1, its
+    // length, and for BlendTooLarge what its rounded corners take of it when
+    // that is the fault (0 when the radius is more than half of it); the
+    // radius is `value`.
+    int segment = 0;
+    double length = 0, corners = 0;
 };
 
 // The words of a refusal, as a reply gives them after "erreur movel : ".

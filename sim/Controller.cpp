@@ -8,6 +8,7 @@
 #include "arm/Configurations.h"
 #include "collision/CollisionWorld.h"
 #include "kinematics/KdlFrames.h"
+#include "motion/JogMotion.h"
 #include "motion/PlanContacts.h"
 #include "sim/MotionRecorder.h"
 #include "sim/ProgramNames.h"
@@ -63,9 +64,12 @@ std::string CController::StatusLine() const
     // The last computation's words while the arm holds what it gave; once
     // anything else moved the arm, how the arm holds itself now.
     const StatusNote& n = m_Note;
+    const JointAngles& end = n.jog ? n.jog->Angles() : n.angles;
     const bool holds = n.motion ? m_Simulation.MotionNumber() == n.motion &&
-                                      (m_Simulation.Moving() || SameAngles(m_Simulation.Angles(), n.angles))
+                                      (m_Simulation.Moving() || SameAngles(m_Simulation.Angles(), end))
                                 : SameAngles(EditedAngles(), n.angles);
+    if (n.shown && holds && n.jog && n.jog->Ended())
+        return n.text + " arrêté : " + DescribeFailure(n.jog->Reason());
     if (n.shown && holds)
         return n.text;
     const ArmDescription& arm = m_Simulation.Arm();
@@ -74,7 +78,7 @@ std::string CController::StatusLine() const
 
 void CController::Note(std::string text, const JointAngles& angles, unsigned long motion)
 {
-    m_Note = {std::move(text), angles, motion, true};
+    m_Note = {std::move(text), angles, motion, true, nullptr};
 }
 
 void CController::SetJointAngle(int joint, float degrees)
@@ -234,6 +238,97 @@ void CController::SetMoveKind(MoveKind kind)
 void CController::SetSpeedPercent(float percent)
 {
     m_fSpeedPercent = percent;
+    m_Simulation.NotifyStateChanged();
+}
+
+namespace {
+
+// A jog as the status line names it: "Déplacement manuel Outil z",
+// "Déplacement manuel A23".
+std::string JogName(const ArmDescription& arm, JogFrame frame, int axis)
+{
+    static const char* const kFrames[] = {"", "Base", "Outil", "Repère"};
+    const std::string what = "Déplacement manuel ";
+    if (frame == JogFrame::Joints)
+        return what + arm.JointLabel(axis);
+    return what + kFrames[static_cast<int>(frame)] + " " + JogAxisWord(axis);
+}
+
+// An axis (or joint) from 0 to 5; false with the reason.
+bool KnownJogAxis(int axis, std::string* reason)
+{
+    if (axis >= 0 && axis < kJogAxes)
+        return true;
+    *reason = "axe " + std::to_string(axis) + " inconnu : de 0 à 5";
+    return false;
+}
+
+}  // namespace
+
+ToolPose CController::JogUserFrame() const
+{
+    const NamedFrame* frame = m_Simulation.Frames().InUse();
+    return frame ? frame->pose : ToolPose{};
+}
+
+MoveOutcome CController::Jog(JogFrame frame, int axis, double delta, bool run)
+{
+    MoveOutcome refused;
+    if (!KnownJogAxis(axis, &refused.words))
+        return refused;
+    if (!std::isfinite(delta)) {
+        refused.words = "pas non fini";
+        return refused;
+    }
+    const ArmDescription& arm = m_Simulation.Arm();
+    const JointAngles& angles = m_Simulation.Angles();
+    MoveRequest request;
+    if (frame == JogFrame::Joints) {
+        request.joints = JogJoints(angles, axis, delta);
+    } else {
+        request.kind = MoveKind::Linear;
+        request.pose = PoseOfFrame(JogToolFrame(ArmMGDFrame(arm, angles), frame, axis, delta, JogUserFrame()));
+    }
+    return Carry(request, JogName(arm, frame, axis), run);
+}
+
+ActionResult CController::StartJog(JogFrame frame, int axis, int direction)
+{
+    const ArmDescription& arm = m_Simulation.Arm();
+    JogAxis jog;
+    jog.frame = frame;
+    jog.axis = axis;
+    jog.direction = direction;
+    jog.user = JogUserFrame();
+    std::string reason;
+    if (!KnownJogAxis(axis, &reason))
+        return {false, reason};
+    if (direction != 1 && direction != -1)
+        return {false, "sens 1 ou -1 attendu"};
+    PlanFailure failure;
+    std::unique_ptr<CJogMotion> motion =
+        CJogMotion::Begin(arm, m_Simulation.Angles(), jog, arm.jogSpeed, m_Simulation.Cell(), &failure);
+    if (!motion) {
+        const std::string words = DescribeFailure(failure);
+        Note("Refusé : " + words, EditedAngles());
+        m_Simulation.NotifyStateChanged();
+        return {false, words};
+    }
+    Stop();
+    m_Simulation.Start(std::move(motion));
+    m_iJogMotion = m_Simulation.MotionNumber();
+    Note(JogName(arm, frame, axis), {}, m_iJogMotion);
+    m_Note.jog = std::static_pointer_cast<const CJogMotion>(m_Simulation.Trajectory());
+    m_Simulation.NotifyStateChanged();
+    return {};
+}
+
+void CController::StopJog()
+{
+    if (m_iJogMotion == 0 || m_Simulation.MotionNumber() != m_iJogMotion)
+        return;
+    m_iJogMotion = 0;
+    Stop();
     m_Simulation.NotifyStateChanged();
 }
 

@@ -20,6 +20,7 @@
 #include "collision/CellObject.h"
 #include "kinematics/MGI.h"
 #include "kinematics/RobotTypes.h"
+#include "motion/JogTarget.h"
 #include "motion/MovePlanner.h"
 #include "sim/DisplaySwitches.h"
 #include "sim/TaughtPoints.h"
@@ -30,9 +31,11 @@
 
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 
 class CCollisionWorld;
+class CJogMotion;
 class CMotionRecorder;
 class CSimulation;
 
@@ -121,6 +124,25 @@ public:
     float SpeedPercent() const { return m_fSpeedPercent; }
     // Stops the arm where it stands; its targets become where it stands.
     void StopMotion();
+
+    // A jog of the teach pendant (JogTarget.h), planned and played as Move
+    // plays its moves: joint `axis` (0 for A12) turned by `delta` degrees (a
+    // synchronised joint move), or the tool point moved `delta` pose units
+    // along the axis (0 to 2) of the base, of the tool frame as it stands or
+    // of the user frame in use, or the tool frame turned by `delta` degrees
+    // about that axis (3 to 5) through the tool point (a line).
+    MoveOutcome Jog(JogFrame frame, int axis, double delta, bool run);
+    // The continuous jog along (or about) the same axes, `direction` 1 or
+    // -1, at the arm's jog speed (fJogSpeed, percent of its speeds), until
+    // StopJog, or until the next step would put a joint past its limits,
+    // come within a singularity's threshold, leave the reach or touch
+    // anything: it stops before, the reason in the status line
+    // (JogMotion.h). Refused, nothing moving, when it cannot start; a
+    // motion under way stops.
+    ActionResult StartJog(JogFrame frame, int axis, int direction);
+    // Ends the continuous jog where the arm stands, its targets there too
+    // (also once it stopped itself); nothing when another motion came since.
+    void StopJog();
 
     // The tool frame in the hand (pose units and degrees, as robot.opt's
     // fTool keys), set at run time within their ranges: the arm keeps its
@@ -215,6 +237,9 @@ private:
     void ChangeFrames(const CWorkFrames& frames);
     // The angles being edited set, each listener told.
     void SetEdited(const JointAngles& angles);
+    // The frame `jog frame` follows: the user frame in use, in the base
+    // frame (the base frame itself when none is).
+    ToolPose JogUserFrame() const;
     // The work of SetRealTime, StopMotion and CalculateMGI, without
     // telling anyone.
     void SwitchRealTime(bool on);
@@ -240,5 +265,9 @@ private:
         JointAngles angles{};
         unsigned long motion = 0;
         bool shown = false;
+        // A continuous jog's note: the arm holds it where the jog stands,
+        // and once the jog stopped itself the note says why.
+        std::shared_ptr<const CJogMotion> jog;
     } m_Note;
+    unsigned long m_iJogMotion = 0;  // the motion of the last continuous jog, 0 once stopped
 };

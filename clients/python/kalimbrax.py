@@ -307,6 +307,21 @@ class Kalimbrax:
         words = self._targets("check " + kind, values, sizes, blend)
         return float(words[0]), float(words[1])
 
+    def jog_joint(self, joint, delta):
+        """Turns joint `joint` (1 for A12 to 6 for A67) by `delta` degrees,
+        a planned joint move. Returns on arrival with its duration
+        (seconds); a refused jog raises KalimbraxError with the reason and
+        the place, the arm unmoved."""
+        return float(self.command("jog joint %d %s" % (joint, format(float(delta), ".9g")))[0])
+
+    def jog(self, frame, axis, delta):
+        """Moves the tool point `delta` pose units along `axis` ("x", "y"
+        or "z"), or turns the tool `delta` degrees about it ("rx", "ry" or
+        "rz") through the tool point, of `frame`: "base", "tool" (the tool
+        frame as it stands) or "frame" (the user frame in use). A planned
+        line: returns on arrival with its duration (seconds)."""
+        return float(self.command("jog %s %s %s" % (frame, axis, format(float(delta), ".9g")))[0])
+
     def speed(self, percent):
         """The speed override of the planned moves, 1 to 100 percent."""
         self.command("speed %s" % format(float(percent), ".9g"))

@@ -164,6 +164,30 @@ TEST_F(CommandExecutorTest, MovesAnswerOnArrivalOrWhereTheArmStopped)
     EXPECT_EQ(Reply("movej 10 40 20 10 50 190"), "erreur movej : A67 = 190 hors des limites [-180 ; 180]");
 }
 
+// A jog answers on arrival with its duration, or refuses with the reason
+// and the place, the arm unmoved.
+TEST_F(CommandExecutorTest, JogsAnswerOnArrivalOrSayWhyNot)
+{
+    const std::string joint = Reply("jog joint 1 5");
+    EXPECT_EQ(joint.rfind("ok ", 0), 0u) << joint;
+    EXPECT_GT(Numbers(joint).at(0), 0);
+    EXPECT_EQ(Reply("get angles"), "ok -20 45 15 0 60 0");
+
+    const std::vector<double> before = Numbers(Reply("get pose"));
+    const std::string line = Reply("jog base z -30");
+    EXPECT_EQ(line.rfind("ok ", 0), 0u) << line;
+    std::vector<double> expected = before;
+    expected[2] -= 30;
+    const std::vector<double> after = Numbers(Reply("get pose"));
+    ExpectNear({after.begin(), after.begin() + 3}, {expected.begin(), expected.begin() + 3}, 0.01);
+
+    const std::string angles = Reply("get angles");
+    const std::string refused = Reply("jog joint 2 140");
+    EXPECT_EQ(refused.rfind("erreur jog : A23 = ", 0), 0u) << refused;
+    EXPECT_NE(refused.find(" hors des limites [-180 ; 180] à 100 % du chemin ("), std::string::npos) << refused;
+    EXPECT_EQ(Reply("get angles"), angles);
+}
+
 TEST_F(CommandExecutorTest, AScreenshotThatCannotBeWrittenIsRefused)
 {
     view.picturesWritten = false;

@@ -302,6 +302,30 @@ TEST(ParseCommandLine, FramesPointsAndTheTargetsThatNameThem)
     EXPECT_EQ(Parse("movel @a @b").command.through.size(), 1u);
 }
 
+TEST(ParseCommandLine, Jogs)
+{
+    struct Case {
+        const char* line;
+        JogFrame frame;
+        int axis;
+        float step;
+    };
+    const Case cases[] = {
+        {"jog joint 1 10", JogFrame::Joints, 0, 10},   {"jog joint 6 -2,5", JogFrame::Joints, 5, -2.5f},
+        {"jog base x -30", JogFrame::Base, 0, -30},    {"JOG TOOL Z 50", JogFrame::Tool, 2, 50},
+        {"jog base rz 10", JogFrame::Base, 5, 10},     {"jog tool rx 5", JogFrame::Tool, 3, 5},
+        {"jog frame ry 0.5", JogFrame::User, 4, 0.5f}, {"jog frame y 1e2", JogFrame::User, 1, 100},
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(c.line);
+        ASSERT_EQ(p.kind, CommandLine::Command) << c.line << ": " << p.message;
+        EXPECT_EQ(p.command.verb, CommandVerb::Jog) << c.line;
+        EXPECT_EQ(p.command.jogFrame, c.frame) << c.line;
+        EXPECT_EQ(p.command.axis, c.axis) << c.line;
+        EXPECT_EQ(p.command.values[0], c.step) << c.line;
+    }
+}
+
 TEST(ParseCommandLine, BlankLinesAndCommentsAreSkipped)
 {
     for (const char* line : {"", "   \t", "\r\n", "# moveto 1 2 3", "  #commentaire", "#"})
@@ -407,6 +431,18 @@ TEST(ParseCommandLine, RefusedLinesSayWhy)
         {"get point", "get", "un nom attendu après get point"},
         {"get point a b", "get", "un seul nom attendu après get point, « b » en trop"},
         {"get points all", "get", "un seul mot attendu après get, « all » en trop"},
+        {"jog", "jog", "joint, base, tool ou frame attendu"},
+        {"jog world x 10", "jog", "joint, base, tool ou frame attendu"},
+        {"jog joint 7 10", "jog", "articulation de 1 à 6 attendue, « 7 » reçu"},
+        {"jog joint 0 10", "jog", "articulation de 1 à 6 attendue, « 0 » reçu"},
+        {"jog joint x 10", "jog", "articulation de 1 à 6 attendue, « x » reçu"},
+        {"jog joint 2", "jog", "une articulation (1 à 6) puis un pas attendus"},
+        {"jog tool w 10", "jog", "x, y, z, rx, ry ou rz attendu, « w » reçu"},
+        {"jog base 1 10", "jog", "x, y, z, rx, ry ou rz attendu, « 1 » reçu"},
+        {"jog base x", "jog", "un axe (x, y, z, rx, ry ou rz) puis un pas attendus"},
+        {"jog base x 1 2", "jog", "un axe (x, y, z, rx, ry ou rz) puis un pas attendus"},
+        {"jog base x nan", "jog", "« nan » n'est pas un nombre fini"},
+        {"jog tool z dix", "jog", "« dix » n'est pas un nombre"},
         {"frobnicate 1", "frobnicate", "commande inconnue"},
         {std::string("an\x01gles\xff", 8), "an\uFFFDgles\uFFFD", "commande inconnue"},
         {std::string("angles 1 2 3 4 5 6\0", 19) + "7", "angles", "« 6\uFFFD7 » n'est pas un nombre"},

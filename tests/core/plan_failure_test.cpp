@@ -47,6 +47,18 @@ TEST(DescribeFailure, WordsOfEachRefusal)
     tooLong.value = 20000;
     farTooLong.value = 4e27;
     endless.value = INFINITY;
+    // A rounded corner too wide for its segment: past half of it, or, at a
+    // sharper corner, its roundings taking all of it.
+    PlanFailure halfSegment = Unplaced(PlanFault::BlendTooLarge), cornersCover = halfSegment;
+    halfSegment.value = 30;
+    halfSegment.segment = 2;
+    halfSegment.length = 40;
+    cornersCover.value = 12.5;
+    cornersCover.segment = 3;
+    cornersCover.length = 40.04;
+    cornersCover.corners = 46.66;
+    PlanFailure reversal = Unplaced(PlanFault::BlendReversal);
+    reversal.segment = 3;
     const std::string place = " du chemin (412,5 ; -80,0 ; 610,2)";
     struct Case {
         PlanFailure failure;
@@ -85,6 +97,10 @@ TEST(DescribeFailure, WordsOfEachRefusal)
         {farTooLong, "mouvement trop long : 4e+27 s à pleine vitesse, 3600 s au plus"},
         {endless, "mouvement trop long : durée non finie à pleine vitesse, 3600 s au plus"},
         {Unplaced(PlanFault::TooManySamples), "chemin trop long à vérifier : plus de 100000 échantillons"},
+        {halfSegment, "rayon de raccordement 30 trop grand pour le segment 2 (longueur 40,0)"},
+        {cornersCover,
+         "rayon de raccordement 12,5 trop grand pour le segment 3 (longueur 40,0 ; ses coins en demandent 46,7)"},
+        {reversal, "coin impossible à arrondir : le segment 3 revient sur le segment 2"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DescribeFailure(c.failure), c.words);

@@ -2,8 +2,9 @@
 // reads of random sizes so that line framing is fuzzed too. The framing must
 // give the same lines whatever the reads; every line run goes through a
 // session to a runner that checks each command it is handed (finite
-// numbers, a line's targets and corners included, a safe screenshot name)
-// and each reply (one line, an answer or an error, quotable text only).
+// numbers, a line's targets and corners included, a safe screenshot name,
+// a jog's axis) and each reply (one line, an answer or an error, quotable
+// text only).
 //
 // The read sizes are drawn from the end of the input (FuzzedDataProvider
 // takes integers from there), so the lines at the start of a seed of plain
@@ -35,6 +36,8 @@ struct CheckingRunner : CommandRunner {
             __builtin_trap();
         if (c.verb == CommandVerb::Screenshot &&
             (!IsScreenshotName(c.fileName) || c.fileName.size() > kMaxScreenshotName))
+            __builtin_trap();
+        if (c.verb == CommandVerb::Jog && !(c.axis >= 0 && c.axis < kJogAxes))
             __builtin_trap();
         if (c.verb == CommandVerb::Exit)
             return {CommandOutcome::Exit, "ok"};

@@ -190,6 +190,7 @@ void CommandSeeds()
         {"comment", "  # go"},
         {"camera", "camera reset now"},
         {"unknown", "\xc3\xa9t\xc3\xa9 1 2"},
+        {"jog", "jog tool rz -2,5"},
     };
     for (const auto& line : lines)
         WriteText(t, line[0], line[1]);

@@ -228,6 +228,9 @@ std::string RobotOptions(const CLinkPairs& alwaysTouching)
     w.Real("fLinearSpeed", 200.0);
     w.Real("fLinearAccel", 400.0);
     w.Real("fAngularSpeed", 60.0);
+    w.Comment("Déplacement manuel continu (bouton maintenu) : part de ces vitesses et de");
+    w.Comment("celles des articulations (pour cent)");
+    w.Real("fJogSpeed", 25.0);
     w.Blank();
     w.Comment("Numérotation des angles (angle des modèles = zéro + sens x angle affiché),");
     w.Comment("point outil dans le repère de la main (unités de pose) et son orientation");
