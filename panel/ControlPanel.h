@@ -12,6 +12,7 @@
 #include "kinematics/Singularity.h"
 #include "panel/CellList.h"
 #include "panel/ClearanceLine.h"
+#include "panel/JogPad.h"
 #include "sim/DisplaySwitches.h"
 #include "sim/Simulation.h"
 
@@ -44,6 +45,15 @@ constexpr int CheckboxOf(DisplayFlag flag)
 constexpr int CHECK_MOVE_JOINT = CHECK_FIRST_DISPLAY + kDisplayFlagCount;
 constexpr int CHECK_MOVE_LINEAR = CHECK_MOVE_JOINT + 1;
 constexpr int CHECK_CELL_COLLISIONS = CHECK_MOVE_LINEAR + 1;
+constexpr int CHECK_FIRST_JOG_FRAME = CHECK_CELL_COLLISIONS + 1;
+constexpr int CheckboxOf(JogFrame frame)
+{
+    return CHECK_FIRST_JOG_FRAME + static_cast<int>(frame);
+}
+constexpr int CHECK_FIRST_JOG_STEP = CHECK_FIRST_JOG_FRAME + 4;
+// The jog's steps after "continuous", in the units of the axis moved:
+// degrees for a joint or a turn, pose units along x, y or z.
+constexpr double kJogSteps[3] = {0.1, 1.0, 10.0};
 enum {
     BUTTON_GO = 1,
     BUTTON_MGDC = 2,
@@ -56,9 +66,9 @@ enum {
 // Spinner ids below this are joint angles, from it up the tool pose; then
 // the speed override.
 enum { FIRST_POSE_SPINNER = 10, SPINNER_SPEED = 20 };
-// The lists of configurations, of the cell's objects and of the points:
-// canvases.
-enum { CANVAS_CONFIGURATIONS = 1, CANVAS_CELL = 2, CANVAS_POINTS = 3 };
+// The lists of configurations, of the cell's objects and of the points, and
+// the jog's pad: canvases.
+enum { CANVAS_CONFIGURATIONS = 1, CANVAS_CELL = 2, CANVAS_POINTS = 3, CANVAS_JOG = 4 };
 
 // The rows of the panel's tables (ControlPanel.cpp): a control's label, as
 // the field of glui.opt's settings that holds it, its help, and what it
@@ -132,7 +142,12 @@ private:
                            std::function<void(GLUI_Painter&, int, int)> draw, std::function<void(int)> click = nullptr);
     void RefreshReadout(const std::vector<CollisionPair>& contacts);
     void RefreshCell(const std::vector<CollisionPair>& contacts);
+    void BuildJog(GLUI_Panel* jog);
     void BuildPoints(GLUI_Panel* points);
+    // The jog pad held down (true) or let go, and clicked (over the key it
+    // was pressed on).
+    void OnJogHold(bool down);
+    void OnJogClick();
 
     void OnStateChanged() override;
     void OnMotionStarted(const CTrajectory& trajectory) override;
@@ -155,6 +170,7 @@ private:
     GLUI_StaticText* m_pReadoutCell = nullptr;
     GLUI_Canvas* m_pConfigurationCanvas = nullptr;
     GLUI_Canvas* m_pCellCanvas = nullptr;
+    GLUI_Canvas* m_pJogCanvas = nullptr;
     GLUI_Canvas* m_pPointCanvas = nullptr;
 
     // What the canvases show of the arm as it stands, found when the panel
@@ -167,6 +183,12 @@ private:
     std::vector<CellRow> m_CellRows;
     CClearanceLine m_ClearanceLine;
 
+    // How the jog pad moves the arm, the user's choice kept by the panel
+    // alone: in which frame, by which step (0: continuously while held,
+    // else kJogSteps[m_iJogStep - 1]), and the key held down.
+    JogFrame m_eJogFrame = JogFrame::Base;
+    int m_iJogStep = 2;
+    JogKey m_JogHeld;
     // The points as listed.
     std::vector<std::string> m_PointNames;
 

@@ -6,8 +6,6 @@ const GLUI_Colour kName = {0.85f, 0.85f, 0.85f, 1};
 
 }  // namespace
 
-const char* const kPoseAxisNames[kJogAxes] = {"x", "y", "z", "rx", "ry", "rz"};
-
 void DrawJogPad(GLUI_Painter& p, const std::string (&names)[kJogAxes], JogKey held)
 {
     for (int axis = 0; axis < kJogAxes; ++axis) {

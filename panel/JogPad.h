@@ -3,6 +3,7 @@
 // canvas: a row per axis of the frame chosen, its name, a - key and a + key;
 // the key held drawn pressed. Where a click lands says which axis and which
 // way.
+#include "motion/JogTarget.h"
 #include "panel/CanvasKeys.h"
 
 #include <string>
@@ -16,11 +17,7 @@ struct JogKey {
     bool operator!=(const JogKey& other) const { return !(*this == other); }
 };
 
-constexpr int kJogAxes = 6;
 constexpr int kJogPadHeight = kJogAxes * kKeyRowHeight;
-
-// The names of the axes of a frame of poses, as the pad shows them.
-extern const char* const kPoseAxisNames[kJogAxes];
 
 void DrawJogPad(GLUI_Painter& painter, const std::string (&names)[kJogAxes], JogKey held);
 

@@ -18,7 +18,7 @@ void DrawPointList(GLUI_Painter& p, const std::vector<std::string>& names)
 {
     if (names.empty()) {
         // Wider than a name's room: written across the row.
-        p.Text(2, (kKeyRowHeight - p.TextHeight()) / 2, kNone, "Aucun point (bouton ci-dessous ou commande point).");
+        p.Text(2, (kKeyRowHeight - p.TextHeight()) / 2, kNone, "Aucun point (bouton ci-dessus ou commande point).");
         return;
     }
     for (std::size_t i = 0; i < names.size(); ++i) {

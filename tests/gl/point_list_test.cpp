@@ -51,7 +51,7 @@ TEST(PointList, WithoutPointsOneLineSaysHowToStoreOne)
     RecordingPainter p;
     DrawPointList(p, {});
     ASSERT_EQ(p.texts.size(), 1u);
-    EXPECT_EQ(p.texts[0].text, "Aucun point (bouton ci-dessous ou commande point).");
+    EXPECT_EQ(p.texts[0].text, "Aucun point (bouton ci-dessus ou commande point).");
     EXPECT_TRUE(IsGrey(p.texts[0].colour));
     EXPECT_EQ(PointListHeight(0), kKeyRowHeight);
     EXPECT_EQ(PointClickAt({}, kFirstKeyX + 5, 5).name, "");

@@ -92,14 +92,31 @@ public:
     // In creation order: the frame of the poses, the MGI's status, the
     // readout's angles, pose and line about the cell.
     std::string Text(int n) const { return GLUI_Internal::Controls<GLUI_StaticText>(Glui())[n]->get_name(); }
-    // In creation order: the points, the configurations, the curves, the
-    // singularities, the cell's objects.
+    // In creation order: the jog pad, the points, the configurations, the
+    // curves, the singularities, the cell's objects.
     GLUI_Canvas* Canvas(int n) const { return GLUI_Internal::Controls<GLUI_Canvas>(Glui())[n]; }
 
     void Spin(int id, float value) { Act(GLUI_Internal::UserSetFloat(Spinner(id), value)); }
     void Click(int id) { Act(GLUI_Internal::UserToggle(Box(id))); }
     bool Press(int id) { return Act(GLUI_Internal::UserPress(Button(id))); }
     bool ClickCanvas(int n, int x, int y) { return Act(GLUI_Internal::UserClick(Canvas(n), x, y)); }
+    bool HoldCanvas(int n, int x, int y, bool down) { return Act(GLUI_Internal::UserHold(Canvas(n), x, y, down)); }
+    // The jog pad's key: pressed, or released over it (a click) or not.
+    void PressJog(JogKey key) { ASSERT_TRUE(HoldCanvas(0, JogX(key), JogY(key), true)); }
+    void ReleaseJog(JogKey key, bool over = true)
+    {
+        if (over)
+            ClickCanvas(0, JogX(key), JogY(key));
+        ASSERT_TRUE(HoldCanvas(0, JogX(key), JogY(key), false));
+    }
+    static int JogX(JogKey key) { return (key.direction < 0 ? kFirstKeyX : kSecondKeyX) + kKeyWidth / 2; }
+    static int JogY(JogKey key) { return key.axis * kKeyRowHeight + kKeyRowHeight / 2; }
+    // The arm's motion played to its end on the simulation's clock.
+    void Arrive()
+    {
+        for (double t = 0; simulation.Moving() && t < 60.0; t += 0.01)
+            simulation.Advance(t);
+    }
     bool Act(bool taken)
     {
         windows.current = windows.glui->get_glut_window_id();
@@ -354,7 +371,7 @@ TEST(ControlPanel, AClickOnAConfigurationMovesTheArmThere)
     while (row < list.size() && (list[row].current || !list[row].withinLimits))
         ++row;
     ASSERT_LT(row, list.size()) << "a configuration of the start pose the arm may take";
-    ASSERT_TRUE(w.ClickCanvas(1, 10, static_cast<int>(row + 1) * kConfigurationRowHeight + 5));
+    ASSERT_TRUE(w.ClickCanvas(2, 10, static_cast<int>(row + 1) * kConfigurationRowHeight + 5));
     EXPECT_TRUE(w.simulation.Moving());
     for (double t = 0; w.simulation.Moving() && t < 60.0; t += 0.01)
         w.simulation.Advance(t);
@@ -379,14 +396,138 @@ TEST(ControlPanel, ClicksWithoutAnActionDoNothing)
 {
     PanelWorld w;
     const std::string status = w.Text(1);
-    EXPECT_FALSE(w.ClickCanvas(2, 10, 10)) << "the curves";
-    EXPECT_FALSE(w.ClickCanvas(3, 10, 10)) << "the singularities";
+    EXPECT_FALSE(w.ClickCanvas(3, 10, 10)) << "the curves";
+    EXPECT_FALSE(w.ClickCanvas(4, 10, 10)) << "the singularities";
     const std::size_t rows = ConfigurationsOf(w.simulation.Arm(), w.simulation.Angles()).size();
     for (int y : {5, static_cast<int>(rows + 1) * kConfigurationRowHeight + 5}) {
-        EXPECT_TRUE(w.ClickCanvas(1, 10, y)) << y;
+        EXPECT_TRUE(w.ClickCanvas(2, 10, y)) << y;
         EXPECT_FALSE(w.simulation.Moving()) << y;
         EXPECT_EQ(w.Text(1), status) << y;
     }
+}
+
+// ---------------------------------------------------------------------------
+// The jog
+// ---------------------------------------------------------------------------
+
+// The frame and the step are each a choice of one, "Base" and "Pas de 1"
+// at start; a click on a key moves by the step, in the frame chosen, along
+// (or about) its axis, as the controller's Jog does.
+TEST(ControlPanel, AJogKeyClickedMovesByTheStepInTheFrameChosen)
+{
+    struct Case {
+        const char* what;
+        JogFrame frame;
+        int step;  // the step's checkbox: 1 for 0,1, 2 for 1, 3 for 10
+        JogKey key;
+        std::function<double(const CController&, const JointAngles&)> measure;  // of the arm's angles
+        double change;
+    };
+    const Case cases[] = {
+        {"A12 - 1", JogFrame::Joints, 2, {0, -1}, [](const CController&, const JointAngles& a) { return a.A12; }, -1},
+        {"A56 + 0,1",
+         JogFrame::Joints,
+         1,
+         {4, +1},
+         [](const CController&, const JointAngles& a) { return a.A56; },
+         0.1},
+        {"base x + 10",
+         JogFrame::Base,
+         3,
+         {0, +1},
+         [](const CController& c, const JointAngles& a) { return c.PoseOf(a).X; },
+         10},
+        {"base z - 1",
+         JogFrame::Base,
+         2,
+         {2, -1},
+         [](const CController& c, const JointAngles& a) { return c.PoseOf(a).Z; },
+         -1},
+        {"tool z + 10",
+         JogFrame::Tool,
+         3,
+         {2, +1},
+         [](const CController& c, const JointAngles& a) {
+             // Along the tool's own z as it stood before: its start's axis.
+             const KDL::Frame start = c.MatrixOf(c.Simulation().Arm().start);
+             return KDL::dot(c.MatrixOf(a).p - start.p, start.M.UnitZ());
+         },
+         10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PanelWorld w(ShippedArm(), DefaultSettings());
+        EXPECT_EQ(w.Box(CheckboxOf(JogFrame::Base))->get_int_val(), 1);
+        EXPECT_EQ(w.Box(CHECK_FIRST_JOG_STEP + 2)->get_int_val(), 1);
+        w.Click(CheckboxOf(c.frame));
+        w.Click(CHECK_FIRST_JOG_STEP + c.step);
+        for (int frame = 0; frame < 4; ++frame)
+            EXPECT_EQ(w.Box(CheckboxOf(static_cast<JogFrame>(frame)))->get_int_val(),
+                      frame == static_cast<int>(c.frame));
+        for (int step = 0; step < 4; ++step)
+            EXPECT_EQ(w.Box(CHECK_FIRST_JOG_STEP + step)->get_int_val(), step == c.step);
+        const double before = c.measure(w.controller, w.simulation.Angles());
+        w.PressJog(c.key);
+        EXPECT_FALSE(w.simulation.Moving()) << "a step waits for the click";
+        w.ReleaseJog(c.key);
+        EXPECT_TRUE(w.simulation.Moving()) << w.Text(1);
+        EXPECT_EQ(w.Text(1).rfind("Déplacement manuel ", 0), 0u) << w.Text(1);
+        w.Arrive();
+        EXPECT_NEAR(c.measure(w.controller, w.simulation.Angles()) - before, c.change, 1e-3);
+    }
+}
+
+// A press that ends away from its key (released elsewhere, or over the
+// other key) moves nothing.
+TEST(ControlPanel, AJogKeyLetGoElsewhereMovesNothing)
+{
+    PanelWorld w(ShippedArm(), DefaultSettings());
+    const JointAngles start = w.simulation.Angles();
+    w.PressJog(JogKey{0, +1});
+    w.ReleaseJog(JogKey{0, +1}, false);
+    w.PressJog(JogKey{1, +1});
+    w.ClickCanvas(0, PanelWorld::JogX(JogKey{1, -1}), PanelWorld::JogY(JogKey{1, -1}));
+    w.ReleaseJog(JogKey{1, -1}, false);
+    EXPECT_FALSE(w.simulation.Moving());
+    EXPECT_EQ(w.simulation.Angles().A12, start.A12);
+    EXPECT_EQ(w.simulation.Angles().A23, start.A23);
+}
+
+// "Continu": the arm moves while a key is held, stops where it stands when
+// the key is let go, and by itself before a joint's limit, the reason in
+// the status line; letting go afterwards changes nothing.
+TEST(ControlPanel, AJogKeyHeldMovesUntilLetGoOrUntilALimit)
+{
+    ArmDescription arm = ShippedArm();
+    arm.limits.low[0] = -40;  // A12, at -25 at start: 15 degrees away
+    PanelWorld w(arm, DefaultSettings());
+    w.Click(CheckboxOf(JogFrame::Joints));
+    w.Click(CHECK_FIRST_JOG_STEP);
+    const float start = w.simulation.Angles().A12;
+
+    w.PressJog(JogKey{0, +1});
+    ASSERT_TRUE(w.simulation.Moving()) << w.Text(1);
+    w.simulation.Advance(0.0);
+    w.simulation.Advance(0.2);
+    const float held = w.simulation.Angles().A12;
+    EXPECT_GT(held, start);
+    w.ReleaseJog(JogKey{0, +1});
+    EXPECT_FALSE(w.simulation.Moving());
+    EXPECT_EQ(w.simulation.Angles().A12, held) << "stopped where it stood";
+
+    w.PressJog(JogKey{0, -1});
+    ASSERT_TRUE(w.simulation.Moving()) << w.Text(1);
+    w.Arrive();
+    const float stopped = w.simulation.Angles().A12;
+    EXPECT_GE(stopped, w.simulation.Arm().limits.low[0]) << "within its limit";
+    EXPECT_LT(stopped, w.simulation.Arm().limits.low[0] + 1.0f) << "near it";
+    const std::string status = w.Text(1);
+    EXPECT_EQ(status.rfind("Déplacement manuel A12", 0), 0u) << status;
+    EXPECT_NE(status.find(" arrêté : "), std::string::npos) << status;
+    EXPECT_NE(status.find("A12"), status.rfind("A12")) << "the joint named in the reason too: " << status;
+    w.ReleaseJog(JogKey{0, -1});
+    EXPECT_EQ(w.simulation.Angles().A12, stopped);
+    EXPECT_EQ(w.Text(1), status) << "the reason stays once the key is let go";
 }
 
 // ---------------------------------------------------------------------------
@@ -419,7 +560,7 @@ TEST_F(ControlPanelButtons, ThePointsRolloutStoresAndGoesToPoints)
     ASSERT_NE(points, rollouts.end());
     EXPECT_FALSE(GLUI_Internal::IsOpen(*points));
     const std::string status = w.Text(1);
-    w.ClickCanvas(0, kFirstKeyX + 5, 5);
+    w.ClickCanvas(1, kFirstKeyX + 5, 5);
     EXPECT_FALSE(w.simulation.Moving()) << "no point yet: nothing to go to";
     EXPECT_EQ(w.Text(1), status);
 
@@ -432,7 +573,7 @@ TEST_F(ControlPanelButtons, ThePointsRolloutStoresAndGoesToPoints)
     EXPECT_EQ(w.simulation.Points().All()[0].name, "P1");
     EXPECT_EQ(w.simulation.Points().All()[1].name, "P2");
     EXPECT_EQ(w.simulation.Points().All()[0].angles.A12, start.A12);
-    EXPECT_EQ(w.Canvas(0)->get_screen_rect().h, 0) << "not drawn: its rollout is closed";
+    EXPECT_EQ(w.Canvas(1)->get_screen_rect().h, 0) << "not drawn: its rollout is closed";
 
     auto arrive = [&w] {
         for (double t = 0; w.simulation.Moving() && t < 60.0; t += 0.01)
@@ -448,7 +589,7 @@ TEST_F(ControlPanelButtons, ThePointsRolloutStoresAndGoesToPoints)
     };
     for (const auto& click : clicks) {
         SCOPED_TRACE(click.row);
-        ASSERT_TRUE(w.ClickCanvas(0, (click.line ? kSecondKeyX : kFirstKeyX) + 5,
+        ASSERT_TRUE(w.ClickCanvas(1, (click.line ? kSecondKeyX : kFirstKeyX) + 5,
                                   click.row * kKeyRowHeight + kKeyRowHeight / 2));
         EXPECT_TRUE(w.simulation.Moving());
         EXPECT_EQ(w.Text(1).rfind(click.status, 0), 0u) << w.Text(1);
@@ -655,14 +796,14 @@ TEST_F(CellPanel, TheCellRolloutShowsAndHidesObjectsAndCollisions)
 
     Define(Object(ObjectKind::Box, "table", {600, 0, 100, 300, 300, 200}));
     Define(Object(ObjectKind::Sphere, "ball", {-600, 0, 300, 50}));
-    ASSERT_TRUE(w.ClickCanvas(4, 10, kCellRowHeight + 5)) << "the canvas grew to two rows";
+    ASSERT_TRUE(w.ClickCanvas(5, 10, kCellRowHeight + 5)) << "the canvas grew to two rows";
     EXPECT_FALSE(w.controller.ObjectShown("ball"));
     EXPECT_TRUE(w.controller.ObjectShown("table"));
-    ASSERT_TRUE(w.ClickCanvas(4, 10, kCellRowHeight + 5));
+    ASSERT_TRUE(w.ClickCanvas(5, 10, kCellRowHeight + 5));
     EXPECT_TRUE(w.controller.ObjectShown("ball"));
-    EXPECT_FALSE(w.ClickCanvas(4, 10, 2 * kCellRowHeight + 5)) << "under the rows";
+    EXPECT_FALSE(w.ClickCanvas(5, 10, 2 * kCellRowHeight + 5)) << "under the rows";
     ASSERT_TRUE(w.controller.RemoveObject("ball").ok);
-    EXPECT_FALSE(w.ClickCanvas(4, 10, kCellRowHeight + 5)) << "the canvas shrank to one row";
+    EXPECT_FALSE(w.ClickCanvas(5, 10, kCellRowHeight + 5)) << "the canvas shrank to one row";
 
     for (bool on : {true, false}) {
         w.Click(CHECK_CELL_COLLISIONS);
