@@ -43,7 +43,7 @@ enum {
 };
 const PanelRollout kRollouts[] = {
     {&PanelSettings::mgdName, true, "Angles des six articulations, en degrés, de la base (A12) à la main (A67)."},
-    {&PanelSettings::jogName, true,
+    {&PanelSettings::jogName, false,
      "Déplacer l'outil le long des axes x, y, z ou autour d'eux (rx, ry, rz), dans le repère choisi, ou chaque "
      "articulation : d'un pas par clic, ou en continu tant que la touche est tenue."},
     {&PanelSettings::pointsName, false,

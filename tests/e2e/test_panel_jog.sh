@@ -52,8 +52,9 @@ angle() { kx_send "get angles" | cut -d' ' -f"$1"; }
 pose_is() { arrived && near "$(kx_send "get pose")" "$1" 0.01; }
 angles_are() { arrived && near "$(kx_send "get angles")" "$1" 0.001; }
 
-kx_check "le volet Déplacement manuel est ouvert" \
-  awk '$1 == "rollout" && / Déplacement manuel$/ && $9 == 1 { f = 1 } END { exit !f }' "$KX_LAYOUT"
+kx_check "le volet Déplacement manuel, fermé au départ" \
+  awk '$1 == "rollout" && / Déplacement manuel$/ && $9 == 0 { f = 1 } END { exit !f }' "$KX_LAYOUT"
+kx_check "s'ouvre" rollout_open "Déplacement manuel"
 kx_check "le pavé est là" test -n "$(key 0 +)"
 joints=$(panel_id checkbox "Articulations")
 base=$(panel_id checkbox "Base")

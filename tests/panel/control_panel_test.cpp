@@ -548,17 +548,20 @@ TEST(ControlPanel, ThePoseGroupNamesTheFrameInUse)
     EXPECT_EQ(w.Text(0), "Repère des poses : base");
 }
 
-// The "Points" rollout, closed at start: a row per point, whoever stores
-// it; "Aller" and "Ligne" move the arm there by a joint move and by a line,
+// The "Points" rollout, closed at start as the jog's is: a row per point,
+// whoever stores it; "Aller" and "Ligne" move the arm there by a joint move and by a line,
 // and the button stores where the arm stands under the next free name.
 TEST_F(ControlPanelButtons, ThePointsRolloutStoresAndGoesToPoints)
 {
     PanelWorld w(ShippedArm(), DefaultSettings());
     const std::vector<GLUI_Rollout*> rollouts = GLUI_Internal::Controls<GLUI_Rollout>(w.Glui());
-    const auto points = std::find_if(rollouts.begin(), rollouts.end(),
-                                     [](const GLUI_Rollout* r) { return std::string(r->get_name()) == "Points"; });
-    ASSERT_NE(points, rollouts.end());
-    EXPECT_FALSE(GLUI_Internal::IsOpen(*points));
+    for (const char* title : {"Déplacement manuel", "Points"}) {
+        const auto rollout = std::find_if(rollouts.begin(), rollouts.end(), [title](const GLUI_Rollout* r) {
+            return std::string(r->get_name()) == title;
+        });
+        ASSERT_NE(rollout, rollouts.end()) << title;
+        EXPECT_FALSE(GLUI_Internal::IsOpen(*rollout)) << title << ": closed at start, the panel as high as it was";
+    }
     const std::string status = w.Text(1);
     w.ClickCanvas(1, kFirstKeyX + 5, 5);
     EXPECT_FALSE(w.simulation.Moving()) << "no point yet: nothing to go to";
