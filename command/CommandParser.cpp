@@ -115,9 +115,9 @@ enum class Arguments {
     Record,
     Object,
     Definitions,
+    Jog,
     Frame,
-    Point,
-    Jog
+    Point
 };
 
 struct Verb {
@@ -152,10 +152,10 @@ const Verb kVerbs[] = {
     {"object", CommandVerb::ObjectDefine, Arguments::Object},
     {"save", CommandVerb::Save, Arguments::Definitions},
     {"load", CommandVerb::Load, Arguments::Definitions},
+    {"jog", CommandVerb::Jog, Arguments::Jog},
     {"tool", CommandVerb::Tool, Arguments::SixNumbers},
     {"frame", CommandVerb::FrameDefine, Arguments::Frame},
     {"point", CommandVerb::PointStore, Arguments::Point},
-    {"jog", CommandVerb::Jog, Arguments::Jog},
 };
 
 struct Query {
@@ -340,6 +340,40 @@ bool ParseObject(const std::string* arg, std::size_t count, Command* c, std::str
     return false;
 }
 
+// jog joint N DELTA, jog base|tool|frame AXIS DELTA.
+bool ParseJog(const std::string* arg, std::size_t count, Command* c, std::string* message)
+{
+    static const struct {
+        const char* word;
+        JogFrame frame;
+    } kFrames[] = {
+        {"joint", JogFrame::Joints}, {"base", JogFrame::Base}, {"tool", JogFrame::Tool}, {"frame", JogFrame::User}};
+    const auto frame = std::find_if(std::begin(kFrames), std::end(kFrames),
+                                    [&](const auto& f) { return count >= 1 && SameWord(arg[0], f.word); });
+    if (frame == std::end(kFrames)) {
+        *message = "joint, base, tool ou frame attendu";
+        return false;
+    }
+    c->jogFrame = frame->frame;
+    const bool joint = frame->frame == JogFrame::Joints;
+    if (count != 3) {
+        *message = joint ? "une articulation (1 à 6) puis un pas attendus"
+                         : "un axe (x, y, z, rx, ry ou rz) puis un pas attendus";
+        return false;
+    }
+    const std::string& axis = arg[1];
+    c->axis = -1;
+    for (int i = 0; i < kJogAxes; ++i)
+        if (joint ? axis == std::to_string(i + 1) : SameWord(axis, JogAxisWord(i)))
+            c->axis = i;
+    if (c->axis < 0) {
+        *message = (joint ? "articulation de 1 à 6 attendue, « " : "x, y, z, rx, ry ou rz attendu, « ") +
+                   Quotable(axis) + " » reçu";
+        return false;
+    }
+    return ParseNumber(arg[2], &c->values[0], message);
+}
+
 // A frame's or a point's name, checked; the reason quotes it as a reply may.
 bool CheckProgramWord(ProgramName kind, const std::string& name, std::string* message)
 {
@@ -512,40 +546,6 @@ bool ParsePoint(const std::string* arg, std::size_t count, Command* c, std::stri
     return ParseNumbers(arg + 1, count - 1, 6, c, message);
 }
 
-// jog joint N DELTA, jog base|tool|frame AXIS DELTA.
-bool ParseJog(const std::string* arg, std::size_t count, Command* c, std::string* message)
-{
-    static const struct {
-        const char* word;
-        JogFrame frame;
-    } kFrames[] = {
-        {"joint", JogFrame::Joints}, {"base", JogFrame::Base}, {"tool", JogFrame::Tool}, {"frame", JogFrame::User}};
-    const auto frame = std::find_if(std::begin(kFrames), std::end(kFrames),
-                                    [&](const auto& f) { return count >= 1 && SameWord(arg[0], f.word); });
-    if (frame == std::end(kFrames)) {
-        *message = "joint, base, tool ou frame attendu";
-        return false;
-    }
-    c->jogFrame = frame->frame;
-    const bool joint = frame->frame == JogFrame::Joints;
-    if (count != 3) {
-        *message = joint ? "une articulation (1 à 6) puis un pas attendus"
-                         : "un axe (x, y, z, rx, ry ou rz) puis un pas attendus";
-        return false;
-    }
-    const std::string& axis = arg[1];
-    c->axis = -1;
-    for (int i = 0; i < kJogAxes; ++i)
-        if (joint ? axis == std::to_string(i + 1) : SameWord(axis, JogAxisWord(i)))
-            c->axis = i;
-    if (c->axis < 0) {
-        *message = (joint ? "articulation de 1 à 6 attendue, « " : "x, y, z, rx, ry ou rz attendu, « ") +
-                   Quotable(axis) + " » reçu";
-        return false;
-    }
-    return ParseNumber(arg[2], &c->values[0], message);
-}
-
 // The arguments after the verb; false with the reason when they do not fit.
 bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Command* c, std::string* message)
 {
@@ -649,12 +649,12 @@ bool ParseArguments(Arguments kind, const std::vector<std::string>& words, Comma
         return ParseObject(arg, count, c, message);
     case Arguments::Definitions:
         return ParseFileName(arg, count, IsDefinitionsName, ".txt", c, message);
+    case Arguments::Jog:
+        return ParseJog(arg, count, c, message);
     case Arguments::Frame:
         return ParseFrame(arg, count, c, message);
     case Arguments::Point:
         return ParsePoint(arg, count, c, message);
-    case Arguments::Jog:
-        return ParseJog(arg, count, c, message);
     }
     return false;
 }

@@ -81,6 +81,7 @@ enum class CommandVerb {
     ObjectRemoveAll,
     Save,
     Load,
+    Jog,
     Tool,
     FrameDefine,
     FrameUse,
@@ -88,7 +89,6 @@ enum class CommandVerb {
     PointStore,
     PointDefine,
     PointRemove,
-    Jog,
 };
 
 enum class CommandQuery {
@@ -138,6 +138,10 @@ struct Command {
     // the frame's or the point's.
     std::string name;
     std::string colour;  // object color: "#rrggbb"
+    // jog: the frame and the axis (0 to 5, JogTarget.h; a joint N is N - 1),
+    // the step in values[0].
+    JogFrame jogFrame = JogFrame::Base;
+    int axis = 0;
     // "@NAME" in place of numbers: a taught point's name (without the '@')
     // for the six numbers of angles, moveto, movej, movel, check's move and
     // movec's end (`point`), for movec's via point (`viaPoint`); empty where
@@ -148,10 +152,6 @@ struct Command {
     // rounded corners at them, pose units (0: the arm stops at each).
     std::vector<CommandTarget> through;
     float blend = 0;
-    // jog: the frame and the axis (0 to 5, JogTarget.h; a joint N is N - 1),
-    // the step in values[0].
-    JogFrame jogFrame = JogFrame::Base;
-    int axis = 0;
 };
 
 enum class CommandLine {

@@ -82,6 +82,18 @@ class ClientTest(unittest.TestCase):
         port.close()
         self.assertEqual(port.lines, [line for _, line, _, _ in cases])
 
+    def test_jogs_send_their_lines_and_read_the_duration(self):
+        port = StandInPort(["ok 0.412", "ok 1.25", "ok 0.667",
+                            "erreur jog : A23 = 190 hors des limites [-180 ; 180] à 100 % du chemin (1,0 ; 2,0 ; 3,0)"])
+        with Kalimbrax(port.port, timeout=5) as k:
+            self.assertAlmostEqual(k.jog_joint(2, -2.5), 0.412)
+            self.assertAlmostEqual(k.jog("tool", "z", 50), 1.25)
+            self.assertAlmostEqual(k.jog("base", "rz", 10), 0.667)
+            with self.assertRaisesRegex(KalimbraxError, "^jog : A23 = 190 hors des limites"):
+                k.jog_joint(2, 145)
+        port.close()
+        self.assertEqual(port.lines, ["jog joint 2 -2.5", "jog tool z 50", "jog base rz 10", "jog joint 2 145"])
+
     def test_the_tool_frames_and_points_send_their_lines_and_points_stand_for_numbers(self):
         cases = [
             (lambda k: k.tool(0, 0, 100, 0, 0, 0), "tool 0 0 100 0 0 0", "ok", None),
@@ -121,18 +133,6 @@ class ClientTest(unittest.TestCase):
                     bad()
         port.close()
         self.assertEqual(port.lines, [line for _, line, _, _ in cases])
-
-    def test_jogs_send_their_lines_and_read_the_duration(self):
-        port = StandInPort(["ok 0.412", "ok 1.25", "ok 0.667",
-                            "erreur jog : A23 = 190 hors des limites [-180 ; 180] à 100 % du chemin (1,0 ; 2,0 ; 3,0)"])
-        with Kalimbrax(port.port, timeout=5) as k:
-            self.assertAlmostEqual(k.jog_joint(2, -2.5), 0.412)
-            self.assertAlmostEqual(k.jog("tool", "z", 50), 1.25)
-            self.assertAlmostEqual(k.jog("base", "rz", 10), 0.667)
-            with self.assertRaisesRegex(KalimbraxError, "^jog : A23 = 190 hors des limites"):
-                k.jog_joint(2, 145)
-        port.close()
-        self.assertEqual(port.lines, ["jog joint 2 -2.5", "jog tool z 50", "jog base rz 10", "jog joint 2 145"])
 
     def test_a_line_break_inside_a_command_is_refused_before_anything_is_sent(self):
         port = StandInPort(["ok 1 2 3 4 5 6"])

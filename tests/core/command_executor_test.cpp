@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -186,6 +188,75 @@ TEST_F(CommandExecutorTest, JogsAnswerOnArrivalOrSayWhyNot)
     EXPECT_EQ(refused.rfind("erreur jog : A23 = ", 0), 0u) << refused;
     EXPECT_NE(refused.find(" hors des limites [-180 ; 180] à 100 % du chemin ("), std::string::npos) << refused;
     EXPECT_EQ(Reply("get angles"), angles);
+}
+
+// A square of side 200 from where the tool stands, round its corners with
+// `blend 20`, as the record of the motion gives it: within 20 of each
+// corner, on the sides elsewhere, never still before the end. A radius past
+// half a side is refused with the side named.
+TEST_F(CommandExecutorTest, ALineRoundASquareWithRoundedCorners)
+{
+    const std::vector<double> a = Numbers(Reply("get pose"));
+    ASSERT_EQ(a.size(), 6u);
+    const double offsets[4][2] = {{200, 0}, {200, -200}, {0, -200}, {0, 0}};  // along y and z
+    std::vector<std::vector<double>> corners{a};
+    std::string line = "movel";
+    for (const auto& offset : offsets) {
+        std::vector<double> corner = a;
+        corner[1] += offset[0];
+        corner[2] += offset[1];
+        corners.push_back(corner);
+        for (double v : corner)
+            line += " " + std::to_string(v);
+    }
+    const std::string refused = Reply(("check " + line + " blend 101").c_str());
+    EXPECT_EQ(refused, "erreur movel : rayon de raccordement 101 trop grand pour le segment 1 (longueur 200,0)");
+
+    const std::string moved = Reply((line + " blend 20").c_str());
+    ASSERT_EQ(moved.rfind("ok ", 0), 0u) << moved;
+    const std::vector<MotionSample> rows = recorder.Rows(kRecordStep);
+    ASSERT_GT(rows.size(), 100u);
+    auto distance = [](const MotionSample& row, const std::vector<double>& p) {
+        return std::hypot(row.point[0] - p[0], row.point[1] - p[1], row.point[2] - p[2]);
+    };
+    double nearest[5] = {INFINITY, INFINITY, INFINITY, INFINITY, INFINITY}, offSide = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        double toCorner = INFINITY;
+        for (int c = 1; c <= 3; ++c) {
+            nearest[c] = std::min(nearest[c], distance(rows[i], corners[c]));
+            toCorner = std::min(toCorner, distance(rows[i], corners[c]));
+        }
+        // The square lies in the plane x = a's x: a side is where y or z
+        // is a corner's.
+        const double x = rows[i].point[0] - a[0], y = rows[i].point[1] - a[1], z = rows[i].point[2] - a[2];
+        const double toSide =
+            std::hypot(x, std::min({std::fabs(y), std::fabs(y - 200), std::fabs(z), std::fabs(z + 200)}));
+        if (toCorner > 20)
+            offSide = std::max(offSide, toSide);
+    }
+    // The pace along the way, row to row: one profile over the whole, at
+    // full speed from the end of its start (fLinearSpeed 200 reached at
+    // fLinearAccel 400: half a second) to the start of its end.
+    const double ramp = 0.5, end = rows.back().t;
+    double cruise = 0, slowest = INFINITY;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const double pace = std::hypot(rows[i].point[0] - rows[i - 1].point[0], rows[i].point[1] - rows[i - 1].point[1],
+                                       rows[i].point[2] - rows[i - 1].point[2]) /
+                            (rows[i].t - rows[i - 1].t);
+        cruise = std::max(cruise, pace);
+        if (rows[i - 1].t > ramp && rows[i].t < end - ramp)
+            slowest = std::min(slowest, pace);
+        if (rows[i].t < end) {
+            EXPECT_GT(pace, 0.0) << "still at " << rows[i].t << " s";
+        }
+    }
+    EXPECT_GT(slowest, 0.95 * cruise) << "no slowing down at the corners";
+    for (int c = 1; c <= 3; ++c) {
+        EXPECT_LE(nearest[c], 20.0) << "corner " << c;
+        EXPECT_GT(nearest[c], 1.0) << "corner " << c << " cut";
+    }
+    EXPECT_LE(offSide, 0.01);
+    EXPECT_LE(distance(rows.back(), a), 0.01) << "back where it started";
 }
 
 TEST_F(CommandExecutorTest, AScreenshotThatCannotBeWrittenIsRefused)

@@ -41,7 +41,9 @@ rollout=$(awk '$1 == "rollout" && / Cellule$/ { print int($4 + $6 / 2), int($5 +
 xdotool mousemove --window "$KX_PANEL" $rollout click 1
 kx_check "le volet Cellule s'ouvre" kx_until 10 awk '$1 == "rollout" && / Cellule$/ && $9 == 1 { f = 1 } END { exit !f }' "$KX_LAYOUT"
 kx_check "la liste des objets paraît" kx_until 10 awk '$1 == "canvas" && $3 == 2 && $7 == 40 { f = 1 } END { exit !f }' "$KX_LAYOUT"
-kx_check "la case Collisions de la cellule les remontre" kx_panel_set checkbox 18 9 1
+# The cell's box is the other one labelled Collisions than the display's (13).
+cell_box=$(awk '$1 == "checkbox" && $3 != 13 && / Collisions$/ { print $3; exit }' "$KX_LAYOUT")
+kx_check "la case Collisions de la cellule les remontre" kx_panel_set checkbox "$cell_box" 9 1
 kx_check "et celle de l'affichage aussi" kx_until 10 kx_panel_is checkbox 13 9 1
 # shellcheck disable=SC2046
 xdotool mousemove --window "$KX_PANEL" $(awk '$1 == "canvas" && $3 == 2 { print $4 + 30, $5 + 10; exit }' "$KX_LAYOUT") click 1
