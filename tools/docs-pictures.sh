@@ -152,21 +152,19 @@ send "camera orbit off"
 send "camera reset"
 
 # A program (README, "Programmer le bras") over a table: the frame "table"
-# with its name, the points taught in it, the tool frame at the gripper
-# lifted above P1, and the trail of the loop with its rounded corners.
+# with its name, the points taught in it, the tool frame lifted above P1, and
+# the trail of the loop with its rounded corners.
 send "angles -25 45 15 0 60 0"
-send "object box table 600 -140 125 420 380 250"
+send "object box table 619 -331 125 400 350 250"
 send "object color table #b08a5a"
-for line in "tool 0 0 120 0 0 0" "frame table 550 -250 250 0 0 30" "frame use table" "movel 0 0 150 90 90 180" \
-  "point P1" "jog frame x 200" "point P2" "jog frame y 150" "point P3" "jog frame x -200" "point P4" "movej @P1" \
-  "trail clear" "show trail on" "movel @P2 @P3 @P4 @P1 blend 30" "jog frame z 100" "show frames on" "show points on" \
-  "camera look 355 50 19"; do
+for line in "frame table 743 -346 250 0 0 30" "frame use table" "jog frame z -50" "point P1" "jog frame x -200" \
+  "point P2" "jog frame y 150" "point P3" "jog frame x 200" "point P4" "movej @P1" "trail clear" "show trail on" \
+  "movel @P2 @P3 @P4 @P1 blend 30" "jog frame z 100" "show frames on" "show points on" "camera look 20 55 21"; do
   send "$line"
 done
 kx_send "screenshot program.png" >/dev/null && mv "$data/program.png" "$docs/program.png"
-for line in "show frames off" "show points off" "show trail off" "frame remove table" "tool 0 0 0 0 0 0" \
-  "point remove P1" "point remove P2" "point remove P3" "point remove P4" "object remove all" "camera orbit off" \
-  "camera reset"; do
+for line in "show frames off" "show points off" "show trail off" "frame remove table" "point remove P1" \
+  "point remove P2" "point remove P3" "point remove P4" "object remove all" "camera orbit off" "camera reset"; do
   send "$line"
 done
 
