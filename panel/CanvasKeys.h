@@ -11,7 +11,6 @@ constexpr int kKeyRowHeight = 22;
 constexpr int kFirstKeyX = 150;
 constexpr int kSecondKeyX = 222;
 constexpr int kKeyWidth = 64;
-constexpr int kKeyRowsWidth = kSecondKeyX + kKeyWidth + 2;
 
 // The key of a row's canvas that (x, y) lands on: 0 the first, 1 the
 // second, -1 neither (the name, the gap, the margins). Its row is
