@@ -17,6 +17,19 @@ void DeclarePanelKeys(COptionDeclarations& keys, PanelSettings& s)
         keys.Float(JointKey("fAngle", joint, "MaxValue"), 360.0f, &s.maxAngle[joint], angle);
     for (int joint = 0; joint < kJointCount; ++joint)
         keys.Float(JointKey("fAngle", joint, "MinValue"), 0.0f, &s.minAngle[joint], angle);
+    keys.Label("strJogName", "Déplacement manuel", &s.jogName);
+    static const char* const jogFrames[4][2] = {
+        {"strJogJoints", "Articulations"}, {"strJogBase", "Base"}, {"strJogTool", "Outil"}, {"strJogFrame", "Repère"}};
+    for (int i = 0; i < 4; ++i)
+        keys.Label(jogFrames[i][0], jogFrames[i][1], &s.jogFrame[i]);
+    static const char* const jogSteps[4][2] = {{"strJogContinuous", "Continu"},
+                                               {"strJogStepTenth", "Pas de 0,1"},
+                                               {"strJogStepOne", "Pas de 1"},
+                                               {"strJogStepTen", "Pas de 10"}};
+    for (int i = 0; i < 4; ++i)
+        keys.Label(jogSteps[i][0], jogSteps[i][1], &s.jogStep[i]);
+    keys.Label("strPointsName", "Points", &s.pointsName);
+    keys.Label("strStorePoint", "Enregistrer le point", &s.storePoint);
     keys.Label("strMGIName", "MGI", &s.mgiName);
     static const char* const poseKeys[6][2] = {{"strXAxisName", "X"}, {"strYAxisName", "Y"}, {"strZAxisName", "Z"},
                                                {"strAlphaName", "A"}, {"strBetaName", "B"},  {"strGammaName", "C"}};

@@ -16,6 +16,10 @@ struct PanelSettings {
     std::string angleName[kJointCount];
     float maxAngle[kJointCount];
     float minAngle[kJointCount];
+    // The jog: its rollout, the frames it moves in (joints, base, tool, user
+    // frame in use) and its steps (continuous, then the panel's sizes).
+    std::string jogName, jogFrame[4], jogStep[4];
+    std::string pointsName, storePoint;
     std::string mgiName;
     std::string poseName[6];  // X, Y, Z, alpha, beta, gamma
     std::string trajectoryName, moveJoint, moveLinear, speedOverride, moveToPose, checkMove;

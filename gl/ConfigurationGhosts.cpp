@@ -3,9 +3,9 @@
 #include "base/Cp1252.h"
 #include "collision/CollisionWorld.h"
 #include "gl/Robot.h"
+#include "gl/SceneLabels.h"
 
-#include <GL/freeglut.h>
-#include <GL/glu.h>
+#include <GL/gl.h>
 
 #include <algorithm>
 
@@ -19,12 +19,6 @@ constexpr float kGlow = 0.4f;
 const float kLabel[3] = {0.7f, 0.9f, 1.0f};
 const float kLabelOutside[3] = {1.0f, 0.3f, 0.25f};
 const float kLabelCurrent[3] = {1.0f, 1.0f, 1.0f};
-const float kLabelShade[3] = {0.0f, 0.0f, 0.0f};
-
-void* const kFont = GLUT_BITMAP_HELVETICA_12;
-constexpr int kLineHeight = 14;  // pixels
-constexpr int kLabelGap = 8;     // pixels right of the elbow
-constexpr int kBaseline = -4;    // pixels from the elbow, to centre a line of text on it
 
 bool SameAngles(const JointAngles& a, const JointAngles& b)
 {
@@ -32,13 +26,6 @@ bool SameAngles(const JointAngles& a, const JointAngles& b)
         if (a.*joint != b.*joint)
             return false;
     return true;
-}
-
-void DrawText(int x, int y, const float* colour, const std::string& latin1)
-{
-    glColor3fv(colour);  // the raster colour is taken at glRasterPos
-    glRasterPos2i(x, y);
-    glutBitmapString(kFont, reinterpret_cast<const unsigned char*>(latin1.c_str()));
 }
 
 }  // namespace
@@ -143,60 +130,11 @@ void CConfigurationGhosts::Draw() const
 
 void CConfigurationGhosts::DrawLabels() const
 {
-    // Where the elbows land in the window, each label right of its own,
-    // spread so that none covers another; a label whose elbow is out of
-    // view is left out.
-    GLdouble modelview[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    struct Shown {
-        std::string latin1;
-        const float* colour;
-    };
-    std::vector<Shown> shown;
-    std::vector<LabelBox> boxes;
-    const int right = viewport[0] + viewport[2];
+    std::vector<SceneLabel> labels;
     for (const Label& l : m_Labels) {
-        GLdouble x, y, z;
-        if (!gluProject(l.anchor.x, l.anchor.y, l.anchor.z, modelview, projection, viewport, &x, &y, &z) || z < 0.0 ||
-            z > 1.0 || x < viewport[0] || x >= right || y < viewport[1] || y >= viewport[1] + viewport[3])
-            continue;
         const bool touching = Touching(l.number);
-        const Shown& s = shown.emplace_back(
-            Shown{touching ? l.latin1 + ", en collision" : l.latin1, touching ? kLabelOutside : l.colour});
-        const int width = glutBitmapLength(kFont, reinterpret_cast<const unsigned char*>(s.latin1.c_str()));
-        // Left of the elbow when the window's edge would cut it on the right.
-        const int after = static_cast<int>(x) + kLabelGap, before = static_cast<int>(x) - kLabelGap - width;
-        boxes.push_back(LabelBox{after + width > right && before >= viewport[0] ? before : after,
-                                 static_cast<int>(y) + kBaseline, width});
+        labels.push_back(SceneLabel{l.anchor, touching ? l.latin1 + ", en collision" : l.latin1,
+                                    touching ? kLabelOutside : l.colour});
     }
-    SpreadLabels(boxes, kLineHeight);
-
-    // The lighting bit too: with GL_COLOR_MATERIAL on, every glColor sets
-    // the material, which the current bit does not bring back, and the
-    // next frame's ground would take the last label's colour.
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT | GL_LIGHTING_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluOrtho2D(viewport[0], viewport[0] + viewport[2], viewport[1], viewport[1] + viewport[3]);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        // A dark copy a pixel down and right keeps the text readable on the
-        // sky and on the ghosts alike.
-        DrawText(boxes[i].x + 1, boxes[i].y - 1, kLabelShade, shown[i].latin1);
-        DrawText(boxes[i].x, boxes[i].y, shown[i].colour, shown[i].latin1);
-    }
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glPopAttrib();  // back to the model-view matrix mode
+    DrawSceneLabels(labels);
 }

@@ -87,7 +87,7 @@ void CMainScene::SetOrbit(const OrbitView& view)
 
 CMainScene::CMainScene(CSimulation& simulation, const CMotionRecorder& recorder, std::optional<DecorSettings> decor)
     : m_Simulation(simulation), m_DecorFiles(std::move(decor)), m_TrailHistory(simulation, recorder),
-      m_Trail(m_TrailHistory), m_Ghosts(simulation, m_Robot)
+      m_Trail(m_TrailHistory), m_Ghosts(simulation, m_Robot), m_FramesAndPoints(simulation)
 {
     m_Simulation.AddListener(this);
 }
@@ -257,6 +257,7 @@ void CMainScene::Display()
     glPopAttrib();
     if (show[DisplayFlag::Configurations])
         m_Ghosts.DrawLabels();
+    m_FramesAndPoints.Draw();
 
     if (g_bDoubleBuffer)
         glutSwapBuffers();

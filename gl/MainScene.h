@@ -1,7 +1,8 @@
 #pragma once
 // The one scene: the arm and the objects of its cell on their ground under
 // the sky dome, with their shadow, their reflection and an optional metal
-// look, seen from a movable camera. It draws the simulation's arm at its
+// look, and the frames and points of its program when shown, seen from a
+// movable camera. It draws the simulation's arm at its
 // angles with its display switches, and asks for a frame whenever the
 // simulation changes.
 #include "gl/Scene.h"
@@ -11,6 +12,7 @@
 #include "view/Camera.h"
 #include "gl/ConfigurationGhosts.h"
 #include "gl/DecorationObject.h"
+#include "gl/FramesAndPoints.h"
 #include "view/OrbitCamera.h"
 #include "view/ShadowArea.h"
 #include "gl/Trail.h"
@@ -71,4 +73,5 @@ private:
     CTrail m_Trail;
     CConfigurationGhosts m_Ghosts;
     CCellObjects m_CellObjects;
+    CFramesAndPoints m_FramesAndPoints;
 };

@@ -372,6 +372,11 @@ GLUI_Canvas::GLUI_Canvas(GLUI* glui, GLUI_Panel* parent, int width, int height, 
 {
 }
 
+void GLUI_Canvas::set_hold_callback(GLUI_Hold_CB hold)
+{
+    m_hold = std::move(hold);
+}
+
 void GLUI_Canvas::set_h(int height)
 {
     if (height == m_iHeight)
@@ -441,7 +446,7 @@ bool GLUI_Internal::UserSetFloat(GLUI_Spinner* spinner, float value)
         return false;
     spinner->m_strRefusal.clear();
     spinner->set_float_val(value);
-    spinner->m_pGlui->m_pending.push_back(spinner);
+    Queue(spinner);
     return true;
 }
 
@@ -471,7 +476,7 @@ bool GLUI_Internal::UserToggle(GLUI_Checkbox* checkbox)
     if (!IsEnabled(checkbox))
         return false;
     checkbox->set_int_val(!checkbox->m_iValue);
-    checkbox->m_pGlui->m_pending.push_back(checkbox);
+    Queue(checkbox);
     return true;
 }
 
@@ -479,7 +484,7 @@ bool GLUI_Internal::UserPress(GLUI_Button* button)
 {
     if (!IsEnabled(button))
         return false;
-    button->m_pGlui->m_pending.push_back(button);
+    Queue(button);
     return true;
 }
 
@@ -489,8 +494,35 @@ bool GLUI_Internal::UserClick(GLUI_Canvas* canvas, int x, int y)
         return false;
     canvas->m_iClickX = x;
     canvas->m_iClickY = y;
-    canvas->m_pGlui->m_pending.push_back(canvas);
+    Queue(canvas);
     return true;
+}
+
+bool GLUI_Internal::UserHold(GLUI_Canvas* canvas, int x, int y, bool down)
+{
+    if (!canvas->m_hold)
+        return false;
+    if (down) {
+        if (canvas->m_bHeld || !IsEnabled(canvas) || x < 0 || y < 0 || x >= canvas->m_iWidth || y >= canvas->m_iHeight)
+            return false;
+        canvas->m_iClickX = x;
+        canvas->m_iClickY = y;
+    } else if (!canvas->m_bHeld) {
+        return false;
+    }
+    canvas->m_bHeld = down;
+    canvas->m_pGlui->m_pending.push_back([canvas, down] { canvas->m_hold(down); });
+    return true;
+}
+
+void GLUI_Internal::Queue(GLUI_Control* control)
+{
+    // A control without a callback queues nothing to run, but the frame
+    // after it is still drawn (RunCallbacks).
+    std::function<void()> call;
+    if (control->m_pCallback)
+        call = [control] { control->m_pCallback(control->m_iId); };
+    control->m_pGlui->m_pending.push_back(std::move(call));
 }
 
 void GLUI_Internal::UserToggleRollout(GLUI_Rollout* rollout)
@@ -505,17 +537,17 @@ void GLUI_Internal::RunCallbacks(GLUI* glui)
         return;
     // A callback may disable controls or set values; anything it would queue
     // (it cannot: set_*_val queues nothing) waits for the next frame.
-    std::vector<GLUI_Control*> pending;
+    std::vector<std::function<void()>> pending;
     pending.swap(glui->m_pending);
     GLUI_WindowSystem& windows = GLUI_Windows();
-    for (GLUI_Control* control : pending) {
-        if (!control->m_pCallback)
+    for (const std::function<void()>& callback : pending) {
+        if (!callback)
             continue;
         const int previous = windows.GetWindow();
         const int gfx = glui->m_iMainGfxWindow;
         if (gfx > 0)
             windows.SetWindow(gfx);
-        control->m_pCallback(control->m_iId);
+        callback();
         if (gfx > 0 && previous > 0)
             windows.SetWindow(previous);
     }

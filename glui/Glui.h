@@ -59,6 +59,9 @@ constexpr int GLUI_ALIGN_LEFT = 3;
 // What a control calls, with its id, when the user changed it: a plain
 // function, or a lambda that carries the object it acts on.
 typedef std::function<void(int id)> GLUI_Update_CB;
+// What a canvas calls when the mouse button goes down on it (true) and when
+// it comes up again (false).
+typedef std::function<void(bool down)> GLUI_Hold_CB;
 
 class GLUI;
 class GLUI_Panel;
@@ -256,7 +259,15 @@ public:
     // A new height, pixels, for what it draws growing and shrinking (a list
     // of rows): from the next frame on.
     void set_h(int height);
-    // Where the last click was, in pixels of the canvas.
+    // With a hold callback the canvas also tells how long it is held: the
+    // callback runs with true when the mouse button goes down on it (the
+    // press's place kept as the click's), then with false when the button
+    // comes up, wherever the pointer is then and even if the canvas was
+    // disabled meanwhile, so that what a hold started always ends. A click
+    // (a release over the canvas) still calls the other callback, before the
+    // release's.
+    void set_hold_callback(GLUI_Hold_CB hold);
+    // Where the last click or press was, in pixels of the canvas.
     int get_click_x() const { return m_iClickX; }
     int get_click_y() const { return m_iClickY; }
 
@@ -266,6 +277,8 @@ private:
     friend class GLUI;
     int m_iWidth, m_iHeight;
     GLUI_Draw_CB m_draw;
+    GLUI_Hold_CB m_hold;
+    bool m_bHeld = false;
     int m_iClickX = 0, m_iClickY = 0;
 };
 
@@ -313,7 +326,7 @@ private:
     std::vector<std::unique_ptr<GLUI_Control>> m_controls;  // creation order
     std::vector<GLUI_Control*> m_topLevel;                  // rollouts and controls not in a rollout
     std::vector<bool> m_columnBars;                         // per column: bar on its left
-    std::vector<GLUI_Control*> m_pending;                   // callbacks to run after the frame
+    std::vector<std::function<void()>> m_pending;           // callbacks to run after the frame
     std::unique_ptr<GLUI_WindowState> m_pState;
 };
 

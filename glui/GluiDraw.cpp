@@ -546,11 +546,19 @@ void GLUI_Internal::DrawCanvas(GLUI_Canvas* canvas)
 {
     const ImVec2 origin = ImGui::GetCursorScreenPos();
     const ImVec2 size(static_cast<float>(canvas->m_iWidth), static_cast<float>(canvas->m_iHeight));
-    if (canvas->m_pCallback) {
-        if (ImGui::InvisibleButton("##canvas", size)) {
-            const ImVec2 mouse = ImGui::GetIO().MousePos;
-            UserClick(canvas, static_cast<int>(mouse.x - origin.x), static_cast<int>(mouse.y - origin.y));
-        }
+    if (canvas->m_pCallback || canvas->m_hold) {
+        const bool clicked = ImGui::InvisibleButton("##canvas", size);
+        const ImVec2 mouse = ImGui::GetIO().MousePos;
+        const int x = static_cast<int>(mouse.x - origin.x), y = static_cast<int>(mouse.y - origin.y);
+        // The press is the frame the button becomes active; the release, the
+        // one it stops being so (over the canvas or not), a click too when
+        // over it.
+        if (ImGui::IsItemActivated())
+            UserHold(canvas, x, y, true);
+        if (clicked)
+            UserClick(canvas, x, y);
+        if (ImGui::IsItemDeactivated())
+            UserHold(canvas, x, y, false);
     } else {
         ImGui::Dummy(size);
     }

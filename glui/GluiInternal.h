@@ -127,6 +127,10 @@ struct GLUI_Internal {
     // A click at (x, y), pixels of the canvas; false outside it, or for a
     // canvas without a callback.
     static bool UserClick(GLUI_Canvas* canvas, int x, int y);
+    // The mouse button down at (x, y) of a canvas with a hold callback
+    // (false outside it, or without one), or up again after such a press
+    // (false when it was not held).
+    static bool UserHold(GLUI_Canvas* canvas, int x, int y, bool down);
     static void UserToggleRollout(GLUI_Rollout* rollout);
     // The text the user left in a spinner's field (Enter, Tab, a click
     // elsewhere): a number sets the value as UserSetFloat does; the value's
@@ -137,6 +141,8 @@ struct GLUI_Internal {
     // Runs the queued callbacks in order, each with the main graphics window
     // current (when one is set) and the previous window restored after it.
     static void RunCallbacks(GLUI* glui);
+    // Queues the control's callback, with its id, for RunCallbacks.
+    static void Queue(GLUI_Control* control);
 
     // Enabled, and every enclosing panel enabled.
     static bool IsEnabled(const GLUI_Control* control);

@@ -13,6 +13,7 @@
 #include "panel/ConfigurationList.h"
 #include "panel/CellList.h"
 #include "panel/JointCurves.h"
+#include "panel/PointList.h"
 #include "panel/SingularityReadout.h"
 #include "sim/CellContacts.h"
 #include "sim/Controller.h"
@@ -29,6 +30,8 @@ namespace {
 
 enum {
     ROLLOUT_JOINTS,
+    ROLLOUT_JOG,
+    ROLLOUT_POINTS,
     ROLLOUT_POSE,
     ROLLOUT_MOVES,
     ROLLOUT_CONFIGURATIONS,
@@ -40,9 +43,15 @@ enum {
 };
 const PanelRollout kRollouts[] = {
     {&PanelSettings::mgdName, true, "Angles des six articulations, en degrés, de la base (A12) à la main (A67)."},
+    {&PanelSettings::jogName, false,
+     "Déplacer l'outil le long des axes x, y, z ou autour d'eux (rx, ry, rz), dans le repère choisi, ou chaque "
+     "articulation : d'un pas par clic, ou en continu tant que la touche est tenue."},
+    {&PanelSettings::pointsName, false,
+     "Les points appris (commande point) : y aller par un mouvement articulaire ou en ligne droite, ou enregistrer "
+     "où le bras se trouve."},
     {&PanelSettings::mgiName, true,
-     "Pose de l'outil : centre du poignet X, Y, Z (centièmes d'unité de scène, repère de la base) et orientation de "
-     "la main Alpha, Bêta, Gamma (degrés)."},
+     "Pose de l'outil : son point X, Y, Z (centièmes d'unité de scène ; sans outil, le centre du poignet) et son "
+     "orientation Alpha, Bêta, Gamma (degrés), dans le repère des poses nommé en tête."},
     {&PanelSettings::trajectoryName, true,
      "Mouvements planifiés vers la pose des champs, vérifiés en entier avant que le bras bouge."},
     {&PanelSettings::configurationsName, false,
@@ -108,6 +117,35 @@ const PanelButton kMoveButtons[] = {
      "Planifie sans bouger : la durée, ou pourquoi et où le chemin est impossible.",
      [](CController& c) { c.MoveToPoseFields(false); }, nullptr},
 };
+
+// The jog's frames, a choice of one, in JogFrame's order.
+const char* const kJogFrameTips[4] = {
+    "Chaque touche tourne une articulation, A12 à A67, en degrés.",
+    "x, y, z : l'outil glisse le long des axes de la base ; rx, ry, rz : il tourne autour d'eux, son point fixe.",
+    "x, y, z et rx, ry, rz : les axes de l'outil tel qu'il se tient, son axe d'approche z.",
+    "x, y, z et rx, ry, rz : les axes du repère des poses (frame use), ceux de la base sans repère choisi.",
+};
+// The steps, a choice of one: continuous first, then kJogSteps.
+const char* const kJogStepTips[4] = {
+    "Tant qu'une touche est tenue, le bras avance à la vitesse de déplacement manuel (fJogSpeed de robot.opt) ; il "
+    "s'arrête avant une limite, une singularité ou une collision, la raison dans la ligne d'état.",
+    "Un clic déplace de 0,1 : dixième d'unité de pose le long d'un axe, dixième de degré autour.",
+    "Un clic déplace d'une unité de pose le long d'un axe, d'un degré autour.",
+    "Un clic déplace de 10 unités de pose le long d'un axe, de 10 degrés autour.",
+};
+const char* const kJogPadTip =
+    "- et + : dans le sens de l'axe ou en sens inverse. Chaque pas est un mouvement planifié et vérifié : refusé, le "
+    "bras ne bouge pas et la ligne d'état dit pourquoi.";
+
+const char* const kPointListTip = "Aller : mouvement articulaire synchronisé jusqu'au point ; Ligne : l'outil y va "
+                                  "en ligne droite (avec l'outil actuel). Refusé, le bras ne bouge pas.";
+const PanelButton kStorePointButton = {
+    BUTTON_STORE_POINT, &PanelSettings::storePoint,
+    "Enregistre les angles actuels du bras comme un point, sous le premier nom libre P1, P2...",
+    [](CController& c) { c.StoreNextPoint(); }, nullptr};
+
+const char* const kPoseFrameTip = "Le repère dans lequel les champs de la pose, les commandes et les mouvements "
+                                  "donnent et prennent les poses : la base, ou un repère défini par frame.";
 
 const char* const kConfigurationsTip = "> : la configuration du bras ; en rouge : hors des limites des angles. Un "
                                        "clic y amène le bras par un mouvement articulaire synchronisé.";
@@ -230,7 +268,14 @@ void CControlPanel::Build()
         spinner->set_alignment(GLUI_ALIGN_RIGHT);
     }
 
+    // The jog and the points under the angles, above the pose group: the
+    // status line's text, one line or three, moves what is under it, and
+    // keys clicked again and again must stay where they are.
+    BuildJog(AddRollout(kRollouts[ROLLOUT_JOG]));
+    BuildPoints(AddRollout(kRollouts[ROLLOUT_POINTS]));
+
     GLUI_Panel* pose = AddRollout(kRollouts[ROLLOUT_POSE]);
+    m_pPoseFrame = AddText(pose, kPoseFrameTip);
     for (int i = 0; i < 6; ++i)
         AddSpinner(
             pose, labels.poseName[i], FIRST_POSE_SPINNER + i, kPoseTips[i],
@@ -302,6 +347,80 @@ void CControlPanel::Build()
             if (!name.empty())
                 m_Controller.ShowObject(name, !m_Controller.ObjectShown(name));
         });
+}
+
+void CControlPanel::BuildJog(GLUI_Panel* jog)
+{
+    for (int i = 0; i < 4; ++i) {
+        const JogFrame frame = static_cast<JogFrame>(i);
+        AddCheckbox(
+            jog, m_Settings.jogFrame[i], CheckboxOf(frame), kJogFrameTips[i],
+            [this, frame] { return m_eJogFrame == frame; },
+            [this, frame](bool) {
+                m_eJogFrame = frame;
+                Refresh();
+            });
+    }
+    m_pGlui->add_separator_to_panel(jog);
+    for (int i = 0; i < 4; ++i)
+        AddCheckbox(
+            jog, m_Settings.jogStep[i], CHECK_FIRST_JOG_STEP + i, kJogStepTips[i],
+            [this, i] { return m_iJogStep == i; },
+            [this, i](bool) {
+                m_iJogStep = i;
+                Refresh();
+            });
+    m_pJogCanvas = AddCanvas(
+        jog, 320, kJogPadHeight, CANVAS_JOG, kJogPadTip,
+        [this](GLUI_Painter& painter, int, int) {
+            std::string names[kJogAxes];
+            for (int axis = 0; axis < kJogAxes; ++axis)
+                names[axis] = m_eJogFrame == JogFrame::Joints ? m_Settings.angleName[axis] : JogAxisWord(axis);
+            DrawJogPad(painter, names, m_JogHeld);
+        },
+        [this](int) { OnJogClick(); });
+    m_pJogCanvas->set_hold_callback([this](bool down) { OnJogHold(down); });
+}
+
+void CControlPanel::BuildPoints(GLUI_Panel* points)
+{
+    // The button above the list, which grows under it: stored again and
+    // again, the button stays where it is.
+    AddButton(points, kStorePointButton);
+    m_pPointCanvas = AddCanvas(
+        points, 320, PointListHeight(0), CANVAS_POINTS, kPointListTip,
+        [this](GLUI_Painter& painter, int, int) { DrawPointList(painter, m_PointNames); },
+        [this](int) {
+            const PointClick click =
+                PointClickAt(m_PointNames, m_pPointCanvas->get_click_x(), m_pPointCanvas->get_click_y());
+            if (!click.name.empty())
+                m_Controller.MoveToPoint(click.name, click.line ? MoveKind::Linear : MoveKind::Joint, true);
+        });
+}
+
+void CControlPanel::OnJogHold(bool down)
+{
+    const bool continuous = m_iJogStep == 0;
+    if (down) {
+        m_JogHeld = JogKeyAt(m_pJogCanvas->get_click_x(), m_pJogCanvas->get_click_y());
+        if (continuous && m_JogHeld.axis >= 0)
+            m_Controller.StartJog(m_eJogFrame, m_JogHeld.axis, m_JogHeld.direction);
+        return;
+    }
+    // Let go: a continuous jog ends (if no limit ended it first).
+    if (continuous && m_JogHeld.axis >= 0)
+        m_Controller.StopJog();
+    m_JogHeld = JogKey{};
+}
+
+void CControlPanel::OnJogClick()
+{
+    // A step for a click that ends on the key it began on; the release's
+    // callback follows and lets the key go.
+    const JogKey key = JogKeyAt(m_pJogCanvas->get_click_x(), m_pJogCanvas->get_click_y());
+    if (m_iJogStep == 0 || key.axis < 0 || key != m_JogHeld)
+        return;
+    m_Controller.Jog(m_eJogFrame, key.axis, key.direction * kJogSteps[m_iJogStep - 1], true);
 }
 
 GLUI_Panel* CControlPanel::AddRollout(const PanelRollout& row)
@@ -379,6 +498,12 @@ void CControlPanel::Refresh()
     }
     m_pStatus->set_text(m_Controller.StatusLine().c_str());
     const CSimulation& simulation = m_Controller.Simulation();
+    const NamedFrame* frame = simulation.Frames().InUse();
+    m_pPoseFrame->set_text(("Repère des poses : " + (frame ? frame->name : std::string(kBaseFrameName))).c_str());
+    m_PointNames.clear();
+    for (const TaughtPoint& point : simulation.Points().All())
+        m_PointNames.push_back(point.name);
+    m_pPointCanvas->set_h(PointListHeight(m_PointNames.size()));
     // The pairs in contact where the arm stands, checked once for the
     // readout and the list.
     const CCollisionWorld* world = simulation.Cell();

@@ -12,6 +12,7 @@
 #include "kinematics/Singularity.h"
 #include "panel/CellList.h"
 #include "panel/ClearanceLine.h"
+#include "panel/JogPad.h"
 #include "sim/DisplaySwitches.h"
 #include "sim/Simulation.h"
 
@@ -44,12 +45,30 @@ constexpr int CheckboxOf(DisplayFlag flag)
 constexpr int CHECK_MOVE_JOINT = CHECK_FIRST_DISPLAY + kDisplayFlagCount;
 constexpr int CHECK_MOVE_LINEAR = CHECK_MOVE_JOINT + 1;
 constexpr int CHECK_CELL_COLLISIONS = CHECK_MOVE_LINEAR + 1;
-enum { BUTTON_GO = 1, BUTTON_MGDC = 2, BUTTON_MGIC = 3, BUTTON_TEACH = 4, BUTTON_MOVE = 5, BUTTON_CHECK = 6 };
+constexpr int CHECK_FIRST_JOG_FRAME = CHECK_CELL_COLLISIONS + 1;
+constexpr int CheckboxOf(JogFrame frame)
+{
+    return CHECK_FIRST_JOG_FRAME + static_cast<int>(frame);
+}
+constexpr int CHECK_FIRST_JOG_STEP = CHECK_FIRST_JOG_FRAME + 4;
+// The jog's steps after "continuous", in the units of the axis moved:
+// degrees for a joint or a turn, pose units along x, y or z.
+constexpr double kJogSteps[3] = {0.1, 1.0, 10.0};
+enum {
+    BUTTON_GO = 1,
+    BUTTON_MGDC = 2,
+    BUTTON_MGIC = 3,
+    BUTTON_TEACH = 4,
+    BUTTON_MOVE = 5,
+    BUTTON_CHECK = 6,
+    BUTTON_STORE_POINT = 7
+};
 // Spinner ids below this are joint angles, from it up the tool pose; then
 // the speed override.
 enum { FIRST_POSE_SPINNER = 10, SPINNER_SPEED = 20 };
-// The lists of configurations and of the cell's objects, canvases.
-enum { CANVAS_CONFIGURATIONS = 1, CANVAS_CELL = 2 };
+// The lists of configurations, of the cell's objects and of the points, and
+// the jog's pad: canvases.
+enum { CANVAS_CONFIGURATIONS = 1, CANVAS_CELL = 2, CANVAS_POINTS = 3, CANVAS_JOG = 4 };
 
 // The rows of the panel's tables (ControlPanel.cpp): a control's label, as
 // the field of glui.opt's settings that holds it, its help, and what it
@@ -123,6 +142,12 @@ private:
                            std::function<void(GLUI_Painter&, int, int)> draw, std::function<void(int)> click = nullptr);
     void RefreshReadout(const std::vector<CollisionPair>& contacts);
     void RefreshCell(const std::vector<CollisionPair>& contacts);
+    void BuildJog(GLUI_Panel* jog);
+    void BuildPoints(GLUI_Panel* points);
+    // The jog pad held down (true) or let go, and clicked (over the key it
+    // was pressed on).
+    void OnJogHold(bool down);
+    void OnJogClick();
 
     void OnStateChanged() override;
     void OnMotionStarted(const CTrajectory& trajectory) override;
@@ -137,13 +162,16 @@ private:
     // deques: a control's callback keeps a reference to its entry.
     std::deque<ShownSpinner> m_Spinners;
     std::deque<ShownCheckbox> m_Checkboxes;
-    std::vector<ShownButton> m_Buttons;    // those that are not always enabled
-    GLUI_StaticText* m_pStatus = nullptr;  // how the last MGI computation went
+    std::vector<ShownButton> m_Buttons;       // those that are not always enabled
+    GLUI_StaticText* m_pPoseFrame = nullptr;  // the frame of the poses
+    GLUI_StaticText* m_pStatus = nullptr;     // how the last MGI computation went
     GLUI_StaticText* m_pReadoutAngles = nullptr;
     GLUI_StaticText* m_pReadoutPose = nullptr;
     GLUI_StaticText* m_pReadoutCell = nullptr;
     GLUI_Canvas* m_pConfigurationCanvas = nullptr;
     GLUI_Canvas* m_pCellCanvas = nullptr;
+    GLUI_Canvas* m_pJogCanvas = nullptr;
+    GLUI_Canvas* m_pPointCanvas = nullptr;
 
     // What the canvases show of the arm as it stands, found when the panel
     // follows a change rather than in each of its frames: the
@@ -154,6 +182,15 @@ private:
     // The cell's objects as listed, and the readout's line about the cell.
     std::vector<CellRow> m_CellRows;
     CClearanceLine m_ClearanceLine;
+
+    // How the jog pad moves the arm, the user's choice kept by the panel
+    // alone: in which frame, by which step (0: continuously while held,
+    // else kJogSteps[m_iJogStep - 1]), and the key held down.
+    JogFrame m_eJogFrame = JogFrame::Base;
+    int m_iJogStep = 2;
+    JogKey m_JogHeld;
+    // The points as listed.
+    std::vector<std::string> m_PointNames;
 
     // Time of the motion under way when the panel last followed it.
     double m_dLastStep = -1.0;

@@ -26,6 +26,14 @@ rollout_open() {
   xdotool mousemove --window "$KX_PANEL" $(echo "$row" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }') click 1
   kx_until 10 awk -v i="$(echo "$row" | awk '{ print $2 }')" '$1 == "rollout" && $2 == i && $9 == 1 { f = 1 } END { exit !f }' "$KX_LAYOUT"
 }
+rollout_close() {
+  local row
+  row=$(awk -v t="$1" '$1 == "rollout" { l = $0; for (i = 1; i <= 9; i++) sub(/^[^ ]+ /, "", l); if (l == t) { print; exit } }' "$KX_LAYOUT")
+  [ "$(echo "$row" | awk '{ print $9 }')" = 0 ] && return 0
+  # shellcheck disable=SC2046
+  xdotool mousemove --window "$KX_PANEL" $(echo "$row" | awk '{ print int($4 + $6 / 2), int($5 + $7 / 2) }') click 1
+  kx_until 10 awk -v i="$(echo "$row" | awk '{ print $2 }')" '$1 == "rollout" && $2 == i && $9 == 0 { f = 1 } END { exit !f }' "$KX_LAYOUT"
+}
 # panel_shot OUT [CROP]: the panel window, the pointer moved off it first so
 # that no tooltip shows; CROP as ImageMagick's WxH+X+Y.
 panel_shot() {
@@ -54,6 +62,12 @@ panel_shot "$KX_WORK/panel-start.png"
 eval "$(xdotool getwindowgeometry --shell "$KX_PANEL")"
 import -window root -crop "$((X + WIDTH))x$((Y + HEIGHT > 600 ? Y + HEIGHT : 600))+0+0" +repage "$docs/scene.png"
 cp "$KX_WORK/panel-start.png" "$docs/panel.png"
+
+# The jog's rollout, opened for its picture and closed again: open, with the
+# curves' below it, the panel would pass the screen's height.
+rollout_open "Déplacement manuel"
+panel_shot "$docs/jog.png" "$(rollout_box "Déplacement manuel")"
+rollout_close "Déplacement manuel"
 
 # Planned moves with the trail shown: a line checked and refused (its way
 # green as far as it can be done, red from there, a mark where it fails),
@@ -136,6 +150,23 @@ send "show trail off"
 send "object remove all"
 send "camera orbit off"
 send "camera reset"
+
+# A program (README, "Programmer le bras") over a table: the frame "table"
+# with its name, the points taught in it, the tool frame lifted above P1, and
+# the trail of the loop with its rounded corners.
+send "angles -25 45 15 0 60 0"
+send "object box table 619 -331 125 400 350 250"
+send "object color table #b08a5a"
+for line in "frame table 743 -346 250 0 0 30" "frame use table" "jog frame z -50" "point P1" "jog frame x -200" \
+  "point P2" "jog frame y 150" "point P3" "jog frame x 200" "point P4" "movej @P1" "trail clear" "show trail on" \
+  "movel @P2 @P3 @P4 @P1 blend 30" "jog frame z 100" "show frames on" "show points on" "camera look 20 55 21"; do
+  send "$line"
+done
+kx_send "screenshot program.png" >/dev/null && mv "$data/program.png" "$docs/program.png"
+for line in "show frames off" "show points off" "show trail off" "frame remove table" "point remove P1" \
+  "point remove P2" "point remove P3" "point remove P4" "object remove all" "camera orbit off" "camera reset"; do
+  send "$line"
+done
 
 # What alpha, beta and gamma mean.
 "$KX_BUILD/kalimbrax-orientation" 120 50 70 >"$docs/orientation.svg"

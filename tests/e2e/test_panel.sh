@@ -24,8 +24,8 @@ same() { kx_lt "$(kx_difference "$W/$1.png" "$W/$2.png")" 0.0005; }
 # program reports it (the spinners show targets in real time).
 a12_between() { awk -v a="$(kx_send "get angles" | cut -d' ' -f1)" -v l="$1" -v h="$2" 'BEGIN { exit !(a > l && a < h) }'; }
 
-# The panel as built: nine rollouts in two columns, RT unchecked, GO greyed.
-kx_check "neuf volets" kx_eq "$(grep -c '^rollout ' "$LAYOUT")" 9
+# The panel as built: eleven rollouts in two columns, RT unchecked, GO greyed.
+kx_check "onze volets" kx_eq "$(grep -c '^rollout ' "$LAYOUT")" 11
 columns=$(awk '$1 == "rollout" { print $4 }' "$LAYOUT" | sort -u | wc -l)
 kx_check "deux colonnes" kx_eq "$columns" 2
 kx_check "titre du panneau dans la disposition" kx_contains "$LAYOUT" "$title"

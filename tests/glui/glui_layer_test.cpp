@@ -530,6 +530,48 @@ TEST_F(GluiLayer, ACanvasClickCallsBackWithItsPlace)
     EXPECT_FALSE(GLUI_Internal::UserClick(list, 30, 45));
 }
 
+// A canvas held down: the press and the release each call back after their
+// frame, the press's place kept; the release always comes once after a
+// press, wherever the pointer is and even when the canvas was disabled
+// since, so that what the press started ends. A press outside, on a
+// disabled canvas, or on one without a hold callback, is nothing.
+TEST_F(GluiLayer, ACanvasHeldCallsBackOnPressAndOnRelease)
+{
+    glui->set_main_gfx_window(kGfxWindow);
+    GLUI_Canvas* pad = glui->add_canvas_to_panel(rollout, 120, 80, nullptr, 7, Record);
+    std::vector<std::string> holds;
+    pad->set_hold_callback([&](bool down) {
+        holds.push_back(std::string(down ? "down " : "up ") + std::to_string(pad->get_click_x()) + " " +
+                        std::to_string(fake.GetWindow()));
+    });
+    GLUI_Canvas* list = glui->add_canvas_to_panel(rollout, 120, 80, nullptr, 8, Record);
+
+    EXPECT_FALSE(GLUI_Internal::UserHold(list, 10, 10, true)) << "no hold callback";
+    EXPECT_FALSE(GLUI_Internal::UserHold(pad, 10, 10, false)) << "a release without a press";
+    EXPECT_FALSE(GLUI_Internal::UserHold(pad, 130, 10, true)) << "outside";
+    ASSERT_TRUE(GLUI_Internal::UserHold(pad, 30, 45, true));
+    EXPECT_TRUE(holds.empty()) << "callbacks wait for the end of the frame";
+    EndFrame();
+    EXPECT_EQ(holds, std::vector<std::string>{"down 30 1"}) << "with the graphics window current";
+    EXPECT_FALSE(GLUI_Internal::UserHold(pad, 40, 45, true)) << "already held";
+
+    // Released over the canvas: the click, then the release.
+    ASSERT_TRUE(GLUI_Internal::UserClick(pad, 35, 45));
+    ASSERT_TRUE(GLUI_Internal::UserHold(pad, 35, 45, false));
+    EndFrame();
+    EXPECT_EQ(holds, (std::vector<std::string>{"down 30 1", "up 35 1"}));
+    ASSERT_EQ(g_calls.size(), 1u);
+    EXPECT_EQ(g_calls[0].id, 7);
+
+    ASSERT_TRUE(GLUI_Internal::UserHold(pad, 20, 10, true));
+    pad->disable();
+    ASSERT_TRUE(GLUI_Internal::UserHold(pad, -50, 300, false)) << "disabled and away: released all the same";
+    EndFrame();
+    EXPECT_EQ(holds.back(), "up 20 1");
+    EXPECT_EQ(holds.size(), 4u);
+    EXPECT_FALSE(GLUI_Internal::UserHold(pad, 20, 10, true)) << "disabled";
+}
+
 // A list's canvas grows and shrinks with its rows: a click lands within the
 // height it was last given.
 TEST_F(GluiLayer, ACanvasTakesTheHeightItIsGiven)

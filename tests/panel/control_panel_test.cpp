@@ -15,6 +15,7 @@
 #include "glui/GluiInternal.h"
 #include "kinematics/Kinematics.h"
 #include "panel/ConfigurationList.h"
+#include "panel/PointList.h"
 #include "sim/Controller.h"
 #include "sim/MotionRecorder.h"
 #include "tests/support/ExampleArmDescription.h"
@@ -26,6 +27,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -87,17 +89,34 @@ public:
     GLUI_Spinner* Spinner(int id) const { return Control<GLUI_Spinner>(id); }
     GLUI_Checkbox* Box(int id) const { return Control<GLUI_Checkbox>(id); }
     GLUI_Button* Button(int id) const { return Control<GLUI_Button>(id); }
-    // In creation order: the MGI's status, the readout's angles, pose and
-    // line about the cell.
+    // In creation order: the frame of the poses, the MGI's status, the
+    // readout's angles, pose and line about the cell.
     std::string Text(int n) const { return GLUI_Internal::Controls<GLUI_StaticText>(Glui())[n]->get_name(); }
-    // In creation order: the configurations, the curves, the singularities,
-    // the cell's objects.
+    // In creation order: the jog pad, the points, the configurations, the
+    // curves, the singularities, the cell's objects.
     GLUI_Canvas* Canvas(int n) const { return GLUI_Internal::Controls<GLUI_Canvas>(Glui())[n]; }
 
     void Spin(int id, float value) { Act(GLUI_Internal::UserSetFloat(Spinner(id), value)); }
     void Click(int id) { Act(GLUI_Internal::UserToggle(Box(id))); }
     bool Press(int id) { return Act(GLUI_Internal::UserPress(Button(id))); }
     bool ClickCanvas(int n, int x, int y) { return Act(GLUI_Internal::UserClick(Canvas(n), x, y)); }
+    bool HoldCanvas(int n, int x, int y, bool down) { return Act(GLUI_Internal::UserHold(Canvas(n), x, y, down)); }
+    // The jog pad's key: pressed, or released over it (a click) or not.
+    void PressJog(JogKey key) { ASSERT_TRUE(HoldCanvas(0, JogX(key), JogY(key), true)); }
+    void ReleaseJog(JogKey key, bool over = true)
+    {
+        if (over)
+            ClickCanvas(0, JogX(key), JogY(key));
+        ASSERT_TRUE(HoldCanvas(0, JogX(key), JogY(key), false));
+    }
+    static int JogX(JogKey key) { return (key.direction < 0 ? kFirstKeyX : kSecondKeyX) + kKeyWidth / 2; }
+    static int JogY(JogKey key) { return key.axis * kKeyRowHeight + kKeyRowHeight / 2; }
+    // The arm's motion played to its end on the simulation's clock.
+    void Arrive()
+    {
+        for (double t = 0; simulation.Moving() && t < 60.0; t += 0.01)
+            simulation.Advance(t);
+    }
     bool Act(bool taken)
     {
         windows.current = windows.glui->get_glut_window_id();
@@ -139,7 +158,7 @@ void ExpectWidgetsShowTheState(const PanelWorld& w)
     EXPECT_EQ(w.Enabled(BUTTON_MGIC), c.Immediate());
     for (int always : {BUTTON_MOVE, BUTTON_CHECK, BUTTON_TEACH})
         EXPECT_TRUE(w.Enabled(always)) << "button " << always;
-    EXPECT_EQ(w.Text(0), c.StatusLine());
+    EXPECT_EQ(w.Text(1), c.StatusLine());
 }
 
 // The first line of a readout.
@@ -318,13 +337,13 @@ TEST_F(ControlPanelButtons, EveryButtonActs)
          }},
         {BUTTON_MOVE, [](PanelWorld& w) { w.Spin(FIRST_POSE_SPINNER + 2, 120.0f); },
          [](const PanelWorld& w) {
-             EXPECT_TRUE(w.simulation.Moving()) << w.Text(0);
-             EXPECT_EQ(w.Text(0).rfind("Mouvement articulaire synchronisé : ", 0), 0u) << w.Text(0);
+             EXPECT_TRUE(w.simulation.Moving()) << w.Text(1);
+             EXPECT_EQ(w.Text(1).rfind("Mouvement articulaire synchronisé : ", 0), 0u) << w.Text(1);
          }},
         {BUTTON_CHECK, [](PanelWorld& w) { w.Spin(FIRST_POSE_SPINNER + 2, 120.0f); },
          [](const PanelWorld& w) {
              EXPECT_FALSE(w.simulation.Moving());
-             EXPECT_EQ(w.Text(0).rfind("Vérifié : Mouvement articulaire synchronisé en ", 0), 0u) << w.Text(0);
+             EXPECT_EQ(w.Text(1).rfind("Vérifié : Mouvement articulaire synchronisé en ", 0), 0u) << w.Text(1);
          }},
         {BUTTON_TEACH, [](PanelWorld&) { std::remove("poses.txt"); },
          [](const PanelWorld&) {
@@ -352,7 +371,7 @@ TEST(ControlPanel, AClickOnAConfigurationMovesTheArmThere)
     while (row < list.size() && (list[row].current || !list[row].withinLimits))
         ++row;
     ASSERT_LT(row, list.size()) << "a configuration of the start pose the arm may take";
-    ASSERT_TRUE(w.ClickCanvas(0, 10, static_cast<int>(row + 1) * kConfigurationRowHeight + 5));
+    ASSERT_TRUE(w.ClickCanvas(2, 10, static_cast<int>(row + 1) * kConfigurationRowHeight + 5));
     EXPECT_TRUE(w.simulation.Moving());
     for (double t = 0; w.simulation.Moving() && t < 60.0; t += 0.01)
         w.simulation.Advance(t);
@@ -376,14 +395,211 @@ TEST(ControlPanel, DisabledButtonsIgnoreTheUser)
 TEST(ControlPanel, ClicksWithoutAnActionDoNothing)
 {
     PanelWorld w;
-    const std::string status = w.Text(0);
-    EXPECT_FALSE(w.ClickCanvas(1, 10, 10)) << "the curves";
-    EXPECT_FALSE(w.ClickCanvas(2, 10, 10)) << "the singularities";
+    const std::string status = w.Text(1);
+    EXPECT_FALSE(w.ClickCanvas(3, 10, 10)) << "the curves";
+    EXPECT_FALSE(w.ClickCanvas(4, 10, 10)) << "the singularities";
     const std::size_t rows = ConfigurationsOf(w.simulation.Arm(), w.simulation.Angles()).size();
     for (int y : {5, static_cast<int>(rows + 1) * kConfigurationRowHeight + 5}) {
-        EXPECT_TRUE(w.ClickCanvas(0, 10, y)) << y;
+        EXPECT_TRUE(w.ClickCanvas(2, 10, y)) << y;
         EXPECT_FALSE(w.simulation.Moving()) << y;
-        EXPECT_EQ(w.Text(0), status) << y;
+        EXPECT_EQ(w.Text(1), status) << y;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The jog
+// ---------------------------------------------------------------------------
+
+// The frame and the step are each a choice of one, "Base" and "Pas de 1"
+// at start; a click on a key moves by the step, in the frame chosen, along
+// (or about) its axis, as the controller's Jog does.
+TEST(ControlPanel, AJogKeyClickedMovesByTheStepInTheFrameChosen)
+{
+    struct Case {
+        const char* what;
+        JogFrame frame;
+        int step;  // the step's checkbox: 1 for 0,1, 2 for 1, 3 for 10
+        JogKey key;
+        std::function<double(const CController&, const JointAngles&)> measure;  // of the arm's angles
+        double change;
+    };
+    const Case cases[] = {
+        {"A12 - 1", JogFrame::Joints, 2, {0, -1}, [](const CController&, const JointAngles& a) { return a.A12; }, -1},
+        {"A56 + 0,1",
+         JogFrame::Joints,
+         1,
+         {4, +1},
+         [](const CController&, const JointAngles& a) { return a.A56; },
+         0.1},
+        {"base x + 10",
+         JogFrame::Base,
+         3,
+         {0, +1},
+         [](const CController& c, const JointAngles& a) { return c.PoseOf(a).X; },
+         10},
+        {"base z - 1",
+         JogFrame::Base,
+         2,
+         {2, -1},
+         [](const CController& c, const JointAngles& a) { return c.PoseOf(a).Z; },
+         -1},
+        {"tool z + 10",
+         JogFrame::Tool,
+         3,
+         {2, +1},
+         [](const CController& c, const JointAngles& a) {
+             // Along the tool's own z as it stood before: its start's axis.
+             const KDL::Frame start = c.MatrixOf(c.Simulation().Arm().start);
+             return KDL::dot(c.MatrixOf(a).p - start.p, start.M.UnitZ());
+         },
+         10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PanelWorld w(ShippedArm(), DefaultSettings());
+        EXPECT_EQ(w.Box(CheckboxOf(JogFrame::Base))->get_int_val(), 1);
+        EXPECT_EQ(w.Box(CHECK_FIRST_JOG_STEP + 2)->get_int_val(), 1);
+        w.Click(CheckboxOf(c.frame));
+        w.Click(CHECK_FIRST_JOG_STEP + c.step);
+        for (int frame = 0; frame < 4; ++frame)
+            EXPECT_EQ(w.Box(CheckboxOf(static_cast<JogFrame>(frame)))->get_int_val(),
+                      frame == static_cast<int>(c.frame));
+        for (int step = 0; step < 4; ++step)
+            EXPECT_EQ(w.Box(CHECK_FIRST_JOG_STEP + step)->get_int_val(), step == c.step);
+        const double before = c.measure(w.controller, w.simulation.Angles());
+        w.PressJog(c.key);
+        EXPECT_FALSE(w.simulation.Moving()) << "a step waits for the click";
+        w.ReleaseJog(c.key);
+        EXPECT_TRUE(w.simulation.Moving()) << w.Text(1);
+        EXPECT_EQ(w.Text(1).rfind("Déplacement manuel ", 0), 0u) << w.Text(1);
+        w.Arrive();
+        EXPECT_NEAR(c.measure(w.controller, w.simulation.Angles()) - before, c.change, 1e-3);
+    }
+}
+
+// A press that ends away from its key (released elsewhere, or over the
+// other key) moves nothing.
+TEST(ControlPanel, AJogKeyLetGoElsewhereMovesNothing)
+{
+    PanelWorld w(ShippedArm(), DefaultSettings());
+    const JointAngles start = w.simulation.Angles();
+    w.PressJog(JogKey{0, +1});
+    w.ReleaseJog(JogKey{0, +1}, false);
+    w.PressJog(JogKey{1, +1});
+    w.ClickCanvas(0, PanelWorld::JogX(JogKey{1, -1}), PanelWorld::JogY(JogKey{1, -1}));
+    w.ReleaseJog(JogKey{1, -1}, false);
+    EXPECT_FALSE(w.simulation.Moving());
+    EXPECT_EQ(w.simulation.Angles().A12, start.A12);
+    EXPECT_EQ(w.simulation.Angles().A23, start.A23);
+}
+
+// "Continu": the arm moves while a key is held, stops where it stands when
+// the key is let go, and by itself before a joint's limit, the reason in
+// the status line; letting go afterwards changes nothing.
+TEST(ControlPanel, AJogKeyHeldMovesUntilLetGoOrUntilALimit)
+{
+    ArmDescription arm = ShippedArm();
+    arm.limits.low[0] = -40;  // A12, at -25 at start: 15 degrees away
+    PanelWorld w(arm, DefaultSettings());
+    w.Click(CheckboxOf(JogFrame::Joints));
+    w.Click(CHECK_FIRST_JOG_STEP);
+    const float start = w.simulation.Angles().A12;
+
+    w.PressJog(JogKey{0, +1});
+    ASSERT_TRUE(w.simulation.Moving()) << w.Text(1);
+    w.simulation.Advance(0.0);
+    w.simulation.Advance(0.2);
+    const float held = w.simulation.Angles().A12;
+    EXPECT_GT(held, start);
+    w.ReleaseJog(JogKey{0, +1});
+    EXPECT_FALSE(w.simulation.Moving());
+    EXPECT_EQ(w.simulation.Angles().A12, held) << "stopped where it stood";
+
+    w.PressJog(JogKey{0, -1});
+    ASSERT_TRUE(w.simulation.Moving()) << w.Text(1);
+    w.Arrive();
+    const float stopped = w.simulation.Angles().A12;
+    EXPECT_GE(stopped, w.simulation.Arm().limits.low[0]) << "within its limit";
+    EXPECT_LT(stopped, w.simulation.Arm().limits.low[0] + 1.0f) << "near it";
+    const std::string status = w.Text(1);
+    EXPECT_EQ(status.rfind("Déplacement manuel A12", 0), 0u) << status;
+    EXPECT_NE(status.find(" arrêté : "), std::string::npos) << status;
+    EXPECT_NE(status.find("A12"), status.rfind("A12")) << "the joint named in the reason too: " << status;
+    w.ReleaseJog(JogKey{0, -1});
+    EXPECT_EQ(w.simulation.Angles().A12, stopped);
+    EXPECT_EQ(w.Text(1), status) << "the reason stays once the key is let go";
+}
+
+// ---------------------------------------------------------------------------
+// The frame of poses and the taught points
+// ---------------------------------------------------------------------------
+
+// The pose group names the frame its values are in, following the frame in
+// use whoever changes it.
+TEST(ControlPanel, ThePoseGroupNamesTheFrameInUse)
+{
+    PanelWorld w;
+    EXPECT_EQ(w.Text(0), "Repère des poses : base");
+    ASSERT_TRUE(w.controller.DefineFrame("table", ToolPose{100, 0, 50, 0, 0, 0}).ok);
+    EXPECT_EQ(w.Text(0), "Repère des poses : base") << "defined, not in use";
+    ASSERT_TRUE(w.controller.UseFrame("table").ok);
+    EXPECT_EQ(w.Text(0), "Repère des poses : table");
+    ASSERT_TRUE(w.controller.RemoveFrame("table").ok);
+    EXPECT_EQ(w.Text(0), "Repère des poses : base");
+}
+
+// The "Points" rollout, closed at start as the jog's is: a row per point,
+// whoever stores it; "Aller" and "Ligne" move the arm there by a joint move and by a line,
+// and the button stores where the arm stands under the next free name.
+TEST_F(ControlPanelButtons, ThePointsRolloutStoresAndGoesToPoints)
+{
+    PanelWorld w(ShippedArm(), DefaultSettings());
+    const std::vector<GLUI_Rollout*> rollouts = GLUI_Internal::Controls<GLUI_Rollout>(w.Glui());
+    for (const char* title : {"Déplacement manuel", "Points"}) {
+        const auto rollout = std::find_if(rollouts.begin(), rollouts.end(), [title](const GLUI_Rollout* r) {
+            return std::string(r->get_name()) == title;
+        });
+        ASSERT_NE(rollout, rollouts.end()) << title;
+        EXPECT_FALSE(GLUI_Internal::IsOpen(*rollout)) << title << ": closed at start, the panel as high as it was";
+    }
+    const std::string status = w.Text(1);
+    w.ClickCanvas(1, kFirstKeyX + 5, 5);
+    EXPECT_FALSE(w.simulation.Moving()) << "no point yet: nothing to go to";
+    EXPECT_EQ(w.Text(1), status);
+
+    const JointAngles start = w.simulation.Angles();
+    ASSERT_TRUE(w.Press(BUTTON_STORE_POINT));
+    w.controller.SetAngles(JointAngles{-10, 40, 20, 10, 50, 10});
+    ASSERT_TRUE(w.Press(BUTTON_STORE_POINT));
+    ASSERT_TRUE(w.controller.StorePoint("approche").ok) << "by a command";
+    ASSERT_EQ(w.simulation.Points().All().size(), 3u);
+    EXPECT_EQ(w.simulation.Points().All()[0].name, "P1");
+    EXPECT_EQ(w.simulation.Points().All()[1].name, "P2");
+    EXPECT_EQ(w.simulation.Points().All()[0].angles.A12, start.A12);
+    EXPECT_EQ(w.Canvas(1)->get_screen_rect().h, 0) << "not drawn: its rollout is closed";
+
+    auto arrive = [&w] {
+        for (double t = 0; w.simulation.Moving() && t < 60.0; t += 0.01)
+            w.simulation.Advance(t);
+    };
+    const struct {
+        int row;
+        bool line;
+        const char* status;
+    } clicks[] = {
+        {0, false, "Mouvement articulaire synchronisé : "},
+        {2, true, "Mouvement linéaire : "},
+    };
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(click.row);
+        ASSERT_TRUE(w.ClickCanvas(1, (click.line ? kSecondKeyX : kFirstKeyX) + 5,
+                                  click.row * kKeyRowHeight + kKeyRowHeight / 2));
+        EXPECT_TRUE(w.simulation.Moving());
+        EXPECT_EQ(w.Text(1).rfind(click.status, 0), 0u) << w.Text(1);
+        arrive();
+        const JointAngles& target = w.simulation.Points().All()[static_cast<std::size_t>(click.row)].angles;
+        for (int j = 0; j < kJointCount; ++j)
+            EXPECT_NEAR(w.simulation.Angles().*kJointFields[j], target.*kJointFields[j], 1e-3) << j;
     }
 }
 
@@ -462,7 +678,7 @@ TEST(ControlPanel, TheReadoutSaysWhereTheArmStands)
 {
     PanelWorld w;
     w.controller.SetAngles(JointAngles{40, 120.5f, 30, 40, 50, 60});
-    EXPECT_EQ(w.Text(1).rfind("A12       40,00°\nA23      120,50°\nA34       30,00°\n", 0), 0u) << w.Text(1);
+    EXPECT_EQ(w.Text(2).rfind("A12       40,00°\nA23      120,50°\nA34       30,00°\n", 0), 0u) << w.Text(2);
     ToolPose pose;
     ComputeMGD(w.simulation.Arm().Lengths(), w.simulation.Angles(), &pose);
     char x[32], beta[32];
@@ -471,8 +687,8 @@ TEST(ControlPanel, TheReadoutSaysWhereTheArmStands)
     std::string expectedX = x, expectedBeta = beta;
     expectedX[expectedX.find('.')] = ',';
     expectedBeta[expectedBeta.find('.')] = ',';
-    EXPECT_EQ(FirstLine(w.Text(2)), expectedX);
-    EXPECT_NE(w.Text(2).find("\n" + expectedBeta + "\n"), std::string::npos) << w.Text(2);
+    EXPECT_EQ(FirstLine(w.Text(3)), expectedX);
+    EXPECT_NE(w.Text(3).find("\n" + expectedBeta + "\n"), std::string::npos) << w.Text(3);
 }
 
 // A motion moves the arm far more often than a person reads: the panel
@@ -494,10 +710,10 @@ TEST(ControlPanel, ThePanelFollowsAMotionTenTimesASecondAndAtItsEnd)
     };
     for (const auto& step : steps) {
         w.simulation.Advance(step.t);
-        EXPECT_EQ(FirstLine(w.Text(1)), step.shown) << "t = " << step.t;
+        EXPECT_EQ(FirstLine(w.Text(2)), step.shown) << "t = " << step.t;
     }
     w.controller.StopMotion();
-    EXPECT_EQ(FirstLine(w.Text(1)), "A12       73,00°") << "the end of the motion shows";
+    EXPECT_EQ(FirstLine(w.Text(2)), "A12       73,00°") << "the end of the motion shows";
     EXPECT_EQ(w.Spinner(0)->get_float_val(), 73.0f) << "and the targets it leaves";
 }
 
@@ -537,24 +753,24 @@ protected:
 // though the arm does not move.
 TEST_F(CellPanel, TheArmReadoutSaysTheContactOrTheMargin)
 {
-    EXPECT_EQ(w.Text(3), "Marge : 14,3 (le bras et l'avant-bras)");
+    EXPECT_EQ(w.Text(4), "Marge : 14,3 (le bras et l'avant-bras)");
 
     Define(Slab());
     const std::vector<CollisionPair> pairs = w.simulation.Cell()->Collisions(w.simulation.Angles());
     ASSERT_FALSE(pairs.empty());
-    EXPECT_EQ(w.Text(3), "Collision : " + pairs.front().Words());
-    EXPECT_NE(w.Text(3).find("« table »"), std::string::npos) << w.Text(3);
+    EXPECT_EQ(w.Text(4), "Collision : " + pairs.front().Words());
+    EXPECT_NE(w.Text(4).find("« table »"), std::string::npos) << w.Text(4);
 
     ASSERT_TRUE(w.controller.RemoveObject("table").ok);
-    EXPECT_EQ(w.Text(3), "Marge : 14,3 (le bras et l'avant-bras)");
+    EXPECT_EQ(w.Text(4), "Marge : 14,3 (le bras et l'avant-bras)");
 
     // A ball 5,5 under the hand, which points down: now the nearest.
     const ToolPose wrist = ArmMGD(w.simulation.Arm(), w.simulation.Arm().start);
     Define(Object(ObjectKind::Sphere, "ball", {wrist.X, wrist.Y, wrist.Z - 210, 40}));
     const Clearance exact = w.simulation.Cell()->ExactClearanceOf(w.simulation.Angles());
     ASSERT_EQ(exact.pair.object, "ball");
-    EXPECT_EQ(w.Text(3), "Marge : " + FormatDecimal(exact.distance, 1) + " (" + exact.pair.Words() + ")");
-    EXPECT_EQ(w.Text(3), "Marge : 5,5 (la main et « ball »)");
+    EXPECT_EQ(w.Text(4), "Marge : " + FormatDecimal(exact.distance, 1) + " (" + exact.pair.Words() + ")");
+    EXPECT_EQ(w.Text(4), "Marge : 5,5 (la main et « ball »)");
 
     // While the arm moves, the margin waits for it to stop.
     MoveRequest request;
@@ -563,12 +779,12 @@ TEST_F(CellPanel, TheArmReadoutSaysTheContactOrTheMargin)
     w.simulation.Advance(0.0);
     w.simulation.Advance(0.2);
     ASSERT_TRUE(w.simulation.Moving());
-    EXPECT_EQ(w.Text(3), "Marge : mesurée à l'arrêt");
+    EXPECT_EQ(w.Text(4), "Marge : mesurée à l'arrêt");
     for (double t = 0.2; w.simulation.Moving() && t < 30; t += 0.1)
         w.simulation.Advance(t);
     ASSERT_FALSE(w.simulation.Moving());
-    EXPECT_EQ(w.Text(3).rfind("Marge : ", 0), 0u) << w.Text(3);
-    EXPECT_NE(w.Text(3), "Marge : mesurée à l'arrêt");
+    EXPECT_EQ(w.Text(4).rfind("Marge : ", 0), 0u) << w.Text(4);
+    EXPECT_NE(w.Text(4), "Marge : mesurée à l'arrêt");
 }
 
 // The cell's rollout, closed at start and last: a row per object that a
@@ -583,14 +799,14 @@ TEST_F(CellPanel, TheCellRolloutShowsAndHidesObjectsAndCollisions)
 
     Define(Object(ObjectKind::Box, "table", {600, 0, 100, 300, 300, 200}));
     Define(Object(ObjectKind::Sphere, "ball", {-600, 0, 300, 50}));
-    ASSERT_TRUE(w.ClickCanvas(3, 10, kCellRowHeight + 5)) << "the canvas grew to two rows";
+    ASSERT_TRUE(w.ClickCanvas(5, 10, kCellRowHeight + 5)) << "the canvas grew to two rows";
     EXPECT_FALSE(w.controller.ObjectShown("ball"));
     EXPECT_TRUE(w.controller.ObjectShown("table"));
-    ASSERT_TRUE(w.ClickCanvas(3, 10, kCellRowHeight + 5));
+    ASSERT_TRUE(w.ClickCanvas(5, 10, kCellRowHeight + 5));
     EXPECT_TRUE(w.controller.ObjectShown("ball"));
-    EXPECT_FALSE(w.ClickCanvas(3, 10, 2 * kCellRowHeight + 5)) << "under the rows";
+    EXPECT_FALSE(w.ClickCanvas(5, 10, 2 * kCellRowHeight + 5)) << "under the rows";
     ASSERT_TRUE(w.controller.RemoveObject("ball").ok);
-    EXPECT_FALSE(w.ClickCanvas(3, 10, kCellRowHeight + 5)) << "the canvas shrank to one row";
+    EXPECT_FALSE(w.ClickCanvas(5, 10, kCellRowHeight + 5)) << "the canvas shrank to one row";
 
     for (bool on : {true, false}) {
         w.Click(CHECK_CELL_COLLISIONS);

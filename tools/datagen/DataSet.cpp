@@ -110,6 +110,12 @@ std::string GluiOptions()
     for (int i = 0; i < kJointCount; ++i)
         w.Real(JointKey("fAngle", i, "StartValue"), start[i]);
     w.Blank();
+    w.Comment("Déplacement manuel et points appris");
+    for (const char* name :
+         {"strJogName", "strJogJoints", "strJogBase", "strJogTool", "strJogFrame", "strJogContinuous",
+          "strJogStepTenth", "strJogStepOne", "strJogStepTen", "strPointsName", "strStorePoint"})
+        w.Default(declared(name));
+    w.Blank();
     w.Comment("Position de l'outil (MGI), en centièmes d'unité de scène");
     w.Text("strMGIName", "Position de l'outil (MGI)");
     for (const char* name : {"strXAxisName", "strYAxisName", "strZAxisName"})
